@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// The program's two settings stores: the per-user options ("Trivora" / "Options") and the
+// editor's "Pocko.Ini" in the user's configuration folder.
+class TSettings {
+public:
+    virtual ~TSettings() = default;
+
+    // Text of "Options"/"PlaySound"; "YES" when absent or unreadable.
+    virtual QString PlaySound() const;
+    virtual void SetPlaySound(const QString& value);
+    // Sound is wanted exactly when PlaySound() is "YES" (case matters).
+    bool SoundWanted() const { return PlaySound() == QStringLiteral("YES"); }
+
+    // Text of "ScreenSize"/"QuestionDatabase" in "Pocko.Ini"; "F" when absent.
+    virtual QString EditorMaximized() const;
+    // Returns false when the store refused the write.
+    virtual bool SetEditorMaximized(bool maximized);
+
+    // Full path of "Pocko.Ini".
+    static QString EditorIniPath();
+};
