@@ -1,0 +1,10 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+// Raised by the MIDI output component; the message is the text shown for the failure.
+class EmidioutputError : public std::runtime_error {
+public:
+    explicit EmidioutputError(const std::string& message) : std::runtime_error(message) {}
+};

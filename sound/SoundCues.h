@@ -1,0 +1,39 @@
+#pragma once
+
+#include "MidiOut.h"
+
+#include <cstdint>
+#include <functional>
+
+// The game's sounds: a one-time instrument set-up and single note-ons, each kind of event on a
+// channel and instrument of its own. No note is ever switched off; each instrument decays.
+//
+// Channel plan: 2 Synth Bass 2 (set up, never played), 3 Orchestra Hit (answer press),
+// 4 Synth Drum bent nearly to the bottom (time tick), 5 Jazz Guitar (spin step),
+// 6 FX 5 brightness (fall run), 7 Dulcimer (prize flash), 8 Bright Piano (correct flash),
+// 15 whatever the synthesizer holds (typing click).
+class TSoundCues {
+public:
+    // soundOn tells whether "&On" is checked right now; every cue asks it before sending.
+    TSoundCues(TMidiOutput& out, std::function<bool()> soundOn);
+
+    // Selects the MIDI mapper, opens it and sends the instrument set-up, whether sound is on or
+    // not. A port that cannot be opened raises nothing (the sends then fail quietly), but any
+    // EmidioutputError of these steps is let out: the game screen catches it, switches sound
+    // off for this run and disables the Sound menu.
+    void SetUp();
+
+    void TypingClick();                                  // 0x9E 60 127
+    void AnswerPress(int answer, std::uint8_t velocity); // answer 0..3 = A..D: 0x92 55/60/65/70
+    void TimeTick(int progress);                         // 0x93 95 - (100 - progress) / 4, 127
+    void SpinStep(int ladderStep);                       // 0x94 (step + 1) * 15 as a byte, 127
+    void FallRun(std::uint8_t note);                     // 0x95 note 127
+    void PrizeFlash(int prizeIndex);                     // 0x96 index * 8 + 40, 127
+    void CorrectFlash(int correctPhase);                 // 0x97 75 when phase is 1, else 45; 127
+
+private:
+    void Cue(std::uint8_t status, std::uint8_t note, std::uint8_t velocity);
+
+    TMidiOutput& FOut;
+    std::function<bool()> FSoundOn;
+};
