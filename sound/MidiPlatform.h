@@ -96,3 +96,6 @@ public:
     virtual std::uint16_t Reset(TMidiHandle handle) = 0;
     virtual std::uint16_t Close(TMidiHandle handle) = 0;
 };
+
+// The program's own text for the result codes of MidiResult; false for any other code.
+bool StandardMidiErrorText(std::uint16_t code, std::string& text);
