@@ -1,0 +1,127 @@
+#include "QstExporter.h"
+
+#include "Cp1252.h"
+#include "HtmlEntities.h"
+#include "QstInspector.h"
+#include "QstScanner.h"
+#include "QuestionRecord.h"
+
+namespace {
+
+constexpr std::size_t FlushSize = 1 << 20;
+
+void AppendCsvField(std::string& out, const std::string& utf8) {
+    const bool quote = utf8.find_first_of(",\"\r\n") != std::string::npos ||
+                       (!utf8.empty() && (utf8.front() == ' ' || utf8.back() == ' '));
+    if (!quote) {
+        out += utf8;
+        return;
+    }
+    out += '"';
+    for (char c : utf8) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+void AppendJsonString(std::string& out, const std::string& utf8) {
+    static constexpr char Hex[] = "0123456789abcdef";
+    out += '"';
+    for (char c : utf8) {
+        const auto b = static_cast<unsigned char>(c);
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (b < 0x20) {
+                out += "\\u00";
+                out += Hex[b >> 4];
+                out += Hex[b & 15];
+            } else {
+                out += c;
+            }
+        }
+    }
+    out += '"';
+}
+
+} // namespace
+
+int ExportQuestions(const std::string& path, TExportFormat format, std::ostream& out,
+                    std::ostream& err) {
+    TQstScanner scan;
+    if (!scan.Open(path)) {
+        err << "trivora-qst: " << scan.ErrorText() << "\n";
+        return 1;
+    }
+    const std::uint8_t* bytes = scan.Next();
+    if (!bytes || !TQuestionRecord::Decode(bytes).IsHeader()) {
+        err << "trivora-qst: " << path << ": not a question set ("
+            << (bytes ? "its header is damaged" : "shorter than one record") << ")\n";
+        return 1;
+    }
+    std::string text;
+    text.reserve(FlushSize + 4096);
+    if (format == TExportFormat::Csv)
+        text += "question,answer,wrong1,wrong2,wrong3\n";
+    else
+        text += "{\"response_code\":0,\"results\":[";
+    bool first = true;
+    while ((bytes = scan.Next())) {
+        for (const auto& problem : RecordProblems(scan.Index(), bytes))
+            err << path << ": " << problem << "\n";
+        const TQuestionRecord record = TQuestionRecord::Decode(bytes);
+        if (format == TExportFormat::Csv) {
+            for (std::size_t f = 0; f < TQuestionRecord::FieldCount; ++f) {
+                if (f) text += ',';
+                AppendCsvField(text, Cp1252::ToUtf8(record.Field(f)));
+            }
+            text += '\n';
+        } else {
+            auto field = [&](std::size_t f) {
+                AppendJsonString(text, HtmlEntities::Encode(Cp1252::ToUtf8(record.Field(f))));
+            };
+            text += first ? "\n" : ",\n";
+            text += "{\"type\":\"multiple\",\"question\":";
+            field(0);
+            text += ",\"correct_answer\":";
+            field(1);
+            text += ",\"incorrect_answers\":[";
+            field(2);
+            text += ',';
+            field(3);
+            text += ',';
+            field(4);
+            text += "]}";
+        }
+        first = false;
+        if (text.size() >= FlushSize) {
+            out.write(text.data(), static_cast<std::streamsize>(text.size()));
+            text.clear();
+        }
+    }
+    if (!scan.ErrorText().empty()) {
+        err << "trivora-qst: " << scan.ErrorText() << "\n";
+        return 1;
+    }
+    if (scan.TrailingBytes() > 0)
+        err << path << ": trailing " << scan.TrailingBytes()
+            << " bytes after the last whole record (not exported)\n";
+    if (format == TExportFormat::Json) text += first ? "]}\n" : "\n]}\n";
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    return 0;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "ParsedSource.h"
+
+#include <cstddef>
+#include <ostream>
+#include <string>
+#include <vector>
+
+enum class TSourceFormat { Auto, Csv, Json, Text };
+
+struct TImportOptions {
+    std::vector<std::string> Sources;
+    // The question set to write; may be empty only for a dry run.
+    std::string Output;
+    // Auto picks each source's format by its extension (.csv, .json, .txt).
+    TSourceFormat From = TSourceFormat::Auto;
+    // Add to the end of an existing set instead of replacing it.
+    bool Append = false;
+    // Check and report only; write nothing.
+    bool DryRun = false;
+    // Any skipped row fails the run, and nothing is written.
+    bool Strict = false;
+};
+
+struct TImportSummary {
+    std::size_t Imported = 0;
+    std::size_t Skipped = 0;
+    // Questions the set held before (with Append).
+    std::size_t Existing = 0;
+};
+
+// The format a source is read in: the given one, or by extension; Auto when unknown.
+TSourceFormat FormatOfSource(const std::string& path, TSourceFormat from);
+
+// Reads one source file in the given format (Auto: by extension).
+TParsedSource ReadSource(const std::string& path, TSourceFormat from);
+
+// Imports questions from the sources into a question set. Every skipped row is reported on
+// err as "file:line: skipped: reason", every rejected file as "file:line: error: ...", then
+// one summary line. The set is written through a temporary file and renamed into place, so
+// a failed run leaves the output as it was.
+// Returns the exit status: 0 done, 1 input rejected (nothing written), 2 misuse.
+int ImportQuestions(const TImportOptions& options, std::ostream& err,
+                    TImportSummary* summary = nullptr);

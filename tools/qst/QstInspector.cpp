@@ -1,0 +1,58 @@
+#include "QstInspector.h"
+
+#include "QstScanner.h"
+#include "QstText.h"
+#include "QuestionRecord.h"
+
+std::vector<std::string> RecordProblems(std::int64_t number, const std::uint8_t* bytes) {
+    std::vector<std::string> out;
+    for (std::size_t f = 0; f < TQuestionRecord::FieldCount; ++f) {
+        const unsigned length = bytes[f * (TQuestionRecord::Capacity + 1)];
+        const std::string name(QstText::FieldNames[f]);
+        if (length == 0)
+            out.push_back("record " + std::to_string(number) + ": " + name + " empty");
+        else if (length > TQuestionRecord::Capacity)
+            out.push_back("record " + std::to_string(number) + ": " + name + " length byte " +
+                          std::to_string(length) + " (read as 75)");
+    }
+    return out;
+}
+
+int InspectQuestions(const std::string& path, std::ostream& out, std::ostream& err) {
+    TQstScanner scan;
+    if (!scan.Open(path)) {
+        err << "trivora-qst: " << scan.ErrorText() << "\n";
+        return 1;
+    }
+    const std::int64_t count = scan.RecordCount();
+    out << "records: " << count << " (" << (count > 0 ? count - 1 : 0) << " questions)\n";
+    bool usable = count >= 2;
+    const std::uint8_t* bytes = scan.Next();
+    if (!bytes) {
+        out << "header: missing\n";
+        usable = false;
+    } else if (TQuestionRecord::Decode(bytes).IsHeader()) {
+        out << "header: ok\n";
+    } else {
+        out << "header: damaged (record 0 does not hold \"" << TQuestionRecord::HeaderText
+            << "\")\n";
+        usable = false;
+    }
+    std::int64_t problems = 0;
+    while ((bytes = scan.Next()))
+        for (const auto& line : RecordProblems(scan.Index(), bytes)) {
+            out << line << "\n";
+            ++problems;
+        }
+    if (!scan.ErrorText().empty()) {
+        err << "trivora-qst: " << scan.ErrorText() << "\n";
+        return 1;
+    }
+    if (scan.TrailingBytes() > 0)
+        out << "trailing " << scan.TrailingBytes() << " bytes after the last whole record\n";
+    if (count < 2)
+        out << "unusable: the game needs a header and at least one question\n";
+    else if (!usable)
+        out << "unusable: the game refuses a set without its header\n";
+    return usable ? 0 : 1;
+}

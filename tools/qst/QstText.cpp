@@ -1,0 +1,144 @@
+#include "QstText.h"
+
+#include "Cp1252.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace QstText {
+
+namespace {
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+} // namespace
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool IsValidUtf8(std::string_view s) {
+    std::size_t i = 0;
+    const std::size_t n = s.size();
+    while (i < n) {
+        const auto b0 = static_cast<unsigned char>(s[i]);
+        if (b0 < 0x80) {
+            ++i;
+            continue;
+        }
+        int extra = 0;
+        char32_t cp = 0;
+        if ((b0 & 0xE0) == 0xC0) {
+            extra = 1;
+            cp = b0 & 0x1F;
+        } else if ((b0 & 0xF0) == 0xE0) {
+            extra = 2;
+            cp = b0 & 0x0F;
+        } else if ((b0 & 0xF8) == 0xF0) {
+            extra = 3;
+            cp = b0 & 0x07;
+        } else {
+            return false;
+        }
+        if (n - i <= static_cast<std::size_t>(extra)) return false;
+        for (int k = 1; k <= extra; ++k) {
+            const auto b = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
+            if ((b & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (b & 0x3F);
+        }
+        static constexpr char32_t Min[4] = {0, 0x80, 0x800, 0x10000};
+        if (cp < Min[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return true;
+}
+
+std::string DecodeInput(std::string_view bytes) {
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    if (IsValidUtf8(bytes)) return std::string(bytes);
+    return Cp1252::ToUtf8(bytes);
+}
+
+std::string FoldCase(std::string_view cp1252) {
+    std::string out(cp1252);
+    for (char& c : out) {
+        const auto b = static_cast<unsigned char>(c);
+        unsigned char f = b;
+        if (b >= 'A' && b <= 'Z')
+            f = static_cast<unsigned char>(b + 32);
+        else if (b >= 0xC0 && b <= 0xDE && b != 0xD7)
+            f = static_cast<unsigned char>(b + 32);
+        else if (b == 0x8A || b == 0x8C || b == 0x8E) // Š Œ Ž
+            f = static_cast<unsigned char>(b + 16);
+        else if (b == 0x9F) // Ÿ
+            f = 0xFF;
+        c = static_cast<char>(f);
+    }
+    return out;
+}
+
+std::string CompareKey(std::string_view cp1252) {
+    return FoldCase(Trim(cp1252));
+}
+
+std::string CodePointName(char32_t cp) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));
+    return buf;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error,
+                   std::size_t maxBytes) {
+    bytes.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = path + ": " + std::strerror(errno);
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        error = path + ": " + std::strerror(errno);
+        ::close(fd);
+        return false;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        error = path + ": is a folder";
+        ::close(fd);
+        return false;
+    }
+    if (S_ISREG(st.st_mode) && static_cast<std::size_t>(st.st_size) > maxBytes) {
+        error = path + ": too large (" + std::to_string(st.st_size) + " bytes, at most " +
+                std::to_string(maxBytes) + ")";
+        ::close(fd);
+        return false;
+    }
+    char buf[65536];
+    for (;;) {
+        const ssize_t r = ::read(fd, buf, sizeof buf);
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            error = path + ": " + std::strerror(errno);
+            ::close(fd);
+            return false;
+        }
+        if (r == 0) break;
+        bytes.append(buf, static_cast<std::size_t>(r));
+        if (bytes.size() > maxBytes) {
+            error = path + ": too large (more than " + std::to_string(maxBytes) + " bytes)";
+            ::close(fd);
+            return false;
+        }
+    }
+    ::close(fd);
+    return true;
+}
+
+} // namespace QstText

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Small text helpers shared by the readers and writers of the question-set tool.
+namespace QstText {
+
+// The five fields of a question, in record order, as named in messages and CSV headers.
+inline constexpr std::string_view FieldNames[5] = {"question", "answer", "wrong1", "wrong2",
+                                                   "wrong3"};
+
+// Blanks (space, tab, CR, LF, vertical tab, form feed) removed from both ends.
+std::string_view Trim(std::string_view s);
+
+// Whole text is well-formed UTF-8.
+bool IsValidUtf8(std::string_view s);
+
+// Input bytes as UTF-8: a leading UTF-8 byte-order mark is dropped; text that is not valid
+// UTF-8 is taken as Windows-1252.
+std::string DecodeInput(std::string_view bytes);
+
+// Windows-1252 text with letters folded to lower case (ASCII, Latin-1 and the five extra
+// letter pairs of the code page), for comparisons that ignore letter case.
+std::string FoldCase(std::string_view cp1252);
+
+// A comparison key for question texts: trimmed, then case-folded.
+std::string CompareKey(std::string_view cp1252);
+
+// "U+00E9" style name of a code point.
+std::string CodePointName(char32_t cp);
+
+// Reads a whole file into bytes. Fails (with a message naming the file) when it cannot be
+// read, is not a regular file, or is larger than maxBytes.
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error,
+                   std::size_t maxBytes);
+
+} // namespace QstText

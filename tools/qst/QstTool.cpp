@@ -1,0 +1,214 @@
+#include "QstTool.h"
+
+#include "AtomicFile.h"
+#include "QstExporter.h"
+#include "QstImporter.h"
+#include "QstInspector.h"
+
+#include <sstream>
+
+namespace {
+
+constexpr const char* Usage = R"(Usage: trivora-qst COMMAND [OPTIONS]
+
+Reads, checks, converts and builds Trivora question sets (.QST files).
+
+Commands:
+  info FILE
+      Prints the record count, whether the header is sound, every record a
+      reader would trip on (empty fields, length bytes above 75) and any bytes
+      after the last whole record. Exits 1 when the game cannot use the set.
+
+  export FILE [--format csv|json] [-o OUT]
+      Writes every question as UTF-8 to standard output, or to OUT.
+      csv:  header row question,answer,wrong1,wrong2,wrong3 (the default)
+      json: Open Trivia Database's shape, HTML special characters as references
+      Either output imports back unchanged.
+
+  import SOURCE... -o FILE [--from csv|json|txt] [--append] [--dry-run] [--strict]
+      Builds a question set from the sources, read by their extension or as
+      --from says:
+      .csv   UTF-8 or Windows-1252; a header row naming question, answer,
+             wrong1, wrong2 and wrong3 (in any order)
+      .json  Open Trivia Database downloads; HTML references are decoded and
+             true/false questions skipped
+      .txt   blocks of "#Q question", "^ correct answer" and "A" to "D"
+             options (one of them the correct answer), separated by blank
+             lines; lines starting with // are comments
+      Each row that cannot be taken is reported as FILE:LINE with the reason
+      (an empty field, a text longer than 75 characters, a character that
+      Windows-1252 cannot hold, the correct answer repeated as a wrong one, a
+      wrong answer given twice, a question already imported or already in the
+      set). Questions are compared trimmed and in any letter case.
+      -o FILE     the set to write; it is replaced as a whole, through a
+                  temporary file, so a failed run leaves it untouched
+      --append    add to the end of the existing set FILE (checked first)
+      --dry-run   check and report only; -o may then be left out
+      --strict    fail (exit 1, nothing written) when any row is skipped
+
+Options:
+  -h, --help     show this text
+  --version      show the version
+
+Exit status: 0 success, 1 input rejected or file unusable, 2 usage error.
+)";
+
+struct TArgs {
+    std::vector<std::string> Positional;
+    std::string Output;
+    std::string Format;
+    std::string From;
+    bool Append = false;
+    bool DryRun = false;
+    bool Strict = false;
+};
+
+int UsageError(std::ostream& err, const std::string& what) {
+    err << "trivora-qst: " << what << "\nTry 'trivora-qst --help' for more information.\n";
+    return 2;
+}
+
+// Parses the options of one command; false with the message in why on misuse.
+bool ParseArgs(const std::vector<std::string>& args, const std::string& command, TArgs& a,
+               std::string& why) {
+    bool optionsDone = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsDone || arg.empty() || arg[0] != '-' || arg == "-") {
+            a.Positional.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsDone = true;
+            continue;
+        }
+        std::string name = arg;
+        std::string value;
+        bool hasValue = false;
+        if (const std::size_t eq = arg.find('=');
+            arg.starts_with("--") && eq != std::string::npos) {
+            name = arg.substr(0, eq);
+            value = arg.substr(eq + 1);
+            hasValue = true;
+        }
+        auto takeValue = [&](std::string& into) {
+            if (!hasValue) {
+                if (i + 1 >= args.size()) {
+                    why = "option " + name + " needs a value";
+                    return false;
+                }
+                value = args[++i];
+            }
+            into = value;
+            return true;
+        };
+        auto flag = [&](bool& into) {
+            if (hasValue) {
+                why = "option " + name + " takes no value";
+                return false;
+            }
+            into = true;
+            return true;
+        };
+        bool ok = false;
+        if ((name == "-o" || name == "--output") && command != "info")
+            ok = takeValue(a.Output);
+        else if (name == "--format" && command == "export")
+            ok = takeValue(a.Format);
+        else if (name == "--from" && command == "import")
+            ok = takeValue(a.From);
+        else if (name == "--append" && command == "import")
+            ok = flag(a.Append);
+        else if (name == "--dry-run" && command == "import")
+            ok = flag(a.DryRun);
+        else if (name == "--strict" && command == "import")
+            ok = flag(a.Strict);
+        else {
+            why = "unknown option " + name + " for " + command;
+            return false;
+        }
+        if (!ok) return false;
+    }
+    return true;
+}
+
+int RunInfo(const TArgs& a, std::ostream& out, std::ostream& err) {
+    if (a.Positional.size() != 1) return UsageError(err, "info needs exactly one FILE");
+    return InspectQuestions(a.Positional[0], out, err);
+}
+
+int RunExport(const TArgs& a, std::ostream& out, std::ostream& err) {
+    if (a.Positional.size() != 1) return UsageError(err, "export needs exactly one FILE");
+    TExportFormat format = TExportFormat::Csv;
+    if (a.Format == "json")
+        format = TExportFormat::Json;
+    else if (!a.Format.empty() && a.Format != "csv")
+        return UsageError(err, "unknown format '" + a.Format + "' (use csv or json)");
+    if (a.Output.empty()) return ExportQuestions(a.Positional[0], format, out, err);
+    if (a.Output == a.Positional[0])
+        return UsageError(err, "the output must not be the question set itself");
+    std::ostringstream text;
+    const int status = ExportQuestions(a.Positional[0], format, text, err);
+    if (status != 0) return status;
+    TAtomicFile file;
+    if (!file.Begin(a.Output) || !file.Write(text.view()) || !file.Commit()) {
+        err << "trivora-qst: " << file.ErrorText() << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+int RunImport(const TArgs& a, std::ostream& err) {
+    TImportOptions options;
+    options.Sources = a.Positional;
+    options.Output = a.Output;
+    options.Append = a.Append;
+    options.DryRun = a.DryRun;
+    options.Strict = a.Strict;
+    if (a.From == "csv")
+        options.From = TSourceFormat::Csv;
+    else if (a.From == "json")
+        options.From = TSourceFormat::Json;
+    else if (a.From == "txt")
+        options.From = TSourceFormat::Text;
+    else if (!a.From.empty())
+        return UsageError(err, "unknown source format '" + a.From + "' (use csv, json or txt)");
+    if (options.Sources.empty()) return UsageError(err, "import needs at least one SOURCE");
+    if (options.Output.empty() && !options.DryRun)
+        return UsageError(err, "import needs -o FILE (or --dry-run)");
+    return ImportQuestions(options, err);
+}
+
+} // namespace
+
+const char* QstToolUsage() {
+    return Usage;
+}
+
+int RunQstTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) return UsageError(err, "no command given");
+    const std::string& command = args[0];
+    if (command == "-h" || command == "--help" || command == "help") {
+        out << Usage;
+        return 0;
+    }
+    if (command == "--version") {
+        out << "trivora-qst " << TRIVORA_VERSION << "\n";
+        return 0;
+    }
+    if (command != "info" && command != "export" && command != "import")
+        return UsageError(err, "unknown command '" + command + "'");
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--") break;
+        if (args[i] == "-h" || args[i] == "--help") {
+            out << Usage;
+            return 0;
+        }
+    }
+    TArgs a;
+    std::string why;
+    if (!ParseArgs(args, command, a, why)) return UsageError(err, why);
+    if (command == "info") return RunInfo(a, out, err);
+    if (command == "export") return RunExport(a, out, err);
+    return RunImport(a, err);
+}

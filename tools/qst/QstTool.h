@@ -1,0 +1,12 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+// The trivora-qst command line: args without the program name. Output goes to out, messages
+// to err. Returns the exit status: 0 success, 1 input rejected, 2 misuse.
+int RunQstTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The text --help prints.
+const char* QstToolUsage();

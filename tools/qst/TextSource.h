@@ -1,0 +1,20 @@
+#pragma once
+
+#include "ParsedSource.h"
+
+#include <string_view>
+
+// Reads the plain-text question format: blocks of
+//
+//   #Q question
+//   ^ correct answer
+//   A option
+//   B option
+//   C option
+//   D option
+//
+// separated by blank lines, where one of A to D equals the correct answer and the other three
+// become the wrong answers in A-to-D order. Lines starting with "//" are comments. Blanks
+// around a marker's text are dropped; a block of any other shape is reported with its line
+// and skipped.
+TParsedSource ParseTextSource(std::string_view utf8);
