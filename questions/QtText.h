@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+
+// Question-file text at the user-interface edge: Windows-1252 bytes to and from QString.
+namespace QtText {
+
+QString FromRecord(const std::string& bytes);
+// False when the text holds a character Windows-1252 cannot hold; *bad receives it.
+bool ToRecord(const QString& text, std::string& bytes, QString* bad = nullptr);
+
+} // namespace QtText

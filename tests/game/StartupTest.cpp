@@ -1,0 +1,157 @@
+#include "QuizFixture.h"
+
+#include "QstFile.h"
+
+#include <QAction>
+
+#include <filesystem>
+#include <optional>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+const QString NotFound = QStringLiteral("Unable to find Default Question File");
+const QString Damaged = QStringLiteral("Default Question File Damaged - Please Re-Install");
+} // namespace
+
+using StartupTest = TQuizFixture;
+
+// Creation resets the screen to attract mode with the values and timers of the phase map.
+TEST_F(StartupTest, CreationLeavesAttractModeWithItsTimers) {
+    Create();
+    const TQuizState& s = Screen->State;
+    EXPECT_FALSE(s.GameRunning);
+    EXPECT_FALSE(s.AnswersOpen);
+    EXPECT_EQ(s.Credit, 1);
+    EXPECT_EQ(s.FallNote, 75);
+    EXPECT_EQ(s.ClickVelocity, 120);
+    EXPECT_EQ(s.PlayerScore, (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(s.PlayerCredit, (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(s.QuestionFileName, ProgramDir() + QStringLiteral("/REGD.QST"));
+    EXPECT_EQ(Screen->T2->Progress(), 100);
+    EXPECT_TRUE(Dialogs.Shown().empty());
+
+    struct Row {
+        const char* Name;
+        int Interval;
+        bool On;
+        int Tag;
+    };
+    // Timer4 runs at 150 ms after the reset; Timer1-4 are marked to run on activation.
+    const Row table[] = {
+        {"Timer1", 200, true, 1},   {"Timer2", 50, true, 1},     {"Timer3", 17, true, 1},
+        {"Timer4", 150, true, 1},   {"Timer5", 2500, false, -1}, {"Timer6", 4000, false, -1},
+        {"Timer7", 4000, false, -1}, {"Timer8", 100, false, -1}, {"Timer9", 2000, false, -1},
+        {"Timer10", 24, true, 1},   {"Timer11", 75, false, -1},  {"Timer12", 120, false, -1},
+        {"MindaroLogoTimer", 370, false, -1}, {"LogoFlash", 500, true, 1},
+        {"TOStopWin", 10000, false, 0}, {"FormOpen", 7000, true, 0},
+        {"NewGame", 2500, false, -1}, {"PLAYERGAMEOVER", 2500, false, -1},
+    };
+    for (const Row& row : table) {
+        SCOPED_TRACE(row.Name);
+        TTimer* t = Clock.Find(row.Name);
+        ASSERT_NE(t, nullptr);
+        EXPECT_EQ(t->Interval(), row.Interval);
+        EXPECT_EQ(t->Enabled(), row.On);
+        if (std::string(row.Name) != "LogoFlash") {
+            EXPECT_EQ(t->Tag, row.Tag);
+        }
+    }
+    // The question area is hidden; the top logo starts lit.
+    EXPECT_FALSE(Visible(Screen->TimeLine));
+    EXPECT_FALSE(Visible(Screen->T2));
+    EXPECT_TRUE(Shows(Screen->Image1, Screen->LogoIn));
+    EXPECT_TRUE(Shows(Screen->MARK4, Screen->CorrectIn));
+}
+
+// The start-up set is checked with the game's rules; each bad file gets its message and
+// leaves the game without a set.
+TEST_F(StartupTest, StartupFileChecks) {
+    const std::string header = [] {
+        const auto b = TQuestionRecord::Header().Encode();
+        return std::string(reinterpret_cast<const char*>(b.data()), b.size());
+    }();
+    const std::string question = [] {
+        const auto b = QstFixtures::Numbered(1).Encode();
+        return std::string(reinterpret_cast<const char*>(b.data()), b.size());
+    }();
+    auto withHeaderText = [&](const std::string& text) {
+        TQuestionRecord h;
+        h.Question = text;
+        const auto b = h.Encode();
+        return std::string(reinterpret_cast<const char*>(b.data()), b.size()) + question;
+    };
+    std::string bigLengths = header + question;
+    for (int f = 0; f < 5; ++f) bigLengths[380 + f * 76] = char(255);
+
+    struct Case {
+        const char* Name;
+        std::optional<std::string> Bytes; // nullopt: no file
+        QString Message;                  // empty: accepted
+    };
+    const Case cases[] = {
+        {"missing", std::nullopt, NotFound},
+        {"empty", std::string(), Damaged},
+        {"header only", header, Damaged},
+        {"header and one question", header + question, QString()},
+        {"1000 bytes", header + question + std::string(240, 'x'), QString()},
+        {"lower-case header", withHeaderText("genuine data file!"), Damaged},
+        {"header with a trailing blank", withHeaderText("Genuine Data File! "), Damaged},
+        {"header without the mark", withHeaderText("Genuine Data File"), Damaged},
+        {"length bytes of 255", bigLengths, QString()},
+        {"garbage", std::string(1000, '\xAB'), Damaged},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        std::filesystem::remove(StartupFile());
+        if (c.Bytes) QstFixtures::WriteBytes(StartupFile(), *c.Bytes);
+        Dialogs.Clear();
+        CreateScreen();
+        if (c.Message.isEmpty()) {
+            EXPECT_TRUE(Dialogs.Texts().isEmpty());
+            EXPECT_EQ(Screen->State.QuestionFileName, ProgramDir() + QStringLiteral("/REGD.QST"));
+        } else {
+            EXPECT_EQ(Dialogs.Texts(), QStringList{c.Message});
+            EXPECT_EQ(Dialogs.Shown().front().Kind, TMsgKind::Warning);
+            EXPECT_EQ(Screen->State.QuestionFileName, QStringLiteral("N/A"));
+        }
+    }
+}
+
+// A folder named REGD.QST is no question file.
+TEST_F(StartupTest, FolderNamedLikeTheSetIsNotFound) {
+    std::filesystem::create_directory(StartupFile());
+    CreateScreen();
+    EXPECT_EQ(Dialogs.Texts(), QStringList{NotFound});
+    EXPECT_EQ(Screen->State.QuestionFileName, QStringLiteral("N/A"));
+}
+
+// The game only reads its set, so an installed set the player cannot write to is accepted.
+// As root file modes are not enforced, so the check runs in a child without privileges.
+TEST_F(StartupTest, ReadOnlySetIsAccepted) {
+    QstFixtures::WriteNumberedSet(StartupFile(), 3);
+    ASSERT_EQ(::chmod(StartupFile().c_str(), 0444), 0);
+    ::chmod(ProgramDir().toLocal8Bit().constData(), 0755);
+    if (::geteuid() == 0) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
+            // Writing must really be refused now, else this check proves nothing.
+            if (::access(StartupFile().c_str(), W_OK) == 0) ::_exit(4);
+            const auto result = CheckQuestionFile(StartupFile(), ReaderRules::GameStartup);
+            ::_exit(result.Status == TQstCheck::Accepted ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+    } else {
+        ASSERT_NE(::access(StartupFile().c_str(), W_OK), 0);
+    }
+    CreateScreen();
+    EXPECT_TRUE(Dialogs.Texts().isEmpty());
+    EXPECT_EQ(Screen->State.QuestionFileName, ProgramDir() + QStringLiteral("/REGD.QST"));
+}

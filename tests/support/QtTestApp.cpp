@@ -1,0 +1,28 @@
+// Gives every test of a binary that links this object a QApplication on the offscreen
+// platform, created before the first test and kept until the last.
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+class TQtApplicationEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "trivora-test";
+        static char* argv[] = {name, nullptr};
+        FApp = std::make_unique<QApplication>(argc, argv);
+        QApplication::setApplicationName(QStringLiteral("Trivora"));
+    }
+    void TearDown() override { FApp.reset(); }
+
+private:
+    std::unique_ptr<QApplication> FApp;
+};
+
+[[maybe_unused]] ::testing::Environment* const QtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new TQtApplicationEnvironment);
+} // namespace
