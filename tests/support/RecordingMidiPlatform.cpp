@@ -52,6 +52,7 @@ bool TRecordingMidiPlatform::IsOpen(TMidiHandle handle) const {
 std::uint16_t TRecordingMidiPlatform::ShortMsg(TMidiHandle handle, std::uint32_t message) {
     FCalls.push_back("ShortMsg");
     if (!IsOpen(handle)) return MidiResult::InvalidHandle;
+    FWords.push_back(message);
     FShorts.push_back({static_cast<std::uint8_t>(message & 0xFF),
                        static_cast<std::uint8_t>((message >> 8) & 0xFF),
                        static_cast<std::uint8_t>((message >> 16) & 0xFF)});

@@ -40,7 +40,12 @@ public:
     void ClearCalls() { FCalls.clear(); }
     // Short messages accepted by an open port, unpacked.
     const std::vector<TShortMsg>& Shorts() const { return FShorts; }
-    void ClearShorts() { FShorts.clear(); }
+    void ClearShorts() {
+        FShorts.clear();
+        FWords.clear();
+    }
+    // The same messages as the packed words the port received.
+    const std::vector<std::uint32_t>& Words() const { return FWords; }
     // Long messages accepted by an open port.
     const std::vector<std::vector<std::uint8_t>>& Longs() const { return FLongs; }
     // Reports every held long message done.
@@ -67,6 +72,7 @@ private:
     std::vector<std::string> FPorts;
     std::vector<std::string> FCalls;
     std::vector<TShortMsg> FShorts;
+    std::vector<std::uint32_t> FWords;
     std::vector<std::vector<std::uint8_t>> FLongs;
     std::map<TMidiHandle, TPort> FOpen;
     TMidiHandle FNextHandle = 1;

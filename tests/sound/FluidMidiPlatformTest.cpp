@@ -1,0 +1,142 @@
+#include "FluidMidiPlatform.h"
+#include "SoundCues.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <functional>
+
+namespace {
+
+bool HaveSoundfont() {
+    for (const auto& path : TFluidMidiPlatform::DefaultSoundfonts())
+        if (std::filesystem::exists(path)) return true;
+    return false;
+}
+
+float Peak(const std::vector<float>& samples) {
+    float peak = 0;
+    for (float s : samples)
+        peak = std::max(peak, std::abs(s));
+    return peak;
+}
+
+constexpr int Ms300 = TFluidMidiPlatform::SampleRate * 3 / 10;
+constexpr float Audible = 1e-3f;
+
+class FluidMidiPlatformTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!HaveSoundfont()) GTEST_SKIP() << "no General MIDI soundfont installed";
+    }
+
+    TFluidMidiPlatform Platform{TFluidMidiPlatform::TOutput::Offline};
+};
+
+} // namespace
+
+// After the set-up every channel holds its instrument, and every cue sounds on its own channel.
+TEST_F(FluidMidiPlatformTest, EachCueSoundsOnItsChannelWithItsInstrument) {
+    TMidiOutput out(Platform);
+    TSoundCues cues(out, [] { return true; });
+    cues.SetUp();
+    ASSERT_EQ(out.State(), TMidiOutputState::Open) << out.ErrorText(out.LastError());
+    EXPECT_EQ(out.ProductName(), "Trivora GM Synthesizer");
+    const TMidiHandle handle = out.Handle();
+
+    struct Instrument {
+        int Channel, Program;
+    };
+    for (const Instrument i :
+         {Instrument{2, 39}, Instrument{3, 55}, Instrument{4, 118}, Instrument{5, 26},
+          Instrument{6, 100}, Instrument{7, 15}, Instrument{8, 1}, Instrument{15, 0}}) {
+        SCOPED_TRACE(i.Channel);
+        EXPECT_EQ(Platform.ChannelProgram(handle, i.Channel), i.Program);
+        EXPECT_FALSE(Platform.ChannelInstrument(handle, i.Channel).empty());
+    }
+
+    struct Cue {
+        const char* Name;
+        int Channel;
+        std::function<void()> Fire;
+    };
+    const std::vector<Cue> table{
+        {"typing click", 15, [&] { cues.TypingClick(); }},
+        {"answer press", 3, [&] { cues.AnswerPress(1, 120); }},
+        {"time tick", 4, [&] { cues.TimeTick(60); }},
+        {"spin step", 5, [&] { cues.SpinStep(2); }},
+        {"fall run", 6, [&] { cues.FallRun(60); }},
+        {"prize flash", 7, [&] { cues.PrizeFlash(3); }},
+        {"correct flash", 8, [&] { cues.CorrectFlash(1); }},
+    };
+    std::vector<std::vector<float>> channels;
+    for (const Cue& c : table) {
+        SCOPED_TRACE(c.Name);
+        ASSERT_TRUE(Platform.RenderChannels(handle, 2048, channels));
+        EXPECT_LT(Peak(channels[c.Channel - 1]), Audible) << "channel sounded before its cue";
+        c.Fire();
+        EXPECT_EQ(out.LastError(), 0);
+        ASSERT_TRUE(Platform.RenderChannels(handle, Ms300, channels));
+        EXPECT_GT(Peak(channels[c.Channel - 1]), Audible);
+    }
+    // Channel 2 is set up but never played.
+    EXPECT_LT(Peak(channels[1]), Audible);
+}
+
+// Without a soundfont the mapper does not open; the cues then fail quietly.
+TEST(FluidMidiPlatformNoSoundfont, OpenFailsWithAReason) {
+    TFluidMidiPlatform platform(TFluidMidiPlatform::TOutput::Offline, {"/nonexistent/none.sf2"});
+    TMidiOutput out(platform);
+    TSoundCues cues(out, [] { return true; });
+    EXPECT_NO_THROW(cues.SetUp());
+    EXPECT_EQ(out.State(), TMidiOutputState::Closed);
+    EXPECT_EQ(out.ErrorText(MidiResult::NoSoundfont), "No General MIDI soundfont found");
+    EXPECT_NO_THROW(cues.TimeTick(50));
+    EXPECT_EQ(out.LastError(), MidiResult::InvalidHandle);
+}
+
+// The synthesizer refuses messages that are not complete MIDI messages.
+TEST_F(FluidMidiPlatformTest, RefusesMalformedShortMessages) {
+    TMidiOutput out(Platform);
+    out.SetDeviceID(-1);
+    out.Open();
+    ASSERT_EQ(out.State(), TMidiOutputState::Open);
+    struct Case {
+        std::uint8_t Status, Data1, Data2;
+        std::uint16_t Result;
+    };
+    for (const Case c :
+         {Case{0x90, 60, 100, MidiResult::NoError}, Case{0x80, 60, 0, MidiResult::NoError},
+          Case{0x3C, 60, 100, MidiResult::InvalidParam},  // no status byte
+          Case{0x90, 200, 100, MidiResult::InvalidParam}, // 8-bit data
+          Case{0xF0, 0, 0, MidiResult::InvalidParam}}) {  // exclusive as short
+        out.SendShort(c.Status, c.Data1, c.Data2);
+        EXPECT_EQ(out.LastError(), c.Result) << int{c.Status} << " " << int{c.Data1};
+    }
+}
+
+// A long message is played as a stream of messages, running status included, and is
+// reported done.
+TEST_F(FluidMidiPlatformTest, PlaysLongMessageStreams) {
+    struct TTarget : TMidiNoticeTarget {
+        int Done_ = 0;
+        void Done(TMidiHeader&) override { ++Done_; }
+    } target;
+    TMidiHandle handle = 0;
+    ASSERT_EQ(Platform.Open(-1, target, handle), MidiResult::NoError);
+    std::uint8_t data[] = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7, 0xC2, 40, 0xC3, 41, 42 /*run*/};
+    TMidiHeader header;
+    header.Data = data;
+    header.BufferLength = sizeof data;
+    EXPECT_EQ(Platform.LongMsg(handle, header), MidiResult::Unprepared);
+    ASSERT_EQ(Platform.PrepareHeader(handle, header), MidiResult::NoError);
+    ASSERT_EQ(Platform.LongMsg(handle, header), MidiResult::NoError);
+    EXPECT_EQ(target.Done_, 1);
+    EXPECT_NE(header.Flags & TMidiHeader::Done, 0u);
+    EXPECT_EQ(Platform.ChannelProgram(handle, 3), 40);
+    EXPECT_EQ(Platform.ChannelProgram(handle, 4), 42);
+    EXPECT_EQ(Platform.Close(handle), MidiResult::NoError);
+    EXPECT_EQ(Platform.Close(handle), MidiResult::InvalidHandle);
+}
