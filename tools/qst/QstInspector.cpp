@@ -25,7 +25,9 @@ int InspectQuestions(const std::string& path, std::ostream& out, std::ostream& e
         return 1;
     }
     const std::int64_t count = scan.RecordCount();
-    out << "records: " << count << " (" << (count > 0 ? count - 1 : 0) << " questions)\n";
+    const std::int64_t questions = count > 0 ? count - 1 : 0;
+    out << "records: " << count << " (" << questions
+        << (questions == 1 ? " question)\n" : " questions)\n");
     bool usable = count >= 2;
     const std::uint8_t* bytes = scan.Next();
     if (!bytes) {

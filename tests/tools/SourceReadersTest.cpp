@@ -1,0 +1,233 @@
+#include "CsvSource.h"
+#include "HtmlEntities.h"
+#include "OtdbSource.h"
+#include "QstText.h"
+#include "TextSource.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+namespace {
+
+using TFields = std::array<std::string, 5>;
+
+std::string Describe(const TParsedSource& p) {
+    std::string s = "error: " + p.Error + "\n";
+    for (const auto& k : p.Skipped)
+        s += std::to_string(k.Line) + ": " + k.Reason + "\n";
+    return s;
+}
+
+// ---- plain-text blocks ----
+
+TEST(TextSource, ReadsBlocksWithCommentsBlanksAndCrlf) {
+    // Blocks read with markers stripped of blanks; the matching option is the answer and the
+    // other three become wrong1..wrong3 in A-to-D order; comments and CR line ends are ignored.
+    const std::string text = "// Science\r\n"
+                             "#Q   What is H2O?  \r\n"
+                             "^ Water\r\n"
+                             "A Salt\r\n"
+                             "  B\tWater \r\n"
+                             "// a remark inside a block\r\n"
+                             "C Sand\r\n"
+                             "D Steam\r\n"
+                             "\r\n\r\n"
+                             "#Q Second?\n^ D4\nA A1\nB B2\nC C3\nD D4";
+    const TParsedSource p = ParseTextSource(text);
+    ASSERT_TRUE(p.Error.empty());
+    EXPECT_TRUE(p.Skipped.empty()) << Describe(p);
+    ASSERT_EQ(p.Rows.size(), 2u);
+    EXPECT_EQ(p.Rows[0].Fields, (TFields{"What is H2O?", "Water", "Salt", "Sand", "Steam"}));
+    EXPECT_EQ(p.Rows[0].Line, 2u);
+    EXPECT_EQ(p.Rows[1].Fields, (TFields{"Second?", "D4", "A1", "B2", "C3"}));
+    EXPECT_EQ(p.Rows[1].Line, 11u);
+}
+
+TEST(TextSource, ReportsMalformedBlocksWithTheirLineAndReadsOn) {
+    // A block of the wrong shape is skipped with the line at fault; the blocks around it are
+    // still read.
+    struct TCase {
+        const char* Block;
+        std::size_t Line; // within the whole text below (the block starts on line 8)
+        const char* Reason;
+    };
+    const TCase cases[] = {
+        {"#Q Q?\n^ x\nA x\nB y\nC z", 8, "lacks its D line"},
+        {"#Q Q?\n^ x\nA x\nB y\nC z\nD w\nE v", 14, "unexpected line"},
+        {"#Q Q?\n^ x\n^ y\nA x\nB y\nC z\nD w", 10, "second ^ line"},
+        {"^ x\n#Q Q?\nA x\nB y\nC z\nD w", 8, "does not start with #Q"},
+        {"#Q Q?\n^ none\nA x\nB y\nC z\nD w", 8, "none of A to D"},
+        {"#Q Q?\n^ x\nAx\nB y\nC z\nD w", 10, "unexpected line"},
+        {"#Q Q?\n#Q R?\n^ x\nA x\nB y\nC z\nD w", 9, "second #Q line"},
+    };
+    const std::string good = "#Q Good?\n^ a\nA a\nB b\nC c\nD d\n\n";
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Block);
+        const TParsedSource p = ParseTextSource(good + c.Block + "\n\n" + good);
+        ASSERT_EQ(p.Skipped.size(), 1u) << Describe(p);
+        EXPECT_EQ(p.Skipped[0].Line, c.Line);
+        EXPECT_NE(p.Skipped[0].Reason.find(c.Reason), std::string::npos) << p.Skipped[0].Reason;
+        EXPECT_EQ(p.Rows.size(), 2u);
+    }
+}
+
+// ---- CSV ----
+
+TEST(CsvSource, ReadsQuotedFieldsByHeaderNamesWithBomAndCrlf) {
+    // Columns are found by name in any order and case, extra columns ignored; quoted fields
+    // keep commas, doubled quotes, line breaks and blanks exactly; a BOM and CRLF are handled.
+    const std::string csv = QstText::DecodeInput(
+        "\xEF\xBB\xBFNote, Wrong3 ,wrong2,WRONG1,Answer,question\r\n"
+        "x,w3,w2,w1,ans,plain\r\n"
+        "\r\n"
+        "y,\"a,b\",\"say \"\"hi\"\"\",\"two\r\nlines\",\" padded \",\"Q, quoted?\"\r\n"
+        "z,c,b,a,d,last without line end");
+    const TParsedSource p = ParseCsvSource(csv);
+    ASSERT_TRUE(p.Error.empty()) << p.Error;
+    EXPECT_TRUE(p.Skipped.empty()) << Describe(p);
+    ASSERT_EQ(p.Rows.size(), 3u);
+    EXPECT_EQ(p.Rows[0].Fields, (TFields{"plain", "ans", "w1", "w2", "w3"}));
+    EXPECT_EQ(p.Rows[1].Fields,
+              (TFields{"Q, quoted?", " padded ", "two\r\nlines", "say \"hi\"", "a,b"}));
+    EXPECT_EQ(p.Rows[1].Line, 4u);
+    EXPECT_EQ(p.Rows[2].Line, 6u);
+}
+
+TEST(CsvSource, ReadsWindows1252Input) {
+    // A file that is not UTF-8 is read as Windows-1252.
+    const TParsedSource p =
+        ParseCsvSource(QstText::DecodeInput("question,answer,wrong1,wrong2,wrong3\n\x93"
+                                            "Caf\xE9\x94?,\x80,b,c,d\n"));
+    ASSERT_EQ(p.Rows.size(), 1u) << Describe(p);
+    EXPECT_EQ(p.Rows[0].Fields[0], "\u201CCaf\u00E9\u201D?");
+    EXPECT_EQ(p.Rows[0].Fields[1], "\u20AC");
+}
+
+TEST(CsvSource, SkipsMalformedRowsWithTheirLine) {
+    // Rows with too few or too many fields or broken quoting are reported with the line they
+    // start on; rows around them are still read.
+    struct TCase {
+        const char* Row;
+        const char* Reason;
+    };
+    const TCase cases[] = {
+        {"q,a,w1,w2", "missing columns (4 of 5)"},
+        {"q,a,w1,w2,w3,extra", "more columns than the header row (6 of 5)"},
+        {"\"q\"x,a,w1,w2,w3", "text after a closing quote"},
+        {"q\"x,a,w1,w2,w3", "quote inside an unquoted field"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Row);
+        const TParsedSource p = ParseCsvSource(std::string("question,answer,wrong1,wrong2,wrong3\n"
+                                                           "Q1,a,b,c,d\n") +
+                                               c.Row + "\nQ2,a,b,c,d\n");
+        ASSERT_TRUE(p.Error.empty()) << p.Error;
+        ASSERT_EQ(p.Skipped.size(), 1u) << Describe(p);
+        EXPECT_EQ(p.Skipped[0].Line, 3u);
+        EXPECT_EQ(p.Skipped[0].Reason, c.Reason);
+        EXPECT_EQ(p.Rows.size(), 2u);
+    }
+}
+
+TEST(CsvSource, UnclosedQuoteSkipsTheRestAndNamesItsLine) {
+    // A quote never closed swallows the rest of the file; the report names where it opened.
+    const TParsedSource p = ParseCsvSource("question,answer,wrong1,wrong2,wrong3\nQ1,a,b,c,d\n"
+                                           "\"Q2,a,b,c,d\nQ3,a,b,c,d\n");
+    ASSERT_EQ(p.Skipped.size(), 1u) << Describe(p);
+    EXPECT_EQ(p.Skipped[0].Line, 3u);
+    EXPECT_NE(p.Skipped[0].Reason.find("never closed"), std::string::npos);
+    EXPECT_EQ(p.Rows.size(), 1u);
+}
+
+TEST(CsvSource, RejectsAFileWithoutAUsableHeaderRow) {
+    // Without all five named columns the file cannot be read at all.
+    const char* cases[] = {"",
+                           "\n\n",
+                           "question,answer,wrong1,wrong2\nq,a,b,c\n",
+                           "q,a,w1,w2,w3\n",
+                           "question,answer,wrong1,wrong2,wrong3,Answer\n",
+                           "\"question,answer,wrong1,wrong2,wrong3\n"};
+    for (const char* csv : cases) {
+        SCOPED_TRACE(csv);
+        EXPECT_FALSE(ParseCsvSource(csv).Error.empty());
+    }
+}
+
+// ---- Open Trivia Database JSON ----
+
+TEST(OtdbSource, ReadsMultipleChoiceEntriesAndDecodesReferences) {
+    // Multiple-choice entries are taken with HTML references decoded; true/false entries and
+    // entries of the wrong shape are reported on their own line.
+    const std::string json = R"({"response_code":0,"results":[
+{"category":"Art","type":"multiple","difficulty":"easy",
+ "question":"Who painted &quot;The Scream&quot; &amp; other works?",
+ "correct_answer":"Edvard Munch","incorrect_answers":["Ren&eacute;e","Caf&#233;","x&#x2019;s"]},
+{"type":"boolean","question":"Is it?","correct_answer":"True","incorrect_answers":["False"]},
+{"type":"multiple","question":"Two?","correct_answer":"a","incorrect_answers":["b","c"]},
+{"type":"multiple","correct_answer":"a","incorrect_answers":["b","c","d"]},
+{"type":"multiple","question":"Q\u00e9?","correct_answer":"a","incorrect_answers":["b","c",4]},
+{"question":"No type?","correct_answer":"a","incorrect_answers":["b","c","d"]}
+]})";
+    const TParsedSource p = ParseOtdbSource(json);
+    ASSERT_TRUE(p.Error.empty()) << p.Error;
+    ASSERT_EQ(p.Rows.size(), 2u);
+    EXPECT_EQ(p.Rows[0].Fields, (TFields{"Who painted \"The Scream\" & other works?",
+                                         "Edvard Munch", "Ren\u00E9e", "Caf\u00E9", "x\u2019s"}));
+    EXPECT_EQ(p.Rows[0].Line, 2u);
+    EXPECT_EQ(p.Rows[1].Fields[0], "No type?");
+    ASSERT_EQ(p.Skipped.size(), 4u);
+    EXPECT_EQ(p.Skipped[0].Line, 5u);
+    EXPECT_EQ(p.Skipped[0].Reason, "true/false question");
+    EXPECT_NE(p.Skipped[1].Reason.find("holds 2 answers"), std::string::npos);
+    EXPECT_NE(p.Skipped[2].Reason.find("no \"question\""), std::string::npos);
+    EXPECT_NE(p.Skipped[3].Reason.find("not text"), std::string::npos);
+}
+
+TEST(OtdbSource, RejectsDocumentsOfAnotherShape) {
+    // Invalid JSON, other shapes and failed downloads are refused as a whole, with a line.
+    struct TCase {
+        std::string Json;
+        const char* Words;
+        std::size_t Line;
+    };
+    const TCase cases[] = {
+        {"[1,2]", "not an Open Trivia Database document", 1},
+        {"{\"response_code\":0}", "not an Open Trivia Database document", 1},
+        {"{\"results\":{}}", "not an Open Trivia Database document", 1},
+        {"{\"response_code\":1,\"results\":[]}", "response_code is 1", 1},
+        {"{\"results\":[\n{\"question\":\"x\",}\n]}", "not valid JSON", 2},
+        {"{\"results\":[\"unclosed]}", "not valid JSON", 1},
+        {"{\"results\":[]} trailing", "not valid JSON", 1},
+        {std::string(100000, '['), "nested too deeply", 1},
+        {"", "not valid JSON", 1},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Json.substr(0, 60));
+        const TParsedSource p = ParseOtdbSource(c.Json);
+        EXPECT_NE(p.Error.find(c.Words), std::string::npos) << p.Error;
+        EXPECT_EQ(p.ErrorLine, c.Line);
+    }
+}
+
+TEST(HtmlEntities, DecodesReferencesAndLeavesOtherAmpersandsAlone) {
+    // Numeric and common named references become characters; unknown or unfinished ones and
+    // bare ampersands stay as written; Encode is undone by Decode.
+    const std::pair<const char*, const char*> cases[] = {
+        {"&#39;&#x27;&apos;&quot;&lt;&gt;&amp;", "'''\"<>&"},
+        {"&hellip;&ldquo;&rdquo;&lsquo;&rsquo;&ndash;&mdash;",
+         "\u2026\u201C\u201D\u2018\u2019\u2013\u2014"},
+        {"&eacute;&Uuml;&szlig;&nbsp;&yuml;&euro;&pi;",
+         "\u00E9\u00DC\u00DF\u00A0\u00FF\u20AC\u03C0"},
+        {"R&D &amp Co; &unknown; &#xZZ; &#; &", "R&D &amp Co; &unknown; &#xZZ; &#; &"},
+        {"&amp;amp;", "&amp;"},
+        {"&#0;&#x110000;", "\uFFFD\uFFFD"},
+    };
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(HtmlEntities::Decode(in), out) << in;
+    const std::string tricky = "Tom & \"Jerry\" <b>'s &amp; &#39;";
+    EXPECT_EQ(HtmlEntities::Decode(HtmlEntities::Encode(tricky)), tricky);
+}
+
+} // namespace
