@@ -1,6 +1,7 @@
 #include "Artwork.h"
 
 #include <QGuiApplication>
+#include <QHash>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -15,6 +16,15 @@ namespace Artwork {
 QPixmap Render(const QString& name, QSize size, qreal devicePixelRatio) {
     if (devicePixelRatio <= 0)
         devicePixelRatio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+    // Each picture is rendered once per size: screens created again (tests, the editor)
+    // share the pixmaps.
+    static QHash<QString, QPixmap> cache;
+    const QString key = QStringLiteral("%1@%2x%3@%4")
+                            .arg(name)
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(devicePixelRatio);
+    if (const auto it = cache.constFind(key); it != cache.constEnd()) return *it;
     const QSize device(std::max(1, int(std::ceil(size.width() * devicePixelRatio))),
                        std::max(1, int(std::ceil(size.height() * devicePixelRatio))));
     QPixmap pixmap(device);
@@ -27,6 +37,7 @@ QPixmap Render(const QString& name, QSize size, qreal devicePixelRatio) {
         renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(device)));
     }
     pixmap.setDevicePixelRatio(devicePixelRatio);
+    cache.insert(key, pixmap);
     return pixmap;
 }
 

@@ -1,0 +1,50 @@
+// The program's entry: the splash window, then the game screen.
+#include "Mmain.h"
+
+#include "DesktopShell.h"
+#include "QtClock.h"
+#include "QtDialogs.h"
+#include "Quiz.h"
+#include "Settings.h"
+#include "Splash.h"
+#include "SystemMidiPlatform.h"
+
+#include <QApplication>
+
+int RunTrivora(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Trivora"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Trivora"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/trivora.svg")));
+    // The splash window is the main window and stays hidden after the hand-over; the
+    // program ends when the game screen closes.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    TQtClock clock;
+    TDesktopShell shell(TDesktopShell::FindHelpFile());
+    TQtDialogs dialogs(&shell);
+    TSettings settings;
+    std::unique_ptr<TMidiPlatform> midi = MakeSystemMidiPlatform();
+
+    TMM splash(dialogs, settings);
+    TQuizScreen screen({clock, dialogs, shell, settings, *midi, splash.Values().ProgramDir,
+                        splash.Values().SoundWanted, {}});
+    screen.FormCreated();
+
+    const auto handOver = [&] {
+        if (!screen.FormOpen->Enabled()) return;
+        screen.FormOpen->Stop();
+        splash.hide();
+        screen.show();
+        screen.activateWindow();
+    };
+    screen.FormOpen->SetOnTimer(handOver);
+    splash.OnKey = handOver;
+    QObject::connect(&screen, &TQuizScreen::Closed, &app, [&] {
+        splash.close();
+        QApplication::quit();
+    });
+
+    splash.show();
+    return QApplication::exec();
+}

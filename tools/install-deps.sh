@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Trivora needs to build, test and play, when any is missing.
+# Sourced by ./play and ./check; uses sudo when not run as root.
+set -euo pipefail
+
+TRIVORA_PACKAGES=(
+    build-essential cmake ninja-build pkg-config
+    qt6-base-dev qt6-svg-dev libgl-dev
+    libfluidsynth-dev librtmidi-dev fluid-soundfont-gm
+    libgtest-dev libgmock-dev libbenchmark-dev
+    fonts-dejavu-core
+)
+
+trivora_install_deps() {
+    local missing=()
+    local pkg
+    for pkg in "${TRIVORA_PACKAGES[@]}" "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$pkg")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
