@@ -63,8 +63,10 @@ public:
                 SkipRestOfLine();
                 return true;
             }
-            field += c;
-            ++FAt;
+            const std::size_t stop = FText.find_first_of(",\r\n\"", FAt + 1);
+            const std::size_t end = stop == std::string_view::npos ? FText.size() : stop;
+            field.append(FText.substr(FAt, end - FAt));
+            FAt = end;
         }
     }
 

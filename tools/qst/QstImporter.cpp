@@ -125,8 +125,7 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
         }
         while (const std::uint8_t* bytes = scan.Next())
             if (scan.Index() > 0)
-                checker.Remember(TQuestionRecord::Decode(bytes).Question,
-                                 "record " + std::to_string(scan.Index()) + " of " + output);
+                checker.Remember(TQuestionRecord::Decode(bytes).Question, output, scan.Index());
         if (!scan.ErrorText().empty()) {
             err << Me << scan.ErrorText() << "\n";
             return 1;
@@ -145,6 +144,8 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
             rejected = true;
             continue;
         }
+        checker.Reserve(sum.Existing + records.size() + parsed.Rows.size());
+        records.reserve(records.size() + parsed.Rows.size());
         // Rows and problems in line order, so that the report reads down the file.
         std::size_t s = 0;
         auto reportSkipsBefore = [&](std::size_t line) {
@@ -157,8 +158,7 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
         for (const TSourceRow& row : parsed.Rows) {
             reportSkipsBefore(row.Line);
             TQuestionRecord record;
-            const std::string why =
-                checker.Check(row, source + ":" + std::to_string(row.Line), record);
+            const std::string why = checker.Check(row, source, record);
             if (!why.empty()) {
                 err << source << ":" << row.Line << ": skipped: " << why << "\n";
                 ++sum.Skipped;

@@ -67,21 +67,18 @@ std::string DecodeInput(std::string_view bytes) {
     return Cp1252::ToUtf8(bytes);
 }
 
+unsigned char FoldByte(unsigned char b) {
+    if (b >= 'A' && b <= 'Z') return static_cast<unsigned char>(b + 32);
+    if (b >= 0xC0 && b <= 0xDE && b != 0xD7) return static_cast<unsigned char>(b + 32); // À..Þ
+    if (b == 0x8A || b == 0x8C || b == 0x8E) return static_cast<unsigned char>(b + 16); // Š Œ Ž
+    if (b == 0x9F) return 0xFF;                                                         // Ÿ
+    return b;
+}
+
 std::string FoldCase(std::string_view cp1252) {
     std::string out(cp1252);
-    for (char& c : out) {
-        const auto b = static_cast<unsigned char>(c);
-        unsigned char f = b;
-        if (b >= 'A' && b <= 'Z')
-            f = static_cast<unsigned char>(b + 32);
-        else if (b >= 0xC0 && b <= 0xDE && b != 0xD7)
-            f = static_cast<unsigned char>(b + 32);
-        else if (b == 0x8A || b == 0x8C || b == 0x8E) // Š Œ Ž
-            f = static_cast<unsigned char>(b + 16);
-        else if (b == 0x9F) // Ÿ
-            f = 0xFF;
-        c = static_cast<char>(f);
-    }
+    for (char& c : out)
+        c = static_cast<char>(FoldByte(static_cast<unsigned char>(c)));
     return out;
 }
 

@@ -22,6 +22,9 @@ bool IsValidUtf8(std::string_view s);
 // UTF-8 is taken as Windows-1252.
 std::string DecodeInput(std::string_view bytes);
 
+// One Windows-1252 byte with a capital letter folded to lower case.
+unsigned char FoldByte(unsigned char b);
+
 // Windows-1252 text with letters folded to lower case (ASCII, Latin-1 and the five extra
 // letter pairs of the code page), for comparisons that ignore letter case.
 std::string FoldCase(std::string_view cp1252);
