@@ -1,0 +1,41 @@
+#include "Settings.h"
+#include "TestSettings.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+// "PlaySound" defaults to "YES"; only "YES" exactly means sound; the editor's value defaults
+// to "F" and is written as "1"/"0".
+TEST(SettingsTest, DefaultsAndCaseRule) {
+    TTestSettingsFolder folder;
+    TSettings settings;
+    EXPECT_EQ(settings.PlaySound(), QStringLiteral("YES"));
+    EXPECT_TRUE(settings.SoundWanted());
+    const struct {
+        const char* Stored;
+        bool Wanted;
+    } cases[] = {{"YES", true}, {"yes", false}, {"NO", false}, {"Yes", false}, {"", false}};
+    for (const auto& c : cases) {
+        settings.SetPlaySound(QString::fromLatin1(c.Stored));
+        EXPECT_EQ(settings.SoundWanted(), c.Wanted) << c.Stored;
+    }
+    EXPECT_TRUE(QFile::exists(folder.OptionsFile()));
+
+    EXPECT_EQ(settings.EditorMaximized(), QStringLiteral("F"));
+    EXPECT_TRUE(settings.SetEditorMaximized(true));
+    EXPECT_EQ(settings.EditorMaximized(), QStringLiteral("1"));
+    EXPECT_TRUE(settings.SetEditorMaximized(false));
+    EXPECT_EQ(settings.EditorMaximized(), QStringLiteral("0"));
+    EXPECT_TRUE(QFile::exists(folder.Path() + QStringLiteral("/Pocko.Ini")));
+}
+
+// An unreadable options file gives the default.
+TEST(SettingsTest, UnreadableStoreGivesDefault) {
+    TTestSettingsFolder folder;
+    QFile garbage(folder.OptionsFile());
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write("\x01\x02[[[ not ini \xff\xfe");
+    garbage.close();
+    EXPECT_EQ(TSettings().PlaySound(), QStringLiteral("YES"));
+}
