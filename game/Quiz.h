@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EditorState.h"
 #include "Gauge.h"
 #include "Image.h"
 #include "Label.h"
@@ -23,6 +24,7 @@ class TClock;
 class TDialogs;
 class TMidiOutput;
 class TMidiPlatform;
+class TSetQuestions;
 class TSettings;
 class TShell;
 class TSoundCues;
@@ -143,6 +145,12 @@ public:
     // ---- Question files (QuizFiles.cpp)
     void LoadQuestions1Click();
     void EditCreateQuestions1Click();
+    // The question editor has closed: the game screen takes over again.
+    void EditorClosed();
+    // The question editor while it is open, else null.
+    TSetQuestions* Editor() const;
+    // The editor's state, kept for the whole run of the program.
+    TEditorState EditorState;
 
     // ---- Services
     const TQuizServices& Services() const { return FServices; }
@@ -341,6 +349,7 @@ private:
     void WireHandlers();
 
     TQuizServices FServices;
+    QPointer<TSetQuestions> FEditor;
     std::unique_ptr<TMidiOutput> FMidiOutput;
     std::unique_ptr<TSoundCues> FCues;
     std::mt19937 FRandom;

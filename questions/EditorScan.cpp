@@ -1,0 +1,105 @@
+#include "EditorScan.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+constexpr std::size_t RecordsPerChunk = 256;
+
+// Closes a file descriptor when the scan ends, whichever way.
+struct TFd {
+    int Fd;
+    ~TFd() {
+        if (Fd >= 0) ::close(Fd);
+    }
+};
+
+inline char FoldChar(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
+} // namespace
+
+std::string TEditorScan::FoldAZ(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        c = FoldChar(c);
+    return out;
+}
+
+bool TEditorScan::Matches(const std::uint8_t* record, std::string_view foldedPattern) {
+    char field[TQuestionRecord::Capacity];
+    for (std::size_t i = 0; i < TQuestionRecord::FieldCount; ++i) {
+        const std::uint8_t* at = record + i * (TQuestionRecord::Capacity + 1);
+        const std::size_t len = std::min<std::size_t>(at[0], TQuestionRecord::Capacity);
+        if (len < foldedPattern.size()) continue;
+        for (std::size_t k = 0; k < len; ++k)
+            field[k] = FoldChar(static_cast<char>(at[1 + k]));
+        if (std::string_view(field, len).find(foldedPattern) != std::string_view::npos) return true;
+    }
+    return false;
+}
+
+TEditorScan::TResult TEditorScan::Find(const std::string& path, std::int64_t first,
+                                       std::int64_t last, std::optional<std::string_view> pattern) {
+    TResult result;
+    result.Position = first;
+    if (first > last) return result;
+    const auto fail = [&result, &path](const std::string& what) {
+        result.Ok = false;
+        result.ErrorText = what + " " + path + ": " + std::strerror(errno);
+        return result;
+    };
+    TFd file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    if (file.Fd < 0) return fail("Cannot open");
+    const std::string folded = pattern ? FoldAZ(*pattern) : std::string();
+
+    std::vector<std::uint8_t> chunk(RecordsPerChunk * TQuestionRecord::Size);
+    std::int64_t next = first; // next record to read
+    while (next <= last) {
+        const std::int64_t want =
+            std::min<std::int64_t>(static_cast<std::int64_t>(RecordsPerChunk), last - next + 1);
+        const std::size_t bytes = static_cast<std::size_t>(want) * TQuestionRecord::Size;
+        const off_t at = static_cast<off_t>(next) * static_cast<off_t>(TQuestionRecord::Size);
+        std::size_t got = 0;
+        while (got < bytes) {
+            const ssize_t r =
+                ::pread(file.Fd, chunk.data() + got, bytes - got, at + static_cast<off_t>(got));
+            if (r < 0) {
+                if (errno == EINTR) continue;
+                result.Position = next + static_cast<std::int64_t>(got / TQuestionRecord::Size);
+                return fail("Cannot read");
+            }
+            if (r == 0) break;
+            got += static_cast<std::size_t>(r);
+        }
+        const std::int64_t whole = static_cast<std::int64_t>(got / TQuestionRecord::Size);
+        for (std::int64_t k = 0; k < whole; ++k) {
+            const std::uint8_t* record = chunk.data() + k * TQuestionRecord::Size;
+            result.Position = next + k;
+            if (pattern && Matches(record, folded)) {
+                result.Hit = true;
+                result.Record = TQuestionRecord::Decode(record);
+                result.RecordRead = true;
+                return result;
+            }
+        }
+        if (whole > 0) {
+            result.Record =
+                TQuestionRecord::Decode(chunk.data() + (whole - 1) * TQuestionRecord::Size);
+            result.RecordRead = true;
+        }
+        if (whole < want) {
+            // The set ends inside the records the scan was told to read.
+            result.Position = next + whole;
+            result.Ok = false;
+            result.ErrorText = "Read beyond end of file: " + path;
+            return result;
+        }
+        next += want;
+    }
+    return result;
+}

@@ -1,0 +1,266 @@
+// The question editor's record handlers: Previous, Next, Add, Store, Cancel and the
+// save-changes step, with the file steps they share.
+#include "Setques.h"
+
+#include "Dialogs.h"
+#include "Label.h"
+#include "QtText.h"
+
+#include <QFile>
+#include <QLineEdit>
+
+namespace {
+const QString SaveQuestion = QStringLiteral("Save Changes to current record?");
+const QString DiscardQuestion = QStringLiteral("Discard partially complete record?");
+const QString IncompleteMessage =
+    QStringLiteral("All fields must be complete before record can be stored!");
+} // namespace
+
+// ---- Steps shared by the handlers
+
+void TSetQuestions::SetRecNum(std::int64_t n) {
+    FRecNum = n;
+    RecNum->SetCaption(QString::number(n));
+}
+
+bool TSetQuestions::SetLoaded() const {
+    return FQuestionFileName != QStringLiteral("N/A");
+}
+
+std::string TSetQuestions::FilePath() const {
+    return QFile::encodeName(FQuestionFileName).toStdString();
+}
+
+void TSetQuestions::ReportError(const std::string& text) {
+    FServices.Dialogs.Error(this, QString::fromLocal8Bit(text.c_str()));
+}
+
+bool TSetQuestions::OpenSet(TQstFile& file) {
+    const auto access = FReadOnly ? TQstFile::TAccess::Read : TQstFile::TAccess::ReadWrite;
+    if (file.Open(FilePath(), access)) return true;
+    ReportError(file.ErrorText());
+    return false;
+}
+
+bool TSetQuestions::ShowRecord(TQstFile& file, std::int64_t r) {
+    TQuestionRecord record;
+    if (!file.Read(r, record)) {
+        ReportError(file.ErrorText());
+        return false;
+    }
+    FState.EditorRecord = record;
+    ShowBuffer();
+    return true;
+}
+
+void TSetQuestions::ShowBuffer(bool questionToo) {
+    const auto fields = Fields();
+    for (std::size_t i = questionToo ? 0 : 1; i < fields.size(); ++i)
+        fields[i]->setText(QtText::FromRecord(FState.EditorRecord.Field(i)));
+}
+
+void TSetQuestions::EmptyFields() {
+    FEmptying = true;
+    for (QLineEdit* field : Fields())
+        field->clear();
+    FEmptying = false;
+}
+
+bool TSetQuestions::StoredCopy(TQstFile& file, TQuestionRecord& copy) {
+    const std::int64_t count = file.RecordCount();
+    if (count < 0) {
+        ReportError(file.ErrorText());
+        return false;
+    }
+    if (FRecNum == count) {
+        copy = TQuestionRecord();
+        return true;
+    }
+    TQuestionRecord record;
+    if (!file.Read(FRecNum, record)) {
+        ReportError(file.ErrorText());
+        return false;
+    }
+    FState.EditorRecord = record;
+    copy = record;
+    return true;
+}
+
+TSetQuestions::TWrite TSetQuestions::WriteFieldsAt(TQstFile& file, std::int64_t r) {
+    if (FReadOnly) {
+        FServices.Dialogs.Information(this, ReadOnlyMessage);
+        return TWrite::Refused;
+    }
+    // Build the record aside: the buffer changes only once the record is on the disk, so a
+    // refused or failed write leaves Store enabled for another try.
+    TQuestionRecord record = FState.EditorRecord;
+    const auto fields = Fields();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        std::string bytes;
+        QString bad;
+        if (!QtText::ToRecord(fields[i]->text(), bytes, &bad)) {
+            FServices.Dialogs.Information(
+                this, QStringLiteral("The character \"%1\" cannot be stored in a question file.")
+                          .arg(bad));
+            return TWrite::Refused;
+        }
+        if (bytes.size() > TQuestionRecord::Capacity) bytes.resize(TQuestionRecord::Capacity);
+        record.Field(i) = std::move(bytes);
+    }
+    if (!file.Write(r, record) || !file.Sync()) {
+        ReportError(file.ErrorText());
+        return TWrite::Failed;
+    }
+    FState.EditorRecord = record;
+    return TWrite::Written;
+}
+
+bool TSetQuestions::FieldsDiffer(const TQuestionRecord& record) const {
+    const auto fields = Fields();
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (fields[i]->text() != QtText::FromRecord(record.Field(i))) return true;
+    return false;
+}
+
+bool TSetQuestions::FieldsComplete() const {
+    for (const QLineEdit* field : Fields())
+        if (field->text().isEmpty()) return false;
+    return true;
+}
+
+bool TSetQuestions::FieldsEmpty() const {
+    for (const QLineEdit* field : Fields())
+        if (!field->text().isEmpty()) return false;
+    return true;
+}
+
+// ---- The save-changes step
+
+TSetQuestions::TSaveOutcome TSetQuestions::SaveChanges() {
+    FState.SaveProceed = true;
+    const auto stop = [this](TSaveOutcome outcome) {
+        FState.SaveProceed = false;
+        return outcome;
+    };
+    TQstFile file;
+    if (!OpenSet(file)) return stop(TSaveOutcome::Failed);
+    TQuestionRecord stored;
+    if (!StoredCopy(file, stored)) return stop(TSaveOutcome::Failed);
+    if (FieldsEmpty()) return TSaveOutcome::Proceed;
+    if (FieldsComplete()) {
+        if (FieldsDiffer(stored) && FServices.Dialogs.Confirm(this, SaveQuestion)) {
+            switch (WriteFieldsAt(file, FRecNum)) {
+            case TWrite::Written:
+                break;
+            case TWrite::Refused:
+                return stop(TSaveOutcome::Cancelled);
+            case TWrite::Failed:
+                return stop(TSaveOutcome::Failed);
+            }
+        }
+        return TSaveOutcome::Proceed;
+    }
+    if (FServices.Dialogs.Confirm(this, DiscardQuestion, TMsgKind::Information))
+        return TSaveOutcome::Proceed;
+    return stop(TSaveOutcome::Cancelled);
+}
+
+bool TSetQuestions::SaveBeforeLeaving() {
+    // A set that cannot be read any more cannot take the texts either: the failure has been
+    // reported, and leaving it is the way on.
+    return SaveChanges() != TSaveOutcome::Cancelled;
+}
+
+// ---- Handlers
+
+void TSetQuestions::PreviousClick() {
+    if (!SetLoaded()) return;
+    if (SaveChanges() == TSaveOutcome::Failed) return;
+    FState.AddReturnRecord = 0;
+    if (!FState.SaveProceed) return;
+    if (FRecNum <= 1) return;
+    TQstFile file;
+    if (OpenSet(file) && ShowRecord(file, FRecNum - 1)) SetRecNum(FRecNum - 1);
+}
+
+void TSetQuestions::NextClick() {
+    if (!SetLoaded()) return;
+    if (SaveChanges() == TSaveOutcome::Failed) return;
+    FState.AddReturnRecord = 0;
+    if (!FState.SaveProceed) return;
+    TQstFile file;
+    if (!OpenSet(file)) return;
+    const std::int64_t count = file.RecordCount();
+    if (count < 0) {
+        ReportError(file.ErrorText());
+        return;
+    }
+    // Next never moves onto the append position.
+    if (FRecNum >= count - 1) return;
+    if (ShowRecord(file, FRecNum + 1)) SetRecNum(FRecNum + 1);
+}
+
+void TSetQuestions::AddClick() {
+    if (!SetLoaded()) return;
+    const std::int64_t before = FState.AddReturnRecord;
+    FState.AddReturnRecord = FRecNum;
+    TQstFile file;
+    TQuestionRecord stored;
+    if (!OpenSet(file) || !StoredCopy(file, stored)) {
+        FState.AddReturnRecord = before;
+        return;
+    }
+    if (FieldsDiffer(stored) && FServices.Dialogs.Confirm(this, SaveQuestion) &&
+        WriteFieldsAt(file, FRecNum) != TWrite::Written) {
+        FState.AddReturnRecord = before;
+        return;
+    }
+    // The append position; RecordCount is not measured again here.
+    const std::int64_t count = file.RecordCount();
+    if (count < 0) {
+        FState.AddReturnRecord = before;
+        ReportError(file.ErrorText());
+        return;
+    }
+    SetRecNum(count);
+    EmptyFields();
+    Ques1->setFocus();
+}
+
+void TSetQuestions::StoreClick() {
+    if (!SetLoaded()) return;
+    TQstFile file;
+    if (!OpenSet(file)) return;
+    if (!FieldsComplete()) {
+        FServices.Dialogs.Information(this, IncompleteMessage);
+    } else {
+        FState.AddReturnRecord = 0;
+        if (WriteFieldsAt(file, FRecNum) == TWrite::Failed) return;
+    }
+    const std::int64_t count = file.RecordCount();
+    if (count < 0) {
+        ReportError(file.ErrorText());
+        return;
+    }
+    FState.RecordCount = count;
+}
+
+void TSetQuestions::CancelClick() {
+    if (!SetLoaded()) return;
+    TQstFile file;
+    if (!OpenSet(file)) return;
+    const std::int64_t count = file.RecordCount();
+    if (count < 0) {
+        ReportError(file.ErrorText());
+        return;
+    }
+    if (FRecNum < count) {
+        if (!ShowRecord(file, FRecNum)) return;
+    } else if (!FieldsEmpty()) {
+        EmptyFields();
+    } else if (FState.AddReturnRecord != 0) {
+        if (!ShowRecord(file, FState.AddReturnRecord)) return;
+        SetRecNum(FState.AddReturnRecord);
+    }
+    FState.AddReturnRecord = 0;
+}
