@@ -80,7 +80,8 @@ TEST(CommandLine, CommandsRunEndToEnd) {
     ASSERT_EQ(run.Status, 0) << run.Err;
     EXPECT_EQ(run.Out, "");
     run = Tool({"import", dir.Path("out.json"), "-o", set, "--append", "--dry-run"});
-    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Err.find("no question could be taken"), std::string::npos);
     EXPECT_NE(run.Err.find("duplicate of the question at record 1"), std::string::npos);
     run = Tool({"export", "--", set});
     EXPECT_EQ(run.Status, 0);

@@ -166,6 +166,7 @@ TEST(Import, FailedRunsLeaveNoOutputBehind) {
     const auto bad = dir.Write("bad.csv", CsvHeader + "Q1,a,b,c,d\n,a,b,c,d\n");
     const auto notOtdb = dir.Write("x.json", "[1,2,3]");
     const auto noHeader = dir.Write("h.csv", "q,a,b,c,d\n");
+    const auto allBad = dir.Write("allbad.txt", "#Q Q?\n^ a\nA a\nB a\nC c\nD d\n");
     const auto damaged = dir.Write("DAMAGED.QST", std::string(760, 'z'));
     const auto shortSet = dir.Write("SHORT.QST", std::string(379, '\0'));
     struct TCase {
@@ -205,6 +206,10 @@ TEST(Import, FailedRunsLeaveNoOutputBehind) {
          {{dir.Path("good.dat")}, dir.Path("NEW.QST")},
          2,
          "cannot tell the format"},
+        {"every row skipped",
+         {{allBad}, dir.Path("NEW.QST")},
+         1,
+         "no question could be taken; nothing written"},
         {"dry run", dry, 0, "dry run: 1 question would be written"},
     };
     const auto before = dir.Names();

@@ -179,6 +179,10 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
             << " skipped; nothing written (every row must be taken with --strict)\n";
         return 1;
     }
+    if (sum.Imported == 0) {
+        err << Me << "no question could be taken; nothing written\n";
+        return 1;
+    }
     if (options.DryRun) {
         err << Me << "dry run: " << Plural(sum.Imported, "question", "questions") << " would be "
             << (appending ? "appended" : "written") << ", " << Plural(sum.Skipped, "row", "rows")

@@ -40,6 +40,7 @@ TParsedSource ReadSource(const std::string& path, TSourceFormat from);
 // err as "file:line: skipped: reason", every rejected file as "file:line: error: ...", then
 // one summary line. The set is written through a temporary file and renamed into place, so
 // a failed run leaves the output as it was.
+// A run that takes no question at all writes nothing and fails.
 // Returns the exit status: 0 done, 1 input rejected (nothing written), 2 misuse.
 int ImportQuestions(const TImportOptions& options, std::ostream& err,
                     TImportSummary* summary = nullptr);

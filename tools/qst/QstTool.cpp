@@ -45,6 +45,7 @@ Commands:
       --append    add to the end of the existing set FILE (checked first)
       --dry-run   check and report only; -o may then be left out
       --strict    fail (exit 1, nothing written) when any row is skipped
+      A run that takes no question at all fails and writes nothing.
 
 Options:
   -h, --help     show this text
