@@ -107,6 +107,8 @@ public:
     void StartPress();
     void Player1Change(int slot);
     void Clear1MouseDown(int slot);
+    // A key typed into a name box: Enter confirms the players. True when the key is used up.
+    bool Player1KeyPress(QChar key);
     void Clear1MouseMove(int slot);
     void PlayerPanelMouseMove(int slot); // slot 0: the panel itself, 1-4: a name panel
     void OKDispMouseDown();

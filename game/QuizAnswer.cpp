@@ -1,36 +1,224 @@
 // Answer input, the time limit and the judgement.
 #include "Quiz.h"
 
-#include <QCloseEvent>
-#include <QEvent>
-#include <QResizeEvent>
+#include "SoundCues.h"
 
-void TQuizScreen::DrawButtons(bool /*a*/, bool /*b*/, bool /*c*/, bool /*d*/, bool /*start*/) {}
+#include <QAction>
 
-void TQuizScreen::RedTMouseDown(QObject* /*sender*/) {}
+#include <algorithm>
 
-void TQuizScreen::Timer4Timer() {}
+namespace {
+const QColor CoverNavy(0x00, 0x00, 0x80);
+const QColor CoverBlue(0x00, 0x00, 0xFF);
+constexpr int FastestGaugeStep = 40;
+constexpr int GaugeSpeedUp = 10;
+} // namespace
 
-void TQuizScreen::Timer5Timer() {}
+void TQuizScreen::DrawButtons(bool a, bool b, bool c, bool d, bool start) {
+    const struct {
+        TImage* Button;
+        TImage* LitPicture;
+        TImage* UnlitPicture;
+        int& Lit;
+        bool On;
+    } buttons[] = {
+        {RedT, AIn, AOut, State.ButtonLit[0], a},
+        {GreenT, Bin, Bout, State.ButtonLit[1], b},
+        {BlueT, CIn, Cout, State.ButtonLit[2], c},
+        {YellowT, Din, Dout, State.ButtonLit[3], d},
+        {StartT, StartIn, StartOut, State.StartLit, start},
+    };
+    for (const auto& button : buttons) {
+        button.Button->CopyPicture(button.On ? *button.LitPicture : *button.UnlitPicture);
+        button.Lit = button.On ? 1 : 0;
+    }
+}
 
-void TQuizScreen::Timer6Timer() {}
+void TQuizScreen::RedTMouseDown(QObject* sender) {
+    TQuizState& s = State;
+    if (LadderShowing()) return;
 
-void TQuizScreen::Timer10Timer() {}
+    const bool anyLit =
+        std::any_of(s.ButtonLit.begin(), s.ButtonLit.end(), [](int lit) { return lit != 0; });
+    if (s.GameRunning && s.AnswersOpen && !anyLit) {
+        const TImage* buttons[4] = {RedT, GreenT, BlueT, YellowT};
+        int chosen = -1;
+        for (int i = 0; i < 4 && chosen < 0; ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            if (sender == buttons[i] || sender == Answer[k] || sender == Cap[k] ||
+                sender == Cover[k])
+                chosen = i;
+        }
+        if (chosen < 0) return;
+        DrawButtons(chosen == 0, chosen == 1, chosen == 2, chosen == 3, false);
+        Cover[static_cast<std::size_t>(chosen)]->SetBrushColor(CoverBlue);
+        s.AnswersOpen = false;
+        Timer5->Start();
+        Cues().AnswerPress(chosen, s.ClickVelocity);
+        return;
+    }
+    if (sender == StartT && !s.GameRunning) StartPress();
+}
 
-void TQuizScreen::Timer12Timer() {}
+void TQuizScreen::Timer4Timer() {
+    const bool anyLit = std::any_of(State.ButtonLit.begin(), State.ButtonLit.end(),
+                                    [](int lit) { return lit != 0; });
+    if (!anyLit && !Cap[0]->isHidden() && !T2->isHidden() && T2->Progress() > 0) {
+        T2->SetProgress(T2->Progress() - 1);
+        const int left = T2->Progress();
+        T2->setAccessibleDescription(
+            QStringLiteral("%1 seconds left").arg(left * Timer4->Interval() / 1000.0, 0, 'f', 1));
+        Cues().TimeTick(left);
+    }
+    if (T2->Progress() == 0) {
+        // Time is up.
+        State.AnswersOpen = false;
+        ShowQuestionArea(false);
+        Q1B->SetCaption(QuestionBlock->Caption());
+        Q3B->SetCaption(State.CorrectAnswer);
+        OK2->SetBevelOuter(TBevel::None);
+        TimeOut->show();
+        State.FallNote = 75;
+        Timer10->Start();
+        T2->SetProgress(100);
+    }
+}
 
-void TQuizScreen::Image34MouseDown() {}
+void TQuizScreen::Timer5Timer() {
+    Timer5->Stop();
+    ShowQuestionArea(false);
 
-void TQuizScreen::Image49MouseDown() {}
+    // The first lit button, A to D, is the answer given.
+    int chosen = 3;
+    for (int i = 0; i < 4; ++i) {
+        if (State.ButtonLit[static_cast<std::size_t>(i)] != 0) {
+            chosen = i;
+            break;
+        }
+    }
+    const QString given = Answer[static_cast<std::size_t>(chosen)]->Caption();
+    if (given == State.CorrectAnswer) {
+        MARK4->CopyPicture(*CorrectIn);
+        State.CorrectPhase = 0;
+        MARK4->show();
+        MARK4->repaint();
+        Timer12->Start();
+    } else {
+        Q1->SetCaption(QuestionBlock->Caption());
+        Q2->SetCaption(given);
+        Q3->SetCaption(State.CorrectAnswer);
+        OK->SetBevelOuter(TBevel::None);
+        Wrong->show();
+        State.FallNote = 75;
+        Timer10->Start();
+    }
+    for (TShape* cover : Cover)
+        cover->SetBrushColor(CoverNavy);
+    // A correct answer moves on to the prize ladder by itself; a wrong one waits for OK.
+    if (Wrong->isHidden()) Timer6->Start();
+}
 
-void TQuizScreen::Image34MouseMove() {}
+void TQuizScreen::Timer6Timer() {
+    Timer6->Stop();
+    const bool correct = !MARK4->isHidden();
+    const bool over = !GameOver->isHidden();
+    for (QWidget* w : std::initializer_list<QWidget*>{MARK1, MARK2, GameOver, MARK4, CorHi})
+        w->hide();
+    Timer12->Stop();
+    DrawButtons(false, false, false, false, false);
 
-void TQuizScreen::WrongMouseMove() {}
+    if (correct) {
+        StartLadder();
+        return;
+    }
+    if (State.Credit == -1 || over) return;
 
-void TQuizScreen::Image49MouseMove() {}
+    // The question is over: a fresh gauge, a little faster, and the next turn.
+    T2->SetProgress(100);
+    if (Timer4->Interval() >= FastestGaugeStep + GaugeSpeedUp)
+        Timer4->SetInterval(Timer4->Interval() - GaugeSpeedUp);
+    QuestionBlock->SetCaption(QString());
+    State.QuestionText.clear();
+    State.AnswersOpen = false;
+    SelectPlayer();
+}
 
-void TQuizScreen::TimeOutMouseMove() {}
+void TQuizScreen::Timer10Timer() {
+    if (!SoundOn() || (Wrong->isHidden() && TimeOut->isHidden())) return;
+    if (State.FallNote < 30) return;
+    --State.FallNote;
+    Cues().FallRun(State.FallNote);
+}
 
-void TQuizScreen::ShowQuestionArea(bool /*visible*/) {}
+void TQuizScreen::Timer12Timer() {
+    if (State.CorrectPhase == 0) {
+        MARK4->CopyPicture(*CorrectIn);
+        State.CorrectPhase = 1;
+    } else {
+        MARK4->CopyPicture(*CorrectOut);
+        State.CorrectPhase = 0;
+    }
+    Cues().CorrectFlash(State.CorrectPhase);
+}
 
-void TQuizScreen::ShowAnswerControls(bool /*visible*/) {}
+namespace {
+// The game goes on after a Wrong or TimeOut panel while anyone has credit to play.
+bool GameGoesOn(const TQuizState& s) {
+    if (s.Credit != 0) return true;
+    return s.PlayerCount >= 2 && std::any_of(s.PlayerCredit.begin(), s.PlayerCredit.end(),
+                                             [](int credit) { return credit >= 1; });
+}
+} // namespace
+
+void TQuizScreen::Image34MouseDown() {
+    if (Wrong->isHidden()) return;
+    if (GameGoesOn(State)) {
+        Wrong->hide();
+        Timer6Timer();
+    } else {
+        GameOverStep();
+        Wrong->hide();
+    }
+}
+
+void TQuizScreen::Image49MouseDown() {
+    if (TimeOut->isHidden()) return;
+    if (GameGoesOn(State)) {
+        TimeOut->hide();
+        Timer6Timer();
+    } else {
+        GameOverStep();
+        TimeOut->hide();
+    }
+}
+
+void TQuizScreen::Image34MouseMove() {
+    OK->SetBevelOuter(TBevel::Raised);
+}
+
+void TQuizScreen::WrongMouseMove() {
+    OK->SetBevelOuter(TBevel::None);
+}
+
+void TQuizScreen::Image49MouseMove() {
+    OK2->SetBevelOuter(TBevel::Raised);
+}
+
+void TQuizScreen::TimeOutMouseMove() {
+    OK2->SetBevelOuter(TBevel::None);
+}
+
+void TQuizScreen::ShowQuestionArea(bool visible) {
+    for (QWidget* w : std::initializer_list<QWidget*>{T1, T2, TimeLine, C1, QuestionBlock, QF2, QF3,
+                                                      QF4, QF5, QF6})
+        w->setVisible(visible);
+    ShowAnswerControls(visible);
+}
+
+void TQuizScreen::ShowAnswerControls(bool visible) {
+    for (std::size_t i = 0; i < 4; ++i) {
+        Cover[i]->setVisible(visible);
+        Cap[i]->setVisible(visible);
+        Answer[i]->setVisible(visible);
+    }
+}

@@ -766,4 +766,7 @@ void TQuizScreen::SetLamp(int prizeIndex, bool lit) {
     lamp->CopyPicture(lit ? *LampOnPicture(prizeIndex) : *LampOffPicture(prizeIndex));
     State.LampLit[static_cast<std::size_t>(prizeIndex - 1)] = lit ? 1 : 0;
     lamp->Tag = lit ? 1 : 0;
+    static const char* const prizeNames[5] = {"$1", "$5", "$15", "$50", "Lose"};
+    const QString prize = QString::fromLatin1(prizeNames[prizeIndex - 1]);
+    lamp->setAccessibleName(lit ? prize + QStringLiteral(", lit") : prize);
 }

@@ -1,0 +1,124 @@
+#pragma once
+
+#include "QuizFixture.h"
+
+#include <QAction>
+#include <QLineEdit>
+
+#include <functional>
+#include <ostream>
+
+// Readable failure messages for texts.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+// A game screen with the moves of a player: names, START, answers and the ladder's STOP.
+class TGameFixture : public TQuizFixture {
+protected:
+    void SoundOn() {
+        Screen->On2->setChecked(true);
+        Screen->Off2->setChecked(false);
+    }
+    void SoundOff() {
+        Screen->On2->setChecked(false);
+        Screen->Off2->setChecked(true);
+    }
+
+    // Fills the four name boxes (missing ones empty).
+    void SetNames(const QStringList& names) {
+        for (int k = 0; k < 4; ++k)
+            Screen->PlayerName[static_cast<std::size_t>(k)]->setText(k < names.size() ? names[k]
+                                                                                      : QString());
+    }
+    // START, the names, OK.
+    void StartGame(const QStringList& names = {}) {
+        Screen->RedTMouseDown(Screen->StartT);
+        SetNames(names);
+        Screen->OKDispMouseDown();
+    }
+
+    // Moves the clock on one millisecond at a time until pred holds; false after limitMs.
+    bool AdvanceUntil(const std::function<bool()>& pred, int limitMs = 60000) {
+        for (int ms = 0; ms < limitMs; ++ms) {
+            if (pred()) return true;
+            Advance(1);
+        }
+        return pred();
+    }
+    bool WaitForAnswers() {
+        return AdvanceUntil([this] { return Screen->State.AnswersOpen; });
+    }
+
+    TImage* Button(int answer) const {
+        TImage* buttons[4] = {Screen->RedT, Screen->GreenT, Screen->BlueT, Screen->YellowT};
+        return buttons[answer];
+    }
+    // The first answer shown with the correct text, and the first with another.
+    int CorrectSlot() const {
+        for (int i = 0; i < 4; ++i)
+            if (Screen->Answer[static_cast<std::size_t>(i)]->Caption() ==
+                Screen->State.CorrectAnswer)
+                return i;
+        return -1;
+    }
+    int WrongSlot() const {
+        for (int i = 0; i < 4; ++i)
+            if (Screen->Answer[static_cast<std::size_t>(i)]->Caption() !=
+                Screen->State.CorrectAnswer)
+                return i;
+        return -1;
+    }
+    void Choose(int answer) { Screen->RedTMouseDown(Button(answer)); }
+
+    // Waits for the answers, chooses one and lets the judgement fall (2.5 s).
+    void AnswerRight() {
+        ASSERT_TRUE(WaitForAnswers());
+        Choose(CorrectSlot());
+        Advance(2500);
+        ASSERT_TRUE(Visible(Screen->MARK4));
+    }
+    void AnswerWrong() {
+        ASSERT_TRUE(WaitForAnswers());
+        Choose(WrongSlot());
+        Advance(2500);
+        ASSERT_TRUE(Visible(Screen->Wrong));
+    }
+    // A wrong answer and its OK.
+    void LoseQuestion() {
+        AnswerWrong();
+        Screen->Image34MouseDown();
+    }
+    // A right answer, the ladder stopped on the lamp of that prize, and the 2 s display.
+    void WinQuestion(int prizeIndex) {
+        AnswerRight();
+        ASSERT_TRUE(AdvanceUntil([this] { return Screen->LadderShowing(); }));
+        ASSERT_TRUE(AdvanceUntil([this, prizeIndex] {
+            return Screen->State.LampLit[static_cast<std::size_t>(prizeIndex - 1)] != 0;
+        }));
+        Screen->RTM();
+        Advance(2000);
+        ASSERT_FALSE(Screen->LadderShowing());
+    }
+
+    // What the credit meter shows: a digit or a blank per position.
+    QString Meter() const {
+        QString shown;
+        for (const TImage* digit : Screen->Digit) {
+            QChar c = QLatin1Char('?');
+            if (Shows(digit, Screen->NB)) c = QLatin1Char(' ');
+            for (int d = 0; d < 10; ++d)
+                if (Shows(digit, Screen->N[static_cast<std::size_t>(d)])) c = QChar(u'0' + d);
+            shown += c;
+        }
+        return shown;
+    }
+
+    // Short messages on one status byte, since the last ClearMidi().
+    std::vector<int> Notes(std::uint8_t status) const {
+        std::vector<int> notes;
+        for (const auto& m : Sent())
+            if (m.Status == status) notes.push_back(m.Data1);
+        return notes;
+    }
+};
