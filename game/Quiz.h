@@ -134,6 +134,12 @@ public:
     void WebLink2Click();
     // "&On" is checked: every cue tests this when it is sent.
     bool SoundOn() const;
+    // The program's active window changed (null: another program is in front). A window of
+    // the program with the property "trivoraPausesGame" pauses the game; the game screen
+    // coming back resumes it. Message boxes, file dialogs and the help viewer change nothing.
+    void ActiveWindowChanged(QWidget* active);
+    // The game timers are paused because another window of the program has the focus.
+    bool PausedByWindow() const { return FPausedByWindow; }
 
     // ---- Attract mode (QuizAttract.cpp)
     void Timer1Timer();
@@ -143,6 +149,8 @@ public:
 
     // ---- Layout (QuizLayout.cpp)
     void FormResize();
+    // The window is maximised (or full screen): the play area is not at its design size.
+    bool IsMaximised() const;
 
     // ---- Question files (QuizFiles.cpp)
     void LoadQuestions1Click();
@@ -342,6 +350,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void CreateControls();
@@ -349,10 +358,15 @@ private:
     void CreateTimers();
     void LoadPictures();
     void WireHandlers();
+    void InitLayout();
+    void InitCommands();
+    void RestoreDesignSize();
 
     TQuizServices FServices;
     QPointer<TSetQuestions> FEditor;
     std::unique_ptr<TMidiOutput> FMidiOutput;
     std::unique_ptr<TSoundCues> FCues;
     std::mt19937 FRandom;
+    bool FActivatedOnce = false;
+    bool FPausedByWindow = false;
 };

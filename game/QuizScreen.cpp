@@ -81,6 +81,8 @@ TQuizScreen::TQuizScreen(TQuizServices services, QWidget* parent)
     CreateTimers();
     LoadPictures();
     WireHandlers();
+    InitLayout();
+    InitCommands();
     FMidiOutput = std::make_unique<TMidiOutput>(FServices.Midi);
     FCues = std::make_unique<TSoundCues>(*FMidiOutput, [this] { return SoundOn(); });
     State.SoundWanted = FServices.SoundWanted;
@@ -229,10 +231,11 @@ void TQuizScreen::CreateControls() {
 
     TimeLine = Make<TPanel>(play, "TimeLine");
     TimeLine->SetColor(Qt::black);
-    T1 = MakeLabel(TimeLine, "T1", QStringLiteral("Time :"), 12, Qt::white);
-    T1b = MakeLabel(TimeLine, "T1b", QStringLiteral("Time :"), 12, QColor(0x40, 0x40, 0x40));
-    T1->adjustSize();
-    T1b->adjustSize();
+    T1 = MakeLabel(TimeLine, "T1", QStringLiteral("Time :"), 11, Qt::white);
+    T1b = MakeLabel(TimeLine, "T1b", QStringLiteral("Time :"), 11, QColor(0x40, 0x40, 0x40));
+    // The captions have their design sizes: the time strip is laid out around them.
+    T1->resize(52, 20);
+    T1b->resize(52, 20);
     T1b->stackUnder(T1);
     TBack = Make<TPanel>(TimeLine, "TBack");
     TBack->SetColor(Silver);
@@ -245,10 +248,10 @@ void TQuizScreen::CreateControls() {
     T2->SetProgress(100);
     T2->setGeometry(8, 4, 337, 14);
     T2->setAccessibleName(QStringLiteral("Time left"));
-    C1 = MakeLabel(TimeLine, "C1", QStringLiteral("Credit : "), 12, Qt::white);
-    C1b = MakeLabel(TimeLine, "C1b", QStringLiteral("Credit : "), 12, QColor(0x40, 0x40, 0x40));
-    C1->adjustSize();
-    C1b->adjustSize();
+    C1 = MakeLabel(TimeLine, "C1", QStringLiteral("Credit : "), 11, Qt::white);
+    C1b = MakeLabel(TimeLine, "C1b", QStringLiteral("Credit : "), 11, QColor(0x40, 0x40, 0x40));
+    C1->resize(67, 20);
+    C1b->resize(67, 20);
     C1b->stackUnder(C1);
     CreditBlock = Make<TPanel>(TimeLine, "CreditBlock");
     CreditBlock->SetColor(Qt::black);
@@ -627,8 +630,15 @@ void TQuizScreen::WireHandlers() {
     connect(LoadQuestions1, &QAction::triggered, this, [this] { LoadQuestions1Click(); });
     connect(EditCreateQuestions1, &QAction::triggered, this, [this] { EditCreateQuestions1Click(); });
     connect(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
-    connect(On2, &QAction::triggered, this, [this] { On2Click(); });
-    connect(Off2, &QAction::triggered, this, [this] { On2Click(); });
+    // The menu has already flipped the chosen entry's check mark; the handler flips both.
+    connect(On2, &QAction::triggered, this, [this](bool checked) {
+        On2->setChecked(!checked);
+        On2Click();
+    });
+    connect(Off2, &QAction::triggered, this, [this](bool checked) {
+        Off2->setChecked(!checked);
+        On2Click();
+    });
     connect(NewGame1, &QAction::triggered, this, [this] { NewGame1Click(); });
     connect(WebLink1, &QAction::triggered, this, [this] { WebLink1Click(); });
     connect(WebLink2, &QAction::triggered, this, [this] { WebLink2Click(); });

@@ -1,0 +1,173 @@
+#include "QuizFixture.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+// The five pictures of the sequence that are showing, by name.
+std::string ShowingStages(const TQuizScreen& s) {
+    std::string out;
+    const std::pair<const char*, const TImage*> stages[] = {
+        {"1", s.Stage1}, {"2", s.Stage2}, {"3", s.Stage3}, {"3B", s.Stage3B}, {"4", s.Stage4}};
+    for (const auto& [name, image] : stages)
+        if (!image->isHidden()) out += std::string(out.empty() ? "" : " ") + name;
+    return out;
+}
+} // namespace
+
+class AttractTest : public TQuizFixture {
+protected:
+    // Runs n ticks of the 50 ms picture sequence.
+    void Ticks(int n) { Advance(50LL * n); }
+    // The play area at another height, laid out for it.
+    void PlayAreaHeight(int height) {
+        Screen->MainBackPanel->resize(652, height);
+        Screen->FormResize();
+    }
+};
+
+// The button cycle moves the light A, B, C, D and swaps START and STOP on every 200 ms tick.
+TEST_F(AttractTest, ButtonCycleLightsOneButtonAndAlternatesStartAndStop) {
+    Create();
+    TQuizScreen& s = *Screen;
+    ASSERT_EQ(s.State.StartLit, 0);
+    ASSERT_EQ(s.State.ButtonCycle, 0);
+    TImage* buttons[4] = {s.RedT, s.GreenT, s.BlueT, s.YellowT};
+    TImage* lit[4] = {s.AIn, s.Bin, s.CIn, s.Din};
+    TImage* unlit[4] = {s.AOut, s.Bout, s.Cout, s.Dout};
+    for (int tick = 0; tick < 9; ++tick) {
+        SCOPED_TRACE(tick);
+        Advance(199);
+        Advance(1);
+        const int on = tick % 4;
+        const bool startLit = tick % 2 == 0;
+        for (int b = 0; b < 4; ++b) {
+            EXPECT_TRUE(Shows(buttons[b], b == on ? lit[b] : unlit[b]));
+            EXPECT_EQ(s.State.ButtonLit[static_cast<std::size_t>(b)], b == on ? 1 : 0);
+        }
+        EXPECT_TRUE(Shows(s.StartT, startLit ? s.StartIn : s.StartOut));
+        EXPECT_EQ(s.State.StartLit, startLit ? 1 : 0);
+        EXPECT_TRUE(Shows(s.RoundT, startLit ? s.StopOut : s.StopIn));
+        EXPECT_EQ(s.State.StopLit, startLit ? 0 : 1);
+        EXPECT_EQ(s.State.ButtonCycle, (tick + 1) % 4);
+    }
+}
+
+// One round of the picture sequence is 240 ticks: 5 blank, 30 logo, 30 logo and caption, 1,
+// 104 flashing title logo, 70 prompt; each change falls on its exact tick.
+TEST_F(AttractTest, PictureSequenceTiming) {
+    Create();
+    TQuizScreen& s = *Screen;
+    ASSERT_GE(s.Stage3->height(), 193);
+    struct Step {
+        int Tick; // ticks since the reset
+        const char* Showing;
+        int Stage;
+        bool LogoTimer;
+    };
+    const Step steps[] = {
+        {4, "", 0, false},     {5, "1", 1, false},     {34, "1", 1, false}, {35, "1 2", 2, false},
+        {64, "1 2", 2, false}, {65, "3", 2, true},     {66, "3", 3, true},  {169, "*", 3, true},
+        {170, "4", 4, false},  {239, "4", 4, false},   {240, "", 0, false}, {244, "", 0, false},
+        {245, "1", 1, false},  {275, "1 2", 2, false}, {305, "3", 2, true},
+    };
+    int at = 0;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.Tick);
+        Ticks(step.Tick - at);
+        at = step.Tick;
+        if (std::string(step.Showing) == "*") {
+            const std::string showing = ShowingStages(s);
+            EXPECT_TRUE(showing == "3" || showing == "3B") << showing;
+        } else {
+            EXPECT_EQ(ShowingStages(s), step.Showing);
+        }
+        EXPECT_EQ(s.State.AttractStage, step.Stage);
+        EXPECT_EQ(s.MindaroLogoTimer->Enabled(), step.LogoTimer);
+    }
+}
+
+// The title logo swaps its two versions every 370 ms while it shows, about 14 times a round.
+TEST_F(AttractTest, TitleLogoAlternates) {
+    Create();
+    TQuizScreen& s = *Screen;
+    Ticks(65); // Stage3 appears, its timer starts now (t = 3250 ms)
+    std::vector<std::string> seen;
+    for (int swap = 0; swap < 3; ++swap) {
+        Advance(369);
+        seen.push_back(ShowingStages(s));
+        Advance(1);
+        seen.push_back(ShowingStages(s));
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"3", "3B", "3B", "3", "3", "3B"}));
+
+    // Counting the swaps over the whole stage.
+    int swaps = 3;
+    std::string last = ShowingStages(s);
+    for (int ms = 3 * 370; ms < 105 * 50; ms += 10) {
+        Advance(10);
+        const std::string now = ShowingStages(s);
+        if (now != last && (now == "3" || now == "3B")) ++swaps;
+        last = now;
+    }
+    EXPECT_EQ(ShowingStages(s), "4");
+    EXPECT_EQ(swaps, 14);
+}
+
+// The title stage needs a play area 193 pixels high: at 192 the title flashes on until the
+// reset and the prompt never shows.
+TEST_F(AttractTest, LowPlayAreaStaysOnTheTitle) {
+    struct Case {
+        int Height;
+        bool MovesOn;
+    };
+    for (const Case c : {Case{192, false}, Case{193, true}}) {
+        SCOPED_TRACE(c.Height);
+        Create();
+        PlayAreaHeight(c.Height);
+        Ticks(66);
+        EXPECT_EQ(Screen->State.AttractStage, c.MovesOn ? 3 : 2);
+        Ticks(104);
+        EXPECT_EQ(ShowingStages(*Screen) == "4", c.MovesOn);
+        if (!c.MovesOn) {
+            Ticks(2000);
+            EXPECT_EQ(Screen->State.AttractStage, 2);
+            EXPECT_TRUE(Screen->MindaroLogoTimer->Enabled());
+            EXPECT_TRUE(Visible(Screen->Stage3) != Visible(Screen->Stage3B));
+            // The reset starts the sequence again from the blank stage.
+            Screen->FormCreate();
+            EXPECT_EQ(ShowingStages(*Screen), "");
+            EXPECT_EQ(Screen->State.AttractStage, 0);
+            EXPECT_EQ(Screen->State.AttractTicks, 0);
+        }
+    }
+}
+
+// While a game runs the button cycle and the sequence change nothing, counters included; the
+// top logo flashes on, in games and while the screen is paused.
+TEST_F(AttractTest, GameFreezesTheAttractButNotTheTopLogo) {
+    Create();
+    TQuizScreen& s = *Screen;
+    Ticks(40); // stage 1 with the logo
+    const TQuizState before = s.State;
+    const std::string showing = ShowingStages(s);
+    const qint64 stopPicture = s.RoundT->Picture().cacheKey();
+    s.State.GameRunning = true;
+    for (int i = 0; i < 4; ++i) {
+        const int phase = s.State.LogoPhase;
+        Advance(500);
+        EXPECT_EQ(s.State.LogoPhase, 1 - phase);
+        EXPECT_TRUE(Shows(s.Image1, s.State.LogoPhase == 1 ? s.LogoIn : s.LogoOut));
+    }
+    EXPECT_EQ(s.State.ButtonCycle, before.ButtonCycle);
+    EXPECT_EQ(s.State.StartLit, before.StartLit);
+    EXPECT_EQ(s.State.AttractStage, before.AttractStage);
+    EXPECT_EQ(s.State.AttractTicks, before.AttractTicks);
+    EXPECT_EQ(s.RoundT->Picture().cacheKey(), stopPicture);
+    EXPECT_EQ(ShowingStages(s), showing);
+
+    s.FormDeactivate();
+    const int phase = s.State.LogoPhase;
+    Advance(500);
+    EXPECT_EQ(s.State.LogoPhase, 1 - phase);
+}
