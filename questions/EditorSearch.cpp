@@ -133,11 +133,12 @@ void TSetQuestions::FindDialog1Find() {
             TEditorScan::Find(FilePath(), s.SearchPosition, last,
                               storable ? std::optional<std::string_view>(pattern) : std::nullopt);
         s.SearchPosition = scan.Position;
-        if (scan.RecordRead) s.EditorRecord = scan.Record;
         if (!scan.Ok) {
+            // The buffer stays with the record shown, so the window goes on as before.
             ReportError(scan.ErrorText);
             return;
         }
+        if (scan.RecordRead) s.EditorRecord = scan.Record;
         hit = scan.Hit;
         if (hit) {
             SetRecNum(scan.Position);

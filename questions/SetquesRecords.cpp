@@ -32,7 +32,10 @@ std::string TSetQuestions::FilePath() const {
 }
 
 void TSetQuestions::ReportError(const std::string& text) {
-    FServices.Dialogs.Error(this, QString::fromLocal8Bit(text.c_str()));
+    QString message = QString::fromLocal8Bit(text.c_str());
+    // The box always names the set the failure happened in.
+    if (!message.contains(FQuestionFileName)) message += QStringLiteral("\n") + FQuestionFileName;
+    FServices.Dialogs.Error(this, message);
 }
 
 bool TSetQuestions::OpenSet(TQstFile& file) {
@@ -254,7 +257,8 @@ void TSetQuestions::CancelClick() {
         ReportError(file.ErrorText());
         return;
     }
-    if (FRecNum < count) {
+    if (FRecNum != count) {
+        // A stored question (or one the set has lost since: the read reports it).
         if (!ShowRecord(file, FRecNum)) return;
     } else if (!FieldsEmpty()) {
         EmptyFields();
