@@ -1,5 +1,6 @@
 #include "AlsaMidiPlatform.h"
 
+#include <alsa/asoundlib.h>
 #include <rtmidi/RtMidi.h>
 
 #include <array>
@@ -8,6 +9,8 @@ namespace {
 
 constexpr const char* ClientName = "Trivora";
 
+void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
 // Errors come back as result codes, never as messages on the terminal.
 void NoteError(RtMidiError::Type, const std::string&, void* failed) {
     if (failed) *static_cast<bool*>(failed) = true;
@@ -15,6 +18,10 @@ void NoteError(RtMidiError::Type, const std::string&, void* failed) {
 
 // A client on the ALSA sequencer only (the JACK back end would need a running server), or null.
 std::unique_ptr<RtMidiOut> MakeClient() {
+    // Without a sequencer the client library would complain on the terminal; ask quietly first.
+    snd_seq_t* probe = nullptr;
+    if (snd_seq_open(&probe, "default", SND_SEQ_OPEN_OUTPUT, 0) < 0) return nullptr;
+    snd_seq_close(probe);
     try {
         auto out = std::make_unique<RtMidiOut>(RtMidi::LINUX_ALSA, ClientName);
         if (out->getCurrentApi() != RtMidi::LINUX_ALSA) return nullptr;
@@ -58,7 +65,9 @@ struct TAlsaMidiPlatform::TPort {
     }
 };
 
-TAlsaMidiPlatform::TAlsaMidiPlatform() = default;
+TAlsaMidiPlatform::TAlsaMidiPlatform() {
+    snd_lib_error_set_handler(IgnoreAlsaError);
+}
 TAlsaMidiPlatform::~TAlsaMidiPlatform() = default;
 
 RtMidiOut* TAlsaMidiPlatform::Lister() {

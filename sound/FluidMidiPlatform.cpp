@@ -1,18 +1,26 @@
 #include "FluidMidiPlatform.h"
 
 #include <SDL.h>
+#include <alsa/asoundlib.h>
 #include <fluidsynth.h>
 
+#include <array>
+#include <atomic>
 #include <filesystem>
 #include <mutex>
 
 namespace {
 
-void SilenceFluidLog() {
+void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// The synthesizer and the sound libraries report failures through result codes; they write
+// nothing on the terminal.
+void SilenceLibraryLogs() {
     static std::once_flag once;
     std::call_once(once, [] {
         for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
             fluid_set_log_function(level, nullptr, nullptr);
+        snd_lib_error_set_handler(IgnoreAlsaError);
     });
 }
 
@@ -25,9 +33,18 @@ struct TSynthDeleter {
 struct TDriverDeleter {
     void operator()(fluid_audio_driver_t* d) const { delete_fluid_audio_driver(d); }
 };
+struct TSequencerDeleter {
+    void operator()(fluid_sequencer_t* s) const { delete_fluid_sequencer(s); }
+};
+struct TEventDeleter {
+    void operator()(fluid_event_t* e) const { delete_fluid_event(e); }
+};
 
 constexpr const char* ProductName = "Trivora GM Synthesizer";
 constexpr int Polyphony = 256;
+constexpr double Gain = 0.12;
+// Added to every instrument's release time, in timecents: -2400 is a quarter of the time.
+constexpr float ReleaseOffset = -2400.0f;
 
 } // namespace
 
@@ -35,25 +52,131 @@ constexpr int Polyphony = 256;
 class TFluidMidiPlatform::TSynth {
 public:
     ~TSynth() {
-        // The audio thread goes first: it reads the synthesizer.
+        // The audio thread goes first: it reads the synthesizer and runs the sequencer.
         Driver.reset();
+        Sequencer.reset();
         Synth.reset();
         Settings.reset();
         if (SdlAudio) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
 
+    // Sets up the release of held notes; false when the synthesizer has no sequencer.
+    bool StartReleaser() {
+        Sequencer.reset(new_fluid_sequencer2(0));
+        ReleaseEvent.reset(new_fluid_event());
+        if (!Sequencer || !ReleaseEvent) return false;
+        if (fluid_sequencer_register_fluidsynth(Sequencer.get(), Synth.get()) == FLUID_FAILED)
+            return false;
+        for (auto& key : LastKey)
+            key = -1;
+        for (int chan = 0; chan < 16; ++chan)
+            fluid_synth_set_gen(Synth.get(), chan, GEN_VOLENVRELEASE, ReleaseOffset);
+        Releaser = fluid_sequencer_register_client(Sequencer.get(), "Trivora note release",
+                                                   &TSynth::ReleaseHeldNote, this);
+        return Releaser != FLUID_FAILED;
+    }
+
+    // Plays one channel message; false when the synthesizer refuses it.
+    //
+    // No cue ever ends its note, and some instruments hold a note for as long as its key is
+    // down; quick runs of notes would pile up into a roar that clips. So each channel plays
+    // one note at a time: a new note ends the channel's earlier one, and a note still held
+    // after MaxHoldMs is released. Releases are shortened so that an ended note fades quickly.
+    bool Play(std::uint8_t status, std::uint8_t d1, std::uint8_t d2) {
+        fluid_synth_t* synth = Synth.get();
+        const int chan = status & 0x0F;
+        switch (status & 0xF0) {
+        case 0x80:
+            NoteOff(chan, d1);
+            return true;
+        case 0x90: {
+            if (d2 == 0) {
+                NoteOff(chan, d1);
+                return true;
+            }
+            const int last = LastKey[chan].exchange(d1);
+            if (last >= 0) NoteOff(chan, last);
+            NoteOff(chan, d1);
+            if (fluid_synth_noteon(synth, chan, d1, d2) != FLUID_OK) return false;
+            ScheduleRelease(chan, d1);
+            return true;
+        }
+        case 0xA0:
+            return fluid_synth_key_pressure(synth, chan, d1, d2) == FLUID_OK;
+        case 0xB0:
+            return fluid_synth_cc(synth, chan, d1, d2) == FLUID_OK;
+        case 0xC0:
+            return fluid_synth_program_change(synth, chan, d1) == FLUID_OK;
+        case 0xD0:
+            return fluid_synth_channel_pressure(synth, chan, d1) == FLUID_OK;
+        case 0xE0:
+            return fluid_synth_pitch_bend(synth, chan, d1 | (d2 << 7)) == FLUID_OK;
+        default:
+            break;
+        }
+        // System messages: only a system reset means anything to a synthesizer.
+        if (status == 0xFF) return fluid_synth_system_reset(synth) == FLUID_OK;
+        return true;
+    }
+
     std::unique_ptr<fluid_settings_t, TSettingsDeleter> Settings;
+
     std::unique_ptr<fluid_synth_t, TSynthDeleter> Synth;
     std::unique_ptr<fluid_audio_driver_t, TDriverDeleter> Driver;
+    // Releases held notes after MaxHoldMs, on the synthesizer's own sample clock.
+    std::unique_ptr<fluid_sequencer_t, TSequencerDeleter> Sequencer;
+    std::unique_ptr<fluid_event_t, TEventDeleter> ReleaseEvent;
+    fluid_seq_id_t Releaser = -1;
+    // Strikes per channel and key: a pending release applies only to the strike it was made for.
+    std::array<std::atomic<std::uint32_t>, 16 * 128> Strikes{};
+    // The key each channel struck last, or -1.
+    std::array<std::atomic<int>, 16> LastKey{};
     std::string DriverName;
     std::string Soundfont;
     TMidiNoticeTarget* Target = nullptr;
     bool SdlAudio = false;
+
+private:
+    std::atomic<std::uint32_t>& Strike(int chan, int key) { return Strikes[chan * 128 + key]; }
+
+    // Ends a key's sound and cancels its pending release (a note that is not sounding is no
+    // fault).
+    void NoteOff(int chan, int key) {
+        ++Strike(chan, key);
+        fluid_synth_noteoff(Synth.get(), chan, key);
+    }
+
+    void ScheduleRelease(int chan, int key) {
+        if (Releaser == -1) return;
+        const std::uintptr_t code = (std::uintptr_t{Strike(chan, key).load()} << 11) |
+                                    (static_cast<std::uintptr_t>(chan) << 7) |
+                                    static_cast<std::uintptr_t>(key);
+        std::lock_guard lock(EventLock);
+        fluid_event_t* ev = ReleaseEvent.get();
+        fluid_event_timer(ev, reinterpret_cast<void*>(code));
+        fluid_event_set_source(ev, -1);
+        fluid_event_set_dest(ev, Releaser);
+        fluid_sequencer_send_at(Sequencer.get(), ev, MaxHoldMs, 0);
+    }
+
+    // Runs on the synthesizer's thread when a hold time is up.
+    static void ReleaseHeldNote(unsigned int, fluid_event_t* event, fluid_sequencer_t*,
+                                void* data) {
+        if (fluid_event_get_type(event) != FLUID_SEQ_TIMER) return;
+        auto* self = static_cast<TSynth*>(data);
+        const auto code = reinterpret_cast<std::uintptr_t>(fluid_event_get_data(event));
+        const int chan = static_cast<int>((code >> 7) & 0x0F);
+        const int key = static_cast<int>(code & 0x7F);
+        if (self->Strike(chan, key).load() == static_cast<std::uint32_t>(code >> 11))
+            fluid_synth_noteoff(self->Synth.get(), chan, key);
+    }
+
+    std::mutex EventLock;
 };
 
 TFluidMidiPlatform::TFluidMidiPlatform(TOutput output, std::vector<std::string> soundfonts)
     : FOutput(output), FSoundfonts(std::move(soundfonts)) {
-    SilenceFluidLog();
+    SilenceLibraryLogs();
 }
 
 TFluidMidiPlatform::~TFluidMidiPlatform() = default;
@@ -110,6 +233,8 @@ std::uint16_t TFluidMidiPlatform::Open(int id, TMidiNoticeTarget& target, TMidiH
     fluid_settings_t* settings = s->Settings.get();
     fluid_settings_setnum(settings, "synth.sample-rate", SampleRate);
     fluid_settings_setint(settings, "synth.polyphony", Polyphony);
+    // Headroom: a low pad through the reverb comes near full scale at the default gain.
+    fluid_settings_setnum(settings, "synth.gain", Gain);
     // Only the instruments the channels select are read into memory, not the whole soundfont.
     fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
     fluid_settings_setint(settings, "synth.lock-memory", 0);
@@ -134,6 +259,7 @@ std::uint16_t TFluidMidiPlatform::Open(int id, TMidiNoticeTarget& target, TMidiH
         }
     }
     if (s->Soundfont.empty()) return MidiResult::NoSoundfont;
+    if (!s->StartReleaser()) return MidiResult::NoMemory;
 
     if (FOutput == TOutput::AudioDriver) {
         for (const std::string& name : AudioDrivers()) {
@@ -157,38 +283,6 @@ std::uint16_t TFluidMidiPlatform::Open(int id, TMidiNoticeTarget& target, TMidiH
 }
 
 namespace {
-
-// Plays one channel message; false when the synthesizer refuses it.
-bool PlayChannelMessage(fluid_synth_t* synth, std::uint8_t status, std::uint8_t d1,
-                        std::uint8_t d2) {
-    const int chan = status & 0x0F;
-    switch (status & 0xF0) {
-    case 0x80:
-        fluid_synth_noteoff(synth, chan, d1); // a note that no longer sounds is no fault
-        return true;
-    case 0x90:
-        if (d2 == 0) {
-            fluid_synth_noteoff(synth, chan, d1);
-            return true;
-        }
-        return fluid_synth_noteon(synth, chan, d1, d2) == FLUID_OK;
-    case 0xA0:
-        return fluid_synth_key_pressure(synth, chan, d1, d2) == FLUID_OK;
-    case 0xB0:
-        return fluid_synth_cc(synth, chan, d1, d2) == FLUID_OK;
-    case 0xC0:
-        return fluid_synth_program_change(synth, chan, d1) == FLUID_OK;
-    case 0xD0:
-        return fluid_synth_channel_pressure(synth, chan, d1) == FLUID_OK;
-    case 0xE0:
-        return fluid_synth_pitch_bend(synth, chan, d1 | (d2 << 7)) == FLUID_OK;
-    default:
-        break;
-    }
-    // System messages: only a system reset means anything to a synthesizer.
-    if (status == 0xFF) return fluid_synth_system_reset(synth) == FLUID_OK;
-    return true;
-}
 
 // Data bytes that follow a status byte.
 int DataLength(std::uint8_t status) {
@@ -215,8 +309,7 @@ std::uint16_t TFluidMidiPlatform::ShortMsg(TMidiHandle handle, std::uint32_t mes
     const auto d2 = static_cast<std::uint8_t>((message >> 16) & 0xFF);
     // Every message carries its own status byte, and data bytes are 7-bit.
     if (status < 0x80 || status == 0xF0 || d1 > 0x7F || d2 > 0x7F) return MidiResult::InvalidParam;
-    return PlayChannelMessage(s->Synth.get(), status, d1, d2) ? MidiResult::NoError
-                                                              : MidiResult::InvalidParam;
+    return s->Play(status, d1, d2) ? MidiResult::NoError : MidiResult::InvalidParam;
 }
 
 std::uint16_t TFluidMidiPlatform::PrepareHeader(TMidiHandle handle, TMidiHeader& header) {
@@ -260,7 +353,7 @@ std::uint16_t TFluidMidiPlatform::LongMsg(TMidiHandle handle, TMidiHeader& heade
         const std::uint8_t d1 = n > 0 ? p[0] : 0;
         const std::uint8_t d2 = n > 1 ? p[1] : 0;
         p += n;
-        PlayChannelMessage(s->Synth.get(), status, d1 & 0x7F, d2 & 0x7F);
+        s->Play(status, d1 & 0x7F, d2 & 0x7F);
     }
     header.Flags |= TMidiHeader::Done;
     s->Target->Done(header);

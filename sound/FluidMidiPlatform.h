@@ -23,6 +23,8 @@ public:
     static constexpr int PeriodSize = 64;
     static constexpr int Periods = 4;
     static constexpr int Channels = 16;
+    // A note still held this long is released into its natural decay.
+    static constexpr int MaxHoldMs = 300;
 
     // soundfonts: tried in order, the first that loads is used.
     explicit TFluidMidiPlatform(TOutput output = TOutput::AudioDriver,
