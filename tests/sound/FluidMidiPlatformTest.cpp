@@ -140,3 +140,33 @@ TEST_F(FluidMidiPlatformTest, PlaysLongMessageStreams) {
     EXPECT_EQ(Platform.Close(handle), MidiResult::NoError);
     EXPECT_EQ(Platform.Close(handle), MidiResult::InvalidHandle);
 }
+
+// Notes that are never switched off neither pile up nor sound forever: a quick run on one
+// channel stays at the level of a single note, and a held pad falls silent after its hold time.
+TEST_F(FluidMidiPlatformTest, HeldNotesNeitherPileUpNorDrone) {
+    TMidiOutput out(Platform);
+    TSoundCues cues(out, [] { return true; });
+    cues.SetUp();
+    ASSERT_EQ(out.State(), TMidiOutputState::Open);
+    const TMidiHandle handle = out.Handle();
+    std::vector<std::vector<float>> channels;
+    const auto peakOf = [&](int channel, int frames) {
+        EXPECT_TRUE(Platform.RenderChannels(handle, frames, channels));
+        return Peak(channels[channel - 1]);
+    };
+
+    cues.TypingClick();
+    const float single = peakOf(15, Ms300);
+    peakOf(15, TFluidMidiPlatform::SampleRate); // let it die away
+    float run = 0;
+    for (int i = 0; i < 40; ++i) {
+        cues.TypingClick();
+        run = std::max(run, peakOf(15, 750)); // one letter every 17 ms
+    }
+    EXPECT_LT(run, 1.5f * single);
+
+    cues.FallRun(40); // FX 5 holds its note for as long as the key is down
+    EXPECT_GT(peakOf(6, Ms300), Audible);
+    peakOf(6, 2 * TFluidMidiPlatform::SampleRate);
+    EXPECT_LT(peakOf(6, Ms300), Audible);
+}
