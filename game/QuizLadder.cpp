@@ -87,6 +87,8 @@ void TQuizScreen::RoundTMouseDown() {
 }
 
 void TQuizScreen::TOStopWinTimer() {
+    // The limit only ends a spin that is still running.
+    if (!LadderShowing() || State.StopLit != 0) return;
     Timer8->Stop();
     TOStopWin->Stop();
     for (int prize = 4; prize >= 1; --prize)

@@ -1,0 +1,74 @@
+#include "GameFixture.h"
+
+using CreditTest = TGameFixture;
+
+// The meter shows the credit right-aligned in five digits without leading zeros, cut to the
+// first five characters of its decimal text; -1 leaves the last picture standing.
+TEST_F(CreditTest, MeterShowsTheCredit) {
+    Create();
+    struct Case {
+        int Credit;
+        const char* Shown;
+    };
+    const Case cases[] = {
+        {0, "    0"},     {5, "    5"},      {150, "  150"},
+        {12345, "12345"}, {100000, "10000"}, {-1, "10000"}, // unchanged from the row before
+        {7, "    7"},     {-1, "    7"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Credit);
+        Screen->State.Credit = c.Credit;
+        Screen->DisplayCreditClick();
+        EXPECT_EQ(Meter(), QString::fromLatin1(c.Shown));
+        EXPECT_EQ(Screen->State.Credit, c.Credit);
+    }
+    EXPECT_EQ(Screen->CreditBlock->accessibleName(), QStringLiteral("Credit 7"));
+}
+
+// LoadHolder picks the digit picture; a blank zero is the blank; other values keep the holder.
+TEST_F(CreditTest, LoadHolderPicksTheDigitPicture) {
+    Create();
+    for (unsigned d = 0; d < 10; ++d) {
+        Screen->LoadHolder(d, d % 2 == 1);
+        EXPECT_TRUE(Shows(Screen->Holder, Screen->N[d])) << d;
+    }
+    Screen->LoadHolder(0, true);
+    EXPECT_TRUE(Shows(Screen->Holder, Screen->NB));
+    Screen->LoadHolder(10, false);
+    EXPECT_TRUE(Shows(Screen->Holder, Screen->NB));
+}
+
+// One-player: the credit itself goes up and down. Several players: the player at the
+// controls' own credit does, and a redraw after a change of player shows that player's.
+TEST_F(CreditTest, ChargesAndWinsGoToThePlayerAtTheControls) {
+    Create();
+    TQuizState& s = Screen->State;
+    s.PlayerCount = 1;
+    s.CurrentPlayer = 0;
+    s.Credit = 1;
+    Screen->DecrementCreditClick();
+    EXPECT_EQ(s.Credit, 0);
+    EXPECT_EQ(Meter(), QStringLiteral("    0"));
+    Screen->DecrementCreditClick();
+    EXPECT_EQ(s.Credit, -1);
+    EXPECT_EQ(Meter(), QStringLiteral("    0"));
+    s.Credit = 3;
+    for (int i = 0; i < 15; ++i)
+        Screen->IncrementCreditClick();
+    EXPECT_EQ(s.Credit, 18);
+    EXPECT_EQ(Meter(), QStringLiteral("   18"));
+
+    s.PlayerCount = 2;
+    s.PlayerCredit = {7, 3, 0, 0};
+    s.CurrentPlayer = 2;
+    s.Credit = 99;
+    Screen->DecrementCreditClick();
+    EXPECT_EQ(s.PlayerCredit, (std::array<int, 4>{7, 2, 0, 0}));
+    EXPECT_EQ(s.Credit, 2);
+    Screen->IncrementCreditClick();
+    EXPECT_EQ(s.PlayerCredit[1], 3);
+    s.CurrentPlayer = 1;
+    Screen->DisplayCreditClick();
+    EXPECT_EQ(s.Credit, 7);
+    EXPECT_EQ(Meter(), QStringLiteral("    7"));
+}
