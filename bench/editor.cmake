@@ -1,0 +1,2 @@
+# The question editor's text search over a large set.
+trivora_benchmark(bench_search trivora_questions)
