@@ -17,8 +17,11 @@ void ProcessEvents() {
     static int argc = 1;
     static char name[] = "test_sound";
     static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QCoreApplication> app;
-    if (!QCoreApplication::instance()) app = std::make_unique<QCoreApplication>(argc, argv);
+    // The application object lives until the process ends: Qt's own globals are gone by the
+    // time static objects are destroyed.
+    static QCoreApplication* app = nullptr;
+    if (!QCoreApplication::instance()) app = new QCoreApplication(argc, argv);
+    (void)app;
     QCoreApplication::processEvents();
 }
 
