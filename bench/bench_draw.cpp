@@ -1,0 +1,89 @@
+// The question draw on a set of 1,000,000 questions: one open, one record read, whatever the
+// size of the set.
+#include "ManualClock.h"
+#include "Quiz.h"
+#include "RecordingMidiPlatform.h"
+#include "ScriptedDialogs.h"
+#include "Settings.h"
+#include "TempDir.h"
+
+#include "QuestionRecord.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr int Questions = 1000000;
+
+QApplication& App() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "bench_draw";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+// Writes the header and `count` distinct questions, a thousand records per write.
+bool WriteSet(const std::string& path, int count) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    const auto header = TQuestionRecord::Header().Encode();
+    bool ok = std::fwrite(header.data(), 1, header.size(), f) == header.size();
+    std::string block;
+    for (int n = 1; ok && n <= count; ++n) {
+        TQuestionRecord r;
+        const std::string k = std::to_string(n);
+        r.Question = "Which number is this question, out of a million questions? " + k;
+        r.Answer = "It is " + k;
+        r.Wrong1 = "Not " + k;
+        r.Wrong2 = "Less than " + k;
+        r.Wrong3 = "More than " + k;
+        const auto bytes = r.Encode();
+        block.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        if (n % 1000 == 0 || n == count) {
+            ok = std::fwrite(block.data(), 1, block.size(), f) == block.size();
+            block.clear();
+        }
+    }
+    return std::fclose(f) == 0 && ok;
+}
+
+void BM_DrawFromMillionQuestionSet(benchmark::State& state) {
+    App();
+    TTempDir dir;
+    const std::string path = dir.File("MILLION.QST");
+    if (!WriteSet(path, Questions)) {
+        state.SkipWithError("cannot write the question set");
+        return;
+    }
+    TManualClock clock;
+    TScriptedDialogs dialogs;
+    TRecordingShell shell;
+    TSettings settings;
+    TRecordingMidiPlatform midi;
+    TQuizServices services{clock, dialogs,    shell, settings,
+                           midi,  dir.path(), false, [] { return 20240501u; }};
+    auto screen = std::make_unique<TQuizScreen>(services);
+    screen->FormCreated();
+    screen->State.QuestionFileName = QString::fromStdString(path);
+
+    std::int64_t failures = 0;
+    for (auto _ : state) {
+        screen->State.QuestionText.clear();
+        if (!screen->DrawQuestion()) ++failures;
+        benchmark::DoNotOptimize(screen->State.DrawnRecord);
+    }
+    if (failures > 0) state.SkipWithError("a draw failed");
+    state.counters["history"] = static_cast<double>(screen->State.DrawHistory.size());
+    state.counters["questions"] = Questions;
+}
+BENCHMARK(BM_DrawFromMillionQuestionSet)->Unit(benchmark::kMicrosecond);
+
+} // namespace
