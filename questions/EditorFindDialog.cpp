@@ -31,8 +31,11 @@ TEditorFindDialog::TEditorFindDialog(QWidget* parent) : QDialog(parent) {
     buttons->addWidget(FindNext);
     buttons->addWidget(CancelButton);
     buttons->addStretch(1);
+    auto* text = new QVBoxLayout;
+    text->addLayout(row);
+    text->addStretch(1);
     auto* all = new QHBoxLayout(this);
-    all->addLayout(row, 1);
+    all->addLayout(text, 1);
     all->addLayout(buttons);
 
     connect(FindNext, &QPushButton::clicked, this, [this] {
