@@ -140,6 +140,10 @@ public:
     void ActiveWindowChanged(QWidget* active);
     // The game timers are paused because another window of the program has the focus.
     bool PausedByWindow() const { return FPausedByWindow; }
+    // Run by the reset: stops the timers that only a running game uses (judgement, correct
+    // flash, ladder, game over) and forgets that they ran, so that no later resume brings
+    // back a question of a game that has ended.
+    void EndGameTimers();
 
     // ---- Attract mode (QuizAttract.cpp)
     void Timer1Timer();

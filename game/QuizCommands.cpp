@@ -149,6 +149,14 @@ void TQuizScreen::FormActivate() {
     setFocus();
 }
 
+void TQuizScreen::EndGameTimers() {
+    for (TTimer* t : {Timer5.get(), Timer6.get(), Timer7.get(), Timer8.get(), Timer9.get(),
+                      Timer11.get(), Timer12.get(), TOStopWin.get()}) {
+        t->Stop();
+        if (t->Tag == 1) t->Tag = 0;
+    }
+}
+
 void TQuizScreen::ActiveWindowChanged(QWidget* active) {
     if (!active) return; // another program: the game runs on
     if (active == this) {

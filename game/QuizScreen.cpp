@@ -672,6 +672,7 @@ void TQuizScreen::FormCreated() {
 }
 
 void TQuizScreen::FormCreate() {
+    EndGameTimers();
     State.GameRunning = false;
     State.AnswersOpen = false;
     T2->SetProgress(100);

@@ -432,3 +432,34 @@ TEST_F(CommandsTest, CloseEndsTheProgram) {
         EXPECT_TRUE(Dialogs.Texts().isEmpty());
     }
 }
+
+// A game left for the question editor ends with the editor's reset: the judgement or the
+// ladder that was paused does not come back to life in attract mode when the screen resumes.
+TEST_F(CommandsTest, GameLeftForTheEditorStaysEnded) {
+    for (TPhase phase : {TPhase::JudgementPending, TPhase::LadderSpinning}) {
+        SCOPED_TRACE(static_cast<int>(phase));
+        Create();
+        TQuizScreen& s = *Screen;
+        s.ActiveWindowChanged(&s);
+        ReachPhase(phase);
+        // End Game, No: the resume makes the editor's entry usable in the middle of the game.
+        Dialogs.Answer(TMsgButton::No);
+        s.NewGame1Click();
+        ASSERT_TRUE(s.EditCreateQuestions1->isEnabled());
+        auto editor = MakePausingWindow();
+        s.ActiveWindowChanged(editor.get());
+        // The editor closes: the screen shows again (the resume) and is reset.
+        s.show();
+        s.FormCreate();
+        QApplication::processEvents();
+        EXPECT_FALSE(s.PausedByWindow());
+        EXPECT_FALSE(AnyRunning(s, {"Timer5", "Timer6", "Timer7", "Timer8", "Timer9", "Timer11",
+                                    "Timer12", "TOStopWin"}));
+        Advance(30000);
+        EXPECT_FALSE(Visible(s.Wrong));
+        EXPECT_FALSE(Visible(s.MARK4));
+        EXPECT_EQ(s.State.Credit, 1); // the reset's credit, no prize added
+        EXPECT_TRUE(s.Timer1->Enabled());
+        s.hide();
+    }
+}
