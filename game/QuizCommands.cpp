@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QShowEvent>
+#include <QTimer>
 #include <QWindow>
 
 namespace {
@@ -234,5 +235,9 @@ void TQuizScreen::closeEvent(QCloseEvent* event) {
 
 void TQuizScreen::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && !IsMaximised()) RestoreDesignSize();
+    // Leaving the maximised state, the window manager gives back the design size; should it
+    // not, the next size change of the frame restores it (resizeEvent).
+    if (event->type() == QEvent::WindowStateChange && !IsMaximised() &&
+        centralWidget()->size() != centralWidget()->minimumSize())
+        QTimer::singleShot(0, this, [this] { RestoreDesignSize(); });
 }

@@ -7,6 +7,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -174,6 +175,9 @@ void TQuizScreen::InitLayout() {
     centralWidget()->setMinimumSize(DesignClient);
     centralWidget()->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     resize(DesignClient.width(), DesignClient.height() + menuBar()->sizeHint().height());
+    // Centred on the screen when first shown.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 bool TQuizScreen::IsMaximised() const {
