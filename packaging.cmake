@@ -1,0 +1,29 @@
+# Debian package: `cpack -G DEB` in the build folder makes trivora_<version>_<arch>.deb from
+# the install rules. The libraries the programs link come from dpkg-shlibdeps; what they
+# load at run time (the General MIDI soundfont, the fonts) is named here.
+set(CPACK_PACKAGE_NAME trivora)
+set(CPACK_PACKAGE_VENDOR "The Trivora team")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Arcade trivia machine for one to four players")
+set(CPACK_PACKAGE_DESCRIPTION
+    "One to four players take turns at an arcade trivia cabinet, each starting with a credit of\n"
+    "5. Every question costs a credit and types itself out letter by letter; four coloured\n"
+    "buttons answer it before the time gauge runs out, and a right answer spins the prize\n"
+    "ladder. Comes with a question set, a question editor and trivora-qst, a tool that\n"
+    "converts question sets from CSV, JSON and text.")
+string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Trivora team")
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libqt6core6, libqt6gui6, libqt6widgets6, libqt6svg6, libfluidsynth3, librtmidi6, fluid-soundfont-gm | timgm6mb-soundfont, fonts-dejavu-core")
+# The short description is the first line of the package description.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n${CPACK_PACKAGE_DESCRIPTION}")
+
+include(CPack)
