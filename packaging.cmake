@@ -5,13 +5,13 @@ set(CPACK_PACKAGE_NAME trivora)
 set(CPACK_PACKAGE_VENDOR "The Trivora team")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Arcade trivia machine for one to four players")
-set(CPACK_PACKAGE_DESCRIPTION
-    "One to four players take turns at an arcade trivia cabinet, each starting with a credit of\n"
-    "5. Every question costs a credit and types itself out letter by letter; four coloured\n"
-    "buttons answer it before the time gauge runs out, and a right answer spins the prize\n"
-    "ladder. Comes with a question set, a question editor and trivora-qst, a tool that\n"
-    "converts question sets from CSV, JSON and text.")
-string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
+# The package's long description, wrapped for the package tools.
+set(CPACK_PACKAGE_DESCRIPTION [=[One to four players take turns at an arcade trivia cabinet, each
+starting with a credit of 5. Every question costs a credit and types
+itself out letter by letter; four coloured buttons answer it before the
+time gauge runs out, and a right answer spins the prize ladder.
+Comes with a question set, a question editor and trivora-qst, a tool
+that converts question sets from CSV, JSON and text.]=])
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
@@ -20,10 +20,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Trivora team")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6core6, libqt6gui6, libqt6widgets6, libqt6svg6, libfluidsynth3, librtmidi6, fluid-soundfont-gm | timgm6mb-soundfont, fonts-dejavu-core")
-# The short description is the first line of the package description.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n${CPACK_PACKAGE_DESCRIPTION}")
+# Beside the libraries found by dpkg-shlibdeps (Qt 6, FluidSynth, RtMidi, ALSA): the
+# soundfont of the built-in synthesizer and the fonts of the play area.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fluid-soundfont-gm | timgm6mb-soundfont, fonts-dejavu-core")
 
 include(CPack)
