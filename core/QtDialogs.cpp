@@ -65,6 +65,8 @@ TMsgButton TQtDialogs::Message(QWidget* parent, TMsgKind kind, const QString& te
                         QMessageBox::NoButton, parent);
         for (TMsgButton b : buttons) box.addButton(ToQt(b));
         box.setTextFormat(Qt::PlainText);
+        // Modal to its window only, so that the help its Help button opens can be read.
+        if (parent) box.setWindowModality(Qt::WindowModal);
         const TMsgButton pressed = FromQt(box.exec());
         // Help shows its topic beside the box and leaves the question open.
         if (pressed == TMsgButton::Help && FShell && helpContext != 0) {
