@@ -6,7 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-TQstFile::~TQstFile() { Close(); }
+TQstFile::~TQstFile() {
+    Close();
+}
 
 TQstFile::TQstFile(TQstFile&& other) noexcept
     : FFd(other.FFd), FPath(std::move(other.FPath)), FError(std::move(other.FError)) {
@@ -25,7 +27,7 @@ TQstFile& TQstFile::operator=(TQstFile&& other) noexcept {
 }
 
 bool TQstFile::Exists(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
@@ -40,7 +42,7 @@ bool TQstFile::Open(const std::string& path, TAccess access) {
     const int flags = (access == TAccess::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC;
     FFd = ::open(path.c_str(), flags);
     if (FFd < 0) return Fail("Cannot open " + path);
-    struct stat st{};
+    struct stat st {};
     if (::fstat(FFd, &st) != 0 || !S_ISREG(st.st_mode)) {
         errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         Fail("Cannot open " + path);
@@ -64,7 +66,7 @@ void TQstFile::Close() {
 }
 
 std::int64_t TQstFile::RecordCount() {
-    struct stat st{};
+    struct stat st {};
     if (FFd < 0) {
         errno = EBADF;
         Fail("File not open");
@@ -164,8 +166,8 @@ TQstCheckResult CheckQuestionFile(const std::string& path, const TReaderRules& r
         return result;
     }
     result.RecordCount = count;
-    const TQstCheck ok = result.Status == TQstCheck::ReadOnly ? TQstCheck::ReadOnly
-                                                              : TQstCheck::Accepted;
+    const TQstCheck ok =
+        result.Status == TQstCheck::ReadOnly ? TQstCheck::ReadOnly : TQstCheck::Accepted;
     result.Status = TQstCheck::Damaged;
     if (count < rules.MinRecords) return result;
     if (count >= 1) {

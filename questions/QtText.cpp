@@ -4,7 +4,9 @@
 
 namespace QtText {
 
-QString FromRecord(const std::string& bytes) { return QString::fromStdString(Cp1252::ToUtf8(bytes)); }
+QString FromRecord(const std::string& bytes) {
+    return QString::fromStdString(Cp1252::ToUtf8(bytes));
+}
 
 bool ToRecord(const QString& text, std::string& bytes, QString* bad) {
     char32_t cp = 0;

@@ -10,11 +10,16 @@ std::string& TQuestionRecord::Field(std::size_t i) {
 
 const std::string& TQuestionRecord::Field(std::size_t i) const {
     switch (i) {
-    case 0: return Question;
-    case 1: return Answer;
-    case 2: return Wrong1;
-    case 3: return Wrong2;
-    case 4: return Wrong3;
+    case 0:
+        return Question;
+    case 1:
+        return Answer;
+    case 2:
+        return Wrong1;
+    case 3:
+        return Wrong2;
+    case 4:
+        return Wrong3;
     }
     throw std::out_of_range("question record field");
 }
