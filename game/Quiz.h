@@ -153,6 +153,8 @@ public:
 
     // ---- Layout (QuizLayout.cpp)
     void FormResize();
+    // Draws the title logo at the play area's size.
+    void FitTitlePictures();
     // The window is maximised (or full screen): the play area is not at its design size.
     bool IsMaximised() const;
 

@@ -207,6 +207,7 @@ bool TQuizScreen::SoundOn() const {
 bool TQuizScreen::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize && watched == MainBackPanel) {
         FormResize();
+        FitTitlePictures();
     } else if (event->type() == QEvent::KeyPress) {
         auto* widget = qobject_cast<QWidget*>(watched);
         // The key's own receiver: the focused control, or the window when none has the

@@ -3,6 +3,8 @@
 // their size at every window size.
 #include "Quiz.h"
 
+#include "Artwork.h"
+
 #include <QApplication>
 #include <QLayout>
 #include <QMenuBar>
@@ -170,6 +172,7 @@ void TQuizScreen::InitLayout() {
     MainBackPanel->installEventFilter(this);
     centralWidget()->layout()->activate();
     FormResize();
+    FitTitlePictures();
     // The client area was fixed at its design size for this first layout; it may grow when
     // the window is maximised, and RestoreDesignSize brings it back otherwise.
     centralWidget()->setMinimumSize(DesignClient);
@@ -196,4 +199,13 @@ void TQuizScreen::resizeEvent(QResizeEvent* event) {
 void TQuizScreen::RestoreDesignSize() {
     if (IsMaximised() || centralWidget()->size() == DesignClient) return;
     resize(size() - centralWidget()->size() + DesignClient);
+}
+
+void TQuizScreen::FitTitlePictures() {
+    // The title logo covers the play area: it is drawn anew at the area's size (once per
+    // size), so it stays crisp when the window is maximised.
+    const QSize area = MainBackPanel->size();
+    if (area.isEmpty() || Stage3->Picture().deviceIndependentSize().toSize() == area) return;
+    Stage3->SetPicture(Artwork::Render(QStringLiteral("title-a"), area));
+    Stage3B->SetPicture(Artwork::Render(QStringLiteral("title-b"), area));
 }

@@ -289,6 +289,8 @@ void TQuizScreen::CreateControls() {
     P3 = MakeLabel(Wrong, "P3", QStringLiteral("The correct answer is:"), 10, Qt::white);
     Q3 = MakeLabel(Wrong, "Q3", QString(), 10, Qt::white, Navy);
     for (TLabel* l : {P1, Q1, P2, Q2, P3, Q3}) l->setFixedHeight(20);
+    for (TLabel* l : {P1, P2, P3}) l->setIndent(24);
+    for (TLabel* l : {Q1, Q2, Q3}) l->setIndent(6);
     OK = MakeOkButton(Wrong, "OK", "Image34", Image34);
 
     // TimeOut panel.
@@ -303,6 +305,8 @@ void TQuizScreen::CreateControls() {
     P3B = MakeLabel(TimeOut, "P3B", QStringLiteral("The correct answer is:"), 10, Qt::white);
     Q3B = MakeLabel(TimeOut, "Q3B", QString(), 10, Qt::white, Navy);
     for (TLabel* l : {P1B, Q1B, P3B, Q3B}) l->setFixedHeight(20);
+    for (TLabel* l : {P1B, P3B}) l->setIndent(24);
+    for (TLabel* l : {Q1B, Q3B}) l->setIndent(6);
     OK2 = MakeOkButton(TimeOut, "OK2", "Image49", Image49);
 
     // Player entry panel.
@@ -563,10 +567,7 @@ void TQuizScreen::LoadPictures() {
     load(Image3, "decor-right", QSize(115, 100));
     load(Stage1, "company-logo", QSize(365, 163));
     load(Stage2, "presents", QSize(273, 41));
-    // The title logo is stretched over the play area: render it large enough for a
-    // maximised window.
-    load(Stage3, "title-a", QSize(1304, 506));
-    load(Stage3B, "title-b", QSize(1304, 506));
+    // The title logo covers the play area; FitTitlePictures draws it at the area's size.
     load(Stage4, "press-start", QSize(350, 41));
     load(HitStop, "press-stop", QSize(250, 50));
     load(GameOver, "game-over", QSize(300, 50));

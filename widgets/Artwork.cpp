@@ -1,7 +1,11 @@
 #include "Artwork.h"
 
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QHash>
+#include <QStandardPaths>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -9,6 +13,32 @@
 
 namespace {
 QString PathOf(const QString& name) { return QStringLiteral(":/art/") + name + QStringLiteral(".svg"); }
+
+QHash<QString, QPixmap>& MemoryCache() {
+    static QHash<QString, QPixmap> cache;
+    return cache;
+}
+
+QString& CacheFolder() {
+    static QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/art");
+    return folder;
+}
+
+// The file of a rendered picture: named after the picture, its size and a digest of the
+// SVG, so changed artwork is never taken from an old render.
+QString DiskFile(const QString& name, QSize device) {
+    if (CacheFolder().isEmpty()) return {};
+    QFile svg(PathOf(name));
+    if (!svg.open(QIODevice::ReadOnly)) return {};
+    const QByteArray digest =
+        QCryptographicHash::hash(svg.readAll(), QCryptographicHash::Sha1).toHex().left(16);
+    return QStringLiteral("%1/%2-%3x%4-%5.png")
+        .arg(CacheFolder(), name)
+        .arg(device.width())
+        .arg(device.height())
+        .arg(QString::fromLatin1(digest));
+}
 } // namespace
 
 namespace Artwork {
@@ -18,7 +48,7 @@ QPixmap Render(const QString& name, QSize size, qreal devicePixelRatio) {
         devicePixelRatio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
     // Each picture is rendered once per size: screens created again (tests, the editor)
     // share the pixmaps.
-    static QHash<QString, QPixmap> cache;
+    QHash<QString, QPixmap>& cache = MemoryCache();
     const QString key = QStringLiteral("%1@%2x%3@%4")
                             .arg(name)
                             .arg(size.width())
@@ -27,7 +57,14 @@ QPixmap Render(const QString& name, QSize size, qreal devicePixelRatio) {
     if (const auto it = cache.constFind(key); it != cache.constEnd()) return *it;
     const QSize device(std::max(1, int(std::ceil(size.width() * devicePixelRatio))),
                        std::max(1, int(std::ceil(size.height() * devicePixelRatio))));
-    QPixmap pixmap(device);
+    const QString file = DiskFile(name, device);
+    QPixmap pixmap;
+    if (!file.isEmpty() && pixmap.load(file, "PNG") && pixmap.size() == device) {
+        pixmap.setDevicePixelRatio(devicePixelRatio);
+        cache.insert(key, pixmap);
+        return pixmap;
+    }
+    pixmap = QPixmap(device);
     pixmap.fill(Qt::transparent);
     QSvgRenderer renderer(PathOf(name));
     if (renderer.isValid()) {
@@ -35,6 +72,17 @@ QPixmap Render(const QString& name, QSize size, qreal devicePixelRatio) {
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(device)));
+        painter.end();
+        // Written under a temporary name and renamed, so a half-written file is never read.
+        if (!file.isEmpty() && QDir().mkpath(CacheFolder())) {
+            const QString part = file + QStringLiteral(".part");
+            if (pixmap.save(part, "PNG")) {
+                QFile::remove(file);
+                QFile::rename(part, file);
+            } else {
+                QFile::remove(part);
+            }
+        }
     }
     pixmap.setDevicePixelRatio(devicePixelRatio);
     cache.insert(key, pixmap);
@@ -47,5 +95,11 @@ QSize DesignSize(const QString& name) {
 }
 
 bool Exists(const QString& name) { return QSvgRenderer(PathOf(name)).isValid(); }
+
+void SetDiskCacheFolder(const QString& folder) { CacheFolder() = folder; }
+
+QString DiskCacheFolder() { return CacheFolder(); }
+
+void ClearMemoryCache() { MemoryCache().clear(); }
 
 } // namespace Artwork

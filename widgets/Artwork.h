@@ -18,4 +18,12 @@ QSize DesignSize(const QString& name);
 // True when the picture exists and parses.
 bool Exists(const QString& name);
 
+// Rendered pictures are also kept on disk, so a later start of the program loads them
+// instead of drawing them again. The default folder is the user's cache folder; an empty
+// folder turns the disk cache off.
+void SetDiskCacheFolder(const QString& folder);
+QString DiskCacheFolder();
+// Forgets the pictures rendered in this run (the disk cache stays).
+void ClearMemoryCache();
+
 } // namespace Artwork

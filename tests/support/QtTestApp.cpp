@@ -1,5 +1,7 @@
 // Gives every test of a binary that links this object a QApplication on the offscreen
 // platform, created before the first test and kept until the last.
+#include "Artwork.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -16,6 +18,8 @@ public:
         static char* argv[] = {name, nullptr};
         FApp = std::make_unique<QApplication>(argc, argv);
         QApplication::setApplicationName(QStringLiteral("Trivora"));
+        // Tests never write rendered pictures into the user's cache.
+        Artwork::SetDiskCacheFolder(QString());
     }
     void TearDown() override { FApp.reset(); }
 
