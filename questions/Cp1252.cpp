@@ -7,6 +7,10 @@ constexpr char32_t High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0
                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+} // namespace
+
+namespace Cp1252 {
+
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -24,6 +28,10 @@ void AppendUtf8(std::string& out, char32_t cp) {
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
+
+} // namespace Cp1252
+
+namespace {
 
 // Decodes one UTF-8 sequence at i; returns U+FFFD and advances one byte when malformed.
 char32_t NextCodePoint(std::string_view s, std::size_t& i, bool& ok) {

@@ -16,6 +16,9 @@ std::string ToUtf8(std::string_view bytes);
 // (U+FFFD for malformed UTF-8).
 bool FromUtf8(std::string_view utf8, std::string& out, char32_t* bad = nullptr);
 
+// Appends one code point to UTF-8 text.
+void AppendUtf8(std::string& out, char32_t cp);
+
 // The byte for one code point, or -1 when the code page has none.
 int ByteOf(char32_t cp);
 // The code point of one byte.

@@ -1,5 +1,7 @@
 #include "HtmlEntities.h"
 
+#include "Cp1252.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -43,24 +45,6 @@ constexpr TNamed Others[] = {
     {"Pi", 0x3A0},      {"rho", 0x3C1},     {"sigma", 0x3C3},   {"Sigma", 0x3A3},
     {"tau", 0x3C4},     {"phi", 0x3C6},     {"omega", 0x3C9},   {"Omega", 0x3A9},
     {"hearts", 0x2665}, {"spades", 0x2660}, {"clubs", 0x2663},  {"diams", 0x2666}};
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 // The character of the reference body between '&' and ';', or -1.
 std::int64_t Lookup(std::string_view body) {
@@ -115,7 +99,7 @@ std::string Decode(std::string_view s) {
             i = amp + 1;
             continue;
         }
-        AppendUtf8(out, static_cast<char32_t>(cp));
+        Cp1252::AppendUtf8(out, static_cast<char32_t>(cp));
         i = amp + semi + 1;
     }
     return out;

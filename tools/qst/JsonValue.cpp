@@ -1,26 +1,10 @@
 #include "JsonValue.h"
 
+#include "Cp1252.h"
+
 namespace {
 
 constexpr int MaxDepth = 256;
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 class TJsonParser {
 public:
@@ -192,7 +176,7 @@ private:
                 }
                 // A lone surrogate has no character; it reads as the replacement character.
                 if (cp >= 0xD800 && cp <= 0xDFFF) cp = 0xFFFD;
-                AppendUtf8(out, cp);
+                Cp1252::AppendUtf8(out, cp);
                 break;
             }
             default:
