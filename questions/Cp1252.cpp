@@ -101,6 +101,13 @@ std::string ToUtf8(std::string_view bytes) {
     return out;
 }
 
+bool IsValidUtf8(std::string_view utf8) {
+    std::size_t i = 0;
+    bool ok = true;
+    while (ok && i < utf8.size()) NextCodePoint(utf8, i, ok);
+    return ok;
+}
+
 bool FromUtf8(std::string_view utf8, std::string& out, char32_t* bad) {
     out.clear();
     out.reserve(utf8.size());

@@ -16,6 +16,9 @@ std::string ToUtf8(std::string_view bytes);
 // (U+FFFD for malformed UTF-8).
 bool FromUtf8(std::string_view utf8, std::string& out, char32_t* bad = nullptr);
 
+// The text is well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
+bool IsValidUtf8(std::string_view utf8);
+
 // Appends one code point to UTF-8 text.
 void AppendUtf8(std::string& out, char32_t cp);
 
