@@ -29,11 +29,11 @@ TMM::TMM(TDialogs& dialogs, TSettings& settings, int colourDepth)
     Panel1->SetColor(QColor(0x0A, 0x0A, 0x14));
     Panel1->SetBevelOuter(TBevel::Raised);
     LogoOut = new TImage(Panel1, QStringLiteral("LogoOut"));
-    LogoOut->setGeometry(0, 8, 612, 102);
+    LogoOut->setGeometry(0, 6, 612, 102);
     LogoOut->SetPicture(Artwork::Render(QStringLiteral("splash-logo"), QSize(612, 102)));
     LogoOut->setAccessibleName(QStringLiteral("Trivora"));
     Credits = new TImage(Panel1, QStringLiteral("Credits"));
-    Credits->setGeometry(0, 114, 612, 270);
+    Credits->setGeometry(0, 108, 612, 270);
     Credits->SetPicture(Artwork::Render(QStringLiteral("splash-credits"), QSize(612, 270)));
     Credits->setAccessibleName(QStringLiteral("Trivora, an arcade trivia machine. Press any key."));
 

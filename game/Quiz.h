@@ -284,6 +284,7 @@ public:
     // Final score panel.
     TPanel* FinalScorePanel = nullptr;
     TPanel* ScoreBox = nullptr;
+    TLabel* ScoreTitle = nullptr; // "FINAL SCORES" above the box
     std::array<TLabel*, 4> NAME{};  // NAME1 ... NAME4
     std::array<TLabel*, 4> SCORE{}; // SCORE1 ... SCORE4
     TPanel* OK4 = nullptr;

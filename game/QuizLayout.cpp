@@ -12,6 +12,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 // The client area at design size.
 constexpr QSize DesignClient(652, 454);
@@ -163,6 +165,8 @@ void TQuizScreen::FormResize() {
     }
 
     CentreBothWays(ScoreBox, bw, bh);
+    // The heading sits in the middle of the space above the box.
+    CentreHorizontally(ScoreTitle, bw, std::max(0, (ScoreBox->y() - ScoreTitle->height()) / 2));
     BottomRight(OK4, bw, bh);
 }
 

@@ -383,6 +383,10 @@ void TQuizScreen::CreateControls() {
     FinalScorePanel = Make<TPanel>(play, "FinalScorePanel");
     FinalScorePanel->SetColor(Qt::black);
     FinalScorePanel->setAccessibleName(QStringLiteral("Final scores"));
+    ScoreTitle = MakeLabel(FinalScorePanel, "ScoreTitle", QStringLiteral("FINAL SCORES"), 20,
+                           QColor(0xFF, 0xD2, 0x3F));
+    ScoreTitle->setAlignment(Qt::AlignCenter);
+    ScoreTitle->setFixedSize(380, 34);
     ScoreBox = Make<TPanel>(FinalScorePanel, "ScoreBox");
     ScoreBox->SetColor(Navy);
     ScoreBox->SetBevelOuter(TBevel::Raised);

@@ -127,11 +127,11 @@ void TSetQuestions::CreateControls() {
     EntryPanel->SetBevelOuter(TBevel::Lowered);
 
     H1 = MakeLabel(EntryPanel, QStringLiteral("H1"), Qt::black, QRect(10, 9, 433, 18));
-    H2 = MakeLabel(EntryPanel, QStringLiteral("H2"), Qt::black, QRect(444, 9, 159, 18),
+    H2 = MakeLabel(EntryPanel, QStringLiteral("H2"), Qt::black, QRect(434, 9, 159, 18),
                    Qt::AlignRight | Qt::AlignVCenter);
     FileNameDesc =
         MakeLabel(EntryPanel, QStringLiteral("FileNameDesc"), Qt::white, QRect(8, 10, 433, 18));
-    Position = MakeLabel(EntryPanel, QStringLiteral("Position"), Qt::white, QRect(442, 10, 159, 18),
+    Position = MakeLabel(EntryPanel, QStringLiteral("Position"), Qt::white, QRect(432, 10, 159, 18),
                          Qt::AlignRight | Qt::AlignVCenter);
     FileNameDesc->setAccessibleName(QStringLiteral("Question set"));
     Position->setAccessibleName(QStringLiteral("Question number"));
