@@ -3,8 +3,6 @@
 // their size at every window size.
 #include "Quiz.h"
 
-#include "Artwork.h"
-
 #include <QApplication>
 #include <QLayout>
 #include <QMenuBar>
@@ -209,7 +207,7 @@ void TQuizScreen::FitTitlePictures() {
     // The title logo covers the play area: it is drawn anew at the area's size (once per
     // size), so it stays crisp when the window is maximised.
     const QSize area = MainBackPanel->size();
-    if (area.isEmpty() || Stage3->Picture().deviceIndependentSize().toSize() == area) return;
-    Stage3->SetPicture(Artwork::Render(QStringLiteral("title-a"), area));
-    Stage3B->SetPicture(Artwork::Render(QStringLiteral("title-b"), area));
+    if (area.isEmpty() || Stage3->ArtworkSize() == area) return;
+    Stage3->SetArtwork(QStringLiteral("title-a"), area);
+    Stage3B->SetArtwork(QStringLiteral("title-b"), area);
 }

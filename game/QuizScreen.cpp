@@ -1,7 +1,6 @@
 // The game screen: its controls, menu and timers, its creation and the reset to attract mode.
 #include "Quiz.h"
 
-#include "Artwork.h"
 #include "Clock.h"
 #include "Dialogs.h"
 #include "MidiOut.h"
@@ -534,7 +533,7 @@ void TQuizScreen::CreateTimers() {
 
 void TQuizScreen::LoadPictures() {
     const auto load = [](TImage* image, const char* art, QSize size) {
-        image->SetPicture(Artwork::Render(QString::fromLatin1(art), size));
+        image->SetArtwork(QString::fromLatin1(art), size);
     };
     load(AIn, "button-a-lit", ButtonSize);
     load(AOut, "button-a", ButtonSize);
@@ -549,7 +548,7 @@ void TQuizScreen::LoadPictures() {
     load(StopIn, "button-stop-lit", ButtonSize);
     load(StopOut, "button-stop", ButtonSize);
     for (int d = 0; d < 10; ++d)
-        N[d]->SetPicture(Artwork::Render(QStringLiteral("digit-%1").arg(d), DigitSize));
+        N[d]->SetArtwork(QStringLiteral("digit-%1").arg(d), DigitSize);
     load(NB, "digit-blank", DigitSize);
     load(LogoIn, "logo-in", QSize(401, 102));
     load(LogoOut, "logo-out", QSize(401, 102));

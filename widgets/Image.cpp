@@ -1,5 +1,7 @@
 #include "Image.h"
 
+#include "Artwork.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -11,7 +13,31 @@ TImage::TImage(QWidget* parent, const QString& name) : QLabel(parent) {
 
 void TImage::SetPicture(const QPixmap& picture) {
     FPicture = picture;
+    FArtName.clear();
+    FArtSize = QSize();
     update();
+}
+
+void TImage::SetArtwork(const QString& name, QSize size) {
+    FArtName = name;
+    FArtSize = size;
+    FPicture = QPixmap();
+    update();
+}
+
+void TImage::CopyPicture(const TImage& holder) {
+    if (holder.FPicture.isNull() && !holder.FArtName.isEmpty()) {
+        SetArtwork(holder.FArtName, holder.FArtSize);
+    } else {
+        SetPicture(holder.FPicture);
+    }
+}
+
+const QPixmap& TImage::Picture() const {
+    // Artwork::Render hands out one shared pixmap per picture and size, so every control
+    // showing the same holder's picture holds the same pixmap.
+    if (FPicture.isNull() && !FArtName.isEmpty()) FPicture = Artwork::Render(FArtName, FArtSize);
+    return FPicture;
 }
 
 void TImage::SetStretch(bool stretch) {
@@ -20,7 +46,8 @@ void TImage::SetStretch(bool stretch) {
 }
 
 void TImage::paintEvent(QPaintEvent*) {
-    if (FPicture.isNull()) return;
+    const QPixmap& picture = Picture();
+    if (picture.isNull()) return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (FStretch) {

@@ -12,8 +12,16 @@ public:
 
     // Copies a picture into the control (the picture of a holder).
     void SetPicture(const QPixmap& picture);
-    void CopyPicture(const TImage& holder) { SetPicture(holder.Picture()); }
-    const QPixmap& Picture() const { return FPicture; }
+    // Gives the control a picture of the artwork, drawn at that size the first time it is
+    // needed (shown, copied into a shown control, or asked for), so pictures that are never
+    // seen cost nothing.
+    void SetArtwork(const QString& name, QSize size);
+    // Takes the holder's picture; an artwork picture not drawn yet stays undrawn.
+    void CopyPicture(const TImage& holder);
+    const QPixmap& Picture() const;
+    // The artwork and size last given by SetArtwork (empty after SetPicture).
+    const QString& ArtworkName() const { return FArtName; }
+    QSize ArtworkSize() const { return FArtSize; }
 
     // Stretch the picture over the whole control (else it is drawn centred at its size).
     void SetStretch(bool stretch);
@@ -32,6 +40,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    QPixmap FPicture;
+    mutable QPixmap FPicture;
+    QString FArtName;
+    QSize FArtSize;
     bool FStretch = false;
 };
