@@ -32,35 +32,43 @@ QApplication& App() {
     return app;
 }
 
+// What a game screen needs: a program directory with a set of 500 questions and stand-ins
+// for the clock, dialogs, desktop and MIDI port.
+struct TScreenWorld {
+    TTempDir Dir;
+    TManualClock Clock;
+    TScriptedDialogs Dialogs;
+    TRecordingShell Shell;
+    TSettings Settings;
+    TRecordingMidiPlatform Midi;
+    TScreenWorld() { QstFixtures::WriteNumberedSet(Dir.File("REGD.QST"), 500); }
+    TQuizServices Services() {
+        return {Clock, Dialogs, Shell, Settings, Midi, Dir.path(), false, {}};
+    }
+};
+
 // One creation. The artwork is rendered once per process, so the first creation (the one
 // the program makes) pays for it; later ones find the pictures rendered.
 // forgetRendered: each creation starts with nothing rendered in this run, as a later start of
 // the program does (the pictures then come from the disk cache).
 void CreateScreens(benchmark::State& state, bool forgetRendered = false) {
     App();
-    TTempDir dir;
-    QstFixtures::WriteNumberedSet(dir.File("REGD.QST"), 500);
-    TManualClock clock;
-    TScriptedDialogs dialogs;
-    TRecordingShell shell;
-    TSettings settings;
-    TRecordingMidiPlatform midi;
+    TScreenWorld world;
     for (auto _ : state) {
         if (forgetRendered) {
             state.PauseTiming();
             Artwork::ClearMemoryCache();
             state.ResumeTiming();
         }
-        TQuizServices services{clock, dialogs, shell, settings, midi, dir.path(), false, {}};
-        auto screen = std::make_unique<TQuizScreen>(services);
+        auto screen = std::make_unique<TQuizScreen>(world.Services());
         screen->FormCreated();
         benchmark::DoNotOptimize(screen->State.QuestionFileName);
         state.PauseTiming();
         screen.reset();
-        midi.ClearShorts();
+        world.Midi.ClearShorts();
         state.ResumeTiming();
     }
-    if (!dialogs.Texts().isEmpty()) state.SkipWithError("the start-up set was refused");
+    if (!world.Dialogs.Texts().isEmpty()) state.SkipWithError("the start-up set was refused");
 }
 void BM_CreateGameScreenFirst(benchmark::State& state) {
     CreateScreens(state);
@@ -76,21 +84,15 @@ void BM_CreateGameScreenAgain(benchmark::State& state) {
 // screen is drawn from its SVG (pictures not shown yet are drawn when they first appear).
 void BM_FirstFrameFreshCache(benchmark::State& state) {
     App();
-    TTempDir dir, cache;
-    QstFixtures::WriteNumberedSet(dir.File("REGD.QST"), 500);
+    TScreenWorld world;
+    TTempDir cache;
     const QString oldCache = Artwork::DiskCacheFolder();
     Artwork::SetDiskCacheFolder(cache.path());
-    TManualClock clock;
-    TScriptedDialogs dialogs;
-    TRecordingShell shell;
-    TSettings settings;
-    TRecordingMidiPlatform midi;
     for (auto _ : state) {
         state.PauseTiming();
         Artwork::ClearMemoryCache();
         state.ResumeTiming();
-        TQuizServices services{clock, dialogs, shell, settings, midi, dir.path(), false, {}};
-        TQuizScreen screen(services);
+        TQuizScreen screen(world.Services());
         screen.FormCreated();
         screen.show();
         benchmark::DoNotOptimize(screen.grab());

@@ -137,6 +137,8 @@ private:
     std::string FilePath() const;
     // Opens the set (for reading only when it is read-only); reports a failure.
     bool OpenSet(TQstFile& file);
+    // Records in the open set, or -1 after reporting the failure in the general error box.
+    std::int64_t CountRecords(TQstFile& file);
     // Reports an input/output failure in the application's general error box.
     void ReportError(const std::string& text);
     // Reads record r into EditorRecord and shows it in the fields.

@@ -45,6 +45,12 @@ bool TSetQuestions::OpenSet(TQstFile& file) {
     return false;
 }
 
+std::int64_t TSetQuestions::CountRecords(TQstFile& file) {
+    const std::int64_t count = file.RecordCount();
+    if (count < 0) ReportError(file.ErrorText());
+    return count;
+}
+
 bool TSetQuestions::ShowRecord(TQstFile& file, std::int64_t r) {
     TQuestionRecord record;
     if (!file.Read(r, record)) {
@@ -70,11 +76,8 @@ void TSetQuestions::EmptyFields() {
 }
 
 bool TSetQuestions::StoredCopy(TQstFile& file, TQuestionRecord& copy) {
-    const std::int64_t count = file.RecordCount();
-    if (count < 0) {
-        ReportError(file.ErrorText());
-        return false;
-    }
+    const std::int64_t count = CountRecords(file);
+    if (count < 0) return false;
     if (FRecNum == count) {
         copy = TQuestionRecord();
         return true;
@@ -193,11 +196,8 @@ void TSetQuestions::NextClick() {
     if (!FState.SaveProceed) return;
     TQstFile file;
     if (!OpenSet(file)) return;
-    const std::int64_t count = file.RecordCount();
-    if (count < 0) {
-        ReportError(file.ErrorText());
-        return;
-    }
+    const std::int64_t count = CountRecords(file);
+    if (count < 0) return;
     // Next never moves onto the append position.
     if (FRecNum >= count - 1) return;
     if (ShowRecord(file, FRecNum + 1)) SetRecNum(FRecNum + 1);
@@ -219,10 +219,9 @@ void TSetQuestions::AddClick() {
         return;
     }
     // The append position; RecordCount is not measured again here.
-    const std::int64_t count = file.RecordCount();
+    const std::int64_t count = CountRecords(file);
     if (count < 0) {
         FState.AddReturnRecord = before;
-        ReportError(file.ErrorText());
         return;
     }
     SetRecNum(count);
@@ -240,11 +239,8 @@ void TSetQuestions::StoreClick() {
         FState.AddReturnRecord = 0;
         if (WriteFieldsAt(file, FRecNum) == TWrite::Failed) return;
     }
-    const std::int64_t count = file.RecordCount();
-    if (count < 0) {
-        ReportError(file.ErrorText());
-        return;
-    }
+    const std::int64_t count = CountRecords(file);
+    if (count < 0) return;
     FState.RecordCount = count;
 }
 
@@ -252,11 +248,8 @@ void TSetQuestions::CancelClick() {
     if (!SetLoaded()) return;
     TQstFile file;
     if (!OpenSet(file)) return;
-    const std::int64_t count = file.RecordCount();
-    if (count < 0) {
-        ReportError(file.ErrorText());
-        return;
-    }
+    const std::int64_t count = CountRecords(file);
+    if (count < 0) return;
     if (FRecNum != count) {
         // A stored question (or one the set has lost since: the read reports it).
         if (!ShowRecord(file, FRecNum)) return;

@@ -94,8 +94,6 @@ QSize DesignSize(const QString& name) {
     return renderer.isValid() ? renderer.viewBox().size() : QSize();
 }
 
-bool Exists(const QString& name) { return QSvgRenderer(PathOf(name)).isValid(); }
-
 void SetDiskCacheFolder(const QString& folder) { CacheFolder() = folder; }
 
 QString DiskCacheFolder() { return CacheFolder(); }

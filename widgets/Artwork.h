@@ -15,9 +15,6 @@ QPixmap Render(const QString& name, QSize size, qreal devicePixelRatio = 0);
 // The design size of a picture (its SVG view box), or an empty size when it does not exist.
 QSize DesignSize(const QString& name);
 
-// True when the picture exists and parses.
-bool Exists(const QString& name);
-
 // Rendered pictures are also kept on disk, so a later start of the program loads them
 // instead of drawing them again. The default folder is the user's cache folder; an empty
 // folder turns the disk cache off.

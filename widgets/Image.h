@@ -19,8 +19,7 @@ public:
     // Takes the holder's picture; an artwork picture not drawn yet stays undrawn.
     void CopyPicture(const TImage& holder);
     const QPixmap& Picture() const;
-    // The artwork and size last given by SetArtwork (empty after SetPicture).
-    const QString& ArtworkName() const { return FArtName; }
+    // The size last given by SetArtwork (empty after SetPicture).
     QSize ArtworkSize() const { return FArtSize; }
 
     // Stretch the picture over the whole control (else it is drawn centred at its size).
