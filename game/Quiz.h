@@ -144,6 +144,12 @@ public:
     // flash, ladder, game over) and forgets that they ran, so that no later resume brings
     // back a question of a game that has ended.
     void EndGameTimers();
+    // Ends whatever game or game start is under way, with nothing of it left on screen and no
+    // game timer running or waiting to resume, and resets to attract mode. The question
+    // editor hands the screen back through this.
+    void AbandonGame();
+    // Stops every game timer and forgets that it ran, so that no resume can start it.
+    void ForgetGameTimers();
 
     // ---- Attract mode (QuizAttract.cpp)
     void Timer1Timer();
@@ -214,8 +220,8 @@ public:
     TPanel* QF4 = nullptr;
     TPanel* QF5 = nullptr;
     TPanel* QF6 = nullptr;
-    std::array<TShape*, 4> Cover{}; // CoverA ... CoverD
-    std::array<TLabel*, 4> Cap{};   // ACap ... DCap
+    std::array<TShape*, 4> Cover{};  // CoverA ... CoverD
+    std::array<TLabel*, 4> Cap{};    // ACap ... DCap
     std::array<TLabel*, 4> Answer{}; // AnswerA ... AnswerD
 
     // Pictures of the play area.
@@ -284,7 +290,7 @@ public:
     // Final score panel.
     TPanel* FinalScorePanel = nullptr;
     TPanel* ScoreBox = nullptr;
-    TLabel* ScoreTitle = nullptr; // "FINAL SCORES" above the box
+    TLabel* ScoreTitle = nullptr;   // "FINAL SCORES" above the box
     std::array<TLabel*, 4> NAME{};  // NAME1 ... NAME4
     std::array<TLabel*, 4> SCORE{}; // SCORE1 ... SCORE4
     TPanel* OK4 = nullptr;
@@ -333,13 +339,13 @@ public:
     QMenu* Web1 = nullptr;                   // "&Web Links"
     QAction* WebLink1 = nullptr;
     QAction* WebLink2 = nullptr;
-    QMenu* Help1 = nullptr;                  // "&Help"
-    QAction* Instructions1 = nullptr;        // "&Instructions"
+    QMenu* Help1 = nullptr;           // "&Help"
+    QAction* Instructions1 = nullptr; // "&Instructions"
 
     // Timers, in the order of the phase map.
-    std::unique_ptr<TTimer> Timer1, Timer2, Timer3, Timer4, Timer5, Timer6, Timer7, Timer8,
-        Timer9, Timer10, Timer11, Timer12, MindaroLogoTimer, LogoFlash, TOStopWin, FormOpen,
-        NewGame, PLAYERGAMEOVER;
+    std::unique_ptr<TTimer> Timer1, Timer2, Timer3, Timer4, Timer5, Timer6, Timer7, Timer8, Timer9,
+        Timer10, Timer11, Timer12, MindaroLogoTimer, LogoFlash, TOStopWin, FormOpen, NewGame,
+        PLAYERGAMEOVER;
 
     // The lamp of a prize index (1 $1 ... 4 $50, 5 LOSE) and its pictures.
     TImage* LampOf(int prizeIndex) const;
@@ -363,6 +369,8 @@ private:
     void CreateControls();
     void CreateMenu();
     void CreateTimers();
+    // Hides every control that only a game shows: panels, question area, ladder, pictures.
+    void HideGameControls();
     void LoadPictures();
     void WireHandlers();
     void InitLayout();

@@ -158,6 +158,29 @@ void TQuizScreen::EndGameTimers() {
     }
 }
 
+void TQuizScreen::ForgetGameTimers() {
+    for (TTimer* t : GameTimers()) {
+        t->Stop();
+        t->Tag = 0;
+    }
+}
+
+void TQuizScreen::AbandonGame() {
+    ForgetGameTimers();
+    FPausedByWindow = false;
+    HideGameControls();
+    NewGame1->setVisible(false);
+    State.AnswersOpen = false;
+    State.CurrentPlayer = 0;
+    State.PlayerCredit.fill(0);
+    State.PlayerScore.fill(0);
+    for (int prize = 1; prize <= 5; ++prize)
+        SetLamp(prize, false);
+    State.StopLit = 0;
+    QuestionBlock->SetCaption(QString());
+    FormCreate();
+}
+
 void TQuizScreen::ActiveWindowChanged(QWidget* active) {
     if (!active) return; // another program: the game runs on
     if (active == this) {

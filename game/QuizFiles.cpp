@@ -24,8 +24,13 @@ void TQuizScreen::EditCreateQuestions1Click() {
         FEditor->activateWindow();
         return;
     }
-    // The game stays silent while the editor is open.
+    // The game stays silent and still while the editor is open, whether or not the window
+    // manager moves the focus to it.
     On2->setChecked(false);
+    if (!FPausedByWindow) {
+        FPausedByWindow = true;
+        FormDeactivate();
+    }
     FEditor = new TSetQuestions(
         TEditorServices{FServices.Clock, FServices.Dialogs, FServices.Shell, FServices.Settings},
         EditorState, State.QuestionFileName, this);
@@ -40,12 +45,14 @@ void TQuizScreen::EditCreateQuestions1Click() {
 void TQuizScreen::EditorClosed() {
     // 1. The editor is gone.
     delete FEditor.data();
-    // 2. The game screen returns.
+    // 2. The game screen returns; being shown resumes nothing of a game left for the editor.
+    ForgetGameTimers();
     show();
     // 3. Sound as it was before the editor.
     if (!Off2->isChecked()) On2->setChecked(true);
-    // 4. Attract mode, on REGD.QST of the program directory again.
-    FormCreate();
+    // 4. Attract mode, on REGD.QST of the program directory again. A game or a game start
+    // left for the editor does not survive: nothing of it stays on screen or resumes.
+    AbandonGame();
 }
 
 TSetQuestions* TQuizScreen::Editor() const {

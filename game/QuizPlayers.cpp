@@ -83,6 +83,14 @@ bool TQuizScreen::Player1KeyPress(QChar key) {
 void TQuizScreen::OKDispMouseDown() {
     // Only the open entry panel confirms players, and only once per game.
     if (PlayerPanel->isHidden() || !ReadyPanel->isHidden() || State.GameRunning) return;
+    // A set changed for a bad one while the names were typed: no game without questions.
+    // The entry stays open so that another set can be chosen.
+    if (State.QuestionFileName == QStringLiteral("N/A")) {
+        FServices.Dialogs.Warning(this, QStringLiteral("Please select question file."));
+        return;
+    }
+    // From here on the game's set is fixed until the game is over.
+    LoadQuestions1->setEnabled(false);
     bool anyNamed = false;
     for (std::size_t k = 0; k < 4; ++k) {
         const bool named = !PlayerName[k]->text().isEmpty();

@@ -45,7 +45,12 @@ void TQuizScreen::Timer3Timer() {
 
     // A. Draw the next question.
     if (s.QuestionText.isEmpty()) {
-        if (s.QuestionFileName == NoFile) return;
+        if (s.QuestionFileName == NoFile) {
+            // No set to draw from: end the game cleanly rather than wait for a question.
+            FServices.Dialogs.Warning(this, QStringLiteral("Please select question file."));
+            GameOverStep();
+            return;
+        }
         if (!DrawQuestion()) {
             // The set went bad after it was checked (removed, cut short or locked): say so
             // once, drop the set and end the game so the scores still show.

@@ -226,7 +226,8 @@ void TQuizScreen::CreateControls() {
         Answer[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
     // The frames are only outlines over their covers.
-    for (TPanel* frame : {QF2, QF3, QF4, QF5}) frame->SetTransparent(true);
+    for (TPanel* frame : {QF2, QF3, QF4, QF5})
+        frame->SetTransparent(true);
 
     TimeLine = Make<TPanel>(play, "TimeLine");
     TimeLine->SetColor(Qt::black);
@@ -283,13 +284,17 @@ void TQuizScreen::CreateControls() {
     WrongDisplay->setAccessibleName(QStringLiteral("Wrong"));
     P1 = MakeLabel(Wrong, "P1", QStringLiteral("I asked you the question:"), 10, Qt::white);
     Q1 = MakeLabel(Wrong, "Q1", QString(), 10, Qt::white, Maroon);
-    P2 = MakeLabel(Wrong, "P2", QStringLiteral("You selected the following answer:"), 10, Qt::white);
+    P2 =
+        MakeLabel(Wrong, "P2", QStringLiteral("You selected the following answer:"), 10, Qt::white);
     Q2 = MakeLabel(Wrong, "Q2", QString(), 10, Qt::white, Green);
     P3 = MakeLabel(Wrong, "P3", QStringLiteral("The correct answer is:"), 10, Qt::white);
     Q3 = MakeLabel(Wrong, "Q3", QString(), 10, Qt::white, Navy);
-    for (TLabel* l : {P1, Q1, P2, Q2, P3, Q3}) l->setFixedHeight(20);
-    for (TLabel* l : {P1, P2, P3}) l->setIndent(24);
-    for (TLabel* l : {Q1, Q2, Q3}) l->setIndent(6);
+    for (TLabel* l : {P1, Q1, P2, Q2, P3, Q3})
+        l->setFixedHeight(20);
+    for (TLabel* l : {P1, P2, P3})
+        l->setIndent(24);
+    for (TLabel* l : {Q1, Q2, Q3})
+        l->setIndent(6);
     OK = MakeOkButton(Wrong, "OK", "Image34", Image34);
 
     // TimeOut panel.
@@ -303,9 +308,12 @@ void TQuizScreen::CreateControls() {
     Q1B = MakeLabel(TimeOut, "Q1B", QString(), 10, Qt::white, Maroon);
     P3B = MakeLabel(TimeOut, "P3B", QStringLiteral("The correct answer is:"), 10, Qt::white);
     Q3B = MakeLabel(TimeOut, "Q3B", QString(), 10, Qt::white, Navy);
-    for (TLabel* l : {P1B, Q1B, P3B, Q3B}) l->setFixedHeight(20);
-    for (TLabel* l : {P1B, P3B}) l->setIndent(24);
-    for (TLabel* l : {Q1B, Q3B}) l->setIndent(6);
+    for (TLabel* l : {P1B, Q1B, P3B, Q3B})
+        l->setFixedHeight(20);
+    for (TLabel* l : {P1B, P3B})
+        l->setIndent(24);
+    for (TLabel* l : {Q1B, Q3B})
+        l->setIndent(6);
     OK2 = MakeOkButton(TimeOut, "OK2", "Image49", Image49);
 
     // Player entry panel.
@@ -327,8 +335,8 @@ void TQuizScreen::CreateControls() {
         slot->SetColor(Maroon);
         slot->SetBevelOuter(TBevel::Raised);
         PlayerSlotPanel[i] = slot;
-        PlayerLabel[i] = MakeLabel(slot, labelNames[i], QString::fromLatin1(labelCaptions[i]), 10,
-                                   Qt::white);
+        PlayerLabel[i] =
+            MakeLabel(slot, labelNames[i], QString::fromLatin1(labelCaptions[i]), 10, Qt::white);
         PlayerLabel[i]->setAlignment(Qt::AlignCenter);
         PlayerLabel[i]->setGeometry(4, 6, 132, 18);
         auto* name = new QLineEdit(slot);
@@ -426,7 +434,8 @@ void TQuizScreen::CreateControls() {
     StopOut = holder("StopOut");
     static const char* const digitNames[10] = {"N0", "N1b", "N2b", "N3b", "N4",
                                                "N5", "N6",  "N7",  "N8",  "N9"};
-    for (int d = 0; d < 10; ++d) N[d] = holder(digitNames[d]);
+    for (int d = 0; d < 10; ++d)
+        N[d] = holder(digitNames[d]);
     NB = holder("NB");
     Holder = holder("Holder");
     LogoIn = holder("LogoIn");
@@ -445,17 +454,41 @@ void TQuizScreen::CreateControls() {
     LoseOff = holder("LoseOff");
 
     // As the form is loaded: the play area shows nothing but the attract pictures.
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             Stage1, Stage2, Stage3, Stage3B, Stage4, MARK1, MARK2, CorHi, MARK4, GameOver,
-             QuestionBlock, QF2, QF3, QF4, QF5, QF6, TimeLine, OneDollar, FiveDollars,
-             FifteenDollars, FiftyDollars, Lose, HitStop, Wrong, TimeOut, PlayerPanel,
-             ReadyPanel, FinalScorePanel})
+    for (QWidget* w : std::initializer_list<QWidget*>{Stage1, Stage2, Stage3, Stage3B, Stage4})
         w->hide();
-    for (int i = 0; i < 4; ++i) {
-        Cover[i]->hide();
-        Cap[i]->hide();
-        Answer[i]->hide();
-    }
+    HideGameControls();
+}
+
+void TQuizScreen::HideGameControls() {
+    for (QWidget* w : std::initializer_list<QWidget*>{MARK1,
+                                                      MARK2,
+                                                      CorHi,
+                                                      MARK4,
+                                                      GameOver,
+                                                      GameOver2,
+                                                      T1,
+                                                      T2,
+                                                      C1,
+                                                      QuestionBlock,
+                                                      QF2,
+                                                      QF3,
+                                                      QF4,
+                                                      QF5,
+                                                      QF6,
+                                                      TimeLine,
+                                                      OneDollar,
+                                                      FiveDollars,
+                                                      FifteenDollars,
+                                                      FiftyDollars,
+                                                      Lose,
+                                                      HitStop,
+                                                      Wrong,
+                                                      TimeOut,
+                                                      PlayerPanel,
+                                                      ReadyPanel,
+                                                      FinalScorePanel})
+        w->hide();
+    ShowAnswerControls(false);
     RoundT->show();
 }
 
@@ -522,7 +555,8 @@ void TQuizScreen::CreateTimers() {
     Timer10 = make("Timer10", 24, 1, true, [this] { Timer10Timer(); });
     Timer11 = make("Timer11", 75, -1, false, [this] { Timer11Timer(); });
     Timer12 = make("Timer12", 120, -1, false, [this] { Timer12Timer(); });
-    MindaroLogoTimer = make("MindaroLogoTimer", 370, -1, false, [this] { MindaroLogoTimerTimer(); });
+    MindaroLogoTimer =
+        make("MindaroLogoTimer", 370, -1, false, [this] { MindaroLogoTimerTimer(); });
     LogoFlash = make("LogoFlash", 500, 0, true, [this] { LogoFlashTimer(); });
     TOStopWin = make("TOStopWin", 10000, 0, false, [this] { TOStopWinTimer(); });
     // The splash window's hand-over sets the handler of FormOpen.
@@ -584,7 +618,8 @@ void TQuizScreen::LoadPictures() {
     load(Two, "two", QSize(150, 40));
     load(Three, "three", QSize(150, 40));
     load(Four, "four", QSize(150, 40));
-    for (TImage* ok : {Image34, Image49, OKDisp, Image36}) load(ok, "ok", OkSize);
+    for (TImage* ok : {Image34, Image49, OKDisp, Image36})
+        load(ok, "ok", OkSize);
 
     // The buttons start unlit.
     RedT->CopyPicture(*AOut);
@@ -593,7 +628,8 @@ void TQuizScreen::LoadPictures() {
     YellowT->CopyPicture(*Dout);
     StartT->CopyPicture(*StartOut);
     RoundT->CopyPicture(*StopOut);
-    for (TImage* d : Digit) d->CopyPicture(*NB);
+    for (TImage* d : Digit)
+        d->CopyPicture(*NB);
 }
 
 void TQuizScreen::WireHandlers() {
@@ -607,7 +643,13 @@ void TQuizScreen::WireHandlers() {
         connect(cover, &TShape::MouseDown, this, [this, cover] { RedTMouseDown(cover); });
         connect(cap, &TLabel::MouseDown, this, [this, cap] { RedTMouseDown(cap); });
         connect(answer, &TLabel::MouseDown, this, [this, answer] { RedTMouseDown(answer); });
+        // The frame lies over its row: a press on the row's edge or between the letter and
+        // the text answers as the cover under it.
+        TPanel* frames[4] = {QF2, QF3, QF4, QF5};
+        connect(frames[i], &TPanel::MouseDown, this, [this, cover] { RedTMouseDown(cover); });
     }
+    // The divider between the letters and the answers belongs to the row under it.
+    QF6->setAttribute(Qt::WA_TransparentForMouseEvents);
     connect(RoundT, &TImage::MouseDown, this, [this] { RoundTMouseDown(); });
     connect(Image34, &TImage::MouseDown, this, [this] { Image34MouseDown(); });
     connect(Image49, &TImage::MouseDown, this, [this] { Image49MouseDown(); });
@@ -623,7 +665,8 @@ void TQuizScreen::WireHandlers() {
     connect(FinalScorePanel, &TPanel::MouseMove, this, [this] { FinalScorePanelMouseMove(); });
     for (int i = 0; i < 4; ++i) {
         const int slot = i + 1;
-        connect(PlayerName[i], &QLineEdit::textChanged, this, [this, slot] { Player1Change(slot); });
+        connect(PlayerName[i], &QLineEdit::textChanged, this,
+                [this, slot] { Player1Change(slot); });
         connect(Clear[i], &TPanel::MouseDown, this, [this, slot] { Clear1MouseDown(slot); });
         connect(Clear[i], &TPanel::MouseMove, this, [this, slot] { Clear1MouseMove(slot); });
         connect(PlayerSlotPanel[i], &TPanel::MouseMove, this,
@@ -632,7 +675,8 @@ void TQuizScreen::WireHandlers() {
     }
 
     connect(LoadQuestions1, &QAction::triggered, this, [this] { LoadQuestions1Click(); });
-    connect(EditCreateQuestions1, &QAction::triggered, this, [this] { EditCreateQuestions1Click(); });
+    connect(EditCreateQuestions1, &QAction::triggered, this,
+            [this] { EditCreateQuestions1Click(); });
     connect(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
     // The menu has already flipped the chosen entry's check mark; the handler flips both.
     connect(On2, &QAction::triggered, this, [this](bool checked) {
@@ -667,7 +711,8 @@ void TQuizScreen::FormCreated() {
     MARK4->CopyPicture(*CorrectIn);
     State.CorrectPhase = 0;
     // 4. The prize lamps, unlit.
-    for (int prize = 1; prize <= 5; ++prize) SetLamp(prize, false);
+    for (int prize = 1; prize <= 5; ++prize)
+        SetLamp(prize, false);
     // 5. Attract mode.
     FormCreate();
     // 6. No player has played yet.
@@ -680,7 +725,8 @@ void TQuizScreen::FormCreate() {
     State.GameRunning = false;
     State.AnswersOpen = false;
     T2->SetProgress(100);
-    for (TImage* stage : {Stage1, Stage2, Stage3, Stage3B, Stage4}) stage->hide();
+    for (TImage* stage : {Stage1, Stage2, Stage3, Stage3B, Stage4})
+        stage->hide();
     State.AttractStage = 0;
     const std::uint32_t seed =
         FServices.Seed ? FServices.Seed()
@@ -689,7 +735,8 @@ void TQuizScreen::FormCreate() {
     for (QWidget* w : std::initializer_list<QWidget*>{MARK1, MARK2, GameOver, MARK4, CorHi})
         w->hide();
     Timer12->Stop();
-    for (QWidget* w : std::initializer_list<QWidget*>{T1, T2, TimeLine, C1}) w->hide();
+    for (QWidget* w : std::initializer_list<QWidget*>{T1, T2, TimeLine, C1})
+        w->hide();
     State.FallNote = 75;
     State.ClickVelocity = 120;
     State.AttractTicks = 0;
@@ -698,9 +745,11 @@ void TQuizScreen::FormCreate() {
     LoadQuestions1->setEnabled(true);
     EditCreateQuestions1->setEnabled(true);
     State.QuestionText.clear();
-    for (QString& slot : State.AnswerSlot) slot.clear();
+    for (QString& slot : State.AnswerSlot)
+        slot.clear();
     Timer4->SetInterval(150);
-    for (TShape* cover : Cover) cover->SetBrushColor(QColor(0x00, 0x00, 0x80));
+    for (TShape* cover : Cover)
+        cover->SetBrushColor(QColor(0x00, 0x00, 0x80));
     SelectStartupQuestionFile();
     for (TTimer* t : {Timer1.get(), Timer2.get(), Timer3.get(), Timer4.get()}) {
         t->Start();
@@ -717,7 +766,8 @@ bool TQuizScreen::ValidateQuestionFile(const QString& path, const TReaderRules& 
     State.QuestionFileName = path;
     const TQstCheckResult check = CheckQuestionFile(path.toStdString(), rules);
     switch (check.Status) {
-    case TQstCheck::Accepted: return true;
+    case TQstCheck::Accepted:
+        return true;
     case TQstCheck::NotFound:
         FServices.Dialogs.Warning(this, QString::fromLatin1(rules.NotFoundMessage));
         State.QuestionFileName = QStringLiteral("N/A");
@@ -732,8 +782,8 @@ bool TQuizScreen::ValidateQuestionFile(const QString& path, const TReaderRules& 
 }
 
 std::array<TTimer*, 15> TQuizScreen::GameTimers() {
-    return {Timer1.get(),  Timer2.get(),  Timer3.get(),  Timer4.get(),   Timer5.get(),
-            Timer6.get(),  Timer7.get(),  Timer8.get(),  Timer9.get(),   Timer10.get(),
+    return {Timer1.get(),  Timer2.get(),  Timer3.get(),  Timer4.get(),         Timer5.get(),
+            Timer6.get(),  Timer7.get(),  Timer8.get(),  Timer9.get(),         Timer10.get(),
             Timer11.get(), Timer12.get(), NewGame.get(), PLAYERGAMEOVER.get(), TOStopWin.get()};
 }
 
@@ -744,33 +794,48 @@ int TQuizScreen::Random(int n) {
 
 TImage* TQuizScreen::LampOf(int prizeIndex) const {
     switch (prizeIndex) {
-    case 1: return OneDollar;
-    case 2: return FiveDollars;
-    case 3: return FifteenDollars;
-    case 4: return FiftyDollars;
-    case 5: return Lose;
+    case 1:
+        return OneDollar;
+    case 2:
+        return FiveDollars;
+    case 3:
+        return FifteenDollars;
+    case 4:
+        return FiftyDollars;
+    case 5:
+        return Lose;
     }
     return nullptr;
 }
 
 TImage* TQuizScreen::LampOnPicture(int prizeIndex) const {
     switch (prizeIndex) {
-    case 1: return OneDollarOn;
-    case 2: return FiveDollarOn;
-    case 3: return FifteenDollarOn;
-    case 4: return FiftyDollarOn;
-    case 5: return LoseOn;
+    case 1:
+        return OneDollarOn;
+    case 2:
+        return FiveDollarOn;
+    case 3:
+        return FifteenDollarOn;
+    case 4:
+        return FiftyDollarOn;
+    case 5:
+        return LoseOn;
     }
     return nullptr;
 }
 
 TImage* TQuizScreen::LampOffPicture(int prizeIndex) const {
     switch (prizeIndex) {
-    case 1: return OneDollarOff;
-    case 2: return FiveDollarOff;
-    case 3: return FifteenDollarOff;
-    case 4: return FiftyDollarOff;
-    case 5: return LoseOff;
+    case 1:
+        return OneDollarOff;
+    case 2:
+        return FiveDollarOff;
+    case 3:
+        return FifteenDollarOff;
+    case 4:
+        return FiftyDollarOff;
+    case 5:
+        return LoseOff;
     }
     return nullptr;
 }

@@ -74,6 +74,7 @@ TEST_F(AnswerTest, OnlyTheFirstChoiceWhileAnswersAreOpenCounts) {
     EXPECT_FALSE(Visible(Screen->PlayerPanel));
     EXPECT_TRUE(Screen->State.AnswersOpen);
     QTest::mousePress(Screen->Answer[2], Qt::RightButton);
+    QTest::mouseRelease(Screen->Answer[2], Qt::RightButton);
     EXPECT_EQ(Screen->State.ButtonLit, (std::array<int, 4>{0, 0, 1, 0}));
     Advance(1000);
     Choose(1); // a second answer within the 2.5 s

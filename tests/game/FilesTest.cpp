@@ -79,8 +79,8 @@ TEST_F(FilesTest, EditorOpensInPlaceOfTheGameAndHandsBack) {
     const QString other = QString::fromStdString(StartupFile() + ".other.QST");
     for (const bool soundOn : {true, false}) {
         SCOPED_TRACE(soundOn ? "sound on" : "sound off");
-        Screen->On2->setChecked(soundOn);
-        Screen->Off2->setChecked(!soundOn);
+        // The player's switch, which the screen also remembers as the wish for sound.
+        if (Screen->On2->isChecked() != soundOn) Screen->On2Click();
         Screen->show();
         Dialogs.ChooseFile(other);
         Screen->LoadQuestions1Click();

@@ -3,7 +3,12 @@
 #include "QuizFixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QTest>
+
+#include "Setques.h"
 
 #include <functional>
 #include <ostream>
@@ -120,5 +125,98 @@ protected:
         for (const auto& m : Sent())
             if (m.Status == status) notes.push_back(m.Data1);
         return notes;
+    }
+};
+
+// Real input: the screen is shown as on a desktop, and presses and keys reach it through its
+// window, so each goes to whatever control lies at that point or has the focus — as a
+// player's would, frames and gaps included.
+class TRealInputFixture : public TGameFixture {
+protected:
+    // Creates the screen and shows it (the splash's hand-over).
+    void CreateShown(int questions = 20) {
+        Create(questions);
+        Screen->show();
+        GiveFocus(Screen.get());
+    }
+    // The window manager gives a window the focus.
+    static void GiveFocus(QWidget* window) {
+        QApplication::setActiveWindow(window);
+        QCoreApplication::processEvents();
+    }
+    // A press and release of the left button at a point of a control (its centre by default).
+    void ClickAt(const QWidget* control, QPoint local = QPoint(-1, -1)) {
+        if (local == QPoint(-1, -1)) local = control->rect().center();
+        ClickWindowAt(control->mapTo(Screen.get(), local));
+    }
+    void ClickWindowAt(QPoint inWindow) {
+        QTest::mouseClick(Screen->windowHandle(), Qt::LeftButton, {}, inWindow);
+        QCoreApplication::processEvents();
+    }
+    // A key pressed and released on the window, short-cuts included.
+    void Key(int key) {
+        QTest::keyClick(Screen->windowHandle(), static_cast<Qt::Key>(key));
+        QCoreApplication::processEvents();
+    }
+    // A command of the menu bar itself ("&End Game").
+    void ClickMenuBar(QAction* action) {
+        QMenuBar* bar = Screen->menuBar();
+        ClickAt(bar, bar->actionGeometry(action).center());
+    }
+    // Closes the question editor as its close button would, and lets the screen take over.
+    void CloseEditor() {
+        ASSERT_NE(Screen->Editor(), nullptr);
+        Screen->Editor()->close();
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        GiveFocus(Screen.get());
+    }
+    // Every control that only a game shows, visible now.
+    QStringList GameControlsShowing() const {
+        const TQuizScreen& s = *Screen;
+        QStringList showing;
+        for (const QWidget* w : std::initializer_list<const QWidget*>{s.T1,
+                                                                      s.T2,
+                                                                      s.TimeLine,
+                                                                      s.C1,
+                                                                      s.QuestionBlock,
+                                                                      s.QF2,
+                                                                      s.QF3,
+                                                                      s.QF4,
+                                                                      s.QF5,
+                                                                      s.QF6,
+                                                                      s.MARK4,
+                                                                      s.GameOver,
+                                                                      s.GameOver2,
+                                                                      s.OneDollar,
+                                                                      s.FiveDollars,
+                                                                      s.FifteenDollars,
+                                                                      s.FiftyDollars,
+                                                                      s.Lose,
+                                                                      s.HitStop,
+                                                                      s.Wrong,
+                                                                      s.TimeOut,
+                                                                      s.PlayerPanel,
+                                                                      s.ReadyPanel,
+                                                                      s.FinalScorePanel})
+            if (!w->isHidden()) showing << w->objectName();
+        for (std::size_t i = 0; i < 4; ++i)
+            for (const QWidget* w :
+                 std::initializer_list<const QWidget*>{s.Cover[i], s.Cap[i], s.Answer[i]})
+                if (!w->isHidden()) showing << w->objectName();
+        if (s.NewGame1->isVisible()) showing << QStringLiteral("End Game entry");
+        return showing;
+    }
+    // Game timers running or marked to resume, beyond the attract mode's own.
+    QStringList GameTimersLeft() const {
+        const TQuizScreen& s = *Screen;
+        QStringList left;
+        for (TTimer* t : Screen->GameTimers()) {
+            const bool attract = t == s.Timer1.get() || t == s.Timer2.get() ||
+                                 t == s.Timer3.get() || t == s.Timer4.get() || t == s.Timer10.get();
+            if (!attract && (t->Enabled() || t->Tag == 1))
+                left << QString::fromStdString(t->Name());
+        }
+        return left;
     }
 };
