@@ -1,9 +1,12 @@
 #include "QstFile.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 TQstFile::~TQstFile() {
@@ -39,17 +42,68 @@ bool TQstFile::Fail(const std::string& what) {
 bool TQstFile::Open(const std::string& path, TAccess access) {
     Close();
     FPath = path;
-    const int flags = (access == TAccess::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC;
+    FLockBusy = false;
+    // O_NONBLOCK keeps open() from waiting for the other end of a FIFO; anything but a
+    // regular file is then turned away before a byte is read.
+    const int flags = (access == TAccess::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC | O_NONBLOCK;
     FFd = ::open(path.c_str(), flags);
     if (FFd < 0) return Fail("Cannot open " + path);
     struct stat st {};
-    if (::fstat(FFd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(FFd, &st) != 0) {
+        Fail("Cannot open " + path);
+        Close();
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
         errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        FError = "Cannot open " + path + ": not a regular file";
+        Close();
+        return false;
+    }
+    // Reads and writes of a regular file block as usual.
+    const int fl = ::fcntl(FFd, F_GETFL);
+    if (fl < 0 || ::fcntl(FFd, F_SETFL, fl & ~O_NONBLOCK) != 0) {
         Fail("Cannot open " + path);
         Close();
         return false;
     }
     return true;
+}
+
+bool TQstFile::OpenLocked(const std::string& path, TAccess access, int waitMs) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(waitMs < 0 ? 0 : waitMs);
+    for (;;) {
+        if (!Open(path, access)) return false;
+        const int how = waitMs < 0 ? LOCK_EX : LOCK_EX | LOCK_NB;
+        while (::flock(FFd, how) != 0) {
+            if (errno == EINTR) continue;
+            if (errno != EWOULDBLOCK) {
+                Fail("Cannot lock " + path);
+                Close();
+                return false;
+            }
+            if (Clock::now() >= deadline) {
+                FError = "Another program is writing " + path;
+                FLockBusy = true;
+                Close();
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        // The lock counts only if it is on the file that is at the path now.
+        struct stat held {
+        }, named{};
+        if (::fstat(FFd, &held) != 0) {
+            Fail("Cannot measure " + path);
+            Close();
+            return false;
+        }
+        if (::stat(path.c_str(), &named) == 0 && named.st_dev == held.st_dev &&
+            named.st_ino == held.st_ino)
+            return true;
+        Close();
+    }
 }
 
 bool TQstFile::Create(const std::string& path) {
