@@ -134,31 +134,42 @@ std::int64_t TQstFile::RecordCount() {
 }
 
 bool TQstFile::Read(std::int64_t n, TQuestionRecord& record) {
-    if (FFd < 0) {
-        errno = EBADF;
-        return Fail("File not open");
-    }
-    if (n < 0) {
-        errno = EINVAL;
-        return Fail("Read beyond end of file");
-    }
     std::uint8_t buf[TQuestionRecord::Size];
-    std::size_t got = 0;
-    const off_t at = static_cast<off_t>(n) * static_cast<off_t>(TQuestionRecord::Size);
-    while (got < sizeof buf) {
-        const ssize_t r = ::pread(FFd, buf + got, sizeof buf - got, at + static_cast<off_t>(got));
-        if (r < 0) {
-            if (errno == EINTR) continue;
-            return Fail("Cannot read " + FPath);
-        }
-        if (r == 0) {
-            FError = "Read beyond end of file: " + FPath;
-            return false;
-        }
-        got += static_cast<std::size_t>(r);
+    const std::int64_t got = ReadRecords(n, 1, buf);
+    if (got < 0) return false;
+    if (got == 0) {
+        FError = "Read beyond end of file: " + FPath;
+        return false;
     }
     record = TQuestionRecord::Decode(buf);
     return true;
+}
+
+std::int64_t TQstFile::ReadRecords(std::int64_t n, std::int64_t count, std::uint8_t* out) {
+    if (FFd < 0) {
+        errno = EBADF;
+        Fail("File not open");
+        return -1;
+    }
+    if (n < 0 || count < 0) {
+        errno = EINVAL;
+        Fail("Read beyond end of file");
+        return -1;
+    }
+    const std::size_t bytes = static_cast<std::size_t>(count) * TQuestionRecord::Size;
+    const off_t at = static_cast<off_t>(n) * static_cast<off_t>(TQuestionRecord::Size);
+    std::size_t got = 0;
+    while (got < bytes) {
+        const ssize_t r = ::pread(FFd, out + got, bytes - got, at + static_cast<off_t>(got));
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            Fail("Cannot read " + FPath);
+            return -1;
+        }
+        if (r == 0) break;
+        got += static_cast<std::size_t>(r);
+    }
+    return static_cast<std::int64_t>(got / TQuestionRecord::Size);
 }
 
 bool TQstFile::Write(std::int64_t n, const TQuestionRecord& record) {

@@ -43,6 +43,9 @@ public:
     std::int64_t RecordCount();
     // Reads record n; fails when the file ends inside it.
     bool Read(std::int64_t n, TQuestionRecord& record);
+    // Reads up to count whole records from record n on into out (count * 380 bytes); returns
+    // how many whole records it read (fewer where the file ends), or -1 on failure.
+    std::int64_t ReadRecords(std::int64_t n, std::int64_t count, std::uint8_t* out);
     // Writes record n; n equal to the record count appends (over any partial tail).
     bool Write(std::int64_t n, const TQuestionRecord& record);
     // Flushes written records to the disk.
