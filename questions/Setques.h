@@ -162,9 +162,10 @@ private:
     // the set, under the writers' lock, and flushes them to the disk. Refuses, with a
     // message, a read-only set, a character a question file cannot hold, and a question
     // that another program changed since it was shown here. Sets RecNum to where the
-    // question went; the count of records after the write goes to countAfter.
+    // question went; the count of records after the write goes to countAfter, and with
+    // measure to RecordCount as well.
     enum class TWrite { Written, Refused, Failed };
-    TWrite WriteFields(std::int64_t* countAfter = nullptr);
+    TWrite WriteFields(std::int64_t* countAfter = nullptr, bool measure = false);
     // After a set was accepted: shows its last question (or the append position of an empty
     // set); a set whose first read fails is dropped ("N/A") rather than left half shown.
     void ShowFirstRecord(std::int64_t count);

@@ -106,7 +106,7 @@ bool TSetQuestions::StoredCopy(TQstFile& file, TQuestionRecord& copy) {
     return true;
 }
 
-TSetQuestions::TWrite TSetQuestions::WriteFields(std::int64_t* countAfter) {
+TSetQuestions::TWrite TSetQuestions::WriteFields(std::int64_t* countAfter, bool measure) {
     if (FReadOnly) {
         FServices.Dialogs.Information(this, ReadOnlyMessage);
         return TWrite::Refused;
@@ -158,7 +158,10 @@ TSetQuestions::TWrite TSetQuestions::WriteFields(std::int64_t* countAfter) {
     FState.EditorRecord = record;
     shownStored = record;
     SetRecNum(at);
-    if (countAfter) *countAfter = std::max(count, at + 1);
+    const std::int64_t after = std::max(count, at + 1);
+    if (countAfter) *countAfter = after;
+    // Store measures the set; it does so before the notice, which the window shows behind.
+    if (measure) FState.RecordCount = after;
     if (moved) FServices.Dialogs.Information(this, StoredAtEndMessage.arg(at));
     return TWrite::Written;
 }
@@ -277,14 +280,14 @@ void TSetQuestions::StoreClick() {
     if (!SetLoaded()) return;
     TQstFile file;
     if (!OpenSet(file)) return;
-    std::int64_t count = -1;
-    if (!FieldsComplete()) {
-        FServices.Dialogs.Information(this, IncompleteMessage);
-    } else {
+    if (FieldsComplete()) {
         FState.AddReturnRecord = 0;
-        if (WriteFields(&count) == TWrite::Failed) return;
+        // A written question has measured the set; a refused one is measured below.
+        if (WriteFields(nullptr, true) != TWrite::Refused) return;
+    } else {
+        FServices.Dialogs.Information(this, IncompleteMessage);
     }
-    if (count < 0) count = CountRecords(file);
+    const std::int64_t count = CountRecords(file);
     if (count < 0) return;
     FState.RecordCount = count;
 }

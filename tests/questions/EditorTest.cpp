@@ -795,7 +795,15 @@ TEST_F(EditorTest, StoreAppendsBehindAnotherWriter) {
     WriteNumberedSet(Path("a.QST.new"), 5);
     ASSERT_EQ(::rename(Path("a.QST.new").c_str(), Path("a.QST").c_str()), 0);
     Tick();
+    // The window goes on ticking behind the notice, and already shows where the question is.
+    QString shownBehind;
+    Dialogs.OnMessage = [&](const QString&) {
+        Tick();
+        shownBehind = Editor->Position->Caption();
+    };
     QTest::mouseClick(Editor->Store, Qt::LeftButton);
+    Dialogs.OnMessage = nullptr;
+    EXPECT_EQ(shownBehind, QStringLiteral("6/6"));
     auto records = NumberedRecords(5);
     records.push_back(RecordOf(NewTexts));
     EXPECT_EQ(ReadBytes(Path("a.QST")), SetBytes(records));
