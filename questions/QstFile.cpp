@@ -14,7 +14,8 @@ TQstFile::~TQstFile() {
 }
 
 TQstFile::TQstFile(TQstFile&& other) noexcept
-    : FFd(other.FFd), FPath(std::move(other.FPath)), FError(std::move(other.FError)) {
+    : FFd(other.FFd), FLockBusy(other.FLockBusy), FPath(std::move(other.FPath)),
+      FError(std::move(other.FError)) {
     other.FFd = -1;
 }
 
@@ -22,6 +23,7 @@ TQstFile& TQstFile::operator=(TQstFile&& other) noexcept {
     if (this != &other) {
         Close();
         FFd = other.FFd;
+        FLockBusy = other.FLockBusy;
         FPath = std::move(other.FPath);
         FError = std::move(other.FError);
         other.FFd = -1;
