@@ -1,22 +1,12 @@
 #include "EditorScan.h"
 
+#include "QstFile.h"
+
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 constexpr std::size_t RecordsPerChunk = 256;
-
-// Closes a file descriptor when the scan ends, whichever way.
-struct TFd {
-    int Fd;
-    ~TFd() {
-        if (Fd >= 0) ::close(Fd);
-    }
-};
 
 inline char FoldChar(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
@@ -48,13 +38,12 @@ TEditorScan::TResult TEditorScan::Find(const std::string& path, std::int64_t fir
     TResult result;
     result.Position = first;
     if (first > last) return result;
-    const auto fail = [&result, &path](const std::string& what) {
+    TQstFile file;
+    if (!file.Open(path, TQstFile::TAccess::Read)) {
         result.Ok = false;
-        result.ErrorText = what + " " + path + ": " + std::strerror(errno);
+        result.ErrorText = file.ErrorText();
         return result;
-    };
-    TFd file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
-    if (file.Fd < 0) return fail("Cannot open");
+    }
     const std::string folded = pattern ? FoldAZ(*pattern) : std::string();
 
     std::vector<std::uint8_t> chunk(RecordsPerChunk * TQuestionRecord::Size);
@@ -62,21 +51,13 @@ TEditorScan::TResult TEditorScan::Find(const std::string& path, std::int64_t fir
     while (next <= last) {
         const std::int64_t want =
             std::min<std::int64_t>(static_cast<std::int64_t>(RecordsPerChunk), last - next + 1);
-        const std::size_t bytes = static_cast<std::size_t>(want) * TQuestionRecord::Size;
-        const off_t at = static_cast<off_t>(next) * static_cast<off_t>(TQuestionRecord::Size);
-        std::size_t got = 0;
-        while (got < bytes) {
-            const ssize_t r =
-                ::pread(file.Fd, chunk.data() + got, bytes - got, at + static_cast<off_t>(got));
-            if (r < 0) {
-                if (errno == EINTR) continue;
-                result.Position = next + static_cast<std::int64_t>(got / TQuestionRecord::Size);
-                return fail("Cannot read");
-            }
-            if (r == 0) break;
-            got += static_cast<std::size_t>(r);
+        const std::int64_t whole = file.ReadRecords(next, want, chunk.data());
+        if (whole < 0) {
+            result.Position = next;
+            result.Ok = false;
+            result.ErrorText = file.ErrorText();
+            return result;
         }
-        const std::int64_t whole = static_cast<std::int64_t>(got / TQuestionRecord::Size);
         for (std::int64_t k = 0; k < whole; ++k) {
             const std::uint8_t* record = chunk.data() + k * TQuestionRecord::Size;
             result.Position = next + k;

@@ -142,6 +142,7 @@ void TSetQuestions::FindDialog1Find() {
         hit = scan.Hit;
         if (hit) {
             SetRecNum(scan.Position);
+            shownStored = scan.Record;
             ShowBuffer();
         } else {
             // Back to the record shown: its answers return, the question keeps its text.
@@ -156,6 +157,7 @@ void TSetQuestions::FindDialog1Find() {
                     return;
                 }
                 s.EditorRecord = shown;
+                shownStored = shown;
                 ShowBuffer(false);
             } else {
                 // The append position has no record on the disk to return to.

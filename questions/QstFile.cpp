@@ -1,9 +1,12 @@
 #include "QstFile.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 TQstFile::~TQstFile() {
@@ -11,7 +14,8 @@ TQstFile::~TQstFile() {
 }
 
 TQstFile::TQstFile(TQstFile&& other) noexcept
-    : FFd(other.FFd), FPath(std::move(other.FPath)), FError(std::move(other.FError)) {
+    : FFd(other.FFd), FLockBusy(other.FLockBusy), FPath(std::move(other.FPath)),
+      FError(std::move(other.FError)) {
     other.FFd = -1;
 }
 
@@ -19,6 +23,7 @@ TQstFile& TQstFile::operator=(TQstFile&& other) noexcept {
     if (this != &other) {
         Close();
         FFd = other.FFd;
+        FLockBusy = other.FLockBusy;
         FPath = std::move(other.FPath);
         FError = std::move(other.FError);
         other.FFd = -1;
@@ -39,17 +44,68 @@ bool TQstFile::Fail(const std::string& what) {
 bool TQstFile::Open(const std::string& path, TAccess access) {
     Close();
     FPath = path;
-    const int flags = (access == TAccess::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC;
+    FLockBusy = false;
+    // O_NONBLOCK keeps open() from waiting for the other end of a FIFO; anything but a
+    // regular file is then turned away before a byte is read.
+    const int flags = (access == TAccess::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC | O_NONBLOCK;
     FFd = ::open(path.c_str(), flags);
     if (FFd < 0) return Fail("Cannot open " + path);
     struct stat st {};
-    if (::fstat(FFd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(FFd, &st) != 0) {
+        Fail("Cannot open " + path);
+        Close();
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
         errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        FError = "Cannot open " + path + ": not a regular file";
+        Close();
+        return false;
+    }
+    // Reads and writes of a regular file block as usual.
+    const int fl = ::fcntl(FFd, F_GETFL);
+    if (fl < 0 || ::fcntl(FFd, F_SETFL, fl & ~O_NONBLOCK) != 0) {
         Fail("Cannot open " + path);
         Close();
         return false;
     }
     return true;
+}
+
+bool TQstFile::OpenLocked(const std::string& path, TAccess access, int waitMs) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(waitMs < 0 ? 0 : waitMs);
+    for (;;) {
+        if (!Open(path, access)) return false;
+        const int how = waitMs < 0 ? LOCK_EX : LOCK_EX | LOCK_NB;
+        while (::flock(FFd, how) != 0) {
+            if (errno == EINTR) continue;
+            if (errno != EWOULDBLOCK) {
+                Fail("Cannot lock " + path);
+                Close();
+                return false;
+            }
+            if (Clock::now() >= deadline) {
+                FError = "Another program is writing " + path;
+                FLockBusy = true;
+                Close();
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        // The lock counts only if it is on the file that is at the path now.
+        struct stat held {
+        }, named{};
+        if (::fstat(FFd, &held) != 0) {
+            Fail("Cannot measure " + path);
+            Close();
+            return false;
+        }
+        if (::stat(path.c_str(), &named) == 0 && named.st_dev == held.st_dev &&
+            named.st_ino == held.st_ino)
+            return true;
+        Close();
+    }
 }
 
 bool TQstFile::Create(const std::string& path) {
@@ -80,31 +136,42 @@ std::int64_t TQstFile::RecordCount() {
 }
 
 bool TQstFile::Read(std::int64_t n, TQuestionRecord& record) {
-    if (FFd < 0) {
-        errno = EBADF;
-        return Fail("File not open");
-    }
-    if (n < 0) {
-        errno = EINVAL;
-        return Fail("Read beyond end of file");
-    }
     std::uint8_t buf[TQuestionRecord::Size];
-    std::size_t got = 0;
-    const off_t at = static_cast<off_t>(n) * static_cast<off_t>(TQuestionRecord::Size);
-    while (got < sizeof buf) {
-        const ssize_t r = ::pread(FFd, buf + got, sizeof buf - got, at + static_cast<off_t>(got));
-        if (r < 0) {
-            if (errno == EINTR) continue;
-            return Fail("Cannot read " + FPath);
-        }
-        if (r == 0) {
-            FError = "Read beyond end of file: " + FPath;
-            return false;
-        }
-        got += static_cast<std::size_t>(r);
+    const std::int64_t got = ReadRecords(n, 1, buf);
+    if (got < 0) return false;
+    if (got == 0) {
+        FError = "Read beyond end of file: " + FPath;
+        return false;
     }
     record = TQuestionRecord::Decode(buf);
     return true;
+}
+
+std::int64_t TQstFile::ReadRecords(std::int64_t n, std::int64_t count, std::uint8_t* out) {
+    if (FFd < 0) {
+        errno = EBADF;
+        Fail("File not open");
+        return -1;
+    }
+    if (n < 0 || count < 0) {
+        errno = EINVAL;
+        Fail("Read beyond end of file");
+        return -1;
+    }
+    const std::size_t bytes = static_cast<std::size_t>(count) * TQuestionRecord::Size;
+    const off_t at = static_cast<off_t>(n) * static_cast<off_t>(TQuestionRecord::Size);
+    std::size_t got = 0;
+    while (got < bytes) {
+        const ssize_t r = ::pread(FFd, out + got, bytes - got, at + static_cast<off_t>(got));
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            Fail("Cannot read " + FPath);
+            return -1;
+        }
+        if (r == 0) break;
+        got += static_cast<std::size_t>(r);
+    }
+    return static_cast<std::int64_t>(got / TQuestionRecord::Size);
 }
 
 bool TQstFile::Write(std::int64_t n, const TQuestionRecord& record) {

@@ -22,8 +22,18 @@ public:
     // A regular file exists at path (a folder of that name does not count).
     static bool Exists(const std::string& path);
 
-    // Opens an existing file; never creates one.
+    // Opens an existing regular file; never creates one. The open never waits: a FIFO, a
+    // device or a folder under that name fails at once.
     bool Open(const std::string& path, TAccess access);
+    // Opens an existing regular file and takes the writers' lock on the set: an advisory,
+    // exclusive lock that every writer of question sets takes while it writes, released by
+    // Close(). When the file at the path was replaced while the lock was awaited (a writer
+    // that renames a new file over the set), the new file is opened and locked instead, so
+    // the lock held is always the one on the file at the path. Waits at most waitMs for
+    // another writer to finish (a negative wait: as long as it takes); when it runs out,
+    // fails with LockBusy() true.
+    bool OpenLocked(const std::string& path, TAccess access, int waitMs);
+    bool LockBusy() const { return FLockBusy; }
     // Makes a new empty file; fails when anything already exists under that name.
     bool Create(const std::string& path);
     void Close();
@@ -33,6 +43,9 @@ public:
     std::int64_t RecordCount();
     // Reads record n; fails when the file ends inside it.
     bool Read(std::int64_t n, TQuestionRecord& record);
+    // Reads up to count whole records from record n on into out (count * 380 bytes); returns
+    // how many whole records it read (fewer where the file ends), or -1 on failure.
+    std::int64_t ReadRecords(std::int64_t n, std::int64_t count, std::uint8_t* out);
     // Writes record n; n equal to the record count appends (over any partial tail).
     bool Write(std::int64_t n, const TQuestionRecord& record);
     // Flushes written records to the disk.
@@ -43,6 +56,7 @@ public:
 private:
     bool Fail(const std::string& what);
     int FFd = -1;
+    bool FLockBusy = false;
     std::string FPath;
     std::string FError;
 };

@@ -57,6 +57,14 @@ const QString TSetQuestions::NoDataFile = QStringLiteral("* NO DATAFILE LOADED *
 const QString TSetQuestions::ReadOnlyMessage =
     QStringLiteral("This question set is read-only: its questions can be shown and searched "
                    "but not stored.");
+const QString TSetQuestions::ChangedMessage = QStringLiteral(
+    "Another program has changed this question set while it was open here. Nothing was "
+    "stored; Cancel shows the question as it is in the set now.");
+const QString TSetQuestions::BusyMessage = QStringLiteral(
+    "Another program is writing this question set. Nothing was stored; please try again.");
+const QString TSetQuestions::StoredAtEndMessage =
+    QStringLiteral("Another program has added questions to this set. Your new question was "
+                   "stored at the end of the set, as question %1.");
 
 TSetQuestions::TSetQuestions(TEditorServices services, TEditorState& state,
                              QString& questionFileName, QWidget* parent)
@@ -237,16 +245,31 @@ void TSetQuestions::FormCreate() {
     FState.LastSearchText.clear();
     // 3-5. Check the set; show its last question; measure it.
     const TQstCheckResult check = CheckQuestionFile(FilePath(), ReaderRules::EditorStartup);
-    if (TakeCheckedSet(check, ReaderRules::EditorStartup)) {
-        TQstFile file;
-        if (OpenSet(file)) {
-            const std::int64_t last = check.RecordCount - 1;
-            if (ShowRecord(file, last)) SetRecNum(last);
-        }
-    }
     FState.RecordCount = check.RecordCount;
+    if (TakeCheckedSet(check, ReaderRules::EditorStartup)) ShowFirstRecord(check.RecordCount);
     // 6.
     FResizeSeen = false;
+}
+
+void TSetQuestions::ShowFirstRecord(std::int64_t count) {
+    const std::int64_t last = count - 1;
+    if (last <= 0) {
+        // Only the header: the append position of an empty set.
+        setAppendPosition(1);
+        EmptyFields();
+        return;
+    }
+    TQstFile file;
+    if (OpenSet(file) && ShowRecord(file, last)) {
+        SetRecNum(last);
+        return;
+    }
+    // The failure has been reported; a set that cannot be shown is no set at all, so there
+    // is no blank form whose Store would land on the header.
+    FQuestionFileName = NotAvailable;
+    FState.RecordCount = 0;
+    SetRecNum(0);
+    EmptyFields();
 }
 
 bool TSetQuestions::TakeCheckedSet(const TQstCheckResult& check, const TReaderRules& rules) {
@@ -363,7 +386,9 @@ void TSetQuestions::NewQuestionSet1Click() {
         return;
     }
     FState.EditorRecord = header;
-    SetRecNum(1);
+    // A pending Add belonged to the set before.
+    FState.AddReturnRecord = 0;
+    setAppendPosition(1);
     EmptyFields();
 }
 
@@ -376,19 +401,11 @@ void TSetQuestions::LoadQuestionSet1Click() {
     if (path.isEmpty()) return;
     FState.RecordCount = 0;
     FQuestionFileName = path;
+    // A pending Add belonged to the set before.
+    FState.AddReturnRecord = 0;
     const TQstCheckResult check = CheckQuestionFile(FilePath(), ReaderRules::EditorLoad);
-    if (TakeCheckedSet(check, ReaderRules::EditorLoad)) {
-        const std::int64_t last = check.RecordCount - 1;
-        if (last <= 0) {
-            // Only the header: the append position of an empty set.
-            SetRecNum(1);
-            EmptyFields();
-        } else {
-            TQstFile file;
-            if (OpenSet(file) && ShowRecord(file, last)) SetRecNum(last);
-        }
-    }
     FState.RecordCount = check.RecordCount;
+    if (TakeCheckedSet(check, ReaderRules::EditorLoad)) ShowFirstRecord(check.RecordCount);
 }
 
 void TSetQuestions::QuittoGame1Click() {

@@ -75,6 +75,15 @@ public:
     // The texts that tell the user about the set.
     static const QString NoDataFile;      // "* NO DATAFILE LOADED *"
     static const QString ReadOnlyMessage; // a read-only set is browsed, never written
+    // Another program changed the question shown; nothing was stored over it.
+    static const QString ChangedMessage;
+    // Another program is writing the set right now; nothing was stored.
+    static const QString BusyMessage;
+    // The set grew while a new question was typed: it went to the real end (%1: its number).
+    static const QString StoredAtEndMessage;
+
+    // How long a write waits for another program that is writing the set.
+    void setLockWaitMs(int ms) { lockWaitMs = ms; }
 
     // ---- Controls
     TPanel* BackPanel = nullptr;
@@ -132,7 +141,9 @@ private:
     void WireHandlers();
 
     // The steps the handlers share (SetquesRecords.cpp).
+    // Shows a stored question's number, or the append position of a new question.
     void SetRecNum(std::int64_t n);
+    void setAppendPosition(std::int64_t n);
     bool SetLoaded() const;
     std::string FilePath() const;
     // Opens the set (for reading only when it is read-only); reports a failure.
@@ -147,10 +158,17 @@ private:
     void EmptyFields();
     // The stored copy of the shown record (empty at the append position).
     bool StoredCopy(TQstFile& file, TQuestionRecord& copy);
-    // Writes the fields at record r and flushes them to the disk; refuses a read-only set
-    // and a character a question file cannot hold, with a message.
+    // Writes the fields over the question shown, or as a new question at the real end of
+    // the set, under the writers' lock, and flushes them to the disk. Refuses, with a
+    // message, a read-only set, a character a question file cannot hold, and a question
+    // that another program changed since it was shown here. Sets RecNum to where the
+    // question went; the count of records after the write goes to countAfter, and with
+    // measure to RecordCount as well.
     enum class TWrite { Written, Refused, Failed };
-    TWrite WriteFieldsAt(TQstFile& file, std::int64_t r);
+    TWrite WriteFields(std::int64_t* countAfter = nullptr, bool measure = false);
+    // After a set was accepted: shows its last question (or the append position of an empty
+    // set); a set whose first read fails is dropped ("N/A") rather than left half shown.
+    void ShowFirstRecord(std::int64_t count);
     // Fields compared with a record, exactly.
     bool FieldsDiffer(const TQuestionRecord& record) const;
     bool FieldsComplete() const;
@@ -165,6 +183,11 @@ private:
     TEditorState& FState;
     QString& FQuestionFileName;
     std::int64_t FRecNum = 0;
+    // The shown record is a new question, not yet in the file.
+    bool appending = false;
+    // The question shown as it was in the file when it was last read or written here.
+    TQuestionRecord shownStored;
+    int lockWaitMs = 2000;
     bool FResizeSeen = false;
     bool FReadOnly = false;
     bool FEmptying = false;

@@ -8,6 +8,9 @@
 
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
 
 namespace {
 const QString SaveQuestion = QStringLiteral("Save Changes to current record?");
@@ -20,7 +23,13 @@ const QString IncompleteMessage =
 
 void TSetQuestions::SetRecNum(std::int64_t n) {
     FRecNum = n;
+    appending = false;
     RecNum->SetCaption(QString::number(n));
+}
+
+void TSetQuestions::setAppendPosition(std::int64_t n) {
+    SetRecNum(n);
+    appending = true;
 }
 
 bool TSetQuestions::SetLoaded() const {
@@ -58,6 +67,7 @@ bool TSetQuestions::ShowRecord(TQstFile& file, std::int64_t r) {
         return false;
     }
     FState.EditorRecord = record;
+    shownStored = record;
     ShowBuffer();
     return true;
 }
@@ -76,9 +86,7 @@ void TSetQuestions::EmptyFields() {
 }
 
 bool TSetQuestions::StoredCopy(TQstFile& file, TQuestionRecord& copy) {
-    const std::int64_t count = CountRecords(file);
-    if (count < 0) return false;
-    if (FRecNum == count) {
+    if (appending) {
         copy = TQuestionRecord();
         return true;
     }
@@ -88,15 +96,23 @@ bool TSetQuestions::StoredCopy(TQstFile& file, TQuestionRecord& copy) {
         return false;
     }
     FState.EditorRecord = record;
+    if (!(record == shownStored)) {
+        // Another program changed the question under the window: say so rather than go on
+        // from what is on the screen. Cancel shows it as it is now.
+        FServices.Dialogs.Warning(this, ChangedMessage);
+        return false;
+    }
     copy = record;
     return true;
 }
 
-TSetQuestions::TWrite TSetQuestions::WriteFieldsAt(TQstFile& file, std::int64_t r) {
+TSetQuestions::TWrite TSetQuestions::WriteFields(std::int64_t* countAfter, bool measure) {
     if (FReadOnly) {
         FServices.Dialogs.Information(this, ReadOnlyMessage);
         return TWrite::Refused;
     }
+    // The header is never written here, whatever went wrong before.
+    if (!appending && FRecNum < 1) return TWrite::Refused;
     // Build the record aside: the buffer changes only once the record is on the disk, so a
     // refused or failed write leaves Store enabled for another try.
     TQuestionRecord record = FState.EditorRecord;
@@ -113,11 +129,40 @@ TSetQuestions::TWrite TSetQuestions::WriteFieldsAt(TQstFile& file, std::int64_t 
         if (bytes.size() > TQuestionRecord::Capacity) bytes.resize(TQuestionRecord::Capacity);
         record.Field(i) = std::move(bytes);
     }
-    if (!file.Write(r, record) || !file.Sync()) {
+    // Other writers of the set wait while this one measures, compares and writes.
+    TQstFile file;
+    if (!file.OpenLocked(FilePath(), TQstFile::TAccess::ReadWrite, lockWaitMs)) {
+        if (file.LockBusy())
+            FServices.Dialogs.Warning(this, BusyMessage);
+        else
+            ReportError(file.ErrorText());
+        return TWrite::Failed;
+    }
+    const std::int64_t count = CountRecords(file);
+    if (count < 0) return TWrite::Failed;
+    // A new question goes to the real end of the set, behind whatever others appended.
+    std::int64_t at = count;
+    if (!appending) {
+        at = FRecNum;
+        TQuestionRecord onDisk;
+        if (at >= count || !file.Read(at, onDisk) || !(onDisk == shownStored)) {
+            FServices.Dialogs.Warning(this, ChangedMessage);
+            return TWrite::Refused;
+        }
+    }
+    if (!file.Write(at, record) || !file.Sync()) {
         ReportError(file.ErrorText());
         return TWrite::Failed;
     }
+    const bool moved = appending && at != FRecNum;
     FState.EditorRecord = record;
+    shownStored = record;
+    SetRecNum(at);
+    const std::int64_t after = std::max(count, at + 1);
+    if (countAfter) *countAfter = after;
+    // Store measures the set; it does so before the notice, which the window shows behind.
+    if (measure) FState.RecordCount = after;
+    if (moved) FServices.Dialogs.Information(this, StoredAtEndMessage.arg(at));
     return TWrite::Written;
 }
 
@@ -155,7 +200,7 @@ TSetQuestions::TSaveOutcome TSetQuestions::SaveChanges() {
     if (FieldsEmpty()) return TSaveOutcome::Proceed;
     if (FieldsComplete()) {
         if (FieldsDiffer(stored) && FServices.Dialogs.Confirm(this, SaveQuestion)) {
-            switch (WriteFieldsAt(file, FRecNum)) {
+            switch (WriteFields()) {
             case TWrite::Written:
                 break;
             case TWrite::Refused:
@@ -194,6 +239,8 @@ void TSetQuestions::NextClick() {
     if (SaveChanges() == TSaveOutcome::Failed) return;
     FState.AddReturnRecord = 0;
     if (!FState.SaveProceed) return;
+    // Next never moves from the append position.
+    if (appending) return;
     TQstFile file;
     if (!OpenSet(file)) return;
     const std::int64_t count = CountRecords(file);
@@ -205,27 +252,27 @@ void TSetQuestions::NextClick() {
 
 void TSetQuestions::AddClick() {
     if (!SetLoaded()) return;
-    const std::int64_t before = FState.AddReturnRecord;
-    FState.AddReturnRecord = FRecNum;
+    // Add is for complete fields with no Add pending; a second press of a double-click
+    // comes before the timer has disabled the button, and is ignored here.
+    if (!FieldsComplete() || FState.AddReturnRecord != 0) return;
     TQstFile file;
     TQuestionRecord stored;
-    if (!OpenSet(file) || !StoredCopy(file, stored)) {
-        FState.AddReturnRecord = before;
-        return;
-    }
-    if (FieldsDiffer(stored) && FServices.Dialogs.Confirm(this, SaveQuestion) &&
-        WriteFieldsAt(file, FRecNum) != TWrite::Written) {
-        FState.AddReturnRecord = before;
-        return;
+    if (!OpenSet(file) || !StoredCopy(file, stored)) return;
+    // Cancel returns to the question shown now, once it is in the file; a new question
+    // whose texts are dropped leaves nothing to return to.
+    std::int64_t returnTo = appending ? 0 : FRecNum;
+    std::int64_t count = -1;
+    if (FieldsDiffer(stored) && FServices.Dialogs.Confirm(this, SaveQuestion)) {
+        if (WriteFields(&count) != TWrite::Written) return;
+        returnTo = FRecNum;
     }
     // The append position; RecordCount is not measured again here.
-    const std::int64_t count = CountRecords(file);
-    if (count < 0) {
-        FState.AddReturnRecord = before;
-        return;
-    }
-    SetRecNum(count);
+    if (count < 0) count = CountRecords(file);
+    if (count < 0) return;
+    FState.AddReturnRecord = returnTo;
+    setAppendPosition(count);
     EmptyFields();
+    Add->setEnabled(false);
     Ques1->setFocus();
 }
 
@@ -233,11 +280,12 @@ void TSetQuestions::StoreClick() {
     if (!SetLoaded()) return;
     TQstFile file;
     if (!OpenSet(file)) return;
-    if (!FieldsComplete()) {
-        FServices.Dialogs.Information(this, IncompleteMessage);
-    } else {
+    if (FieldsComplete()) {
         FState.AddReturnRecord = 0;
-        if (WriteFieldsAt(file, FRecNum) == TWrite::Failed) return;
+        // A written question has measured the set; a refused one is measured below.
+        if (WriteFields(nullptr, true) != TWrite::Refused) return;
+    } else {
+        FServices.Dialogs.Information(this, IncompleteMessage);
     }
     const std::int64_t count = CountRecords(file);
     if (count < 0) return;
@@ -246,18 +294,20 @@ void TSetQuestions::StoreClick() {
 
 void TSetQuestions::CancelClick() {
     if (!SetLoaded()) return;
+    // A pending Add ends here, whatever follows.
+    const std::int64_t returnTo = FState.AddReturnRecord;
+    FState.AddReturnRecord = 0;
     TQstFile file;
     if (!OpenSet(file)) return;
     const std::int64_t count = CountRecords(file);
     if (count < 0) return;
-    if (FRecNum != count) {
-        // A stored question (or one the set has lost since: the read reports it).
-        if (!ShowRecord(file, FRecNum)) return;
+    if (!appending) {
+        // A stored question, as it is in the file now (or one the set has lost since: the
+        // read reports it).
+        ShowRecord(file, FRecNum);
     } else if (!FieldsEmpty()) {
         EmptyFields();
-    } else if (FState.AddReturnRecord != 0) {
-        if (!ShowRecord(file, FState.AddReturnRecord)) return;
-        SetRecNum(FState.AddReturnRecord);
+    } else if (returnTo >= 1 && returnTo < count) {
+        if (ShowRecord(file, returnTo)) SetRecNum(returnTo);
     }
-    FState.AddReturnRecord = 0;
 }

@@ -12,7 +12,10 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <functional>
+
 #include <sys/stat.h>
+#include <unistd.h>
 
 using EditorTest = TEditorFixture;
 using QstFixtures::Numbered;
@@ -571,13 +574,15 @@ TEST_F(EditorTest, ReadOnlySetIsBrowsedNotWritten) {
 }
 
 // Input/output failures while a set is shown (deleted or cut short) reach the general error
-// box naming them; the window stays usable and another set can be loaded.
+// box naming them, and a Store over a question the set has lost is refused as a change made
+// by another program; the window stays usable and another set can be loaded.
 TEST_F(EditorTest, VanishedOrTruncatedSetReportsErrors) {
     using Handler = void (TSetQuestions::*)();
     struct Row {
         const char* Name;
         bool Delete;
         Handler Action;
+        bool Changed = false;
     };
     const Row rows[] = {
         {"deleted, Next", true, &TSetQuestions::NextClick},
@@ -585,7 +590,7 @@ TEST_F(EditorTest, VanishedOrTruncatedSetReportsErrors) {
         {"deleted, Store", true, &TSetQuestions::StoreClick},
         {"deleted, Cancel", true, &TSetQuestions::CancelClick},
         {"deleted, Add", true, &TSetQuestions::AddClick},
-        {"cut short, Store", false, &TSetQuestions::StoreClick},
+        {"cut short, Store", false, &TSetQuestions::StoreClick, true},
         {"cut short, Cancel", false, &TSetQuestions::CancelClick},
         {"cut short, Add", false, &TSetQuestions::AddClick},
     };
@@ -608,8 +613,12 @@ TEST_F(EditorTest, VanishedOrTruncatedSetReportsErrors) {
         (Editor.data()->*row.Action)();
         ASSERT_FALSE(Dialogs.Shown().empty());
         const auto& box = Dialogs.Shown().back();
-        EXPECT_EQ(box.Kind, TMsgKind::Error);
-        EXPECT_TRUE(box.Text.contains(QPath("a.QST"))) << box.Text.toStdString();
+        if (row.Changed) {
+            EXPECT_EQ(box.Text, TSetQuestions::ChangedMessage);
+        } else {
+            EXPECT_EQ(box.Kind, TMsgKind::Error);
+            EXPECT_TRUE(box.Text.contains(QPath("a.QST"))) << box.Text.toStdString();
+        }
         if (!row.Delete) {
             EXPECT_EQ(ReadBytes(Path("a.QST")), after) << "no hole, no stray write";
         }
@@ -658,4 +667,230 @@ TEST_F(EditorTest, WindowSizeIsRemembered) {
     EXPECT_EQ(Settings.EditorMaximized(), QStringLiteral("0"));
     Editor->FormActivate();
     EXPECT_FALSE(Editor->isMaximized());
+}
+
+namespace {
+// Types into a field key by key, as the user does.
+void KeyIn(QLineEdit* field, const QString& text) {
+    QTest::keyClicks(field, text);
+}
+} // namespace
+
+// Cancel after a pending Add returns to the question shown before the first Add, or stays at
+// the append position when there is none, and never reads past the set: a double-click on
+// Add, Add from the append position answered No, Add followed by New or by Load. The pending
+// Add ends there, so Add works again once the fields are complete.
+TEST_F(EditorTest, AddThenCancelNeverReadsPastTheSet) {
+    struct Row {
+        const char* Name;
+        std::function<void()> Act;
+        std::int64_t RecNumAfterCancel;
+        QStringList FieldsAfterCancel;
+    };
+    const auto click = [](QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); };
+    const QStringList empty(5, QString());
+    const Row rows[] = {
+        {"double-click on Add",
+         [&] {
+             click(Editor->Add);
+             click(Editor->Add); // the timer has not run between the two presses
+         },
+         3, TextsOf(3)},
+        {"Add at the append position, answered No",
+         [&] {
+             click(Editor->Add);
+             Tick();
+             KeyIn(Editor->Ques1, QStringLiteral("half"));
+             Tick();
+             click(Editor->Cancel); // empties the fields and ends the Add
+             Type(NewTexts);
+             Tick();
+             click(Editor->Add); // "Save Changes to current record?" No
+         },
+         4, empty},
+        {"Add, then New Question Set",
+         [&] {
+             click(Editor->Add);
+             Dialogs.ChooseFile(QPath("new.QST"));
+             Editor->NewQuestionSet1->trigger();
+         },
+         1, empty},
+        {"Add, then Load of an empty set",
+         [&] {
+             click(Editor->Add);
+             WriteBytes(Path("empty.QST"), SetBytes({}));
+             Dialogs.ChooseFile(QPath("empty.QST"));
+             Editor->LoadQuestionSet1->trigger();
+         },
+         1, empty},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Name);
+        delete Editor.data();
+        ::unlink(Path("new.QST").c_str());
+        WriteNumberedSet(Path("a.QST"), 3);
+        FileName = QPath("a.QST");
+        Open();
+        Editor->show();
+        row.Act();
+        Tick();
+        for (int i = 0; i < 2; ++i) {
+            if (Editor->Cancel->isEnabled()) click(Editor->Cancel);
+            Tick();
+        }
+        for (const auto& box : Dialogs.Shown())
+            EXPECT_NE(box.Kind, TMsgKind::Error) << box.Text.toStdString();
+        EXPECT_EQ(Editor->RecordNumber(), row.RecNumAfterCancel);
+        EXPECT_EQ(FieldTexts(), row.FieldsAfterCancel);
+        EXPECT_EQ(State.AddReturnRecord, 0);
+        EXPECT_EQ(ReadBytes(Path("a.QST")), SetBytes(NumberedRecords(3))) << "nothing written";
+        // Add is free again.
+        Type(NewTexts);
+        Tick();
+        EXPECT_TRUE(Editor->Add->isEnabled());
+        Dialogs.Clear();
+    }
+}
+
+// A set whose first question cannot be read once it was accepted is no set at all: "N/A",
+// no editable blank form, and so no Store that could land on the header.
+TEST_F(EditorTest, FailedFirstReadLeavesNoSet) {
+    WriteNumberedSet(Path("a.QST"), 2);
+    const std::string before = ReadBytes(Path("a.QST"));
+    // Owned by the ordinary user but not writable: accepted as a read-only set, and the user
+    // may take reading away while the read-only notice is shown.
+    ASSERT_EQ(::chown(Path("a.QST").c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(Path("a.QST").c_str(), 0444), 0);
+    ASSERT_EQ(::chmod(Dir.Path().c_str(), 0755), 0);
+    const bool ok = RunAsOrdinaryUser([&] {
+        Dialogs.OnMessage = [&](const QString&) { ::chmod(Path("a.QST").c_str(), 0); };
+        FileName = QPath("a.QST");
+        Open();
+        Dialogs.OnMessage = nullptr;
+        if (FileName != QStringLiteral("N/A")) return 1;
+        if (Editor->FileNameDesc->Caption() != NoFile) return 2;
+        if (Editor->Ques1->isEnabled() || Editor->Store->isEnabled()) return 3;
+        Type(NewTexts);
+        Editor->StoreClick();
+        return FieldTexts() == QStringList(5, QString()) ? 0 : 4;
+    });
+    EXPECT_TRUE(ok);
+    ::chmod(Path("a.QST").c_str(), 0644);
+    EXPECT_EQ(ReadBytes(Path("a.QST")), before);
+}
+
+// Another program appends to the set while a new question is typed: Store puts the new
+// question behind them, at the real end, says where it went and shows it there. Nothing the
+// editor did not show is overwritten.
+TEST_F(EditorTest, StoreAppendsBehindAnotherWriter) {
+    WriteNumberedSet(Path("a.QST"), 3);
+    FileName = QPath("a.QST");
+    Open();
+    Editor->show();
+    QTest::mouseClick(Editor->Add, Qt::LeftButton);
+    Tick();
+    for (int i = 0; i < 5; ++i)
+        KeyIn(Editor->Fields()[static_cast<std::size_t>(i)], NewTexts[i]);
+    // The other program writes a whole new file and renames it over the set.
+    WriteNumberedSet(Path("a.QST.new"), 5);
+    ASSERT_EQ(::rename(Path("a.QST.new").c_str(), Path("a.QST").c_str()), 0);
+    Tick();
+    // The window goes on ticking behind the notice, and already shows where the question is.
+    QString shownBehind;
+    Dialogs.OnMessage = [&](const QString&) {
+        Tick();
+        shownBehind = Editor->Position->Caption();
+    };
+    QTest::mouseClick(Editor->Store, Qt::LeftButton);
+    Dialogs.OnMessage = nullptr;
+    EXPECT_EQ(shownBehind, QStringLiteral("6/6"));
+    auto records = NumberedRecords(5);
+    records.push_back(RecordOf(NewTexts));
+    EXPECT_EQ(ReadBytes(Path("a.QST")), SetBytes(records));
+    EXPECT_EQ(Dialogs.Texts(), QStringList{TSetQuestions::StoredAtEndMessage.arg(6)});
+    EXPECT_EQ(Editor->RecordNumber(), 6);
+    Tick();
+    EXPECT_EQ(Editor->Position->Caption(), QStringLiteral("6/6"));
+    EXPECT_FALSE(Editor->Store->isEnabled());
+    QTest::mouseClick(Editor->Previous, Qt::LeftButton);
+    EXPECT_EQ(FieldTexts(), TextsOf(5));
+}
+
+// A question changed by another program since it was shown is never overwritten: Store and
+// the save prompt of a move are refused with a message, and Cancel shows the question as it
+// is in the set now.
+TEST_F(EditorTest, QuestionChangedUnderTheEditorIsNotOverwritten) {
+    std::vector<TQuestionRecord> theirs = NumberedRecords(3);
+    theirs[2] = RecordOf(TextsOf(33));
+    for (const bool viaStore : {true, false}) {
+        SCOPED_TRACE(viaStore ? "Store" : "Previous");
+        delete Editor.data();
+        WriteNumberedSet(Path("a.QST"), 3);
+        FileName = QPath("a.QST");
+        Open();
+        Editor->show();
+        KeyIn(Editor->Ques1, QStringLiteral(" (mine)"));
+        WriteBytes(Path("a.QST"), SetBytes(theirs));
+        Tick();
+        Dialogs.Clear();
+        QTest::mouseClick(viaStore ? Editor->Store : Editor->Previous, Qt::LeftButton);
+        EXPECT_EQ(Dialogs.Texts().last(), TSetQuestions::ChangedMessage);
+        EXPECT_EQ(ReadBytes(Path("a.QST")), SetBytes(theirs));
+        EXPECT_EQ(Editor->RecordNumber(), 3);
+        Tick();
+        QTest::mouseClick(Editor->Cancel, Qt::LeftButton);
+        EXPECT_EQ(FieldTexts(), TextsOf(33));
+        // Shown now, it may be changed.
+        KeyIn(Editor->Ques1, QStringLiteral("!"));
+        Tick();
+        QTest::mouseClick(Editor->Store, Qt::LeftButton);
+        EXPECT_EQ(ReadBytes(Path("a.QST")).substr(3 * 380 + 1, 11), "Question 33");
+        EXPECT_EQ(ReadBytes(Path("a.QST"))[3 * 380], 12) << "stored with the new text";
+    }
+}
+
+// While another program holds the writers' lock, Store stores nothing and says so; the texts
+// stay for another try, which stores them once the lock is free.
+TEST_F(EditorTest, StoreWaitsForNoOtherWriter) {
+    WriteNumberedSet(Path("a.QST"), 2);
+    FileName = QPath("a.QST");
+    Open();
+    Editor->setLockWaitMs(0);
+    QStringList changed = TextsOf(2);
+    changed[1] = QStringLiteral("Right, changed");
+    Type(changed);
+    TQstFile other;
+    ASSERT_TRUE(other.OpenLocked(Path("a.QST"), TQstFile::TAccess::ReadWrite, 0));
+    Dialogs.Clear();
+    Editor->StoreClick();
+    EXPECT_EQ(Dialogs.Texts(), QStringList{TSetQuestions::BusyMessage});
+    EXPECT_EQ(ReadBytes(Path("a.QST")), SetBytes(NumberedRecords(2)));
+    EXPECT_EQ(FieldTexts(), changed);
+    other.Close();
+    Editor->StoreClick();
+    auto records = NumberedRecords(2);
+    records[1] = RecordOf(changed);
+    EXPECT_EQ(ReadBytes(Path("a.QST")), SetBytes(records));
+}
+
+// A set replaced by a FIFO, or a FIFO or device chosen as a set, is reported at once: the
+// editor never waits for the other end of a pipe.
+TEST_F(EditorTest, PipesAndDevicesNeverHang) {
+    WriteNumberedSet(Path("a.QST"), 2);
+    FileName = QPath("a.QST");
+    Open();
+    ::unlink(Path("a.QST").c_str());
+    ASSERT_EQ(::mkfifo(Path("a.QST").c_str(), 0644), 0);
+    Dialogs.Clear();
+    Editor->PreviousClick();
+    ASSERT_EQ(Dialogs.Shown().size(), 1u);
+    EXPECT_EQ(Dialogs.Shown()[0].Kind, TMsgKind::Error);
+    EXPECT_EQ(Editor->RecordNumber(), 2);
+    for (const QString& path : {QPath("a.QST"), QStringLiteral("/dev/zero")}) {
+        Dialogs.Clear();
+        Dialogs.ChooseFile(path);
+        Editor->LoadQuestionSet1Click();
+        EXPECT_EQ(Dialogs.Texts().last(), QStringLiteral("Unable to find Specified Question File"));
+        EXPECT_EQ(FileName, QStringLiteral("N/A"));
+    }
 }

@@ -8,6 +8,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using QstFixtures::Numbered;
 using QstFixtures::Question;
 
@@ -172,8 +175,8 @@ TEST_F(SearchTest, NoSearchOverUnsavedTexts) {
     EXPECT_EQ(FieldTexts()[0], QStringLiteral("Being edited"));
 }
 
-// A set cut short or deleted under the search reaches the general error box; the window
-// stays usable.
+// A set cut short, deleted or replaced by a FIFO under the search reaches the general error
+// box at once; the window stays usable.
 TEST_F(SearchTest, BrokenSetDuringSearch) {
     OpenNumbered(10);
     QstFixtures::WriteNumberedSet(Path("s.QST"), 4);
@@ -185,6 +188,12 @@ TEST_F(SearchTest, BrokenSetDuringSearch) {
     boxes = Find(QStringLiteral("3"));
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_EQ(Dialogs.Shown()[0].Kind, TMsgKind::Error);
+    // A FIFO in the set's place is reported at once; the search never waits on it.
+    ASSERT_EQ(::mkfifo(Path("s.QST").c_str(), 0644), 0);
+    boxes = Find(QStringLiteral("question"));
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(Dialogs.Shown()[0].Kind, TMsgKind::Error);
+    ::unlink(Path("s.QST").c_str());
     QstFixtures::WriteNumberedSet(Path("s.QST"), 10);
     EXPECT_TRUE(Find(QStringLiteral("3")).isEmpty());
     EXPECT_EQ(Shown(), 3);

@@ -3,6 +3,7 @@
 TMsgButton TScriptedDialogs::Message(QWidget*, TMsgKind kind, const QString& text,
                                      const QList<TMsgButton>& buttons, int helpContext) {
     FShown.push_back({kind, text, buttons, helpContext});
+    if (OnMessage) OnMessage(text);
     if (buttons.size() <= 1) return buttons.isEmpty() ? TMsgButton::Ok : buttons.first();
     if (!FAnswers.empty()) {
         const TMsgButton b = FAnswers.front();
@@ -26,6 +27,7 @@ QString TScriptedDialogs::SaveFile(QWidget* parent, const TFileDialogSpec& spec)
 
 QStringList TScriptedDialogs::Texts() const {
     QStringList out;
-    for (const TShown& s : FShown) out << s.Text;
+    for (const TShown& s : FShown)
+        out << s.Text;
     return out;
 }

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 // Dialogs for tests: every box is recorded; answers come from a script (Yes/No questions
@@ -32,7 +33,13 @@ public:
     const std::vector<TShown>& Shown() const { return FShown; }
     QStringList Texts() const;
     const std::vector<TFileDialogSpec>& FileDialogs() const { return FFileSpecs; }
-    void Clear() { FShown.clear(); FFileSpecs.clear(); }
+    void Clear() {
+        FShown.clear();
+        FFileSpecs.clear();
+    }
+
+    // Runs while a message box is shown, as the user or another program might act then.
+    std::function<void(const QString& text)> OnMessage;
 
 private:
     std::vector<TShown> FShown;

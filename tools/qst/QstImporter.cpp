@@ -105,6 +105,15 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
             }
         }
 
+    // Writers of an existing set take turns: the set's other writers (the editor, another
+    // import) wait until this one has read the set and renamed the new file over it.
+    TQstFile writersLock;
+    if (outputExists && !options.DryRun &&
+        !writersLock.OpenLocked(output, TQstFile::TAccess::Read, -1)) {
+        err << Me << writersLock.ErrorText() << "\n";
+        return 1;
+    }
+
     TRowChecker checker;
     TQstScanner existing;
     const bool appending = options.Append && outputExists;
