@@ -141,8 +141,8 @@ public:
     // The game timers are paused because another window of the program has the focus.
     bool PausedByWindow() const { return FPausedByWindow; }
     // Run by the reset: stops the timers that only a running game uses (judgement, correct
-    // flash, ladder, game over) and forgets that they ran, so that no later resume brings
-    // back a question of a game that has ended.
+    // flash, ladder, game over, the turn hand-overs) and forgets that they ran, so that no later
+    // resume brings back a question of a game that has ended.
     void EndGameTimers();
     // Ends whatever game or game start is under way, with nothing of it left on screen and no
     // game timer running or waiting to resume, and resets to attract mode. The question

@@ -98,19 +98,10 @@ void TQuizScreen::NewGame1Click() {
         FormActivate();
         return;
     }
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{TimeOut, Wrong, ReadyPanel, FinalScorePanel, OneDollar,
-                                         FiveDollars, FifteenDollars, FiftyDollars, Lose, HitStop})
-        w->hide();
+    // Nothing of the game stays behind the final scores: panels, question area, ladder and
+    // the correct-answer or game-over pictures.
+    HideGameControls();
     NewGame1->setVisible(false);
-    for (QWidget* w : std::initializer_list<QWidget*>{T1, T2, TimeLine, C1, QuestionBlock, QF2, QF3,
-                                                      QF4, QF5, QF6})
-        w->hide();
-    for (int i = 0; i < 4; ++i) {
-        Cover[i]->hide();
-        Cap[i]->hide();
-        Answer[i]->hide();
-    }
     State.AnswersOpen = false;
     Timer7Timer();
     State.PlayerCredit.fill(0);
@@ -118,8 +109,7 @@ void TQuizScreen::NewGame1Click() {
     // The game timers stay stopped until the final scores' OK resets the screen. Nothing of
     // the ended game is left to be resumed later: a pending judgement, a spinning ladder or
     // a waiting turn would otherwise come back to life in attract mode.
-    for (TTimer* t : GameTimers())
-        t->Tag = 0;
+    ForgetGameTimers();
 }
 
 void TQuizScreen::On2Click() {
@@ -151,8 +141,9 @@ void TQuizScreen::FormActivate() {
 }
 
 void TQuizScreen::EndGameTimers() {
-    for (TTimer* t : {Timer5.get(), Timer6.get(), Timer7.get(), Timer8.get(), Timer9.get(),
-                      Timer11.get(), Timer12.get(), TOStopWin.get()}) {
+    for (TTimer* t :
+         {Timer5.get(), Timer6.get(), Timer7.get(), Timer8.get(), Timer9.get(), Timer11.get(),
+          Timer12.get(), TOStopWin.get(), NewGame.get(), PLAYERGAMEOVER.get()}) {
         t->Stop();
         if (t->Tag == 1) t->Tag = 0;
     }

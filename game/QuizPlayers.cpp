@@ -103,9 +103,9 @@ void TQuizScreen::OKDispMouseDown() {
     State.Credit = 5;
     // The meter shows the new game's credit, not the one left from attract mode.
     DisplayCreditClick();
-    // Keys typed from now on belong to the game, not to a name box under the Ready panel.
+    // Keys typed from now on belong to the game, not to a name box; the entry is done.
     setFocus();
-    QuestionBlock->show();
+    PlayerPanel->hide();
     SelectPlayer();
 }
 
