@@ -46,7 +46,8 @@ std::string whyAnswerIsNotSearched(std::string_view answer);
 
 // A pair that was read and found to give nothing away: one line of a reviewed-pairs record,
 // "FILE | ANSWER | QUESTION | REASON", where FILE is the source's file name, ANSWER the
-// correct answer given away and QUESTION the text that holds it.
+// correct answer given away and QUESTION the text that holds it. A line covers the answer of
+// every question of the file that has it.
 struct ReviewedPair {
     std::string file;
     std::string answer;
