@@ -61,6 +61,7 @@ Commands:
       with a header naming its topic (Arts). No source may be named regd.
       -d, --dir DIR  the folder for the sets; sets of the same name there
                      are replaced
+      --strict, --dry-run  as for import, for each set
 
   pairs SOURCE... [--reviewed FILE] [--all]
       Lists give-aways: a question whose text holds the correct answer of

@@ -4,13 +4,8 @@
 #include "QstImporter.h"
 #include "QstTool.h"
 
+#include <algorithm>
 #include <set>
-
-namespace {
-
-constexpr const char* Me = "trivora-qst: ";
-
-} // namespace
 
 std::optional<TopicSet> topicSetOf(const std::string& sourcePath, std::string& why) {
     const std::size_t slash = sourcePath.rfind('/');
@@ -34,7 +29,9 @@ std::optional<TopicSet> topicSetOf(const std::string& sourcePath, std::string& w
     }
     set.fileName += ".QST";
     for (char c : stem)
-        set.topic += (c == '-' || c == '_') ? ' ' : (c >= 'A' && c <= 'Z') ? c + 32 : c;
+        set.topic += (c == '-' || c == '_')   ? ' '
+                     : (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32)
+                                              : c;
     if (set.topic[0] >= 'a' && set.topic[0] <= 'z')
         set.topic[0] = static_cast<char>(set.topic[0] - 32);
     return set;
