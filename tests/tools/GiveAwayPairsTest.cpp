@@ -42,6 +42,8 @@ TEST(GiveAways, AnAnswerIsHeldWhenItsWordsStandWholeInAnotherQuestion) {
         {"Fox", "What do foxes eat?", true},
         {"James Bond", "Who wrote the novels in which James Bond first appeared?", true},
         {"Dr. No", "Who played the villain in \"Dr. No\" (1962)?", true},
+        {"The Magic Flute", "Who composed the opera \"The Magic Flute\"?", true},
+        {"Grand Slam", "How many Grand Slams did she win?", true},
         {"Reykjav\xC3\xADk", "Which country has REYKJAV\xC3\x8DK as capital?", true},
         {"Rome", "Which romance is set in Verona?", false},
         {"Iron", "What is ironed?", false},

@@ -144,23 +144,41 @@ GiveAwaySearch findGiveAways(const std::vector<TSourceRow>& rows) {
             search.unsearched.push_back({a, std::move(why)});
             continue;
         }
-        std::vector<std::size_t> holders;
-        // The first word, or the only one with its plurals, leads to the candidates.
-        std::vector<std::string> leads = {answer[0]};
-        if (answer.size() == 1) {
-            leads.push_back(answer[0] + "s");
-            if (TakesEs(answer[0])) leads.push_back(answer[0] + "es");
+        // The forms a word of the answer may take in a question: the last may be plural.
+        const std::size_t last = answer.size() - 1;
+        auto formsOf = [&](std::size_t i) {
+            std::vector<std::string> forms = {answer[i]};
+            if (i == last) {
+                forms.push_back(answer[i] + "s");
+                if (TakesEs(answer[i])) forms.push_back(answer[i] + "es");
+            }
+            return forms;
+        };
+        // Candidates come from the answer's rarest word, so that a common word in it ("The
+        // Beatles") does not make the search look at nearly every question.
+        std::size_t anchor = 0;
+        std::size_t fewest = static_cast<std::size_t>(-1);
+        for (std::size_t i = 0; i <= last; ++i) {
+            std::size_t count = 0;
+            for (const std::string& form : formsOf(i))
+                if (const auto it = where.find(form); it != where.end()) count += it->second.size();
+            if (count < fewest) {
+                anchor = i;
+                fewest = count;
+            }
         }
-        for (const std::string& lead : leads) {
-            const auto it = where.find(lead);
+        std::vector<std::size_t> holders;
+        for (const std::string& form : formsOf(anchor)) {
+            const auto it = where.find(form);
             if (it == where.end()) continue;
             for (const auto& [q, p] : it->second) {
                 const std::vector<std::string>& words = questionWords[q];
-                if (q == a || p + answer.size() > words.size()) continue;
+                if (q == a || p < anchor || p - anchor + answer.size() > words.size()) continue;
+                const std::size_t start = p - anchor;
                 bool held = true;
-                for (std::size_t i = 1; i < answer.size() && held; ++i)
-                    held = i + 1 < answer.size() ? words[p + i] == answer[i]
-                                                 : SameWordOrPlural(words[p + i], answer[i]);
+                for (std::size_t i = 0; i <= last && held; ++i)
+                    held = i < last ? words[start + i] == answer[i]
+                                    : SameWordOrPlural(words[start + i], answer[i]);
                 if (held) holders.push_back(q);
             }
         }
