@@ -1,2 +1,4 @@
-# Importing and exporting large question sets with trivora-qst's library.
+# Importing and exporting large question sets with trivora-qst's library, and looking for
+# give-aways among many questions.
 trivora_benchmark(bench_qst trivora_qsttool)
+trivora_benchmark(bench_pairs trivora_qsttool)

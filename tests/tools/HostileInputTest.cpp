@@ -1,4 +1,6 @@
 #include "CsvSource.h"
+#include "Difficulty.h"
+#include "GiveAwayPairs.h"
 #include "OtdbSource.h"
 #include "QstExporter.h"
 #include "QstInspector.h"
@@ -27,8 +29,8 @@ std::string Garble(std::mt19937& rng, std::string_view alphabet, std::size_t len
 }
 
 TEST(HostileInput, ReadersSurviveGarbage) {
-    // Random and half-formed sources never crash a reader, and each row a reader yields
-    // has a line within the text.
+    // Random and half-formed sources, marks files and reviewed-pairs records never crash a
+    // reader or the give-away search, and each row a reader yields has a line within the text.
     std::mt19937 rng(20240601);
     for (int round = 0; round < 300; ++round) {
         const std::size_t length = static_cast<std::size_t>(round) * 7;
@@ -50,7 +52,14 @@ TEST(HostileInput, ReadersSurviveGarbage) {
                 EXPECT_LE(row.Line, last);
             for (const auto& skip : parsed.Skipped)
                 EXPECT_LE(skip.Line, last);
+            for (const GiveAway& pair : findGiveAways(parsed.Rows).pairs)
+                EXPECT_LT(std::max(pair.answerRow, pair.questionRow), parsed.Rows.size());
         }
+        std::vector<QuestionMark> marks;
+        std::vector<ReviewedPair> reviewed;
+        std::string error;
+        parseMarks(Garble(rng, "easymdiuhr-\t\n", length), marks, error);
+        parseReviewedPairs(Garble(rng, "a.txt|#\n ", length), reviewed, error);
     }
 }
 

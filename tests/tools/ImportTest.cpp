@@ -235,6 +235,67 @@ TEST(Import, OutputReachedByAnotherNameIsStillTheSource) {
     EXPECT_EQ(ReadBytes(src), CsvHeader + "Q1,a,b,c,d\n");
 }
 
+TEST(Import, KeepsDifficultyMarksBesideTheSetInRecordOrder) {
+    // Marks go to SET.difficulty, one line per question in record order, while the set itself
+    // stays header plus records. Appending keeps each mark that still belongs to its record
+    // (not one whose record was changed in the meantime); a set written without any mark
+    // takes its old marks file away.
+    TToolFolder dir;
+    const auto out = dir.Path("SET.QST");
+    const auto marks = dir.Path("SET.QST.difficulty");
+    const auto first =
+        dir.Write("first.txt", "#Q Caf\xC3\xA9?\n#D easy\n^ a\nA a\nB b\nC c\nD d\n\n"
+                               "#Q Plain?\n^ a\nA a\nB b\nC c\nD d\n\n"
+                               "#Q Third?\n#D hard\n^ a\nA a\nB b\nC c\nD d\n");
+    TRun run = Import({{first}, out});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(ReadBytes(out).size(), 4 * TQuestionRecord::Size);
+    EXPECT_EQ(ReadBytes(marks), "easy\tCaf\xC3\xA9?\n-\tPlain?\nhard\tThird?\n");
+    EXPECT_NE(run.Err.find("wrote the difficulty marks to " + marks), std::string::npos);
+
+    // The first question is changed in place, as the editor does; then more are appended,
+    // one of them with a line break in its text.
+    QstFixtures::WriteSet(out, {QstFixtures::Question("Changed?", "a", "b", "c", "d"),
+                                QstFixtures::Question("Plain?", "a", "b", "c", "d"),
+                                QstFixtures::Question("Third?", "a", "b", "c", "d")});
+    const auto more = dir.Write("more.txt", "#Q Fourth?\n#D medium\n^ a\nA a\nB b\nC c\nD d\n");
+    const auto csv = dir.Write("more.csv", CsvHeader + "\"Two\nlines?\",a,b,c,d\n");
+    TImportOptions append{{more, csv}, out};
+    append.Append = true;
+    run = Import(append);
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(ReadBytes(marks), "-\tChanged?\n-\tPlain?\nhard\tThird?\nmedium\tFourth?\n"
+                                "-\tTwo lines?\n");
+
+    // A set written anew without marks leaves no marks behind.
+    run = Import({{csv}, out});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(dir.Names(),
+              (std::vector<std::string>{"SET.QST", "first.txt", "more.csv", "more.txt"}));
+}
+
+TEST(Import, RefusesToAppendBesideAMarksFileItCannotRead) {
+    // A marks file that is not one is never overwritten by an append: the run fails and the
+    // set and the file stay as they were.
+    TToolFolder dir;
+    const auto out = dir.Path("SET.QST");
+    QstFixtures::WriteNumberedSet(out, 2);
+    const std::string setBytes = ReadBytes(out);
+    const auto src = dir.Write("in.txt", "#Q New?\n#D easy\n^ a\nA a\nB b\nC c\nD d\n");
+    for (const std::string& bad : {std::string("easy\tQuestion 1\nsoso\tQuestion 2\n"),
+                                   std::string("easy\tQuestion 1\nhard"), std::string("easy\n")}) {
+        SCOPED_TRACE(bad);
+        const auto marks = dir.Write("SET.QST.difficulty", bad);
+        TImportOptions options{{src}, out};
+        options.Append = true;
+        const TRun run = Import(options);
+        EXPECT_EQ(run.Status, 1);
+        EXPECT_NE(run.Err.find(marks + ": not a marks file"), std::string::npos) << run.Err;
+        EXPECT_EQ(ReadBytes(out), setBytes);
+        EXPECT_EQ(ReadBytes(marks), bad);
+    }
+}
+
 TEST(Import, ReplacingASetKeepsItsPermissions) {
     // Without --append the set is replaced whole and keeps the permissions it had.
     TToolFolder dir;

@@ -1,28 +1,53 @@
+#include "GiveAwayPairs.h"
 #include "QstImporter.h"
+#include "QstText.h"
+#include "TextSource.h"
+#include "TopicSets.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
+// The checked-out sources: the tree named by TRIVORA_SOURCE_DIR, else this build's own.
+std::filesystem::path sourceRoot() {
+    const char* root = std::getenv("TRIVORA_SOURCE_DIR");
+    if (!root || !*root) root = TRIVORA_DEFAULT_SOURCE_DIR;
+    return root;
+}
+
+std::filesystem::path questionFolder() {
+    return sourceRoot() / "data" / "questions";
+}
+
+// The shipped question files, one per topic, sorted.
+std::vector<std::string> questionFiles() {
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(questionFolder()))
+        if (entry.path().extension() == ".txt") files.push_back(entry.path().string());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::string readText(const std::filesystem::path& path) {
+    std::string bytes, error;
+    EXPECT_TRUE(QstText::ReadWholeFile(path.string(), bytes, error, 1 << 24)) << error;
+    return bytes;
+}
+
 TEST(ShippedQuestions, EveryQuestionInDataMeetsTheRulesOfASet) {
     // The shipped question files parse cleanly and every question in them would be taken
     // by the strict import the build runs: well-formed blocks, five non-empty fields of at
     // most 75 Windows-1252 characters, distinct answers and no question twice in any file.
-    const char* root = std::getenv("TRIVORA_SOURCE_DIR");
-    if (!root || !*root) root = TRIVORA_DEFAULT_SOURCE_DIR;
-    const std::filesystem::path folder = std::filesystem::path(root) / "data" / "questions";
-    std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        if (entry.path().extension() == ".txt") files.push_back(entry.path().string());
-    std::sort(files.begin(), files.end());
-    ASSERT_FALSE(files.empty()) << "no question files in " << folder;
+    const std::vector<std::string> files = questionFiles();
+    ASSERT_FALSE(files.empty()) << "no question files in " << questionFolder();
 
     TImportOptions options;
     options.Sources = files;
@@ -33,6 +58,57 @@ TEST(ShippedQuestions, EveryQuestionInDataMeetsTheRulesOfASet) {
     EXPECT_EQ(ImportQuestions(options, err, &summary), 0) << err.str();
     EXPECT_EQ(summary.Skipped, 0u) << err.str();
     EXPECT_GT(summary.Imported, 0u);
+}
+
+TEST(ShippedQuestions, EveryQuestionIsMarkedAndEachDifficultyHoldsAboutAThird) {
+    // Every shipped question carries a #D mark, and easy, medium and hard each hold between
+    // 20 % and 47 % of all questions.
+    std::map<Difficulty, std::size_t> count;
+    std::size_t total = 0;
+    std::string unmarked;
+    for (const std::string& file : questionFiles()) {
+        const TParsedSource parsed = ParseTextSource(QstText::DecodeInput(readText(file)));
+        for (const TSourceRow& row : parsed.Rows) {
+            ++count[row.Mark];
+            ++total;
+            if (row.Mark == Difficulty::None && count[row.Mark] <= 20)
+                unmarked += file + ":" + std::to_string(row.Line) + "\n";
+        }
+    }
+    ASSERT_GT(total, 0u);
+    EXPECT_EQ(count[Difficulty::None], 0u) << "questions without a #D line, the first:\n"
+                                           << unmarked;
+    for (Difficulty mark : {Difficulty::Easy, Difficulty::Medium, Difficulty::Hard}) {
+        SCOPED_TRACE(std::string(difficultyName(mark)));
+        const double share = 100.0 * static_cast<double>(count[mark]) / static_cast<double>(total);
+        EXPECT_GE(share, 20.0);
+        EXPECT_LE(share, 47.0);
+    }
+}
+
+TEST(ShippedQuestions, NoQuestionGivesAnotherAwayUnlessReviewed) {
+    // Every question whose text holds the answer of another of its topic is in the record of
+    // reviewed pairs; the listing below names each one that is not.
+    std::vector<std::string> args = {"pairs"};
+    for (const std::string& file : questionFiles())
+        args.push_back(file);
+    args.push_back("--reviewed");
+    args.push_back((questionFolder() / "reviewed-pairs.list").string());
+    std::ostringstream out, err;
+    EXPECT_EQ(runPairsCommand(args, out, err), 0) << out.str() << err.str();
+}
+
+TEST(ShippedQuestions, TheHelpAndTheReadmeNameEveryTopicSet) {
+    // Each topic file makes a set the build can name, and the help and the README list it.
+    const std::string help = readText(sourceRoot() / "assets" / "trivora-help.html");
+    const std::string readme = readText(sourceRoot() / "README.md");
+    for (const std::string& file : questionFiles()) {
+        std::string why;
+        const auto set = topicSetOf(file, why);
+        ASSERT_TRUE(set) << why;
+        EXPECT_NE(help.find(set->fileName), std::string::npos) << set->fileName;
+        EXPECT_NE(readme.find(set->fileName), std::string::npos) << set->fileName;
+    }
 }
 
 } // namespace

@@ -61,6 +61,13 @@ TEST(TextSource, ReportsMalformedBlocksWithTheirLineAndReadsOn) {
         {"#Q Q?\n^ none\nA x\nB y\nC z\nD w", 8, "none of A to D"},
         {"#Q Q?\n^ x\nAx\nB y\nC z\nD w", 10, "unexpected line"},
         {"#Q Q?\n#Q R?\n^ x\nA x\nB y\nC z\nD w", 9, "second #Q line"},
+        {"#Q Q?\n#D tricky\n^ x\nA x\nB y\nC z\nD w", 9, "unknown difficulty 'tricky'"},
+        {"#Q Q?\n#D Easy\n^ x\nA x\nB y\nC z\nD w", 9, "unknown difficulty 'Easy'"},
+        {"#Q Q?\n#D\n^ x\nA x\nB y\nC z\nD w", 9, "#D line without a difficulty"},
+        {"#Q Q?\n#D easy\n^ x\nA x\nB y\nC z\nD w\n#D hard", 15, "second #D line"},
+        {"#D easy\n#Q Q?\n^ x\nA x\nB y\nC z\nD w", 8, "#D line outside a question block"},
+        {"#D medium", 8, "#D line outside a question block"},
+        {"#Q Q?\n#Deasy\n^ x\nA x\nB y\nC z\nD w", 9, "unexpected line"},
     };
     const std::string good = "#Q Good?\n^ a\nA a\nB b\nC c\nD d\n\n";
     for (const TCase& c : cases) {
@@ -71,6 +78,22 @@ TEST(TextSource, ReportsMalformedBlocksWithTheirLineAndReadsOn) {
         EXPECT_NE(p.Skipped[0].Reason.find(c.Reason), std::string::npos) << p.Skipped[0].Reason;
         EXPECT_EQ(p.Rows.size(), 2u);
     }
+}
+
+TEST(TextSource, ReadsTheDifficultyMarkOfEachBlock) {
+    // A #D line anywhere after #Q marks its block easy, medium or hard; a block without one
+    // carries no mark, and the mark is no part of the question's texts.
+    const TParsedSource p = ParseTextSource("#Q One?\n#D easy\n^ a\nA a\nB b\nC c\nD d\n\n"
+                                            "#Q Two?\n^ a\nA a\nB b\nC c\nD d\n\n"
+                                            "#Q Three?\n^ a\nA a\nB b\nC c\nD d\n#D   hard \n\n"
+                                            "#Q Four?\n#D medium\n^ a\nA a\nB b\nC c\nD d\n");
+    EXPECT_TRUE(p.Skipped.empty()) << Describe(p);
+    ASSERT_EQ(p.Rows.size(), 4u);
+    EXPECT_EQ(p.Rows[0].Mark, Difficulty::Easy);
+    EXPECT_EQ(p.Rows[1].Mark, Difficulty::None);
+    EXPECT_EQ(p.Rows[2].Mark, Difficulty::Hard);
+    EXPECT_EQ(p.Rows[3].Mark, Difficulty::Medium);
+    EXPECT_EQ(p.Rows[0].Fields, (TFields{"One?", "a", "b", "c", "d"}));
 }
 
 // ---- CSV ----

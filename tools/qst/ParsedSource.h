@@ -1,15 +1,19 @@
 #pragma once
 
+#include "Difficulty.h"
+
 #include <array>
 #include <cstddef>
 #include <string>
 #include <vector>
 
 // One question as read from a source file: five UTF-8 texts in record order (question,
-// answer, wrong1, wrong2, wrong3) and the line it starts on.
+// answer, wrong1, wrong2, wrong3), the line it starts on and its difficulty mark, if the
+// source gives one.
 struct TSourceRow {
     std::array<std::string, 5> Fields;
     std::size_t Line = 0;
+    Difficulty Mark = Difficulty::None;
 };
 
 // A row of a source file that was not taken, with the line it starts on and why.

@@ -1,7 +1,9 @@
 #include "QstImporter.h"
 
 #include "AtomicFile.h"
+#include "Cp1252.h"
 #include "CsvSource.h"
+#include "Difficulty.h"
 #include "OtdbSource.h"
 #include "QstFile.h"
 #include "QstScanner.h"
@@ -10,7 +12,10 @@
 #include "RowChecker.h"
 #include "TextSource.h"
 
+#include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -29,6 +34,20 @@ std::string LowerExtension(const std::string& path) {
 
 std::string Plural(std::size_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// Reads the marks file of a set being appended to; nothing when there is none.
+bool ReadOldMarks(const std::string& path, std::vector<QuestionMark>& marks, std::string& error) {
+    marks.clear();
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 && errno == ENOENT) return true;
+    std::string bytes;
+    if (!QstText::ReadWholeFile(path, bytes, error, MaxSourceBytes)) return false;
+    if (!parseMarks(bytes, marks, error)) {
+        error = path + ": not a marks file (" + error + ")";
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -69,6 +88,13 @@ TParsedSource ReadSource(const std::string& path, TSourceFormat from) {
     return out;
 }
 
+void ReportRejectedSource(const std::string& source, const TParsedSource& parsed,
+                          std::ostream& err) {
+    err << source << ":";
+    if (parsed.ErrorLine) err << parsed.ErrorLine << ":";
+    err << " error: " << parsed.Error << "\n";
+}
+
 int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSummary* summary) {
     TImportSummary local;
     TImportSummary& sum = summary ? *summary : local;
@@ -87,6 +113,17 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
                 << ": cannot tell the format from the name (use .csv, .json or .txt, or --from)\n";
             return 2;
         }
+
+    std::string title;
+    if (char32_t bad = 0; !Cp1252::FromUtf8(options.Title, title, &bad)) {
+        err << Me << "the topic holds a character Windows-1252 cannot hold ("
+            << QstText::CodePointName(bad) << ")\n";
+        return 2;
+    }
+    if (title.size() > TQuestionRecord::Capacity) {
+        err << Me << "the topic is longer than 75 characters\n";
+        return 2;
+    }
 
     const std::string& output = options.Output;
     struct stat outStat {};
@@ -117,6 +154,9 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
     TRowChecker checker;
     TQstScanner existing;
     const bool appending = options.Append && outputExists;
+    // The questions already in the set, and the marks kept for them so far.
+    std::vector<std::string> existingQuestions;
+    std::vector<QuestionMark> oldMarks;
     if (appending) {
         constexpr TReaderRules AppendRules{1, "", "", TQstFile::TAccess::Read};
         const TQstCheckResult check = CheckQuestionFile(output, AppendRules);
@@ -133,28 +173,35 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
             return 1;
         }
         while (const std::uint8_t* bytes = scan.Next())
-            if (scan.Index() > 0)
-                checker.Remember(TQuestionRecord::Decode(bytes).Question, output, scan.Index());
+            if (scan.Index() > 0) {
+                existingQuestions.push_back(TQuestionRecord::Decode(bytes).Question);
+                checker.Remember(existingQuestions.back(), output, scan.Index());
+            }
         if (!scan.ErrorText().empty()) {
             err << Me << scan.ErrorText() << "\n";
             return 1;
         }
         sum.Existing = static_cast<std::size_t>(scan.RecordCount() - 1);
+        std::string why;
+        if (!ReadOldMarks(marksPathOf(output), oldMarks, why)) {
+            err << Me << why << "; nothing written\n";
+            return 1;
+        }
     }
 
     std::vector<TQuestionRecord> records;
+    std::vector<Difficulty> recordMarks;
     bool rejected = false;
     for (const auto& source : options.Sources) {
         const TParsedSource parsed = ReadSource(source, options.From);
         if (!parsed.Error.empty()) {
-            err << source << ":";
-            if (parsed.ErrorLine) err << parsed.ErrorLine << ":";
-            err << " error: " << parsed.Error << "\n";
+            ReportRejectedSource(source, parsed, err);
             rejected = true;
             continue;
         }
         checker.Reserve(sum.Existing + records.size() + parsed.Rows.size());
         records.reserve(records.size() + parsed.Rows.size());
+        recordMarks.reserve(records.capacity());
         // Rows and problems in line order, so that the report reads down the file.
         std::size_t s = 0;
         auto reportSkipsBefore = [&](std::size_t line) {
@@ -174,6 +221,7 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
                 continue;
             }
             records.push_back(std::move(record));
+            recordMarks.push_back(row.Mark);
         }
         reportSkipsBefore(static_cast<std::size_t>(-1));
     }
@@ -219,14 +267,44 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
             err << Me << "note: " << output << " ended in " << existing.TrailingBytes()
                 << " bytes after its last whole record; they are dropped\n";
     } else {
-        const auto header = TQuestionRecord::Header().Encode();
-        out.Write({reinterpret_cast<const char*>(header.data()), header.size()});
+        TQuestionRecord header = TQuestionRecord::Header();
+        header.Answer = title;
+        const auto bytes = header.Encode();
+        out.Write({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
     }
     for (const TQuestionRecord& record : records) {
         const auto bytes = record.Encode();
         if (!out.Write({reinterpret_cast<const char*>(bytes.data()), bytes.size()})) break;
     }
-    if (!out.ErrorText().empty() || !out.Commit()) {
+    if (!out.ErrorText().empty()) {
+        err << Me << out.ErrorText() << "; nothing written\n";
+        return 1;
+    }
+
+    // The marks of the whole set: those kept for the questions already there (while each
+    // still belongs to its record), then those of the new questions.
+    std::vector<QuestionMark> marks;
+    marks.reserve(existingQuestions.size() + records.size());
+    bool anyMark = false;
+    for (std::size_t i = 0; i < existingQuestions.size(); ++i) {
+        QuestionMark m{Difficulty::None, existingQuestions[i]};
+        if (i < oldMarks.size() && oldMarks[i].question == markedQuestionText(m.question))
+            m.mark = oldMarks[i].mark;
+        anyMark = anyMark || m.mark != Difficulty::None;
+        marks.push_back(std::move(m));
+    }
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        marks.push_back({recordMarks[i], records[i].Question});
+        anyMark = anyMark || recordMarks[i] != Difficulty::None;
+    }
+    const std::string marksPath = marksPathOf(output);
+    TAtomicFile marksOut;
+    if (anyMark && (!marksOut.Begin(marksPath) || !marksOut.Write(formatMarks(marks)))) {
+        err << Me << marksOut.ErrorText() << "; nothing written\n";
+        return 1;
+    }
+
+    if (!out.Commit()) {
         err << Me << out.ErrorText() << "; nothing written\n";
         return 1;
     }
@@ -234,5 +312,19 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
         << Plural(sum.Imported, "question", "questions") << " to " << output;
     if (appending) err << " (now " << sum.Existing + sum.Imported << ")";
     err << ", " << Plural(sum.Skipped, "row", "rows") << " skipped\n";
+
+    if (anyMark) {
+        if (!marksOut.Commit()) {
+            err << Me << marksOut.ErrorText() << "; the set was written without its marks\n";
+            return 1;
+        }
+        err << Me << "wrote the difficulty marks to " << marksPath << "\n";
+    } else if (::unlink(marksPath.c_str()) != 0 && errno != ENOENT) {
+        // A marks file from before would describe questions the set no longer holds.
+        err << Me << marksPath
+            << ": cannot remove the marks of the set written before: " << std::strerror(errno)
+            << "\n";
+        return 1;
+    }
     return 0;
 }

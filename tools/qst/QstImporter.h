@@ -21,6 +21,8 @@ struct TImportOptions {
     bool DryRun = false;
     // Any skipped row fails the run, and nothing is written.
     bool Strict = false;
+    // The topic a new set's header names (in its answer field), UTF-8; empty for none.
+    std::string Title{};
 };
 
 struct TImportSummary {
@@ -36,11 +38,20 @@ TSourceFormat FormatOfSource(const std::string& path, TSourceFormat from);
 // Reads one source file in the given format (Auto: by extension).
 TParsedSource ReadSource(const std::string& path, TSourceFormat from);
 
+// Reports a source rejected as a whole: "file:line: error: reason" (no line when the fault
+// concerns the whole file).
+void ReportRejectedSource(const std::string& source, const TParsedSource& parsed,
+                          std::ostream& err);
+
 // Imports questions from the sources into a question set. Every skipped row is reported on
 // err as "file:line: skipped: reason", every rejected file as "file:line: error: ...", then
 // one summary line. The set is written through a temporary file and renamed into place, so
 // a failed run leaves the output as it was.
 // A run that takes no question at all writes nothing and fails.
+// When any question of the set written carries a difficulty mark, the marks of all its
+// questions are written to the set's marks file (marksPathOf) after the set; with Append the
+// marks already there that still belong to their records are kept. A marks file left from
+// before that no longer has any mark to hold is removed.
 // Returns the exit status: 0 done, 1 input rejected (nothing written), 2 misuse.
 int ImportQuestions(const TImportOptions& options, std::ostream& err,
                     TImportSummary* summary = nullptr);

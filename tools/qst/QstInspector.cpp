@@ -1,8 +1,11 @@
 #include "QstInspector.h"
 
+#include "Cp1252.h"
 #include "QstScanner.h"
 #include "QstText.h"
 #include "QuestionRecord.h"
+
+#include <algorithm>
 
 std::vector<std::string> RecordProblems(std::int64_t number, const std::uint8_t* bytes) {
     std::vector<std::string> out;
@@ -33,8 +36,15 @@ int InspectQuestions(const std::string& path, std::ostream& out, std::ostream& e
     if (!bytes) {
         out << "header: missing\n";
         usable = false;
-    } else if (TQuestionRecord::Decode(bytes).IsHeader()) {
+    } else if (const TQuestionRecord header = TQuestionRecord::Decode(bytes); header.IsHeader()) {
         out << "header: ok\n";
+        // Sets by topic name it in the header's answer field; other writers may leave bytes
+        // there that are no text.
+        const std::string& topic = header.Answer;
+        if (!topic.empty() && std::none_of(topic.begin(), topic.end(), [](char c) {
+                return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+            }))
+            out << "topic: " << Cp1252::ToUtf8(topic) << "\n";
     } else {
         out << "header: damaged (record 0 does not hold \"" << TQuestionRecord::HeaderText
             << "\")\n";

@@ -1,9 +1,11 @@
 #include "QstTool.h"
 
 #include "AtomicFile.h"
+#include "GiveAwayPairs.h"
 #include "QstExporter.h"
 #include "QstImporter.h"
 #include "QstInspector.h"
+#include "TopicSets.h"
 
 #include <sstream>
 
@@ -15,9 +17,10 @@ Reads, checks, converts and builds Trivora question sets (.QST files).
 
 Commands:
   info FILE
-      Prints the record count, whether the header is sound, every record a
-      reader would trip on (empty fields, length bytes above 75) and any bytes
-      after the last whole record. Exits 1 when the game cannot use the set.
+      Prints the record count, whether the header is sound, the topic it
+      names (sets by topic do), every record a reader would trip on (empty
+      fields, length bytes above 75) and any bytes after the last whole
+      record. Exits 1 when the game cannot use the set.
 
   export FILE [--format csv|json] [-o OUT]
       Writes every question as UTF-8 to standard output, or to OUT.
@@ -34,7 +37,9 @@ Commands:
              true/false questions skipped
       .txt   blocks of "#Q question", "^ correct answer" and "A" to "D"
              options (one of them the correct answer), separated by blank
-             lines; lines starting with // are comments
+             lines; lines starting with // are comments. A block may hold
+             one "#D easy", "#D medium" or "#D hard" line after its #Q line:
+             the question's difficulty mark
       Each row that cannot be taken is reported as FILE:LINE with the reason
       (an empty field, a text longer than 75 characters, a character that
       Windows-1252 cannot hold, the correct answer repeated as a wrong one, a
@@ -46,6 +51,37 @@ Commands:
       --dry-run   check and report only; -o may then be left out
       --strict    fail (exit 1, nothing written) when any row is skipped
       A run that takes no question at all fails and writes nothing.
+      When questions carry difficulty marks, they are written beside the set
+      to FILE.difficulty: one line per question in record order, the mark
+      (easy, medium, hard, or - for none), a tab and the question.
+
+  sets SOURCE... -d DIR [--strict] [--dry-run]
+      Builds one set per source in DIR, read and checked as import does,
+      each named after its source in capitals (arts.txt gives ARTS.QST) and
+      with a header naming its topic (Arts). No source may be named regd.
+      -d, --dir DIR  the folder for the sets; sets of the same name there
+                     are replaced
+      --strict, --dry-run  as for import, for each set
+
+  pairs SOURCE... [--reviewed FILE] [--all]
+      Lists give-aways: a question whose text holds the correct answer of
+      another question of the same source, as FILE:LINE of the question
+      holding it and FILE:LINE of the answer's question. An answer is held
+      when its words stand in the text as whole words in any letter case
+      (the last may add a plural s, or es after s, x, z, ch, sh and o).
+      Answers too short or too common to give anything away are not looked
+      for: a single letter, a number from 0 to 12 (in figures or words),
+      words of quantity or choice (None, All, Both, Neither, Yes, No, True,
+      False, Many, Few, "All of these", "None of the above", ...) and little
+      words such as And, Or, Not, The, Of.
+      --reviewed FILE  pairs read and found to give nothing away, left out
+                       of the list: one a line, FILE | ANSWER | QUESTION |
+                       REASON (the source's file name, the answer, the text
+                       holding it, why it gives nothing away); lines
+                       starting with # are comments
+      --all            list the reviewed pairs too, with their reasons, and
+                       every answer not looked for
+      Exits 1 while any pair found is not in the record.
 
 Options:
   -h, --help     show this text
@@ -187,6 +223,9 @@ const char* QstToolUsage() {
 }
 
 int RunQstTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    // Commands that read their own options.
+    if (!args.empty() && args[0] == "sets") return runSetsCommand(args, out, err);
+    if (!args.empty() && args[0] == "pairs") return runPairsCommand(args, out, err);
     if (args.empty()) return UsageError(err, "no command given");
     const std::string& command = args[0];
     if (command == "-h" || command == "--help" || command == "help") {

@@ -7,9 +7,12 @@
 
 namespace {
 
-// Slots of a block: 0 question, 1 correct answer, 2 to 5 options A to D.
-constexpr int SlotCount = 6;
-constexpr const char* SlotNames[SlotCount] = {"#Q", "^", "A", "B", "C", "D"};
+// Slots of a block: 0 question, 1 correct answer, 2 to 5 options A to D, all required; 6 the
+// difficulty mark, which may be left out.
+constexpr int RequiredSlots = 6;
+constexpr int MarkSlot = 6;
+constexpr int SlotCount = 7;
+constexpr const char* SlotNames[SlotCount] = {"#Q", "^", "A", "B", "C", "D", "#D"};
 
 // The slot a line belongs to, and its text; nothing when the line starts with no marker.
 std::optional<int> MarkerOf(std::string_view line, std::string_view& text) {
@@ -19,6 +22,7 @@ std::optional<int> MarkerOf(std::string_view line, std::string_view& text) {
         return true;
     };
     if (line.starts_with("#Q") && after(2)) return 0;
+    if (line.starts_with("#D") && after(2)) return MarkSlot;
     if (line.starts_with("^")) {
         text = QstText::Trim(line.substr(1));
         return 1;
@@ -51,6 +55,10 @@ public:
             Break(number, "unexpected line (a block holds #Q, ^ and A to D lines)");
             return;
         }
+        if (*slot == MarkSlot && !FSeen[0]) {
+            Break(number, "#D line outside a question block (it belongs after the #Q line)");
+            return;
+        }
         if (*slot != 0 && !FSeen[0]) {
             Break(number, "block does not start with #Q");
             return;
@@ -58,6 +66,17 @@ public:
         if (FSeen[*slot]) {
             Break(number, std::string("second ") + SlotNames[*slot] + " line in one block");
             return;
+        }
+        if (*slot == MarkSlot) {
+            const auto mark = difficultyFromName(text);
+            if (!mark) {
+                Break(number, text.empty() ? std::string("#D line without a difficulty") +
+                                                 " (use easy, medium or hard)"
+                                           : "unknown difficulty '" + std::string(text) +
+                                                 "' (use easy, medium or hard)");
+                return;
+            }
+            FMark = *mark;
         }
         FSeen[*slot] = true;
         FText[*slot] = std::string(text);
@@ -70,7 +89,7 @@ public:
             FOut.Skipped.push_back(*FBroken);
             return;
         }
-        for (int s = 0; s < SlotCount; ++s)
+        for (int s = 0; s < RequiredSlots; ++s)
             if (!FSeen[s]) {
                 FOut.Skipped.push_back(
                     {FStart, std::string("block lacks its ") + SlotNames[s] + " line"});
@@ -78,12 +97,13 @@ public:
             }
         TSourceRow row;
         row.Line = FStart;
+        row.Mark = FSeen[MarkSlot] ? FMark : Difficulty::None;
         row.Fields[0] = FText[0];
         row.Fields[1] = FText[1];
         // The first option equal to the answer is the correct one; any other option equal to
         // it stays a wrong answer, so the import reports the repetition.
         int correct = -1;
-        for (int s = 2; s < SlotCount; ++s)
+        for (int s = 2; s < RequiredSlots; ++s)
             if (FText[s] == FText[1]) {
                 correct = s;
                 break;
@@ -93,7 +113,7 @@ public:
             return;
         }
         std::size_t w = 2;
-        for (int s = 2; s < SlotCount; ++s)
+        for (int s = 2; s < RequiredSlots; ++s)
             if (s != correct) row.Fields[w++] = FText[s];
         FOut.Rows.push_back(std::move(row));
     }
@@ -109,6 +129,7 @@ private:
     std::optional<TSourceProblem> FBroken;
     bool FSeen[SlotCount] = {};
     std::string FText[SlotCount];
+    Difficulty FMark = Difficulty::None;
 };
 
 } // namespace

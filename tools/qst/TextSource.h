@@ -7,6 +7,7 @@
 // Reads the plain-text question format: blocks of
 //
 //   #Q question
+//   #D easy, medium or hard (may be left out)
 //   ^ correct answer
 //   A option
 //   B option
@@ -14,7 +15,8 @@
 //   D option
 //
 // separated by blank lines, where one of A to D equals the correct answer and the other three
-// become the wrong answers in A-to-D order. Lines starting with "//" are comments. Blanks
+// become the wrong answers in A-to-D order; the #D line gives the question's difficulty mark
+// and may stand anywhere after the #Q line. Lines starting with "//" are comments. Blanks
 // around a marker's text are dropped; a block of any other shape is reported with its line
 // and skipped.
 TParsedSource ParseTextSource(std::string_view utf8);

@@ -1,0 +1,42 @@
+// Looking for give-aways among 100,000 questions of one topic: questions of ten words from a
+// vocabulary of 20,000, answers of one to three words, a third of them starting with "The",
+// as in a large downloaded collection.
+#include "GiveAwayPairs.h"
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<TSourceRow> makeRows(int count) {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> word(0, 19999);
+    auto text = [&](int words) {
+        std::string s;
+        for (int i = 0; i < words; ++i)
+            s += (i ? " w" : "W") + std::to_string(word(random));
+        return s;
+    };
+    std::vector<TSourceRow> rows(count);
+    for (int i = 0; i < count; ++i) {
+        rows[i].Fields[0] = "Which of the " + text(10) + "?";
+        rows[i].Fields[1] = (i % 3 == 0 ? "The " : "") + text(1 + i % 3);
+        rows[i].Line = static_cast<std::size_t>(i) * 7 + 1;
+    }
+    return rows;
+}
+
+void BM_FindGiveAways(benchmark::State& state) {
+    const std::vector<TSourceRow> rows = makeRows(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        const GiveAwaySearch search = findGiveAways(rows);
+        benchmark::DoNotOptimize(search.pairs.data());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_FindGiveAways)->Arg(2000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,74 @@
+#include "Difficulty.h"
+
+#include "Cp1252.h"
+
+namespace {
+
+constexpr std::string_view Names[] = {"-", "easy", "medium", "hard"};
+
+} // namespace
+
+std::string_view difficultyName(Difficulty mark) {
+    return Names[static_cast<int>(mark)];
+}
+
+std::optional<Difficulty> difficultyFromName(std::string_view name) {
+    for (int i = 1; i < 4; ++i)
+        if (name == Names[i]) return static_cast<Difficulty>(i);
+    return std::nullopt;
+}
+
+std::string marksPathOf(const std::string& setPath) {
+    return setPath + ".difficulty";
+}
+
+std::string markedQuestionText(std::string_view cp1252) {
+    std::string out(cp1252);
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    return out;
+}
+
+std::string formatMarks(const std::vector<QuestionMark>& marks) {
+    std::string text;
+    for (const QuestionMark& m : marks) {
+        text += difficultyName(m.mark);
+        text += '\t';
+        text += Cp1252::ToUtf8(markedQuestionText(m.question));
+        text += '\n';
+    }
+    return text;
+}
+
+bool parseMarks(std::string_view text, std::vector<QuestionMark>& marks, std::string& error) {
+    marks.clear();
+    std::size_t number = 0;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        if (end == std::string_view::npos) {
+            error = "line " + std::to_string(number + 1) + ": no line end";
+            return false;
+        }
+        const std::string_view line = text.substr(0, end);
+        text.remove_prefix(end + 1);
+        ++number;
+        const std::size_t tab = line.find('\t');
+        const std::string_view name = line.substr(0, tab);
+        QuestionMark m;
+        if (name != "-") {
+            const auto mark = difficultyFromName(name);
+            if (!mark) {
+                error = "line " + std::to_string(number) + ": no mark (easy, medium, hard or -)";
+                return false;
+            }
+            m.mark = *mark;
+        }
+        if (tab == std::string_view::npos || !Cp1252::FromUtf8(line.substr(tab + 1), m.question)) {
+            error = "line " + std::to_string(number) +
+                    ": no question after the mark, or one Windows-1252 cannot hold";
+            return false;
+        }
+        marks.push_back(std::move(m));
+    }
+    return true;
+}

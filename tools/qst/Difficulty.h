@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// How hard a question is meant to be. Question files mark it with a "#D easy", "#D medium" or
+// "#D hard" line; a compiled set keeps the marks in a file of its own beside it (see
+// marksPathOf), because the set's records have no room for them.
+enum class Difficulty { None, Easy, Medium, Hard };
+
+// "easy", "medium" or "hard"; "-" for None.
+std::string_view difficultyName(Difficulty mark);
+
+// The mark a word names: exactly "easy", "medium" or "hard".
+std::optional<Difficulty> difficultyFromName(std::string_view name);
+
+// The marks file of a set: the set's path with ".difficulty" added ("REGD.QST" gives
+// "REGD.QST.difficulty").
+std::string marksPathOf(const std::string& setPath);
+
+// One line of a marks file: a question's mark and the question as the set stores it
+// (Windows-1252), with control characters as spaces so that it fits on one line.
+struct QuestionMark {
+    Difficulty mark = Difficulty::None;
+    std::string question;
+};
+
+// A set's question (Windows-1252) in the form a marks file holds it.
+std::string markedQuestionText(std::string_view cp1252);
+
+// The text of a marks file: one line per question of the set, record 1 first, each the mark
+// ("easy", "medium", "hard", or "-" for a question without one), a tab, and the question in
+// UTF-8. The question lets a reader tell whether the set was changed after the marks were
+// written, and which marks still belong to their records.
+std::string formatMarks(const std::vector<QuestionMark>& marks);
+
+// Reads the text of a marks file; false with the line and reason in error when a line is not
+// of the shape formatMarks writes.
+bool parseMarks(std::string_view text, std::vector<QuestionMark>& marks, std::string& error);
