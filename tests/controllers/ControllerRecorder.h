@@ -1,0 +1,47 @@
+#pragma once
+
+#include "ControllerInput.h"
+#include "ManualClock.h"
+#include "Timer.h"
+
+#include <ostream>
+#include <vector>
+
+// Readable values in test failures.
+inline void PrintTo(CabinetButton button, std::ostream* os) {
+    *os << cabinetButtonName(button).toStdString();
+}
+inline void PrintTo(const JoystickInput& input, std::ostream* os) {
+    *os << input.toText().toStdString();
+}
+inline void PrintTo(const JoystickMapping& mapping, std::ostream* os) {
+    for (CabinetButton button : allCabinetButtons)
+        *os << cabinetButtonName(button).toStdString() << '='
+            << mapping.input(button).toText().toStdString() << ' ';
+}
+
+// A ControllerInput on a manual clock, with every cabinet press and joystick input it sends
+// written down.
+struct ControllerRecorder {
+    TManualClock clock;
+    ControllerInput input{clock};
+    std::vector<CabinetButton> presses;
+    std::vector<JoystickInput> inputs;
+
+    ControllerRecorder() {
+        QObject::connect(&input, &ControllerInput::pressed,
+                         [this](CabinetButton button) { presses.push_back(button); });
+        QObject::connect(&input, &ControllerInput::inputPressed,
+                         [this](const JoystickInput& pressed) { inputs.push_back(pressed); });
+    }
+
+    // Long enough for the idle poll to notice a device plugged in or out.
+    void settle() { clock.Advance(ControllerInput::hotplugInterval); }
+    // One poll while a device is connected.
+    void poll() { clock.Advance(ControllerInput::pollInterval); }
+    int pollTimerInterval() const { return clock.Find("controllerPoll")->Interval(); }
+
+    // The presses since the last call.
+    std::vector<CabinetButton> takePresses() { return std::exchange(presses, {}); }
+    std::vector<JoystickInput> takeInputs() { return std::exchange(inputs, {}); }
+};
