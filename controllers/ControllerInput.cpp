@@ -41,14 +41,29 @@ constexpr std::array<Uint32, 6> unusedEvents{
     SDL_CONTROLLERAXISMOTION,     SDL_CONTROLLERSENSORUPDATE, SDL_CONTROLLERTOUCHPADDOWN,
     SDL_CONTROLLERTOUCHPADMOTION, SDL_CONTROLLERTOUCHPADUP,   SDL_JOYBALLMOTION};
 
-// One connected device: a game controller with a known layout, or a plain joystick read
-// through the mapping.
+// The text form of the kind of device at that index (SDL's GUID, 32 hex digits).
+QString deviceKind(int deviceIndex) {
+    char text[33] = {};
+    SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(deviceIndex), text, sizeof text);
+    return QString::fromLatin1(text);
+}
+
+// The current index of the device with that instance, or -1.
+int deviceIndexOf(SDL_JoystickID id) {
+    for (int index = 0; index < SDL_NumJoysticks(); ++index)
+        if (SDL_JoystickGetDeviceInstanceID(index) == id) return index;
+    return -1;
+}
+
+// One connected device: a game controller with a known layout, or a device read through the
+// mapping (a plain joystick, or a game controller of the kind the mapping was set up on).
 struct Device {
     SDL_JoystickID id = -1;
     QString name;
+    QString kind;
     SDL_GameController* pad = nullptr;
     SDL_Joystick* stick = nullptr;
-    // Plain joysticks: the last value of each hat, and each axis once it has moved.
+    // The last value of each hat, and each axis once it has moved.
     std::vector<Uint8> hats;
     std::vector<std::optional<AxisEdge>> axes;
 
@@ -59,24 +74,28 @@ struct Device {
         if (pad) SDL_GameControllerClose(pad);
         if (stick) SDL_JoystickClose(stick);
     }
+
+    bool byMapping() const { return stick != nullptr; }
+    SDL_Joystick* joystick() const { return pad ? SDL_GameControllerGetJoystick(pad) : stick; }
 };
 
-std::unique_ptr<Device> openDevice(int deviceIndex) {
+// Opens the device at that index, as a game controller unless SDL knows no layout for it or
+// it is of the mapped kind.
+std::unique_ptr<Device> openDevice(int deviceIndex, const QString& mappedKind) {
     auto device = std::make_unique<Device>();
-    if (SDL_IsGameController(deviceIndex)) device->pad = SDL_GameControllerOpen(deviceIndex);
-    if (device->pad) {
-        device->id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(device->pad));
-        device->name = QString::fromUtf8(SDL_GameControllerName(device->pad));
-        return device;
-    }
-    device->stick = SDL_JoystickOpen(deviceIndex);
-    if (!device->stick) return nullptr;
-    device->id = SDL_JoystickInstanceID(device->stick);
-    device->name = QString::fromUtf8(SDL_JoystickName(device->stick));
-    device->hats.resize(std::max(SDL_JoystickNumHats(device->stick), 0));
+    device->kind = deviceKind(deviceIndex);
+    if (SDL_IsGameController(deviceIndex) && device->kind != mappedKind)
+        device->pad = SDL_GameControllerOpen(deviceIndex);
+    if (!device->pad) device->stick = SDL_JoystickOpen(deviceIndex);
+    SDL_Joystick* joystick = device->joystick();
+    if (!joystick) return nullptr;
+    device->id = SDL_JoystickInstanceID(joystick);
+    device->name = QString::fromUtf8(device->pad ? SDL_GameControllerName(device->pad)
+                                                 : SDL_JoystickName(joystick));
+    device->hats.resize(std::max(SDL_JoystickNumHats(joystick), 0));
     for (std::size_t i = 0; i < device->hats.size(); ++i)
-        device->hats[i] = SDL_JoystickGetHat(device->stick, static_cast<int>(i));
-    device->axes.resize(std::max(SDL_JoystickNumAxes(device->stick), 0));
+        device->hats[i] = SDL_JoystickGetHat(joystick, static_cast<int>(i));
+    device->axes.resize(std::max(SDL_JoystickNumAxes(joystick), 0));
     return device;
 }
 } // namespace
@@ -103,14 +122,11 @@ struct ControllerInput::Private {
     void handle(const SDL_Event& event);
     void deviceAdded(int deviceIndex);
     void deviceRemoved(SDL_JoystickID id);
+    void reopenForMapping();
     void padButtonDown(const SDL_ControllerButtonEvent& event);
     void hatMoved(const SDL_JoyHatEvent& event);
     void axisMoved(const SDL_JoyAxisEvent& event);
-    Device* plainStick(SDL_JoystickID id) const {
-        Device* device = find(id);
-        return device && device->stick ? device : nullptr;
-    }
-    void inputDown(const JoystickInput& input);
+    void inputDown(SDL_JoystickID id, const JoystickInput& input);
 };
 
 void ControllerInput::Private::handle(const SDL_Event& event) {
@@ -125,7 +141,7 @@ void ControllerInput::Private::handle(const SDL_Event& event) {
         padButtonDown(event.cbutton);
         break;
     case SDL_JOYBUTTONDOWN:
-        if (plainStick(event.jbutton.which)) inputDown(JoystickInput::button(event.jbutton.button));
+        inputDown(event.jbutton.which, JoystickInput::button(event.jbutton.button));
         break;
     case SDL_JOYHATMOTION:
         hatMoved(event.jhat);
@@ -144,7 +160,7 @@ void ControllerInput::Private::deviceAdded(int deviceIndex) {
     // Devices present at start are announced like new ones; a device is taken up once.
     const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(deviceIndex);
     if (id < 0 || find(id)) return;
-    std::unique_ptr<Device> device = openDevice(deviceIndex);
+    std::unique_ptr<Device> device = openDevice(deviceIndex, mapping.device());
     if (!device || find(device->id)) return;
     const QString name = device->name;
     devices.push_back(std::move(device));
@@ -160,6 +176,18 @@ void ControllerInput::Private::deviceRemoved(SDL_JoystickID id) {
     emit q.deviceDisconnected(name);
 }
 
+void ControllerInput::Private::reopenForMapping() {
+    for (auto& device : devices) {
+        const int index = deviceIndexOf(device->id);
+        if (index < 0) continue;
+        const bool wantMapping = !SDL_IsGameController(index) || device->kind == mapping.device();
+        if (wantMapping == device->byMapping()) continue;
+        // Opened anew before the old handle closes, so SDL keeps the device open throughout.
+        std::unique_ptr<Device> reopened = openDevice(index, mapping.device());
+        if (reopened) device = std::move(reopened);
+    }
+}
+
 void ControllerInput::Private::padButtonDown(const SDL_ControllerButtonEvent& event) {
     const Device* device = find(event.which);
     if (!device || !device->pad || capturing) return;
@@ -168,36 +196,41 @@ void ControllerInput::Private::padButtonDown(const SDL_ControllerButtonEvent& ev
 }
 
 void ControllerInput::Private::hatMoved(const SDL_JoyHatEvent& event) {
-    Device* device = plainStick(event.which);
+    Device* device = find(event.which);
     if (!device || event.hat >= device->hats.size()) return;
     const Uint8 newlyPushed = event.value & ~device->hats[event.hat];
     device->hats[event.hat] = event.value;
     for (auto direction : {JoystickInput::HatUp, JoystickInput::HatRight, JoystickInput::HatDown,
                            JoystickInput::HatLeft})
-        if (newlyPushed & direction) inputDown(JoystickInput::hat(event.hat, direction));
+        if (newlyPushed & direction)
+            inputDown(event.which, JoystickInput::hat(event.hat, direction));
 }
 
 void ControllerInput::Private::axisMoved(const SDL_JoyAxisEvent& event) {
-    Device* device = plainStick(event.which);
+    Device* device = find(event.which);
     if (!device || event.axis >= device->axes.size()) return;
     std::optional<AxisEdge>& axis = device->axes[event.axis];
     if (!axis) {
         // SDL sends an axis's resting value before its first movement, and knows it by the
         // first update after opening.
         Sint16 initial = 0;
-        const bool known = SDL_JoystickGetAxisInitialState(device->stick, event.axis, &initial);
+        const bool known =
+            SDL_JoystickGetAxisInitialState(device->joystick(), event.axis, &initial);
         axis.emplace(known ? initial : event.value);
     }
     if (const int direction = axis->press(event.value))
-        inputDown(JoystickInput::axis(event.axis, direction));
+        inputDown(event.which, JoystickInput::axis(event.axis, direction));
 }
 
-void ControllerInput::Private::inputDown(const JoystickInput& input) {
+void ControllerInput::Private::inputDown(SDL_JoystickID id, const JoystickInput& input) {
+    const Device* device = find(id);
+    if (!device) return;
+    const bool byMapping = device->byMapping();
     // Taken before the signal: the press that completes a capture ends capturing, and must
     // not then press a cabinet button as well.
     const bool wasCapturing = capturing;
-    emit q.inputPressed(input);
-    if (wasCapturing) return;
+    emit q.inputPressed(input, device->kind);
+    if (wasCapturing || !byMapping) return;
     if (const std::optional<CabinetButton> button = mapping.buttonFor(input))
         emit q.pressed(*button);
 }
@@ -244,6 +277,7 @@ const JoystickMapping& ControllerInput::mapping() const {
 
 void ControllerInput::setMapping(const JoystickMapping& mapping) {
     d->mapping = mapping;
+    d->reopenForMapping();
 }
 
 bool ControllerInput::capturing() const {

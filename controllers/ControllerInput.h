@@ -20,7 +20,9 @@ class TClock;
 // one (green) B, the left one (blue) C and the top one (yellow) D. Buttons are taken by
 // position, also on controllers whose printed letters are swapped, so the colours of the
 // common layout always line up with the screen. Start presses START; either shoulder button
-// presses STOP. Any other joystick or encoder board plays through the player's mapping.
+// presses STOP. Any other joystick or encoder board plays through the player's mapping, and so
+// do devices of the kind the mapping was set up on, even where SDL knows a layout for them
+// (many encoder boards pass for game controllers).
 //
 // Every connected device counts: the game gives a press to whoever's turn it is. Devices
 // plugged in or out while the program runs are taken up or let go at the next poll. SDL is
@@ -47,11 +49,12 @@ public:
     // The names of the connected devices, in the order they were plugged in.
     QStringList connectedNames() const;
 
+    // A new mapping plays at once; connected devices of its kind switch over to it.
     const JoystickMapping& mapping() const;
     void setMapping(const JoystickMapping& mapping);
 
-    // While capturing, no device presses a cabinet button: presses of plain joysticks only
-    // reach inputPressed(), for setting up the mapping.
+    // While capturing, no device presses a cabinet button: presses only reach inputPressed(),
+    // for setting up the mapping.
     bool capturing() const;
     void setCapturing(bool capturing);
 
@@ -61,9 +64,10 @@ public:
 signals:
     // A cabinet button was pressed on any connected device.
     void pressed(CabinetButton button);
-    // An input of a plain joystick or encoder board was pressed (mapped to a cabinet button
-    // or not): a button went down, a hat or an axis moved into a direction.
-    void inputPressed(const JoystickInput& input);
+    // An input of any device was pressed, whether it presses a cabinet button or not: a
+    // button went down, a hat or an axis moved into a direction. deviceKind is SDL's GUID of
+    // the device, as JoystickMapping::device() keeps it.
+    void inputPressed(const JoystickInput& input, const QString& deviceKind);
     void deviceConnected(const QString& name);
     void deviceDisconnected(const QString& name);
 

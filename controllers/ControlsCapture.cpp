@@ -17,7 +17,9 @@ void ControlsCapture::start() {
     asking = true;
     input.setCapturing(true);
     inputConnection = connect(&input, &ControllerInput::inputPressed, this,
-                              [this](const JoystickInput& pressed) { offer(pressed); });
+                              [this](const JoystickInput& pressed, const QString& deviceKind) {
+                                  offer(pressed, deviceKind);
+                              });
     emit waitingForChanged(allCabinetButtons[step]);
 }
 
@@ -31,8 +33,16 @@ std::optional<CabinetButton> ControlsCapture::waitingFor() const {
     return allCabinetButtons[step];
 }
 
-bool ControlsCapture::offer(const JoystickInput& pressed) {
+bool ControlsCapture::offer(const JoystickInput& pressed, const QString& deviceKind) {
     if (!asking) return false;
+    if (step == 0) {
+        chosen.setDevice(deviceKind);
+    } else if (deviceKind != chosen.device()) {
+        emit rejected(QStringLiteral("Press the buttons on the controller you pressed A on. "
+                                     "Press the button for %1.")
+                          .arg(cabinetButtonName(allCabinetButtons[step])));
+        return false;
+    }
     for (std::size_t earlier = 0; earlier < step; ++earlier) {
         const CabinetButton taken = allCabinetButtons[earlier];
         if (chosen.input(taken) == pressed) {

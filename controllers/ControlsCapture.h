@@ -12,10 +12,10 @@
 
 class ControllerInput;
 
-// Setting up a plain joystick or encoder board: asks for a press for A, B, C, D, START and
-// STOP in turn, then uses the new mapping and stores it in Trivora.conf. While it waits, no
-// device presses a cabinet button. Game controllers with a known layout are not asked for:
-// their presses do not count here.
+// Setting up a joystick, encoder board or game controller: asks for a press for A, B, C, D,
+// START and STOP in turn on one device, then uses the new mapping and stores it in
+// Trivora.conf. The device that presses A is the one set up: from then on its kind plays by the
+// mapping, and so do all plain joysticks. While it waits, no device presses a cabinet button.
 class ControlsCapture : public QObject {
     Q_OBJECT
 
@@ -33,9 +33,10 @@ public:
     // The mapping so far: the inputs taken in this round, the earlier ones for the rest.
     const JoystickMapping& mapping() const { return chosen; }
 
-    // Takes a press for the button waited for. An input already taken for an earlier button
-    // in this round is refused with rejected(). Returns whether the press was taken.
-    bool offer(const JoystickInput& input);
+    // Takes a press on a device of that kind for the button waited for. A press on another
+    // kind of device than the one A was pressed on, or of an input already taken for an
+    // earlier button in this round, is refused with rejected(). Returns whether it was taken.
+    bool offer(const JoystickInput& input, const QString& deviceKind);
 
 signals:
     // The next button to press for.

@@ -4,6 +4,7 @@
 
 namespace {
 const QString controlsGroup = QStringLiteral("Controls");
+const QString deviceKey = QStringLiteral("Device");
 
 QSettings userStore() {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Trivora"));
@@ -36,6 +37,10 @@ ControlsSettings::Loaded ControlsSettings::load() {
                     damagedMessage(QStringLiteral("%1=%2").arg(key, stored.toString()))};
         mapping.setInput(button, *input);
     }
+    const QString device = store.value(deviceKey).toString();
+    if (!device.isEmpty() && !JoystickMapping::isDeviceKind(device))
+        return {JoystickMapping(), damagedMessage(QStringLiteral("%1=%2").arg(deviceKey, device))};
+    mapping.setDevice(device);
     if (const std::optional<CabinetButton> shared = mapping.firstSharedInput())
         return {JoystickMapping(), damagedMessage(QStringLiteral("%1 shares %2 with another button")
                                                       .arg(cabinetButtonName(*shared),
@@ -48,6 +53,10 @@ bool ControlsSettings::save(const JoystickMapping& mapping) {
     store.beginGroup(controlsGroup);
     for (CabinetButton button : allCabinetButtons)
         store.setValue(cabinetButtonName(button), mapping.input(button).toText());
+    if (mapping.device().isEmpty())
+        store.remove(deviceKey);
+    else
+        store.setValue(deviceKey, mapping.device());
     store.endGroup();
     store.sync();
     return store.status() == QSettings::NoError;

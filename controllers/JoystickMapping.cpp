@@ -21,3 +21,12 @@ std::optional<CabinetButton> JoystickMapping::firstSharedInput() const {
             if (inputs[i] == inputs[j]) return allCabinetButtons[i];
     return std::nullopt;
 }
+
+bool JoystickMapping::isDeviceKind(const QString& text) {
+    if (text.size() != 32) return false;
+    for (QChar c : text)
+        if (!c.isDigit() && !(c >= QLatin1Char('a') && c <= QLatin1Char('f')) &&
+            !(c >= QLatin1Char('A') && c <= QLatin1Char('F')))
+            return false;
+    return true;
+}

@@ -3,11 +3,14 @@
 #include "CabinetButton.h"
 #include "JoystickInput.h"
 
+#include <QString>
+
 #include <array>
 #include <optional>
 
-// Which input of a plain joystick or encoder board presses each cabinet button. Game
-// controllers with a known layout do not use it (see ControllerInput).
+// Which input of a plain joystick or encoder board presses each cabinet button, and the kind of
+// device it was set up on. Game controllers with a known layout play by that layout unless
+// they are of that kind (see ControllerInput).
 class JoystickMapping {
 public:
     // The defaults: buttons 0 to 3 answer A to D, button 4 is STOP and button 5 is START, so
@@ -18,6 +21,12 @@ public:
     void setInput(CabinetButton button, const JoystickInput& input) {
         inputs[index(button)] = input;
     }
+
+    // SDL's GUID of the kind of device the mapping was set up on (32 hex digits), or empty.
+    const QString& device() const { return deviceKind; }
+    void setDevice(const QString& kind) { deviceKind = kind; }
+    // Whether the text is a device kind as device() keeps it.
+    static bool isDeviceKind(const QString& text);
 
     // The cabinet button this input presses, or nothing.
     std::optional<CabinetButton> buttonFor(const JoystickInput& input) const;
@@ -31,4 +40,5 @@ private:
     static std::size_t index(CabinetButton button) { return static_cast<std::size_t>(button); }
 
     std::array<JoystickInput, allCabinetButtons.size()> inputs;
+    QString deviceKind;
 };

@@ -186,6 +186,8 @@ TEST(ControllerMappingTest, DamagedMappingFallsBackToDefaultsWithAMessage) {
         {"empty input", complete + "START=\nSTOP=button:2\n", "START="},
         {"two buttons on one input", complete + "START=button:3\nSTOP=button:7\n",
          "STOP shares button:7"},
+        {"a device kind that is none", complete + "START=button:3\nSTOP=button:2\nDevice=pad\n",
+         "Device=pad"},
         {"a list", complete + "START=button:3, button:2\nSTOP=button:1\n", "START="},
     };
     for (const auto& c : cases) {
@@ -202,9 +204,10 @@ TEST(ControllerMappingTest, DamagedMappingFallsBackToDefaultsWithAMessage) {
     }
 }
 
-// Setting up controls asks for A, B, C, D, START and STOP in turn from a plain joystick,
-// refuses an input already taken, presses no cabinet button while asking (the last press
-// included, and game controllers too), then plays with the new mapping and stores it.
+// Setting up controls asks for A, B, C, D, START and STOP in turn on one device, refuses an
+// input already taken and presses on another device, presses no cabinet button while asking
+// (the last press included, and game controllers too), then plays with the new mapping and
+// stores it.
 TEST(ControllerMappingTest, ControllerCaptureAsksForEachButtonAndStoresTheMapping) {
     TTestSettingsFolder folder;
     ControllerRecorder rec;
@@ -236,9 +239,11 @@ TEST(ControllerMappingTest, ControllerCaptureAsksForEachButtonAndStoresTheMappin
     EXPECT_TRUE(refused.value(0).contains(QStringLiteral("for A")))
         << refused.value(0).toStdString();
     EXPECT_EQ(capture.waitingFor(), CabinetButton::B);
-    pad.press(SDL_CONTROLLER_BUTTON_START); // a game controller is not asked for
+    pad.press(SDL_CONTROLLER_BUTTON_START); // refused: not the device A was pressed on
     rec.poll();
     EXPECT_EQ(capture.waitingFor(), CabinetButton::B);
+    ASSERT_EQ(refused.size(), 2);
+    EXPECT_TRUE(refused[1].contains(QStringLiteral("pressed A on"))) << refused[1].toStdString();
     board.setHat(0, SDL_HAT_LEFT);
     rec.poll();
     board.setHat(0, SDL_HAT_CENTERED);
@@ -266,6 +271,8 @@ TEST(ControllerMappingTest, ControllerCaptureAsksForEachButtonAndStoresTheMappin
     expected.setInput(CabinetButton::D, JoystickInput::button(1));
     expected.setInput(CabinetButton::Start, JoystickInput::button(2));
     expected.setInput(CabinetButton::Stop, JoystickInput::axis(0, +1));
+    EXPECT_EQ(rec.input.mapping().device().size(), 32);
+    expected.setDevice(rec.input.mapping().device());
     EXPECT_EQ(rec.input.mapping(), expected);
     EXPECT_EQ(ControlsSettings::load().mapping, expected);
     tap(6);
@@ -286,6 +293,61 @@ TEST(ControllerMappingTest, ControllerCaptureAsksForEachButtonAndStoresTheMappin
     EXPECT_EQ(ControlsSettings::load().mapping, expected);
     tap(6);
     EXPECT_EQ(rec.takePresses(), Presses{CabinetButton::A});
+}
+
+// A game controller set up by the player (as encoder boards that pass for game controllers
+// need) plays by the player's buttons from then on, like every controller of its kind, also
+// when plugged in later or stored and read at start; other kinds keep their layout, and the
+// default mapping gives the layout back.
+TEST(ControllerMappingTest, GamepadSetUpByThePlayerPlaysByTheMapping) {
+    TTestSettingsFolder folder;
+    ControllerRecorder rec;
+    VirtualJoystick board = VirtualJoystick::gamepad("Encoder board");
+    VirtualJoystick pad = VirtualJoystick::gamepad("Other pad");
+    rec.settle();
+    ControlsCapture capture(rec.input);
+    capture.start();
+    // The board's buttons in the order they are wired to the panel's A, B, C, D, START, STOP.
+    const SDL_GameControllerButton wired[] = {
+        SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_A,
+        SDL_CONTROLLER_BUTTON_B,       SDL_CONTROLLER_BUTTON_BACK,      SDL_CONTROLLER_BUTTON_X};
+    const auto tap = [&](VirtualJoystick& device, SDL_GameControllerButton button) {
+        device.press(button);
+        rec.poll();
+        device.release(button);
+        rec.poll();
+    };
+    for (auto button : wired)
+        tap(board, button);
+    ASSERT_FALSE(capture.waitingFor());
+    EXPECT_TRUE(rec.takePresses().empty());
+
+    const Presses panel{CabinetButton::A, CabinetButton::B,     CabinetButton::C,
+                        CabinetButton::D, CabinetButton::Start, CabinetButton::Stop};
+    const auto pressAll = [&](VirtualJoystick& device) {
+        for (auto button : wired)
+            tap(device, button);
+        return rec.takePresses();
+    };
+    EXPECT_EQ(pressAll(board), panel);
+    // The other kind keeps its layout: only A (green, B) and X (blue, C) press anything.
+    EXPECT_EQ(pressAll(pad), (Presses{CabinetButton::B, CabinetButton::A, CabinetButton::C}));
+    VirtualJoystick second = VirtualJoystick::gamepad("Encoder board");
+    rec.settle();
+    EXPECT_EQ(pressAll(second), panel);
+
+    // Read at start: a new program takes the stored mapping before any device shows up.
+    const ControlsSettings::Loaded loaded = ControlsSettings::load();
+    ASSERT_TRUE(loaded.message.isEmpty()) << loaded.message.toStdString();
+    EXPECT_EQ(loaded.mapping, rec.input.mapping());
+    board.detach();
+    second.detach();
+    rec.input.setMapping(JoystickMapping());
+    board.attach();
+    rec.settle();
+    EXPECT_EQ(pressAll(board), (Presses{CabinetButton::B, CabinetButton::A, CabinetButton::C}));
+    rec.input.setMapping(loaded.mapping);
+    EXPECT_EQ(pressAll(board), panel);
 }
 
 // When Trivora.conf cannot be written, setting up controls still plays with the new mapping

@@ -31,8 +31,9 @@ struct ControllerRecorder {
     ControllerRecorder() {
         QObject::connect(&input, &ControllerInput::pressed,
                          [this](CabinetButton button) { presses.push_back(button); });
-        QObject::connect(&input, &ControllerInput::inputPressed,
-                         [this](const JoystickInput& pressed) { inputs.push_back(pressed); });
+        QObject::connect(
+            &input, &ControllerInput::inputPressed,
+            [this](const JoystickInput& pressed, const QString&) { inputs.push_back(pressed); });
     }
 
     // Long enough for the idle poll to notice a device plugged in or out.

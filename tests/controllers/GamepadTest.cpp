@@ -8,8 +8,8 @@
 using Presses = std::vector<CabinetButton>;
 
 // Face buttons answer A-D by colour (right red, bottom green, left blue, top yellow), Start
-// presses START, either shoulder presses STOP, every other button presses nothing, and a
-// game controller's presses never show as plain-joystick inputs.
+// presses START, either shoulder presses STOP, every other button presses nothing; the
+// joystick mapping (button 0 is A by default) does not press anything on top.
 TEST(GamepadTest, EachButtonReachesItsCabinetButton) {
     ControllerRecorder rec;
     ASSERT_TRUE(rec.input.available()) << rec.input.errorText().toStdString();
@@ -42,7 +42,6 @@ TEST(GamepadTest, EachButtonReachesItsCabinetButton) {
         rec.poll();
         EXPECT_TRUE(rec.takePresses().empty()) << "a release pressed something";
     }
-    EXPECT_TRUE(rec.takeInputs().empty());
 }
 
 // A controller plugged in, out and in again is taken up and let go without a restart, also
