@@ -12,6 +12,8 @@
 
 using Presses = std::vector<CabinetButton>;
 
+class ControllerMappingTest : public ControllerTest {};
+
 namespace {
 void writeOptionsFile(const TTestSettingsFolder& folder, const QByteArray& text) {
     QFile file(folder.OptionsFile());
@@ -39,7 +41,7 @@ JoystickMapping mixedMapping() {
 
 // The stored forms of controller inputs read back as written, tolerate blanks and case, and
 // anything else is refused.
-TEST(ControllerMappingTest, InputTextFormsReadStrictly) {
+TEST(ControllerRulesTest, InputTextFormsReadStrictly) {
     const struct {
         const char* text;
         const char* readAs; // nullptr: refused
@@ -86,7 +88,7 @@ TEST(ControllerMappingTest, InputTextFormsReadStrictly) {
 // buttons, hat directions and both ends of an axis press their cabinet buttons; a wobble near
 // the edge presses once; inputs outside the mapping press nothing. Without a stored mapping the
 // defaults play.
-TEST(ControllerMappingTest, StoredMappingPlaysAPlainJoystick) {
+TEST_F(ControllerMappingTest, StoredMappingPlaysAPlainJoystick) {
     TTestSettingsFolder folder;
     {
         const ControlsSettings::Loaded none = ControlsSettings::load();
@@ -101,7 +103,6 @@ TEST(ControllerMappingTest, StoredMappingPlaysAPlainJoystick) {
     EXPECT_TRUE(loaded.message.isEmpty()) << loaded.message.toStdString();
     ASSERT_EQ(loaded.mapping, mixedMapping());
 
-    ControllerRecorder rec;
     rec.input.setMapping(loaded.mapping);
     VirtualJoystick board = VirtualJoystick::plain(8, 1, 3);
     rec.settle();
@@ -149,7 +150,7 @@ TEST(ControllerMappingTest, StoredMappingPlaysAPlainJoystick) {
 
 // An axis presses when pushed past the edge into a direction, once however it wobbles there;
 // an axis resting at one end (a trigger) presses only at the other end, not on its way back.
-TEST(ControllerMappingTest, AxisPressesOncePerPushAwayFromRest) {
+TEST(ControllerRulesTest, AxisPressesOncePerPushAwayFromRest) {
     const struct {
         int rest;
         std::vector<int> values;
@@ -174,7 +175,7 @@ TEST(ControllerMappingTest, AxisPressesOncePerPushAwayFromRest) {
 
 // A damaged [Controls] group gives the default mapping and a message naming the fault,
 // and leaves the stored text for the player to set again.
-TEST(ControllerMappingTest, DamagedMappingFallsBackToDefaultsWithAMessage) {
+TEST(ControllerRulesTest, DamagedMappingFallsBackToDefaultsWithAMessage) {
     const QByteArray complete = "A=button:7\nB=button:6\nC=button:5\nD=button:4\n";
     const struct {
         const char* why;
@@ -208,9 +209,8 @@ TEST(ControllerMappingTest, DamagedMappingFallsBackToDefaultsWithAMessage) {
 // input already taken and presses on another device, presses no cabinet button while asking
 // (the last press included, and game controllers too), then plays with the new mapping and
 // stores it.
-TEST(ControllerMappingTest, ControllerCaptureAsksForEachButtonAndStoresTheMapping) {
+TEST_F(ControllerMappingTest, ControllerCaptureAsksForEachButtonAndStoresTheMapping) {
     TTestSettingsFolder folder;
-    ControllerRecorder rec;
     ControlsCapture capture(rec.input);
     std::vector<CabinetButton> asked;
     QStringList refused, finished;
@@ -299,9 +299,8 @@ TEST(ControllerMappingTest, ControllerCaptureAsksForEachButtonAndStoresTheMappin
 // need) plays by the player's buttons from then on, like every controller of its kind, also
 // when plugged in later or stored and read at start; other kinds keep their layout, and the
 // default mapping gives the layout back.
-TEST(ControllerMappingTest, GamepadSetUpByThePlayerPlaysByTheMapping) {
+TEST_F(ControllerMappingTest, GamepadSetUpByThePlayerPlaysByTheMapping) {
     TTestSettingsFolder folder;
-    ControllerRecorder rec;
     VirtualJoystick board = VirtualJoystick::gamepad("Encoder board");
     VirtualJoystick pad = VirtualJoystick::gamepad("Other pad");
     rec.settle();
@@ -352,10 +351,9 @@ TEST(ControllerMappingTest, GamepadSetUpByThePlayerPlaysByTheMapping) {
 
 // When Trivora.conf cannot be written, setting up controls still plays with the new mapping
 // and says that it was not stored.
-TEST(ControllerMappingTest, ControllerCaptureReportsAStoreThatRefusesTheWrite) {
+TEST_F(ControllerMappingTest, ControllerCaptureReportsAStoreThatRefusesTheWrite) {
     TTestSettingsFolder folder;
     ASSERT_TRUE(QDir().mkpath(folder.OptionsFile())); // a folder where the file should be
-    ControllerRecorder rec;
     ControlsCapture capture(rec.input);
     QStringList finished;
     QObject::connect(&capture, &ControlsCapture::finished,

@@ -4,6 +4,8 @@
 #include "ManualClock.h"
 #include "Timer.h"
 
+#include <gtest/gtest.h>
+
 #include <ostream>
 #include <vector>
 
@@ -45,4 +47,19 @@ struct ControllerRecorder {
     // The presses since the last call.
     std::vector<CabinetButton> takePresses() { return std::exchange(presses, {}); }
     std::vector<JoystickInput> takeInputs() { return std::exchange(inputs, {}); }
+};
+
+// Tests that plug in virtual devices: they run only where no real controller is connected,
+// which would count as well.
+class ControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(rec.input.available()) << rec.input.errorText().toStdString();
+        rec.settle();
+        if (!rec.input.connectedNames().isEmpty())
+            GTEST_SKIP() << "a controller is connected: "
+                         << rec.input.connectedNames().join(QStringLiteral(", ")).toStdString();
+    }
+
+    ControllerRecorder rec;
 };

@@ -5,14 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 using Presses = std::vector<CabinetButton>;
+
+class GamepadTest : public ControllerTest {};
 
 // Face buttons answer A-D by colour (right red, bottom green, left blue, top yellow), Start
 // presses START, either shoulder presses STOP, every other button presses nothing; the
 // joystick mapping (button 0 is A by default) does not press anything on top.
-TEST(GamepadTest, EachButtonReachesItsCabinetButton) {
-    ControllerRecorder rec;
-    ASSERT_TRUE(rec.input.available()) << rec.input.errorText().toStdString();
+TEST_F(GamepadTest, EachButtonReachesItsCabinetButton) {
     VirtualJoystick pad = VirtualJoystick::gamepad("Test pad");
     rec.settle();
     ASSERT_EQ(rec.input.connectedNames(), QStringList{QStringLiteral("Test pad")});
@@ -46,8 +48,7 @@ TEST(GamepadTest, EachButtonReachesItsCabinetButton) {
 
 // A controller plugged in, out and in again is taken up and let go without a restart, also
 // when it goes while a button is held; the poll runs quickly only while one is connected.
-TEST(GamepadTest, HotPlugAttachDetachAttachAgain) {
-    ControllerRecorder rec;
+TEST_F(GamepadTest, HotPlugAttachDetachAttachAgain) {
     std::vector<QString> log;
     QObject::connect(&rec.input, &ControllerInput::deviceConnected,
                      [&](const QString& name) { log.push_back(QStringLiteral("+") + name); });
@@ -90,8 +91,7 @@ TEST(GamepadTest, HotPlugAttachDetachAttachAgain) {
 // Two controllers both play; buttons pressed together each count once; a storm of presses,
 // many of them queued between two polls, loses none and leaves no button stuck; events that
 // are not the controllers' are drained so they never fill SDL's queue.
-TEST(GamepadTest, StormAndTwoButtonsAtOnceGetNothingStuck) {
-    ControllerRecorder rec;
+TEST_F(GamepadTest, StormAndTwoButtonsAtOnceGetNothingStuck) {
     VirtualJoystick first = VirtualJoystick::gamepad("First");
     VirtualJoystick second = VirtualJoystick::gamepad("Second");
     rec.settle();
@@ -154,4 +154,22 @@ TEST(GamepadTest, StormAndTwoButtonsAtOnceGetNothingStuck) {
     EXPECT_EQ(rec.takePresses(),
               (Presses{CabinetButton::A, CabinetButton::B, CabinetButton::C, CabinetButton::D,
                        CabinetButton::Start, CabinetButton::Stop, CabinetButton::Stop}));
+}
+
+// Reading controllers leaves Ctrl+C and termination to the program: SDL installs no signal
+// handlers of its own that would turn them into events nobody reads.
+TEST(ControllerRulesTest, SignalsStayWithTheProgram) {
+    struct sigaction before[2], after[2];
+    const int watched[] = {SIGINT, SIGTERM};
+    for (int i = 0; i < 2; ++i)
+        sigaction(watched[i], nullptr, &before[i]);
+    {
+        TManualClock clock;
+        ControllerInput input(clock);
+        ASSERT_TRUE(input.available());
+        for (int i = 0; i < 2; ++i)
+            sigaction(watched[i], nullptr, &after[i]);
+    }
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(after[i].sa_handler, before[i].sa_handler) << "signal " << watched[i];
 }
