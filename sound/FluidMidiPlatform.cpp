@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <alsa/asoundlib.h>
 #include <fluidsynth.h>
+#include <pthread.h>
 
 #include <algorithm>
 #include <array>
@@ -264,6 +265,7 @@ private:
     // connection or round trip, a thread to join), so they never run under the lock nor on
     // the thread that sends the notes.
     void Keep() {
+        pthread_setname_np(pthread_self(), "sound-keeper");
         std::unique_lock lock(KeeperLock);
         for (;;) {
             KeeperWake.wait(lock, [this] { return Quit || StartWanted || StopWanted; });
