@@ -219,7 +219,10 @@ public:
         if (!Live) return;
         std::lock_guard lock(KeeperLock);
         ++NoteCount;
-        if (Running && !StopWanted) return;
+        if (Running && !StopWanted) {
+            if (!Output || Output->alive()) return;
+            Running = false; // lost: start anew
+        }
         if (!Running && FailedAt != 0 && SteadyNs() - FailedAt < RetryOutputAfterMs * 1000000LL)
             return;
         if (!StartWanted) WokenAt = SteadyNs();

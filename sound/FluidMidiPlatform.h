@@ -71,6 +71,9 @@ public:
         virtual bool pause() { return false; }
         // Pulls sound again after pause; false when it failed (the output is then closed).
         virtual bool resume() { return false; }
+        // False once the output has been lost (its server went away): the next note then
+        // opens a new one. Called from any thread.
+        virtual bool alive() const { return true; }
     };
     // Opens an audio output for a port; null when none can be opened.
     using OpenAudio = std::function<std::unique_ptr<AudioOutput>(const Render& render)>;

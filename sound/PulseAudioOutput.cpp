@@ -129,12 +129,16 @@ bool PulseAudioOutput::cork(bool corked) {
     return done;
 }
 
-void PulseAudioOutput::contextChanged(pa_context*, void* self) {
-    pa_threaded_mainloop_signal(static_cast<PulseAudioOutput*>(self)->loop, 0);
+void PulseAudioOutput::contextChanged(pa_context* context, void* data) {
+    auto* self = static_cast<PulseAudioOutput*>(data);
+    if (!PA_CONTEXT_IS_GOOD(pa_context_get_state(context))) self->lost = true;
+    pa_threaded_mainloop_signal(self->loop, 0);
 }
 
-void PulseAudioOutput::streamChanged(pa_stream*, void* self) {
-    pa_threaded_mainloop_signal(static_cast<PulseAudioOutput*>(self)->loop, 0);
+void PulseAudioOutput::streamChanged(pa_stream* stream, void* data) {
+    auto* self = static_cast<PulseAudioOutput*>(data);
+    if (!PA_STREAM_IS_GOOD(pa_stream_get_state(stream))) self->lost = true;
+    pa_threaded_mainloop_signal(self->loop, 0);
 }
 
 // The server wants more sound: render what it asks for and hand it over.

@@ -2,6 +2,7 @@
 
 #include "FluidMidiPlatform.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,6 +27,7 @@ public:
     std::string name() const override { return "pulseaudio"; }
     bool pause() override;
     bool resume() override;
+    bool alive() const override { return !lost; }
 
     explicit PulseAudioOutput(TFluidMidiPlatform::Render render);
 
@@ -40,6 +42,8 @@ private:
     pa_threaded_mainloop* loop = nullptr;
     pa_context* context = nullptr;
     pa_stream* stream = nullptr;
+    // The server closed the stream or the connection.
+    std::atomic<bool> lost{false};
     // Audio thread (the main loop's) only.
     std::vector<float> left, right;
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
@@ -187,6 +188,7 @@ public:
 
     bool CanPause = false;
     bool Fail = false;
+    std::atomic<bool> Lost{false};
 
     TFluidMidiPlatform::OpenAudio Opener() {
         return [this](const TFluidMidiPlatform::Render& render)
@@ -236,8 +238,9 @@ private:
         bool resume() override {
             std::lock_guard lock(Owner.Lock);
             ++Owner.Counted.resumed;
-            return true;
+            return !Owner.Lost;
         }
+        bool alive() const override { return !Owner.Lost; }
 
     private:
         HandPulledOutputs& Owner;
@@ -381,6 +384,19 @@ TEST_F(FluidAudioOutputTest, NoAudioOutputLeavesThePortUsable) {
     EXPECT_FALSE(stats().running);
     Out.Close();
     EXPECT_EQ(ThreadCount(), Threads);
+}
+
+// An output that its server has dropped is replaced by a new one at the next note.
+TEST_F(FluidAudioOutputTest, ALostOutputIsOpenedAnewByTheNextNote) {
+    Cues.TypingClick();
+    ASSERT_TRUE(started(1));
+    Outputs.Lost = true;
+    Cues.TypingClick();
+    ASSERT_TRUE(Eventually([&] { return Outputs.counts().closed == 1; }));
+    Outputs.Lost = false;
+    ASSERT_TRUE(started(2));
+    EXPECT_EQ(Outputs.counts().opened, 2);
+    EXPECT_GT(Outputs.pull(Block), 1e-3f);
 }
 
 // Closing the port while its output plays closes the output and ends the port's threads.
