@@ -1,5 +1,9 @@
 // The reveal's cadence on the program's own clock: the intervals between question ticks
-// (17 ms apart) while questions are typed out, measured over 500 ticks in the Qt event loop.
+// (17 ms apart) while questions are typed out, measured over 500 ticks in the Qt event loop, and
+// how late each tick comes after its due time. Ticks are due on a grid of whole intervals; the
+// grid is placed at the earliest tick, and a tick more than a whole interval late starts a new
+// grid, as the clock then does. Run it beside a load of both cores (two busy loops) to see what
+// a busy machine does to it.
 #include "QtClock.h"
 #include "Quiz.h"
 #include "RecordingMidiPlatform.h"
@@ -49,8 +53,21 @@ void BM_RevealCadence(benchmark::State& state) {
     screen->show();
 
     std::vector<double> intervals;
+    std::vector<double> lateness;
     for (auto _ : state) {
         intervals.clear();
+        lateness.clear();
+        // Ticks of the current grid: their time minus their place on it.
+        std::vector<double> offsets;
+        double origin = -1;
+        int place = 0;
+        const auto placeGrid = [&] {
+            if (offsets.empty()) return;
+            const double earliest = *std::min_element(offsets.begin(), offsets.end());
+            for (double o : offsets)
+                lateness.push_back(o - earliest);
+            offsets.clear();
+        };
         QElapsedTimer watch;
         qint64 last = -1;
         QEventLoop loop;
@@ -58,6 +75,15 @@ void BM_RevealCadence(benchmark::State& state) {
             const qint64 now = watch.nsecsElapsed();
             if (last >= 0) intervals.push_back(static_cast<double>(now - last) / 1e6);
             last = now;
+            const double nowMs = static_cast<double>(now) / 1e6;
+            const double interval = screen->Timer3->Interval();
+            ++place;
+            if (origin < 0 || nowMs - (origin + interval * place) > interval) {
+                placeGrid();
+                origin = nowMs;
+                place = 0;
+            }
+            offsets.push_back(nowMs - (origin + interval * place));
             screen->Timer3Timer();
             // Keep typing: as soon as the answers are out, the next question follows.
             if (screen->State.AnswersOpen) {
@@ -75,6 +101,7 @@ void BM_RevealCadence(benchmark::State& state) {
         loop.exec();
         screen->Timer3->Stop();
         screen->FormCreate();
+        placeGrid();
     }
     if (intervals.empty()) {
         state.SkipWithError("no ticks");
@@ -90,6 +117,10 @@ void BM_RevealCadence(benchmark::State& state) {
     state.counters["p99_ms"] = sorted[p99];
     state.counters["max_ms"] = sorted.back();
     state.counters["min_ms"] = sorted.front();
+    std::sort(lateness.begin(), lateness.end());
+    state.counters["late_p50_ms"] = lateness[lateness.size() / 2];
+    state.counters["late_p99_ms"] = lateness[(lateness.size() * 99 + 99) / 100 - 1];
+    state.counters["late_max_ms"] = lateness.back();
 }
 BENCHMARK(BM_RevealCadence)->Iterations(1)->Unit(benchmark::kMillisecond);
 

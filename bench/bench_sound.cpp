@@ -1,4 +1,6 @@
 // Cost of one sound cue on the GUI thread, and the output latency the synthesizer asks for.
+// What the audio output costs the whole process and the sound server is measured by
+// tools/idle-cost.
 #include "FluidMidiPlatform.h"
 #include "SoundCues.h"
 #include "SystemMidiPlatform.h"

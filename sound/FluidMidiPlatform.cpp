@@ -1,13 +1,23 @@
 #include "FluidMidiPlatform.h"
 
+#include "PulseAudioOutput.h"
+
 #include <SDL.h>
 #include <alsa/asoundlib.h>
 #include <fluidsynth.h>
+#include <pthread.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
 #include <filesystem>
 #include <mutex>
+#include <string_view>
+#include <thread>
+#include <utility>
 
 namespace {
 
@@ -45,6 +55,90 @@ constexpr int Polyphony = 256;
 constexpr double Gain = 0.12;
 // Added to every instrument's release time, in timecents: -2400 is a quarter of the time.
 constexpr float ReleaseOffset = -2400.0f;
+// A block whose samples all stay below this (-80 dBFS) is silence.
+constexpr float SilenceLevel = 1e-4f;
+// After an audio output failed to open, notes wait this long before it is tried again.
+constexpr int RetryOutputAfterMs = 2000;
+
+std::int64_t SteadyNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace
+
+namespace {
+
+// An audio output of the synthesizer library: it cannot pause, so it is closed after a silence.
+class TDriverOutput final : public TFluidMidiPlatform::AudioOutput {
+public:
+    static std::unique_ptr<TFluidMidiPlatform::AudioOutput>
+    Open(const TFluidMidiPlatform::Render& render, const TFluidMidiPlatform::OutputBuffer& buffer) {
+        auto out = std::make_unique<TDriverOutput>(render);
+        if (out->TryOpen(buffer)) return out;
+        return nullptr;
+    }
+
+    explicit TDriverOutput(TFluidMidiPlatform::Render render)
+        : FRender(std::move(render)), FSettings(new_fluid_settings()) {}
+
+    ~TDriverOutput() override {
+        FDriver.reset();
+        if (FSdl) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+
+    std::string name() const override { return FName; }
+
+private:
+    bool TryOpen(const TFluidMidiPlatform::OutputBuffer& buffer) {
+        fluid_settings_t* settings = FSettings.get();
+        if (!settings) return false;
+        if (fluid_settings_setstr(settings, "audio.driver", buffer.driver) != FLUID_OK)
+            return false;
+        fluid_settings_setnum(settings, "synth.sample-rate", TFluidMidiPlatform::SampleRate);
+        fluid_settings_setint(settings, "audio.period-size", buffer.periodSize);
+        fluid_settings_setint(settings, "audio.periods", buffer.periods);
+        const bool sdl = std::string_view(buffer.driver) == "sdl2";
+        if (sdl && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+        FDriver.reset(new_fluid_audio_driver2(settings, &TDriverOutput::Pull, this));
+        if (!FDriver) {
+            if (sdl) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            return false;
+        }
+        FSdl = sdl;
+        FName = buffer.driver;
+        return true;
+    }
+
+    // Runs on the driver's audio thread.
+    static int Pull(void* data, int len, int, float*[], int nout, float* out[]) {
+        if (nout < 2) return FLUID_FAILED;
+        static_cast<TDriverOutput*>(data)->FRender(len, out[0], out[1]);
+        return FLUID_OK;
+    }
+
+    TFluidMidiPlatform::Render FRender;
+    std::unique_ptr<fluid_settings_t, TSettingsDeleter> FSettings;
+    std::unique_ptr<fluid_audio_driver_t, TDriverDeleter> FDriver;
+    std::string FName;
+    bool FSdl = false;
+};
+
+// The first audio output of AudioOutputs() that opens.
+std::unique_ptr<TFluidMidiPlatform::AudioOutput>
+OpenSystemAudio(const TFluidMidiPlatform::Render& render) {
+    for (const auto& buffer : TFluidMidiPlatform::AudioOutputs()) {
+        std::unique_ptr<TFluidMidiPlatform::AudioOutput> out;
+        if (std::string_view(buffer.driver) == "pulseaudio")
+            out = PulseAudioOutput::open(render, TFluidMidiPlatform::SampleRate,
+                                         buffer.bufferedFrames);
+        else
+            out = TDriverOutput::Open(render, buffer);
+        if (out) return out;
+    }
+    return nullptr;
+}
 
 } // namespace
 
@@ -52,12 +146,11 @@ constexpr float ReleaseOffset = -2400.0f;
 class TFluidMidiPlatform::TSynth {
 public:
     ~TSynth() {
-        // The audio thread goes first: it reads the synthesizer and runs the sequencer.
-        Driver.reset();
+        // The audio output goes first: its thread reads the synthesizer and runs the sequencer.
+        StopKeeper();
         Sequencer.reset();
         Synth.reset();
         Settings.reset();
-        if (SdlAudio) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
 
     // Sets up the release of held notes; false when the synthesizer has no sequencer.
@@ -99,6 +192,7 @@ public:
             NoteOff(chan, d1);
             if (fluid_synth_noteon(synth, chan, d1, d2) != FLUID_OK) return false;
             ScheduleRelease(chan, d1);
+            WakeOutput();
             return true;
         }
         case 0xA0:
@@ -119,10 +213,44 @@ public:
         return true;
     }
 
+    // With an audio output: the note needs it running. Starts it on the keeper thread when it
+    // is stopped or about to stop; otherwise only counts the note for the silence watch.
+    void WakeOutput() {
+        if (!Live) return;
+        std::lock_guard lock(KeeperLock);
+        ++NoteCount;
+        if (Running && !StopWanted) {
+            if (!Output || Output->alive()) return;
+            Running = false; // lost: start anew
+        }
+        if (!Running && FailedAt != 0 && SteadyNs() - FailedAt < RetryOutputAfterMs * 1000000LL)
+            return;
+        if (!StartWanted) WokenAt = SteadyNs();
+        StartWanted = true;
+        if (!Keeper.joinable()) Keeper = std::thread([this] { Keep(); });
+        KeeperWake.notify_one();
+    }
+
+    TFluidMidiPlatform::OutputStats Stats() const {
+        std::lock_guard lock(KeeperLock);
+        OutputStats stats = Counted;
+        stats.running = Running && !StopWanted;
+        stats.blocks = Blocks.load();
+        return stats;
+    }
+
+    std::string DriverName() const {
+        std::lock_guard lock(KeeperLock);
+        return Running && Output ? Output->name() : std::string();
+    }
+
+    // Opens the audio output; empty offline (then only RenderChannels renders).
+    OpenAudio OpenOutputWith;
+    bool Live = false;
+
     std::unique_ptr<fluid_settings_t, TSettingsDeleter> Settings;
 
     std::unique_ptr<fluid_synth_t, TSynthDeleter> Synth;
-    std::unique_ptr<fluid_audio_driver_t, TDriverDeleter> Driver;
     // Releases held notes after MaxHoldMs, on the synthesizer's own sample clock.
     std::unique_ptr<fluid_sequencer_t, TSequencerDeleter> Sequencer;
     std::unique_ptr<fluid_event_t, TEventDeleter> ReleaseEvent;
@@ -131,12 +259,152 @@ public:
     std::array<std::atomic<std::uint32_t>, 16 * 128> Strikes{};
     // The key each channel struck last, or -1.
     std::array<std::atomic<int>, 16> LastKey{};
-    std::string DriverName;
     std::string Soundfont;
     TMidiNoticeTarget* Target = nullptr;
-    bool SdlAudio = false;
 
 private:
+    // The keeper thread: starts the audio output when a note wants it, stops it when the
+    // audio thread has heard enough silence. Starting and stopping take their time (a server
+    // connection or round trip, a thread to join), so they never run under the lock nor on
+    // the thread that sends the notes.
+    void Keep() {
+        pthread_setname_np(pthread_self(), "sound-keeper");
+        std::unique_lock lock(KeeperLock);
+        for (;;) {
+            KeeperWake.wait(lock, [this] { return Quit || StartWanted || StopWanted; });
+            if (Quit) break;
+            if (StopWanted) {
+                StopWanted = false;
+                Running = false;
+                AudioOutput* out = Output.get();
+                lock.unlock();
+                const bool paused = out && out->pause();
+                lock.lock();
+                if (!paused) CloseOutput(lock);
+            }
+            if (StartWanted) {
+                StartWanted = false;
+                Counted.lastStartDelayMs = -1;
+                ++Generation;
+                AudioOutput* out = Output.get();
+                lock.unlock();
+                bool started = out && out->resume();
+                if (!started) {
+                    {
+                        std::unique_lock closing(KeeperLock);
+                        CloseOutput(closing);
+                    }
+                    started = OpenOutput();
+                }
+                lock.lock();
+                Running = started;
+                FailedAt = started ? 0 : SteadyNs();
+                if (started) ++Counted.starts;
+            }
+        }
+        CloseOutput(lock);
+    }
+
+    // Opens an audio output; true when one did.
+    bool OpenOutput() {
+        auto output = OpenOutputWith(
+            [this](int frames, float* left, float* right) { RenderBlock(frames, left, right); });
+        if (!output) return false;
+        std::lock_guard lock(KeeperLock);
+        Output = std::move(output);
+        return true;
+    }
+
+    // Closes the audio output, with the lock held on entry and on return.
+    void CloseOutput(std::unique_lock<std::mutex>& lock) {
+        auto output = std::move(Output);
+        lock.unlock();
+        output.reset();
+        lock.lock();
+    }
+
+    void StopKeeper() {
+        {
+            std::lock_guard lock(KeeperLock);
+            Quit = true;
+        }
+        KeeperWake.notify_one();
+        if (Keeper.joinable()) Keeper.join();
+    }
+
+    // The audio thread's render: the synthesizer's sound, effects mixed in, and the watch for
+    // silence that stops the output.
+    void RenderBlock(int frames, float* left, float* right) {
+        std::fill(left, left + frames, 0.0f);
+        std::fill(right, right + frames, 0.0f);
+        float* out[2] = {left, right};
+        fluid_synth_process(Synth.get(), frames, 2, out, 2, out);
+        ++Blocks;
+        float peak = 0;
+        for (const float* channel : out)
+            for (int i = 0; i < frames; ++i)
+                peak = std::max(peak, std::abs(channel[i]));
+        Watch(frames, peak >= SilenceLevel);
+    }
+
+    // Audio thread: counts silent frames since the last sound or note, and asks the keeper to
+    // stop the output once there were enough.
+    void Watch(int frames, bool audible) {
+        const std::uint64_t generation = Generation.load();
+        if (generation != WatchedGeneration) {
+            // The output has just been started: a new watch.
+            WatchedGeneration = generation;
+            Silent = 0;
+            HeardAt = -1;
+        }
+        const std::uint64_t notes = NoteCount.load();
+        if (audible) {
+            if (HeardAt < 0) {
+                std::lock_guard lock(KeeperLock);
+                HeardAt = SteadyNs();
+                Counted.lastStartDelayMs = static_cast<double>(HeardAt - WokenAt) / 1e6;
+            }
+            Silent = 0;
+        } else if (notes != NotesWatched) {
+            Silent = 0;
+        } else if (Silent < StopAfterSilenceMs * (SampleRate / 1000)) {
+            Silent += frames;
+            if (Silent >= StopAfterSilenceMs * (SampleRate / 1000)) {
+                std::lock_guard lock(KeeperLock);
+                // A note sent since this block was rendered keeps the output open.
+                if (NoteCount.load() == notes && !StartWanted) {
+                    StopWanted = true;
+                    ++Counted.stops;
+                    KeeperWake.notify_one();
+                }
+            }
+        }
+        NotesWatched = notes;
+    }
+
+    mutable std::mutex KeeperLock;
+    std::condition_variable KeeperWake;
+    std::thread Keeper;
+    // Under KeeperLock.
+    std::unique_ptr<AudioOutput> Output;
+    bool Running = false;
+    bool StartWanted = false;
+    bool StopWanted = false;
+    bool Quit = false;
+    std::int64_t FailedAt = 0;
+    std::int64_t WokenAt = 0;
+    OutputStats Counted;
+    // Note-ons played; changed under KeeperLock, read anywhere.
+    std::atomic<std::uint64_t> NoteCount{0};
+    std::atomic<std::int64_t> Blocks{0};
+    // Starts of the output so far.
+    std::atomic<std::uint64_t> Generation{0};
+    // Audio thread only.
+    std::uint64_t WatchedGeneration = 0;
+    int Silent = 0;
+    std::uint64_t NotesWatched = 0;
+    std::int64_t HeardAt = -1;
+
     std::atomic<std::uint32_t>& Strike(int chan, int key) { return Strikes[chan * 128 + key]; }
 
     // Ends a key's sound and cancels its pending release (a note that is not sounding is no
@@ -177,6 +445,13 @@ private:
 TFluidMidiPlatform::TFluidMidiPlatform(TOutput output, std::vector<std::string> soundfonts)
     : FOutput(output), FSoundfonts(std::move(soundfonts)) {
     SilenceLibraryLogs();
+    if (output == TOutput::AudioDriver) FOpenAudio = &OpenSystemAudio;
+}
+
+TFluidMidiPlatform::TFluidMidiPlatform(OpenAudio openAudio, std::vector<std::string> soundfonts)
+    : FOutput(TOutput::AudioDriver), FOpenAudio(std::move(openAudio)),
+      FSoundfonts(std::move(soundfonts)) {
+    SilenceLibraryLogs();
 }
 
 TFluidMidiPlatform::~TFluidMidiPlatform() = default;
@@ -185,9 +460,24 @@ std::vector<std::string> TFluidMidiPlatform::DefaultSoundfonts() {
     return {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf3/default-GM.sf3"};
 }
 
-std::vector<std::string> TFluidMidiPlatform::AudioDrivers() {
-    // PipeWire desktops serve the pulseaudio protocol too.
-    return {"pulseaudio", "alsa", "sdl2"};
+const std::vector<TFluidMidiPlatform::OutputBuffer>& TFluidMidiPlatform::AudioOutputs() {
+    // PipeWire desktops serve the pulseaudio protocol too. The sound server keeps 512 frames,
+    // its own latency included, and asks for as much as it likes at a time; ALSA holds all its
+    // periods; SDL one buffer of the period size. Each stays under 12 ms, with periods long
+    // enough that the audio thread wakes a few hundred times a second at most.
+    static const std::vector<OutputBuffer> outputs{
+        {"pulseaudio", 0, 0, 512},
+        {"alsa", 256, 2, 512},
+        {"sdl2", 512, 2, 512},
+    };
+    return outputs;
+}
+
+double TFluidMidiPlatform::ConfiguredLatencyMs(const std::string& driver) {
+    int frames = 0;
+    for (const OutputBuffer& out : AudioOutputs())
+        if (driver.empty() || driver == out.driver) frames = std::max(frames, out.bufferedFrames);
+    return 1000.0 * frames / SampleRate;
 }
 
 TFluidMidiPlatform::TSynth* TFluidMidiPlatform::Find(TMidiHandle handle) const {
@@ -197,7 +487,12 @@ TFluidMidiPlatform::TSynth* TFluidMidiPlatform::Find(TMidiHandle handle) const {
 
 std::string TFluidMidiPlatform::AudioDriverName(TMidiHandle handle) const {
     const TSynth* s = Find(handle);
-    return s ? s->DriverName : std::string();
+    return s ? s->DriverName() : std::string();
+}
+
+TFluidMidiPlatform::OutputStats TFluidMidiPlatform::Stats(TMidiHandle handle) const {
+    const TSynth* s = Find(handle);
+    return s ? s->Stats() : OutputStats{};
 }
 
 std::string TFluidMidiPlatform::SoundfontPath(TMidiHandle handle) const {
@@ -238,10 +533,6 @@ std::uint16_t TFluidMidiPlatform::Open(int id, TMidiNoticeTarget& target, TMidiH
     // Only the instruments the channels select are read into memory, not the whole soundfont.
     fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
     fluid_settings_setint(settings, "synth.lock-memory", 0);
-    fluid_settings_setint(settings, "audio.period-size", PeriodSize);
-    fluid_settings_setint(settings, "audio.periods", Periods);
-    fluid_settings_setint(settings, "audio.pulseaudio.adjust-latency", 0);
-    fluid_settings_setstr(settings, "audio.pulseaudio.media-role", "game");
     if (FOutput == TOutput::Offline) {
         // Every MIDI channel to a stereo pair of its own.
         fluid_settings_setint(settings, "synth.audio-channels", Channels);
@@ -261,21 +552,9 @@ std::uint16_t TFluidMidiPlatform::Open(int id, TMidiNoticeTarget& target, TMidiH
     if (s->Soundfont.empty()) return MidiResult::NoSoundfont;
     if (!s->StartReleaser()) return MidiResult::NoMemory;
 
-    if (FOutput == TOutput::AudioDriver) {
-        for (const std::string& name : AudioDrivers()) {
-            if (fluid_settings_setstr(settings, "audio.driver", name.c_str()) != FLUID_OK) continue;
-            const bool sdl = name == "sdl2";
-            if (sdl && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) continue;
-            s->Driver.reset(new_fluid_audio_driver(settings, s->Synth.get()));
-            if (s->Driver) {
-                s->DriverName = name;
-                s->SdlAudio = sdl;
-                break;
-            }
-            if (sdl) SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        }
-        if (!s->Driver) return MidiResult::NoAudioOutput;
-    }
+    // The audio output opens at the first note.
+    s->OpenOutputWith = FOpenAudio;
+    s->Live = static_cast<bool>(FOpenAudio);
 
     handle = FNextHandle++;
     FSynths.emplace(handle, std::move(s));

@@ -2,6 +2,7 @@
 
 #include "MidiPlatform.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -9,8 +10,13 @@
 
 // The built-in General MIDI synthesizer as the MIDI mapper (id -1; it has no numbered ports).
 // Each open port is one synthesizer with the first General MIDI soundfont found, playing through
-// the first audio output that opens. Its audio runs on the driver's own thread; a message is
-// one call into the synthesizer and returns at once.
+// the first audio output that opens. A message is one call into the synthesizer and returns at
+// once.
+//
+// The audio output costs nothing while nothing sounds: a port opens it at its first note, not
+// before, and stops it after StopAfterSilenceMs of silence: an output that can pause (the sound
+// server's stream) is paused, any other is closed. The next note starts it again. Opening,
+// pausing and closing happen on a helper thread of the port, never on the caller's thread.
 //
 // Offline, a port opens no audio output at all; its sound is pulled with RenderChannels
 // instead, one stereo pair per MIDI channel (for rendering to a file, or checking the sound).
@@ -19,25 +25,71 @@ public:
     enum class TOutput { AudioDriver, Offline };
 
     static constexpr int SampleRate = 44100;
-    // Frames per audio period and number of periods: together the output latency.
-    static constexpr int PeriodSize = 64;
-    static constexpr int Periods = 4;
     static constexpr int Channels = 16;
     // A note still held this long is released into its natural decay.
     static constexpr int MaxHoldMs = 300;
+    // Silence after which the audio output is stopped.
+    static constexpr int StopAfterSilenceMs = 1000;
+
+    // How one audio output is asked to buffer: frames per period and periods.
+    struct OutputBuffer {
+        const char* driver;
+        int periodSize; // unused by the pulseaudio output
+        int periods;
+        // Frames the output holds ahead of the speaker: what the driver is asked for.
+        int bufferedFrames;
+    };
+    // Audio outputs in the order they are tried, with their buffering.
+    static const std::vector<OutputBuffer>& AudioOutputs();
+    // The output latency an audio output is asked for, in milliseconds; the largest of all
+    // outputs for an empty name.
+    static double ConfiguredLatencyMs(const std::string& driver = {});
+
+    // What the audio output of an open port has done so far.
+    struct OutputStats {
+        int starts = 0;          // times the output was started (opened or resumed)
+        int stops = 0;           // times a silence stopped it (closed or paused)
+        bool running = false;    // started and not stopped since
+        std::int64_t blocks = 0; // blocks rendered for it
+        // From the note that opened the output to the first block with its sound, in
+        // milliseconds, for the latest opening; -1 before any.
+        double lastStartDelayMs = -1;
+    };
+    OutputStats Stats(TMidiHandle handle) const;
+
+    // Renders the port's next frames into left and right (overwriting them).
+    using Render = std::function<void(int frames, float* left, float* right)>;
+    // An open audio output: it pulls the port's sound through the render it was opened with,
+    // from a thread of its own, until it is destroyed.
+    // An output that can pause keeps its connection while paused; one that cannot is closed
+    // instead, and opened anew.
+    class AudioOutput {
+    public:
+        virtual ~AudioOutput() = default;
+        virtual std::string name() const = 0;
+        // Stops pulling sound; false when this output cannot pause.
+        virtual bool pause() { return false; }
+        // Pulls sound again after pause; false when it failed (the output is then closed).
+        virtual bool resume() { return false; }
+        // False once the output has been lost (its server went away): the next note then
+        // opens a new one. Called from any thread.
+        virtual bool alive() const { return true; }
+    };
+    // Opens an audio output for a port; null when none can be opened.
+    using OpenAudio = std::function<std::unique_ptr<AudioOutput>(const Render& render)>;
 
     // soundfonts: tried in order, the first that loads is used.
     explicit TFluidMidiPlatform(TOutput output = TOutput::AudioDriver,
                                 std::vector<std::string> soundfonts = DefaultSoundfonts());
+    // Plays through the audio outputs that openAudio opens.
+    explicit TFluidMidiPlatform(OpenAudio openAudio,
+                                std::vector<std::string> soundfonts = DefaultSoundfonts());
     ~TFluidMidiPlatform() override;
 
     static std::vector<std::string> DefaultSoundfonts();
-    // Audio outputs in the order they are tried.
-    static std::vector<std::string> AudioDrivers();
-    // The output latency the audio driver is asked for, in milliseconds.
-    static double ConfiguredLatencyMs() { return 1000.0 * PeriodSize * Periods / SampleRate; }
 
-    // The audio output an open port plays through; empty offline or for no such port.
+    // The audio output an open port plays through: empty offline, for no such port, and before
+    // its first note.
     std::string AudioDriverName(TMidiHandle handle) const;
     // The soundfont an open port loaded.
     std::string SoundfontPath(TMidiHandle handle) const;
@@ -66,6 +118,7 @@ private:
     TSynth* Find(TMidiHandle handle) const;
 
     TOutput FOutput;
+    OpenAudio FOpenAudio;
     std::vector<std::string> FSoundfonts;
     std::map<TMidiHandle, std::unique_ptr<TSynth>> FSynths;
     TMidiHandle FNextHandle = 1;

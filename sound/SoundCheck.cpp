@@ -1,10 +1,11 @@
 // trivora-soundcheck: plays the game's instrument set-up and every sound cue through the
 // program's own MIDI mapper, so that a user (or a recording) can hear that sound works.
+#include "FluidMidiPlatform.h"
 #include "SoundCues.h"
-#include "SystemMidiPlatform.h"
 
 #include <chrono>
 #include <cstdio>
+#include <string>
 #include <thread>
 
 namespace {
@@ -16,8 +17,8 @@ void Wait(int ms) {
 } // namespace
 
 int main() {
-    auto platform = MakeSystemMidiPlatform();
-    TMidiOutput out(*platform);
+    TFluidMidiPlatform platform;
+    TMidiOutput out(platform);
     TSoundCues cues(out, [] { return true; });
     try {
         cues.SetUp();
@@ -31,10 +32,16 @@ int main() {
         std::fprintf(stderr, "trivora-soundcheck: %s\n", out.ErrorText(out.LastError()).c_str());
         return 1;
     }
-    std::printf("Playing through %s\n", out.ProductName().c_str());
-
+    // The audio output opens with the first note.
     for (int i = 0; i < 30; ++i, Wait(17))
         cues.TypingClick();
+    const std::string output = platform.AudioDriverName(out.Handle());
+    if (output.empty()) {
+        std::fprintf(stderr, "trivora-soundcheck: %s\n",
+                     out.ErrorText(MidiResult::NoAudioOutput).c_str());
+        return 1;
+    }
+    std::printf("Playing through %s on %s\n", out.ProductName().c_str(), output.c_str());
     Wait(300);
     for (int a = 0; a < 4; ++a, Wait(400))
         cues.AnswerPress(a, 120);

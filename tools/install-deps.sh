@@ -6,7 +6,7 @@ set -euo pipefail
 TRIVORA_PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-svg-dev libgl-dev
-    libfluidsynth-dev librtmidi-dev fluid-soundfont-gm libsdl2-dev
+    libfluidsynth-dev librtmidi-dev libpulse-dev fluid-soundfont-gm libsdl2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core
 )

@@ -4,9 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -169,4 +174,236 @@ TEST_F(FluidMidiPlatformTest, HeldNotesNeitherPileUpNorDrone) {
     EXPECT_GT(peakOf(6, Ms300), Audible);
     peakOf(6, 2 * TFluidMidiPlatform::SampleRate);
     EXPECT_LT(peakOf(6, Ms300), Audible);
+}
+
+namespace {
+
+// Audio outputs that the test pulls by hand, as an audio thread would; they count how often
+// they were opened, closed, paused and resumed.
+class HandPulledOutputs {
+public:
+    struct Counts {
+        int opened = 0, closed = 0, paused = 0, resumed = 0;
+    };
+
+    bool CanPause = false;
+    bool Fail = false;
+    std::atomic<bool> Lost{false};
+
+    TFluidMidiPlatform::OpenAudio Opener() {
+        return [this](const TFluidMidiPlatform::Render& render)
+                   -> std::unique_ptr<TFluidMidiPlatform::AudioOutput> {
+            std::lock_guard lock(Lock);
+            ++Counted.opened;
+            if (Fail) return nullptr;
+            Current = render;
+            return std::make_unique<Output>(*this);
+        };
+    }
+
+    Counts counts() {
+        std::lock_guard lock(Lock);
+        return Counted;
+    }
+
+    // Pulls frames from the open output, if any, and returns their peak.
+    float pull(int frames) {
+        TFluidMidiPlatform::Render render;
+        {
+            std::lock_guard lock(Lock);
+            render = Current;
+        }
+        if (!render) return 0;
+        std::vector<float> left(frames), right(frames);
+        render(frames, left.data(), right.data());
+        return std::max(Peak(left), Peak(right));
+    }
+
+private:
+    class Output : public TFluidMidiPlatform::AudioOutput {
+    public:
+        explicit Output(HandPulledOutputs& owner) : Owner(owner) {}
+        ~Output() override {
+            std::lock_guard lock(Owner.Lock);
+            ++Owner.Counted.closed;
+            Owner.Current = nullptr;
+        }
+        std::string name() const override { return "by hand"; }
+        bool pause() override {
+            std::lock_guard lock(Owner.Lock);
+            if (!Owner.CanPause) return false;
+            ++Owner.Counted.paused;
+            return true;
+        }
+        bool resume() override {
+            std::lock_guard lock(Owner.Lock);
+            ++Owner.Counted.resumed;
+            return !Owner.Lost;
+        }
+        bool alive() const override { return !Owner.Lost; }
+
+    private:
+        HandPulledOutputs& Owner;
+    };
+
+    std::mutex Lock;
+    Counts Counted;
+    TFluidMidiPlatform::Render Current;
+};
+
+// Waits for the port's helper thread to act; false if it has not after a generous while.
+bool Eventually(const std::function<bool()>& done) {
+    for (int i = 0; i < 5000; ++i) {
+        if (done()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return done();
+}
+
+int ThreadCount() {
+    int n = 0;
+    for ([[maybe_unused]] const auto& entry :
+         std::filesystem::directory_iterator("/proc/self/task"))
+        ++n;
+    return n;
+}
+
+constexpr int Block = 256;
+constexpr int QuietBlocks = 40;
+constexpr int SilenceFrames =
+    TFluidMidiPlatform::StopAfterSilenceMs * (TFluidMidiPlatform::SampleRate / 1000);
+
+class FluidAudioOutputTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!HaveSoundfont()) GTEST_SKIP() << "no General MIDI soundfont installed";
+        Threads = ThreadCount();
+        Cues.SetUp();
+        ASSERT_EQ(Out.State(), TMidiOutputState::Open);
+    }
+
+    TFluidMidiPlatform::OutputStats stats() { return Platform.Stats(Out.Handle()); }
+    bool started(int times) {
+        return Eventually([&] { return stats().starts == times && stats().running; });
+    }
+    // Pulls until the sound has died away (its reverberation fades unevenly, so QuietBlocks
+    // silent blocks in a row); the number of frames pulled.
+    int pullUntilSilent() {
+        int frames = 0, quiet = 0;
+        while (quiet < QuietBlocks && frames < 10 * TFluidMidiPlatform::SampleRate) {
+            quiet = Outputs.pull(Block) < 1e-4f ? quiet + 1 : 0;
+            frames += Block;
+        }
+        return frames;
+    }
+
+    // After pullUntilSilent (whose last block was silent): silence just short of the limit.
+    void pullSilenceBelowTheLimit() {
+        for (int f = (QuietBlocks + 1) * Block; f < SilenceFrames; f += Block)
+            Outputs.pull(Block);
+    }
+
+    int Threads = 0;
+    HandPulledOutputs Outputs;
+    TFluidMidiPlatform Platform{Outputs.Opener()};
+    TMidiOutput Out{Platform};
+    bool SoundOn = true;
+    TSoundCues Cues{Out, [this] { return SoundOn; }};
+};
+
+} // namespace
+
+// The set-up and cues with sound off open no audio output and start no thread; the first note
+// opens it.
+TEST_F(FluidAudioOutputTest, OutputOpensAtTheFirstNote) {
+    SoundOn = false;
+    Cues.TypingClick();
+    EXPECT_EQ(Outputs.counts().opened, 0);
+    EXPECT_EQ(ThreadCount(), Threads);
+    EXPECT_EQ(Platform.AudioDriverName(Out.Handle()), "");
+
+    SoundOn = true;
+    Cues.TypingClick();
+    ASSERT_TRUE(started(1));
+    EXPECT_EQ(Outputs.counts().opened, 1);
+    EXPECT_EQ(Platform.AudioDriverName(Out.Handle()), "by hand");
+    EXPECT_GT(Outputs.pull(Block), 1e-3f) << "the note that opened the output is its first sound";
+}
+
+// A silence of StopAfterSilenceMs stops the output (paused when it can pause, else closed), a
+// note just before the limit keeps it going, and the next note starts it again with its sound.
+TEST_F(FluidAudioOutputTest, SilenceStopsTheOutputAndTheNextNoteStartsIt) {
+    for (const bool canPause : {false, true}) {
+        SCOPED_TRACE(canPause ? "output pauses" : "output closes");
+        Outputs.CanPause = canPause;
+        const auto before = Outputs.counts();
+        const int starts = stats().starts;
+        Cues.CorrectFlash(1);
+        ASSERT_TRUE(started(starts + 1));
+        EXPECT_GT(pullUntilSilent(), 0);
+
+        // A note in the silence counts the silence anew.
+        pullSilenceBelowTheLimit();
+        Cues.TimeTick(50);
+        pullUntilSilent();
+        pullSilenceBelowTheLimit();
+        EXPECT_TRUE(stats().running);
+        Outputs.pull(2 * Block);
+        EXPECT_FALSE(stats().running);
+        const int stops = stats().stops;
+
+        ASSERT_TRUE(Eventually([&] {
+            const auto now = Outputs.counts();
+            return canPause ? now.paused == before.paused + 1 : now.closed == before.closed + 1;
+        }));
+        Cues.AnswerPress(2, 120);
+        ASSERT_TRUE(started(starts + 2));
+        const auto after = Outputs.counts();
+        EXPECT_EQ(after.opened, before.opened + (canPause ? 1 : 2));
+        EXPECT_GT(Outputs.pull(Block), 1e-3f);
+        EXPECT_EQ(stats().stops, stops);
+        pullUntilSilent();
+        for (int f = 0; f <= SilenceFrames; f += Block)
+            Outputs.pull(Block);
+        ASSERT_TRUE(Eventually([&] {
+            return Outputs.counts().paused + Outputs.counts().closed ==
+                   after.paused + after.closed + 1;
+        }));
+    }
+}
+
+// An audio output that cannot be opened leaves the port open and its cues quiet failures of
+// nobody's concern: no error, no output, and closing the port leaves no thread behind.
+TEST_F(FluidAudioOutputTest, NoAudioOutputLeavesThePortUsable) {
+    Outputs.Fail = true;
+    Cues.TypingClick();
+    ASSERT_TRUE(Eventually([&] { return Outputs.counts().opened == 1; }));
+    Cues.TimeTick(40);
+    EXPECT_EQ(Out.LastError(), MidiResult::NoError);
+    EXPECT_EQ(stats().starts, 0);
+    EXPECT_FALSE(stats().running);
+    Out.Close();
+    EXPECT_EQ(ThreadCount(), Threads);
+}
+
+// An output that its server has dropped is replaced by a new one at the next note.
+TEST_F(FluidAudioOutputTest, ALostOutputIsOpenedAnewByTheNextNote) {
+    Cues.TypingClick();
+    ASSERT_TRUE(started(1));
+    Outputs.Lost = true;
+    Cues.TypingClick();
+    ASSERT_TRUE(Eventually([&] { return Outputs.counts().closed == 1; }));
+    Outputs.Lost = false;
+    ASSERT_TRUE(started(2));
+    EXPECT_EQ(Outputs.counts().opened, 2);
+    EXPECT_GT(Outputs.pull(Block), 1e-3f);
+}
+
+// Closing the port while its output plays closes the output and ends the port's threads.
+TEST_F(FluidAudioOutputTest, ClosingThePortEndsItsOutputAndThreads) {
+    Cues.TypingClick();
+    ASSERT_TRUE(started(1));
+    Out.Close();
+    EXPECT_EQ(Outputs.counts().closed, 1);
+    EXPECT_EQ(ThreadCount(), Threads);
 }

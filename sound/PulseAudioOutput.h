@@ -1,0 +1,49 @@
+#pragma once
+
+#include "FluidMidiPlatform.h"
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct pa_context;
+struct pa_stream;
+struct pa_threaded_mainloop;
+
+// A playback stream on the sound server (PulseAudio, or PipeWire through its PulseAudio
+// protocol) that pulls the synthesizer's sound as the server asks for it. Pausing corks the
+// stream and drops what it still holds, so a paused output costs neither process a wake-up;
+// resuming uncorks it and the next note is the first thing it plays.
+class PulseAudioOutput final : public TFluidMidiPlatform::AudioOutput {
+public:
+    // Connects to the default server and opens a stream that keeps bufferedFrames ahead of the
+    // speaker, the server's own latency included; null when there is no server or it refuses
+    // the stream. Blocks until the stream is ready.
+    static std::unique_ptr<PulseAudioOutput> open(const TFluidMidiPlatform::Render& render,
+                                                  int sampleRate, int bufferedFrames);
+    ~PulseAudioOutput() override;
+
+    std::string name() const override { return "pulseaudio"; }
+    bool pause() override;
+    bool resume() override;
+    bool alive() const override { return !lost; }
+
+    explicit PulseAudioOutput(TFluidMidiPlatform::Render render);
+
+private:
+    bool connect(int sampleRate, int bufferedFrames);
+    bool cork(bool corked);
+    static void contextChanged(pa_context* context, void* self);
+    static void streamChanged(pa_stream* stream, void* self);
+    static void writable(pa_stream* stream, std::size_t bytes, void* self);
+
+    TFluidMidiPlatform::Render render;
+    pa_threaded_mainloop* loop = nullptr;
+    pa_context* context = nullptr;
+    pa_stream* stream = nullptr;
+    // The server closed the stream or the connection.
+    std::atomic<bool> lost{false};
+    // Audio thread (the main loop's) only.
+    std::vector<float> left, right;
+};
