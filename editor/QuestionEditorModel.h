@@ -63,11 +63,9 @@ public:
     const Fields& fields() const { return fieldTexts; }
     // The number of the question shown, or the append position of a new question.
     std::int64_t recordNumber() const { return shownRecord; }
-    bool isAppending() const { return appending; }
     bool isSetLoaded() const;
     // The set was found read-only: it is shown and searched but never written.
     bool isReadOnly() const { return readOnly; }
-    QuestionEditorState& state() { return editorState; }
 
     // What the window shows and which commands it offers.
     struct View {

@@ -16,7 +16,6 @@ public:
     void setFindText(const QString& text);
     // Whether Find Next may be pressed (the editor allows it while a search can run).
     void setSearchAllowed(bool allowed);
-    bool isSearchAllowed() const { return searchAllowed; }
 
     QLineEdit* findEdit = nullptr;
     QPushButton* findNextButton = nullptr;
