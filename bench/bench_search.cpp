@@ -2,11 +2,11 @@
 // the scan alone, and one press of Find Next through the editor window.
 #include "Clock.h"
 #include "Dialogs.h"
-#include "EditorFindDialog.h"
-#include "EditorScan.h"
 #include "QstFile.h"
+#include "QuestionEditor.h"
+#include "QuestionFindDialog.h"
 #include "QuestionRecord.h"
-#include "Setques.h"
+#include "QuestionScan.h"
 #include "Settings.h"
 #include "Shell.h"
 
@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -102,9 +103,9 @@ QApplication& App() {
 static void BM_ScanWithoutHit(benchmark::State& state) {
     TBigSet& set = BigSet();
     for (auto _ : state) {
-        const auto result = TEditorScan::Find(set.Path, 1, Questions, std::string_view("paris"));
-        if (!result.Ok || result.Hit) state.SkipWithError("unexpected scan result");
-        benchmark::DoNotOptimize(result.Position);
+        const auto result = QuestionScan::find(set.Path, 1, Questions, std::string_view("paris"));
+        if (!result.ok || result.hit) state.SkipWithError("unexpected scan result");
+        benchmark::DoNotOptimize(result.position);
     }
     state.SetItemsProcessed(state.iterations() * Questions);
 }
@@ -119,12 +120,13 @@ static void BM_FindNextWithoutHit(benchmark::State& state) {
     TQuietDialogs dialogs;
     TNoShell shell;
     TSettings settings;
-    TEditorState editorState;
+    QuestionEditorState editorState;
     QString fileName = QString::fromStdString(set.Path);
-    TSetQuestions editor(TEditorServices{clock, dialogs, shell, settings}, editorState, fileName);
-    editor.FindDialog1->SetFindText(QStringLiteral("paris"));
+    QuestionEditor editor(QuestionEditorServices{clock, dialogs, shell, settings}, editorState,
+                          fileName);
+    editor.findDialog->setFindText(QStringLiteral("paris"));
     for (auto _ : state) {
-        editor.FindDialog1Find();
+        editor.findDialog->findNextButton->click();
         if (dialogs.Last != QStringLiteral("No match found")) state.SkipWithError("found");
     }
     state.SetItemsProcessed(state.iterations() * Questions);

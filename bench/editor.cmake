@@ -1,2 +1,2 @@
 # The question editor's text search over a large set.
-trivora_benchmark(bench_search trivora_questions)
+trivora_benchmark(bench_search trivora_editor)

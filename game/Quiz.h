@@ -1,6 +1,6 @@
 #pragma once
 
-#include "EditorState.h"
+#include "QuestionEditorState.h"
 #include "Gauge.h"
 #include "Image.h"
 #include "Label.h"
@@ -24,7 +24,7 @@ class TClock;
 class TDialogs;
 class TMidiOutput;
 class TMidiPlatform;
-class TSetQuestions;
+class QuestionEditor;
 class TSettings;
 class TShell;
 class TSoundCues;
@@ -170,9 +170,9 @@ public:
     // The question editor has closed: the game screen takes over again.
     void EditorClosed();
     // The question editor while it is open, else null.
-    TSetQuestions* Editor() const;
+    QuestionEditor* Editor() const;
     // The editor's state, kept for the whole run of the program.
-    TEditorState EditorState;
+    QuestionEditorState EditorState;
 
     // ---- Services
     const TQuizServices& Services() const { return FServices; }
@@ -378,7 +378,7 @@ private:
     void RestoreDesignSize();
 
     TQuizServices FServices;
-    QPointer<TSetQuestions> FEditor;
+    QPointer<QuestionEditor> FEditor;
     std::unique_ptr<TMidiOutput> FMidiOutput;
     std::unique_ptr<TSoundCues> FCues;
     std::mt19937 FRandom;

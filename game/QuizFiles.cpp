@@ -3,7 +3,7 @@
 
 #include "Dialogs.h"
 #include "QstFile.h"
-#include "Setques.h"
+#include "QuestionEditor.h"
 
 #include <QAction>
 #include <QDir>
@@ -31,12 +31,12 @@ void TQuizScreen::EditCreateQuestions1Click() {
         FPausedByWindow = true;
         FormDeactivate();
     }
-    FEditor = new TSetQuestions(
-        TEditorServices{FServices.Clock, FServices.Dialogs, FServices.Shell, FServices.Settings},
-        EditorState, State.QuestionFileName, this);
+    FEditor = new QuestionEditor(QuestionEditorServices{FServices.Clock, FServices.Dialogs,
+                                                        FServices.Shell, FServices.Settings},
+                                 EditorState, State.QuestionFileName, this);
     // Handled once the editor's closing has finished, so the window can go first.
     connect(
-        FEditor.data(), &TSetQuestions::Closed, this, [this] { EditorClosed(); },
+        FEditor.data(), &QuestionEditor::closed, this, [this] { EditorClosed(); },
         Qt::QueuedConnection);
     hide();
     FEditor->show();
@@ -55,6 +55,6 @@ void TQuizScreen::EditorClosed() {
     AbandonGame();
 }
 
-TSetQuestions* TQuizScreen::Editor() const {
+QuestionEditor* TQuizScreen::Editor() const {
     return FEditor.data();
 }

@@ -1,8 +1,8 @@
 #include "QuizFixture.h"
 
-#include "EditorFindDialog.h"
 #include "Label.h"
-#include "Setques.h"
+#include "QuestionEditor.h"
+#include "QuestionFindDialog.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -87,7 +87,7 @@ TEST_F(FilesTest, EditorOpensInPlaceOfTheGameAndHandsBack) {
         ASSERT_EQ(Screen->State.QuestionFileName, other);
 
         Screen->EditCreateQuestions1Click();
-        TSetQuestions* editor = Screen->Editor();
+        QuestionEditor* editor = Screen->Editor();
         ASSERT_NE(editor, nullptr);
         EXPECT_FALSE(Screen->On2->isChecked());
         EXPECT_EQ(Screen->Off2->isChecked(), !soundOn);
@@ -96,9 +96,9 @@ TEST_F(FilesTest, EditorOpensInPlaceOfTheGameAndHandsBack) {
         EXPECT_TRUE(editor->isWindow());
         EXPECT_EQ(editor->parent(), Screen.get());
         EXPECT_TRUE(editor->property("trivoraPausesGame").toBool());
-        EXPECT_EQ(editor->RecordNumber(), 3) << "the editor opens the game's set";
+        EXPECT_EQ(editor->model().recordNumber(), 3) << "the editor opens the game's set";
 
-        editor->QuittoGame1Click();
+        editor->closeAction->trigger();
         FinishClosing();
         EXPECT_EQ(Screen->Editor(), nullptr);
         EXPECT_TRUE(Screen->isVisible());
@@ -119,7 +119,7 @@ TEST_F(FilesTest, EditorWithoutAGameSetLooksInTheCurrentFolder) {
     Screen->EditCreateQuestions1Click();
     ASSERT_NE(Screen->Editor(), nullptr);
     EXPECT_EQ(Screen->State.QuestionFileName, elsewhere.path() + QStringLiteral("/REGD.QST"));
-    EXPECT_EQ(Screen->Editor()->RecordNumber(), 4);
+    EXPECT_EQ(Screen->Editor()->model().recordNumber(), 4);
     EXPECT_TRUE(Dialogs.Texts().isEmpty());
     Screen->Editor()->close();
     FinishClosing();

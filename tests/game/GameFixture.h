@@ -8,7 +8,7 @@
 #include <QMenuBar>
 #include <QTest>
 
-#include "Setques.h"
+#include "QuestionEditor.h"
 
 #include <functional>
 #include <ostream>

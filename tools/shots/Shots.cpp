@@ -9,10 +9,10 @@
 #include "HelpViewer.h"
 #include "ManualClock.h"
 #include "QstFixtures.h"
+#include "QuestionEditor.h"
 #include "Quiz.h"
 #include "RecordingMidiPlatform.h"
 #include "ScriptedDialogs.h"
-#include "Setques.h"
 #include "Settings.h"
 #include "Splash.h"
 #include "TempDir.h"
@@ -271,7 +271,7 @@ bool TShots::PlayGame() {
 
 void TShots::Editor() {
     S().EditCreateQuestions1Click();
-    TSetQuestions* editor = S().Editor();
+    QuestionEditor* editor = S().Editor();
     if (!editor) {
         Fail("Editor");
         return;

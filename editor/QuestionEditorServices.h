@@ -6,9 +6,9 @@ class TSettings;
 class TShell;
 
 // What the question editor needs from the world outside it.
-struct TEditorServices {
-    TClock& Clock;
-    TDialogs& Dialogs;
-    TShell& Shell;
-    TSettings& Settings;
+struct QuestionEditorServices {
+    TClock& clock;
+    TDialogs& dialogs;
+    TShell& shell;
+    TSettings& settings;
 };

@@ -1,4 +1,4 @@
-#include "EditorScan.h"
+#include "QuestionScan.h"
 
 #include "QstFile.h"
 
@@ -6,78 +6,79 @@
 #include <vector>
 
 namespace {
-constexpr std::size_t RecordsPerChunk = 256;
+constexpr std::size_t recordsPerChunk = 256;
 
-inline char FoldChar(char c) {
+inline char foldChar(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
 }
 } // namespace
 
-std::string TEditorScan::FoldAZ(std::string_view text) {
+std::string QuestionScan::foldAZ(std::string_view text) {
     std::string out(text);
     for (char& c : out)
-        c = FoldChar(c);
+        c = foldChar(c);
     return out;
 }
 
-bool TEditorScan::Matches(const std::uint8_t* record, std::string_view foldedPattern) {
+bool QuestionScan::matches(const std::uint8_t* record, std::string_view foldedPattern) {
     char field[TQuestionRecord::Capacity];
     for (std::size_t i = 0; i < TQuestionRecord::FieldCount; ++i) {
         const std::uint8_t* at = record + i * (TQuestionRecord::Capacity + 1);
         const std::size_t len = std::min<std::size_t>(at[0], TQuestionRecord::Capacity);
         if (len < foldedPattern.size()) continue;
         for (std::size_t k = 0; k < len; ++k)
-            field[k] = FoldChar(static_cast<char>(at[1 + k]));
+            field[k] = foldChar(static_cast<char>(at[1 + k]));
         if (std::string_view(field, len).find(foldedPattern) != std::string_view::npos) return true;
     }
     return false;
 }
 
-TEditorScan::TResult TEditorScan::Find(const std::string& path, std::int64_t first,
-                                       std::int64_t last, std::optional<std::string_view> pattern) {
-    TResult result;
-    result.Position = first;
+QuestionScan::Result QuestionScan::find(const std::string& path, std::int64_t first,
+                                        std::int64_t last,
+                                        std::optional<std::string_view> pattern) {
+    Result result;
+    result.position = first;
     if (first > last) return result;
     TQstFile file;
     if (!file.Open(path, TQstFile::TAccess::Read)) {
-        result.Ok = false;
-        result.ErrorText = file.ErrorText();
+        result.ok = false;
+        result.errorText = file.ErrorText();
         return result;
     }
-    const std::string folded = pattern ? FoldAZ(*pattern) : std::string();
+    const std::string folded = pattern ? foldAZ(*pattern) : std::string();
 
-    std::vector<std::uint8_t> chunk(RecordsPerChunk * TQuestionRecord::Size);
+    std::vector<std::uint8_t> chunk(recordsPerChunk * TQuestionRecord::Size);
     std::int64_t next = first; // next record to read
     while (next <= last) {
         const std::int64_t want =
-            std::min<std::int64_t>(static_cast<std::int64_t>(RecordsPerChunk), last - next + 1);
+            std::min<std::int64_t>(static_cast<std::int64_t>(recordsPerChunk), last - next + 1);
         const std::int64_t whole = file.ReadRecords(next, want, chunk.data());
         if (whole < 0) {
-            result.Position = next;
-            result.Ok = false;
-            result.ErrorText = file.ErrorText();
+            result.position = next;
+            result.ok = false;
+            result.errorText = file.ErrorText();
             return result;
         }
         for (std::int64_t k = 0; k < whole; ++k) {
             const std::uint8_t* record = chunk.data() + k * TQuestionRecord::Size;
-            result.Position = next + k;
-            if (pattern && Matches(record, folded)) {
-                result.Hit = true;
-                result.Record = TQuestionRecord::Decode(record);
-                result.RecordRead = true;
+            result.position = next + k;
+            if (pattern && matches(record, folded)) {
+                result.hit = true;
+                result.record = TQuestionRecord::Decode(record);
+                result.recordRead = true;
                 return result;
             }
         }
         if (whole > 0) {
-            result.Record =
+            result.record =
                 TQuestionRecord::Decode(chunk.data() + (whole - 1) * TQuestionRecord::Size);
-            result.RecordRead = true;
+            result.recordRead = true;
         }
         if (whole < want) {
             // The set ends inside the records the scan was told to read.
-            result.Position = next + whole;
-            result.Ok = false;
-            result.ErrorText = "Read beyond end of file: " + path;
+            result.position = next + whole;
+            result.ok = false;
+            result.errorText = "Read beyond end of file: " + path;
             return result;
         }
         next += want;

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "QuestionEditorModel.h"
+#include "QuestionEditorServices.h"
+#include "Timer.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class QAction;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QuestionFindDialog;
+class TImage;
+class TLabel;
+class TPanel;
+
+// The question editor's window, "Question Database". It shows the editor model (the set, the
+// question and its five texts) and turns clicks, keys and menu entries into the model's
+// commands. A 250 ms timer on the injected clock brings the labels and which buttons may be
+// used up to date with the model; the window also remembers whether it was maximized.
+class QuestionEditor : public QMainWindow {
+    Q_OBJECT
+public:
+    // questionFileName is the set in use, shared with the game ("N/A": none); state outlives
+    // the window. Creation opens the set.
+    QuestionEditor(QuestionEditorServices services, QuestionEditorState& state,
+                   QString& questionFileName, QWidget* parent = nullptr);
+    ~QuestionEditor() override;
+
+    QuestionEditorModel& model() { return editorModel; }
+
+    bool resizeSeen() const { return sizeChangeSeen; }
+
+    // ---- Controls
+    TPanel* backPanel = nullptr;
+    TPanel* logoFrame = nullptr;
+    TImage* logoImage = nullptr;
+    TPanel* entryPanel = nullptr;
+    TLabel* setNameLabel = nullptr;
+    TLabel* positionLabel = nullptr;
+    // Black twins of the two labels beneath them, for the embossed look.
+    TLabel* setNameShadow = nullptr;
+    TLabel* positionShadow = nullptr;
+    QLineEdit* questionEdit = nullptr;
+    QLineEdit* answerEdit = nullptr;
+    QLineEdit* wrongEdit1 = nullptr;
+    QLineEdit* wrongEdit2 = nullptr;
+    QLineEdit* wrongEdit3 = nullptr;
+    QPushButton* previousButton = nullptr;
+    QPushButton* nextButton = nullptr;
+    QPushButton* searchButton = nullptr;
+    QPushButton* addButton = nullptr;
+    QPushButton* storeButton = nullptr;
+    QPushButton* cancelButton = nullptr;
+    // A parking place for the keyboard focus, hidden behind the back panel.
+    QLineEdit* focusParking = nullptr;
+    QuestionFindDialog* findDialog = nullptr;
+
+    QMenu* fileMenu = nullptr;
+    QAction* newSetAction = nullptr;  // "&New Question Set"
+    QAction* loadSetAction = nullptr; // "&Load Question Set"
+    QAction* closeAction = nullptr;   // "&Close"
+    QMenu* helpMenu = nullptr;
+    QAction* instructionsAction = nullptr; // "&Instructions"
+
+    std::unique_ptr<TTimer> refreshTimer;
+
+    // The five edit boxes in record order: question, answer, three wrong answers.
+    std::array<QLineEdit*, QuestionEditorModel::fieldCount> fieldEdits() const {
+        return {questionEdit, answerEdit, wrongEdit1, wrongEdit2, wrongEdit3};
+    }
+
+    static constexpr int refreshIntervalMs = 250;
+    static constexpr int clientWidth = 640;
+    static constexpr int clientHeight = 442;
+    static constexpr int fieldLength = 75;
+
+signals:
+    // The window has closed; it is destroyed right after.
+    void closed();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void createControls();
+    void createMenu();
+    void connectControls();
+
+    // Brings the labels, buttons and texts up to date with the model.
+    void refreshControls();
+    // The window takes the size it was last left in ("Pocko.Ini"): maximized or normal.
+    void applyRememberedSize();
+    // Add moves to an empty question; typing starts in its question box.
+    void startNewQuestion();
+    void showFindDialog();
+    void findNext();
+    void showInstructions();
+    // The model's texts into the edit boxes.
+    void showFields();
+    // Remembers a change between maximized and normal size, and centres the back panel.
+    void placeBackPanel();
+
+    QuestionEditorServices services;
+    QuestionEditorModel editorModel;
+    bool sizeChangeSeen = false;
+    // The edit boxes are being set from the model, not typed into.
+    bool showingFields = false;
+};

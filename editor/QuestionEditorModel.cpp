@@ -1,0 +1,464 @@
+// The question editor's commands: the set, the question shown, Add, Store, Cancel and the
+// save-changes step, with the file steps they share.
+#include "QuestionEditorModel.h"
+
+#include "Dialogs.h"
+#include "QtText.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+
+namespace {
+const QString notAvailable = QStringLiteral("N/A");
+const QString saveQuestion = QStringLiteral("Save Changes to current record?");
+const QString discardQuestion = QStringLiteral("Discard partially complete record?");
+const QString incompleteMessage =
+    QStringLiteral("All fields must be complete before record can be stored!");
+const QString fileDialogFilter = QStringLiteral("Mindaro Questions|*.QST");
+const QString fileDialogSuffix = QStringLiteral("QST");
+} // namespace
+
+const QString QuestionEditorModel::noDataFileText = QStringLiteral("* NO DATAFILE LOADED *");
+const QString QuestionEditorModel::readOnlyMessage =
+    QStringLiteral("This question set is read-only: its questions can be shown and searched "
+                   "but not stored.");
+const QString QuestionEditorModel::changedMessage = QStringLiteral(
+    "Another program has changed this question set while it was open here. Nothing was "
+    "stored; Cancel shows the question as it is in the set now.");
+const QString QuestionEditorModel::busyMessage = QStringLiteral(
+    "Another program is writing this question set. Nothing was stored; please try again.");
+const QString QuestionEditorModel::storedAtEndMessage =
+    QStringLiteral("Another program has added questions to this set. Your new question was "
+                   "stored at the end of the set, as question %1.");
+
+QuestionEditorModel::QuestionEditorModel(TDialogs& dialogs, QuestionEditorState& state,
+                                         QString& questionFileName, QObject* parent)
+    : QObject(parent), dialogs(dialogs), editorState(state), questionFileName(questionFileName) {}
+
+// ---- The set
+
+void QuestionEditorModel::openStartingSet() {
+    // Without a set from the game, the editor looks for REGD.QST in the current folder.
+    if (questionFileName.isEmpty() || questionFileName == notAvailable)
+        questionFileName = QDir::currentPath() + QStringLiteral("/REGD.QST");
+    // A fresh start has no count, no pending Add and a fresh search.
+    editorState.recordCount = 0;
+    editorState.addReturnRecord = 0;
+    editorState.searchPosition = 0;
+    editorState.lastSearchText.clear();
+    const TQstCheckResult check = CheckQuestionFile(filePath(), ReaderRules::EditorStartup);
+    editorState.recordCount = check.RecordCount;
+    if (takeCheckedSet(check, ReaderRules::EditorStartup)) showLastQuestion(check.RecordCount);
+}
+
+void QuestionEditorModel::createSet() {
+    if (isSetLoaded() && !saveBeforeLeaving()) return;
+    const TFileDialogSpec spec{QStringLiteral("Mindaro : Create New Question Set"),
+                               fileDialogFilter, fileDialogSuffix, QString()};
+    const QString path = dialogs.SaveFile(dialogParent, spec);
+    if (path.isEmpty()) return;
+    if (QFile::exists(path)) {
+        dialogs.Warning(dialogParent, QStringLiteral("This file already exists"));
+        return;
+    }
+    editorState.recordCount = 0;
+    questionFileName = path;
+    readOnly = false;
+    TQstFile file;
+    const TQuestionRecord header = TQuestionRecord::Header();
+    if (!file.Create(filePath())) {
+        // Nothing was made: no set is selected rather than a name without a file.
+        questionFileName = notAvailable;
+        reportError(file.ErrorText());
+        return;
+    }
+    if (!file.Write(0, header) || !file.Sync()) {
+        const std::string error = file.ErrorText();
+        file.Close();
+        // The file is ours and holds no header: take it away again.
+        QFile::remove(path);
+        questionFileName = notAvailable;
+        reportError(error);
+        return;
+    }
+    editorState.recordBuffer = header;
+    // A pending Add belonged to the set before.
+    editorState.addReturnRecord = 0;
+    showAppendPosition(1);
+    emptyFields();
+}
+
+void QuestionEditorModel::loadSet() {
+    if (isSetLoaded() && !saveBeforeLeaving()) return;
+    const TFileDialogSpec spec{QStringLiteral("Mindaro : Load Questions"), fileDialogFilter,
+                               fileDialogSuffix, QDir::currentPath()};
+    const QString path = dialogs.OpenFile(dialogParent, spec);
+    if (path.isEmpty()) return;
+    editorState.recordCount = 0;
+    questionFileName = path;
+    // A pending Add belonged to the set before.
+    editorState.addReturnRecord = 0;
+    const TQstCheckResult check = CheckQuestionFile(filePath(), ReaderRules::EditorLoad);
+    editorState.recordCount = check.RecordCount;
+    if (takeCheckedSet(check, ReaderRules::EditorLoad)) showLastQuestion(check.RecordCount);
+}
+
+bool QuestionEditorModel::takeCheckedSet(const TQstCheckResult& check, const TReaderRules& rules) {
+    readOnly = false;
+    switch (check.Status) {
+    case TQstCheck::Accepted:
+        return true;
+    case TQstCheck::ReadOnly:
+        // A set this user may not change is still worth reading: it is browsed and
+        // searched, and every write is refused with this message.
+        readOnly = true;
+        dialogs.Information(dialogParent, readOnlyMessage);
+        return true;
+    case TQstCheck::NotFound:
+        dialogs.Warning(dialogParent, QString::fromLatin1(rules.NotFoundMessage));
+        questionFileName = notAvailable;
+        return false;
+    case TQstCheck::Damaged:
+        questionFileName = notAvailable;
+        dialogs.Warning(dialogParent, QString::fromLatin1(rules.DamagedMessage));
+        return false;
+    }
+    return false;
+}
+
+void QuestionEditorModel::showLastQuestion(std::int64_t count) {
+    const std::int64_t last = count - 1;
+    if (last <= 0) {
+        // Only the header: the append position of an empty set.
+        showAppendPosition(1);
+        emptyFields();
+        return;
+    }
+    TQstFile file;
+    if (openSet(file) && showRecord(file, last)) {
+        showQuestionNumber(last);
+        return;
+    }
+    // The failure has been reported; a set that cannot be shown is no set at all, so there
+    // is no blank form whose Store would land on the header.
+    questionFileName = notAvailable;
+    editorState.recordCount = 0;
+    showQuestionNumber(0);
+    emptyFields();
+}
+
+// ---- What the window shows
+
+QuestionEditorModel::View QuestionEditorModel::refresh() {
+    View view;
+    if (!isSetLoaded()) {
+        view.setName = noDataFileText;
+        emptyFields();
+        return view;
+    }
+    const std::int64_t count = editorState.recordCount;
+    view.position = shownRecord < count ? QStringLiteral("%1/%2").arg(shownRecord).arg(count - 1)
+                                        : QStringLiteral("Question : %1").arg(shownRecord);
+    view.setName = questionFileName;
+    view.previousEnabled = shownRecord > 1;
+    view.nextEnabled = shownRecord < count - 1;
+    view.addEnabled = fieldsComplete() && editorState.addReturnRecord == 0;
+    view.storeEnabled = fieldsDiffer(editorState.recordBuffer);
+    view.fieldsEnabled = true;
+    // A search never replaces texts that are not stored.
+    view.searchEnabled = !view.storeEnabled;
+    return view;
+}
+
+void QuestionEditorModel::setField(int i, const QString& text) {
+    if (i < 0 || i >= fieldCount) return;
+    fieldTexts[static_cast<std::size_t>(i)] = text;
+    if (!isSetLoaded()) emptyFields();
+}
+
+// ---- Steps shared by the commands
+
+void QuestionEditorModel::showQuestionNumber(std::int64_t n) {
+    shownRecord = n;
+    appending = false;
+}
+
+void QuestionEditorModel::showAppendPosition(std::int64_t n) {
+    shownRecord = n;
+    appending = true;
+}
+
+bool QuestionEditorModel::isSetLoaded() const {
+    return questionFileName != notAvailable;
+}
+
+std::string QuestionEditorModel::filePath() const {
+    return QFile::encodeName(questionFileName).toStdString();
+}
+
+void QuestionEditorModel::reportError(const std::string& text) {
+    QString message = QString::fromLocal8Bit(text.c_str());
+    // The box always names the set the failure happened in.
+    if (!message.contains(questionFileName)) message += QStringLiteral("\n") + questionFileName;
+    dialogs.Error(dialogParent, message);
+}
+
+bool QuestionEditorModel::openSet(TQstFile& file) {
+    const auto access = readOnly ? TQstFile::TAccess::Read : TQstFile::TAccess::ReadWrite;
+    if (file.Open(filePath(), access)) return true;
+    reportError(file.ErrorText());
+    return false;
+}
+
+std::int64_t QuestionEditorModel::countRecords(TQstFile& file) {
+    const std::int64_t count = file.RecordCount();
+    if (count < 0) reportError(file.ErrorText());
+    return count;
+}
+
+bool QuestionEditorModel::showRecord(TQstFile& file, std::int64_t r) {
+    TQuestionRecord record;
+    if (!file.Read(r, record)) {
+        reportError(file.ErrorText());
+        return false;
+    }
+    editorState.recordBuffer = record;
+    shownStored = record;
+    showRecordBuffer();
+    return true;
+}
+
+void QuestionEditorModel::showRecordBuffer(bool questionToo) {
+    for (std::size_t i = questionToo ? 0 : 1; i < fieldTexts.size(); ++i)
+        fieldTexts[i] = QtText::FromRecord(editorState.recordBuffer.Field(i));
+    emit fieldsChanged();
+}
+
+void QuestionEditorModel::emptyFields() {
+    if (fieldsEmpty()) return;
+    for (QString& text : fieldTexts)
+        text.clear();
+    emit fieldsChanged();
+}
+
+bool QuestionEditorModel::storedCopy(TQstFile& file, TQuestionRecord& copy) {
+    if (appending) {
+        copy = TQuestionRecord();
+        return true;
+    }
+    TQuestionRecord record;
+    if (!file.Read(shownRecord, record)) {
+        reportError(file.ErrorText());
+        return false;
+    }
+    editorState.recordBuffer = record;
+    if (!(record == shownStored)) {
+        // Another program changed the question under the window: say so rather than go on
+        // from what is on the screen. Cancel shows it as it is now.
+        dialogs.Warning(dialogParent, changedMessage);
+        return false;
+    }
+    copy = record;
+    return true;
+}
+
+QuestionEditorModel::WriteResult QuestionEditorModel::writeFields(std::int64_t* countAfter,
+                                                                  bool measure) {
+    if (readOnly) {
+        dialogs.Information(dialogParent, readOnlyMessage);
+        return WriteResult::Refused;
+    }
+    // The header is never written here, whatever went wrong before.
+    if (!appending && shownRecord < 1) return WriteResult::Refused;
+    // Build the record aside: the buffer changes only once the record is on the disk, so a
+    // refused or failed write leaves Store enabled for another try.
+    TQuestionRecord record = editorState.recordBuffer;
+    for (std::size_t i = 0; i < fieldTexts.size(); ++i) {
+        std::string bytes;
+        QString bad;
+        if (!QtText::ToRecord(fieldTexts[i], bytes, &bad)) {
+            dialogs.Information(
+                dialogParent,
+                QStringLiteral("The character \"%1\" cannot be stored in a question file.")
+                    .arg(bad));
+            return WriteResult::Refused;
+        }
+        if (bytes.size() > TQuestionRecord::Capacity) bytes.resize(TQuestionRecord::Capacity);
+        record.Field(i) = std::move(bytes);
+    }
+    // Other writers of the set wait while this one measures, compares and writes.
+    TQstFile file;
+    if (!file.OpenLocked(filePath(), TQstFile::TAccess::ReadWrite, lockWaitMs)) {
+        if (file.LockBusy())
+            dialogs.Warning(dialogParent, busyMessage);
+        else
+            reportError(file.ErrorText());
+        return WriteResult::Failed;
+    }
+    const std::int64_t count = countRecords(file);
+    if (count < 0) return WriteResult::Failed;
+    // A new question goes to the real end of the set, behind whatever others appended.
+    std::int64_t at = count;
+    if (!appending) {
+        at = shownRecord;
+        TQuestionRecord onDisk;
+        if (at >= count || !file.Read(at, onDisk) || !(onDisk == shownStored)) {
+            dialogs.Warning(dialogParent, changedMessage);
+            return WriteResult::Refused;
+        }
+    }
+    if (!file.Write(at, record) || !file.Sync()) {
+        reportError(file.ErrorText());
+        return WriteResult::Failed;
+    }
+    const bool moved = appending && at != shownRecord;
+    editorState.recordBuffer = record;
+    shownStored = record;
+    showQuestionNumber(at);
+    const std::int64_t after = std::max(count, at + 1);
+    if (countAfter) *countAfter = after;
+    // Store measures the set; it does so before the notice, which the window shows behind.
+    if (measure) editorState.recordCount = after;
+    if (moved) dialogs.Information(dialogParent, storedAtEndMessage.arg(at));
+    return WriteResult::Written;
+}
+
+bool QuestionEditorModel::fieldsDiffer(const TQuestionRecord& record) const {
+    for (std::size_t i = 0; i < fieldTexts.size(); ++i)
+        if (fieldTexts[i] != QtText::FromRecord(record.Field(i))) return true;
+    return false;
+}
+
+bool QuestionEditorModel::fieldsComplete() const {
+    return std::none_of(fieldTexts.begin(), fieldTexts.end(),
+                        [](const QString& text) { return text.isEmpty(); });
+}
+
+bool QuestionEditorModel::fieldsEmpty() const {
+    return std::all_of(fieldTexts.begin(), fieldTexts.end(),
+                       [](const QString& text) { return text.isEmpty(); });
+}
+
+// ---- The save-changes step
+
+QuestionEditorModel::SaveOutcome QuestionEditorModel::saveChanges() {
+    TQstFile file;
+    if (!openSet(file)) return SaveOutcome::Failed;
+    TQuestionRecord stored;
+    if (!storedCopy(file, stored)) return SaveOutcome::Failed;
+    if (fieldsEmpty()) return SaveOutcome::Proceed;
+    if (fieldsComplete()) {
+        if (fieldsDiffer(stored) && dialogs.Confirm(dialogParent, saveQuestion)) {
+            switch (writeFields()) {
+            case WriteResult::Written:
+                break;
+            case WriteResult::Refused:
+                return SaveOutcome::Cancelled;
+            case WriteResult::Failed:
+                return SaveOutcome::Failed;
+            }
+        }
+        return SaveOutcome::Proceed;
+    }
+    if (dialogs.Confirm(dialogParent, discardQuestion, TMsgKind::Information))
+        return SaveOutcome::Proceed;
+    return SaveOutcome::Cancelled;
+}
+
+bool QuestionEditorModel::saveBeforeLeaving() {
+    // A set that cannot be read any more cannot take the texts either: the failure has been
+    // reported, and leaving it is the way on.
+    return saveChanges() != SaveOutcome::Cancelled;
+}
+
+// ---- Moving, adding, storing, cancelling
+
+void QuestionEditorModel::showPreviousQuestion() {
+    if (!isSetLoaded()) return;
+    const SaveOutcome saved = saveChanges();
+    if (saved == SaveOutcome::Failed) return;
+    // A pending Add ends with the move, whether or not it goes on.
+    editorState.addReturnRecord = 0;
+    if (saved != SaveOutcome::Proceed || shownRecord <= 1) return;
+    TQstFile file;
+    if (openSet(file) && showRecord(file, shownRecord - 1)) showQuestionNumber(shownRecord - 1);
+}
+
+void QuestionEditorModel::showNextQuestion() {
+    if (!isSetLoaded()) return;
+    const SaveOutcome saved = saveChanges();
+    if (saved == SaveOutcome::Failed) return;
+    editorState.addReturnRecord = 0;
+    // Next never moves from the append position.
+    if (saved != SaveOutcome::Proceed || appending) return;
+    TQstFile file;
+    if (!openSet(file)) return;
+    const std::int64_t count = countRecords(file);
+    if (count < 0) return;
+    // Next never moves onto the append position.
+    if (shownRecord >= count - 1) return;
+    if (showRecord(file, shownRecord + 1)) showQuestionNumber(shownRecord + 1);
+}
+
+bool QuestionEditorModel::addQuestion() {
+    if (!isSetLoaded()) return false;
+    // Add is for complete fields with no Add pending; a second press of a double-click
+    // comes before the window has disabled the button, and is ignored here.
+    if (!fieldsComplete() || editorState.addReturnRecord != 0) return false;
+    TQstFile file;
+    TQuestionRecord stored;
+    if (!openSet(file) || !storedCopy(file, stored)) return false;
+    // Cancel returns to the question shown now, once it is in the file; a new question
+    // whose texts are dropped leaves nothing to return to.
+    std::int64_t returnTo = appending ? 0 : shownRecord;
+    std::int64_t count = -1;
+    if (fieldsDiffer(stored) && dialogs.Confirm(dialogParent, saveQuestion)) {
+        if (writeFields(&count) != WriteResult::Written) return false;
+        returnTo = shownRecord;
+    }
+    // The append position; the record count is not measured again here.
+    if (count < 0) count = countRecords(file);
+    if (count < 0) return false;
+    editorState.addReturnRecord = returnTo;
+    showAppendPosition(count);
+    emptyFields();
+    return true;
+}
+
+void QuestionEditorModel::storeQuestion() {
+    if (!isSetLoaded()) return;
+    TQstFile file;
+    if (!openSet(file)) return;
+    if (fieldsComplete()) {
+        editorState.addReturnRecord = 0;
+        // A written question has measured the set; a refused one is measured below.
+        if (writeFields(nullptr, true) != WriteResult::Refused) return;
+    } else {
+        dialogs.Information(dialogParent, incompleteMessage);
+    }
+    const std::int64_t count = countRecords(file);
+    if (count < 0) return;
+    editorState.recordCount = count;
+}
+
+void QuestionEditorModel::cancelChanges() {
+    if (!isSetLoaded()) return;
+    // A pending Add ends here, whatever follows.
+    const std::int64_t returnTo = editorState.addReturnRecord;
+    editorState.addReturnRecord = 0;
+    TQstFile file;
+    if (!openSet(file)) return;
+    const std::int64_t count = countRecords(file);
+    if (count < 0) return;
+    if (!appending) {
+        // A stored question, as it is in the file now (or one the set has lost since: the
+        // read reports it).
+        showRecord(file, shownRecord);
+    } else if (!fieldsEmpty()) {
+        emptyFields();
+    } else if (returnTo >= 1 && returnTo < count) {
+        if (showRecord(file, returnTo)) showQuestionNumber(returnTo);
+    }
+}

@@ -1,0 +1,156 @@
+#pragma once
+
+#include "QstFile.h"
+#include "QuestionEditorState.h"
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+class TDialogs;
+class QWidget;
+
+// What the question editor does, without its window: the set being edited, the question shown
+// and the five texts typed for it, and the commands that step through the set, append,
+// store and cancel. It keeps no list of records: every command opens the set by name and
+// reads or writes one record. It asks the user and reports through the dialogs it is given.
+class QuestionEditorModel : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int fieldCount = 5;
+    // The five texts in record order: question, answer, three wrong answers.
+    using Fields = std::array<QString, fieldCount>;
+
+    // questionFileName is the set in use, shared with the game ("N/A": none); state outlives
+    // the model.
+    QuestionEditorModel(TDialogs& dialogs, QuestionEditorState& state, QString& questionFileName,
+                        QObject* parent = nullptr);
+
+    // The window the dialogs are shown over (none: no parent).
+    void setDialogParent(QWidget* parent) { dialogParent = parent; }
+    // How long a write waits for another program that is writing the set.
+    void setLockWaitMs(int ms) { lockWaitMs = ms; }
+
+    // ---- Commands
+    // Opens the set the game names (REGD.QST of the current folder when it names none) and
+    // shows its last question; a fresh start forgets the count, a pending Add and the search.
+    void openStartingSet();
+    // New Question Set: a new file holding only the header, at its first question's place.
+    void createSet();
+    // Load Question Set: another set, at its last question.
+    void loadSet();
+    void showPreviousQuestion();
+    void showNextQuestion();
+    // Add: stores changed texts if the user says so, then moves to the append position with
+    // empty fields. True when it moved there.
+    bool addQuestion();
+    // Store: writes the texts over the question shown, or appends them as a new question.
+    void storeQuestion();
+    // Cancel: the question as it is in the set, empty fields, or back to before a pending Add.
+    void cancelChanges();
+    // The save-changes step before leaving for another set or the game: true when the
+    // editor may go on.
+    bool saveBeforeLeaving();
+    // Find Next: a question by its number, or the next question that holds the text.
+    void findNext(const QString& text);
+    // The user changed text i. Without a set nothing may be typed: all texts are emptied.
+    void setField(int i, const QString& text);
+
+    // ---- What it holds
+    const Fields& fields() const { return fieldTexts; }
+    // The number of the question shown, or the append position of a new question.
+    std::int64_t recordNumber() const { return shownRecord; }
+    bool isSetLoaded() const;
+    // The set was found read-only: it is shown and searched but never written.
+    bool isReadOnly() const { return readOnly; }
+
+    // What the window shows and which commands it offers.
+    struct View {
+        QString setName;  // the set's path, or "* NO DATAFILE LOADED *"
+        QString position; // "12/40", "Question : 41", empty without a set
+        bool previousEnabled = false;
+        bool nextEnabled = false;
+        bool addEnabled = false;
+        // The texts differ from the record last read or written: Store and Cancel.
+        bool storeEnabled = false;
+        bool searchEnabled = false;
+        bool fieldsEnabled = false;
+    };
+    // The view of the state now. Without a set the texts are emptied.
+    View refresh();
+
+    // The texts that tell the user about the set.
+    static const QString noDataFileText;  // "* NO DATAFILE LOADED *"
+    static const QString readOnlyMessage; // a read-only set is browsed, never written
+    // Another program changed the question shown; nothing was stored over it.
+    static const QString changedMessage;
+    // Another program is writing the set right now; nothing was stored.
+    static const QString busyMessage;
+    // The set grew while a new question was typed: it went to the real end (%1: its number).
+    static const QString storedAtEndMessage;
+
+signals:
+    // The texts were replaced by the model (a question shown, emptied).
+    void fieldsChanged();
+
+private:
+    // How a save-changes step ended.
+    enum class SaveOutcome {
+        Proceed,   // nothing to save, saved, or dropped at the user's word
+        Cancelled, // the user keeps the fields (or they could not be stored)
+        Failed     // an input/output failure, already reported
+    };
+
+    // Asks before the texts are left for another question (and stores them at the user's
+    // Yes).
+    SaveOutcome saveChanges();
+    void showQuestionNumber(std::int64_t n);
+    void showAppendPosition(std::int64_t n);
+    std::string filePath() const;
+    // Opens the set (for reading only when it is read-only); reports a failure.
+    bool openSet(TQstFile& file);
+    // Records in the open set, or -1 after reporting the failure in the general error box.
+    std::int64_t countRecords(TQstFile& file);
+    // Reports an input/output failure in the application's general error box.
+    void reportError(const std::string& text);
+    // Reads record r into the record buffer and shows it in the texts.
+    bool showRecord(TQstFile& file, std::int64_t r);
+    // The record buffer into the texts (the answers only, without questionToo).
+    void showRecordBuffer(bool questionToo = true);
+    void emptyFields();
+    // The stored copy of the question shown (empty at the append position).
+    bool storedCopy(TQstFile& file, TQuestionRecord& copy);
+    // Writes the texts over the question shown, or as a new question at the real end of the
+    // set, under the writers' lock, and flushes them to the disk. Refuses, with a message, a
+    // read-only set, a character a question file cannot hold, and a question that another
+    // program changed since it was shown here. The question number becomes where the
+    // question went; the count of records after the write goes to countAfter, and with
+    // measure to the state's record count as well.
+    enum class WriteResult { Written, Refused, Failed };
+    WriteResult writeFields(std::int64_t* countAfter = nullptr, bool measure = false);
+    // After a set was accepted: shows its last question (or the append position of an empty
+    // set); a set whose first read fails is dropped ("N/A") rather than left half shown.
+    void showLastQuestion(std::int64_t count);
+    // Texts compared with a record, exactly.
+    bool fieldsDiffer(const TQuestionRecord& record) const;
+    bool fieldsComplete() const;
+    bool fieldsEmpty() const;
+    // Accepts or rejects a set after it was checked; shows the reader's message.
+    bool takeCheckedSet(const TQstCheckResult& check, const TReaderRules& rules);
+
+    TDialogs& dialogs;
+    QWidget* dialogParent = nullptr;
+    QuestionEditorState& editorState;
+    QString& questionFileName;
+    Fields fieldTexts;
+    std::int64_t shownRecord = 0;
+    // The shown record is a new question, not yet in the file.
+    bool appending = false;
+    // The question shown as it was in the file when it was last read or written here.
+    TQuestionRecord shownStored;
+    int lockWaitMs = 2000;
+    bool readOnly = false;
+};

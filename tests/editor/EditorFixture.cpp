@@ -1,0 +1,107 @@
+#include "EditorFixture.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
+#include <QLineEdit>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+EditorFolderFixture::EditorFolderFixture() : oldDir(QDir::currentPath()) {
+    QDir::setCurrent(dir.path());
+}
+
+EditorFolderFixture::~EditorFolderFixture() {
+    QDir::setCurrent(oldDir);
+}
+
+std::string EditorFolderFixture::setBytes(const std::vector<TQuestionRecord>& questions) {
+    std::string bytes;
+    const auto append = [&bytes](const TQuestionRecord& r) {
+        const auto b = r.Encode();
+        bytes.append(reinterpret_cast<const char*>(b.data()), b.size());
+    };
+    append(TQuestionRecord::Header());
+    for (const TQuestionRecord& q : questions)
+        append(q);
+    return bytes;
+}
+
+void EditorModelFixture::open() {
+    model = std::make_unique<QuestionEditorModel>(dialogs, state, fileName);
+    model->openStartingSet();
+}
+
+void EditorModelFixture::type(const QStringList& texts) {
+    for (int i = 0; i < texts.size() && i < QuestionEditorModel::fieldCount; ++i)
+        model->setField(i, texts[i]);
+}
+
+QStringList EditorModelFixture::fieldTexts() const {
+    QStringList out;
+    for (const QString& text : model->fields())
+        out << text;
+    return out;
+}
+
+EditorWindowFixture::~EditorWindowFixture() {
+    delete editor.data();
+}
+
+void EditorWindowFixture::open() {
+    editor = new QuestionEditor(QuestionEditorServices{clock, dialogs, shell, settings}, state,
+                                fileName);
+    tick();
+}
+
+void EditorWindowFixture::type(const QStringList& texts) {
+    const auto edits = editor->fieldEdits();
+    for (int i = 0; i < texts.size() && i < QuestionEditorModel::fieldCount; ++i)
+        edits[static_cast<std::size_t>(i)]->setText(texts[i]);
+}
+
+QStringList EditorWindowFixture::fieldTexts() const {
+    QStringList out;
+    for (const QLineEdit* edit : editor->fieldEdits())
+        out << edit->text();
+    return out;
+}
+
+void EditorWindowFixture::closeEditor() {
+    editor->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QStringList textsOf(int n) {
+    const QString k = QString::number(n);
+    return {QStringLiteral("Question ") + k, QStringLiteral("Right ") + k,
+            QStringLiteral("Wrong ") + k + QStringLiteral(".1"),
+            QStringLiteral("Wrong ") + k + QStringLiteral(".2"),
+            QStringLiteral("Wrong ") + k + QStringLiteral(".3")};
+}
+
+TQuestionRecord recordOf(const QStringList& t) {
+    return QstFixtures::Question(t[0].toStdString(), t[1].toStdString(), t[2].toStdString(),
+                                 t[3].toStdString(), t[4].toStdString());
+}
+
+std::vector<TQuestionRecord> numberedRecords(int n) {
+    std::vector<TQuestionRecord> out;
+    for (int i = 1; i <= n; ++i)
+        out.push_back(QstFixtures::Numbered(i));
+    return out;
+}
+
+bool runAsOrdinaryUser(const std::function<int()>& check) {
+    if (::geteuid() != 0) return check() == 0;
+    const pid_t child = ::fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(90);
+        ::_exit(check());
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child) return false;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}

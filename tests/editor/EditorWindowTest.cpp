@@ -1,0 +1,362 @@
+#include "EditorFixture.h"
+
+#include "Label.h"
+#include "Panel.h"
+#include "QuestionFindDialog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <functional>
+
+#include <unistd.h>
+
+using QstFixtures::Numbered;
+using QstFixtures::ReadBytes;
+using QstFixtures::WriteBytes;
+using QstFixtures::WriteNumberedSet;
+
+namespace {
+// Types into a field key by key, as the user does.
+void keyIn(QLineEdit* field, const QString& text) {
+    QTest::keyClicks(field, text);
+}
+} // namespace
+
+class EditorWindowTest : public EditorWindowFixture {
+protected:
+    // The window becomes the active one.
+    void activate() {
+        QEvent activation(QEvent::WindowActivate);
+        QApplication::sendEvent(editor.data(), &activation);
+    }
+};
+
+// The window is built as designed: caption, client size, controls with their hints, menus,
+// the 250 ms timer, and every button disabled until the timer first runs.
+TEST_F(EditorWindowTest, WindowHasItsDesignedControlsAndMenus) {
+    WriteNumberedSet(path("REGD.QST"), 2);
+    fileName = QStringLiteral("N/A");
+    editor = new QuestionEditor(QuestionEditorServices{clock, dialogs, shell, settings}, state,
+                                fileName);
+    for (QPushButton* b : {editor->previousButton, editor->nextButton, editor->searchButton,
+                           editor->addButton, editor->storeButton, editor->cancelButton})
+        EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
+    EXPECT_EQ(editor->model().recordNumber(), 2);
+
+    editor->show();
+    tick();
+    // The labels show the set and the question, each over its black twin.
+    EXPECT_EQ(editor->setNameLabel->Caption(), QDir::currentPath() + "/REGD.QST");
+    EXPECT_EQ(editor->positionLabel->Caption(), QStringLiteral("2/2"));
+    EXPECT_EQ(editor->setNameShadow->Caption(), editor->setNameLabel->Caption());
+    EXPECT_EQ(editor->positionShadow->Caption(), editor->positionLabel->Caption());
+    EXPECT_EQ(editor->windowTitle(), QStringLiteral("Question Database"));
+    EXPECT_TRUE(editor->isWindow());
+    EXPECT_TRUE(editor->property("trivoraPausesGame").toBool());
+    EXPECT_EQ(editor->centralWidget()->size(), QSize(640, 442));
+    EXPECT_EQ(editor->backPanel->size(), QSize(625, 433));
+    const std::pair<QPushButton*, const char*> buttons[] = {
+        {editor->previousButton, "Go to Previous Record"},
+        {editor->nextButton, "Go to Next Record"},
+        {editor->searchButton, "Search for Text"},
+        {editor->addButton, "Add New Record"},
+        {editor->storeButton, "Store Current Record"},
+        {editor->cancelButton, "Cancel Current Changes"}};
+    int x = -1;
+    for (const auto& [button, hint] : buttons) {
+        EXPECT_EQ(button->toolTip(), QString::fromLatin1(hint));
+        EXPECT_GT(button->x(), x) << "one row, in order";
+        x = button->x();
+    }
+    for (QLineEdit* field : editor->fieldEdits())
+        EXPECT_EQ(field->maxLength(), 75);
+    EXPECT_EQ(editor->closeAction->text(), QStringLiteral("&Close"));
+    EXPECT_EQ(editor->closeAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F4));
+    EXPECT_EQ(editor->newSetAction->text(), QStringLiteral("&New Question Set"));
+    EXPECT_EQ(editor->loadSetAction->text(), QStringLiteral("&Load Question Set"));
+    EXPECT_EQ(editor->instructionsAction->text(), QStringLiteral("&Instructions"));
+    TTimer* timer = clock.Find("QuestionEditor.refreshTimer");
+    ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(timer->Interval(), 250);
+    EXPECT_TRUE(timer->Enabled());
+    // Resizing centres the panel and hides the focus box behind it.
+    editor->resize(900, 700);
+    QCoreApplication::processEvents();
+    const QSize client = editor->centralWidget()->size();
+    EXPECT_EQ(editor->backPanel->pos(),
+              QPoint((client.width() - 625) / 2, (client.height() - 433) / 2));
+    EXPECT_EQ(editor->focusParking->pos(), editor->backPanel->pos() + QPoint(10, 10));
+}
+
+// Load, New and Close run the save step first: No to a partial record cancels them; Yes to
+// saving changed texts stores them before the window closes.
+TEST_F(EditorWindowTest, LeavingTheRecordAsksFirst) {
+    WriteNumberedSet(path("a.QST"), 2);
+    fileName = qPath("a.QST");
+    open();
+    QSignalSpy closed(editor.data(), &QuestionEditor::closed);
+    type({QStringLiteral("a"), QStringLiteral("b"), {}, {}, {}});
+    editor->loadSetAction->trigger();
+    editor->newSetAction->trigger();
+    editor->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(dialogs.Texts(), QStringList(3, discardQuestion));
+    EXPECT_TRUE(dialogs.FileDialogs().empty());
+    ASSERT_FALSE(editor.isNull()) << "the window stays open";
+    EXPECT_EQ(closed.count(), 0);
+
+    dialogs.Clear();
+    QStringList changed = textsOf(2);
+    changed[4] = QStringLiteral("Changed");
+    type(changed);
+    dialogs.Answer(TMsgButton::Yes);
+    closeEditor();
+    EXPECT_EQ(dialogs.Texts(), QStringList{saveQuestion});
+    EXPECT_EQ(ReadBytes(path("a.QST")), setBytes({Numbered(1), recordOf(changed)}));
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_TRUE(editor.isNull()) << "the window is destroyed once closed";
+}
+
+// Instructions shows help topic 11; closing emits Closed and destroys the window.
+TEST_F(EditorWindowTest, InstructionsAndClose) {
+    WriteNumberedSet(path("a.QST"), 1);
+    fileName = qPath("a.QST");
+    open();
+    editor->instructionsAction->trigger();
+    EXPECT_EQ(shell.Calls, QStringList{QStringLiteral("help:11")});
+    QSignalSpy closed(editor.data(), &QuestionEditor::closed);
+    editor->closeAction->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_TRUE(editor.isNull());
+    EXPECT_TRUE(dialogs.Texts().isEmpty());
+}
+
+// The window size is remembered in "Pocko.Ini": the first resize writes nothing, "1" opens the
+// window maximized, and a return to normal size writes "0".
+TEST_F(EditorWindowTest, WindowSizeIsRemembered) {
+    WriteNumberedSet(path("a.QST"), 1);
+    fileName = qPath("a.QST");
+    open();
+    editor->show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(editor->resizeSeen());
+    EXPECT_EQ(settings.EditorMaximized(), QStringLiteral("F"));
+    ASSERT_TRUE(settings.SetEditorMaximized(true));
+    activate();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(editor->isMaximized());
+    editor->showNormal();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(editor->isMaximized());
+    EXPECT_EQ(settings.EditorMaximized(), QStringLiteral("0"));
+    activate();
+    EXPECT_FALSE(editor->isMaximized());
+}
+
+// Cancel after a pending Add returns to the question shown before the first Add, or stays at
+// the append position when there is none, and never reads past the set: a double-click on
+// Add, Add from the append position answered No, Add followed by New or by Load. The pending
+// Add ends there, so Add works again once the fields are complete.
+TEST_F(EditorWindowTest, AddThenCancelNeverReadsPastTheSet) {
+    struct Row {
+        const char* name;
+        std::function<void()> act;
+        std::int64_t questionAfterCancel;
+        QStringList fieldsAfterCancel;
+    };
+    const auto click = [](QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); };
+    const QStringList empty(5, QString());
+    const Row rows[] = {
+        {"double-click on Add",
+         [&] {
+             click(editor->addButton);
+             click(editor->addButton); // the timer has not run between the two presses
+         },
+         3, textsOf(3)},
+        {"Add at the append position, answered No",
+         [&] {
+             click(editor->addButton);
+             tick();
+             keyIn(editor->questionEdit, QStringLiteral("half"));
+             tick();
+             click(editor->cancelButton); // empties the fields and ends the Add
+             type(newTexts);
+             tick();
+             click(editor->addButton); // "Save Changes to current record?" No
+         },
+         4, empty},
+        {"Add, then New Question Set",
+         [&] {
+             click(editor->addButton);
+             dialogs.ChooseFile(qPath("new.QST"));
+             editor->newSetAction->trigger();
+         },
+         1, empty},
+        {"Add, then Load of an empty set",
+         [&] {
+             click(editor->addButton);
+             WriteBytes(path("empty.QST"), setBytes({}));
+             dialogs.ChooseFile(qPath("empty.QST"));
+             editor->loadSetAction->trigger();
+         },
+         1, empty},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        delete editor.data();
+        ::unlink(path("new.QST").c_str());
+        WriteNumberedSet(path("a.QST"), 3);
+        fileName = qPath("a.QST");
+        open();
+        editor->show();
+        row.act();
+        tick();
+        for (int i = 0; i < 2; ++i) {
+            if (editor->cancelButton->isEnabled()) click(editor->cancelButton);
+            tick();
+        }
+        for (const auto& box : dialogs.Shown())
+            EXPECT_NE(box.Kind, TMsgKind::Error) << box.Text.toStdString();
+        EXPECT_EQ(editor->model().recordNumber(), row.questionAfterCancel);
+        EXPECT_EQ(fieldTexts(), row.fieldsAfterCancel);
+        EXPECT_EQ(state.addReturnRecord, 0);
+        EXPECT_EQ(ReadBytes(path("a.QST")), setBytes(numberedRecords(3))) << "nothing written";
+        // Add is free again.
+        type(newTexts);
+        tick();
+        EXPECT_TRUE(editor->addButton->isEnabled());
+        dialogs.Clear();
+    }
+}
+
+// Another program appends to the set while a new question is typed: Store puts the new
+// question behind them, at the real end, says where it went and shows it there. Nothing the
+// editor did not show is overwritten.
+TEST_F(EditorWindowTest, StoreAppendsBehindAnotherWriter) {
+    WriteNumberedSet(path("a.QST"), 3);
+    fileName = qPath("a.QST");
+    open();
+    editor->show();
+    QTest::mouseClick(editor->addButton, Qt::LeftButton);
+    tick();
+    for (int i = 0; i < 5; ++i)
+        keyIn(editor->fieldEdits()[static_cast<std::size_t>(i)], newTexts[i]);
+    // The other program writes a whole new file and renames it over the set.
+    WriteNumberedSet(path("a.QST.new"), 5);
+    ASSERT_EQ(::rename(path("a.QST.new").c_str(), path("a.QST").c_str()), 0);
+    tick();
+    // The window goes on ticking behind the notice, and already shows where the question is.
+    QString shownBehind;
+    dialogs.OnMessage = [&](const QString&) {
+        tick();
+        shownBehind = editor->positionLabel->Caption();
+    };
+    QTest::mouseClick(editor->storeButton, Qt::LeftButton);
+    dialogs.OnMessage = nullptr;
+    EXPECT_EQ(shownBehind, QStringLiteral("6/6"));
+    auto records = numberedRecords(5);
+    records.push_back(recordOf(newTexts));
+    EXPECT_EQ(ReadBytes(path("a.QST")), setBytes(records));
+    EXPECT_EQ(dialogs.Texts(), QStringList{QuestionEditorModel::storedAtEndMessage.arg(6)});
+    EXPECT_EQ(editor->model().recordNumber(), 6);
+    tick();
+    EXPECT_EQ(editor->positionLabel->Caption(), QStringLiteral("6/6"));
+    EXPECT_FALSE(editor->storeButton->isEnabled());
+    QTest::mouseClick(editor->previousButton, Qt::LeftButton);
+    EXPECT_EQ(fieldTexts(), textsOf(5));
+}
+
+// A question changed by another program since it was shown is never overwritten: Store and
+// the save prompt of a move are refused with a message, and Cancel shows the question as it
+// is in the set now.
+TEST_F(EditorWindowTest, QuestionChangedUnderTheEditorIsNotOverwritten) {
+    std::vector<TQuestionRecord> theirs = numberedRecords(3);
+    theirs[2] = recordOf(textsOf(33));
+    for (const bool viaStore : {true, false}) {
+        SCOPED_TRACE(viaStore ? "Store" : "Previous");
+        delete editor.data();
+        WriteNumberedSet(path("a.QST"), 3);
+        fileName = qPath("a.QST");
+        open();
+        editor->show();
+        keyIn(editor->questionEdit, QStringLiteral(" (mine)"));
+        WriteBytes(path("a.QST"), setBytes(theirs));
+        tick();
+        dialogs.Clear();
+        QTest::mouseClick(viaStore ? editor->storeButton : editor->previousButton, Qt::LeftButton);
+        EXPECT_EQ(dialogs.Texts().last(), QuestionEditorModel::changedMessage);
+        EXPECT_EQ(ReadBytes(path("a.QST")), setBytes(theirs));
+        EXPECT_EQ(editor->model().recordNumber(), 3);
+        tick();
+        QTest::mouseClick(editor->cancelButton, Qt::LeftButton);
+        EXPECT_EQ(fieldTexts(), textsOf(33));
+        // Shown now, it may be changed.
+        keyIn(editor->questionEdit, QStringLiteral("!"));
+        tick();
+        QTest::mouseClick(editor->storeButton, Qt::LeftButton);
+        EXPECT_EQ(ReadBytes(path("a.QST")).substr(3 * 380 + 1, 11), "Question 33");
+        EXPECT_EQ(ReadBytes(path("a.QST"))[3 * 380], 12) << "stored with the new text";
+    }
+}
+
+// A 76th character cannot be typed into any field, and a question of 75 characters is
+// stored and read back unchanged.
+TEST_F(EditorWindowTest, FieldsTakeAtMost75Characters) {
+    WriteNumberedSet(path("a.QST"), 1);
+    fileName = qPath("a.QST");
+    open();
+    editor->show();
+    for (QLineEdit* field : editor->fieldEdits()) {
+        field->clear();
+        QTest::keyClicks(field, QString(80, QLatin1Char('q')));
+        EXPECT_EQ(field->text().size(), 75);
+    }
+    tick();
+    QTest::mouseClick(editor->storeButton, Qt::LeftButton);
+    tick();
+    EXPECT_FALSE(editor->cancelButton->isEnabled()) << "stored as typed";
+    EXPECT_EQ(fieldTexts(), QStringList(5, QString(75, QLatin1Char('q'))));
+    const std::string q(75, 'q');
+    EXPECT_EQ(ReadBytes(path("a.QST")), setBytes({QstFixtures::Question(q, q, q, q, q)}));
+}
+
+// Search opens the find box; each press of its Find Next runs one search and leaves the text
+// in the box. Find Next is refused while the fields hold texts that are not stored, so a
+// search never replaces them: the box's button follows the editor's Search button.
+TEST_F(EditorWindowTest, FindBoxSearchesOnlyOverStoredTexts) {
+    QstFixtures::WriteNumberedSet(path("s.QST"), 5);
+    fileName = qPath("s.QST");
+    open();
+    editor->show();
+    QuestionFindDialog* box = editor->findDialog;
+    QTest::mouseClick(editor->searchButton, Qt::LeftButton);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_FALSE(box->findNextButton->isEnabled()) << "nothing to find yet";
+    keyIn(box->findEdit, QStringLiteral("2"));
+    tick();
+    ASSERT_TRUE(box->findNextButton->isEnabled());
+    QTest::mouseClick(box->findNextButton, Qt::LeftButton);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor is restored";
+    EXPECT_EQ(fieldTexts(), textsOf(2));
+    EXPECT_EQ(box->findText(), QStringLiteral("2"));
+    tick();
+    EXPECT_EQ(editor->positionLabel->Caption(), QStringLiteral("2/5"));
+
+    keyIn(editor->questionEdit, QStringLiteral(" being edited"));
+    tick();
+    EXPECT_FALSE(editor->searchButton->isEnabled());
+    EXPECT_FALSE(box->findNextButton->isEnabled());
+    box->setFindText(QStringLiteral("4"));
+    QTest::mouseClick(box->findNextButton, Qt::LeftButton);
+    editor->model().findNext(QStringLiteral("4"));
+    EXPECT_EQ(editor->model().recordNumber(), 2);
+    EXPECT_EQ(fieldTexts()[0], QStringLiteral("Question 2 being edited"));
+    EXPECT_TRUE(dialogs.Texts().isEmpty());
+}
