@@ -1,6 +1,5 @@
 #include "QstImporter.h"
 
-#include "AtomicFile.h"
 #include "CsvSource.h"
 #include "OtdbSource.h"
 #include "QstFile.h"
@@ -8,13 +7,13 @@
 #include "QstText.h"
 #include "QuestionRecord.h"
 #include "RowChecker.h"
+#include "SaveFile.h"
 #include "TextSource.h"
 
 #include <sys/stat.h>
 
 namespace {
 
-constexpr std::size_t MaxSourceBytes = std::size_t{512} << 20;
 constexpr const char* Me = "trivora-qst: ";
 
 std::string LowerExtension(const std::string& path) {
@@ -42,32 +41,77 @@ TSourceFormat FormatOfSource(const std::string& path, TSourceFormat from) {
     return TSourceFormat::Auto;
 }
 
-TParsedSource ReadSource(const std::string& path, TSourceFormat from) {
-    TParsedSource out;
+SourceError ReadSource(const std::string& path, TSourceFormat from, SourceSink& sink) {
     const TSourceFormat format = FormatOfSource(path, from);
-    if (format == TSourceFormat::Auto) {
-        out.Error = "cannot tell the format from the name (use .csv, .json or .txt, or --from)";
-        return out;
-    }
-    std::string bytes;
-    if (!QstText::ReadWholeFile(path, bytes, out.Error, MaxSourceBytes)) {
+    if (format == TSourceFormat::Auto)
+        return {"cannot tell the format from the name (use .csv, .json or .txt, or --from)", 0};
+    std::string text;
+    std::string error;
+    if (QstText::ReadWholeFile(path, text, error, MaxSourceBytes) != QstText::TRead::Read) {
         // ReadWholeFile names the file itself; keep only the reason.
-        if (out.Error.starts_with(path + ": ")) out.Error.erase(0, path.size() + 2);
-        return out;
+        if (error.starts_with(path + ": ")) error.erase(0, path.size() + 2);
+        return {error, 0};
     }
-    const std::string text = QstText::DecodeInput(bytes);
+    QstText::DecodeInPlace(text);
     switch (format) {
     case TSourceFormat::Csv:
-        return ParseCsvSource(text);
+        return ParseCsvSource(text, sink);
     case TSourceFormat::Json:
-        return ParseOtdbSource(text);
+        return ParseOtdbSource(text, sink);
     case TSourceFormat::Text:
-        return ParseTextSource(text);
+        ParseTextSource(text, sink);
+        return {};
     case TSourceFormat::Auto:
         break;
     }
-    return out;
+    return {};
 }
+
+TParsedSource ReadSource(const std::string& path, TSourceFormat from) {
+    CollectingSink sink;
+    SourceError error = ReadSource(path, from, sink);
+    return sink.finish(std::move(error));
+}
+
+namespace {
+
+// Takes the rows of one source as they are read: reports each skipped row, checks the
+// others and hands every record taken to the set being written.
+class ImportSink : public SourceSink {
+public:
+    ImportSink(const std::string& source, TRowChecker& checker, SaveFile* out, std::ostream& err,
+               TImportSummary& sum)
+        : source(source), checker(checker), out(out), err(err), sum(sum) {}
+
+    void take(TSourceRow&& row) override {
+        TQuestionRecord record;
+        const std::string why = checker.Check(row, source, record);
+        if (!why.empty()) {
+            report(row.Line, why);
+            return;
+        }
+        ++sum.Imported;
+        if (out) {
+            const auto bytes = record.Encode();
+            out->write({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+        }
+    }
+    void skip(std::size_t line, std::string&& reason) override { report(line, reason); }
+
+private:
+    void report(std::size_t line, const std::string& why) {
+        err << source << ":" << line << ": skipped: " << why << "\n";
+        ++sum.Skipped;
+    }
+
+    const std::string& source;
+    TRowChecker& checker;
+    SaveFile* out;
+    std::ostream& err;
+    TImportSummary& sum;
+};
+
+} // namespace
 
 int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSummary* summary) {
     TImportSummary local;
@@ -81,12 +125,20 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
         err << Me << "import: no output set given (-o FILE)\n";
         return 2;
     }
-    for (const auto& source : options.Sources)
+    for (const auto& source : options.Sources) {
         if (FormatOfSource(source, options.From) == TSourceFormat::Auto) {
             err << Me << source
                 << ": cannot tell the format from the name (use .csv, .json or .txt, or --from)\n";
             return 2;
         }
+        // Only regular files are read: a pipe or a device is refused before it is opened.
+        struct stat st {};
+        if (::stat(source.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+            err << Me << source
+                << (S_ISDIR(st.st_mode) ? ": is a folder\n" : ": not a regular file\n");
+            return 2;
+        }
+    }
 
     const std::string& output = options.Output;
     struct stat outStat {};
@@ -105,8 +157,15 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
             }
         }
 
+    // The new set is written as the rows are read, to a temporary file that only a run
+    // without fault puts in place.
+    SaveFile file;
+    SaveFile* out = options.DryRun ? nullptr : &file;
+    if (out && !out->open(output)) {
+        err << Me << out->errorText() << "\n";
+        return 1;
+    }
     TRowChecker checker;
-    TQstScanner existing;
     const bool appending = options.Append && outputExists;
     if (appending) {
         constexpr TReaderRules AppendRules{1, "", "", TQstFile::TAccess::Read};
@@ -117,58 +176,41 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
                 << (check.ErrorText.empty() ? "" : "; " + check.ErrorText) << ")\n";
             return 1;
         }
-        // Learn the questions already in the set, for the duplicate check.
-        TQstScanner scan;
-        if (!scan.Open(output)) {
-            err << Me << scan.ErrorText() << "\n";
+        // Copy the set as it is, and learn its questions for the duplicate check.
+        TQstScanner existing;
+        if (!existing.Open(output)) {
+            err << Me << existing.ErrorText() << "\n";
             return 1;
         }
-        while (const std::uint8_t* bytes = scan.Next())
-            if (scan.Index() > 0)
-                checker.Remember(TQuestionRecord::Decode(bytes).Question, output, scan.Index());
-        if (!scan.ErrorText().empty()) {
-            err << Me << scan.ErrorText() << "\n";
+        while (const std::uint8_t* bytes = existing.Next()) {
+            if (existing.Index() > 0)
+                checker.Remember(TQuestionRecord::Decode(bytes).Question, output, existing.Index());
+            if (out) out->write({reinterpret_cast<const char*>(bytes), TQuestionRecord::Size});
+        }
+        if (!existing.ErrorText().empty()) {
+            err << Me << existing.ErrorText() << "; nothing written\n";
             return 1;
         }
-        sum.Existing = static_cast<std::size_t>(scan.RecordCount() - 1);
+        sum.Existing = static_cast<std::size_t>(existing.RecordCount() - 1);
+        if (out && existing.TrailingBytes() > 0)
+            err << Me << "note: " << output << " ended in " << existing.TrailingBytes()
+                << " bytes after its last whole record; they are dropped\n";
+    } else if (out) {
+        const auto header = TQuestionRecord::Header().Encode();
+        out->write({reinterpret_cast<const char*>(header.data()), header.size()});
     }
 
-    std::vector<TQuestionRecord> records;
     bool rejected = false;
     for (const auto& source : options.Sources) {
-        const TParsedSource parsed = ReadSource(source, options.From);
-        if (!parsed.Error.empty()) {
+        ImportSink sink(source, checker, out, err, sum);
+        const SourceError error = ReadSource(source, options.From, sink);
+        if (error) {
             err << source << ":";
-            if (parsed.ErrorLine) err << parsed.ErrorLine << ":";
-            err << " error: " << parsed.Error << "\n";
+            if (error.line) err << error.line << ":";
+            err << " error: " << error.text << "\n";
             rejected = true;
-            continue;
         }
-        checker.Reserve(sum.Existing + records.size() + parsed.Rows.size());
-        records.reserve(records.size() + parsed.Rows.size());
-        // Rows and problems in line order, so that the report reads down the file.
-        std::size_t s = 0;
-        auto reportSkipsBefore = [&](std::size_t line) {
-            for (; s < parsed.Skipped.size() && parsed.Skipped[s].Line <= line; ++s) {
-                err << source << ":" << parsed.Skipped[s].Line
-                    << ": skipped: " << parsed.Skipped[s].Reason << "\n";
-                ++sum.Skipped;
-            }
-        };
-        for (const TSourceRow& row : parsed.Rows) {
-            reportSkipsBefore(row.Line);
-            TQuestionRecord record;
-            const std::string why = checker.Check(row, source, record);
-            if (!why.empty()) {
-                err << source << ":" << row.Line << ": skipped: " << why << "\n";
-                ++sum.Skipped;
-                continue;
-            }
-            records.push_back(std::move(record));
-        }
-        reportSkipsBefore(static_cast<std::size_t>(-1));
     }
-    sum.Imported = records.size();
 
     if (rejected) {
         err << Me << "input rejected; nothing written\n";
@@ -189,36 +231,8 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
             << " skipped; nothing written\n";
         return 0;
     }
-
-    TAtomicFile out;
-    if (!out.Begin(output)) {
-        err << Me << out.ErrorText() << "\n";
-        return 1;
-    }
-    if (appending) {
-        if (!existing.Open(output)) {
-            err << Me << existing.ErrorText() << "\n";
-            return 1;
-        }
-        while (const std::uint8_t* bytes = existing.Next())
-            if (!out.Write({reinterpret_cast<const char*>(bytes), TQuestionRecord::Size})) break;
-        if (!existing.ErrorText().empty()) {
-            err << Me << existing.ErrorText() << "; nothing written\n";
-            return 1;
-        }
-        if (existing.TrailingBytes() > 0)
-            err << Me << "note: " << output << " ended in " << existing.TrailingBytes()
-                << " bytes after its last whole record; they are dropped\n";
-    } else {
-        const auto header = TQuestionRecord::Header().Encode();
-        out.Write({reinterpret_cast<const char*>(header.data()), header.size()});
-    }
-    for (const TQuestionRecord& record : records) {
-        const auto bytes = record.Encode();
-        if (!out.Write({reinterpret_cast<const char*>(bytes.data()), bytes.size()})) break;
-    }
-    if (!out.ErrorText().empty() || !out.Commit()) {
-        err << Me << out.ErrorText() << "; nothing written\n";
+    if (!out->commit()) {
+        err << Me << out->errorText() << "; nothing written\n";
         return 1;
     }
     err << Me << (appending ? "appended " : "wrote ")

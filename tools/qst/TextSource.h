@@ -16,5 +16,9 @@
 // separated by blank lines, where one of A to D equals the correct answer and the other three
 // become the wrong answers in A-to-D order. Lines starting with "//" are comments. Blanks
 // around a marker's text are dropped; a block of any other shape is reported with its line
-// and skipped.
+// and skipped. Rows go to sink block by block; the format has no fault that rejects a file as
+// a whole.
+void ParseTextSource(std::string_view utf8, SourceSink& sink);
+
+// The same, collected at once.
 TParsedSource ParseTextSource(std::string_view utf8);
