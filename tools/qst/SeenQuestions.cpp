@@ -1,11 +1,12 @@
 #include "SeenQuestions.h"
 
+#include <algorithm>
 #include <functional>
 #include <stdexcept>
 
 std::string_view SeenQuestions::keyOf(const Entry& entry) const {
-    const auto length = static_cast<unsigned char>(texts[entry.at]);
-    return std::string_view(texts).substr(entry.at + 1, length);
+    const char* at = blocks[entry.at / BlockSize].get() + entry.at % BlockSize;
+    return {at + 1, static_cast<unsigned char>(*at)};
 }
 
 void SeenQuestions::grow() {
@@ -22,7 +23,8 @@ void SeenQuestions::grow() {
 
 std::optional<SeenQuestions::Place> SeenQuestions::insert(std::string_view key, Place place) {
     if (key.size() > 255) throw std::length_error("question key longer than 255 bytes");
-    if (texts.size() + key.size() + 1 >= (std::uint64_t{1} << 40) || place.origin >= (1u << 24))
+    if (blocks.size() * BlockSize >= (std::uint64_t{1} << 40) - BlockSize ||
+        place.origin >= (1u << 24))
         throw std::length_error("too many questions");
     // At most half the slots in use keeps the probe runs short.
     if ((entries.size() + 1) * 2 > slots.size()) grow();
@@ -35,9 +37,15 @@ std::optional<SeenQuestions::Place> SeenQuestions::insert(std::string_view key, 
         slot = (slot + 1) & mask;
     }
     if (entries.size() >= UINT32_MAX - 1) throw std::length_error("too many questions");
-    entries.push_back({texts.size(), place.origin, place.number});
-    texts += static_cast<char>(key.size());
-    texts.append(key);
+    if (used + key.size() + 1 > BlockSize) {
+        blocks.push_back(std::make_unique<char[]>(BlockSize));
+        used = 0;
+    }
+    char* at = blocks.back().get() + used;
+    *at = static_cast<char>(key.size());
+    std::copy(key.begin(), key.end(), at + 1);
+    entries.push_back({(blocks.size() - 1) * BlockSize + used, place.origin, place.number});
+    used += key.size() + 1;
     slots[slot] = static_cast<std::uint32_t>(entries.size());
     return std::nullopt;
 }

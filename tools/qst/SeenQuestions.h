@@ -1,14 +1,16 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <optional>
-#include <string>
 #include <string_view>
 #include <vector>
 
 // The questions met so far in an import, each with the place it was first met, kept
-// compactly: the texts side by side in one buffer and an open hash table of small numbers,
-// so that a large import of short questions costs little more than their texts.
+// compactly: the texts side by side in blocks, an entry of 16 bytes each and an open hash
+// table of small numbers, none of them ever copied as it grows, so that a large import of
+// short questions costs little more than their texts.
 class SeenQuestions {
 public:
     // Where a question was first met: an origin (a source or set, numbered by the caller)
@@ -25,8 +27,8 @@ public:
     std::size_t size() const { return entries.size(); }
 
 private:
-    // 16 bytes: the offset in texts of the key's length byte (the key follows it) and the
-    // origin share one word.
+    // 16 bytes: the position of the key's length byte in the blocks (the key follows it) and
+    // the origin share one word.
     struct Entry {
         std::uint64_t at : 40;
         std::uint64_t origin : 24;
@@ -36,8 +38,11 @@ private:
     std::string_view keyOf(const Entry& entry) const;
     void grow();
 
-    std::string texts;
-    std::vector<Entry> entries;
+    static constexpr std::size_t BlockSize = std::size_t{1} << 20;
+    std::vector<std::unique_ptr<char[]>> blocks;
+    // Bytes used in the last block.
+    std::size_t used = BlockSize;
+    std::deque<Entry> entries;
     // Index + 1 into entries; 0 is a free slot. The size is a power of two.
     std::vector<std::uint32_t> slots;
 };
