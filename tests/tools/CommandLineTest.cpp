@@ -123,10 +123,10 @@ TEST(CommandLine, HelpPrintsUsageOnStdout) {
 }
 
 TEST(CommandLine, CommandsRunEndToEnd) {
-    // import (with --from and --option=value spellings), export to a file and to stdout, and
-    // info work together on real files.
+    // import (with --from and --option=value spellings, from a file whose name is not UTF-8),
+    // export to a file and to stdout, and info work together on real files.
     TToolFolder dir;
-    const auto src = dir.Write("questions.list", "#Q One?\n^ a\nA a\nB b\nC c\nD d\n");
+    const auto src = dir.Write("questions\xE9.list", "#Q One?\n^ a\nA a\nB b\nC c\nD d\n");
     const auto set = dir.Path("SET.QST");
     TRun run = Tool({"import", "--from=txt", src, "--output=" + set});
     ASSERT_EQ(run.Status, 0) << run.Err;

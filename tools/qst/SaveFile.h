@@ -12,7 +12,8 @@
 // left behind. A file replaced keeps its permissions.
 class SaveFile {
 public:
-    // Creates the temporary file beside target; false with errorText() when it cannot.
+    // Creates the temporary file beside target; false with errorText() when it cannot, or
+    // when the target's name is not UTF-8.
     bool open(const std::string& target);
     // Appends bytes; a failure is kept and reported by commit().
     void write(std::string_view bytes);
