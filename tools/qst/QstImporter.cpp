@@ -157,6 +157,9 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
             }
         }
 
+    TRowChecker checker;
+    TQstScanner existing;
+    const bool appending = options.Append && outputExists;
     // The new set is written as the rows are read, to a temporary file that only a run
     // without fault puts in place.
     SaveFile file;
@@ -165,8 +168,6 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
         err << Me << out->errorText() << "\n";
         return 1;
     }
-    TRowChecker checker;
-    const bool appending = options.Append && outputExists;
     if (appending) {
         constexpr TReaderRules AppendRules{1, "", "", TQstFile::TAccess::Read};
         const TQstCheckResult check = CheckQuestionFile(output, AppendRules);
@@ -177,7 +178,6 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
             return 1;
         }
         // Copy the set as it is, and learn its questions for the duplicate check.
-        TQstScanner existing;
         if (!existing.Open(output)) {
             err << Me << existing.ErrorText() << "\n";
             return 1;
