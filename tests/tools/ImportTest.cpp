@@ -201,6 +201,7 @@ TEST(Import, FailedRunsLeaveNoOutputBehind) {
          1,
          "No such file or directory"},
         {"output is a folder", {{good}, dir.Path("")}, 1, "not a regular file"},
+        {"output name not UTF-8", {{good}, dir.Path("BAD\xC9.QST")}, 1, "name is not UTF-8"},
         {"output is a source", {{good, bad}, bad}, 1, "same file as the source"},
         {"source format unknown",
          {{dir.Path("good.dat")}, dir.Path("NEW.QST")},
