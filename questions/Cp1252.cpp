@@ -94,8 +94,14 @@ int ByteOf(char32_t cp) {
 }
 
 std::string ToUtf8(std::string_view bytes) {
+    // The exact length first: a large text is never grown, and so never held twice over.
+    std::size_t length = 0;
+    for (char c : bytes) {
+        const char32_t cp = CodePointOf(static_cast<unsigned char>(c));
+        length += cp < 0x80 ? 1 : cp < 0x800 ? 2 : 3;
+    }
     std::string out;
-    out.reserve(bytes.size() + bytes.size() / 4);
+    out.reserve(length);
     for (char c : bytes)
         AppendUtf8(out, CodePointOf(static_cast<unsigned char>(c)));
     return out;
@@ -104,7 +110,8 @@ std::string ToUtf8(std::string_view bytes) {
 bool IsValidUtf8(std::string_view utf8) {
     std::size_t i = 0;
     bool ok = true;
-    while (ok && i < utf8.size()) NextCodePoint(utf8, i, ok);
+    while (ok && i < utf8.size())
+        NextCodePoint(utf8, i, ok);
     return ok;
 }
 

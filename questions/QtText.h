@@ -8,7 +8,9 @@
 namespace QtText {
 
 QString FromRecord(const std::string& bytes);
-// False when the text holds a character Windows-1252 cannot hold; *bad receives it.
+// False when the text holds a character Windows-1252 cannot hold, or half of a UTF-16
+// surrogate pair; *bad receives the character (U+FFFD for the half pair). Nothing is ever
+// stored in place of such a character.
 bool ToRecord(const QString& text, std::string& bytes, QString* bad = nullptr);
 
 } // namespace QtText

@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -26,31 +30,84 @@ TRun Tool(const std::vector<std::string>& args) {
 }
 
 TEST(CommandLine, MisuseExitsWithStatus2AndAHint) {
-    // Wrong commands, options and missing arguments exit 2 with a message on stderr and
-    // nothing on stdout.
+    // Wrong commands, options and missing arguments exit 2 with a message naming the fault on
+    // stderr and nothing on stdout.
+    struct Case {
+        std::vector<std::string> Args;
+        const char* Message;
+    };
+    const Case cases[] = {
+        {{}, "no command given"},
+        {{"convert", "x.csv"}, "unknown command 'convert'"},
+        {{"info"}, "info needs exactly one FILE"},
+        {{"info", "a.QST", "b.QST"}, "info needs exactly one FILE"},
+        {{"info", "a.QST", "--format", "csv"}, "unknown option --format for info"},
+        {{"info", "-o", "x", "a.QST"}, "unknown option -o for info"},
+        {{"export", "a.QST", "--format", "xml"}, "unknown format 'xml' (use csv or json)"},
+        {{"export", "a.QST", "--format"}, "option --format needs a value"},
+        {{"export", "a.QST", "-o", "a.QST"}, "the output must not be the question set itself"},
+        {{"import", "x.csv"}, "import needs -o FILE (or --dry-run)"},
+        {{"import", "-o", "OUT.QST"}, "import needs at least one SOURCE"},
+        {{"import", "x.csv", "-o", "OUT.QST", "--from", "xls"}, "unknown source format 'xls'"},
+        {{"import", "x.csv", "-o", "OUT.QST", "--strict=yes"}, "option --strict takes no value"},
+        {{"import", "x.dat", "-o", "OUT.QST"}, "x.dat: cannot tell the format from the name"},
+        {{"import", "x.csv", "-o", "OUT.QST", "--bogus"}, "unknown option --bogus for import"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.Args));
+        const TRun run = Tool(c.Args);
+        EXPECT_EQ(run.Status, 2);
+        EXPECT_EQ(run.Out, "");
+        EXPECT_NE(run.Err.find(std::string("trivora-qst: ") + c.Message), std::string::npos)
+            << run.Err;
+    }
+}
+
+TEST(CommandLine, OnlyRegularFilesAreRead) {
+    // A folder, a named pipe or a device given to any command is refused at once with a
+    // one-line message and status 2, without being opened for reading (a pipe would block).
+    TToolFolder dir;
+    const std::string fifo = dir.Path("pipe.csv");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string folder = dir.Path("");
+    const std::string out = dir.Path("OUT.QST");
     const std::vector<std::vector<std::string>> cases = {
-        {},
-        {"convert", "x.csv"},
-        {"info"},
-        {"info", "a.QST", "b.QST"},
-        {"info", "a.QST", "--format", "csv"},
-        {"export", "a.QST", "--format", "xml"},
-        {"export", "a.QST", "--format"},
-        {"export", "a.QST", "-o", "a.QST"},
-        {"import", "x.csv"},
-        {"import", "-o", "OUT.QST"},
-        {"import", "x.csv", "-o", "OUT.QST", "--from", "xls"},
-        {"import", "x.csv", "-o", "OUT.QST", "--strict=yes"},
-        {"import", "x.dat", "-o", "OUT.QST"},
-        {"import", "x.csv", "-o", "OUT.QST", "--bogus"},
+        {"info", fifo},
+        {"info", folder},
+        {"info", "/dev/zero"},
+        {"export", fifo, "--format", "json"},
+        {"export", "/dev/null", "-o", dir.Path("x.csv")},
+        {"import", fifo, "-o", out},
+        {"import", "/dev/zero", "--from", "csv", "-o", out},
+        {"import", folder, "--from", "txt", "--dry-run"},
     };
     for (const auto& args : cases) {
         SCOPED_TRACE(testing::PrintToString(args));
         const TRun run = Tool(args);
         EXPECT_EQ(run.Status, 2);
         EXPECT_EQ(run.Out, "");
-        EXPECT_NE(run.Err.find("trivora-qst: "), std::string::npos);
+        EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
+        EXPECT_TRUE(run.Err.ends_with(": not a regular file\n") ||
+                    run.Err.ends_with(": is a folder\n"))
+            << run.Err;
     }
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"pipe.csv"});
+}
+
+TEST(CommandLine, OversizedSourceIsRefusedUnread) {
+    // A source larger than the stated limit is rejected by its size alone: a sparse file of
+    // 256 MiB and one byte costs nothing to refuse.
+    TToolFolder dir;
+    const std::string big = dir.Path("big.csv");
+    QstFixtures::WriteBytes(big, "");
+    ASSERT_EQ(::truncate(big.c_str(), (std::int64_t{256} << 20) + 1), 0);
+    const TRun run = Tool({"import", big, "-o", dir.Path("OUT.QST")});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Err.find("big.csv: error: too large (268435457 bytes, at most 268435456)"),
+              std::string::npos)
+        << run.Err;
+    EXPECT_NE(std::string(QstToolUsage()).find("larger than 256 MiB are refused"),
+              std::string::npos);
 }
 
 TEST(CommandLine, HelpPrintsUsageOnStdout) {
@@ -66,10 +123,10 @@ TEST(CommandLine, HelpPrintsUsageOnStdout) {
 }
 
 TEST(CommandLine, CommandsRunEndToEnd) {
-    // import (with --from and --option=value spellings), export to a file and to stdout, and
-    // info work together on real files.
+    // import (with --from and --option=value spellings, from a file whose name is not UTF-8),
+    // export to a file and to stdout, and info work together on real files.
     TToolFolder dir;
-    const auto src = dir.Write("questions.list", "#Q One?\n^ a\nA a\nB b\nC c\nD d\n");
+    const auto src = dir.Write("questions\xE9.list", "#Q One?\n^ a\nA a\nB b\nC c\nD d\n");
     const auto set = dir.Path("SET.QST");
     TRun run = Tool({"import", "--from=txt", src, "--output=" + set});
     ASSERT_EQ(run.Status, 0) << run.Err;

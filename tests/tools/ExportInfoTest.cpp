@@ -170,7 +170,7 @@ TEST(Info, DescribesSetsAndTellsWhetherTheGameCanUseThem) {
     std::ostringstream out, err;
     EXPECT_EQ(InspectQuestions(dir.Path("MISSING.QST"), out, err), 1);
     EXPECT_NE(err.str().find("MISSING.QST: No such file or directory"), std::string::npos);
-    EXPECT_EQ(InspectQuestions(dir.Path(""), out, err), 1);
+    EXPECT_EQ(InspectQuestions(dir.Path(""), out, err), 2);
     EXPECT_NE(err.str().find("is a folder"), std::string::npos);
 }
 

@@ -201,6 +201,7 @@ TEST(Import, FailedRunsLeaveNoOutputBehind) {
          1,
          "No such file or directory"},
         {"output is a folder", {{good}, dir.Path("")}, 1, "not a regular file"},
+        {"output name not UTF-8", {{good}, dir.Path("BAD\xC9.QST")}, 1, "name is not UTF-8"},
         {"output is a source", {{good, bad}, bad}, 1, "same file as the source"},
         {"source format unknown",
          {{dir.Path("good.dat")}, dir.Path("NEW.QST")},
@@ -275,15 +276,17 @@ TEST(Import, KeepsDifficultyMarksBesideTheSetInRecordOrder) {
 }
 
 TEST(Import, RefusesToAppendBesideAMarksFileItCannotRead) {
-    // A marks file that is not one is never overwritten by an append: the run fails and the
-    // set and the file stay as they were.
+    // A marks file that is not one is never overwritten by an append: the run fails, the
+    // set and the file stay as they were and no temporary file is left.
     TToolFolder dir;
     const auto out = dir.Path("SET.QST");
     QstFixtures::WriteNumberedSet(out, 2);
     const std::string setBytes = ReadBytes(out);
     const auto src = dir.Write("in.txt", "#Q New?\n#D easy\n^ a\nA a\nB b\nC c\nD d\n");
+    // The last: a faulty line past the lines of the set's records.
     for (const std::string& bad : {std::string("easy\tQuestion 1\nsoso\tQuestion 2\n"),
-                                   std::string("easy\tQuestion 1\nhard"), std::string("easy\n")}) {
+                                   std::string("easy\tQuestion 1\nhard"), std::string("easy\n"),
+                                   std::string("easy\tQuestion 1\n-\tQuestion 2\nsoso\tGone\n")}) {
         SCOPED_TRACE(bad);
         const auto marks = dir.Write("SET.QST.difficulty", bad);
         TImportOptions options{{src}, out};
@@ -293,6 +296,8 @@ TEST(Import, RefusesToAppendBesideAMarksFileItCannotRead) {
         EXPECT_NE(run.Err.find(marks + ": not a marks file"), std::string::npos) << run.Err;
         EXPECT_EQ(ReadBytes(out), setBytes);
         EXPECT_EQ(ReadBytes(marks), bad);
+        EXPECT_EQ(dir.Names(),
+                  (std::vector<std::string>{"SET.QST", "SET.QST.difficulty", "in.txt"}));
     }
 }
 

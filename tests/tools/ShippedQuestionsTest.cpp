@@ -1,6 +1,7 @@
 #include "GiveAwayPairs.h"
 #include "QstImporter.h"
 #include "QstText.h"
+#include "QstTool.h"
 #include "TextSource.h"
 #include "TopicSets.h"
 
@@ -38,7 +39,8 @@ std::vector<std::string> questionFiles() {
 
 std::string readText(const std::filesystem::path& path) {
     std::string bytes, error;
-    EXPECT_TRUE(QstText::ReadWholeFile(path.string(), bytes, error, 1 << 24)) << error;
+    EXPECT_EQ(QstText::ReadWholeFile(path.string(), bytes, error, 1 << 24), QstText::TRead::Read)
+        << error;
     return bytes;
 }
 
@@ -95,7 +97,7 @@ TEST(ShippedQuestions, NoQuestionGivesAnotherAwayUnlessReviewed) {
     args.push_back("--reviewed");
     args.push_back((questionFolder() / "reviewed-pairs.list").string());
     std::ostringstream out, err;
-    EXPECT_EQ(runPairsCommand(args, out, err), 0) << out.str() << err.str();
+    EXPECT_EQ(RunQstTool(args, out, err), 0) << out.str() << err.str();
 }
 
 TEST(ShippedQuestions, TheHelpAndTheReadmeNameEveryTopicSet) {

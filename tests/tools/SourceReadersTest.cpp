@@ -234,6 +234,47 @@ TEST(OtdbSource, RejectsDocumentsOfAnotherShape) {
     }
 }
 
+TEST(OtdbSource, ReadsOnlyTheTopLevelListAndRejectsLateFaultsWhole) {
+    // Only the top-level "results" list holds entries (lists nested elsewhere and repeated
+    // keys are passed over, the first key counts); a fault found after the entries (bad
+    // syntax at the end, a failed response_code after the list) rejects the document with
+    // its line and hands on no row at all.
+    const std::string entry = R"({"type":"multiple","question":"Q?","correct_answer":"a",)"
+                              R"("incorrect_answers":["b","c","d"]})";
+    struct TCase {
+        const char* Name;
+        std::string Json;
+        std::size_t Rows;
+        std::size_t Line; // of the rejection, or 0 when read
+    };
+    const TCase cases[] = {
+        {"nested lists are not entries",
+         R"({"meta":{"results":[)" + entry + R"(]},"x":[[)" + entry + "]],\n\"results\":[\n" +
+             entry + "]}",
+         1, 0},
+        {"first results key counts", "{\"results\":[" + entry + "],\n\"results\":[]}", 1, 0},
+        {"entry keys: the first counts",
+         R"({"results":[{"question":"Q?","question":5,"correct_answer":"a",)"
+         R"("incorrect_answers":["b","c","d"],"incorrect_answers":[]}]})",
+         1, 0},
+        {"syntax error after the entries", "{\"results\":[\n" + entry + ",\n" + entry + "\n]\n!", 0,
+         5},
+        {"failure code after the list", "{\"results\":[\n" + entry + "\n],\n\"response_code\":2}",
+         0, 4},
+        {"lone surrogate escape", "{\"results\":[\n\"\\ud800\"]}", 0, 2},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const TParsedSource p = ParseOtdbSource(c.Json);
+        EXPECT_EQ(p.Rows.size(), c.Rows) << p.Error;
+        EXPECT_EQ(p.Error.empty(), c.Line == 0) << p.Error;
+        EXPECT_EQ(p.ErrorLine, c.Line) << p.Error;
+        if (c.Line) {
+            EXPECT_TRUE(p.Skipped.empty());
+        }
+    }
+}
+
 TEST(HtmlEntities, DecodesReferencesAndLeavesOtherAmpersandsAlone) {
     // Numeric and common named references become characters; unknown or unfinished ones and
     // bare ampersands stay as written; Encode is undone by Decode.

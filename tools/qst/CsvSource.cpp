@@ -2,64 +2,65 @@
 
 #include "QstText.h"
 
+#include <algorithm>
 #include <string>
-#include <vector>
 
 namespace {
 
-struct TCsvRecord {
-    std::vector<std::string> Fields;
-    std::size_t Line = 0;
-    // Set when the record is malformed; Fields are then incomplete.
-    std::string Fault;
-};
-
 // Splits CSV text into records, counting physical lines so that each record knows where it
-// starts.
+// starts. Fields are handed to a callback one by one, so that a record of any width costs
+// no more memory than its longest field.
 class TCsvSplitter {
 public:
     explicit TCsvSplitter(std::string_view text) : FText(text) {}
 
-    bool Next(TCsvRecord& rec) {
+    // Reads the next record: onField(index, text) for each of its fields. False at the end of
+    // the text. line receives the line it starts on, fields the number of fields, fault why
+    // it is malformed (its fields are then incomplete).
+    template <typename TOnField>
+    bool Next(std::size_t& line, std::size_t& fields, std::string& fault, TOnField&& onField) {
         if (FAt >= FText.size()) return false;
-        rec.Fields.clear();
-        rec.Fault.clear();
-        rec.Line = FLine;
+        fields = 0;
+        fault.clear();
+        line = FLine;
         std::string field;
         bool fieldQuoted = false;
+        auto endField = [&] {
+            onField(fields++, std::move(field));
+            field.clear();
+            fieldQuoted = false;
+        };
         for (;;) {
             if (FAt >= FText.size()) {
-                rec.Fields.push_back(std::move(field));
+                endField();
                 return true;
             }
             const char c = FText[FAt];
             if (c == '"' && field.empty() && !fieldQuoted) {
                 fieldQuoted = true;
                 if (!ReadQuoted(field)) {
-                    rec.Fault = "quote opened here is never closed";
+                    fault = "quote opened here is never closed";
                     return true;
                 }
                 continue;
             }
             if (c == ',') {
                 ++FAt;
-                rec.Fields.push_back(std::move(field));
-                field.clear();
-                fieldQuoted = false;
+                endField();
                 continue;
             }
             if (c == '\r' || c == '\n') {
                 EndLine();
-                rec.Fields.push_back(std::move(field));
+                endField();
                 return true;
             }
             if (fieldQuoted) {
-                rec.Fault = "text after a closing quote";
+                fault = "text after a closing quote";
                 SkipRestOfLine();
                 return true;
             }
             if (c == '"') {
-                rec.Fault = "quote inside an unquoted field";
+                fault = "quote inside an unquoted field";
                 SkipRestOfLine();
                 return true;
             }
@@ -115,72 +116,73 @@ private:
 
 } // namespace
 
-TParsedSource ParseCsvSource(std::string_view utf8) {
-    TParsedSource out;
+SourceError ParseCsvSource(std::string_view utf8, SourceSink& sink) {
     TCsvSplitter splitter(utf8);
-    TCsvRecord rec;
-    // Column of each of the five fields.
-    std::size_t column[5];
-    bool haveHeader = false;
-    std::size_t headerWidth = 0;
-    while (splitter.Next(rec)) {
-        const bool blank = rec.Fault.empty() && rec.Fields.size() == 1 && rec.Fields[0].empty();
-        if (!haveHeader) {
-            if (blank) continue;
-            if (!rec.Fault.empty()) {
-                out.Error = "header row: " + rec.Fault;
-                out.ErrorLine = rec.Line;
-                return out;
-            }
-            for (std::size_t f = 0; f < 5; ++f) {
-                bool found = false;
-                for (std::size_t c = 0; c < rec.Fields.size(); ++c) {
-                    if (QstText::FoldCase(QstText::Trim(rec.Fields[c])) != QstText::FieldNames[f])
-                        continue;
-                    if (found) {
-                        out.Error = "header row names column \"" +
-                                    std::string(QstText::FieldNames[f]) + "\" twice";
-                        out.ErrorLine = rec.Line;
-                        return out;
+    std::size_t line = 0;
+    std::size_t width = 0;
+    std::string fault;
+
+    // The header row: the column of each of the five fields.
+    std::size_t column[5] = {};
+    std::size_t named[5] = {};
+    bool blank = true;
+    for (;;) {
+        std::fill(named, named + 5, 0);
+        blank = true;
+        if (!splitter.Next(line, width, fault, [&](std::size_t index, std::string&& text) {
+                blank = blank && index == 0 && text.empty();
+                const std::string name = QstText::FoldCase(QstText::Trim(text));
+                for (std::size_t f = 0; f < 5; ++f)
+                    if (name == QstText::FieldNames[f]) {
+                        ++named[f];
+                        column[f] = index;
                     }
-                    found = true;
-                    column[f] = c;
-                }
-                if (!found) {
-                    out.Error = "header row lacks column \"" + std::string(QstText::FieldNames[f]) +
-                                "\" (it must name question, answer, wrong1, wrong2, wrong3)";
-                    out.ErrorLine = rec.Line;
-                    return out;
-                }
-            }
-            headerWidth = rec.Fields.size();
-            haveHeader = true;
-            continue;
+            }))
+            return {"no header row (it must name question, answer, wrong1, wrong2, wrong3)", 0};
+        if (fault.empty() && blank) continue;
+        if (!fault.empty()) return {"header row: " + fault, line};
+        for (std::size_t f = 0; f < 5; ++f) {
+            const std::string name(QstText::FieldNames[f]);
+            if (named[f] > 1) return {"header row names column \"" + name + "\" twice", line};
+            if (named[f] == 0)
+                return {"header row lacks column \"" + name +
+                            "\" (it must name question, answer, wrong1, wrong2, wrong3)",
+                        line};
         }
-        if (blank) continue;
-        if (!rec.Fault.empty()) {
-            out.Skipped.push_back({rec.Line, rec.Fault});
-            continue;
-        }
-        if (rec.Fields.size() < headerWidth) {
-            out.Skipped.push_back({rec.Line, "missing columns (" +
-                                                 std::to_string(rec.Fields.size()) + " of " +
-                                                 std::to_string(headerWidth) + ")"});
-            continue;
-        }
-        if (rec.Fields.size() > headerWidth) {
-            out.Skipped.push_back({rec.Line, "more columns than the header row (" +
-                                                 std::to_string(rec.Fields.size()) + " of " +
-                                                 std::to_string(headerWidth) + ")"});
-            continue;
-        }
-        TSourceRow row;
-        row.Line = rec.Line;
-        for (std::size_t f = 0; f < 5; ++f)
-            row.Fields[f] = std::move(rec.Fields[column[f]]);
-        out.Rows.push_back(std::move(row));
+        break;
     }
-    if (!haveHeader)
-        out.Error = "no header row (it must name question, answer, wrong1, wrong2, wrong3)";
-    return out;
+    const std::size_t headerWidth = width;
+
+    // The rows: only the five named columns are kept, whatever the width of a row.
+    TSourceRow row;
+    std::size_t fields = 0;
+    while (splitter.Next(line, fields, fault, [&](std::size_t index, std::string&& text) {
+        blank = index == 0 && text.empty();
+        if (index >= headerWidth) return;
+        for (std::size_t f = 0; f < 5; ++f)
+            if (column[f] == index) row.Fields[f] = std::move(text);
+    })) {
+        if (!fault.empty()) {
+            sink.skip(line, std::move(fault));
+            continue;
+        }
+        if (fields == 1 && blank) continue;
+        if (fields != headerWidth) {
+            sink.skip(line, (fields < headerWidth ? "missing columns ("
+                                                  : "more columns than the header row (") +
+                                std::to_string(fields) + " of " + std::to_string(headerWidth) +
+                                ")");
+            continue;
+        }
+        row.Line = line;
+        sink.take(std::move(row));
+        row = {};
+    }
+    return {};
+}
+
+TParsedSource ParseCsvSource(std::string_view utf8) {
+    CollectingSink sink;
+    SourceError error = ParseCsvSource(utf8, sink);
+    return sink.finish(std::move(error));
 }

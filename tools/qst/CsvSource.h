@@ -9,5 +9,9 @@
 // columns; it must name question, answer, wrong1, wrong2 and wrong3 (in any order, any letter
 // case; further columns are ignored). Field texts are taken exactly as they stand. Blank
 // lines are passed over; rows with too few or too many fields, or a quote that is never
-// closed, are reported and skipped.
+// closed, are reported and skipped. Rows go to sink as they are read; the result says
+// whether the file was rejected as a whole (no usable header row).
+SourceError ParseCsvSource(std::string_view utf8, SourceSink& sink);
+
+// The same, collected at once.
 TParsedSource ParseCsvSource(std::string_view utf8);

@@ -29,15 +29,33 @@ std::string markedQuestionText(std::string_view cp1252) {
     return out;
 }
 
-std::string formatMarks(const std::vector<QuestionMark>& marks) {
-    std::string text;
-    for (const QuestionMark& m : marks) {
-        text += difficultyName(m.mark);
-        text += '\t';
-        text += Cp1252::ToUtf8(markedQuestionText(m.question));
-        text += '\n';
+std::string markLine(Difficulty mark, std::string_view question) {
+    std::string line(difficultyName(mark));
+    line += '\t';
+    line += Cp1252::ToUtf8(markedQuestionText(question));
+    line += '\n';
+    return line;
+}
+
+bool parseMarkLine(std::string_view line, std::size_t number, QuestionMark& mark,
+                   std::string& error) {
+    const std::size_t tab = line.find('\t');
+    const std::string_view name = line.substr(0, tab);
+    mark = {};
+    if (name != "-") {
+        const auto known = difficultyFromName(name);
+        if (!known) {
+            error = "line " + std::to_string(number) + ": no mark (easy, medium, hard or -)";
+            return false;
+        }
+        mark.mark = *known;
     }
-    return text;
+    if (tab == std::string_view::npos || !Cp1252::FromUtf8(line.substr(tab + 1), mark.question)) {
+        error = "line " + std::to_string(number) +
+                ": no question after the mark, or one Windows-1252 cannot hold";
+        return false;
+    }
+    return true;
 }
 
 bool parseMarks(std::string_view text, std::vector<QuestionMark>& marks, std::string& error) {
@@ -45,29 +63,14 @@ bool parseMarks(std::string_view text, std::vector<QuestionMark>& marks, std::st
     std::size_t number = 0;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
-        if (end == std::string_view::npos) {
-            error = "line " + std::to_string(number + 1) + ": no line end";
-            return false;
-        }
-        const std::string_view line = text.substr(0, end);
-        text.remove_prefix(end + 1);
         ++number;
-        const std::size_t tab = line.find('\t');
-        const std::string_view name = line.substr(0, tab);
-        QuestionMark m;
-        if (name != "-") {
-            const auto mark = difficultyFromName(name);
-            if (!mark) {
-                error = "line " + std::to_string(number) + ": no mark (easy, medium, hard or -)";
-                return false;
-            }
-            m.mark = *mark;
-        }
-        if (tab == std::string_view::npos || !Cp1252::FromUtf8(line.substr(tab + 1), m.question)) {
-            error = "line " + std::to_string(number) +
-                    ": no question after the mark, or one Windows-1252 cannot hold";
+        if (end == std::string_view::npos) {
+            error = "line " + std::to_string(number) + ": no line end";
             return false;
         }
+        QuestionMark m;
+        if (!parseMarkLine(text.substr(0, end), number, m, error)) return false;
+        text.remove_prefix(end + 1);
         marks.push_back(std::move(m));
     }
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,12 +31,18 @@ struct QuestionMark {
 // A set's question (Windows-1252) in the form a marks file holds it.
 std::string markedQuestionText(std::string_view cp1252);
 
-// The text of a marks file: one line per question of the set, record 1 first, each the mark
-// ("easy", "medium", "hard", or "-" for a question without one), a tab, and the question in
-// UTF-8. The question lets a reader tell whether the set was changed after the marks were
-// written, and which marks still belong to their records.
-std::string formatMarks(const std::vector<QuestionMark>& marks);
+// One line of a marks file, its line end included: the mark ("easy", "medium", "hard", or "-"
+// for a question without one), a tab, and the question (Windows-1252) in UTF-8. A marks file
+// holds one such line per question of the set, record 1 first; the question lets a reader
+// tell whether the set was changed after the marks were written, and which marks still
+// belong to their records.
+std::string markLine(Difficulty mark, std::string_view question);
 
-// Reads the text of a marks file; false with the line and reason in error when a line is not
-// of the shape formatMarks writes.
+// Reads line number (counted from 1) of a marks file, without its line end; false with the
+// line and reason in error when it is not of the shape markLine writes.
+bool parseMarkLine(std::string_view line, std::size_t number, QuestionMark& mark,
+                   std::string& error);
+
+// Reads the whole text of a marks file; false with the line and reason in error when a line
+// is not of the shape markLine writes or the last has no line end.
 bool parseMarks(std::string_view text, std::vector<QuestionMark>& marks, std::string& error);

@@ -1,6 +1,5 @@
 #include "GiveAwayPairs.h"
 
-#include "CommandOptions.h"
 #include "Cp1252.h"
 #include "QstImporter.h"
 #include "QstText.h"
@@ -228,28 +227,21 @@ bool parseReviewedPairs(std::string_view text, std::vector<ReviewedPair>& pairs,
     return true;
 }
 
-int runPairsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (asksForHelp(args)) {
-        out << QstToolUsage();
-        return 0;
-    }
-    CommandOptions options;
-    std::string why;
-    if (!parseCommandOptions(args, {{"--reviewed", "", true}, {"--all", "", false}}, options, why))
-        return usageError(err, why);
-    if (options.positional.empty()) return usageError(err, "pairs needs at least one SOURCE");
-    for (const std::string& source : options.positional)
+int listGiveAways(const PairsOptions& options, std::ostream& out, std::ostream& err) {
+    if (options.sources.empty()) return usageError(err, "pairs needs at least one SOURCE");
+    for (const std::string& source : options.sources)
         if (FormatOfSource(source, TSourceFormat::Auto) == TSourceFormat::Auto)
             return usageError(err, source + ": cannot tell the format from the name (use .csv, "
                                             ".json or .txt)");
-    const bool all = options.has("--all");
+    const bool all = options.all;
 
     // The record, by the pair each line names.
-    const std::string recordPath = options.value("--reviewed");
+    const std::string recordPath = options.reviewed.value_or(std::string());
     std::vector<ReviewedPair> record;
-    if (options.has("--reviewed")) {
-        std::string bytes;
-        if (!QstText::ReadWholeFile(recordPath, bytes, why, MaxRecordBytes) ||
+    if (options.reviewed) {
+        std::string bytes, why;
+        if (QstText::ReadWholeFile(recordPath, bytes, why, MaxRecordBytes) !=
+                QstText::TRead::Read ||
             !parseReviewedPairs(QstText::DecodeInput(bytes), record, why)) {
             if (!why.starts_with(recordPath)) why = recordPath + ": " + why;
             err << Me << why << "\n";
@@ -271,13 +263,14 @@ int runPairsCommand(const std::vector<std::string>& args, std::ostream& out, std
     bool rejected = false;
     std::size_t pairCount = 0, reviewedCount = 0, unsearchedCount = 0;
     std::vector<std::string> files;
-    for (const std::string& source : options.positional) {
-        const TParsedSource parsed = ReadSource(source, TSourceFormat::Auto);
-        if (!parsed.Error.empty()) {
-            ReportRejectedSource(source, parsed, err);
+    for (const std::string& source : options.sources) {
+        CollectingSink sink;
+        if (const SourceError error = ReadSource(source, TSourceFormat::Auto, sink)) {
+            ReportRejectedSource(source, error, err);
             rejected = true;
             continue;
         }
+        const TParsedSource parsed = sink.finish({});
         const std::string file = BaseName(source);
         files.push_back(file);
         const std::vector<TSourceRow>& rows = parsed.Rows;

@@ -3,6 +3,7 @@
 #include "ParsedSource.h"
 
 #include <cstddef>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -62,8 +63,16 @@ struct ReviewedPair {
 bool parseReviewedPairs(std::string_view text, std::vector<ReviewedPair>& pairs,
                         std::string& error);
 
-// "trivora-qst pairs SOURCE... [--reviewed FILE] [--all]": lists the give-aways of each
-// source that the record does not hold, as "FILE:LINE: ..." lines on out, and a summary on
-// err. args[0] is "pairs". Returns 0 when every pair is reviewed, 1 when one is not or a
-// source cannot be read, 2 on misuse.
-int runPairsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// What "trivora-qst pairs SOURCE... [--reviewed FILE] [--all]" is given.
+struct PairsOptions {
+    std::vector<std::string> sources;
+    // The record of reviewed pairs, when one is given.
+    std::optional<std::string> reviewed;
+    // List the reviewed pairs too, and every answer not looked for.
+    bool all = false;
+};
+
+// Lists the give-aways of each source that the record does not hold, as "FILE:LINE: ..."
+// lines on out, and a summary on err. Returns 0 when every pair is reviewed, 1 when one is
+// not or a source or the record cannot be read, 2 on misuse.
+int listGiveAways(const PairsOptions& options, std::ostream& out, std::ostream& err);

@@ -1,77 +1,307 @@
 #include "OtdbSource.h"
 
 #include "HtmlEntities.h"
-#include "JsonValue.h"
+
+#include <nlohmann/json.hpp>
+
+#include <iterator>
+#include <string>
 
 namespace {
 
-using TKind = TJsonValue::TKind;
+using Json = nlohmann::json;
 
-// Reads one entry of "results" into row, or says why it cannot be a question.
-std::string ReadEntry(const TJsonValue& entry, TSourceRow& row) {
-    if (entry.Kind != TKind::Object) return "entry is not an object";
-    if (const TJsonValue* type = entry.Find("type")) {
-        if (type->Kind != TKind::String) return "\"type\" is not a string";
-        if (type->Text == "boolean") return "true/false question";
-        if (type->Text != "multiple") return "unknown question type \"" + type->Text + "\"";
+constexpr std::size_t MaxDepth = 256;
+
+// Walks the text for the JSON parser and counts the line breaks it has passed, so that
+// events can be given the line they are on.
+class LineCountingIterator {
+public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char*;
+    using reference = const char&;
+
+    LineCountingIterator(const char* at, std::size_t* breaks) : at(at), breaks(breaks) {}
+    reference operator*() const { return *at; }
+    LineCountingIterator& operator++() {
+        if (*at == '\n') ++*breaks;
+        ++at;
+        return *this;
     }
-    const TJsonValue* question = entry.Find("question");
-    const TJsonValue* correct = entry.Find("correct_answer");
-    const TJsonValue* wrong = entry.Find("incorrect_answers");
-    if (!question || question->Kind != TKind::String) return "no \"question\" text";
-    if (!correct || correct->Kind != TKind::String) return "no \"correct_answer\" text";
-    if (!wrong || wrong->Kind != TKind::Array) return "no \"incorrect_answers\" list";
-    if (wrong->Items.size() != 3)
-        return "\"incorrect_answers\" holds " + std::to_string(wrong->Items.size()) +
-               " answers (3 needed)";
-    for (const auto& w : wrong->Items)
-        if (w.Kind != TKind::String) return "\"incorrect_answers\" holds a value that is not text";
-    row.Fields[0] = HtmlEntities::Decode(question->Text);
-    row.Fields[1] = HtmlEntities::Decode(correct->Text);
-    for (std::size_t k = 0; k < 3; ++k)
-        row.Fields[2 + k] = HtmlEntities::Decode(wrong->Items[k].Text);
-    return {};
+    LineCountingIterator operator++(int) {
+        LineCountingIterator before = *this;
+        ++*this;
+        return before;
+    }
+    bool operator==(const LineCountingIterator& other) const { return at == other.at; }
+    bool operator!=(const LineCountingIterator& other) const { return at != other.at; }
+
+private:
+    const char* at;
+    std::size_t* breaks;
+};
+
+// What a document may hold where a value is expected, as far as the reader cares.
+enum class Kind { Number, String, Other };
+
+// One entry of "results" as far as it has been read.
+struct Entry {
+    std::size_t line = 0;
+    bool isObject = false;
+    // Members seen, by bit: type, question, correct_answer, incorrect_answers.
+    unsigned seen = 0;
+    std::string type;
+    std::string question;
+    std::string correct;
+    bool hasType = false, typeIsText = false, hasQuestion = false, hasCorrect = false;
+    bool hasWrongList = false, wrongAllText = true;
+    std::size_t wrongCount = 0;
+    std::string wrong[3];
+};
+
+// Reads the document event by event, keeping no more than the entry being read. It makes
+// two passes over a document: the first only checks its syntax and shape, so that a
+// document rejected as a whole hands on no row; the second hands the entries to the sink.
+class OtdbReader {
+public:
+    OtdbReader(SourceSink* sink, const std::size_t* breaks) : sink(sink), breaks(breaks) {}
+
+    // The document's fault as a whole, once the parse is over.
+    SourceError verdict(bool parsed) const {
+        if (!parsed) return syntax;
+        const char* shape = "not an Open Trivia Database document (expected an object with a "
+                            "\"results\" list)";
+        if (!topIsObject) return {shape, topLine};
+        if (codeSeen && !codeFine)
+            return {"response_code is " + codeText + ", not 0: the download holds no questions",
+                    codeLine};
+        if (!resultsSeen) return {shape, topLine};
+        if (!resultsIsList) return {shape, resultsLine};
+        return {};
+    }
+
+    // The SAX interface of the JSON parser.
+    bool null() { return scalar(Kind::Other, {}); }
+    bool boolean(bool) { return scalar(Kind::Other, {}); }
+    bool number_integer(Json::number_integer_t v) {
+        return scalar(Kind::Number, std::to_string(v));
+    }
+    bool number_unsigned(Json::number_unsigned_t v) {
+        return scalar(Kind::Number, std::to_string(v));
+    }
+    bool number_float(Json::number_float_t, const std::string& text) {
+        return scalar(Kind::Number, std::string(text));
+    }
+    bool string(std::string& text) { return scalar(Kind::String, std::move(text)); }
+    bool binary(Json::binary_t&) { return scalar(Kind::Other, {}); }
+
+    bool start_object(std::size_t) { return open(true); }
+    bool start_array(std::size_t) { return open(false); }
+    bool end_object() { return close(); }
+    bool end_array() { return close(); }
+
+    bool key(std::string& name) {
+        keyLine = line();
+        if (depth == 1) {
+            topKey = TopKey::Other;
+            if (name == "response_code" && !codeSeen) topKey = TopKey::Code;
+            if (name == "results" && !resultsSeen) topKey = TopKey::Results;
+        } else if (depth == 3 && inResults) {
+            static constexpr const char* Names[] = {"type", "question", "correct_answer",
+                                                    "incorrect_answers"};
+            member = -1;
+            for (int m = 0; m < 4; ++m)
+                if (name == Names[m] && !(entry.seen & (1u << m))) {
+                    member = m;
+                    entry.seen |= 1u << m;
+                }
+        }
+        return true;
+    }
+
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& e) {
+        std::string what = e.what();
+        // The library's message starts with its own prefix and position; keep the reason.
+        if (const std::size_t at = what.find("column "); at != std::string::npos)
+            if (const std::size_t colon = what.find(": ", at); colon != std::string::npos)
+                what.erase(0, colon + 2);
+        // What the parser read last may run back over the whole document; its end will do.
+        constexpr std::string_view LastRead = "last read: '";
+        if (const std::size_t from = what.find(LastRead); from != std::string::npos) {
+            const std::size_t start = from + LastRead.size();
+            const std::size_t end = what.find("'; ", start);
+            const std::size_t stop = end == std::string::npos ? what.size() : end;
+            constexpr std::size_t Keep = 30;
+            if (stop - start > Keep) what.replace(start, stop - start - Keep, "...");
+        }
+        syntax = {"not valid JSON: " + what, line()};
+        return false;
+    }
+
+private:
+    enum class TopKey { Code, Results, Other };
+
+    std::size_t line() const { return *breaks + 1; }
+
+    // A value that is not a container, at the current depth.
+    bool scalar(Kind kind, std::string&& text) {
+        if (depth == 0) {
+            topLine = line();
+        } else if (depth == 1 && topKey == TopKey::Code) {
+            codeSeen = true;
+            codeLine = keyLine;
+            codeFine = kind == Kind::Number && text == "0";
+            codeText = kind == Kind::Number ? text : "not a number";
+        } else if (depth == 1 && topKey == TopKey::Results) {
+            resultsSeen = true;
+            resultsLine = keyLine;
+        } else if (depth == 2 && inResults) {
+            entry = {};
+            entry.line = line();
+            finishEntry();
+        } else if (depth == 3 && inResults && entry.isObject) {
+            switch (member) {
+            case 0:
+                entry.hasType = true;
+                entry.typeIsText = kind == Kind::String;
+                entry.type = std::move(text);
+                break;
+            case 1:
+                entry.hasQuestion = kind == Kind::String;
+                entry.question = std::move(text);
+                break;
+            case 2:
+                entry.hasCorrect = kind == Kind::String;
+                entry.correct = std::move(text);
+                break;
+            default:
+                break;
+            }
+        } else if (depth == 4 && inWrongList) {
+            if (kind != Kind::String) entry.wrongAllText = false;
+            if (entry.wrongCount < 3) entry.wrong[entry.wrongCount] = std::move(text);
+            ++entry.wrongCount;
+        }
+        return true;
+    }
+
+    bool open(bool isObject) {
+        if (depth >= MaxDepth) {
+            syntax = {"not valid JSON: nested too deeply", line()};
+            return false;
+        }
+        if (depth == 0) {
+            topLine = line();
+            topIsObject = isObject;
+        } else if (depth == 1 && topKey == TopKey::Code) {
+            codeSeen = true;
+            codeLine = keyLine;
+            codeText = "not a number";
+        } else if (depth == 1 && topKey == TopKey::Results) {
+            resultsSeen = true;
+            resultsLine = line();
+            resultsIsList = !isObject;
+            inResults = resultsIsList;
+        } else if (depth == 2 && inResults) {
+            entry = {};
+            entry.line = line();
+            entry.isObject = isObject;
+        } else if (depth == 3 && inResults && entry.isObject) {
+            if (member == 3 && !isObject) {
+                entry.hasWrongList = true;
+                inWrongList = true;
+            }
+            if (member == 0) entry.hasType = true;
+        } else if (depth == 4 && inWrongList) {
+            entry.wrongAllText = false;
+            ++entry.wrongCount;
+        }
+        ++depth;
+        return true;
+    }
+
+    bool close() {
+        --depth;
+        if (depth == 1 && inResults) inResults = false;
+        if (depth == 2 && inResults) finishEntry();
+        if (depth == 3 && inWrongList) inWrongList = false;
+        return true;
+    }
+
+    void finishEntry() {
+        if (!sink) return;
+        TSourceRow row;
+        row.Line = entry.line;
+        std::string why = readEntry(row);
+        if (why.empty())
+            sink->take(std::move(row));
+        else
+            sink->skip(entry.line, std::move(why));
+    }
+
+    // The row of the entry just read, or why it cannot be a question.
+    std::string readEntry(TSourceRow& row) {
+        if (!entry.isObject) return "entry is not an object";
+        if (entry.hasType) {
+            if (!entry.typeIsText) return "\"type\" is not a string";
+            if (entry.type == "boolean") return "true/false question";
+            if (entry.type != "multiple") return "unknown question type \"" + entry.type + "\"";
+        }
+        if (!entry.hasQuestion) return "no \"question\" text";
+        if (!entry.hasCorrect) return "no \"correct_answer\" text";
+        if (!entry.hasWrongList) return "no \"incorrect_answers\" list";
+        if (entry.wrongCount != 3)
+            return "\"incorrect_answers\" holds " + std::to_string(entry.wrongCount) +
+                   " answers (3 needed)";
+        if (!entry.wrongAllText) return "\"incorrect_answers\" holds a value that is not text";
+        row.Fields[0] = HtmlEntities::Decode(entry.question);
+        row.Fields[1] = HtmlEntities::Decode(entry.correct);
+        for (std::size_t k = 0; k < 3; ++k)
+            row.Fields[2 + k] = HtmlEntities::Decode(entry.wrong[k]);
+        return {};
+    }
+
+    SourceSink* sink;
+    const std::size_t* breaks;
+    std::size_t depth = 0;
+    std::size_t keyLine = 1;
+    SourceError syntax;
+
+    std::size_t topLine = 1;
+    bool topIsObject = false;
+    TopKey topKey = TopKey::Other;
+    bool codeSeen = false, codeFine = false;
+    std::string codeText;
+    std::size_t codeLine = 0;
+    bool resultsSeen = false, resultsIsList = false;
+    std::size_t resultsLine = 0;
+
+    bool inResults = false;
+    bool inWrongList = false;
+    int member = -1;
+    Entry entry;
+};
+
+SourceError readDocument(std::string_view utf8, SourceSink* sink) {
+    std::size_t breaks = 0;
+    OtdbReader reader(sink, &breaks);
+    const bool parsed =
+        Json::sax_parse(LineCountingIterator(utf8.data(), &breaks),
+                        LineCountingIterator(utf8.data() + utf8.size(), &breaks), &reader);
+    return reader.verdict(parsed);
 }
 
 } // namespace
 
+SourceError ParseOtdbSource(std::string_view utf8, SourceSink& sink) {
+    if (SourceError error = readDocument(utf8, nullptr)) return error;
+    return readDocument(utf8, &sink);
+}
+
 TParsedSource ParseOtdbSource(std::string_view utf8) {
-    TParsedSource out;
-    TJsonValue doc;
-    if (!TJsonValue::Parse(utf8, doc, out.Error, out.ErrorLine)) {
-        out.Error = "not valid JSON: " + out.Error;
-        return out;
-    }
-    const char* shape = "not an Open Trivia Database document (expected an object with a "
-                        "\"results\" list)";
-    if (doc.Kind != TKind::Object) {
-        out.Error = shape;
-        out.ErrorLine = doc.Line;
-        return out;
-    }
-    if (const TJsonValue* code = doc.Find("response_code")) {
-        if (code->Kind != TKind::Number || code->Text != "0") {
-            out.Error = "response_code is " +
-                        (code->Kind == TKind::Number ? code->Text : "not a number") +
-                        ", not 0: the download holds no questions";
-            out.ErrorLine = code->Line;
-            return out;
-        }
-    }
-    const TJsonValue* results = doc.Find("results");
-    if (!results || results->Kind != TKind::Array) {
-        out.Error = shape;
-        out.ErrorLine = results ? results->Line : doc.Line;
-        return out;
-    }
-    for (const TJsonValue& entry : results->Items) {
-        TSourceRow row;
-        row.Line = entry.Line;
-        std::string why = ReadEntry(entry, row);
-        if (why.empty())
-            out.Rows.push_back(std::move(row));
-        else
-            out.Skipped.push_back({entry.Line, std::move(why)});
-    }
-    return out;
+    CollectingSink sink;
+    SourceError error = ParseOtdbSource(utf8, sink);
+    return sink.finish(std::move(error));
 }

@@ -22,12 +22,51 @@ struct TSourceProblem {
     std::string Reason;
 };
 
-// What a reader made of one source file. A non-empty Error means the file as a whole was
-// rejected (unreadable, wrong shape); Rows and Skipped then carry no meaning.
+// A source file rejected as a whole (unreadable, wrong shape), with the line the fault is
+// on, or 0 when it concerns the whole file. Empty text: the file was read.
+struct SourceError {
+    std::string text;
+    std::size_t line = 0;
+    explicit operator bool() const { return !text.empty(); }
+};
+
+// Receives what a reader finds, row by row in the order of the file, so that a reader holds
+// no more than one row at a time. A reader that rejects the file as a whole does so before
+// it hands on any row.
+class SourceSink {
+public:
+    virtual ~SourceSink() = default;
+    virtual void take(TSourceRow&& row) = 0;
+    virtual void skip(std::size_t line, std::string&& reason) = 0;
+};
+
+// What a reader made of one source file, all at once. A non-empty Error means the file as a
+// whole was rejected (unreadable, wrong shape); Rows and Skipped are then empty.
 struct TParsedSource {
     std::vector<TSourceRow> Rows;
     std::vector<TSourceProblem> Skipped;
     std::string Error;
     // The line Error refers to, or 0 when it concerns the whole file.
     std::size_t ErrorLine = 0;
+};
+
+// Collects everything a reader hands on into a TParsedSource.
+class CollectingSink : public SourceSink {
+public:
+    void take(TSourceRow&& row) override { parsed.Rows.push_back(std::move(row)); }
+    void skip(std::size_t line, std::string&& reason) override {
+        parsed.Skipped.push_back({line, std::move(reason)});
+    }
+    // The collected result, with error set when the reader rejected the file.
+    TParsedSource finish(SourceError error) {
+        if (error) {
+            parsed = {};
+            parsed.Error = std::move(error.text);
+            parsed.ErrorLine = error.line;
+        }
+        return std::move(parsed);
+    }
+
+private:
+    TParsedSource parsed;
 };

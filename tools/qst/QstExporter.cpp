@@ -63,10 +63,21 @@ void AppendJsonString(std::string& out, const std::string& utf8) {
 
 int ExportQuestions(const std::string& path, TExportFormat format, std::ostream& out,
                     std::ostream& err) {
+    return ExportQuestions(
+        path, format,
+        [&out](std::string_view text) {
+            out.write(text.data(), static_cast<std::streamsize>(text.size()));
+            return bool(out);
+        },
+        err);
+}
+
+int ExportQuestions(const std::string& path, TExportFormat format, const TextSink& out,
+                    std::ostream& err) {
     TQstScanner scan;
     if (!scan.Open(path)) {
         err << "trivora-qst: " << scan.ErrorText() << "\n";
-        return 1;
+        return scan.NotRegular() ? 2 : 1;
     }
     const std::uint8_t* bytes = scan.Next();
     if (!bytes || !TQuestionRecord::Decode(bytes).IsHeader()) {
@@ -110,7 +121,7 @@ int ExportQuestions(const std::string& path, TExportFormat format, std::ostream&
         }
         first = false;
         if (text.size() >= FlushSize) {
-            out.write(text.data(), static_cast<std::streamsize>(text.size()));
+            if (!out(text)) return 1;
             text.clear();
         }
     }
@@ -122,6 +133,5 @@ int ExportQuestions(const std::string& path, TExportFormat format, std::ostream&
         err << path << ": trailing " << scan.TrailingBytes()
             << " bytes after the last whole record (not exported)\n";
     if (format == TExportFormat::Json) text += first ? "]}\n" : "\n]}\n";
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    return 0;
+    return out(text) ? 0 : 1;
 }

@@ -1,6 +1,5 @@
 #include "QstImporter.h"
 
-#include "AtomicFile.h"
 #include "Cp1252.h"
 #include "CsvSource.h"
 #include "Difficulty.h"
@@ -10,16 +9,18 @@
 #include "QstText.h"
 #include "QuestionRecord.h"
 #include "RowChecker.h"
+#include "SaveFile.h"
 #include "TextSource.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-constexpr std::size_t MaxSourceBytes = std::size_t{512} << 20;
 constexpr const char* Me = "trivora-qst: ";
 
 std::string LowerExtension(const std::string& path) {
@@ -36,19 +37,95 @@ std::string Plural(std::size_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-// Reads the marks file of a set being appended to; nothing when there is none.
-bool ReadOldMarks(const std::string& path, std::vector<QuestionMark>& marks, std::string& error) {
-    marks.clear();
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 && errno == ENOENT) return true;
-    std::string bytes;
-    if (!QstText::ReadWholeFile(path, bytes, error, MaxSourceBytes)) return false;
-    if (!parseMarks(bytes, marks, error)) {
-        error = path + ": not a marks file (" + error + ")";
-        return false;
+// The marks file of a set being appended to, read a line at a time as the set's records go
+// by, so that memory does not grow with the set.
+class OldMarks {
+public:
+    OldMarks() = default;
+    OldMarks(const OldMarks&) = delete;
+    OldMarks& operator=(const OldMarks&) = delete;
+    ~OldMarks() {
+        if (fd >= 0) ::close(fd);
     }
-    return true;
-}
+
+    // Opens the file; a set without one has no marks to read. False with the reason in
+    // error when it cannot be read.
+    bool open(const std::string& marksPath, std::string& error) {
+        path = marksPath;
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0 && errno == ENOENT) return true;
+        std::int64_t size = 0;
+        bool notRegular = false;
+        if (!QstText::OpenRegularFile(path, fd, size, error, notRegular)) return false;
+        if (static_cast<std::uint64_t>(size) > MaxSourceBytes) {
+            error = path + ": too large (" + std::to_string(size) + " bytes, at most " +
+                    std::to_string(MaxSourceBytes) + ")";
+            return false;
+        }
+        return true;
+    }
+
+    // The mark on the next line. False at the end of the file, with error empty, or with
+    // the reason in error when the file cannot be read or is not a marks file.
+    bool next(QuestionMark& mark, std::string& error) {
+        for (;;) {
+            const std::size_t end = buffer.find('\n', searched);
+            if (end != std::string::npos) {
+                ++number;
+                const std::string_view line(buffer.data() + at, end - at);
+                at = searched = end + 1;
+                if (parseMarkLine(line, number, mark, error)) return true;
+                error = path + ": not a marks file (" + error + ")";
+                return false;
+            }
+            searched = buffer.size();
+            if (fd < 0) {
+                if (at < buffer.size())
+                    error = path + ": not a marks file (line " + std::to_string(number + 1) +
+                            ": no line end)";
+                return false;
+            }
+            if (!readMore(error)) return false;
+        }
+    }
+
+private:
+    // Reads the next bytes after the line begun, or finds the end of the file.
+    bool readMore(std::string& error) {
+        buffer.erase(0, at);
+        searched -= at;
+        at = 0;
+        char chunk[65536];
+        ssize_t got = 0;
+        do
+            got = ::read(fd, chunk, sizeof chunk);
+        while (got < 0 && errno == EINTR);
+        if (got < 0) {
+            error = path + ": " + std::strerror(errno);
+            return false;
+        }
+        bytesRead += static_cast<std::size_t>(got);
+        if (bytesRead > MaxSourceBytes) {
+            error = path + ": too large (more than " + std::to_string(MaxSourceBytes) + " bytes)";
+            return false;
+        }
+        if (got == 0) {
+            ::close(fd);
+            fd = -1;
+        }
+        buffer.append(chunk, static_cast<std::size_t>(got));
+        return true;
+    }
+
+    std::string path;
+    int fd = -1;
+    std::size_t bytesRead = 0;
+    // Bytes read and not yet taken: lines from at on, searched for a line end up to searched.
+    std::string buffer;
+    std::size_t at = 0;
+    std::size_t searched = 0;
+    std::size_t number = 0;
+};
 
 } // namespace
 
@@ -61,39 +138,129 @@ TSourceFormat FormatOfSource(const std::string& path, TSourceFormat from) {
     return TSourceFormat::Auto;
 }
 
-TParsedSource ReadSource(const std::string& path, TSourceFormat from) {
-    TParsedSource out;
+SourceError ReadSource(const std::string& path, TSourceFormat from, SourceSink& sink) {
     const TSourceFormat format = FormatOfSource(path, from);
-    if (format == TSourceFormat::Auto) {
-        out.Error = "cannot tell the format from the name (use .csv, .json or .txt, or --from)";
-        return out;
-    }
-    std::string bytes;
-    if (!QstText::ReadWholeFile(path, bytes, out.Error, MaxSourceBytes)) {
+    if (format == TSourceFormat::Auto)
+        return {"cannot tell the format from the name (use .csv, .json or .txt, or --from)", 0};
+    std::string text;
+    std::string error;
+    if (QstText::ReadWholeFile(path, text, error, MaxSourceBytes) != QstText::TRead::Read) {
         // ReadWholeFile names the file itself; keep only the reason.
-        if (out.Error.starts_with(path + ": ")) out.Error.erase(0, path.size() + 2);
-        return out;
+        if (error.starts_with(path + ": ")) error.erase(0, path.size() + 2);
+        return {error, 0};
     }
-    const std::string text = QstText::DecodeInput(bytes);
+    QstText::DecodeInPlace(text);
     switch (format) {
     case TSourceFormat::Csv:
-        return ParseCsvSource(text);
+        return ParseCsvSource(text, sink);
     case TSourceFormat::Json:
-        return ParseOtdbSource(text);
+        return ParseOtdbSource(text, sink);
     case TSourceFormat::Text:
-        return ParseTextSource(text);
+        ParseTextSource(text, sink);
+        return {};
     case TSourceFormat::Auto:
         break;
     }
-    return out;
+    return {};
 }
 
-void ReportRejectedSource(const std::string& source, const TParsedSource& parsed,
-                          std::ostream& err) {
-    err << source << ":";
-    if (parsed.ErrorLine) err << parsed.ErrorLine << ":";
-    err << " error: " << parsed.Error << "\n";
+TParsedSource ReadSource(const std::string& path, TSourceFormat from) {
+    CollectingSink sink;
+    SourceError error = ReadSource(path, from, sink);
+    return sink.finish(std::move(error));
 }
+
+void ReportRejectedSource(const std::string& source, const SourceError& error, std::ostream& err) {
+    err << source << ":";
+    if (error.line) err << error.line << ":";
+    err << " error: " << error.text << "\n";
+}
+
+namespace {
+
+// What an import writes, each through a temporary file that only a run without fault puts
+// in place: the set, and beside it the marks file, one line per record after the header in
+// step with the set. Nothing is written on a dry run.
+class ImportOutput {
+public:
+    explicit ImportOutput(bool writing) : writing(writing) {}
+
+    // Opens both temporary files; false with the message in error.
+    bool open(const std::string& setPath, std::string& error) {
+        if (!writing) return true;
+        if (!set.open(setPath)) {
+            error = set.errorText();
+            return false;
+        }
+        if (!marks.open(marksPathOf(setPath))) {
+            error = marks.errorText() + "; nothing written";
+            return false;
+        }
+        return true;
+    }
+
+    void header(std::string_view recordBytes) {
+        if (writing) set.write(recordBytes);
+    }
+
+    // One question's record and its mark.
+    void question(std::string_view recordBytes, Difficulty mark, std::string_view question) {
+        anyMark = anyMark || mark != Difficulty::None;
+        if (!writing) return;
+        set.write(recordBytes);
+        marks.write(markLine(mark, question));
+    }
+
+    // Whether any question written carries a mark, so that the marks file is worth keeping.
+    bool hasMarks() const { return anyMark; }
+
+    SaveFile set;
+    SaveFile marks;
+
+private:
+    bool writing;
+    bool anyMark = false;
+};
+
+std::string_view BytesOf(const std::uint8_t* bytes, std::size_t size) {
+    return {reinterpret_cast<const char*>(bytes), size};
+}
+
+// Takes the rows of one source as they are read: reports each skipped row, checks the
+// others and hands every record taken, with its mark, to the set being written.
+class ImportSink : public SourceSink {
+public:
+    ImportSink(const std::string& source, TRowChecker& checker, ImportOutput& out,
+               std::ostream& err, TImportSummary& sum)
+        : source(source), checker(checker), out(out), err(err), sum(sum) {}
+
+    void take(TSourceRow&& row) override {
+        TQuestionRecord record;
+        const std::string why = checker.Check(row, source, record);
+        if (!why.empty()) {
+            report(row.Line, why);
+            return;
+        }
+        ++sum.Imported;
+        const auto bytes = record.Encode();
+        out.question(BytesOf(bytes.data(), bytes.size()), row.Mark, record.Question);
+    }
+    void skip(std::size_t line, std::string&& reason) override { report(line, reason); }
+
+private:
+    void report(std::size_t line, const std::string& why) {
+        err << source << ":" << line << ": skipped: " << why << "\n";
+        ++sum.Skipped;
+    }
+
+    const std::string& source;
+    TRowChecker& checker;
+    ImportOutput& out;
+    std::ostream& err;
+    TImportSummary& sum;
+};
+
+} // namespace
 
 int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSummary* summary) {
     TImportSummary local;
@@ -107,12 +274,20 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
         err << Me << "import: no output set given (-o FILE)\n";
         return 2;
     }
-    for (const auto& source : options.Sources)
+    for (const auto& source : options.Sources) {
         if (FormatOfSource(source, options.From) == TSourceFormat::Auto) {
             err << Me << source
                 << ": cannot tell the format from the name (use .csv, .json or .txt, or --from)\n";
             return 2;
         }
+        // Only regular files are read: a pipe or a device is refused before it is opened.
+        struct stat st {};
+        if (::stat(source.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+            err << Me << source
+                << (S_ISDIR(st.st_mode) ? ": is a folder\n" : ": not a regular file\n");
+            return 2;
+        }
+    }
 
     std::string title;
     if (char32_t bad = 0; !Cp1252::FromUtf8(options.Title, title, &bad)) {
@@ -154,9 +329,12 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
     TRowChecker checker;
     TQstScanner existing;
     const bool appending = options.Append && outputExists;
-    // The questions already in the set, and the marks kept for them so far.
-    std::vector<std::string> existingQuestions;
-    std::vector<QuestionMark> oldMarks;
+    // The new set is written as the rows are read.
+    ImportOutput out(!options.DryRun);
+    if (std::string why; !out.open(output, why)) {
+        err << Me << why << "\n";
+        return 1;
+    }
     if (appending) {
         constexpr TReaderRules AppendRules{1, "", "", TQstFile::TAccess::Read};
         const TQstCheckResult check = CheckQuestionFile(output, AppendRules);
@@ -166,66 +344,64 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
                 << (check.ErrorText.empty() ? "" : "; " + check.ErrorText) << ")\n";
             return 1;
         }
-        // Learn the questions already in the set, for the duplicate check.
-        TQstScanner scan;
-        if (!scan.Open(output)) {
-            err << Me << scan.ErrorText() << "\n";
-            return 1;
-        }
-        while (const std::uint8_t* bytes = scan.Next())
-            if (scan.Index() > 0) {
-                existingQuestions.push_back(TQuestionRecord::Decode(bytes).Question);
-                checker.Remember(existingQuestions.back(), output, scan.Index());
-            }
-        if (!scan.ErrorText().empty()) {
-            err << Me << scan.ErrorText() << "\n";
-            return 1;
-        }
-        sum.Existing = static_cast<std::size_t>(scan.RecordCount() - 1);
+        // Copy the set as it is with the marks kept for its questions (each while it still
+        // belongs to its record), and learn its questions for the duplicate check.
+        OldMarks oldMarks;
         std::string why;
-        if (!ReadOldMarks(marksPathOf(output), oldMarks, why)) {
+        if (!oldMarks.open(marksPathOf(output), why)) {
             err << Me << why << "; nothing written\n";
             return 1;
         }
-    }
-
-    std::vector<TQuestionRecord> records;
-    std::vector<Difficulty> recordMarks;
-    bool rejected = false;
-    for (const auto& source : options.Sources) {
-        const TParsedSource parsed = ReadSource(source, options.From);
-        if (!parsed.Error.empty()) {
-            ReportRejectedSource(source, parsed, err);
-            rejected = true;
-            continue;
+        if (!existing.Open(output)) {
+            err << Me << existing.ErrorText() << "\n";
+            return 1;
         }
-        checker.Reserve(sum.Existing + records.size() + parsed.Rows.size());
-        records.reserve(records.size() + parsed.Rows.size());
-        recordMarks.reserve(records.capacity());
-        // Rows and problems in line order, so that the report reads down the file.
-        std::size_t s = 0;
-        auto reportSkipsBefore = [&](std::size_t line) {
-            for (; s < parsed.Skipped.size() && parsed.Skipped[s].Line <= line; ++s) {
-                err << source << ":" << parsed.Skipped[s].Line
-                    << ": skipped: " << parsed.Skipped[s].Reason << "\n";
-                ++sum.Skipped;
-            }
-        };
-        for (const TSourceRow& row : parsed.Rows) {
-            reportSkipsBefore(row.Line);
-            TQuestionRecord record;
-            const std::string why = checker.Check(row, source, record);
-            if (!why.empty()) {
-                err << source << ":" << row.Line << ": skipped: " << why << "\n";
-                ++sum.Skipped;
+        bool marksLeft = true;
+        QuestionMark old;
+        while (const std::uint8_t* bytes = existing.Next()) {
+            const std::string_view recordBytes = BytesOf(bytes, TQuestionRecord::Size);
+            if (existing.Index() == 0) {
+                out.header(recordBytes);
                 continue;
             }
-            records.push_back(std::move(record));
-            recordMarks.push_back(row.Mark);
+            const std::string question = TQuestionRecord::Decode(bytes).Question;
+            checker.Remember(question, output, existing.Index());
+            marksLeft = marksLeft && oldMarks.next(old, why);
+            const bool kept = marksLeft && old.question == markedQuestionText(question);
+            out.question(recordBytes, kept ? old.mark : Difficulty::None, question);
         }
-        reportSkipsBefore(static_cast<std::size_t>(-1));
+        if (!existing.ErrorText().empty()) {
+            err << Me << existing.ErrorText() << "; nothing written\n";
+            return 1;
+        }
+        // Lines for records the set no longer holds are dropped, but a marks file of another
+        // shape is never written over.
+        while (marksLeft && oldMarks.next(old, why)) {
+        }
+        if (!why.empty()) {
+            err << Me << why << "; nothing written\n";
+            return 1;
+        }
+        sum.Existing = static_cast<std::size_t>(existing.RecordCount() - 1);
+        if (!options.DryRun && existing.TrailingBytes() > 0)
+            err << Me << "note: " << output << " ended in " << existing.TrailingBytes()
+                << " bytes after its last whole record; they are dropped\n";
+    } else {
+        TQuestionRecord header = TQuestionRecord::Header();
+        header.Answer = title;
+        const auto bytes = header.Encode();
+        out.header(BytesOf(bytes.data(), bytes.size()));
     }
-    sum.Imported = records.size();
+
+    bool rejected = false;
+    for (const auto& source : options.Sources) {
+        ImportSink sink(source, checker, out, err, sum);
+        const SourceError error = ReadSource(source, options.From, sink);
+        if (error) {
+            ReportRejectedSource(source, error, err);
+            rejected = true;
+        }
+    }
 
     if (rejected) {
         err << Me << "input rejected; nothing written\n";
@@ -247,65 +423,9 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
         return 0;
     }
 
-    TAtomicFile out;
-    if (!out.Begin(output)) {
-        err << Me << out.ErrorText() << "\n";
-        return 1;
-    }
-    if (appending) {
-        if (!existing.Open(output)) {
-            err << Me << existing.ErrorText() << "\n";
-            return 1;
-        }
-        while (const std::uint8_t* bytes = existing.Next())
-            if (!out.Write({reinterpret_cast<const char*>(bytes), TQuestionRecord::Size})) break;
-        if (!existing.ErrorText().empty()) {
-            err << Me << existing.ErrorText() << "; nothing written\n";
-            return 1;
-        }
-        if (existing.TrailingBytes() > 0)
-            err << Me << "note: " << output << " ended in " << existing.TrailingBytes()
-                << " bytes after its last whole record; they are dropped\n";
-    } else {
-        TQuestionRecord header = TQuestionRecord::Header();
-        header.Answer = title;
-        const auto bytes = header.Encode();
-        out.Write({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
-    }
-    for (const TQuestionRecord& record : records) {
-        const auto bytes = record.Encode();
-        if (!out.Write({reinterpret_cast<const char*>(bytes.data()), bytes.size()})) break;
-    }
-    if (!out.ErrorText().empty()) {
-        err << Me << out.ErrorText() << "; nothing written\n";
-        return 1;
-    }
-
-    // The marks of the whole set: those kept for the questions already there (while each
-    // still belongs to its record), then those of the new questions.
-    std::vector<QuestionMark> marks;
-    marks.reserve(existingQuestions.size() + records.size());
-    bool anyMark = false;
-    for (std::size_t i = 0; i < existingQuestions.size(); ++i) {
-        QuestionMark m{Difficulty::None, existingQuestions[i]};
-        if (i < oldMarks.size() && oldMarks[i].question == markedQuestionText(m.question))
-            m.mark = oldMarks[i].mark;
-        anyMark = anyMark || m.mark != Difficulty::None;
-        marks.push_back(std::move(m));
-    }
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        marks.push_back({recordMarks[i], records[i].Question});
-        anyMark = anyMark || recordMarks[i] != Difficulty::None;
-    }
-    const std::string marksPath = marksPathOf(output);
-    TAtomicFile marksOut;
-    if (anyMark && (!marksOut.Begin(marksPath) || !marksOut.Write(formatMarks(marks)))) {
-        err << Me << marksOut.ErrorText() << "; nothing written\n";
-        return 1;
-    }
-
-    if (!out.Commit()) {
-        err << Me << out.ErrorText() << "; nothing written\n";
+    // The set first, then its marks: marks never stand beside a set they do not describe.
+    if (!out.set.commit()) {
+        err << Me << out.set.errorText() << "; nothing written\n";
         return 1;
     }
     err << Me << (appending ? "appended " : "wrote ")
@@ -313,9 +433,10 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
     if (appending) err << " (now " << sum.Existing + sum.Imported << ")";
     err << ", " << Plural(sum.Skipped, "row", "rows") << " skipped\n";
 
-    if (anyMark) {
-        if (!marksOut.Commit()) {
-            err << Me << marksOut.ErrorText() << "; the set was written without its marks\n";
+    const std::string marksPath = marksPathOf(output);
+    if (out.hasMarks()) {
+        if (!out.marks.commit()) {
+            err << Me << out.marks.errorText() << "; the set was written without its marks\n";
             return 1;
         }
         err << Me << "wrote the difficulty marks to " << marksPath << "\n";

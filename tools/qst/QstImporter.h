@@ -35,18 +35,26 @@ struct TImportSummary {
 // The format a source is read in: the given one, or by extension; Auto when unknown.
 TSourceFormat FormatOfSource(const std::string& path, TSourceFormat from);
 
-// Reads one source file in the given format (Auto: by extension).
+// The largest source file read, in bytes.
+inline constexpr std::size_t MaxSourceBytes = std::size_t{256} << 20;
+
+// Reads one source file in the given format (Auto: by extension), handing its rows to sink
+// as they are read; the result says whether the file was rejected as a whole.
+SourceError ReadSource(const std::string& path, TSourceFormat from, SourceSink& sink);
+// The same, collected at once.
 TParsedSource ReadSource(const std::string& path, TSourceFormat from);
 
 // Reports a source rejected as a whole: "file:line: error: reason" (no line when the fault
 // concerns the whole file).
-void ReportRejectedSource(const std::string& source, const TParsedSource& parsed,
-                          std::ostream& err);
+void ReportRejectedSource(const std::string& source, const SourceError& error, std::ostream& err);
 
 // Imports questions from the sources into a question set. Every skipped row is reported on
 // err as "file:line: skipped: reason", every rejected file as "file:line: error: ...", then
 // one summary line. The set is written through a temporary file and renamed into place, so
-// a failed run leaves the output as it was.
+// a failed run leaves the output as it was. Sources that are not regular files are refused
+// before anything is read (status 2); the questions are written as they are read, so memory
+// does not grow with the number of questions beyond a compact key for each; their marks go
+// to a temporary marks file alongside, line by line.
 // A run that takes no question at all writes nothing and fails.
 // When any question of the set written carries a difficulty mark, the marks of all its
 // questions are written to the set's marks file (marksPathOf) after the set; with Append the

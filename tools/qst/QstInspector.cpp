@@ -25,7 +25,7 @@ int InspectQuestions(const std::string& path, std::ostream& out, std::ostream& e
     TQstScanner scan;
     if (!scan.Open(path)) {
         err << "trivora-qst: " << scan.ErrorText() << "\n";
-        return 1;
+        return scan.NotRegular() ? 2 : 1;
     }
     const std::int64_t count = scan.RecordCount();
     const std::int64_t questions = count > 0 ? count - 1 : 0;

@@ -12,5 +12,6 @@ std::vector<std::string> RecordProblems(std::int64_t number, const std::uint8_t*
 
 // Describes a question set on out: its record count, whether the header is sound, a line per
 // problem record and any bytes after the last whole record. Returns 0 when the game can use
-// the set, 1 when it cannot (missing, unreadable, fewer than 2 records, bad header).
+// the set, 1 when it cannot (missing, unreadable, fewer than 2 records, bad header), 2 when
+// it is not a regular file (a folder, pipe or device, refused without reading from it).
 int InspectQuestions(const std::string& path, std::ostream& out, std::ostream& err);

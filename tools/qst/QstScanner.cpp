@@ -1,12 +1,11 @@
 #include "QstScanner.h"
 
+#include "QstText.h"
 #include "QuestionRecord.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -19,21 +18,8 @@ TQstScanner::~TQstScanner() {
 
 bool TQstScanner::Open(const std::string& path) {
     FPath = path;
-    FFd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (FFd < 0) {
-        FError = path + ": " + std::strerror(errno);
-        return false;
-    }
-    struct stat st {};
-    if (::fstat(FFd, &st) != 0) {
-        FError = path + ": " + std::strerror(errno);
-        return false;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        FError = path + (S_ISDIR(st.st_mode) ? ": is a folder" : ": not a regular file");
-        return false;
-    }
-    const auto size = static_cast<std::int64_t>(st.st_size);
+    std::int64_t size = 0;
+    if (!QstText::OpenRegularFile(path, FFd, size, FError, FNotRegular)) return false;
     FCount = size / static_cast<std::int64_t>(TQuestionRecord::Size);
     FTrailing = size % static_cast<std::int64_t>(TQuestionRecord::Size);
     FBuffer.resize(RecordsPerRead * TQuestionRecord::Size);

@@ -13,8 +13,10 @@ public:
     TQstScanner(const TQstScanner&) = delete;
     TQstScanner& operator=(const TQstScanner&) = delete;
 
-    // Opens a regular file for reading; false with ErrorText() when it cannot.
+    // Opens a regular file for reading, without waiting on a pipe or device; false with
+    // ErrorText() when it cannot, and NotRegular() when it is not a regular file.
     bool Open(const std::string& path);
+    bool NotRegular() const { return FNotRegular; }
 
     // Whole records in the file and the bytes after the last of them.
     std::int64_t RecordCount() const { return FCount; }
@@ -32,6 +34,7 @@ private:
     int FFd = -1;
     std::string FPath;
     std::string FError;
+    bool FNotRegular = false;
     std::int64_t FCount = 0;
     std::int64_t FTrailing = 0;
     std::int64_t FIndex = -1;

@@ -2,7 +2,9 @@
 
 #include "Cp1252.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -25,12 +27,23 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-bool IsValidUtf8(std::string_view s) { return Cp1252::IsValidUtf8(s); }
+bool IsValidUtf8(std::string_view s) {
+    return Cp1252::IsValidUtf8(s);
+}
 
 std::string DecodeInput(std::string_view bytes) {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-    if (IsValidUtf8(bytes)) return std::string(bytes);
-    return Cp1252::ToUtf8(bytes);
+    std::string text(bytes);
+    DecodeInPlace(text);
+    return text;
+}
+
+void DecodeInPlace(std::string& bytes) {
+    if (std::string_view(bytes).substr(0, 3) == "\xEF\xBB\xBF") bytes.erase(0, 3);
+    if (IsValidUtf8(bytes)) return;
+    std::string text = Cp1252::ToUtf8(bytes);
+    // Let go of the bytes before the text grows any further.
+    std::string().swap(bytes);
+    bytes = std::move(text);
 }
 
 unsigned char FoldByte(unsigned char b) {
@@ -58,10 +71,11 @@ std::string CodePointName(char32_t cp) {
     return buf;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error,
-                   std::size_t maxBytes) {
-    bytes.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+bool OpenRegularFile(const std::string& path, int& fd, std::int64_t& size, std::string& error,
+                     bool& notRegular) {
+    notRegular = false;
+    // Without O_NONBLOCK, opening a named pipe would wait for a writer for ever.
+    fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         error = path + ": " + std::strerror(errno);
         return false;
@@ -69,39 +83,60 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
         error = path + ": " + std::strerror(errno);
-        ::close(fd);
-        return false;
+    } else if (!S_ISREG(st.st_mode)) {
+        error = path + (S_ISDIR(st.st_mode) ? ": is a folder" : ": not a regular file");
+        notRegular = true;
+    } else {
+        size = static_cast<std::int64_t>(st.st_size);
+        return true;
     }
-    if (S_ISDIR(st.st_mode)) {
-        error = path + ": is a folder";
-        ::close(fd);
-        return false;
-    }
-    if (S_ISREG(st.st_mode) && static_cast<std::size_t>(st.st_size) > maxBytes) {
-        error = path + ": too large (" + std::to_string(st.st_size) + " bytes, at most " +
+    ::close(fd);
+    fd = -1;
+    return false;
+}
+
+TRead ReadWholeFile(const std::string& path, std::string& bytes, std::string& error,
+                    std::size_t maxBytes) {
+    bytes.clear();
+    int fd = -1;
+    std::int64_t size = 0;
+    bool notRegular = false;
+    if (!OpenRegularFile(path, fd, size, error, notRegular))
+        return notRegular ? TRead::NotRegular : TRead::Failed;
+    auto tooLarge = [&] {
+        error = path + ": too large (" + std::to_string(size) + " bytes, at most " +
                 std::to_string(maxBytes) + ")";
+        bytes.clear();
+        bytes.shrink_to_fit();
         ::close(fd);
-        return false;
-    }
-    char buf[65536];
+        return TRead::Failed;
+    };
+    if (static_cast<std::uint64_t>(size) > maxBytes) return tooLarge();
+    // The file may grow while it is read; one byte more than the limit tells that it did.
+    bytes.resize(static_cast<std::size_t>(size) + 1);
+    std::size_t have = 0;
     for (;;) {
-        const ssize_t r = ::read(fd, buf, sizeof buf);
+        if (have == bytes.size()) {
+            if (bytes.size() > maxBytes) {
+                size = static_cast<std::int64_t>(have);
+                return tooLarge();
+            }
+            bytes.resize(std::min(maxBytes + 1, bytes.size() + bytes.size() / 2 + 65536));
+        }
+        const ssize_t r = ::read(fd, bytes.data() + have, bytes.size() - have);
         if (r < 0) {
             if (errno == EINTR) continue;
             error = path + ": " + std::strerror(errno);
             ::close(fd);
-            return false;
+            bytes.clear();
+            return TRead::Failed;
         }
         if (r == 0) break;
-        bytes.append(buf, static_cast<std::size_t>(r));
-        if (bytes.size() > maxBytes) {
-            error = path + ": too large (more than " + std::to_string(maxBytes) + " bytes)";
-            ::close(fd);
-            return false;
-        }
+        have += static_cast<std::size_t>(r);
     }
     ::close(fd);
-    return true;
+    bytes.resize(have);
+    return TRead::Read;
 }
 
 } // namespace QstText

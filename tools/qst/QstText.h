@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,8 @@ bool IsValidUtf8(std::string_view s);
 // Input bytes as UTF-8: a leading UTF-8 byte-order mark is dropped; text that is not valid
 // UTF-8 is taken as Windows-1252.
 std::string DecodeInput(std::string_view bytes);
+// The same, in the buffer that holds the bytes, so that valid UTF-8 is never copied.
+void DecodeInPlace(std::string& bytes);
 
 // One Windows-1252 byte with a capital letter folded to lower case.
 unsigned char FoldByte(unsigned char b);
@@ -35,9 +38,18 @@ std::string CompareKey(std::string_view cp1252);
 // "U+00E9" style name of a code point.
 std::string CodePointName(char32_t cp);
 
-// Reads a whole file into bytes. Fails (with a message naming the file) when it cannot be
-// read, is not a regular file, or is larger than maxBytes.
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error,
-                   std::size_t maxBytes);
+// Opens a file for reading only when it is a regular file, without waiting on a named pipe
+// or a device. Fails with error naming the file, and notRegular set when the fault is that
+// the file is a folder, pipe, device or socket.
+bool OpenRegularFile(const std::string& path, int& fd, std::int64_t& size, std::string& error,
+                     bool& notRegular);
+
+enum class TRead { Read, NotRegular, Failed };
+
+// Reads a whole regular file into bytes. Fails (with a message naming the file) when it
+// cannot be read, is not a regular file (at once, without reading from it), or is larger
+// than maxBytes (without reading it).
+TRead ReadWholeFile(const std::string& path, std::string& bytes, std::string& error,
+                    std::size_t maxBytes);
 
 } // namespace QstText

@@ -1,13 +1,16 @@
 #include "QstTool.h"
 
-#include "AtomicFile.h"
 #include "GiveAwayPairs.h"
 #include "QstExporter.h"
 #include "QstImporter.h"
 #include "QstInspector.h"
+#include "SaveFile.h"
 #include "TopicSets.h"
 
-#include <sstream>
+#include <QCommandLineParser>
+#include <QStringList>
+
+#include <optional>
 
 namespace {
 
@@ -45,6 +48,7 @@ Commands:
       Windows-1252 cannot hold, the correct answer repeated as a wrong one, a
       wrong answer given twice, a question already imported or already in the
       set). Questions are compared trimmed and in any letter case.
+      Sources larger than 256 MiB are refused.
       -o FILE     the set to write; it is replaced as a whole, through a
                   temporary file, so a failed run leaves it untouched
       --append    add to the end of the existing set FILE (checked first)
@@ -87,6 +91,9 @@ Options:
   -h, --help     show this text
   --version      show the version
 
+Only regular files are read: a folder, named pipe or device given as FILE or
+SOURCE is refused at once, as a usage error.
+
 Exit status: 0 success, 1 input rejected or file unusable, 2 usage error.
 )";
 
@@ -98,98 +105,116 @@ struct TArgs {
     bool Append = false;
     bool DryRun = false;
     bool Strict = false;
+    std::string Dir;
+    std::optional<std::string> Reviewed;
+    bool All = false;
 };
 
-int UsageError(std::ostream& err, const std::string& what) {
-    err << "trivora-qst: " << what << "\nTry 'trivora-qst --help' for more information.\n";
-    return 2;
+// Arguments pass through the parser as Latin-1, which maps every byte to one character and
+// back, so file names that are not UTF-8 arrive unchanged.
+QString Text(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+std::string Bytes(const QString& text) {
+    return text.toLatin1().toStdString();
+}
+
+// The option named in one of the parser's messages ("Missing value after '--format'."), or
+// nothing.
+std::string QuotedName(const QString& message) {
+    const qsizetype open = message.indexOf(u'\'');
+    const qsizetype close = message.lastIndexOf(u'\'');
+    if (open < 0 || close <= open) return {};
+    return Bytes(message.mid(open + 1, close - open - 1));
 }
 
 // Parses the options of one command; false with the message in why on misuse.
 bool ParseArgs(const std::vector<std::string>& args, const std::string& command, TArgs& a,
                std::string& why) {
-    bool optionsDone = false;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsDone || arg.empty() || arg[0] != '-' || arg == "-") {
-            a.Positional.push_back(arg);
-            continue;
+    QCommandLineParser parser;
+    // "-o" is the one short option; a single dash never joins letters into several options.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption output({"o", "output"}, {}, "FILE");
+    const QCommandLineOption format("format", {}, "FORMAT");
+    const QCommandLineOption from("from", {}, "FORMAT");
+    const QCommandLineOption append("append");
+    const QCommandLineOption dryRun("dry-run");
+    const QCommandLineOption strict("strict");
+    const QCommandLineOption dir({"d", "dir"}, {}, "DIR");
+    const QCommandLineOption reviewed("reviewed", {}, "FILE");
+    const QCommandLineOption all("all");
+    if (command == "export" || command == "import") parser.addOption(output);
+    if (command == "export") parser.addOption(format);
+    if (command == "import") parser.addOptions({from, append, dryRun, strict});
+    if (command == "sets") parser.addOptions({dir, strict, dryRun});
+    if (command == "pairs") parser.addOptions({reviewed, all});
+
+    QStringList list{"trivora-qst"};
+    for (std::size_t i = 1; i < args.size(); ++i)
+        list << Text(args[i]);
+    if (!parser.parse(list)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        const std::string message = Bytes(parser.errorText());
+        const std::string name = QuotedName(parser.errorText());
+        if (!unknown.isEmpty()) {
+            const std::string first = Bytes(unknown.first());
+            why = "unknown option " + std::string(first.size() == 1 ? "-" : "--") + first +
+                  " for " + command;
+        } else if (message.starts_with("Missing value") && !name.empty()) {
+            why = "option " + name + " needs a value";
+        } else if (message.starts_with("Unexpected value") && !name.empty()) {
+            why = "option " + name + " takes no value";
+        } else {
+            why = message;
         }
-        if (arg == "--") {
-            optionsDone = true;
-            continue;
-        }
-        std::string name = arg;
-        std::string value;
-        bool hasValue = false;
-        if (const std::size_t eq = arg.find('=');
-            arg.starts_with("--") && eq != std::string::npos) {
-            name = arg.substr(0, eq);
-            value = arg.substr(eq + 1);
-            hasValue = true;
-        }
-        auto takeValue = [&](std::string& into) {
-            if (!hasValue) {
-                if (i + 1 >= args.size()) {
-                    why = "option " + name + " needs a value";
-                    return false;
-                }
-                value = args[++i];
-            }
-            into = value;
-            return true;
-        };
-        auto flag = [&](bool& into) {
-            if (hasValue) {
-                why = "option " + name + " takes no value";
-                return false;
-            }
-            into = true;
-            return true;
-        };
-        bool ok = false;
-        if ((name == "-o" || name == "--output") && command != "info")
-            ok = takeValue(a.Output);
-        else if (name == "--format" && command == "export")
-            ok = takeValue(a.Format);
-        else if (name == "--from" && command == "import")
-            ok = takeValue(a.From);
-        else if (name == "--append" && command == "import")
-            ok = flag(a.Append);
-        else if (name == "--dry-run" && command == "import")
-            ok = flag(a.DryRun);
-        else if (name == "--strict" && command == "import")
-            ok = flag(a.Strict);
-        else {
-            why = "unknown option " + name + " for " + command;
-            return false;
-        }
-        if (!ok) return false;
+        return false;
+    }
+    for (const QString& arg : parser.positionalArguments())
+        a.Positional.push_back(Bytes(arg));
+    if (command == "export" || command == "import") a.Output = Bytes(parser.value(output));
+    if (command == "export") a.Format = Bytes(parser.value(format));
+    if (command == "import") a.From = Bytes(parser.value(from));
+    if (command == "import") a.Append = parser.isSet(append);
+    if (command == "import" || command == "sets") {
+        a.DryRun = parser.isSet(dryRun);
+        a.Strict = parser.isSet(strict);
+    }
+    if (command == "sets") a.Dir = Bytes(parser.value(dir));
+    if (command == "pairs") {
+        if (parser.isSet(reviewed)) a.Reviewed = Bytes(parser.value(reviewed));
+        a.All = parser.isSet(all);
     }
     return true;
 }
 
 int RunInfo(const TArgs& a, std::ostream& out, std::ostream& err) {
-    if (a.Positional.size() != 1) return UsageError(err, "info needs exactly one FILE");
+    if (a.Positional.size() != 1) return usageError(err, "info needs exactly one FILE");
     return InspectQuestions(a.Positional[0], out, err);
 }
 
 int RunExport(const TArgs& a, std::ostream& out, std::ostream& err) {
-    if (a.Positional.size() != 1) return UsageError(err, "export needs exactly one FILE");
+    if (a.Positional.size() != 1) return usageError(err, "export needs exactly one FILE");
     TExportFormat format = TExportFormat::Csv;
     if (a.Format == "json")
         format = TExportFormat::Json;
     else if (!a.Format.empty() && a.Format != "csv")
-        return UsageError(err, "unknown format '" + a.Format + "' (use csv or json)");
+        return usageError(err, "unknown format '" + a.Format + "' (use csv or json)");
     if (a.Output.empty()) return ExportQuestions(a.Positional[0], format, out, err);
     if (a.Output == a.Positional[0])
-        return UsageError(err, "the output must not be the question set itself");
-    std::ostringstream text;
-    const int status = ExportQuestions(a.Positional[0], format, text, err);
+        return usageError(err, "the output must not be the question set itself");
+    SaveFile file;
+    if (!file.open(a.Output)) {
+        err << "trivora-qst: " << file.errorText() << "\n";
+        return 1;
+    }
+    const auto write = [&file](std::string_view text) {
+        file.write(text);
+        return true;
+    };
+    const int status = ExportQuestions(a.Positional[0], format, write, err);
     if (status != 0) return status;
-    TAtomicFile file;
-    if (!file.Begin(a.Output) || !file.Write(text.view()) || !file.Commit()) {
-        err << "trivora-qst: " << file.ErrorText() << "\n";
+    if (!file.commit()) {
+        err << "trivora-qst: " << file.errorText() << "\n";
         return 1;
     }
     return 0;
@@ -209,24 +234,34 @@ int RunImport(const TArgs& a, std::ostream& err) {
     else if (a.From == "txt")
         options.From = TSourceFormat::Text;
     else if (!a.From.empty())
-        return UsageError(err, "unknown source format '" + a.From + "' (use csv, json or txt)");
-    if (options.Sources.empty()) return UsageError(err, "import needs at least one SOURCE");
+        return usageError(err, "unknown source format '" + a.From + "' (use csv, json or txt)");
+    if (options.Sources.empty()) return usageError(err, "import needs at least one SOURCE");
     if (options.Output.empty() && !options.DryRun)
-        return UsageError(err, "import needs -o FILE (or --dry-run)");
+        return usageError(err, "import needs -o FILE (or --dry-run)");
     return ImportQuestions(options, err);
 }
 
+int RunSets(const TArgs& a, std::ostream& err) {
+    return buildTopicSets({a.Positional, a.Dir, a.Strict, a.DryRun}, err);
+}
+
+int RunPairs(const TArgs& a, std::ostream& out, std::ostream& err) {
+    return listGiveAways({a.Positional, a.Reviewed, a.All}, out, err);
+}
+
 } // namespace
+
+int usageError(std::ostream& err, const std::string& what) {
+    err << "trivora-qst: " << what << "\nTry 'trivora-qst --help' for more information.\n";
+    return 2;
+}
 
 const char* QstToolUsage() {
     return Usage;
 }
 
 int RunQstTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    // Commands that read their own options.
-    if (!args.empty() && args[0] == "sets") return runSetsCommand(args, out, err);
-    if (!args.empty() && args[0] == "pairs") return runPairsCommand(args, out, err);
-    if (args.empty()) return UsageError(err, "no command given");
+    if (args.empty()) return usageError(err, "no command given");
     const std::string& command = args[0];
     if (command == "-h" || command == "--help" || command == "help") {
         out << Usage;
@@ -236,8 +271,9 @@ int RunQstTool(const std::vector<std::string>& args, std::ostream& out, std::ost
         out << "trivora-qst " << TRIVORA_VERSION << "\n";
         return 0;
     }
-    if (command != "info" && command != "export" && command != "import")
-        return UsageError(err, "unknown command '" + command + "'");
+    if (command != "info" && command != "export" && command != "import" && command != "sets" &&
+        command != "pairs")
+        return usageError(err, "unknown command '" + command + "'");
     for (std::size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "--") break;
         if (args[i] == "-h" || args[i] == "--help") {
@@ -247,8 +283,10 @@ int RunQstTool(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     TArgs a;
     std::string why;
-    if (!ParseArgs(args, command, a, why)) return UsageError(err, why);
+    if (!ParseArgs(args, command, a, why)) return usageError(err, why);
     if (command == "info") return RunInfo(a, out, err);
     if (command == "export") return RunExport(a, out, err);
+    if (command == "sets") return RunSets(a, err);
+    if (command == "pairs") return RunPairs(a, out, err);
     return RunImport(a, err);
 }

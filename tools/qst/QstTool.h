@@ -10,3 +10,7 @@ int RunQstTool(const std::vector<std::string>& args, std::ostream& out, std::ost
 
 // The text --help prints.
 const char* QstToolUsage();
+
+// Reports misuse on err ("trivora-qst: what", then a hint at --help) and returns its exit
+// status, 2.
+int usageError(std::ostream& err, const std::string& what);

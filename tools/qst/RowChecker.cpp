@@ -27,21 +27,21 @@ bool SameText(std::string_view a, std::string_view b) {
 
 } // namespace
 
-std::size_t TRowChecker::OriginOf(const std::string& name, bool isSet) {
+std::uint32_t TRowChecker::OriginOf(const std::string& name, bool isSet) {
     if (FOrigins.empty() || FOrigins.back().first != name || FOrigins.back().second != isSet)
         FOrigins.emplace_back(name, isSet);
-    return FOrigins.size() - 1;
+    return static_cast<std::uint32_t>(FOrigins.size() - 1);
 }
 
-std::string TRowChecker::Describe(const TPlace& place) const {
-    const auto& [name, isSet] = FOrigins[place.Origin];
-    if (isSet) return "record " + std::to_string(place.Number) + " of " + name;
-    return name + ":" + std::to_string(place.Number);
+std::string TRowChecker::Describe(const SeenQuestions::Place& place) const {
+    const auto& [name, isSet] = FOrigins[place.origin];
+    if (isSet) return "record " + std::to_string(place.number) + " of " + name;
+    return name + ":" + std::to_string(place.number);
 }
 
 void TRowChecker::Remember(std::string_view questionCp1252, const std::string& set,
                            std::int64_t record) {
-    FSeen.emplace(QstText::CompareKey(questionCp1252), TPlace{OriginOf(set, true), record});
+    FSeen.insert(QstText::CompareKey(questionCp1252), {OriginOf(set, true), record});
 }
 
 std::string TRowChecker::Check(const TSourceRow& row, const std::string& source,
@@ -67,9 +67,9 @@ std::string TRowChecker::Check(const TSourceRow& row, const std::string& source,
             if (SameText(record.Field(f), record.Field(g)))
                 return "wrong answer given twice (" + std::string(FieldNames[f]) + " and " +
                        std::string(FieldNames[g]) + ")";
-    const auto [it, fresh] =
-        FSeen.try_emplace(QstText::CompareKey(record.Question),
-                          TPlace{OriginOf(source, false), static_cast<std::int64_t>(row.Line)});
-    if (!fresh) return "duplicate of the question at " + Describe(it->second);
+    const std::optional<SeenQuestions::Place> first =
+        FSeen.insert(QstText::CompareKey(record.Question),
+                     {OriginOf(source, false), static_cast<std::int64_t>(row.Line)});
+    if (first) return "duplicate of the question at " + Describe(*first);
     return {};
 }

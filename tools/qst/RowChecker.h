@@ -2,11 +2,11 @@
 
 #include "ParsedSource.h"
 #include "QuestionRecord.h"
+#include "SeenQuestions.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -16,9 +16,6 @@
 // seen (compared trimmed and in any letter case).
 class TRowChecker {
 public:
-    // Room for this many questions, to spare rehashing during a large import.
-    void Reserve(std::size_t questions) { FSeen.reserve(questions); }
-
     // Makes a question of an existing set count as seen; messages name it "record N of set".
     void Remember(std::string_view questionCp1252, const std::string& set, std::int64_t record);
 
@@ -27,15 +24,11 @@ public:
     std::string Check(const TSourceRow& row, const std::string& source, TQuestionRecord& record);
 
 private:
-    // Where a question was first seen: an entry of FOrigins and a line or record number.
-    struct TPlace {
-        std::size_t Origin;
-        std::int64_t Number;
-    };
-    std::size_t OriginOf(const std::string& name, bool isSet);
-    std::string Describe(const TPlace& place) const;
+    std::uint32_t OriginOf(const std::string& name, bool isSet);
+    std::string Describe(const SeenQuestions::Place& place) const;
 
-    std::unordered_map<std::string, TPlace> FSeen;
+    // Every question seen, with its place: origin is an entry of FOrigins.
+    SeenQuestions FSeen;
     // Names of sources and sets seen, each with whether it is a set.
     std::vector<std::pair<std::string, bool>> FOrigins;
 };

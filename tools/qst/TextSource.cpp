@@ -33,7 +33,7 @@ std::optional<int> MarkerOf(std::string_view line, std::string_view& text) {
 
 class TBlockReader {
 public:
-    explicit TBlockReader(TParsedSource& out) : FOut(out) {}
+    explicit TBlockReader(SourceSink& sink) : FSink(sink) {}
 
     void Line(std::size_t number, std::string_view line) {
         if (QstText::Trim(line).empty()) {
@@ -79,27 +79,26 @@ public:
             FMark = *mark;
         }
         FSeen[*slot] = true;
-        FText[*slot] = std::string(text);
+        FText[*slot] = text;
     }
 
     void Finish() {
         if (!FOpen) return;
         FOpen = false;
         if (FBroken) {
-            FOut.Skipped.push_back(*FBroken);
+            FSink.skip(FBroken->Line, std::move(FBroken->Reason));
             return;
         }
         for (int s = 0; s < RequiredSlots; ++s)
             if (!FSeen[s]) {
-                FOut.Skipped.push_back(
-                    {FStart, std::string("block lacks its ") + SlotNames[s] + " line"});
+                FSink.skip(FStart, std::string("block lacks its ") + SlotNames[s] + " line");
                 return;
             }
         TSourceRow row;
         row.Line = FStart;
         row.Mark = FSeen[MarkSlot] ? FMark : Difficulty::None;
-        row.Fields[0] = FText[0];
-        row.Fields[1] = FText[1];
+        row.Fields[0] = std::string(FText[0]);
+        row.Fields[1] = std::string(FText[1]);
         // The first option equal to the answer is the correct one; any other option equal to
         // it stays a wrong answer, so the import reports the repetition.
         int correct = -1;
@@ -109,13 +108,13 @@ public:
                 break;
             }
         if (correct < 0) {
-            FOut.Skipped.push_back({FStart, "the ^ answer is none of A to D"});
+            FSink.skip(FStart, "the ^ answer is none of A to D");
             return;
         }
         std::size_t w = 2;
         for (int s = 2; s < RequiredSlots; ++s)
-            if (s != correct) row.Fields[w++] = FText[s];
-        FOut.Rows.push_back(std::move(row));
+            if (s != correct) row.Fields[w++] = std::string(FText[s]);
+        FSink.take(std::move(row));
     }
 
 private:
@@ -123,20 +122,20 @@ private:
         FBroken = TSourceProblem{number, std::move(reason)};
     }
 
-    TParsedSource& FOut;
+    SourceSink& FSink;
     bool FOpen = false;
     std::size_t FStart = 0;
     std::optional<TSourceProblem> FBroken;
     bool FSeen[SlotCount] = {};
-    std::string FText[SlotCount];
+    // Views into the text being read, which outlives the reader.
+    std::string_view FText[SlotCount];
     Difficulty FMark = Difficulty::None;
 };
 
 } // namespace
 
-TParsedSource ParseTextSource(std::string_view utf8) {
-    TParsedSource out;
-    TBlockReader reader(out);
+void ParseTextSource(std::string_view utf8, SourceSink& sink) {
+    TBlockReader reader(sink);
     std::size_t number = 0;
     while (!utf8.empty()) {
         const std::size_t end = utf8.find('\n');
@@ -149,5 +148,10 @@ TParsedSource ParseTextSource(std::string_view utf8) {
         reader.Line(++number, line);
     }
     reader.Finish();
-    return out;
+}
+
+TParsedSource ParseTextSource(std::string_view utf8) {
+    CollectingSink sink;
+    ParseTextSource(utf8, sink);
+    return sink.finish({});
 }

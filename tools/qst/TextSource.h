@@ -18,5 +18,9 @@
 // become the wrong answers in A-to-D order; the #D line gives the question's difficulty mark
 // and may stand anywhere after the #Q line. Lines starting with "//" are comments. Blanks
 // around a marker's text are dropped; a block of any other shape is reported with its line
-// and skipped.
+// and skipped. Rows go to sink block by block; the format has no fault that rejects a file as
+// a whole.
+void ParseTextSource(std::string_view utf8, SourceSink& sink);
+
+// The same, collected at once.
 TParsedSource ParseTextSource(std::string_view utf8);

@@ -1,6 +1,5 @@
 #include "TopicSets.h"
 
-#include "CommandOptions.h"
 #include "QstImporter.h"
 #include "QstTool.h"
 
@@ -37,26 +36,16 @@ std::optional<TopicSet> topicSetOf(const std::string& sourcePath, std::string& w
     return set;
 }
 
-int runSetsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (asksForHelp(args)) {
-        out << QstToolUsage();
-        return 0;
-    }
-    CommandOptions options;
-    std::string why;
-    if (!parseCommandOptions(
-            args, {{"--dir", "-d", true}, {"--strict", "", false}, {"--dry-run", "", false}},
-            options, why))
-        return usageError(err, why);
-    if (options.positional.empty()) return usageError(err, "sets needs at least one SOURCE");
-    const std::string dir = options.value("--dir");
-    if (dir.empty() && !options.has("--dry-run"))
+int buildTopicSets(const SetsOptions& options, std::ostream& err) {
+    if (options.sources.empty()) return usageError(err, "sets needs at least one SOURCE");
+    if (options.dir.empty() && !options.dryRun)
         return usageError(err, "sets needs -d DIR (or --dry-run)");
 
     // Every name first, so that a bad one or two sources of one name make nothing at all.
     std::vector<TopicSet> sets;
     std::set<std::string> names;
-    for (const std::string& source : options.positional) {
+    std::string why;
+    for (const std::string& source : options.sources) {
         auto set = topicSetOf(source, why);
         if (!set) return usageError(err, why);
         if (!names.insert(set->fileName).second)
@@ -70,10 +59,10 @@ int runSetsCommand(const std::vector<std::string>& args, std::ostream& out, std:
     int status = 0;
     for (std::size_t i = 0; i < sets.size(); ++i) {
         TImportOptions import;
-        import.Sources = {options.positional[i]};
-        import.Output = dir.empty() ? std::string() : dir + "/" + sets[i].fileName;
-        import.DryRun = options.has("--dry-run");
-        import.Strict = options.has("--strict");
+        import.Sources = {options.sources[i]};
+        import.Output = options.dir.empty() ? std::string() : options.dir + "/" + sets[i].fileName;
+        import.DryRun = options.dryRun;
+        import.Strict = options.strict;
         import.Title = sets[i].topic;
         status = std::max(status, ImportQuestions(import, err));
     }

@@ -17,6 +17,16 @@ struct TopicSet {
 // of letters, digits, "-" and "_", or would give REGD.QST, the game's own set.
 std::optional<TopicSet> topicSetOf(const std::string& sourcePath, std::string& why);
 
-// "trivora-qst sets SOURCE... -d DIR [--strict] [--dry-run]": builds one set per source in
-// DIR, each named and headed after its topic. args[0] is "sets". Returns the exit status.
-int runSetsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// What "trivora-qst sets SOURCE... -d DIR [--strict] [--dry-run]" is given.
+struct SetsOptions {
+    std::vector<std::string> sources;
+    // The folder for the sets; may be empty only for a dry run.
+    std::string dir;
+    bool strict = false;
+    bool dryRun = false;
+};
+
+// Builds one set per source in the folder, each named and headed after its topic and read
+// and checked as an import. Misuse, a name that makes no set, or two sources of one set
+// name exit 2 before anything is written. Returns the exit status.
+int buildTopicSets(const SetsOptions& options, std::ostream& err);
