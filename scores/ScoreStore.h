@@ -36,8 +36,8 @@ public:
 
     // Opens (or creates) the database at path under its own Qt SQL connection; an empty
     // connection name (or one already in use) gets a fresh one, so several stores can be
-    // open at once. The clock
-    // dates entries and names moved files; the wall clock when none is given.
+    // open at once. The clock dates entries and names moved files; the wall clock when none
+    // is given.
     explicit ScoreStore(const QString& path = defaultPath(),
                         const QString& connectionName = QString(),
                         std::function<QDateTime()> now = {});
