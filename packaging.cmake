@@ -21,7 +21,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Beside the libraries found by dpkg-shlibdeps (Qt 6, FluidSynth, RtMidi, ALSA): the
-# soundfont of the built-in synthesizer and the fonts of the play area.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fluid-soundfont-gm | timgm6mb-soundfont, fonts-dejavu-core")
+# soundfont of the built-in synthesizer, the fonts of the play area and the SQLite driver of
+# Qt SQL (a plugin, so dpkg-shlibdeps cannot see it) that keeps the hall of fame.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fluid-soundfont-gm | timgm6mb-soundfont, fonts-dejavu-core, libqt6sql6-sqlite")
 
 include(CPack)

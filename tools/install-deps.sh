@@ -5,7 +5,7 @@ set -euo pipefail
 
 TRIVORA_PACKAGES=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-svg-dev libgl-dev
+    qt6-base-dev qt6-svg-dev libgl-dev libqt6sql6-sqlite
     libfluidsynth-dev librtmidi-dev libpulse-dev fluid-soundfont-gm libsdl2-dev
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     fonts-dejavu-core

@@ -1,6 +1,7 @@
 #include "QstExporter.h"
 
 #include "Cp1252.h"
+#include "CsvField.h"
 #include "HtmlEntities.h"
 #include "QstInspector.h"
 #include "QstScanner.h"
@@ -9,21 +10,6 @@
 namespace {
 
 constexpr std::size_t FlushSize = 1 << 20;
-
-void AppendCsvField(std::string& out, const std::string& utf8) {
-    const bool quote = utf8.find_first_of(",\"\r\n") != std::string::npos ||
-                       (!utf8.empty() && (utf8.front() == ' ' || utf8.back() == ' '));
-    if (!quote) {
-        out += utf8;
-        return;
-    }
-    out += '"';
-    for (char c : utf8) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    out += '"';
-}
 
 void AppendJsonString(std::string& out, const std::string& utf8) {
     static constexpr char Hex[] = "0123456789abcdef";
@@ -99,7 +85,7 @@ int ExportQuestions(const std::string& path, TExportFormat format, const TextSin
         if (format == TExportFormat::Csv) {
             for (std::size_t f = 0; f < TQuestionRecord::FieldCount; ++f) {
                 if (f) text += ',';
-                AppendCsvField(text, Cp1252::ToUtf8(record.Field(f)));
+                Csv::appendField(text, Cp1252::ToUtf8(record.Field(f)));
             }
             text += '\n';
         } else {

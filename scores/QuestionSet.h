@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+struct TQuestionRecord;
+
+// The question set that scores and figures belong to: its file name (without the folder, so
+// a set that is moved or installed elsewhere keeps its hall of fame) and its header record.
+class QuestionSet {
+public:
+    QuestionSet() = default;
+    QuestionSet(const QString& fileName, const TQuestionRecord& header);
+
+    // The set in the question file at path, known by its header record. An unreadable file,
+    // or one whose first record is not a header, gives an invalid set and *error says why.
+    static QuestionSet fromFile(const QString& path, QString* error = nullptr);
+
+    bool isValid() const { return !fileName_.isEmpty(); }
+    const QString& fileName() const { return fileName_; }
+    // The texts of the header's five fields, each after its length byte, as stored: the
+    // bytes behind a text carry no meaning and are left out.
+    const QByteArray& header() const { return header_; }
+
+    bool operator==(const QuestionSet&) const = default;
+
+private:
+    QString fileName_;
+    QByteArray header_;
+};
