@@ -60,16 +60,16 @@ void BM_RevealCadence(benchmark::State& state) {
             last = now;
             screen->Timer3Timer();
             // Keep typing: as soon as the answers are out, the next question follows.
-            if (screen->State.AnswersOpen) {
-                screen->State.AnswersOpen = false;
-                screen->State.QuestionText.clear();
+            if (screen->game.answersOpen) {
+                screen->game.answersOpen = false;
+                screen->game.questionText.clear();
                 screen->QuestionBlock->SetCaption(QString());
             }
             if (static_cast<int>(intervals.size()) >= Ticks) loop.quit();
         });
         screen->RedTMouseDown(screen->StartT);
         screen->OKDispMouseDown();
-        screen->State.Credit = 1000000;
+        screen->game.credit = 1000000;
         watch.start();
         QTimer::singleShot(60000, &loop, &QEventLoop::quit);
         loop.exec();

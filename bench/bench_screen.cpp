@@ -62,7 +62,7 @@ void CreateScreens(benchmark::State& state, bool forgetRendered = false) {
         }
         auto screen = std::make_unique<TQuizScreen>(world.Services());
         screen->FormCreated();
-        benchmark::DoNotOptimize(screen->State.QuestionFileName);
+        benchmark::DoNotOptimize(screen->game.questionFile);
         state.PauseTiming();
         screen.reset();
         world.Midi.ClearShorts();

@@ -5,7 +5,8 @@
 #include "Image.h"
 #include "Label.h"
 #include "Panel.h"
-#include "QuizState.h"
+#include "QuizGame.h"
+#include "ScreenState.h"
 #include "Shape.h"
 #include "Timer.h"
 
@@ -15,7 +16,6 @@
 #include <array>
 #include <functional>
 #include <memory>
-#include <random>
 
 class QAction;
 class QLineEdit;
@@ -53,20 +53,21 @@ public:
     explicit TQuizScreen(TQuizServices services, QWidget* parent = nullptr);
     ~TQuizScreen() override;
 
-    TQuizState State;
+    // The game: its rules and state.
+    QuizGame game;
+    // What the pictures show.
+    ScreenState display;
 
     // ---- Creation and reset (QuizScreen.cpp)
     void FormCreated();
     void FormCreate();
     // Selects "REGD.QST" in the program directory and checks it with the start-up rules.
     void SelectStartupQuestionFile();
-    // Checks a question set with a reader's rules; sets QuestionFileName to the path or "N/A".
+    // Makes a question set the game's set when it passes a reader's rules; warns when not.
     bool ValidateQuestionFile(const QString& path, const struct TReaderRules& rules);
 
     // ---- Question draw and reveal (QuizReveal.cpp)
     void Timer3Timer();
-    // Draws a record from the question file; false after an input/output failure.
-    bool DrawQuestion();
 
     // ---- Answer input, time limit and judgement (QuizAnswer.cpp)
     void DrawButtons(bool a, bool b, bool c, bool d, bool start);
@@ -180,8 +181,6 @@ public:
     TMidiOutput& MidiOutput1() { return *FMidiOutput; }
     // The game timers that pause and resume with the screen, in their fixed order.
     std::array<TTimer*, 15> GameTimers();
-    // A uniform random integer 0 <= r < n from the generator seeded at the reset.
-    int Random(int n);
 
     // ---- Controls
     // Bands and areas.
@@ -381,7 +380,6 @@ private:
     QPointer<TSetQuestions> FEditor;
     std::unique_ptr<TMidiOutput> FMidiOutput;
     std::unique_ptr<TSoundCues> FCues;
-    std::mt19937 FRandom;
     bool FActivatedOnce = false;
     bool FPausedByWindow = false;
 };

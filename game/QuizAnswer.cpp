@@ -10,8 +10,6 @@
 namespace {
 const QColor CoverNavy(0x00, 0x00, 0x80);
 const QColor CoverBlue(0x00, 0x00, 0xFF);
-constexpr int FastestGaugeStep = 40;
-constexpr int GaugeSpeedUp = 10;
 } // namespace
 
 void TQuizScreen::DrawButtons(bool a, bool b, bool c, bool d, bool start) {
@@ -22,11 +20,11 @@ void TQuizScreen::DrawButtons(bool a, bool b, bool c, bool d, bool start) {
         int& Lit;
         bool On;
     } buttons[] = {
-        {RedT, AIn, AOut, State.ButtonLit[0], a},
-        {GreenT, Bin, Bout, State.ButtonLit[1], b},
-        {BlueT, CIn, Cout, State.ButtonLit[2], c},
-        {YellowT, Din, Dout, State.ButtonLit[3], d},
-        {StartT, StartIn, StartOut, State.StartLit, start},
+        {RedT, AIn, AOut, display.buttonLit[0], a},
+        {GreenT, Bin, Bout, display.buttonLit[1], b},
+        {BlueT, CIn, Cout, display.buttonLit[2], c},
+        {YellowT, Din, Dout, display.buttonLit[3], d},
+        {StartT, StartIn, StartOut, display.startLit, start},
     };
     for (const auto& button : buttons) {
         button.Button->CopyPicture(button.On ? *button.LitPicture : *button.UnlitPicture);
@@ -35,12 +33,11 @@ void TQuizScreen::DrawButtons(bool a, bool b, bool c, bool d, bool start) {
 }
 
 void TQuizScreen::RedTMouseDown(QObject* sender) {
-    TQuizState& s = State;
     if (LadderShowing()) return;
 
-    const bool anyLit =
-        std::any_of(s.ButtonLit.begin(), s.ButtonLit.end(), [](int lit) { return lit != 0; });
-    if (s.GameRunning && s.AnswersOpen && !anyLit) {
+    const bool anyLit = std::any_of(display.buttonLit.begin(), display.buttonLit.end(),
+                                    [](int lit) { return lit != 0; });
+    if (game.gameRunning && game.answersOpen && !anyLit) {
         const TImage* buttons[4] = {RedT, GreenT, BlueT, YellowT};
         int chosen = -1;
         for (int i = 0; i < 4 && chosen < 0; ++i) {
@@ -52,16 +49,16 @@ void TQuizScreen::RedTMouseDown(QObject* sender) {
         if (chosen < 0) return;
         DrawButtons(chosen == 0, chosen == 1, chosen == 2, chosen == 3, false);
         Cover[static_cast<std::size_t>(chosen)]->SetBrushColor(CoverBlue);
-        s.AnswersOpen = false;
+        game.answersOpen = false;
         Timer5->Start();
-        Cues().AnswerPress(chosen, s.ClickVelocity);
+        Cues().AnswerPress(chosen, display.clickVelocity);
         return;
     }
-    if (sender == StartT && !s.GameRunning) StartPress();
+    if (sender == StartT && !game.gameRunning) StartPress();
 }
 
 void TQuizScreen::Timer4Timer() {
-    const bool anyLit = std::any_of(State.ButtonLit.begin(), State.ButtonLit.end(),
+    const bool anyLit = std::any_of(display.buttonLit.begin(), display.buttonLit.end(),
                                     [](int lit) { return lit != 0; });
     if (!anyLit && !Cap[0]->isHidden() && !T2->isHidden() && T2->Progress() > 0) {
         T2->SetProgress(T2->Progress() - 1);
@@ -72,13 +69,13 @@ void TQuizScreen::Timer4Timer() {
     }
     if (T2->Progress() == 0) {
         // Time is up.
-        State.AnswersOpen = false;
+        game.answersOpen = false;
         ShowQuestionArea(false);
         Q1B->SetCaption(QuestionBlock->Caption());
-        Q3B->SetCaption(State.CorrectAnswer);
+        Q3B->SetCaption(game.correctAnswer);
         OK2->SetBevelOuter(TBevel::None);
         TimeOut->show();
-        State.FallNote = 75;
+        display.fallNote = 75;
         Timer10->Start();
         T2->SetProgress(100);
     }
@@ -91,25 +88,25 @@ void TQuizScreen::Timer5Timer() {
     // The first lit button, A to D, is the answer given.
     int chosen = 3;
     for (int i = 0; i < 4; ++i) {
-        if (State.ButtonLit[static_cast<std::size_t>(i)] != 0) {
+        if (display.buttonLit[static_cast<std::size_t>(i)] != 0) {
             chosen = i;
             break;
         }
     }
     const QString given = Answer[static_cast<std::size_t>(chosen)]->Caption();
-    if (given == State.CorrectAnswer) {
+    if (given == game.correctAnswer) {
         MARK4->CopyPicture(*CorrectIn);
-        State.CorrectPhase = 0;
+        display.correctPhase = 0;
         MARK4->show();
         MARK4->repaint();
         Timer12->Start();
     } else {
         Q1->SetCaption(QuestionBlock->Caption());
         Q2->SetCaption(given);
-        Q3->SetCaption(State.CorrectAnswer);
+        Q3->SetCaption(game.correctAnswer);
         OK->SetBevelOuter(TBevel::None);
         Wrong->show();
-        State.FallNote = 75;
+        display.fallNote = 75;
         Timer10->Start();
     }
     for (TShape* cover : Cover)
@@ -131,48 +128,39 @@ void TQuizScreen::Timer6Timer() {
         StartLadder();
         return;
     }
-    if (State.Credit == -1 || over) return;
+    if (game.credit == -1 || over) return;
 
     // The question is over: a fresh gauge, a little faster, and the next turn.
     T2->SetProgress(100);
-    if (Timer4->Interval() >= FastestGaugeStep + GaugeSpeedUp)
-        Timer4->SetInterval(Timer4->Interval() - GaugeSpeedUp);
+    const int faster = QuizGame::fasterGaugeStep(Timer4->Interval());
+    if (faster != Timer4->Interval()) Timer4->SetInterval(faster);
     QuestionBlock->SetCaption(QString());
-    State.QuestionText.clear();
-    State.AnswersOpen = false;
+    game.questionText.clear();
+    game.answersOpen = false;
     SelectPlayer();
 }
 
 void TQuizScreen::Timer10Timer() {
     if (!SoundOn() || (Wrong->isHidden() && TimeOut->isHidden())) return;
-    if (State.FallNote < 30) return;
-    --State.FallNote;
-    Cues().FallRun(State.FallNote);
+    if (display.fallNote < 30) return;
+    --display.fallNote;
+    Cues().FallRun(display.fallNote);
 }
 
 void TQuizScreen::Timer12Timer() {
-    if (State.CorrectPhase == 0) {
+    if (display.correctPhase == 0) {
         MARK4->CopyPicture(*CorrectIn);
-        State.CorrectPhase = 1;
+        display.correctPhase = 1;
     } else {
         MARK4->CopyPicture(*CorrectOut);
-        State.CorrectPhase = 0;
+        display.correctPhase = 0;
     }
-    Cues().CorrectFlash(State.CorrectPhase);
+    Cues().CorrectFlash(display.correctPhase);
 }
-
-namespace {
-// The game goes on after a Wrong or TimeOut panel while anyone has credit to play.
-bool GameGoesOn(const TQuizState& s) {
-    if (s.Credit != 0) return true;
-    return s.PlayerCount >= 2 && std::any_of(s.PlayerCredit.begin(), s.PlayerCredit.end(),
-                                             [](int credit) { return credit >= 1; });
-}
-} // namespace
 
 void TQuizScreen::Image34MouseDown() {
     if (Wrong->isHidden()) return;
-    if (GameGoesOn(State)) {
+    if (game.goesOn()) {
         Wrong->hide();
         Timer6Timer();
     } else {
@@ -183,7 +171,7 @@ void TQuizScreen::Image34MouseDown() {
 
 void TQuizScreen::Image49MouseDown() {
     if (TimeOut->isHidden()) return;
-    if (GameGoesOn(State)) {
+    if (game.goesOn()) {
         TimeOut->hide();
         Timer6Timer();
     } else {

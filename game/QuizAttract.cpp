@@ -14,32 +14,32 @@ constexpr int MinTitleHeight = 193;
 } // namespace
 
 void TQuizScreen::Timer1Timer() {
-    if (State.GameRunning) return;
-    const int startWasLit = State.StartLit;
+    if (game.gameRunning) return;
+    const int startWasLit = display.startLit;
     if (startWasLit == 1) {
         RoundT->CopyPicture(*StopIn);
-        State.StopLit = 1;
-        State.StartLit = 0;
+        display.stopLit = 1;
+        display.startLit = 0;
     } else {
         RoundT->CopyPicture(*StopOut);
-        State.StopLit = 0;
-        State.StartLit = 1;
+        display.stopLit = 0;
+        display.startLit = 1;
     }
-    StopIn->Tag = State.StopLit;
-    const int lit = State.ButtonCycle;
+    StopIn->Tag = display.stopLit;
+    const int lit = display.buttonCycle;
     DrawButtons(lit == 0, lit == 1, lit == 2, lit == 3, startWasLit == 0);
-    State.ButtonCycle = (State.ButtonCycle + 1) % 4;
-    RedT->Tag = State.ButtonCycle;
+    display.buttonCycle = (display.buttonCycle + 1) % 4;
+    RedT->Tag = display.buttonCycle;
 }
 
 void TQuizScreen::Timer2Timer() {
-    if (State.GameRunning) return;
-    const int n = ++State.AttractTicks;
+    if (game.gameRunning) return;
+    const int n = ++display.attractTicks;
     const auto next = [this](int stage) {
-        State.AttractStage = stage;
-        State.AttractTicks = 0;
+        display.attractStage = stage;
+        display.attractTicks = 0;
     };
-    switch (State.AttractStage) {
+    switch (display.attractStage) {
     case 0:
         if (n >= BlankTicks) {
             Stage1->show();
@@ -96,12 +96,12 @@ void TQuizScreen::MindaroLogoTimerTimer() {
 }
 
 void TQuizScreen::LogoFlashTimer() {
-    if (State.LogoPhase == 1) {
+    if (display.logoPhase == 1) {
         Image1->CopyPicture(*LogoOut);
-        State.LogoPhase = 0;
+        display.logoPhase = 0;
     } else {
         Image1->CopyPicture(*LogoIn);
-        State.LogoPhase = 1;
+        display.logoPhase = 1;
     }
-    LogoFlash->Tag = State.LogoPhase;
+    LogoFlash->Tag = display.logoPhase;
 }

@@ -79,7 +79,7 @@ void TQuizScreen::FormKeyPress(QChar key) {
         return;
     }
     // Enter: the first of these that applies.
-    if (LadderShowing() && State.StopLit == 0)
+    if (LadderShowing() && display.stopLit == 0)
         RTM();
     else if (!TimeOut->isHidden())
         Image49MouseDown();
@@ -102,10 +102,9 @@ void TQuizScreen::NewGame1Click() {
     // the correct-answer or game-over pictures.
     HideGameControls();
     NewGame1->setVisible(false);
-    State.AnswersOpen = false;
+    game.answersOpen = false;
     Timer7Timer();
-    State.PlayerCredit.fill(0);
-    State.PlayerScore.fill(0);
+    game.forgetPlayers();
     // The game timers stay stopped until the final scores' OK resets the screen. Nothing of
     // the ended game is left to be resumed later: a pending judgement, a spinning ladder or
     // a waiting turn would otherwise come back to life in attract mode.
@@ -117,7 +116,7 @@ void TQuizScreen::On2Click() {
     Off2->setChecked(!Off2->isChecked());
     const bool on = On2->isChecked();
     FServices.Settings.SetPlaySound(on ? QStringLiteral("YES") : QStringLiteral("NO"));
-    State.SoundWanted = on;
+    game.soundWanted = on;
 }
 
 void TQuizScreen::FormDeactivate() {
@@ -128,7 +127,7 @@ void TQuizScreen::FormDeactivate() {
 }
 
 void TQuizScreen::FormActivate() {
-    if (State.SoundWanted) On2->setChecked(true);
+    if (game.soundWanted) On2->setChecked(true);
     Off2->setChecked(!On2->isChecked());
     EditCreateQuestions1->setEnabled(true);
     for (TTimer* t : GameTimers()) {
@@ -161,13 +160,12 @@ void TQuizScreen::AbandonGame() {
     FPausedByWindow = false;
     HideGameControls();
     NewGame1->setVisible(false);
-    State.AnswersOpen = false;
-    State.CurrentPlayer = 0;
-    State.PlayerCredit.fill(0);
-    State.PlayerScore.fill(0);
+    game.answersOpen = false;
+    game.currentPlayer = 0;
+    game.forgetPlayers();
     for (int prize = 1; prize <= 5; ++prize)
         SetLamp(prize, false);
-    State.StopLit = 0;
+    display.stopLit = 0;
     QuestionBlock->SetCaption(QString());
     FormCreate();
 }

@@ -11,9 +11,8 @@ void TQuizScreen::LoadHolder(unsigned digit, bool blank) {
 }
 
 void TQuizScreen::DisplayCreditClick() {
-    if (State.CurrentPlayer >= 1 && State.CurrentPlayer <= 4)
-        State.Credit = State.PlayerCredit[static_cast<std::size_t>(State.CurrentPlayer - 1)];
-    const QString text = QString::number(State.Credit).left(5);
+    game.takeCreditOfPlayerAtControls();
+    const QString text = QString::number(game.credit).left(5);
     // An exhausted credit leaves the meter as it was (showing 0).
     if (text == QStringLiteral("-1")) return;
     const QString padded = text.rightJustified(5, QLatin1Char(' '));
@@ -25,23 +24,15 @@ void TQuizScreen::DisplayCreditClick() {
             LoadHolder(static_cast<unsigned>(c.digitValue()), false);
         Digit[static_cast<std::size_t>(pos)]->CopyPicture(*Holder);
     }
-    CreditBlock->setAccessibleName(QStringLiteral("Credit %1").arg(State.Credit));
+    CreditBlock->setAccessibleName(QStringLiteral("Credit %1").arg(game.credit));
 }
 
 void TQuizScreen::IncrementCreditClick() {
-    if (State.CurrentPlayer >= 1 && State.CurrentPlayer <= 4)
-        ++State.PlayerCredit[static_cast<std::size_t>(State.CurrentPlayer - 1)];
-    else
-        ++State.Credit;
+    game.addDollar();
     DisplayCreditClick();
 }
 
 void TQuizScreen::DecrementCreditClick() {
-    if (State.PlayerCount > 1) {
-        if (State.CurrentPlayer >= 1 && State.CurrentPlayer <= 4)
-            --State.PlayerCredit[static_cast<std::size_t>(State.CurrentPlayer - 1)];
-    } else {
-        --State.Credit;
-    }
+    game.chargeQuestion();
     DisplayCreditClick();
 }

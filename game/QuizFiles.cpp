@@ -33,7 +33,7 @@ void TQuizScreen::EditCreateQuestions1Click() {
     }
     FEditor = new TSetQuestions(
         TEditorServices{FServices.Clock, FServices.Dialogs, FServices.Shell, FServices.Settings},
-        EditorState, State.QuestionFileName, this);
+        EditorState, game.questionFile, this);
     // Handled once the editor's closing has finished, so the window can go first.
     connect(
         FEditor.data(), &TSetQuestions::Closed, this, [this] { EditorClosed(); },

@@ -3,14 +3,10 @@
 
 #include "SoundCues.h"
 
-#include <QLineEdit>
-
 #include <algorithm>
 
 namespace {
-constexpr int LoseIndex = 5;
-// Dollars of the prize lamps $1, $5, $15, $50.
-constexpr int PrizeDollars[4] = {1, 5, 15, 50};
+constexpr int LoseIndex = QuizGame::loseIndex;
 } // namespace
 
 void TQuizScreen::StartLadder() {
@@ -24,59 +20,46 @@ void TQuizScreen::StartLadder() {
 }
 
 void TQuizScreen::Timer8Timer() {
-    TQuizState& s = State;
-    Cues().SpinStep(s.LadderStep);
+    Cues().SpinStep(game.ladderStep);
     for (int prize = 1; prize <= 4; ++prize)
         SetLamp(prize, false);
-    if (s.LampLit[LoseIndex - 1] == 0) {
+    if (display.lampLit[LoseIndex - 1] == 0) {
         SetLamp(LoseIndex, true);
         return;
     }
     SetLamp(LoseIndex, false);
-    s.LadderStep = s.LadderStep % 4 + 1;
-    SetLamp(s.LadderStep, true);
+    game.ladderStep = game.ladderStep % 4 + 1;
+    SetLamp(game.ladderStep, true);
 }
 
 void TQuizScreen::RTM() {
-    TQuizState& s = State;
-    if (!LadderShowing() || s.StopLit != 0) return;
+    ScreenState& d = display;
+    if (!LadderShowing() || d.stopLit != 0) return;
 
     // A stop before the light has reached any lamp counts as LOSE.
     const bool anyLit =
-        std::any_of(s.LampLit.begin(), s.LampLit.end(), [](int lit) { return lit != 0; });
+        std::any_of(d.lampLit.begin(), d.lampLit.end(), [](int lit) { return lit != 0; });
     if (!anyLit) SetLamp(LoseIndex, true);
 
-    int won = s.Credit;
-    if (s.LampLit[LoseIndex - 1] != 0) s.PrizeIndex = LoseIndex;
+    int won = game.credit;
+    if (d.lampLit[LoseIndex - 1] != 0) game.prizeIndex = LoseIndex;
     Timer8->Stop();
     TOStopWin->Stop();
     RoundT->CopyPicture(*StopIn);
-    s.StopLit = 1;
+    d.stopLit = 1;
     HitStop->hide();
     for (int prize = 1; prize <= 4; ++prize) {
-        if (s.LampLit[static_cast<std::size_t>(prize - 1)] != 0) {
-            s.PrizeIndex = static_cast<std::uint8_t>(prize);
-            won += PrizeDollars[prize - 1];
+        if (d.lampLit[static_cast<std::size_t>(prize - 1)] != 0) {
+            game.prizeIndex = static_cast<std::uint8_t>(prize);
+            won += QuizGame::prizeDollars(prize);
             break;
         }
     }
     // The meter counts the prize up one dollar at a time.
-    for (int dollars = won - s.Credit; dollars > 0; --dollars)
+    for (int dollars = won - game.credit; dollars > 0; --dollars)
         IncrementCreditClick();
-    s.Credit = won;
-
-    int slot = s.CurrentPlayer;
-    if (slot < 1 || slot > 4) {
-        slot = 1;
-        for (int k = 1; k <= 4; ++k) {
-            if (!PlayerName[static_cast<std::size_t>(k - 1)]->text().isEmpty()) {
-                slot = k;
-                break;
-            }
-        }
-    }
-    int& best = s.PlayerScore[static_cast<std::size_t>(slot - 1)];
-    if (won > best) best = won;
+    game.credit = won;
+    game.recordScore(won);
 
     Timer9->Start();
     Timer11->Start();
@@ -88,7 +71,7 @@ void TQuizScreen::RoundTMouseDown() {
 
 void TQuizScreen::TOStopWinTimer() {
     // The limit only ends a spin that is still running.
-    if (!LadderShowing() || State.StopLit != 0) return;
+    if (!LadderShowing() || display.stopLit != 0) return;
     Timer8->Stop();
     TOStopWin->Stop();
     for (int prize = 4; prize >= 1; --prize)
@@ -98,9 +81,9 @@ void TQuizScreen::TOStopWinTimer() {
 }
 
 void TQuizScreen::Timer11Timer() {
-    const int prize = State.PrizeIndex;
+    const int prize = game.prizeIndex;
     if (prize < 1 || prize > LoseIndex) return;
-    if (State.LampLit[static_cast<std::size_t>(prize - 1)] != 0) {
+    if (display.lampLit[static_cast<std::size_t>(prize - 1)] != 0) {
         SetLamp(prize, false);
         return;
     }
@@ -112,7 +95,7 @@ void TQuizScreen::Timer9Timer() {
     Timer9->Stop();
     Timer11->Stop();
     RoundT->CopyPicture(*StopOut);
-    State.StopLit = 0;
+    display.stopLit = 0;
     for (int prize = 1; prize <= LoseIndex; ++prize)
         LampOf(prize)->hide();
     Timer6Timer();

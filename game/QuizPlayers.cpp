@@ -15,19 +15,17 @@ const QColor NamedColor(0xFF, 0x00, 0x00);
 const QColor EmptyColor(0x80, 0x00, 0x00);
 const QColor ClearTextColor(0x80, 0x80, 0x80);
 const QColor ClearHoverTextColor(0xFF, 0xFF, 0xFF);
-
-const char* const DefaultNames[4] = {"Player One", "Player Two", "Player Three", "Player Four"};
 } // namespace
 
 void TQuizScreen::StartPress() {
-    if (State.GameRunning) return;
+    if (game.gameRunning) return;
     // The Ready panel of a new game is up: the players are already chosen.
     if (!ReadyPanel->isHidden()) return;
-    if (State.QuestionFileName == QStringLiteral("N/A")) {
-        FServices.Dialogs.Warning(this, QStringLiteral("Please select question file."));
+    if (!game.hasQuestionFile()) {
+        FServices.Dialogs.Warning(this, QuizGame::selectQuestionFileMessage);
         return;
     }
-    State.CurrentPlayer = 0;
+    game.currentPlayer = 0;
     Timer1->Stop();
     DrawButtons(false, false, false, false, false);
     PlayerPanel->show();
@@ -43,9 +41,7 @@ void TQuizScreen::Player1Change(int slot) {
     Clear[k]->SetFontColor(named ? ClearTextColor : EmptyColor);
     if (!named) Clear[k]->SetBevelOuter(TBevel::None);
     PlayerSlotPanel[k]->setAccessibleDescription(named ? PlayerName[k]->text() : QString());
-    State.PlayerCount = static_cast<int>(
-        std::count_if(PlayerName.begin(), PlayerName.end(),
-                      [](const QLineEdit* box) { return !box->text().isEmpty(); }));
+    game.setPlayerName(slot, PlayerName[k]->text());
 }
 
 void TQuizScreen::Clear1MouseDown(int slot) {
@@ -82,25 +78,16 @@ bool TQuizScreen::Player1KeyPress(QChar key) {
 
 void TQuizScreen::OKDispMouseDown() {
     // Only the open entry panel confirms players, and only once per game.
-    if (PlayerPanel->isHidden() || !ReadyPanel->isHidden() || State.GameRunning) return;
+    if (PlayerPanel->isHidden() || !ReadyPanel->isHidden() || game.gameRunning) return;
     // A set changed for a bad one while the names were typed: no game without questions.
     // The entry stays open so that another set can be chosen.
-    if (State.QuestionFileName == QStringLiteral("N/A")) {
-        FServices.Dialogs.Warning(this, QStringLiteral("Please select question file."));
+    if (!game.hasQuestionFile()) {
+        FServices.Dialogs.Warning(this, QuizGame::selectQuestionFileMessage);
         return;
     }
     // From here on the game's set is fixed until the game is over.
     LoadQuestions1->setEnabled(false);
-    bool anyNamed = false;
-    for (std::size_t k = 0; k < 4; ++k) {
-        const bool named = !PlayerName[k]->text().isEmpty();
-        anyNamed = anyNamed || named;
-        State.PlayerCredit[k] = named ? 5 : 0;
-        State.PlayerScore[k] = named ? 5 : 0;
-    }
-    if (!anyNamed) State.PlayerScore[0] = 5;
-    State.CurrentPlayer = 0;
-    State.Credit = 5;
+    game.confirmPlayers();
     // The meter shows the new game's credit, not the one left from attract mode.
     DisplayCreditClick();
     // Keys typed from now on belong to the game, not to a name box; the entry is done.
@@ -114,45 +101,39 @@ void TQuizScreen::OKDispMouseMove() {
 }
 
 void TQuizScreen::SelectPlayer() {
-    TQuizState& s = State;
-    const bool multi = s.PlayerCount >= 2;
-    const bool anyCredit = std::any_of(s.PlayerCredit.begin(), s.PlayerCredit.end(),
-                                       [](int credit) { return credit >= 1; });
+    QuizGame& s = game;
     // Nobody can play: the next charge of the still running question ticker ends the game.
-    if (multi && !anyCredit) return;
-    if (!multi) {
+    if (s.multiplayer() && !s.anyoneHasCredit()) return;
+    if (!s.multiplayer()) {
         NewGameTimer();
         return;
     }
     Timer3->Stop();
 
-    if (s.Credit == 0 && GameOver2->isHidden()) {
+    if (s.credit == 0 && GameOver2->isHidden()) {
         // The player at the controls is out: say so before the next player's turn.
         GameOver2->show();
         ReadyPanel->setAccessibleDescription(QStringLiteral("Game over, player %1 %2")
-                                                 .arg(s.CurrentPlayer)
+                                                 .arg(s.currentPlayer)
                                                  .arg(NamePanel->Caption()));
         ReadyPanel->show();
         PLAYERGAMEOVER->Start();
         return;
     }
     GameOver2->hide();
-    for (int step = 0; step < 4; ++step) {
-        s.CurrentPlayer = s.CurrentPlayer % 4 + 1;
-        if (s.PlayerCredit[static_cast<std::size_t>(s.CurrentPlayer - 1)] >= 1) break;
-    }
+    s.passTurn();
 
     TImage* numbers[4] = {One, Two, Three, Four};
     for (TImage* number : numbers)
         number->hide();
-    const auto k = static_cast<std::size_t>(s.CurrentPlayer - 1);
+    const auto k = static_cast<std::size_t>(s.currentPlayer - 1);
     NamePanel->SetCaption(QStringLiteral("* ") + PlayerName[k]->text() + QStringLiteral(" *"));
     NamePanel->setAccessibleName(NamePanel->Caption());
     numbers[k]->show();
     ReadyPanel->setAccessibleDescription(
-        QStringLiteral("Get ready, player %1 %2").arg(s.CurrentPlayer).arg(NamePanel->Caption()));
+        QStringLiteral("Get ready, player %1 %2").arg(s.currentPlayer).arg(NamePanel->Caption()));
 
-    s.Credit = s.PlayerCredit[k];
+    s.credit = s.playerCredits[k];
     DisplayCreditClick();
 
     ReadyPanel->show();
@@ -170,7 +151,7 @@ void TQuizScreen::NewGameTimer() {
     DrawButtons(false, false, false, false, false);
     RoundT->CopyPicture(*StopOut);
     RoundT->show();
-    State.StopLit = 0;
+    display.stopLit = 0;
 
     for (TImage* stage : {Stage1, Stage2, Stage3, Stage3B, Stage4})
         stage->hide();
@@ -181,7 +162,7 @@ void TQuizScreen::NewGameTimer() {
         w->show();
     PlayerPanel->hide();
 
-    State.GameRunning = true;
+    game.gameRunning = true;
     Timer3->Start();
 }
 
@@ -202,10 +183,9 @@ void TQuizScreen::Timer7Timer() {
     Timer7->Stop();
     GameOver->hide();
     for (std::size_t k = 0; k < 4; ++k) {
-        const QString name = PlayerName[k]->text();
-        NAME[k]->SetCaption(name.isEmpty() ? QString::fromLatin1(DefaultNames[k]) : name);
-        const int score = State.PlayerScore[k];
-        SCORE[k]->SetCaption(QString::number(score < 0 ? 0 : score));
+        const int slot = static_cast<int>(k) + 1;
+        NAME[k]->SetCaption(game.finalName(slot));
+        SCORE[k]->SetCaption(QString::number(game.finalScore(slot)));
         SCORE[k]->setAccessibleDescription(QStringLiteral("Score of ") + NAME[k]->Caption());
     }
     FinalScorePanel->show();

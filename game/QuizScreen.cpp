@@ -9,7 +9,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDateTime>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -72,7 +71,8 @@ TPanel* MakeOkButton(QWidget* parent, const char* panelName, const char* imageNa
 } // namespace
 
 TQuizScreen::TQuizScreen(TQuizServices services, QWidget* parent)
-    : QMainWindow(parent), FServices(std::move(services)) {
+    : QMainWindow(parent), game(services.ProgramDir, services.Seed),
+      FServices(std::move(services)) {
     setObjectName(QStringLiteral("QuizScreen"));
     setWindowTitle(QStringLiteral("Trivora"));
     CreateControls();
@@ -84,7 +84,7 @@ TQuizScreen::TQuizScreen(TQuizServices services, QWidget* parent)
     InitCommands();
     FMidiOutput = std::make_unique<TMidiOutput>(FServices.Midi);
     FCues = std::make_unique<TSoundCues>(*FMidiOutput, [this] { return SoundOn(); });
-    State.SoundWanted = FServices.SoundWanted;
+    game.soundWanted = FServices.SoundWanted;
 }
 
 TQuizScreen::~TQuizScreen() = default;
@@ -701,7 +701,7 @@ void TQuizScreen::FormCreated() {
     } catch (const EmidioutputError&) {
         On2->setChecked(false);
         Off2->setChecked(true);
-        State.SoundWanted = false;
+        game.soundWanted = false;
         Sound21->setEnabled(false);
         Sound21->menuAction()->setEnabled(false);
     }
@@ -709,44 +709,34 @@ void TQuizScreen::FormCreated() {
     LogoFlashTimer();
     // 3. The correct-answer picture.
     MARK4->CopyPicture(*CorrectIn);
-    State.CorrectPhase = 0;
+    display.correctPhase = 0;
     // 4. The prize lamps, unlit.
     for (int prize = 1; prize <= 5; ++prize)
         SetLamp(prize, false);
     // 5. Attract mode.
     FormCreate();
     // 6. No player has played yet.
-    State.PlayerScore.fill(0);
-    State.PlayerCredit.fill(0);
+    game.forgetPlayers();
 }
 
 void TQuizScreen::FormCreate() {
     EndGameTimers();
-    State.GameRunning = false;
-    State.AnswersOpen = false;
+    game.enterAttractMode();
     T2->SetProgress(100);
     for (TImage* stage : {Stage1, Stage2, Stage3, Stage3B, Stage4})
         stage->hide();
-    State.AttractStage = 0;
-    const std::uint32_t seed =
-        FServices.Seed ? FServices.Seed()
-                       : static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch());
-    FRandom.seed(seed);
+    display.attractStage = 0;
     for (QWidget* w : std::initializer_list<QWidget*>{MARK1, MARK2, GameOver, MARK4, CorHi})
         w->hide();
     Timer12->Stop();
     for (QWidget* w : std::initializer_list<QWidget*>{T1, T2, TimeLine, C1})
         w->hide();
-    State.FallNote = 75;
-    State.ClickVelocity = 120;
-    State.AttractTicks = 0;
-    State.Credit = 1;
+    display.fallNote = 75;
+    display.clickVelocity = 120;
+    display.attractTicks = 0;
     DisplayCreditClick();
     LoadQuestions1->setEnabled(true);
     EditCreateQuestions1->setEnabled(true);
-    State.QuestionText.clear();
-    for (QString& slot : State.AnswerSlot)
-        slot.clear();
     Timer4->SetInterval(150);
     for (TShape* cover : Cover)
         cover->SetBrushColor(QColor(0x00, 0x00, 0x80));
@@ -758,26 +748,13 @@ void TQuizScreen::FormCreate() {
 }
 
 void TQuizScreen::SelectStartupQuestionFile() {
-    ValidateQuestionFile(FServices.ProgramDir + QStringLiteral("/REGD.QST"),
-                         ReaderRules::GameStartup);
+    ValidateQuestionFile(game.startupQuestionFile(), ReaderRules::GameStartup);
 }
 
 bool TQuizScreen::ValidateQuestionFile(const QString& path, const TReaderRules& rules) {
-    State.QuestionFileName = path;
-    const TQstCheckResult check = CheckQuestionFile(path.toStdString(), rules);
-    switch (check.Status) {
-    case TQstCheck::Accepted:
-        return true;
-    case TQstCheck::NotFound:
-        FServices.Dialogs.Warning(this, QString::fromLatin1(rules.NotFoundMessage));
-        State.QuestionFileName = QStringLiteral("N/A");
-        return false;
-    case TQstCheck::Damaged:
-    case TQstCheck::ReadOnly: // the game only reads; it never asks for write access
-        State.QuestionFileName = QStringLiteral("N/A");
-        FServices.Dialogs.Warning(this, QString::fromLatin1(rules.DamagedMessage));
-        return false;
-    }
+    const QString warning = game.selectQuestionFile(path, rules);
+    if (warning.isEmpty()) return true;
+    FServices.Dialogs.Warning(this, warning);
     return false;
 }
 
@@ -785,11 +762,6 @@ std::array<TTimer*, 15> TQuizScreen::GameTimers() {
     return {Timer1.get(),  Timer2.get(),  Timer3.get(),  Timer4.get(),         Timer5.get(),
             Timer6.get(),  Timer7.get(),  Timer8.get(),  Timer9.get(),         Timer10.get(),
             Timer11.get(), Timer12.get(), NewGame.get(), PLAYERGAMEOVER.get(), TOStopWin.get()};
-}
-
-int TQuizScreen::Random(int n) {
-    if (n <= 1) return 0;
-    return std::uniform_int_distribution<int>(0, n - 1)(FRandom);
 }
 
 TImage* TQuizScreen::LampOf(int prizeIndex) const {
@@ -844,7 +816,7 @@ void TQuizScreen::SetLamp(int prizeIndex, bool lit) {
     TImage* lamp = LampOf(prizeIndex);
     if (!lamp) return;
     lamp->CopyPicture(lit ? *LampOnPicture(prizeIndex) : *LampOffPicture(prizeIndex));
-    State.LampLit[static_cast<std::size_t>(prizeIndex - 1)] = lit ? 1 : 0;
+    display.lampLit[static_cast<std::size_t>(prizeIndex - 1)] = lit ? 1 : 0;
     lamp->Tag = lit ? 1 : 0;
     static const char* const prizeNames[5] = {"$1", "$5", "$15", "$50", "Lose"};
     const QString prize = QString::fromLatin1(prizeNames[prizeIndex - 1]);

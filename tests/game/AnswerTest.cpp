@@ -26,7 +26,7 @@ TEST_F(AnswerTest, DrawButtonsSetsPicturesAndFlags) {
         const TImage* buttons[5] = {q.RedT, q.GreenT, q.BlueT, q.YellowT, q.StartT};
         for (std::size_t i = 0; i < 5; ++i) {
             EXPECT_TRUE(Shows(buttons[i], row[i] ? lit[i] : unlit[i])) << i;
-            const int flag = i < 4 ? q.State.ButtonLit[i] : q.State.StartLit;
+            const int flag = i < 4 ? q.display.buttonLit[i] : q.display.startLit;
             EXPECT_EQ(flag, row[i] ? 1 : 0) << i;
         }
     }
@@ -50,10 +50,10 @@ TEST_F(AnswerTest, EveryAnswerControlChoosesItsAnswer) {
             SCOPED_TRACE(controls[which]->objectName().toStdString());
             Screen->RedTMouseDown(controls[which]);
             for (std::size_t i = 0; i < 4; ++i) {
-                EXPECT_EQ(Screen->State.ButtonLit[i], i == k ? 1 : 0);
+                EXPECT_EQ(Screen->display.buttonLit[i], i == k ? 1 : 0);
                 EXPECT_EQ(Screen->Cover[i]->BrushColor(), i == k ? Blue : Navy);
             }
-            EXPECT_FALSE(Screen->State.AnswersOpen);
+            EXPECT_FALSE(Screen->game.answersOpen);
             EXPECT_TRUE(Screen->Timer5->Enabled());
             EXPECT_EQ(Sent(), (std::vector<TRecordingMidiPlatform::TShortMsg>{
                                   {AnswerStatus, static_cast<std::uint8_t>(notes[answer]), 120}}));
@@ -68,20 +68,20 @@ TEST_F(AnswerTest, OnlyTheFirstChoiceWhileAnswersAreOpenCounts) {
     StartGame();
     Advance(17 * 3);
     Choose(0); // still typing
-    EXPECT_EQ(Screen->State.ButtonLit, (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(Screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
     ASSERT_TRUE(WaitForAnswers());
     Screen->RedTMouseDown(Screen->StartT);
     EXPECT_FALSE(Visible(Screen->PlayerPanel));
-    EXPECT_TRUE(Screen->State.AnswersOpen);
+    EXPECT_TRUE(Screen->game.answersOpen);
     QTest::mousePress(Screen->Answer[2], Qt::RightButton);
     QTest::mouseRelease(Screen->Answer[2], Qt::RightButton);
-    EXPECT_EQ(Screen->State.ButtonLit, (std::array<int, 4>{0, 0, 1, 0}));
+    EXPECT_EQ(Screen->display.buttonLit, (std::array<int, 4>{0, 0, 1, 0}));
     Advance(1000);
     Choose(1); // a second answer within the 2.5 s
     Screen->RedTMouseDown(Screen->Cover[3]);
-    EXPECT_EQ(Screen->State.ButtonLit, (std::array<int, 4>{0, 0, 1, 0}));
+    EXPECT_EQ(Screen->display.buttonLit, (std::array<int, 4>{0, 0, 1, 0}));
     // The question tick reopens AnswersOpen, but the lit button still refuses a choice.
-    EXPECT_TRUE(Screen->State.AnswersOpen);
+    EXPECT_TRUE(Screen->game.answersOpen);
     Advance(1499);
     EXPECT_TRUE(Screen->Timer5->Enabled());
     Advance(1);
@@ -149,7 +149,7 @@ TEST_F(AnswerTest, CorrectAnswerFlashesThenStartsTheLadder) {
     EXPECT_TRUE(Screen->LadderShowing());
     EXPECT_FALSE(Visible(Screen->MARK4));
     EXPECT_FALSE(Screen->Timer12->Enabled());
-    EXPECT_EQ(Screen->State.ButtonLit, (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(Screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
     EXPECT_TRUE(Visible(Screen->HitStop));
 }
 
@@ -171,10 +171,10 @@ TEST_F(AnswerTest, WrongPanelPlaysTheFallRunAndOkMovesOn) {
     EXPECT_EQ(Sent().size(), expected.size());
 
     // The buttons do nothing while the panel is open.
-    const std::array<int, 4> lit = Screen->State.ButtonLit;
+    const std::array<int, 4> lit = Screen->display.buttonLit;
     for (int answer = 0; answer < 4; ++answer)
         Choose(answer);
-    EXPECT_EQ(Screen->State.ButtonLit, lit);
+    EXPECT_EQ(Screen->display.buttonLit, lit);
 
     Screen->Image34MouseMove();
     EXPECT_EQ(Screen->OK->BevelOuter(), TBevel::Raised);
@@ -186,10 +186,10 @@ TEST_F(AnswerTest, WrongPanelPlaysTheFallRunAndOkMovesOn) {
     EXPECT_EQ(Screen->Timer4->Interval(), 140);
     EXPECT_EQ(Screen->T2->Progress(), 100);
     EXPECT_TRUE(Screen->QuestionBlock->Caption().isEmpty());
-    EXPECT_TRUE(Screen->State.QuestionText.isEmpty());
-    EXPECT_EQ(Screen->State.ButtonLit, (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_TRUE(Screen->game.questionText.isEmpty());
+    EXPECT_EQ(Screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
     ASSERT_TRUE(WaitForAnswers());
-    EXPECT_EQ(Screen->State.Credit, 3);
+    EXPECT_EQ(Screen->game.credit, 3);
 
     // A panel closed early cuts the run short.
     AnswerWrong();
@@ -211,7 +211,7 @@ TEST_F(AnswerTest, FallRunFreezesWithTheSoundSwitch) {
     Advance(24 * 3);
     SoundOff();
     Advance(24 * 10);
-    EXPECT_EQ(Screen->State.FallNote, 72);
+    EXPECT_EQ(Screen->display.fallNote, 72);
     SoundOn();
     Advance(24 * 2);
     EXPECT_EQ(Notes(FallStatus), (std::vector<int>{74, 73, 72, 71, 70}));
@@ -242,10 +242,10 @@ TEST_F(AnswerTest, GaugeRunsOutIntoTheTimeOutPanel) {
     Advance(150);
     EXPECT_TRUE(Visible(Screen->TimeOut));
     EXPECT_EQ(Screen->T2->Progress(), 100);
-    EXPECT_FALSE(Screen->State.AnswersOpen);
+    EXPECT_FALSE(Screen->game.answersOpen);
     EXPECT_FALSE(Visible(Screen->T2));
     EXPECT_EQ(Screen->Q1B->Caption(), question);
-    EXPECT_EQ(Screen->Q3B->Caption(), Screen->State.CorrectAnswer);
+    EXPECT_EQ(Screen->Q3B->Caption(), Screen->game.correctAnswer);
     EXPECT_EQ(Screen->OK2->BevelOuter(), TBevel::None);
     const std::vector<int> ticks = Notes(TickStatus);
     ASSERT_EQ(ticks.size(), 100u);
@@ -258,7 +258,7 @@ TEST_F(AnswerTest, GaugeRunsOutIntoTheTimeOutPanel) {
 
     for (int answer = 0; answer < 4; ++answer)
         Choose(answer);
-    EXPECT_EQ(Screen->State.ButtonLit, (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(Screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
     Advance(3000);
     EXPECT_EQ(Notes(TickStatus).size(), 100u); // the hidden gauge stays silent
     Screen->Image49MouseMove();
@@ -287,9 +287,9 @@ TEST_F(AnswerTest, ChoiceStopsTheGauge) {
 TEST_F(AnswerTest, OkWithNoCreditLeftEndsTheGame) {
     Create();
     StartGame();
-    Screen->State.Credit = 1;
+    Screen->game.credit = 1;
     AnswerWrong();
-    EXPECT_EQ(Screen->State.Credit, 0);
+    EXPECT_EQ(Screen->game.credit, 0);
     Screen->Image34MouseDown();
     EXPECT_FALSE(Visible(Screen->Wrong));
     EXPECT_TRUE(Visible(Screen->GameOver));

@@ -30,8 +30,8 @@ protected:
 TEST_F(AttractTest, ButtonCycleLightsOneButtonAndAlternatesStartAndStop) {
     Create();
     TQuizScreen& s = *Screen;
-    ASSERT_EQ(s.State.StartLit, 0);
-    ASSERT_EQ(s.State.ButtonCycle, 0);
+    ASSERT_EQ(s.display.startLit, 0);
+    ASSERT_EQ(s.display.buttonCycle, 0);
     TImage* buttons[4] = {s.RedT, s.GreenT, s.BlueT, s.YellowT};
     TImage* lit[4] = {s.AIn, s.Bin, s.CIn, s.Din};
     TImage* unlit[4] = {s.AOut, s.Bout, s.Cout, s.Dout};
@@ -43,13 +43,13 @@ TEST_F(AttractTest, ButtonCycleLightsOneButtonAndAlternatesStartAndStop) {
         const bool startLit = tick % 2 == 0;
         for (int b = 0; b < 4; ++b) {
             EXPECT_TRUE(Shows(buttons[b], b == on ? lit[b] : unlit[b]));
-            EXPECT_EQ(s.State.ButtonLit[static_cast<std::size_t>(b)], b == on ? 1 : 0);
+            EXPECT_EQ(s.display.buttonLit[static_cast<std::size_t>(b)], b == on ? 1 : 0);
         }
         EXPECT_TRUE(Shows(s.StartT, startLit ? s.StartIn : s.StartOut));
-        EXPECT_EQ(s.State.StartLit, startLit ? 1 : 0);
+        EXPECT_EQ(s.display.startLit, startLit ? 1 : 0);
         EXPECT_TRUE(Shows(s.RoundT, startLit ? s.StopOut : s.StopIn));
-        EXPECT_EQ(s.State.StopLit, startLit ? 0 : 1);
-        EXPECT_EQ(s.State.ButtonCycle, (tick + 1) % 4);
+        EXPECT_EQ(s.display.stopLit, startLit ? 0 : 1);
+        EXPECT_EQ(s.display.buttonCycle, (tick + 1) % 4);
     }
 }
 
@@ -82,7 +82,7 @@ TEST_F(AttractTest, PictureSequenceTiming) {
         } else {
             EXPECT_EQ(ShowingStages(s), step.Showing);
         }
-        EXPECT_EQ(s.State.AttractStage, step.Stage);
+        EXPECT_EQ(s.display.attractStage, step.Stage);
         EXPECT_EQ(s.MindaroLogoTimer->Enabled(), step.LogoTimer);
     }
 }
@@ -126,19 +126,19 @@ TEST_F(AttractTest, LowPlayAreaStaysOnTheTitle) {
         Create();
         PlayAreaHeight(c.Height);
         Ticks(66);
-        EXPECT_EQ(Screen->State.AttractStage, c.MovesOn ? 3 : 2);
+        EXPECT_EQ(Screen->display.attractStage, c.MovesOn ? 3 : 2);
         Ticks(104);
         EXPECT_EQ(ShowingStages(*Screen) == "4", c.MovesOn);
         if (!c.MovesOn) {
             Ticks(2000);
-            EXPECT_EQ(Screen->State.AttractStage, 2);
+            EXPECT_EQ(Screen->display.attractStage, 2);
             EXPECT_TRUE(Screen->MindaroLogoTimer->Enabled());
             EXPECT_TRUE(Visible(Screen->Stage3) != Visible(Screen->Stage3B));
             // The reset starts the sequence again from the blank stage.
             Screen->FormCreate();
             EXPECT_EQ(ShowingStages(*Screen), "");
-            EXPECT_EQ(Screen->State.AttractStage, 0);
-            EXPECT_EQ(Screen->State.AttractTicks, 0);
+            EXPECT_EQ(Screen->display.attractStage, 0);
+            EXPECT_EQ(Screen->display.attractTicks, 0);
         }
     }
 }
@@ -149,25 +149,25 @@ TEST_F(AttractTest, GameFreezesTheAttractButNotTheTopLogo) {
     Create();
     TQuizScreen& s = *Screen;
     Ticks(40); // stage 1 with the logo
-    const TQuizState before = s.State;
+    const ScreenState before = s.display;
     const std::string showing = ShowingStages(s);
     const qint64 stopPicture = s.RoundT->Picture().cacheKey();
-    s.State.GameRunning = true;
+    s.game.gameRunning = true;
     for (int i = 0; i < 4; ++i) {
-        const int phase = s.State.LogoPhase;
+        const int phase = s.display.logoPhase;
         Advance(500);
-        EXPECT_EQ(s.State.LogoPhase, 1 - phase);
-        EXPECT_TRUE(Shows(s.Image1, s.State.LogoPhase == 1 ? s.LogoIn : s.LogoOut));
+        EXPECT_EQ(s.display.logoPhase, 1 - phase);
+        EXPECT_TRUE(Shows(s.Image1, s.display.logoPhase == 1 ? s.LogoIn : s.LogoOut));
     }
-    EXPECT_EQ(s.State.ButtonCycle, before.ButtonCycle);
-    EXPECT_EQ(s.State.StartLit, before.StartLit);
-    EXPECT_EQ(s.State.AttractStage, before.AttractStage);
-    EXPECT_EQ(s.State.AttractTicks, before.AttractTicks);
+    EXPECT_EQ(s.display.buttonCycle, before.buttonCycle);
+    EXPECT_EQ(s.display.startLit, before.startLit);
+    EXPECT_EQ(s.display.attractStage, before.attractStage);
+    EXPECT_EQ(s.display.attractTicks, before.attractTicks);
     EXPECT_EQ(s.RoundT->Picture().cacheKey(), stopPicture);
     EXPECT_EQ(ShowingStages(s), showing);
 
     s.FormDeactivate();
-    const int phase = s.State.LogoPhase;
+    const int phase = s.display.logoPhase;
     Advance(500);
-    EXPECT_EQ(s.State.LogoPhase, 1 - phase);
+    EXPECT_EQ(s.display.logoPhase, 1 - phase);
 }

@@ -74,17 +74,17 @@ TEST_F(CommandsTest, LetterKeysChooseAnswers) {
         StartGame();
         ASSERT_TRUE(AdvanceUntil([this] { return !Screen->QuestionBlock->Caption().isEmpty(); }));
         QTest::keyClick(Screen.get(), c.Key, c.Shift ? Qt::ShiftModifier : Qt::NoModifier);
-        EXPECT_EQ(Screen->State.ButtonLit, (std::array<int, 4>{0, 0, 0, 0})) << "while typed";
+        EXPECT_EQ(Screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0})) << "while typed";
         ASSERT_TRUE(WaitForAnswers());
         QTest::keyClick(Screen.get(), c.Key, c.Shift ? Qt::ShiftModifier : Qt::NoModifier);
         std::array<int, 4> lit{0, 0, 0, 0};
         lit[static_cast<std::size_t>(c.Answer)] = 1;
-        EXPECT_EQ(Screen->State.ButtonLit, lit);
+        EXPECT_EQ(Screen->display.buttonLit, lit);
         EXPECT_TRUE(Screen->Timer5->Enabled());
         // Other keys and a second letter change nothing.
         Key(Qt::Key_E);
         Key(c.Answer == 0 ? Qt::Key_B : Qt::Key_A);
-        EXPECT_EQ(Screen->State.ButtonLit, lit);
+        EXPECT_EQ(Screen->display.buttonLit, lit);
     }
 }
 
@@ -107,14 +107,14 @@ TEST_F(CommandsTest, EnterOrder) {
     Create();
     ReachPhase(TPhase::LadderSpinning);
     Key(Qt::Key_Return);
-    EXPECT_EQ(Screen->State.StopLit, 1);
+    EXPECT_EQ(Screen->display.stopLit, 1);
     EXPECT_TRUE(Screen->Timer9->Enabled());
-    const int credit = Screen->State.Credit;
-    const int prize = Screen->State.PrizeIndex;
+    const int credit = Screen->game.credit;
+    const int prize = Screen->game.prizeIndex;
     Advance(1000);
     Key(Qt::Key_Return);
-    EXPECT_EQ(Screen->State.Credit, credit);
-    EXPECT_EQ(Screen->State.PrizeIndex, prize);
+    EXPECT_EQ(Screen->game.credit, credit);
+    EXPECT_EQ(Screen->game.prizeIndex, prize);
     EXPECT_TRUE(Screen->LadderShowing());
     Advance(1000);
     EXPECT_FALSE(Screen->LadderShowing());
@@ -134,7 +134,7 @@ TEST_F(CommandsTest, EnterOrder) {
     // Final scores: back to attract mode.
     Key(Qt::Key_Return);
     EXPECT_FALSE(Visible(Screen->FinalScorePanel));
-    EXPECT_FALSE(Screen->State.GameRunning);
+    EXPECT_FALSE(Screen->game.gameRunning);
     EXPECT_FALSE(Visible(Screen->PlayerPanel));
 
     // TimeOut panel: its OK.
@@ -144,7 +144,7 @@ TEST_F(CommandsTest, EnterOrder) {
     ASSERT_TRUE(AdvanceUntil([this] { return Visible(Screen->TimeOut); }));
     Key(Qt::Key_Return);
     EXPECT_FALSE(Visible(Screen->TimeOut));
-    EXPECT_TRUE(Screen->State.GameRunning);
+    EXPECT_TRUE(Screen->game.gameRunning);
     EXPECT_TRUE(WaitForAnswers());
 }
 
@@ -158,13 +158,13 @@ TEST_F(CommandsTest, KeysInANameBox) {
     QSignalSpy returns(box, &QLineEdit::returnPressed);
     QTest::keyClicks(box, QStringLiteral("Abcd"));
     EXPECT_EQ(box->text(), QStringLiteral("Abcd"));
-    EXPECT_EQ(Screen->State.ButtonLit, (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(Screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
     EXPECT_TRUE(Visible(Screen->PlayerPanel));
     QTest::keyClick(box, Qt::Key_Return);
     EXPECT_FALSE(Visible(Screen->PlayerPanel));
-    EXPECT_TRUE(Screen->State.GameRunning);
+    EXPECT_TRUE(Screen->game.gameRunning);
     EXPECT_EQ(returns.count(), 0);
-    EXPECT_EQ(Screen->State.PlayerScore[0], 5);
+    EXPECT_EQ(Screen->game.playerScores[0], 5);
 }
 
 // End Game, No: the game goes on where it stood, every timer that ran running again with a
@@ -177,7 +177,7 @@ TEST_F(CommandsTest, EndGameNoResumes) {
         ReachPhase(phase);
         const auto before = Running(*Screen);
         const int progress = Screen->T2->Progress();
-        const int credit = Screen->State.Credit;
+        const int credit = Screen->game.credit;
         Dialogs.Clear();
         Dialogs.Answer(TMsgButton::No);
         Screen->NewGame1Click();
@@ -185,9 +185,9 @@ TEST_F(CommandsTest, EndGameNoResumes) {
         EXPECT_EQ(Dialogs.Shown().front().Kind, TMsgKind::Confirmation);
         EXPECT_EQ(Running(*Screen), before);
         EXPECT_EQ(Screen->T2->Progress(), progress);
-        EXPECT_EQ(Screen->State.Credit, credit);
+        EXPECT_EQ(Screen->game.credit, credit);
         EXPECT_TRUE(Screen->NewGame1->isVisible());
-        EXPECT_TRUE(Screen->State.GameRunning);
+        EXPECT_TRUE(Screen->game.gameRunning);
     }
     // The gauge continues from where it stood, a full step after the answer.
     Create();
@@ -211,16 +211,16 @@ TEST_F(CommandsTest, EndGameYesShowsTheFinalScores) {
         Create();
         ReachPhase(phase);
         TQuizScreen& s = *Screen;
-        const int credit = s.State.Credit;
+        const int credit = s.game.credit;
         Dialogs.Answer(TMsgButton::Yes);
         s.NewGame1Click();
         EXPECT_TRUE(Visible(s.FinalScorePanel));
         EXPECT_EQ(s.SCORE[0]->Caption(), QStringLiteral("5"));
         EXPECT_EQ(s.NAME[0]->Caption(), QStringLiteral("Player One"));
-        EXPECT_EQ(s.State.PlayerScore, (std::array<int, 4>{0, 0, 0, 0}));
-        EXPECT_EQ(s.State.PlayerCredit, (std::array<int, 4>{0, 0, 0, 0}));
+        EXPECT_EQ(s.game.playerScores, (std::array<int, 4>{0, 0, 0, 0}));
+        EXPECT_EQ(s.game.playerCredits, (std::array<int, 4>{0, 0, 0, 0}));
         EXPECT_FALSE(s.NewGame1->isVisible());
-        EXPECT_FALSE(s.State.AnswersOpen);
+        EXPECT_FALSE(s.game.answersOpen);
         for (QWidget* w : std::initializer_list<QWidget*>{s.Wrong,        s.TimeOut,
                                                           s.ReadyPanel,   s.OneDollar,
                                                           s.FiveDollars,  s.FifteenDollars,
@@ -237,19 +237,19 @@ TEST_F(CommandsTest, EndGameYesShowsTheFinalScores) {
             EXPECT_FALSE(on) << name;
 
         // Nothing moves any more: no judgement, no prize, no answer.
-        const std::array<int, 4> lit = s.State.ButtonLit;
+        const std::array<int, 4> lit = s.display.buttonLit;
         Advance(20000);
         Key(Qt::Key_A);
         s.RedTMouseDown(s.RedT);
         s.RoundTMouseDown();
-        EXPECT_EQ(s.State.Credit, credit);
-        EXPECT_EQ(s.State.ButtonLit, lit);
+        EXPECT_EQ(s.game.credit, credit);
+        EXPECT_EQ(s.display.buttonLit, lit);
         EXPECT_FALSE(Visible(s.MARK4) && s.Timer12->Enabled());
         EXPECT_TRUE(Visible(s.FinalScorePanel));
 
         // OK: attract mode; a later pause and resume brings back nothing of the old game.
         Key(Qt::Key_Return);
-        EXPECT_FALSE(s.State.GameRunning);
+        EXPECT_FALSE(s.game.gameRunning);
         EXPECT_FALSE(Visible(s.FinalScorePanel));
         auto editor = MakePausingWindow();
         s.ActiveWindowChanged(editor.get());
@@ -292,10 +292,10 @@ TEST_F(CommandsTest, PauseAndResumeOnActivation) {
         EXPECT_EQ(t->Tag, before.at(t->Name()) ? 1 : 0) << t->Name();
     }
     EXPECT_TRUE(s.LogoFlash->Enabled());
-    const std::array<int, 5> lamps = s.State.LampLit;
+    const std::array<int, 5> lamps = s.display.lampLit;
     Advance(60000); // the ladder would have stopped itself after 10 s
-    EXPECT_EQ(s.State.LampLit, lamps);
-    EXPECT_EQ(s.State.StopLit, 0);
+    EXPECT_EQ(s.display.lampLit, lamps);
+    EXPECT_EQ(s.display.stopLit, 0);
     // Other programs and dialogs in between do not resume it.
     s.ActiveWindowChanged(nullptr);
     s.ActiveWindowChanged(&messageBox);
@@ -311,8 +311,8 @@ TEST_F(CommandsTest, PauseAndResumeOnActivation) {
     EXPECT_TRUE(s.Timer8->Enabled());
     Advance(1);
     EXPECT_FALSE(s.Timer8->Enabled());
-    EXPECT_EQ(s.State.StopLit, 1);
-    EXPECT_EQ(s.State.PrizeIndex, 5);
+    EXPECT_EQ(s.display.stopLit, 1);
+    EXPECT_EQ(s.game.prizeIndex, 5);
 }
 
 // The first activation (the splash showing the screen) runs Timer1-4 and Timer10 and stops
@@ -356,7 +356,7 @@ TEST_F(CommandsTest, ResumeRestoresTheSoundSwitch) {
     for (bool wanted : {true, false}) {
         SCOPED_TRACE(wanted);
         Create();
-        Screen->State.SoundWanted = wanted;
+        Screen->game.soundWanted = wanted;
         Screen->On2->setChecked(false);
         Screen->Off2->setChecked(false);
         Screen->FormActivate();
@@ -387,7 +387,7 @@ TEST_F(CommandsTest, SoundSwitch) {
         EXPECT_EQ(s.On2->isChecked(), step.On);
         EXPECT_EQ(s.Off2->isChecked(), !step.On);
         EXPECT_EQ(Settings.PlaySound(), QString::fromLatin1(step.Stored));
-        EXPECT_EQ(s.State.SoundWanted, step.On);
+        EXPECT_EQ(s.game.soundWanted, step.On);
         EXPECT_EQ(s.SoundOn(), step.On);
     }
     // A new program run reads the stored choice.
@@ -458,7 +458,7 @@ TEST_F(CommandsTest, GameLeftForTheEditorStaysEnded) {
         Advance(30000);
         EXPECT_FALSE(Visible(s.Wrong));
         EXPECT_FALSE(Visible(s.MARK4));
-        EXPECT_EQ(s.State.Credit, 1); // the reset's credit, no prize added
+        EXPECT_EQ(s.game.credit, 1); // the reset's credit, no prize added
         EXPECT_TRUE(s.Timer1->Enabled());
         s.hide();
     }

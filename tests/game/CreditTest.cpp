@@ -17,10 +17,10 @@ TEST_F(CreditTest, MeterShowsTheCredit) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Credit);
-        Screen->State.Credit = c.Credit;
+        Screen->game.credit = c.Credit;
         Screen->DisplayCreditClick();
         EXPECT_EQ(Meter(), QString::fromLatin1(c.Shown));
-        EXPECT_EQ(Screen->State.Credit, c.Credit);
+        EXPECT_EQ(Screen->game.credit, c.Credit);
     }
     EXPECT_EQ(Screen->CreditBlock->accessibleName(), QStringLiteral("Credit 7"));
 }
@@ -42,33 +42,33 @@ TEST_F(CreditTest, LoadHolderPicksTheDigitPicture) {
 // controls' own credit does, and a redraw after a change of player shows that player's.
 TEST_F(CreditTest, ChargesAndWinsGoToThePlayerAtTheControls) {
     Create();
-    TQuizState& s = Screen->State;
-    s.PlayerCount = 1;
-    s.CurrentPlayer = 0;
-    s.Credit = 1;
+    QuizGame& s = Screen->game;
+    s.playerCount = 1;
+    s.currentPlayer = 0;
+    s.credit = 1;
     Screen->DecrementCreditClick();
-    EXPECT_EQ(s.Credit, 0);
+    EXPECT_EQ(s.credit, 0);
     EXPECT_EQ(Meter(), QStringLiteral("    0"));
     Screen->DecrementCreditClick();
-    EXPECT_EQ(s.Credit, -1);
+    EXPECT_EQ(s.credit, -1);
     EXPECT_EQ(Meter(), QStringLiteral("    0"));
-    s.Credit = 3;
+    s.credit = 3;
     for (int i = 0; i < 15; ++i)
         Screen->IncrementCreditClick();
-    EXPECT_EQ(s.Credit, 18);
+    EXPECT_EQ(s.credit, 18);
     EXPECT_EQ(Meter(), QStringLiteral("   18"));
 
-    s.PlayerCount = 2;
-    s.PlayerCredit = {7, 3, 0, 0};
-    s.CurrentPlayer = 2;
-    s.Credit = 99;
+    s.playerCount = 2;
+    s.playerCredits = {7, 3, 0, 0};
+    s.currentPlayer = 2;
+    s.credit = 99;
     Screen->DecrementCreditClick();
-    EXPECT_EQ(s.PlayerCredit, (std::array<int, 4>{7, 2, 0, 0}));
-    EXPECT_EQ(s.Credit, 2);
+    EXPECT_EQ(s.playerCredits, (std::array<int, 4>{7, 2, 0, 0}));
+    EXPECT_EQ(s.credit, 2);
     Screen->IncrementCreditClick();
-    EXPECT_EQ(s.PlayerCredit[1], 3);
-    s.CurrentPlayer = 1;
+    EXPECT_EQ(s.playerCredits[1], 3);
+    s.currentPlayer = 1;
     Screen->DisplayCreditClick();
-    EXPECT_EQ(s.Credit, 7);
+    EXPECT_EQ(s.credit, 7);
     EXPECT_EQ(Meter(), QStringLiteral("    7"));
 }

@@ -46,7 +46,7 @@ TEST_F(FilesTest, ChangeQuestionFileValidatesTheChoice) {
     EXPECT_EQ(spec.Filter, QStringLiteral("Mindaro Questions|*.QST"));
     EXPECT_EQ(spec.DefaultSuffix, QStringLiteral("QST"));
     EXPECT_EQ(spec.InitialDir, other.path());
-    EXPECT_EQ(Screen->State.QuestionFileName, startup);
+    EXPECT_EQ(Screen->game.questionFile, startup);
 
     struct Row {
         const char* File;
@@ -67,7 +67,7 @@ TEST_F(FilesTest, ChangeQuestionFileValidatesTheChoice) {
         Dialogs.ChooseFile(path);
         Screen->LoadQuestions1Click();
         EXPECT_EQ(Dialogs.Texts(), row.Boxes);
-        EXPECT_EQ(Screen->State.QuestionFileName, row.Taken ? path : QStringLiteral("N/A"));
+        EXPECT_EQ(Screen->game.questionFile, row.Taken ? path : QStringLiteral("N/A"));
     }
 }
 
@@ -84,7 +84,7 @@ TEST_F(FilesTest, EditorOpensInPlaceOfTheGameAndHandsBack) {
         Screen->show();
         Dialogs.ChooseFile(other);
         Screen->LoadQuestions1Click();
-        ASSERT_EQ(Screen->State.QuestionFileName, other);
+        ASSERT_EQ(Screen->game.questionFile, other);
 
         Screen->EditCreateQuestions1Click();
         TSetQuestions* editor = Screen->Editor();
@@ -103,7 +103,7 @@ TEST_F(FilesTest, EditorOpensInPlaceOfTheGameAndHandsBack) {
         EXPECT_EQ(Screen->Editor(), nullptr);
         EXPECT_TRUE(Screen->isVisible());
         EXPECT_EQ(Screen->On2->isChecked(), soundOn);
-        EXPECT_EQ(Screen->State.QuestionFileName, ProgramDir() + QStringLiteral("/REGD.QST"));
+        EXPECT_EQ(Screen->game.questionFile, ProgramDir() + QStringLiteral("/REGD.QST"));
     }
 }
 
@@ -111,18 +111,18 @@ TEST_F(FilesTest, EditorOpensInPlaceOfTheGameAndHandsBack) {
 // game's reset afterwards still uses the program directory.
 TEST_F(FilesTest, EditorWithoutAGameSetLooksInTheCurrentFolder) {
     Create(0);
-    ASSERT_EQ(Screen->State.QuestionFileName, QStringLiteral("N/A"));
+    ASSERT_EQ(Screen->game.questionFile, QStringLiteral("N/A"));
     TTempDir elsewhere;
     TCurrentDir cwd(elsewhere.path());
     QstFixtures::WriteNumberedSet(elsewhere.File("REGD.QST"), 4);
     Dialogs.Clear();
     Screen->EditCreateQuestions1Click();
     ASSERT_NE(Screen->Editor(), nullptr);
-    EXPECT_EQ(Screen->State.QuestionFileName, elsewhere.path() + QStringLiteral("/REGD.QST"));
+    EXPECT_EQ(Screen->game.questionFile, elsewhere.path() + QStringLiteral("/REGD.QST"));
     EXPECT_EQ(Screen->Editor()->RecordNumber(), 4);
     EXPECT_TRUE(Dialogs.Texts().isEmpty());
     Screen->Editor()->close();
     FinishClosing();
     EXPECT_EQ(Dialogs.Texts(), QStringList{QStringLiteral("Unable to find Default Question File")});
-    EXPECT_EQ(Screen->State.QuestionFileName, QStringLiteral("N/A"));
+    EXPECT_EQ(Screen->game.questionFile, QStringLiteral("N/A"));
 }

@@ -52,7 +52,7 @@ protected:
         return pred();
     }
     bool WaitForAnswers() {
-        return AdvanceUntil([this] { return Screen->State.AnswersOpen; });
+        return AdvanceUntil([this] { return Screen->game.answersOpen; });
     }
 
     TImage* Button(int answer) const {
@@ -63,14 +63,14 @@ protected:
     int CorrectSlot() const {
         for (int i = 0; i < 4; ++i)
             if (Screen->Answer[static_cast<std::size_t>(i)]->Caption() ==
-                Screen->State.CorrectAnswer)
+                Screen->game.correctAnswer)
                 return i;
         return -1;
     }
     int WrongSlot() const {
         for (int i = 0; i < 4; ++i)
             if (Screen->Answer[static_cast<std::size_t>(i)]->Caption() !=
-                Screen->State.CorrectAnswer)
+                Screen->game.correctAnswer)
                 return i;
         return -1;
     }
@@ -99,7 +99,7 @@ protected:
         AnswerRight();
         ASSERT_TRUE(AdvanceUntil([this] { return Screen->LadderShowing(); }));
         ASSERT_TRUE(AdvanceUntil([this, prizeIndex] {
-            return Screen->State.LampLit[static_cast<std::size_t>(prizeIndex - 1)] != 0;
+            return Screen->display.lampLit[static_cast<std::size_t>(prizeIndex - 1)] != 0;
         }));
         Screen->RTM();
         Advance(2000);

@@ -8,12 +8,12 @@ TEST_F(GameWalkTest, OnePlayerToTheFinalScores) {
     Create();
     StartGame();
     WinQuestion(3); // 5 - 1 + 15 = 19
-    EXPECT_EQ(Screen->State.Credit, 19);
-    EXPECT_EQ(Screen->State.PlayerScore[0], 19);
+    EXPECT_EQ(Screen->game.credit, 19);
+    EXPECT_EQ(Screen->game.playerScores[0], 19);
     LoseQuestion(); // 18
     // The rest by time-outs, each question 10 ms a step faster than the one before.
     int questions = 2;
-    while (Screen->State.Credit > 0) {
+    while (Screen->game.credit > 0) {
         ASSERT_TRUE(WaitForAnswers());
         EXPECT_EQ(Screen->Timer4->Interval(), std::max(40, 150 - 10 * questions));
         ASSERT_TRUE(AdvanceUntil([this] { return Visible(Screen->TimeOut); }));
@@ -22,17 +22,17 @@ TEST_F(GameWalkTest, OnePlayerToTheFinalScores) {
     }
     EXPECT_EQ(questions, 20);
     EXPECT_TRUE(Visible(Screen->GameOver));
-    EXPECT_FALSE(Screen->State.AnswersOpen);
+    EXPECT_FALSE(Screen->game.answersOpen);
     Advance(4000);
     ASSERT_TRUE(Visible(Screen->FinalScorePanel));
     EXPECT_EQ(Screen->NAME[0]->Caption(), QStringLiteral("Player One"));
     EXPECT_EQ(Screen->SCORE[0]->Caption(), QStringLiteral("19"));
     EXPECT_EQ(Screen->SCORE[1]->Caption(), QStringLiteral("0"));
     Screen->Image36MouseDown();
-    EXPECT_FALSE(Screen->State.GameRunning);
+    EXPECT_FALSE(Screen->game.gameRunning);
     EXPECT_EQ(Screen->Timer4->Interval(), 150);
     // The history survives into the next game.
-    EXPECT_FALSE(Screen->State.DrawHistory.isEmpty());
+    EXPECT_FALSE(Screen->game.drawHistory.isEmpty());
 }
 
 // Four players share the questions: from the twelfth question on, the gauge gives 4 s.
@@ -43,7 +43,7 @@ TEST_F(GameWalkTest, TwelfthQuestionHasFourSeconds) {
         SCOPED_TRACE(question);
         Advance(2500); // GET READY
         ASSERT_TRUE(WaitForAnswers());
-        EXPECT_EQ(Screen->State.CurrentPlayer, (question - 1) % 4 + 1);
+        EXPECT_EQ(Screen->game.currentPlayer, (question - 1) % 4 + 1);
         const int interval = Screen->Timer4->Interval();
         EXPECT_EQ(interval, std::max(40, 160 - 10 * question));
         const std::int64_t opened = Clock.Now();
@@ -62,22 +62,22 @@ TEST_F(GameWalkTest, TwelfthQuestionHasFourSeconds) {
 TEST_F(GameWalkTest, TwoPlayersUntilNobodyHasCredit) {
     Create();
     StartGame({QStringLiteral("Ann"), QStringLiteral("Bob")});
-    Screen->State.PlayerCredit = {1, 2, 0, 0};
+    Screen->game.playerCredits = {1, 2, 0, 0};
     Advance(2500);
     LoseQuestion(); // Ann: 0
     ASSERT_TRUE(Visible(Screen->GameOver2));
     Advance(2500 + 2500);
-    EXPECT_EQ(Screen->State.CurrentPlayer, 2);
+    EXPECT_EQ(Screen->game.currentPlayer, 2);
     LoseQuestion(); // Bob: 1
     ASSERT_TRUE(Visible(Screen->ReadyPanel));
     EXPECT_FALSE(Visible(Screen->GameOver2));
-    EXPECT_EQ(Screen->State.CurrentPlayer, 2);
+    EXPECT_EQ(Screen->game.currentPlayer, 2);
     Advance(2500);
     WinQuestion(5); // Bob: 0
-    EXPECT_EQ(Screen->State.PlayerCredit, (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(Screen->game.playerCredits, (std::array<int, 4>{0, 0, 0, 0}));
     EXPECT_FALSE(Visible(Screen->ReadyPanel));
     Advance(17 * 2); // the draw, then the charge
-    EXPECT_EQ(Screen->State.Credit, -1);
+    EXPECT_EQ(Screen->game.credit, -1);
     EXPECT_TRUE(Visible(Screen->GameOver));
     EXPECT_FALSE(Visible(Screen->ReadyPanel));
     EXPECT_FALSE(Visible(Screen->QuestionBlock));
@@ -95,7 +95,7 @@ TEST_F(GameWalkTest, ThreePlayersWithEveryJudgement) {
     Create();
     SoundOn();
     StartGame({QStringLiteral("Ann"), QStringLiteral("Bob"), QStringLiteral("Cy")});
-    Screen->State.PlayerCredit = {1, 1, 2, 0};
+    Screen->game.playerCredits = {1, 1, 2, 0};
     Advance(2500);
     WinQuestion(4); // Ann: 0 + 50
     Advance(2500);
@@ -105,13 +105,13 @@ TEST_F(GameWalkTest, ThreePlayersWithEveryJudgement) {
     ASSERT_TRUE(WaitForAnswers()); // Cy: 1
     ASSERT_TRUE(AdvanceUntil([this] { return Visible(Screen->TimeOut); }));
     Screen->Image49MouseDown();
-    EXPECT_EQ(Screen->State.CurrentPlayer, 1);
-    EXPECT_EQ(Screen->State.PlayerCredit, (std::array<int, 4>{50, 0, 1, 0}));
-    Screen->State.PlayerCredit[0] = 1; // shorten the walk: Ann's last question
+    EXPECT_EQ(Screen->game.currentPlayer, 1);
+    EXPECT_EQ(Screen->game.playerCredits, (std::array<int, 4>{50, 0, 1, 0}));
+    Screen->game.playerCredits[0] = 1; // shorten the walk: Ann's last question
     Advance(2500);
     LoseQuestion(); // Ann: 0, out
     Advance(5000);
-    EXPECT_EQ(Screen->State.CurrentPlayer, 3);
+    EXPECT_EQ(Screen->game.currentPlayer, 3);
     LoseQuestion(); // Cy: 0, nobody left
     EXPECT_TRUE(Visible(Screen->GameOver));
     EXPECT_FALSE(Visible(Screen->ReadyPanel));

@@ -18,7 +18,7 @@ protected:
     int LitLamp() const {
         int lit = 0;
         for (int prize = 1; prize <= 5; ++prize) {
-            const bool on = Screen->State.LampLit[static_cast<std::size_t>(prize - 1)] != 0;
+            const bool on = Screen->display.lampLit[static_cast<std::size_t>(prize - 1)] != 0;
             EXPECT_EQ(on, Shows(Screen->LampOf(prize), Screen->LampOnPicture(prize))) << prize;
             if (on) {
                 EXPECT_EQ(lit, 0) << "two lamps lit";
@@ -73,18 +73,18 @@ TEST_F(LadderTest, StopOnEachLamp) {
         Create();
         SoundOn();
         StartGame();
-        Screen->State.Credit = 4; // charged to 3 by the question
+        Screen->game.credit = 4; // charged to 3 by the question
         OpenLadder();
-        ASSERT_EQ(Screen->State.Credit, 3);
+        ASSERT_EQ(Screen->game.credit, 3);
         ASSERT_TRUE(AdvanceUntil([&] { return LitLamp() == c.Lamp; }));
         ClearMidi();
         Screen->RoundTMouseDown();
-        EXPECT_EQ(Screen->State.Credit, 3 + c.Dollars);
-        EXPECT_EQ(Screen->State.PrizeIndex, c.Lamp);
-        EXPECT_EQ(Screen->State.StopLit, 1);
+        EXPECT_EQ(Screen->game.credit, 3 + c.Dollars);
+        EXPECT_EQ(Screen->game.prizeIndex, c.Lamp);
+        EXPECT_EQ(Screen->display.stopLit, 1);
         EXPECT_TRUE(Shows(Screen->RoundT, Screen->StopIn));
         EXPECT_FALSE(Visible(Screen->HitStop));
-        EXPECT_EQ(Screen->State.PlayerScore[0], std::max(5, 3 + c.Dollars));
+        EXPECT_EQ(Screen->game.playerScores[0], std::max(5, 3 + c.Dollars));
         EXPECT_EQ(Meter(), QString::number(3 + c.Dollars).rightJustified(5));
         EXPECT_EQ(LitLamp(), c.Lamp);
         EXPECT_TRUE(Sent().empty());
@@ -101,12 +101,12 @@ TEST_F(LadderTest, StopOnEachLamp) {
         EXPECT_FALSE(Screen->LadderShowing());
         EXPECT_FALSE(Visible(Screen->Lose));
         EXPECT_FALSE(Visible(Screen->OneDollar));
-        EXPECT_EQ(Screen->State.StopLit, 0);
+        EXPECT_EQ(Screen->display.stopLit, 0);
         EXPECT_TRUE(Shows(Screen->RoundT, Screen->StopOut));
         // The next question follows at once, a little faster.
         EXPECT_EQ(Screen->Timer4->Interval(), 140);
         ASSERT_TRUE(WaitForAnswers());
-        EXPECT_EQ(Screen->State.Credit, 2 + c.Dollars);
+        EXPECT_EQ(Screen->game.credit, 2 + c.Dollars);
     }
 }
 
@@ -117,12 +117,12 @@ TEST_F(LadderTest, TimeLimit) {
     StartGame();
     OpenLadder();
     Advance(9999);
-    EXPECT_EQ(Screen->State.StopLit, 0);
+    EXPECT_EQ(Screen->display.stopLit, 0);
     Advance(1);
-    EXPECT_EQ(Screen->State.StopLit, 1);
+    EXPECT_EQ(Screen->display.stopLit, 1);
     EXPECT_EQ(LitLamp(), Lose);
-    EXPECT_EQ(Screen->State.PrizeIndex, Lose);
-    EXPECT_EQ(Screen->State.Credit, 4);
+    EXPECT_EQ(Screen->game.prizeIndex, Lose);
+    EXPECT_EQ(Screen->game.credit, 4);
     Advance(2000);
     ASSERT_FALSE(Screen->LadderShowing());
 
@@ -130,16 +130,16 @@ TEST_F(LadderTest, TimeLimit) {
     Advance(9900);
     const int lit = LitLamp();
     ASSERT_NE(lit, 0);
-    const int before = Screen->State.Credit;
+    const int before = Screen->game.credit;
     Screen->RTM();
     const int dollars[6] = {0, 1, 5, 15, 50, 0};
-    EXPECT_EQ(Screen->State.Credit, before + dollars[lit]);
+    EXPECT_EQ(Screen->game.credit, before + dollars[lit]);
     Advance(2000);
     OpenLadder();
     Advance(9999);
-    EXPECT_EQ(Screen->State.StopLit, 0); // the old limit did not carry over
+    EXPECT_EQ(Screen->display.stopLit, 0); // the old limit did not carry over
     Advance(1);
-    EXPECT_EQ(Screen->State.StopLit, 1);
+    EXPECT_EQ(Screen->display.stopLit, 1);
 }
 
 // Only the first stop counts: a second stop (mouse, Enter, or the time limit) and a stop
@@ -148,17 +148,17 @@ TEST_F(LadderTest, SecondStopIsIgnored) {
     Create();
     StartGame();
     Screen->RTM(); // no ladder
-    EXPECT_EQ(Screen->State.StopLit, 0);
+    EXPECT_EQ(Screen->display.stopLit, 0);
     OpenLadder();
     ASSERT_TRUE(AdvanceUntil([this] { return LitLamp() == 4; }));
     Screen->RTM();
-    const int credit = Screen->State.Credit;
+    const int credit = Screen->game.credit;
     Advance(100); // the light would have moved on to LOSE
     Screen->RoundTMouseDown();
     Screen->TOStopWinTimer();
-    EXPECT_EQ(Screen->State.Credit, credit);
-    EXPECT_EQ(Screen->State.PrizeIndex, 4);
-    EXPECT_EQ(Screen->State.PlayerScore[0], credit);
+    EXPECT_EQ(Screen->game.credit, credit);
+    EXPECT_EQ(Screen->game.prizeIndex, 4);
+    EXPECT_EQ(Screen->game.playerScores[0], credit);
 }
 
 // A stop before the first step finds no lamp lit and counts as LOSE: LOSE lights and flashes.
@@ -170,8 +170,8 @@ TEST_F(LadderTest, StopBeforeTheFirstStepIsLose) {
     ClearMidi();
     Screen->RTM();
     EXPECT_EQ(LitLamp(), Lose);
-    EXPECT_EQ(Screen->State.PrizeIndex, Lose);
-    EXPECT_EQ(Screen->State.Credit, 4);
+    EXPECT_EQ(Screen->game.prizeIndex, Lose);
+    EXPECT_EQ(Screen->game.credit, 4);
     Advance(150);
     EXPECT_EQ(Notes(PrizeStatus), std::vector<int>{80});
 }
@@ -185,7 +185,7 @@ TEST_F(LadderTest, AnswerControlsAreDeadWhileTheLadderShows) {
         Choose(answer);
     Screen->RedTMouseDown(Screen->StartT);
     Screen->RedTMouseDown(Screen->Answer[0]);
-    EXPECT_EQ(Screen->State.ButtonLit, (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(Screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
     EXPECT_FALSE(Screen->Timer5->Enabled());
     EXPECT_FALSE(Visible(Screen->PlayerPanel));
 }
@@ -198,27 +198,27 @@ TEST_F(LadderTest, PrizeGoesToThePlayerAtTheControls) {
     Advance(2500);
     LoseQuestion(); // Ann: 4
     Advance(2500);
-    Screen->State.PlayerCredit[1] = 5; // Bob: charged to 4
+    Screen->game.playerCredits[1] = 5; // Bob: charged to 4
     OpenLadder();
-    EXPECT_EQ(Screen->State.CurrentPlayer, 2);
-    EXPECT_EQ(Screen->State.Credit, 4);
+    EXPECT_EQ(Screen->game.currentPlayer, 2);
+    EXPECT_EQ(Screen->game.credit, 4);
     ASSERT_TRUE(AdvanceUntil([this] { return LitLamp() == 4; }));
     Screen->RTM();
-    EXPECT_EQ(Screen->State.PlayerCredit[1], 54);
-    EXPECT_EQ(Screen->State.Credit, 54);
+    EXPECT_EQ(Screen->game.playerCredits[1], 54);
+    EXPECT_EQ(Screen->game.credit, 54);
     EXPECT_EQ(Meter(), QStringLiteral("   54"));
-    EXPECT_EQ(Screen->State.PlayerScore[1], 54);
-    EXPECT_EQ(Screen->State.PlayerCredit[0], 4);
-    EXPECT_EQ(Screen->State.PlayerScore[0], 5);
+    EXPECT_EQ(Screen->game.playerScores[1], 54);
+    EXPECT_EQ(Screen->game.playerCredits[0], 4);
+    EXPECT_EQ(Screen->game.playerScores[0], 5);
 
-    Screen->State.PlayerCredit[1] = 10;
-    Screen->State.Credit = 10;
+    Screen->game.playerCredits[1] = 10;
+    Screen->game.credit = 10;
     Advance(2000 + 2500);
     LoseQuestion(); // Ann: 3
     Advance(2500);
     OpenLadder(); // Bob: 9
     ASSERT_TRUE(AdvanceUntil([this] { return LitLamp() == 1; }));
     Screen->RTM();
-    EXPECT_EQ(Screen->State.PlayerCredit[1], 10);
-    EXPECT_EQ(Screen->State.PlayerScore[1], 54);
+    EXPECT_EQ(Screen->game.playerCredits[1], 10);
+    EXPECT_EQ(Screen->game.playerScores[1], 54);
 }

@@ -36,14 +36,14 @@ TEST_F(PlayersTest, NameEntryColoursAndCounts) {
     QLineEdit* box = Screen->PlayerName[1];
     QTest::keyClicks(box, QStringLiteral("Maximiliana"));
     EXPECT_EQ(box->text(), QStringLiteral("Maximilian"));
-    EXPECT_EQ(Screen->State.PlayerCount, 1);
+    EXPECT_EQ(Screen->game.playerCount, 1);
     EXPECT_EQ(Screen->PlayerSlotPanel[1]->Color(), Red);
     EXPECT_EQ(Screen->Clear[1]->Color(), Red);
     EXPECT_EQ(Screen->Clear[1]->FontColor(), Grey);
     EXPECT_EQ(Screen->PlayerSlotPanel[0]->Color(), Maroon);
     EXPECT_EQ(Screen->Clear[0]->FontColor(), Maroon);
     Screen->PlayerName[3]->setText(QStringLiteral("  "));
-    EXPECT_EQ(Screen->State.PlayerCount, 2);
+    EXPECT_EQ(Screen->game.playerCount, 2);
 
     // Hover: raised with white text over a named slot's Clear, flat again over its slot.
     Screen->Clear1MouseMove(2);
@@ -60,11 +60,11 @@ TEST_F(PlayersTest, NameEntryColoursAndCounts) {
 
     Screen->Clear1MouseDown(2);
     EXPECT_TRUE(box->text().isEmpty());
-    EXPECT_EQ(Screen->State.PlayerCount, 1);
+    EXPECT_EQ(Screen->game.playerCount, 1);
     EXPECT_EQ(Screen->PlayerSlotPanel[1]->Color(), Maroon);
     EXPECT_EQ(Screen->Clear[1]->FontColor(), Maroon);
     Screen->Clear1MouseDown(1);
-    EXPECT_EQ(Screen->State.PlayerCount, 1);
+    EXPECT_EQ(Screen->game.playerCount, 1);
 
     Screen->OKDispMouseMove();
     EXPECT_EQ(Screen->OK3->BevelOuter(), TBevel::Raised);
@@ -78,9 +78,9 @@ TEST_F(PlayersTest, EnterInANameBoxIsOk) {
     Create();
     Screen->RedTMouseDown(Screen->StartT);
     EXPECT_FALSE(Screen->Player1KeyPress(QLatin1Char('x')));
-    EXPECT_FALSE(Screen->State.GameRunning);
+    EXPECT_FALSE(Screen->game.gameRunning);
     EXPECT_TRUE(Screen->Player1KeyPress(QChar(13)));
-    EXPECT_TRUE(Screen->State.GameRunning);
+    EXPECT_TRUE(Screen->game.gameRunning);
     EXPECT_FALSE(Visible(Screen->PlayerPanel));
 }
 
@@ -88,7 +88,7 @@ TEST_F(PlayersTest, EnterInANameBoxIsOk) {
 // game's names, and a second START while the first Ready panel shows is ignored.
 TEST_F(PlayersTest, StartPress) {
     Create();
-    Screen->State.QuestionFileName = QStringLiteral("N/A");
+    Screen->game.questionFile = QStringLiteral("N/A");
     Screen->RedTMouseDown(Screen->StartT);
     EXPECT_EQ(Dialogs.Texts(), QStringList{QStringLiteral("Please select question file.")});
     EXPECT_FALSE(Visible(Screen->PlayerPanel));
@@ -99,18 +99,18 @@ TEST_F(PlayersTest, StartPress) {
     Screen->RedTMouseDown(Screen->StartT);
     EXPECT_TRUE(Visible(Screen->PlayerPanel));
     EXPECT_FALSE(Screen->Timer1->Enabled());
-    EXPECT_EQ(Screen->State.StartLit, 0);
+    EXPECT_EQ(Screen->display.startLit, 0);
     SetNames({QStringLiteral("Ann"), QStringLiteral("Bob")});
     Screen->OKDispMouseDown();
     ASSERT_TRUE(Visible(Screen->ReadyPanel));
-    EXPECT_EQ(Screen->State.CurrentPlayer, 1);
+    EXPECT_EQ(Screen->game.currentPlayer, 1);
     Screen->RedTMouseDown(Screen->StartT);
     Screen->OKDispMouseDown();
-    EXPECT_EQ(Screen->State.CurrentPlayer, 1);
+    EXPECT_EQ(Screen->game.currentPlayer, 1);
     EXPECT_TRUE(Screen->NewGame->Enabled());
     Advance(2500);
-    EXPECT_TRUE(Screen->State.GameRunning);
-    EXPECT_EQ(Screen->State.CurrentPlayer, 1);
+    EXPECT_TRUE(Screen->game.gameRunning);
+    EXPECT_EQ(Screen->game.currentPlayer, 1);
     EXPECT_TRUE(Dialogs.Texts().isEmpty());
 }
 
@@ -119,14 +119,14 @@ TEST_F(PlayersTest, StartPress) {
 TEST_F(PlayersTest, TurnsAlternateBetweenNamedSlots) {
     Create();
     StartGame({QString(), QStringLiteral("Ann"), QString(), QStringLiteral("Bob")});
-    EXPECT_EQ(Screen->State.PlayerCredit, (std::array<int, 4>{0, 5, 0, 5}));
-    EXPECT_EQ(Screen->State.PlayerScore, (std::array<int, 4>{0, 5, 0, 5}));
+    EXPECT_EQ(Screen->game.playerCredits, (std::array<int, 4>{0, 5, 0, 5}));
+    EXPECT_EQ(Screen->game.playerScores, (std::array<int, 4>{0, 5, 0, 5}));
     const int order[4] = {2, 4, 2, 4};
     for (int turn : order) {
         SCOPED_TRACE(turn);
         ASSERT_TRUE(Visible(Screen->ReadyPanel));
         EXPECT_FALSE(Visible(Screen->GameOver2));
-        EXPECT_EQ(Screen->State.CurrentPlayer, turn);
+        EXPECT_EQ(Screen->game.currentPlayer, turn);
         EXPECT_EQ(ReadyNumber(), turn);
         EXPECT_EQ(Screen->NamePanel->Caption(),
                   turn == 2 ? QStringLiteral("* Ann *") : QStringLiteral("* Bob *"));
@@ -135,13 +135,13 @@ TEST_F(PlayersTest, TurnsAlternateBetweenNamedSlots) {
         EXPECT_TRUE(Visible(Screen->ReadyPanel));
         Advance(1);
         EXPECT_FALSE(Visible(Screen->ReadyPanel));
-        EXPECT_TRUE(Screen->State.GameRunning);
+        EXPECT_TRUE(Screen->game.gameRunning);
         EXPECT_TRUE(Screen->NewGame1->isVisible());
         EXPECT_FALSE(Screen->LoadQuestions1->isEnabled());
         EXPECT_FALSE(Screen->EditCreateQuestions1->isEnabled());
         LoseQuestion();
     }
-    EXPECT_EQ(Screen->State.PlayerCredit, (std::array<int, 4>{0, 3, 0, 3}));
+    EXPECT_EQ(Screen->game.playerCredits, (std::array<int, 4>{0, 3, 0, 3}));
 }
 
 // A player whose credit is gone gets GAME OVER with their own number and name for 2.5 s, the
@@ -149,7 +149,7 @@ TEST_F(PlayersTest, TurnsAlternateBetweenNamedSlots) {
 TEST_F(PlayersTest, PlayerOutNoticeThenSkipped) {
     Create();
     StartGame({QStringLiteral("Ann"), QStringLiteral("Bob"), QStringLiteral("Cy")});
-    Screen->State.PlayerCredit[0] = 1;
+    Screen->game.playerCredits[0] = 1;
     Advance(2500);
     LoseQuestion(); // Ann: 0
     EXPECT_TRUE(Visible(Screen->ReadyPanel));
@@ -169,7 +169,7 @@ TEST_F(PlayersTest, PlayerOutNoticeThenSkipped) {
     Advance(2500);
     LoseQuestion();
     EXPECT_EQ(ReadyNumber(), 2);
-    EXPECT_EQ(Screen->State.PlayerCredit, (std::array<int, 4>{0, 4, 4, 0}));
+    EXPECT_EQ(Screen->game.playerCredits, (std::array<int, 4>{0, 4, 4, 0}));
 }
 
 // Final scores list all four rows in slot order: named players by name, the others by their
@@ -200,7 +200,7 @@ TEST_F(PlayersTest, FinalScoreRows) {
 TEST_F(PlayersTest, FinalOkReturnsToAttractModeForTheNextGame) {
     Create();
     StartGame({QStringLiteral("Ann")});
-    Screen->State.QuestionFileName = ProgramDir() + QStringLiteral("/OTHER.QST");
+    Screen->game.questionFile = ProgramDir() + QStringLiteral("/OTHER.QST");
     Screen->GameOverStep();
     Advance(4000);
     Screen->Image36MouseMove();
@@ -209,17 +209,17 @@ TEST_F(PlayersTest, FinalOkReturnsToAttractModeForTheNextGame) {
     EXPECT_EQ(Screen->OK4->BevelOuter(), TBevel::None);
     Screen->Image36MouseDown();
     EXPECT_FALSE(Visible(Screen->FinalScorePanel));
-    EXPECT_FALSE(Screen->State.GameRunning);
+    EXPECT_FALSE(Screen->game.gameRunning);
     EXPECT_TRUE(Screen->Timer1->Enabled());
     EXPECT_TRUE(Screen->LoadQuestions1->isEnabled());
-    EXPECT_EQ(Screen->State.QuestionFileName, ProgramDir() + QStringLiteral("/REGD.QST"));
+    EXPECT_EQ(Screen->game.questionFile, ProgramDir() + QStringLiteral("/REGD.QST"));
     EXPECT_EQ(Screen->PlayerName[0]->text(), QStringLiteral("Ann"));
 
     Screen->RedTMouseDown(Screen->StartT);
     EXPECT_TRUE(Visible(Screen->PlayerPanel));
     SetNames({QString(), QStringLiteral("Bob"), QStringLiteral("Cy")});
     Screen->OKDispMouseDown();
-    EXPECT_EQ(Screen->State.PlayerCredit, (std::array<int, 4>{0, 5, 5, 0}));
-    EXPECT_EQ(Screen->State.PlayerScore, (std::array<int, 4>{0, 5, 5, 0}));
-    EXPECT_EQ(Screen->State.CurrentPlayer, 2);
+    EXPECT_EQ(Screen->game.playerCredits, (std::array<int, 4>{0, 5, 5, 0}));
+    EXPECT_EQ(Screen->game.playerScores, (std::array<int, 4>{0, 5, 5, 0}));
+    EXPECT_EQ(Screen->game.currentPlayer, 2);
 }

@@ -6,8 +6,10 @@ void TQuizFixture::Create(int questions) {
 }
 
 void TQuizFixture::CreateScreen() {
-    TQuizServices services{Clock, Dialogs, Shell, Settings, Midi, FDir.path(),
-                           Settings.SoundWanted(), [this] { return Seed; }};
+    TQuizServices services{
+        Clock, Dialogs, Shell, Settings, Midi, FDir.path(), Settings.SoundWanted(), [this] {
+            return Seed;
+        }};
     Screen = std::make_unique<TQuizScreen>(services);
     Screen->FormCreated();
 }

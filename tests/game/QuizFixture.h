@@ -24,7 +24,9 @@ protected:
     // Creates the screen over whatever the program directory holds now.
     void CreateScreen();
     QString ProgramDir() const { return FDir.path(); }
-    std::string StartupFile() const { return (FDir.path() + QStringLiteral("/REGD.QST")).toStdString(); }
+    std::string StartupFile() const {
+        return (FDir.path() + QStringLiteral("/REGD.QST")).toStdString();
+    }
 
     // Advances the manual clock.
     void Advance(std::int64_t ms) { Clock.Advance(ms); }

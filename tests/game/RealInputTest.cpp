@@ -59,7 +59,7 @@ TEST_F(RealInputTest, EveryPartOfAnAnswerRowAnswers) {
             const QPoint inPlay = frames[row]->pos() + spot.At(*Screen, row);
             ClickAt(Screen->MainBackPanel, inPlay);
             for (std::size_t k = 0; k < 4; ++k)
-                EXPECT_EQ(Screen->State.ButtonLit[k], k == row ? 1 : 0) << "button " << k;
+                EXPECT_EQ(Screen->display.buttonLit[k], k == row ? 1 : 0) << "button " << k;
         }
     }
 }
@@ -138,15 +138,16 @@ TEST_F(RealInputTest, EditorOpenedDuringAGameHandsBackAttractMode) {
         ASSERT_NE(Screen->Editor(), nullptr);
         GiveFocus(Screen->Editor());
         // The game stands still while the editor is open.
-        const TQuizState before = Screen->State;
+        const int creditBefore = Screen->game.credit;
+        const ScreenState before = Screen->display;
         Advance(30000);
-        EXPECT_EQ(Screen->State.Credit, before.Credit);
-        EXPECT_EQ(Screen->State.LampLit, before.LampLit);
+        EXPECT_EQ(Screen->game.credit, creditBefore);
+        EXPECT_EQ(Screen->display.lampLit, before.lampLit);
         CloseEditor();
 
         EXPECT_EQ(GameControlsShowing(), QStringList());
         EXPECT_EQ(GameTimersLeft(), QStringList());
-        EXPECT_FALSE(Screen->State.GameRunning);
+        EXPECT_FALSE(Screen->game.gameRunning);
         // Nothing comes back by itsel
         Advance(30000);
         EXPECT_EQ(GameControlsShowing(), QStringList());
@@ -182,19 +183,19 @@ TEST_F(RealInputTest, NoGameRunsWithoutQuestions) {
     Key(Qt::Key_Return);
     Dialogs.ChooseFile(broken);
     Key(Qt::Key_F1);
-    ASSERT_EQ(Screen->State.QuestionFileName, QStringLiteral("N/A"));
+    ASSERT_EQ(Screen->game.questionFile, QStringLiteral("N/A"));
     Dialogs.Clear();
     ClickAt(Screen->OKDisp);
     EXPECT_EQ(Dialogs.Texts(), QStringList{QStringLiteral("Please select question file.")});
     EXPECT_TRUE(Visible(Screen->PlayerPanel));
-    EXPECT_FALSE(Screen->State.GameRunning);
+    EXPECT_FALSE(Screen->game.gameRunning);
     Advance(10000);
-    EXPECT_FALSE(Screen->State.GameRunning);
+    EXPECT_FALSE(Screen->game.gameRunning);
 
     // Another, good set chosen from the entry: the game starts on it.
     Dialogs.ChooseFile(ProgramDir() + QStringLiteral("/REGD.QST"));
     Key(Qt::Key_F1);
-    EXPECT_EQ(Screen->State.QuestionFileName, ProgramDir() + QStringLiteral("/REGD.QST"));
+    EXPECT_EQ(Screen->game.questionFile, ProgramDir() + QStringLiteral("/REGD.QST"));
     ClickAt(Screen->OKDisp);
     EXPECT_TRUE(WaitForAnswers());
 }

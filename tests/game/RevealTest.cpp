@@ -1,108 +1,12 @@
 #include "GameFixture.h"
 
-#include <QSet>
-
 #include <filesystem>
 
 namespace {
 constexpr std::uint8_t TypingStatus = 0x9E;
-
-std::vector<int> History(const TQuizState& s) {
-    std::vector<int> numbers;
-    for (const QString& entry : s.DrawHistory)
-        numbers.push_back(entry.toInt());
-    return numbers;
-}
 } // namespace
 
 using RevealTest = TGameFixture;
-
-// The draw's history rule: small sets rotate as far as they can, the history never holds more
-// than min(Q div 2 + 1, 50) entries, and above 2 questions no draw repeats one in the history.
-TEST_F(RevealTest, DrawHistoryRuleBySetSize) {
-    struct Case {
-        int Questions;
-        int MaxHistory;
-    };
-    const Case cases[] = {{1, 1}, {2, 2}, {3, 2}, {4, 3}, {9, 5}, {1000, 50}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.Questions);
-        Create(c.Questions);
-        QSet<int> seen;
-        bool repeated = false;
-        for (int draw = 0; draw < 400; ++draw) {
-            const std::vector<int> before = History(Screen->State);
-            ASSERT_TRUE(Screen->DrawQuestion());
-            const int n = Screen->State.DrawnRecord;
-            ASSERT_GE(n, 1);
-            ASSERT_LE(n, c.Questions);
-            seen.insert(n);
-            if (!before.empty() && before.back() == n) repeated = true;
-            if (c.Questions >= 3) {
-                EXPECT_EQ(std::count(before.begin(), before.end(), n), 0) << "draw " << draw;
-            }
-            EXPECT_EQ(Screen->State.QuestionText, QStringLiteral("Question %1").arg(n));
-            EXPECT_EQ(Screen->State.CorrectAnswer, QStringLiteral("Right %1").arg(n));
-            EXPECT_LE(Screen->State.DrawHistory.size(), c.MaxHistory);
-            EXPECT_EQ(Screen->State.DrawHistory.back(), QString::number(n));
-        }
-        EXPECT_EQ(Screen->State.DrawHistory.size(), c.MaxHistory);
-        if (c.Questions < 10) {
-            EXPECT_EQ(seen.size(), c.Questions);
-        }
-        // With two questions the history is not consulted, so a question can come twice.
-        if (c.Questions == 2) {
-            EXPECT_TRUE(repeated);
-        }
-        if (c.Questions == 3) {
-            // The rotation: each draw is the one question not among the last two.
-            EXPECT_FALSE(repeated);
-        }
-    }
-}
-
-// After a switch to a smaller set whose every question is in the history, the draw forgets
-// the oldest entries until one is free, and does not search for ever.
-TEST_F(RevealTest, DrawForgetsOldHistoryWhenEveryQuestionIsTaken) {
-    Create(4);
-    struct Case {
-        QStringList History;
-        int Drawn;
-        QStringList After;
-    };
-    const Case cases[] = {
-        {{"1", "2", "3", "4"}, 1, {"3", "4", "1"}},
-        {{"4", "3", "2", "1"}, 4, {"2", "1", "4"}},
-        // Left over from a big set: numbers this set does not have count for nothing.
-        {{"900", "2", "1", "3", "4", "77"}, 2, {"3", "4", "77", "2"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.History.join(',').toStdString());
-        Screen->State.DrawHistory = c.History;
-        ASSERT_TRUE(Screen->DrawQuestion());
-        EXPECT_EQ(Screen->State.DrawnRecord, c.Drawn);
-        EXPECT_EQ(Screen->State.DrawHistory, c.After);
-    }
-}
-
-// The ten-pass shuffle keeps the four answers and puts the correct one in every slot over
-// many draws; the correct answer is taken before the shuffle.
-TEST_F(RevealTest, ShuffleKeepsTheAnswersAndMovesTheCorrectOne) {
-    Create(1);
-    std::array<int, 4> correctIn{};
-    for (int draw = 0; draw < 400; ++draw) {
-        ASSERT_TRUE(Screen->DrawQuestion());
-        const auto& shuffled = Screen->State.AnswerSlot;
-        QStringList sorted(shuffled.begin(), shuffled.end());
-        sorted.sort();
-        EXPECT_EQ(sorted, (QStringList{"Right 1", "Wrong 1.1", "Wrong 1.2", "Wrong 1.3"}));
-        EXPECT_EQ(Screen->State.CorrectAnswer, QStringLiteral("Right 1"));
-        for (std::size_t i = 0; i < 4; ++i)
-            if (shuffled[i] == QStringLiteral("Right 1")) ++correctIn[i];
-    }
-    for (int count : correctIn)
-        EXPECT_GT(count, 40);
-}
 
 // A question of L letters: one tick draws, the next charges and types the first letter, one
 // letter per 17 ms with L - 1 clicks, and the L-th letter shows the answers silently.
@@ -111,20 +15,20 @@ TEST_F(RevealTest, RevealTypesOneLetterPerTickAndChargesAtTheFirst) {
     SoundOn();
     StartGame();
     ClearMidi();
-    const TQuizState& s = Screen->State;
-    ASSERT_TRUE(s.GameRunning);
+    const QuizGame& s = Screen->game;
+    ASSERT_TRUE(s.gameRunning);
     EXPECT_EQ(Meter(), QStringLiteral("    5"));
     Advance(17); // the draw
-    ASSERT_FALSE(s.QuestionText.isEmpty());
+    ASSERT_FALSE(s.questionText.isEmpty());
     EXPECT_TRUE(Screen->QuestionBlock->Caption().isEmpty());
-    EXPECT_EQ(s.Credit, 5);
+    EXPECT_EQ(s.credit, 5);
     EXPECT_TRUE(Sent().empty());
-    const int length = static_cast<int>(s.QuestionText.size());
+    const int length = static_cast<int>(s.questionText.size());
     for (int letter = 1; letter <= length; ++letter) {
         Advance(17);
-        EXPECT_EQ(Screen->QuestionBlock->Caption(), s.QuestionText.left(letter));
-        EXPECT_EQ(s.Credit, 4);
-        EXPECT_EQ(s.AnswersOpen, letter == length);
+        EXPECT_EQ(Screen->QuestionBlock->Caption(), s.questionText.left(letter));
+        EXPECT_EQ(s.credit, 4);
+        EXPECT_EQ(s.answersOpen, letter == length);
         EXPECT_EQ(Visible(Screen->Answer[0]), letter == length);
     }
     EXPECT_EQ(Meter(), QStringLiteral("    4"));
@@ -132,16 +36,16 @@ TEST_F(RevealTest, RevealTypesOneLetterPerTickAndChargesAtTheFirst) {
     for (const auto& m : Sent())
         EXPECT_EQ(m, (TRecordingMidiPlatform::TShortMsg{0x9E, 60, 127}));
     for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(Screen->Answer[i]->Caption(), s.AnswerSlot[i]);
+        EXPECT_EQ(Screen->Answer[i]->Caption(), s.answerSlots[i]);
         EXPECT_TRUE(Visible(Screen->Cap[i]));
         EXPECT_TRUE(Visible(Screen->Cover[i]));
         EXPECT_EQ(Screen->Answer[i]->accessibleName(),
                   QString(QChar(static_cast<char16_t>(u'A' + i))) + QStringLiteral(": ") +
-                      s.AnswerSlot[i]);
+                      s.answerSlots[i]);
     }
     // Nothing more happens while the answers wait.
     Advance(170);
-    EXPECT_EQ(s.Credit, 4);
+    EXPECT_EQ(s.credit, 4);
     EXPECT_EQ(Notes(TypingStatus).size(), static_cast<std::size_t>(length - 1));
 }
 
@@ -175,17 +79,17 @@ TEST_F(RevealTest, EmptyQuestionIsDrawnAgainWithoutCharge) {
     CreateScreen();
     StartGame();
     Advance(17 * 10);
-    EXPECT_TRUE(Screen->State.QuestionText.isEmpty());
-    EXPECT_EQ(Screen->State.DrawHistory, QStringList{"1"});
-    EXPECT_EQ(Screen->State.Credit, 5);
-    EXPECT_FALSE(Screen->State.AnswersOpen);
+    EXPECT_TRUE(Screen->game.questionText.isEmpty());
+    EXPECT_EQ(Screen->game.drawHistory, QStringList{"1"});
+    EXPECT_EQ(Screen->game.credit, 5);
+    EXPECT_FALSE(Screen->game.answersOpen);
 
     QstFixtures::WriteSet(StartupFile(),
                           {QstFixtures::Question("", "", "", "", ""),
                            QstFixtures::Question("Real?", "Yes", "No", "Maybe", "")});
     ASSERT_TRUE(WaitForAnswers());
     EXPECT_EQ(Screen->QuestionBlock->Caption(), QStringLiteral("Real?"));
-    EXPECT_EQ(Screen->State.Credit, 4);
+    EXPECT_EQ(Screen->game.credit, 4);
 }
 
 // Credit 0 when a question starts: the charge takes it to -1, the game-over picture replaces
@@ -193,12 +97,12 @@ TEST_F(RevealTest, EmptyQuestionIsDrawnAgainWithoutCharge) {
 TEST_F(RevealTest, ChargeAtZeroCreditEndsTheGame) {
     Create();
     StartGame();
-    Screen->State.Credit = 0;
+    Screen->game.credit = 0;
     Screen->DisplayCreditClick();
     Advance(17); // draw
     Advance(17); // charge
-    const TQuizState& s = Screen->State;
-    EXPECT_EQ(s.Credit, -1);
+    const QuizGame& s = Screen->game;
+    EXPECT_EQ(s.credit, -1);
     EXPECT_EQ(Meter(), QStringLiteral("    0"));
     EXPECT_TRUE(Screen->QuestionBlock->Caption().isEmpty());
     EXPECT_TRUE(Visible(Screen->GameOver));
@@ -243,7 +147,7 @@ TEST_F(RevealTest, SetBrokenMidGameIsReportedOnceAndEndsTheGame) {
             set = (ProgramDir() + QStringLiteral("/OTHER.QST")).toStdString();
             std::filesystem::remove_all(set);
             QstFixtures::WriteNumberedSet(set, 10);
-            Screen->State.QuestionFileName = QString::fromStdString(set);
+            Screen->game.questionFile = QString::fromStdString(set);
         }
         StartGame({QStringLiteral("Ann")});
         Advance(17 * 3);
@@ -257,8 +161,8 @@ TEST_F(RevealTest, SetBrokenMidGameIsReportedOnceAndEndsTheGame) {
             c.Chosen ? QStringLiteral("Specified Question File Damaged - Please Re-Install")
                      : QStringLiteral("Default Question File Damaged - Please Re-Install");
         EXPECT_EQ(Dialogs.Texts(), QStringList{message});
-        EXPECT_EQ(Screen->State.QuestionFileName, QStringLiteral("N/A"));
-        EXPECT_EQ(Screen->State.Credit, 4); // the question never started, so it cost nothing
+        EXPECT_EQ(Screen->game.questionFile, QStringLiteral("N/A"));
+        EXPECT_EQ(Screen->game.credit, 4); // the question never started, so it cost nothing
         EXPECT_TRUE(Visible(Screen->GameOver));
         Advance(4000);
         EXPECT_TRUE(Visible(Screen->FinalScorePanel));

@@ -39,7 +39,7 @@ protected:
 
     bool InAttractMode() const {
         const TQuizScreen& s = *Screen;
-        return !s.Editor() && !s.State.GameRunning && s.PlayerPanel->isHidden() &&
+        return !s.Editor() && !s.game.gameRunning && s.PlayerPanel->isHidden() &&
                s.ReadyPanel->isHidden() && s.FinalScorePanel->isHidden() && s.GameOver->isHidden();
     }
 
@@ -49,8 +49,8 @@ protected:
         if (!s.Wrong->isHidden() || !s.TimeOut->isHidden() || !s.FinalScorePanel->isHidden() ||
             !s.PlayerPanel->isHidden())
             return true;
-        if (s.State.AnswersOpen && s.Timer4->Enabled() && s.T2->Progress() > 0) return true;
-        if (s.State.GameRunning && s.Timer3->Enabled() && !s.State.AnswersOpen) return true;
+        if (s.game.answersOpen && s.Timer4->Enabled() && s.T2->Progress() > 0) return true;
+        if (s.game.gameRunning && s.Timer3->Enabled() && !s.game.answersOpen) return true;
         for (TTimer* t : {s.Timer5.get(), s.Timer6.get(), s.Timer7.get(), s.Timer8.get(),
                           s.Timer9.get(), s.Timer11.get(), s.Timer12.get(), s.NewGame.get(),
                           s.PLAYERGAMEOVER.get(), s.TOStopWin.get()})
@@ -62,8 +62,8 @@ protected:
     void CheckInvariants(const std::string& move) {
         TQuizScreen& s = *Screen;
         SCOPED_TRACE(move);
-        ASSERT_GE(s.State.Credit, -1);
-        for (int credit : s.State.PlayerCredit)
+        ASSERT_GE(s.game.credit, -1);
+        for (int credit : s.game.playerCredits)
             ASSERT_GE(credit, -1);
         if (s.Editor()) {
             // The game is hidden, silent and still behind the editor.
@@ -75,7 +75,7 @@ protected:
         ASSERT_NE(s.On2->isChecked(), s.Off2->isChecked());
         if (s.LadderShowing()) {
             int lit = 0;
-            for (int lamp : s.State.LampLit)
+            for (int lamp : s.display.lampLit)
                 lit += lamp;
             ASSERT_LE(lit, 1);
             ASSERT_TRUE(s.Wrong->isHidden() && s.TimeOut->isHidden());
@@ -90,7 +90,7 @@ protected:
             ASSERT_TRUE(s.Timer1->Enabled());
         }
         if (!s.PlayerPanel->isHidden()) {
-            ASSERT_FALSE(s.State.GameRunning);
+            ASSERT_FALSE(s.game.gameRunning);
             ASSERT_EQ(GameControlsShowing(), QStringList{QStringLiteral("PlayerPanel")});
         }
         if (!s.ReadyPanel->isHidden()) {
@@ -258,7 +258,7 @@ protected:
         }
         default: {
             // Answer with a key when the answers show (a player who knows some answers).
-            if (s.State.AnswersOpen && Chance(80)) {
+            if (s.game.answersOpen && Chance(80)) {
                 const int slot = Chance(40) ? CorrectSlot() : Roll(4);
                 Key(Qt::Key_A + slot);
                 return "answer " + std::to_string(slot);
@@ -278,7 +278,7 @@ protected:
             if (Verbose) std::cout << move << std::endl;
             CheckInvariants(move);
             if (HasFatalFailure()) return;
-            started = started || Screen->State.GameRunning || !Screen->PlayerPanel->isHidden();
+            started = started || Screen->game.gameRunning || !Screen->PlayerPanel->isHidden();
             if (Screen->LadderShowing() && Screen->Timer8->Enabled()) ++Ladders;
             if (!Screen->GameOver->isHidden()) ++GamesOver;
             if (started && InAttractMode()) break;

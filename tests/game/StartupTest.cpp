@@ -21,15 +21,15 @@ using StartupTest = TQuizFixture;
 // Creation resets the screen to attract mode with the values and timers of the phase map.
 TEST_F(StartupTest, CreationLeavesAttractModeWithItsTimers) {
     Create();
-    const TQuizState& s = Screen->State;
-    EXPECT_FALSE(s.GameRunning);
-    EXPECT_FALSE(s.AnswersOpen);
-    EXPECT_EQ(s.Credit, 1);
-    EXPECT_EQ(s.FallNote, 75);
-    EXPECT_EQ(s.ClickVelocity, 120);
-    EXPECT_EQ(s.PlayerScore, (std::array<int, 4>{0, 0, 0, 0}));
-    EXPECT_EQ(s.PlayerCredit, (std::array<int, 4>{0, 0, 0, 0}));
-    EXPECT_EQ(s.QuestionFileName, ProgramDir() + QStringLiteral("/REGD.QST"));
+    const QuizGame& s = Screen->game;
+    EXPECT_FALSE(s.gameRunning);
+    EXPECT_FALSE(s.answersOpen);
+    EXPECT_EQ(s.credit, 1);
+    EXPECT_EQ(Screen->display.fallNote, 75);
+    EXPECT_EQ(Screen->display.clickVelocity, 120);
+    EXPECT_EQ(s.playerScores, (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(s.playerCredits, (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(s.questionFile, ProgramDir() + QStringLiteral("/REGD.QST"));
     EXPECT_EQ(Screen->T2->Progress(), 100);
     EXPECT_TRUE(Dialogs.Shown().empty());
 
@@ -41,13 +41,24 @@ TEST_F(StartupTest, CreationLeavesAttractModeWithItsTimers) {
     };
     // Timer4 runs at 150 ms after the reset; Timer1-4 are marked to run on activation.
     const Row table[] = {
-        {"Timer1", 200, true, 1},   {"Timer2", 50, true, 1},     {"Timer3", 17, true, 1},
-        {"Timer4", 150, true, 1},   {"Timer5", 2500, false, -1}, {"Timer6", 4000, false, -1},
-        {"Timer7", 4000, false, -1}, {"Timer8", 100, false, -1}, {"Timer9", 2000, false, -1},
-        {"Timer10", 24, true, 1},   {"Timer11", 75, false, -1},  {"Timer12", 120, false, -1},
-        {"MindaroLogoTimer", 370, false, -1}, {"LogoFlash", 500, true, 1},
-        {"TOStopWin", 10000, false, 0}, {"FormOpen", 7000, true, 0},
-        {"NewGame", 2500, false, -1}, {"PLAYERGAMEOVER", 2500, false, -1},
+        {"Timer1", 200, true, 1},
+        {"Timer2", 50, true, 1},
+        {"Timer3", 17, true, 1},
+        {"Timer4", 150, true, 1},
+        {"Timer5", 2500, false, -1},
+        {"Timer6", 4000, false, -1},
+        {"Timer7", 4000, false, -1},
+        {"Timer8", 100, false, -1},
+        {"Timer9", 2000, false, -1},
+        {"Timer10", 24, true, 1},
+        {"Timer11", 75, false, -1},
+        {"Timer12", 120, false, -1},
+        {"MindaroLogoTimer", 370, false, -1},
+        {"LogoFlash", 500, true, 1},
+        {"TOStopWin", 10000, false, 0},
+        {"FormOpen", 7000, true, 0},
+        {"NewGame", 2500, false, -1},
+        {"PLAYERGAMEOVER", 2500, false, -1},
     };
     for (const Row& row : table) {
         SCOPED_TRACE(row.Name);
@@ -84,7 +95,8 @@ TEST_F(StartupTest, StartupFileChecks) {
         return std::string(reinterpret_cast<const char*>(b.data()), b.size()) + question;
     };
     std::string bigLengths = header + question;
-    for (int f = 0; f < 5; ++f) bigLengths[380 + f * 76] = char(255);
+    for (int f = 0; f < 5; ++f)
+        bigLengths[380 + f * 76] = char(255);
 
     struct Case {
         const char* Name;
@@ -111,11 +123,11 @@ TEST_F(StartupTest, StartupFileChecks) {
         CreateScreen();
         if (c.Message.isEmpty()) {
             EXPECT_TRUE(Dialogs.Texts().isEmpty());
-            EXPECT_EQ(Screen->State.QuestionFileName, ProgramDir() + QStringLiteral("/REGD.QST"));
+            EXPECT_EQ(Screen->game.questionFile, ProgramDir() + QStringLiteral("/REGD.QST"));
         } else {
             EXPECT_EQ(Dialogs.Texts(), QStringList{c.Message});
             EXPECT_EQ(Dialogs.Shown().front().Kind, TMsgKind::Warning);
-            EXPECT_EQ(Screen->State.QuestionFileName, QStringLiteral("N/A"));
+            EXPECT_EQ(Screen->game.questionFile, QStringLiteral("N/A"));
         }
     }
 }
@@ -125,7 +137,7 @@ TEST_F(StartupTest, FolderNamedLikeTheSetIsNotFound) {
     std::filesystem::create_directory(StartupFile());
     CreateScreen();
     EXPECT_EQ(Dialogs.Texts(), QStringList{NotFound});
-    EXPECT_EQ(Screen->State.QuestionFileName, QStringLiteral("N/A"));
+    EXPECT_EQ(Screen->game.questionFile, QStringLiteral("N/A"));
 }
 
 // The game only reads its set, so an installed set the player cannot write to is accepted.
@@ -153,5 +165,5 @@ TEST_F(StartupTest, ReadOnlySetIsAccepted) {
     }
     CreateScreen();
     EXPECT_TRUE(Dialogs.Texts().isEmpty());
-    EXPECT_EQ(Screen->State.QuestionFileName, ProgramDir() + QStringLiteral("/REGD.QST"));
+    EXPECT_EQ(Screen->game.questionFile, ProgramDir() + QStringLiteral("/REGD.QST"));
 }

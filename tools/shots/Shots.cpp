@@ -134,7 +134,7 @@ void TShots::CreateScreen() {
 int TShots::Slot(bool correct) const {
     for (int i = 0; i < 4; ++i)
         if ((FScreen->Answer[static_cast<std::size_t>(i)]->Caption() ==
-             FScreen->State.CorrectAnswer) == correct)
+             FScreen->game.correctAnswer) == correct)
             return i;
     return 0;
 }
@@ -176,8 +176,8 @@ bool TShots::PlayGame() {
 
     // The answers are up and none is chosen yet.
     const auto answersOpen = [&] {
-        return s.State.AnswersOpen && Shown(s.Cap[0]) && !s.LadderShowing() &&
-               s.State.ButtonLit == std::array<int, 4>{0, 0, 0, 0};
+        return s.game.answersOpen && Shown(s.Cap[0]) && !s.LadderShowing() &&
+               s.display.buttonLit == std::array<int, 4>{0, 0, 0, 0};
     };
     if (!Until([&] { return s.QuestionBlock->Caption().size() > 12; })) {
         Fail("Question typing");
@@ -203,7 +203,7 @@ bool TShots::PlayGame() {
     // Stop on a prize lamp, not on LOSE.
     FClock.Advance(400);
     Shot(s, QStringLiteral("Ladder"));
-    Until([&] { return s.State.LampLit[2] != 0; }, 3000);
+    Until([&] { return s.display.lampLit[2] != 0; }, 3000);
     s.RTM();
     FClock.Advance(300);
     Shot(s, QStringLiteral("Prize"));
