@@ -1,7 +1,7 @@
 // The reveal's cadence on the program's own clock: the intervals between question ticks
 // (17 ms apart) while questions are typed out, measured over 500 ticks in the Qt event loop.
 #include "QtClock.h"
-#include "Quiz.h"
+#include "QuizScreen.h"
 #include "RecordingMidiPlatform.h"
 #include "ScriptedDialogs.h"
 #include "Settings.h"
@@ -43,9 +43,9 @@ void BM_RevealCadence(benchmark::State& state) {
     TRecordingShell shell;
     TSettings settings;
     TRecordingMidiPlatform midi;
-    TQuizServices services{clock, dialogs, shell, settings, midi, dir.path(), false, {}};
-    auto screen = std::make_unique<TQuizScreen>(services);
-    screen->FormCreated();
+    QuizServices services{clock, dialogs, shell, settings, midi, dir.path(), false, {}};
+    auto screen = std::make_unique<QuizScreen>(services);
+    screen->startUp();
     screen->show();
 
     std::vector<double> intervals;
@@ -54,27 +54,27 @@ void BM_RevealCadence(benchmark::State& state) {
         QElapsedTimer watch;
         qint64 last = -1;
         QEventLoop loop;
-        screen->Timer3->SetOnTimer([&] {
+        screen->revealTimer->SetOnTimer([&] {
             const qint64 now = watch.nsecsElapsed();
             if (last >= 0) intervals.push_back(static_cast<double>(now - last) / 1e6);
             last = now;
-            screen->Timer3Timer();
+            screen->revealNextLetter();
             // Keep typing: as soon as the answers are out, the next question follows.
             if (screen->game.answersOpen) {
                 screen->game.answersOpen = false;
                 screen->game.questionText.clear();
-                screen->QuestionBlock->SetCaption(QString());
+                screen->questionLabel->SetCaption(QString());
             }
             if (static_cast<int>(intervals.size()) >= Ticks) loop.quit();
         });
-        screen->RedTMouseDown(screen->StartT);
-        screen->OKDispMouseDown();
+        screen->pressControl(screen->startButton);
+        screen->confirmPlayers();
         screen->game.credit = 1000000;
         watch.start();
         QTimer::singleShot(60000, &loop, &QEventLoop::quit);
         loop.exec();
-        screen->Timer3->Stop();
-        screen->FormCreate();
+        screen->revealTimer->Stop();
+        screen->enterAttractMode();
     }
     if (intervals.empty()) {
         state.SkipWithError("no ticks");

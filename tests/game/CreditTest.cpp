@@ -1,11 +1,11 @@
 #include "GameFixture.h"
 
-using CreditTest = TGameFixture;
+using CreditTest = GameFixture;
 
 // The meter shows the credit right-aligned in five digits without leading zeros, cut to the
 // first five characters of its decimal text; -1 leaves the last picture standing.
 TEST_F(CreditTest, MeterShowsTheCredit) {
-    Create();
+    create();
     struct Case {
         int Credit;
         const char* Shown;
@@ -17,58 +17,58 @@ TEST_F(CreditTest, MeterShowsTheCredit) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Credit);
-        Screen->game.credit = c.Credit;
-        Screen->DisplayCreditClick();
-        EXPECT_EQ(Meter(), QString::fromLatin1(c.Shown));
-        EXPECT_EQ(Screen->game.credit, c.Credit);
+        screen->game.credit = c.Credit;
+        screen->showCredit();
+        EXPECT_EQ(meter(), QString::fromLatin1(c.Shown));
+        EXPECT_EQ(screen->game.credit, c.Credit);
     }
-    EXPECT_EQ(Screen->CreditBlock->accessibleName(), QStringLiteral("Credit 7"));
+    EXPECT_EQ(screen->creditMeter->accessibleName(), QStringLiteral("Credit 7"));
 }
 
-// LoadHolder picks the digit picture; a blank zero is the blank; other values keep the holder.
+// loadDigitHolder picks the digit picture; a blank zero is the blank; other values keep the holder.
 TEST_F(CreditTest, LoadHolderPicksTheDigitPicture) {
-    Create();
+    create();
     for (unsigned d = 0; d < 10; ++d) {
-        Screen->LoadHolder(d, d % 2 == 1);
-        EXPECT_TRUE(Shows(Screen->Holder, Screen->N[d])) << d;
+        screen->loadDigitHolder(d, d % 2 == 1);
+        EXPECT_TRUE(shows(screen->digitHolder, screen->digitPictures[d])) << d;
     }
-    Screen->LoadHolder(0, true);
-    EXPECT_TRUE(Shows(Screen->Holder, Screen->NB));
-    Screen->LoadHolder(10, false);
-    EXPECT_TRUE(Shows(Screen->Holder, Screen->NB));
+    screen->loadDigitHolder(0, true);
+    EXPECT_TRUE(shows(screen->digitHolder, screen->blankDigitPicture));
+    screen->loadDigitHolder(10, false);
+    EXPECT_TRUE(shows(screen->digitHolder, screen->blankDigitPicture));
 }
 
 // One-player: the credit itself goes up and down. Several players: the player at the
 // controls' own credit does, and a redraw after a change of player shows that player's.
 TEST_F(CreditTest, ChargesAndWinsGoToThePlayerAtTheControls) {
-    Create();
-    QuizGame& s = Screen->game;
+    create();
+    QuizGame& s = screen->game;
     s.playerCount = 1;
     s.currentPlayer = 0;
     s.credit = 1;
-    Screen->DecrementCreditClick();
+    screen->chargeQuestion();
     EXPECT_EQ(s.credit, 0);
-    EXPECT_EQ(Meter(), QStringLiteral("    0"));
-    Screen->DecrementCreditClick();
+    EXPECT_EQ(meter(), QStringLiteral("    0"));
+    screen->chargeQuestion();
     EXPECT_EQ(s.credit, -1);
-    EXPECT_EQ(Meter(), QStringLiteral("    0"));
+    EXPECT_EQ(meter(), QStringLiteral("    0"));
     s.credit = 3;
     for (int i = 0; i < 15; ++i)
-        Screen->IncrementCreditClick();
+        screen->addCreditDollar();
     EXPECT_EQ(s.credit, 18);
-    EXPECT_EQ(Meter(), QStringLiteral("   18"));
+    EXPECT_EQ(meter(), QStringLiteral("   18"));
 
     s.playerCount = 2;
     s.playerCredits = {7, 3, 0, 0};
     s.currentPlayer = 2;
     s.credit = 99;
-    Screen->DecrementCreditClick();
+    screen->chargeQuestion();
     EXPECT_EQ(s.playerCredits, (std::array<int, 4>{7, 2, 0, 0}));
     EXPECT_EQ(s.credit, 2);
-    Screen->IncrementCreditClick();
+    screen->addCreditDollar();
     EXPECT_EQ(s.playerCredits[1], 3);
     s.currentPlayer = 1;
-    Screen->DisplayCreditClick();
+    screen->showCredit();
     EXPECT_EQ(s.credit, 7);
-    EXPECT_EQ(Meter(), QStringLiteral("    7"));
+    EXPECT_EQ(meter(), QStringLiteral("    7"));
 }

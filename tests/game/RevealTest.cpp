@@ -6,47 +6,47 @@ namespace {
 constexpr std::uint8_t TypingStatus = 0x9E;
 } // namespace
 
-using RevealTest = TGameFixture;
+using RevealTest = GameFixture;
 
 // A question of L letters: one tick draws, the next charges and types the first letter, one
 // letter per 17 ms with L - 1 clicks, and the L-th letter shows the answers silently.
 TEST_F(RevealTest, RevealTypesOneLetterPerTickAndChargesAtTheFirst) {
-    Create();
-    SoundOn();
-    StartGame();
-    ClearMidi();
-    const QuizGame& s = Screen->game;
+    create();
+    switchSoundOn();
+    startGame();
+    clearMidi();
+    const QuizGame& s = screen->game;
     ASSERT_TRUE(s.gameRunning);
-    EXPECT_EQ(Meter(), QStringLiteral("    5"));
-    Advance(17); // the draw
+    EXPECT_EQ(meter(), QStringLiteral("    5"));
+    advance(17); // the draw
     ASSERT_FALSE(s.questionText.isEmpty());
-    EXPECT_TRUE(Screen->QuestionBlock->Caption().isEmpty());
+    EXPECT_TRUE(screen->questionLabel->Caption().isEmpty());
     EXPECT_EQ(s.credit, 5);
-    EXPECT_TRUE(Sent().empty());
+    EXPECT_TRUE(sent().empty());
     const int length = static_cast<int>(s.questionText.size());
     for (int letter = 1; letter <= length; ++letter) {
-        Advance(17);
-        EXPECT_EQ(Screen->QuestionBlock->Caption(), s.questionText.left(letter));
+        advance(17);
+        EXPECT_EQ(screen->questionLabel->Caption(), s.questionText.left(letter));
         EXPECT_EQ(s.credit, 4);
         EXPECT_EQ(s.answersOpen, letter == length);
-        EXPECT_EQ(Visible(Screen->Answer[0]), letter == length);
+        EXPECT_EQ(visible(screen->answerTexts[0]), letter == length);
     }
-    EXPECT_EQ(Meter(), QStringLiteral("    4"));
-    EXPECT_EQ(Notes(TypingStatus).size(), static_cast<std::size_t>(length - 1));
-    for (const auto& m : Sent())
+    EXPECT_EQ(meter(), QStringLiteral("    4"));
+    EXPECT_EQ(notes(TypingStatus).size(), static_cast<std::size_t>(length - 1));
+    for (const auto& m : sent())
         EXPECT_EQ(m, (TRecordingMidiPlatform::TShortMsg{0x9E, 60, 127}));
     for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(Screen->Answer[i]->Caption(), s.answerSlots[i]);
-        EXPECT_TRUE(Visible(Screen->Cap[i]));
-        EXPECT_TRUE(Visible(Screen->Cover[i]));
-        EXPECT_EQ(Screen->Answer[i]->accessibleName(),
+        EXPECT_EQ(screen->answerTexts[i]->Caption(), s.answerSlots[i]);
+        EXPECT_TRUE(visible(screen->answerLetters[i]));
+        EXPECT_TRUE(visible(screen->answerRows[i]));
+        EXPECT_EQ(screen->answerTexts[i]->accessibleName(),
                   QString(QChar(static_cast<char16_t>(u'A' + i))) + QStringLiteral(": ") +
                       s.answerSlots[i]);
     }
     // Nothing more happens while the answers wait.
-    Advance(170);
+    advance(170);
     EXPECT_EQ(s.credit, 4);
-    EXPECT_EQ(Notes(TypingStatus).size(), static_cast<std::size_t>(length - 1));
+    EXPECT_EQ(notes(TypingStatus).size(), static_cast<std::size_t>(length - 1));
 }
 
 // Texts with ampersands, Windows-1252 characters and the full 75 characters are typed and
@@ -54,67 +54,67 @@ TEST_F(RevealTest, RevealTypesOneLetterPerTickAndChargesAtTheFirst) {
 TEST_F(RevealTest, RecordTextsAreShownLiterally) {
     const std::string long75(75, 'Q');
     QstFixtures::WriteSet(
-        StartupFile(),
+        startupFile(),
         {QstFixtures::Question("Salt & Pepper: caf\xc3\xa9 \xe2\x82\xac 5?", "Fish & Chips",
                                "fish & chips", "\xe2\x80\x98Quoted\xe2\x80\x99", long75)});
-    CreateScreen();
-    StartGame();
-    ASSERT_TRUE(WaitForAnswers());
-    EXPECT_EQ(Screen->QuestionBlock->Caption(), QString::fromUtf8("Salt & Pepper: café € 5?"));
+    createScreen();
+    startGame();
+    ASSERT_TRUE(waitForAnswers());
+    EXPECT_EQ(screen->questionLabel->Caption(), QString::fromUtf8("Salt & Pepper: café € 5?"));
     QStringList shown;
-    for (const TLabel* answer : Screen->Answer)
+    for (const TLabel* answer : screen->answerTexts)
         shown << answer->Caption();
     shown.sort();
     EXPECT_EQ(shown, (QStringList{"Fish & Chips", QString::fromStdString(long75), "fish & chips",
                                   QString::fromUtf8("‘Quoted’")}));
     // Labels show plain text: the ampersand marks no shortcut.
-    for (const TLabel* answer : Screen->Answer)
+    for (const TLabel* answer : screen->answerTexts)
         EXPECT_EQ(answer->textFormat(), Qt::PlainText);
 }
 
 // A record with an empty question is drawn and passed over: the next tick draws again, the
 // empty record stays in the history and costs nothing.
 TEST_F(RevealTest, EmptyQuestionIsDrawnAgainWithoutCharge) {
-    QstFixtures::WriteSet(StartupFile(), {QstFixtures::Question("", "", "", "", "")});
-    CreateScreen();
-    StartGame();
-    Advance(17 * 10);
-    EXPECT_TRUE(Screen->game.questionText.isEmpty());
-    EXPECT_EQ(Screen->game.drawHistory, QStringList{"1"});
-    EXPECT_EQ(Screen->game.credit, 5);
-    EXPECT_FALSE(Screen->game.answersOpen);
+    QstFixtures::WriteSet(startupFile(), {QstFixtures::Question("", "", "", "", "")});
+    createScreen();
+    startGame();
+    advance(17 * 10);
+    EXPECT_TRUE(screen->game.questionText.isEmpty());
+    EXPECT_EQ(screen->game.drawHistory, QStringList{"1"});
+    EXPECT_EQ(screen->game.credit, 5);
+    EXPECT_FALSE(screen->game.answersOpen);
 
-    QstFixtures::WriteSet(StartupFile(),
+    QstFixtures::WriteSet(startupFile(),
                           {QstFixtures::Question("", "", "", "", ""),
                            QstFixtures::Question("Real?", "Yes", "No", "Maybe", "")});
-    ASSERT_TRUE(WaitForAnswers());
-    EXPECT_EQ(Screen->QuestionBlock->Caption(), QStringLiteral("Real?"));
-    EXPECT_EQ(Screen->game.credit, 4);
+    ASSERT_TRUE(waitForAnswers());
+    EXPECT_EQ(screen->questionLabel->Caption(), QStringLiteral("Real?"));
+    EXPECT_EQ(screen->game.credit, 4);
 }
 
 // Credit 0 when a question starts: the charge takes it to -1, the game-over picture replaces
 // the question, the ticker stops and the final scores follow 4 s later.
 TEST_F(RevealTest, ChargeAtZeroCreditEndsTheGame) {
-    Create();
-    StartGame();
-    Screen->game.credit = 0;
-    Screen->DisplayCreditClick();
-    Advance(17); // draw
-    Advance(17); // charge
-    const QuizGame& s = Screen->game;
+    create();
+    startGame();
+    screen->game.credit = 0;
+    screen->showCredit();
+    advance(17); // draw
+    advance(17); // charge
+    const QuizGame& s = screen->game;
     EXPECT_EQ(s.credit, -1);
-    EXPECT_EQ(Meter(), QStringLiteral("    0"));
-    EXPECT_TRUE(Screen->QuestionBlock->Caption().isEmpty());
-    EXPECT_TRUE(Visible(Screen->GameOver));
-    EXPECT_FALSE(Visible(Screen->QuestionBlock));
-    EXPECT_FALSE(Visible(Screen->TimeLine));
-    EXPECT_FALSE(Screen->NewGame1->isVisible());
-    EXPECT_FALSE(Screen->Timer3->Enabled());
-    Advance(3999);
-    EXPECT_FALSE(Visible(Screen->FinalScorePanel));
-    Advance(1);
-    EXPECT_TRUE(Visible(Screen->FinalScorePanel));
-    EXPECT_FALSE(Visible(Screen->GameOver));
+    EXPECT_EQ(meter(), QStringLiteral("    0"));
+    EXPECT_TRUE(screen->questionLabel->Caption().isEmpty());
+    EXPECT_TRUE(visible(screen->gameOverBanner));
+    EXPECT_FALSE(visible(screen->questionLabel));
+    EXPECT_FALSE(visible(screen->timeStrip));
+    EXPECT_FALSE(screen->endGameAction->isVisible());
+    EXPECT_FALSE(screen->revealTimer->Enabled());
+    advance(3999);
+    EXPECT_FALSE(visible(screen->finalScorePanel));
+    advance(1);
+    EXPECT_TRUE(visible(screen->finalScorePanel));
+    EXPECT_FALSE(visible(screen->gameOverBanner));
 }
 
 // A set that breaks during a game (removed, cut to its header, or with a question cut short)
@@ -139,37 +139,37 @@ TEST_F(RevealTest, SetBrokenMidGameIsReportedOnceAndEndsTheGame) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
-        std::filesystem::remove_all(StartupFile());
-        Create(10);
-        Dialogs.Clear();
-        std::string set = StartupFile();
+        std::filesystem::remove_all(startupFile());
+        create(10);
+        dialogs.Clear();
+        std::string set = startupFile();
         if (c.Chosen) {
-            set = (ProgramDir() + QStringLiteral("/OTHER.QST")).toStdString();
+            set = (programDir() + QStringLiteral("/OTHER.QST")).toStdString();
             std::filesystem::remove_all(set);
             QstFixtures::WriteNumberedSet(set, 10);
-            Screen->game.questionFile = QString::fromStdString(set);
+            screen->game.questionFile = QString::fromStdString(set);
         }
-        StartGame({QStringLiteral("Ann")});
-        Advance(17 * 3);
+        startGame({QStringLiteral("Ann")});
+        advance(17 * 3);
         c.Break(set);
         // Finish this question by timing out, then the next draw meets the broken set.
-        ASSERT_TRUE(WaitForAnswers());
-        ASSERT_TRUE(AdvanceUntil([this] { return Visible(Screen->TimeOut); }));
-        Screen->Image49MouseDown();
-        Advance(17 * 20);
+        ASSERT_TRUE(waitForAnswers());
+        ASSERT_TRUE(advanceUntil([this] { return visible(screen->timeOutPanel); }));
+        screen->confirmTimeOutPanel();
+        advance(17 * 20);
         const QString message =
             c.Chosen ? QStringLiteral("Specified Question File Damaged - Please Re-Install")
                      : QStringLiteral("Default Question File Damaged - Please Re-Install");
-        EXPECT_EQ(Dialogs.Texts(), QStringList{message});
-        EXPECT_EQ(Screen->game.questionFile, QStringLiteral("N/A"));
-        EXPECT_EQ(Screen->game.credit, 4); // the question never started, so it cost nothing
-        EXPECT_TRUE(Visible(Screen->GameOver));
-        Advance(4000);
-        EXPECT_TRUE(Visible(Screen->FinalScorePanel));
-        EXPECT_EQ(Screen->NAME[0]->Caption(), QStringLiteral("Ann"));
-        EXPECT_EQ(Screen->SCORE[0]->Caption(), QStringLiteral("5"));
-        Advance(10000);
-        EXPECT_EQ(Dialogs.Texts().size(), 1);
+        EXPECT_EQ(dialogs.Texts(), QStringList{message});
+        EXPECT_EQ(screen->game.questionFile, QStringLiteral("N/A"));
+        EXPECT_EQ(screen->game.credit, 4); // the question never started, so it cost nothing
+        EXPECT_TRUE(visible(screen->gameOverBanner));
+        advance(4000);
+        EXPECT_TRUE(visible(screen->finalScorePanel));
+        EXPECT_EQ(screen->finalNames[0]->Caption(), QStringLiteral("Ann"));
+        EXPECT_EQ(screen->finalScores[0]->Caption(), QStringLiteral("5"));
+        advance(10000);
+        EXPECT_EQ(dialogs.Texts().size(), 1);
         std::filesystem::remove_all(set);
     }
 }

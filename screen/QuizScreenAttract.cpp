@@ -1,6 +1,6 @@
 // Attract mode: the button cycle, the picture sequence and the logo flashes. All of it is
 // display only: pictures and visibility change, no sound is sent and no game state moves.
-#include "Quiz.h"
+#include "QuizScreen.h"
 
 namespace {
 // Ticks of the picture sequence (50 ms each).
@@ -13,26 +13,26 @@ constexpr int PromptTicks = 70;  // stage 4: the press-START prompt
 constexpr int MinTitleHeight = 193;
 } // namespace
 
-void TQuizScreen::Timer1Timer() {
+void QuizScreen::cycleAttractButtons() {
     if (game.gameRunning) return;
     const int startWasLit = display.startLit;
     if (startWasLit == 1) {
-        RoundT->CopyPicture(*StopIn);
+        stopButton->CopyPicture(*stopLitPicture);
         display.stopLit = 1;
         display.startLit = 0;
     } else {
-        RoundT->CopyPicture(*StopOut);
+        stopButton->CopyPicture(*stopPicture);
         display.stopLit = 0;
         display.startLit = 1;
     }
-    StopIn->Tag = display.stopLit;
+    stopLitPicture->Tag = display.stopLit;
     const int lit = display.buttonCycle;
-    DrawButtons(lit == 0, lit == 1, lit == 2, lit == 3, startWasLit == 0);
+    lightButtons(lit == 0, lit == 1, lit == 2, lit == 3, startWasLit == 0);
     display.buttonCycle = (display.buttonCycle + 1) % 4;
-    RedT->Tag = display.buttonCycle;
+    answerButtonA->Tag = display.buttonCycle;
 }
 
-void TQuizScreen::Timer2Timer() {
+void QuizScreen::stepAttractSequence() {
     if (game.gameRunning) return;
     const int n = ++display.attractTicks;
     const auto next = [this](int stage) {
@@ -42,42 +42,43 @@ void TQuizScreen::Timer2Timer() {
     switch (display.attractStage) {
     case 0:
         if (n >= BlankTicks) {
-            Stage1->show();
-            Stage2->hide();
-            Stage3->hide();
-            Stage3B->hide();
+            companyLogo->show();
+            presentsCaption->hide();
+            titlePicture->hide();
+            titlePictureLit->hide();
             next(1);
         }
         break;
     case 1:
         if (n == LogoTicks) {
-            Stage2->show();
+            presentsCaption->show();
             next(2);
         }
         break;
     case 2:
         if (n == CaptionTicks) {
-            Stage1->hide();
-            Stage2->hide();
-            Stage3->show();
-            Stage3B->hide();
-            MindaroLogoTimer->Start();
-        } else if (n > CaptionTicks && Stage3->height() >= MinTitleHeight) {
+            companyLogo->hide();
+            presentsCaption->hide();
+            titlePicture->show();
+            titlePictureLit->hide();
+            titleFlashTimer->Start();
+        } else if (n > CaptionTicks && titlePicture->height() >= MinTitleHeight) {
             next(3);
         }
         break;
     case 3:
         if (n == TitleTicks) {
-            MindaroLogoTimer->Stop();
-            Stage3->hide();
-            Stage3B->hide();
-            Stage4->show();
+            titleFlashTimer->Stop();
+            titlePicture->hide();
+            titlePictureLit->hide();
+            pressStartPrompt->show();
             next(4);
         }
         break;
     case 4:
         if (n == PromptTicks) {
-            for (TImage* stage : {Stage1, Stage2, Stage3, Stage3B, Stage4})
+            for (TImage* stage :
+                 {companyLogo, presentsCaption, titlePicture, titlePictureLit, pressStartPrompt})
                 stage->hide();
             next(0);
         }
@@ -85,23 +86,23 @@ void TQuizScreen::Timer2Timer() {
     }
 }
 
-void TQuizScreen::MindaroLogoTimerTimer() {
-    if (!Stage3->isHidden()) {
-        Stage3->hide();
-        Stage3B->show();
-    } else if (!Stage3B->isHidden()) {
-        Stage3->show();
-        Stage3B->hide();
+void QuizScreen::flashTitlePicture() {
+    if (!titlePicture->isHidden()) {
+        titlePicture->hide();
+        titlePictureLit->show();
+    } else if (!titlePictureLit->isHidden()) {
+        titlePicture->show();
+        titlePictureLit->hide();
     }
 }
 
-void TQuizScreen::LogoFlashTimer() {
+void QuizScreen::flashTopLogo() {
     if (display.logoPhase == 1) {
-        Image1->CopyPicture(*LogoOut);
+        topLogo->CopyPicture(*topLogoPicture);
         display.logoPhase = 0;
     } else {
-        Image1->CopyPicture(*LogoIn);
+        topLogo->CopyPicture(*topLogoLitPicture);
         display.logoPhase = 1;
     }
-    LogoFlash->Tag = display.logoPhase;
+    topLogoTimer->Tag = display.logoPhase;
 }

@@ -1,12 +1,12 @@
 // The question tick: draws a question and types it out letter by letter.
-#include "Quiz.h"
+#include "QuizScreen.h"
 
 #include "Dialogs.h"
 #include "SoundCues.h"
 
 #include <QAction>
 
-void TQuizScreen::Timer3Timer() {
+void QuizScreen::revealNextLetter() {
     QuizGame& s = game;
     if (!s.gameRunning || s.answersOpen || s.credit == -1) return;
 
@@ -15,42 +15,42 @@ void TQuizScreen::Timer3Timer() {
     if (s.questionText.isEmpty()) {
         const QString warning = s.drawNextQuestion();
         if (!warning.isEmpty()) {
-            FServices.Dialogs.Warning(this, warning);
-            GameOverStep();
+            services_.dialogs.Warning(this, warning);
+            showGameOver();
         }
         return;
     }
 
     // B. Type one letter, unless a Wrong or TimeOut panel holds the question.
-    if (!Wrong->isHidden() || !TimeOut->isHidden()) return;
+    if (!wrongPanel->isHidden() || !timeOutPanel->isHidden()) return;
 
-    QString caption = QuestionBlock->Caption();
+    QString caption = questionLabel->Caption();
     if (caption.isEmpty()) {
         // The question is charged at its first letter.
-        DecrementCreditClick();
+        chargeQuestion();
         if (s.credit == -1) {
-            GameOverStep();
+            showGameOver();
             return;
         }
     }
     if (caption.size() < s.questionText.size()) caption.append(s.questionText.at(caption.size()));
-    QuestionBlock->SetCaption(caption);
+    questionLabel->SetCaption(caption);
 
     if (caption == s.questionText) {
         for (std::size_t i = 0; i < 4; ++i) {
-            Answer[i]->SetCaption(s.answerSlots[i]);
-            Answer[i]->setAccessibleName(QStringLiteral("%1: %2")
-                                             .arg(QChar(u'A' + static_cast<char16_t>(i)))
-                                             .arg(s.answerSlots[i]));
+            answerTexts[i]->SetCaption(s.answerSlots[i]);
+            answerTexts[i]->setAccessibleName(QStringLiteral("%1: %2")
+                                                  .arg(QChar(u'A' + static_cast<char16_t>(i)))
+                                                  .arg(s.answerSlots[i]));
         }
         s.answersOpen = true;
-        for (TLabel* cap : Cap)
+        for (TLabel* cap : answerLetters)
             cap->show();
-        for (TLabel* answer : Answer)
+        for (TLabel* answer : answerTexts)
             answer->show();
-        for (TShape* cover : Cover)
+        for (TShape* cover : answerRows)
             cover->show();
     } else {
-        Cues().TypingClick();
+        cues().TypingClick();
     }
 }

@@ -1,5 +1,5 @@
 // The prize ladder: a light runs LOSE, $1, LOSE, $5, LOSE, $15, LOSE, $50 until STOP.
-#include "Quiz.h"
+#include "QuizScreen.h"
 
 #include "SoundCues.h"
 
@@ -9,45 +9,45 @@ namespace {
 constexpr int LoseIndex = QuizGame::loseIndex;
 } // namespace
 
-void TQuizScreen::StartLadder() {
+void QuizScreen::startLadder() {
     for (int prize = 1; prize <= LoseIndex; ++prize) {
-        SetLamp(prize, false);
-        LampOf(prize)->show();
+        setLamp(prize, false);
+        lampOf(prize)->show();
     }
-    HitStop->show();
-    Timer8->Start();
-    TOStopWin->Start();
+    pressStopPrompt->show();
+    ladderLightTimer->Start();
+    ladderTimeLimit->Start();
 }
 
-void TQuizScreen::Timer8Timer() {
-    Cues().SpinStep(game.ladderStep);
+void QuizScreen::stepLadderLight() {
+    cues().SpinStep(game.ladderStep);
     for (int prize = 1; prize <= 4; ++prize)
-        SetLamp(prize, false);
+        setLamp(prize, false);
     if (display.lampLit[LoseIndex - 1] == 0) {
-        SetLamp(LoseIndex, true);
+        setLamp(LoseIndex, true);
         return;
     }
-    SetLamp(LoseIndex, false);
+    setLamp(LoseIndex, false);
     game.ladderStep = game.ladderStep % 4 + 1;
-    SetLamp(game.ladderStep, true);
+    setLamp(game.ladderStep, true);
 }
 
-void TQuizScreen::RTM() {
+void QuizScreen::stopLadder() {
     ScreenState& d = display;
-    if (!LadderShowing() || d.stopLit != 0) return;
+    if (!ladderShowing() || d.stopLit != 0) return;
 
     // A stop before the light has reached any lamp counts as LOSE.
     const bool anyLit =
         std::any_of(d.lampLit.begin(), d.lampLit.end(), [](int lit) { return lit != 0; });
-    if (!anyLit) SetLamp(LoseIndex, true);
+    if (!anyLit) setLamp(LoseIndex, true);
 
     int won = game.credit;
     if (d.lampLit[LoseIndex - 1] != 0) game.prizeIndex = LoseIndex;
-    Timer8->Stop();
-    TOStopWin->Stop();
-    RoundT->CopyPicture(*StopIn);
+    ladderLightTimer->Stop();
+    ladderTimeLimit->Stop();
+    stopButton->CopyPicture(*stopLitPicture);
     d.stopLit = 1;
-    HitStop->hide();
+    pressStopPrompt->hide();
     for (int prize = 1; prize <= 4; ++prize) {
         if (d.lampLit[static_cast<std::size_t>(prize - 1)] != 0) {
             game.prizeIndex = static_cast<std::uint8_t>(prize);
@@ -57,50 +57,50 @@ void TQuizScreen::RTM() {
     }
     // The meter counts the prize up one dollar at a time.
     for (int dollars = won - game.credit; dollars > 0; --dollars)
-        IncrementCreditClick();
+        addCreditDollar();
     game.credit = won;
     game.recordScore(won);
 
-    Timer9->Start();
-    Timer11->Start();
+    prizeDisplayTimer->Start();
+    prizeFlashTimer->Start();
 }
 
-void TQuizScreen::RoundTMouseDown() {
-    RTM();
+void QuizScreen::pressStop() {
+    stopLadder();
 }
 
-void TQuizScreen::TOStopWinTimer() {
+void QuizScreen::stopLadderAtTimeLimit() {
     // The limit only ends a spin that is still running.
-    if (!LadderShowing() || display.stopLit != 0) return;
-    Timer8->Stop();
-    TOStopWin->Stop();
+    if (!ladderShowing() || display.stopLit != 0) return;
+    ladderLightTimer->Stop();
+    ladderTimeLimit->Stop();
     for (int prize = 4; prize >= 1; --prize)
-        SetLamp(prize, false);
-    SetLamp(LoseIndex, true);
-    RTM();
+        setLamp(prize, false);
+    setLamp(LoseIndex, true);
+    stopLadder();
 }
 
-void TQuizScreen::Timer11Timer() {
+void QuizScreen::flashPrizeLamp() {
     const int prize = game.prizeIndex;
     if (prize < 1 || prize > LoseIndex) return;
     if (display.lampLit[static_cast<std::size_t>(prize - 1)] != 0) {
-        SetLamp(prize, false);
+        setLamp(prize, false);
         return;
     }
-    SetLamp(prize, true);
-    if (!OneDollar->isHidden()) Cues().PrizeFlash(prize);
+    setLamp(prize, true);
+    if (!oneDollarLamp->isHidden()) cues().PrizeFlash(prize);
 }
 
-void TQuizScreen::Timer9Timer() {
-    Timer9->Stop();
-    Timer11->Stop();
-    RoundT->CopyPicture(*StopOut);
+void QuizScreen::endPrizeDisplay() {
+    prizeDisplayTimer->Stop();
+    prizeFlashTimer->Stop();
+    stopButton->CopyPicture(*stopPicture);
     display.stopLit = 0;
     for (int prize = 1; prize <= LoseIndex; ++prize)
-        LampOf(prize)->hide();
-    Timer6Timer();
+        lampOf(prize)->hide();
+    endQuestion();
 }
 
-bool TQuizScreen::LadderShowing() const {
-    return !FiftyDollars->isHidden();
+bool QuizScreen::ladderShowing() const {
+    return !fiftyDollarLamp->isHidden();
 }

@@ -1,16 +1,16 @@
 // The credit meter: five LED digits showing the credit of the player at the controls.
-#include "Quiz.h"
+#include "QuizScreen.h"
 
-void TQuizScreen::LoadHolder(unsigned digit, bool blank) {
+void QuizScreen::loadDigitHolder(unsigned digit, bool blank) {
     if (digit == 0) {
-        Holder->CopyPicture(blank ? *NB : *N[0]);
+        digitHolder->CopyPicture(blank ? *blankDigitPicture : *digitPictures[0]);
     } else if (digit <= 9) {
-        Holder->CopyPicture(*N[digit]);
+        digitHolder->CopyPicture(*digitPictures[digit]);
     }
     // Any other value leaves the holder's picture as it is.
 }
 
-void TQuizScreen::DisplayCreditClick() {
+void QuizScreen::showCredit() {
     game.takeCreditOfPlayerAtControls();
     const QString text = QString::number(game.credit).left(5);
     // An exhausted credit leaves the meter as it was (showing 0).
@@ -19,20 +19,20 @@ void TQuizScreen::DisplayCreditClick() {
     for (int pos = 4; pos >= 0; --pos) {
         const QChar c = padded.at(pos);
         if (c == QLatin1Char(' '))
-            LoadHolder(0, true);
+            loadDigitHolder(0, true);
         else
-            LoadHolder(static_cast<unsigned>(c.digitValue()), false);
-        Digit[static_cast<std::size_t>(pos)]->CopyPicture(*Holder);
+            loadDigitHolder(static_cast<unsigned>(c.digitValue()), false);
+        creditDigits[static_cast<std::size_t>(pos)]->CopyPicture(*digitHolder);
     }
-    CreditBlock->setAccessibleName(QStringLiteral("Credit %1").arg(game.credit));
+    creditMeter->setAccessibleName(QStringLiteral("Credit %1").arg(game.credit));
 }
 
-void TQuizScreen::IncrementCreditClick() {
+void QuizScreen::addCreditDollar() {
     game.addDollar();
-    DisplayCreditClick();
+    showCredit();
 }
 
-void TQuizScreen::DecrementCreditClick() {
+void QuizScreen::chargeQuestion() {
     game.chargeQuestion();
-    DisplayCreditClick();
+    showCredit();
 }
