@@ -30,22 +30,22 @@ constexpr QSize LampSize(105, 105);
 constexpr QSize OkSize(80, 40);
 constexpr QSize HeadingSize(400, 56);
 
-QFont DesignFont(int pointSize, bool bold = true) {
+QFont designFont(int pointSize, bool bold = true) {
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setPointSize(pointSize);
     f.setBold(bold);
     return f;
 }
 
-template <class T> T* Make(QWidget* parent, const char* name) {
+template <class T> T* makeControl(QWidget* parent, const char* name) {
     return new T(parent, QString::fromLatin1(name));
 }
 
-TLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, int pointSize,
+TLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, int pointSize,
                   const QColor& color, const QColor& background = QColor()) {
-    auto* label = Make<TLabel>(parent, name);
+    auto* label = makeControl<TLabel>(parent, name);
     label->SetCaption(caption);
-    label->setFont(DesignFont(pointSize));
+    label->setFont(designFont(pointSize));
     QPalette pal = label->palette();
     pal.setColor(QPalette::WindowText, color);
     if (background.isValid()) {
@@ -57,12 +57,12 @@ TLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, int
 }
 
 // An OK button: a picture on a borderless panel whose bevel rises under the mouse.
-TPanel* MakeOkButton(QWidget* parent, const char* panelName, const char* imageName,
+TPanel* makeOkButton(QWidget* parent, const char* panelName, const char* imageName,
                      TImage*& image) {
-    auto* frame = Make<TPanel>(parent, panelName);
+    auto* frame = makeControl<TPanel>(parent, panelName);
     frame->SetTransparent(true);
     frame->resize(OkSize.width() + 4, OkSize.height() + 4);
-    image = Make<TImage>(frame, imageName);
+    image = makeControl<TImage>(frame, imageName);
     image->setGeometry(2, 2, OkSize.width(), OkSize.height());
     image->setAccessibleName(QStringLiteral("OK"));
     image->setCursor(Qt::PointingHandCursor);
@@ -70,9 +70,8 @@ TPanel* MakeOkButton(QWidget* parent, const char* panelName, const char* imageNa
 }
 } // namespace
 
-QuizScreen::QuizScreen(QuizServices services, QWidget* parent)
-    : QMainWindow(parent), game(services.programDir, services.seed),
-      services_(std::move(services)) {
+QuizScreen::QuizScreen(QuizServices world, QWidget* parent)
+    : QMainWindow(parent), game(world.programDir, world.seed), services(std::move(world)) {
     setObjectName(QStringLiteral("QuizScreen"));
     setWindowTitle(QStringLiteral("Trivora"));
     createControls();
@@ -82,9 +81,9 @@ QuizScreen::QuizScreen(QuizServices services, QWidget* parent)
     connectHandlers();
     initLayout();
     initCommands();
-    midiOut = std::make_unique<TMidiOutput>(services_.midi);
+    midiOut = std::make_unique<TMidiOutput>(services.midi);
     soundCues = std::make_unique<TSoundCues>(*midiOut, [this] { return soundOn(); });
-    game.soundWanted = services_.soundWanted;
+    game.soundWanted = services.soundWanted;
 }
 
 QuizScreen::~QuizScreen() = default;
@@ -103,29 +102,29 @@ void QuizScreen::createControls() {
     bands->setSpacing(0);
 
     // Top band: decorations either side of the title logo.
-    topBand = Make<TPanel>(central, "topBand");
+    topBand = makeControl<TPanel>(central, "topBand");
     topBand->setFixedHeight(112);
     topBand->SetColor(CabinetMetal);
     topBand->SetBevelOuter(TBevel::Raised);
     auto* top = new QHBoxLayout(topBand);
     top->setContentsMargins(4, 6, 4, 6);
     top->setSpacing(0);
-    topBandLeft = Make<TPanel>(topBand, "topBandLeft");
+    topBandLeft = makeControl<TPanel>(topBand, "topBandLeft");
     topBandLeft->SetTransparent(true);
-    leftDecoration = Make<TImage>(topBandLeft, "leftDecoration");
+    leftDecoration = makeControl<TImage>(topBandLeft, "leftDecoration");
     leftDecoration->setAccessibleName(QStringLiteral("Decoration"));
     auto* left = new QHBoxLayout(topBandLeft);
     left->setContentsMargins(0, 0, 0, 0);
     left->addWidget(leftDecoration);
-    titlePanel = Make<TPanel>(topBand, "titlePanel");
+    titlePanel = makeControl<TPanel>(topBand, "titlePanel");
     titlePanel->SetTransparent(true);
     titlePanel->setFixedSize(405, 100);
-    topLogo = Make<TImage>(titlePanel, "topLogo");
+    topLogo = makeControl<TImage>(titlePanel, "topLogo");
     topLogo->setGeometry(0, 0, 405, 100);
     topLogo->setAccessibleName(QStringLiteral("Trivora"));
-    topBandRight = Make<TPanel>(topBand, "topBandRight");
+    topBandRight = makeControl<TPanel>(topBand, "topBandRight");
     topBandRight->SetTransparent(true);
-    rightDecoration = Make<TImage>(topBandRight, "rightDecoration");
+    rightDecoration = makeControl<TImage>(topBandRight, "rightDecoration");
     rightDecoration->setAccessibleName(QStringLiteral("Decoration"));
     auto* right = new QHBoxLayout(topBandRight);
     right->setContentsMargins(0, 0, 0, 0);
@@ -135,11 +134,11 @@ void QuizScreen::createControls() {
     top->addWidget(topBandRight, 1);
 
     // The play area: everything in it is placed by layOutPlayArea.
-    playArea = Make<TPanel>(central, "playArea");
+    playArea = makeControl<TPanel>(central, "playArea");
     playArea->SetColor(Qt::black);
 
     // Bottom band: answer buttons left, STOP and START right.
-    bottomBand = Make<TPanel>(central, "bottomBand");
+    bottomBand = makeControl<TPanel>(central, "bottomBand");
     bottomBand->setFixedHeight(89);
     bottomBand->SetColor(CabinetMetal);
     bottomBand->SetBevelOuter(TBevel::Raised);
@@ -147,7 +146,7 @@ void QuizScreen::createControls() {
     bottom->setContentsMargins(6, 8, 6, 9);
     bottom->setSpacing(4);
     const auto button = [this](const char* name, const QString& accessible) {
-        auto* b = Make<TImage>(bottomBand, name);
+        auto* b = makeControl<TImage>(bottomBand, name);
         b->setFixedSize(ButtonSize);
         b->setAccessibleName(accessible);
         b->setCursor(Qt::PointingHandCursor);
@@ -157,7 +156,7 @@ void QuizScreen::createControls() {
     answerButtonB = button("answerButtonB", QStringLiteral("Answer B"));
     answerButtonC = button("answerButtonC", QStringLiteral("Answer C"));
     answerButtonD = button("answerButtonD", QStringLiteral("Answer D"));
-    bottomBandGap = Make<TPanel>(bottomBand, "bottomBandGap");
+    bottomBandGap = makeControl<TPanel>(bottomBand, "bottomBandGap");
     bottomBandGap->SetTransparent(true);
     stopButton = button("stopButton", QStringLiteral("Stop"));
     startButton = button("startButton", QStringLiteral("Start"));
@@ -175,39 +174,39 @@ void QuizScreen::createControls() {
     QWidget* play = playArea;
 
     // Attract pictures and the large pictures of the play area.
-    companyLogo = Make<TImage>(play, "companyLogo");
+    companyLogo = makeControl<TImage>(play, "companyLogo");
     companyLogo->setAccessibleName(QStringLiteral("Mindaro"));
-    presentsCaption = Make<TImage>(play, "presentsCaption");
+    presentsCaption = makeControl<TImage>(play, "presentsCaption");
     presentsCaption->setAccessibleName(QStringLiteral("presents"));
-    titlePicture = Make<TImage>(play, "titlePicture");
+    titlePicture = makeControl<TImage>(play, "titlePicture");
     titlePicture->SetStretch(true);
     titlePicture->setAccessibleName(QStringLiteral("Trivora"));
-    titlePictureLit = Make<TImage>(play, "titlePictureLit");
+    titlePictureLit = makeControl<TImage>(play, "titlePictureLit");
     titlePictureLit->SetStretch(true);
     titlePictureLit->setAccessibleName(QStringLiteral("Trivora"));
-    pressStartPrompt = Make<TImage>(play, "pressStartPrompt");
+    pressStartPrompt = makeControl<TImage>(play, "pressStartPrompt");
     pressStartPrompt->setAccessibleName(QStringLiteral("Press START to play"));
-    upperBanner = Make<TImage>(play, "upperBanner");
-    lowerBanner = Make<TImage>(play, "lowerBanner");
-    correctHighlight = Make<TShape>(play, "correctHighlight");
-    correctBanner = Make<TImage>(play, "correctBanner");
+    upperBanner = makeControl<TImage>(play, "upperBanner");
+    lowerBanner = makeControl<TImage>(play, "lowerBanner");
+    correctHighlight = makeControl<TShape>(play, "correctHighlight");
+    correctBanner = makeControl<TImage>(play, "correctBanner");
     correctBanner->setAccessibleName(QStringLiteral("Correct"));
-    gameOverBanner = Make<TImage>(play, "gameOverBanner");
+    gameOverBanner = makeControl<TImage>(play, "gameOverBanner");
     gameOverBanner->setAccessibleName(QStringLiteral("Game over"));
 
     // Question area: the question, four answer rows and the time strip.
-    questionLabel = MakeLabel(play, "questionLabel", QString(), 13, Qt::white);
+    questionLabel = makeLabel(play, "questionLabel", QString(), 13, Qt::white);
     questionLabel->setWordWrap(true);
     questionLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    answerFrameA = Make<TPanel>(play, "answerFrameA");
-    answerFrameB = Make<TPanel>(play, "answerFrameB");
-    answerFrameC = Make<TPanel>(play, "answerFrameC");
-    answerFrameD = Make<TPanel>(play, "answerFrameD");
+    answerFrameA = makeControl<TPanel>(play, "answerFrameA");
+    answerFrameB = makeControl<TPanel>(play, "answerFrameB");
+    answerFrameC = makeControl<TPanel>(play, "answerFrameC");
+    answerFrameD = makeControl<TPanel>(play, "answerFrameD");
     for (TPanel* frame : {answerFrameA, answerFrameB, answerFrameC, answerFrameD}) {
         frame->SetColor(Qt::black);
         frame->SetBevelOuter(TBevel::Lowered);
     }
-    answerDivider = Make<TPanel>(play, "answerDivider");
+    answerDivider = makeControl<TPanel>(play, "answerDivider");
     answerDivider->SetColor(Silver);
     static const char* const coverNames[4] = {"answerRowA", "answerRowB", "answerRowC",
                                               "answerRowD"};
@@ -219,30 +218,30 @@ void QuizScreen::createControls() {
                                            QColor(0x40, 0x90, 0xFF), QColor(0xFF, 0xE0, 0x00)};
     TPanel* frames[4] = {answerFrameA, answerFrameB, answerFrameC, answerFrameD};
     for (int i = 0; i < 4; ++i) {
-        answerRows[i] = Make<TShape>(play, coverNames[i]);
+        answerRows[i] = makeControl<TShape>(play, coverNames[i]);
         answerRows[i]->SetBrushColor(Navy);
         answerRows[i]->stackUnder(frames[i]);
         answerLetters[i] =
-            MakeLabel(play, capNames[i], QString(QChar('A' + i)), 14, letterColors[i]);
+            makeLabel(play, capNames[i], QString(QChar('A' + i)), 14, letterColors[i]);
         answerLetters[i]->setAlignment(Qt::AlignCenter);
         answerLetters[i]->setAccessibleDescription(QStringLiteral("Letter %1").arg(QChar('A' + i)));
-        answerTexts[i] = MakeLabel(play, answerNames[i], QString(), 10, Qt::white);
+        answerTexts[i] = makeLabel(play, answerNames[i], QString(), 10, Qt::white);
         answerTexts[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
     // The frames are only outlines over their covers.
     for (TPanel* frame : {answerFrameA, answerFrameB, answerFrameC, answerFrameD})
         frame->SetTransparent(true);
 
-    timeStrip = Make<TPanel>(play, "timeStrip");
+    timeStrip = makeControl<TPanel>(play, "timeStrip");
     timeStrip->SetColor(Qt::black);
-    timeCaption = MakeLabel(timeStrip, "timeCaption", QStringLiteral("Time :"), 11, Qt::white);
-    timeCaptionShadow = MakeLabel(timeStrip, "timeCaptionShadow", QStringLiteral("Time :"), 11,
+    timeCaption = makeLabel(timeStrip, "timeCaption", QStringLiteral("Time :"), 11, Qt::white);
+    timeCaptionShadow = makeLabel(timeStrip, "timeCaptionShadow", QStringLiteral("Time :"), 11,
                                   QColor(0x40, 0x40, 0x40));
     // The captions have their design sizes: the time strip is laid out around them.
     timeCaption->resize(52, 20);
     timeCaptionShadow->resize(52, 20);
     timeCaptionShadow->stackUnder(timeCaption);
-    timeGaugeFrame = Make<TPanel>(timeStrip, "timeGaugeFrame");
+    timeGaugeFrame = makeControl<TPanel>(timeStrip, "timeGaugeFrame");
     timeGaugeFrame->SetColor(Silver);
     timeGauge = new TGauge(timeGaugeFrame);
     timeGauge->setObjectName(QStringLiteral("timeGauge"));
@@ -254,13 +253,13 @@ void QuizScreen::createControls() {
     timeGauge->setGeometry(8, 4, 337, 14);
     timeGauge->setAccessibleName(QStringLiteral("Time left"));
     creditCaption =
-        MakeLabel(timeStrip, "creditCaption", QStringLiteral("Credit : "), 11, Qt::white);
-    creditCaptionShadow = MakeLabel(timeStrip, "creditCaptionShadow", QStringLiteral("Credit : "),
+        makeLabel(timeStrip, "creditCaption", QStringLiteral("Credit : "), 11, Qt::white);
+    creditCaptionShadow = makeLabel(timeStrip, "creditCaptionShadow", QStringLiteral("Credit : "),
                                     11, QColor(0x40, 0x40, 0x40));
     creditCaption->resize(67, 20);
     creditCaptionShadow->resize(67, 20);
     creditCaptionShadow->stackUnder(creditCaption);
-    creditMeter = Make<TPanel>(timeStrip, "creditMeter");
+    creditMeter = makeControl<TPanel>(timeStrip, "creditMeter");
     creditMeter->SetColor(Qt::black);
     creditMeter->SetBevelOuter(TBevel::Lowered);
     creditMeter->resize(128, 47);
@@ -272,35 +271,35 @@ void QuizScreen::createControls() {
     creditMeter->setAccessibleName(QStringLiteral("Credit"));
 
     // Prize ladder.
-    oneDollarLamp = Make<TImage>(play, "oneDollarLamp");
-    fiveDollarLamp = Make<TImage>(play, "fiveDollarLamp");
-    fifteenDollarLamp = Make<TImage>(play, "fifteenDollarLamp");
-    fiftyDollarLamp = Make<TImage>(play, "fiftyDollarLamp");
-    loseLamp = Make<TImage>(play, "loseLamp");
+    oneDollarLamp = makeControl<TImage>(play, "oneDollarLamp");
+    fiveDollarLamp = makeControl<TImage>(play, "fiveDollarLamp");
+    fifteenDollarLamp = makeControl<TImage>(play, "fifteenDollarLamp");
+    fiftyDollarLamp = makeControl<TImage>(play, "fiftyDollarLamp");
+    loseLamp = makeControl<TImage>(play, "loseLamp");
     for (TImage* lamp :
          {oneDollarLamp, fiveDollarLamp, fifteenDollarLamp, fiftyDollarLamp, loseLamp})
         lamp->resize(LampSize);
-    pressStopPrompt = Make<TImage>(play, "pressStopPrompt");
+    pressStopPrompt = makeControl<TImage>(play, "pressStopPrompt");
     pressStopPrompt->resize(250, 50);
     pressStopPrompt->setAccessibleName(QStringLiteral("Press Stop"));
 
     // Wrong panel.
-    wrongPanel = Make<TPanel>(play, "wrongPanel");
+    wrongPanel = makeControl<TPanel>(play, "wrongPanel");
     wrongPanel->SetColor(Qt::black);
     wrongPanel->setAccessibleName(QStringLiteral("Wrong"));
-    wrongHeading = Make<TImage>(wrongPanel, "wrongHeading");
+    wrongHeading = makeControl<TImage>(wrongPanel, "wrongHeading");
     wrongHeading->setFixedHeight(HeadingSize.height());
     wrongHeading->setAccessibleName(QStringLiteral("Wrong"));
-    wrongQuestionCaption = MakeLabel(wrongPanel, "wrongQuestionCaption",
+    wrongQuestionCaption = makeLabel(wrongPanel, "wrongQuestionCaption",
                                      QStringLiteral("I asked you the question:"), 10, Qt::white);
-    wrongQuestion = MakeLabel(wrongPanel, "wrongQuestion", QString(), 10, Qt::white, Maroon);
+    wrongQuestion = makeLabel(wrongPanel, "wrongQuestion", QString(), 10, Qt::white, Maroon);
     wrongChosenCaption =
-        MakeLabel(wrongPanel, "wrongChosenCaption",
+        makeLabel(wrongPanel, "wrongChosenCaption",
                   QStringLiteral("You selected the following answer:"), 10, Qt::white);
-    wrongChosen = MakeLabel(wrongPanel, "wrongChosen", QString(), 10, Qt::white, Green);
-    wrongCorrectCaption = MakeLabel(wrongPanel, "wrongCorrectCaption",
+    wrongChosen = makeLabel(wrongPanel, "wrongChosen", QString(), 10, Qt::white, Green);
+    wrongCorrectCaption = makeLabel(wrongPanel, "wrongCorrectCaption",
                                     QStringLiteral("The correct answer is:"), 10, Qt::white);
-    wrongCorrect = MakeLabel(wrongPanel, "wrongCorrect", QString(), 10, Qt::white, Navy);
+    wrongCorrect = makeLabel(wrongPanel, "wrongCorrect", QString(), 10, Qt::white, Navy);
     for (TLabel* l : {wrongQuestionCaption, wrongQuestion, wrongChosenCaption, wrongChosen,
                       wrongCorrectCaption, wrongCorrect})
         l->setFixedHeight(20);
@@ -308,21 +307,21 @@ void QuizScreen::createControls() {
         l->setIndent(24);
     for (TLabel* l : {wrongQuestion, wrongChosen, wrongCorrect})
         l->setIndent(6);
-    wrongPanelOkFrame = MakeOkButton(wrongPanel, "wrongPanelOkFrame", "wrongPanelOk", wrongPanelOk);
+    wrongPanelOkFrame = makeOkButton(wrongPanel, "wrongPanelOkFrame", "wrongPanelOk", wrongPanelOk);
 
     // TimeOut panel.
-    timeOutPanel = Make<TPanel>(play, "timeOutPanel");
+    timeOutPanel = makeControl<TPanel>(play, "timeOutPanel");
     timeOutPanel->SetColor(Qt::black);
     timeOutPanel->setAccessibleName(QStringLiteral("Time out"));
-    timeOutHeading = Make<TImage>(timeOutPanel, "timeOutHeading");
+    timeOutHeading = makeControl<TImage>(timeOutPanel, "timeOutHeading");
     timeOutHeading->setFixedHeight(HeadingSize.height());
     timeOutHeading->setAccessibleName(QStringLiteral("Time out"));
-    timeOutQuestionCaption = MakeLabel(timeOutPanel, "timeOutQuestionCaption",
+    timeOutQuestionCaption = makeLabel(timeOutPanel, "timeOutQuestionCaption",
                                        QStringLiteral("I asked you the question:"), 10, Qt::white);
-    timeOutQuestion = MakeLabel(timeOutPanel, "timeOutQuestion", QString(), 10, Qt::white, Maroon);
-    timeOutCorrectCaption = MakeLabel(timeOutPanel, "timeOutCorrectCaption",
+    timeOutQuestion = makeLabel(timeOutPanel, "timeOutQuestion", QString(), 10, Qt::white, Maroon);
+    timeOutCorrectCaption = makeLabel(timeOutPanel, "timeOutCorrectCaption",
                                       QStringLiteral("The correct answer is:"), 10, Qt::white);
-    timeOutCorrect = MakeLabel(timeOutPanel, "timeOutCorrect", QString(), 10, Qt::white, Navy);
+    timeOutCorrect = makeLabel(timeOutPanel, "timeOutCorrect", QString(), 10, Qt::white, Navy);
     for (TLabel* l :
          {timeOutQuestionCaption, timeOutQuestion, timeOutCorrectCaption, timeOutCorrect})
         l->setFixedHeight(20);
@@ -331,13 +330,13 @@ void QuizScreen::createControls() {
     for (TLabel* l : {timeOutQuestion, timeOutCorrect})
         l->setIndent(6);
     timeOutPanelOkFrame =
-        MakeOkButton(timeOutPanel, "timeOutPanelOkFrame", "timeOutPanelOk", timeOutPanelOk);
+        makeOkButton(timeOutPanel, "timeOutPanelOkFrame", "timeOutPanelOk", timeOutPanelOk);
 
     // Player entry panel.
-    playerPanel = Make<TPanel>(play, "playerPanel");
+    playerPanel = makeControl<TPanel>(play, "playerPanel");
     playerPanel->SetColor(Qt::black);
     playerPanel->setAccessibleName(QStringLiteral("Select players"));
-    playerHeading = Make<TImage>(playerPanel, "playerHeading");
+    playerHeading = makeControl<TImage>(playerPanel, "playerHeading");
     playerHeading->resize(HeadingSize);
     playerHeading->setAccessibleName(QStringLiteral("Select players"));
     static const char* const slotNames[4] = {"playerSlot1", "playerSlot2", "playerSlot3",
@@ -349,25 +348,25 @@ void QuizScreen::createControls() {
     static const char* const clearNames[4] = {"clearButton1", "clearButton2", "clearButton3",
                                               "clearButton4"};
     for (int i = 0; i < 4; ++i) {
-        TPanel* slot = Make<TPanel>(playerPanel, slotNames[i]);
+        TPanel* slot = makeControl<TPanel>(playerPanel, slotNames[i]);
         slot->resize(140, 96);
         slot->SetColor(Maroon);
         slot->SetBevelOuter(TBevel::Raised);
         playerSlots[i] = slot;
         playerSlotCaptions[i] =
-            MakeLabel(slot, labelNames[i], QString::fromLatin1(labelCaptions[i]), 10, Qt::white);
+            makeLabel(slot, labelNames[i], QString::fromLatin1(labelCaptions[i]), 10, Qt::white);
         playerSlotCaptions[i]->setAlignment(Qt::AlignCenter);
         playerSlotCaptions[i]->setGeometry(4, 6, 132, 18);
         auto* name = new QLineEdit(slot);
         name->setObjectName(QStringLiteral("playerNameBox%1").arg(i + 1));
         name->setMaxLength(10);
-        name->setFont(DesignFont(11));
+        name->setFont(designFont(11));
         name->setGeometry(10, 30, 120, 26);
         name->setAccessibleName(QString::fromLatin1(labelCaptions[i]) + QStringLiteral(" name"));
         playerNameBoxes[i] = name;
-        TPanel* clear = Make<TPanel>(slot, clearNames[i]);
+        TPanel* clear = makeControl<TPanel>(slot, clearNames[i]);
         clear->SetCaption(QStringLiteral("Clear"));
-        clear->setFont(DesignFont(9));
+        clear->setFont(designFont(9));
         clear->setGeometry(40, 64, 60, 22);
         clear->SetColor(Maroon);
         clear->SetFontColor(Maroon);
@@ -375,54 +374,54 @@ void QuizScreen::createControls() {
         clearButtons[i] = clear;
     }
     playerPanelOkFrame =
-        MakeOkButton(playerPanel, "playerPanelOkFrame", "playerPanelOk", playerPanelOk);
+        makeOkButton(playerPanel, "playerPanelOkFrame", "playerPanelOk", playerPanelOk);
 
     // Ready panel.
-    readyPanel = Make<TPanel>(play, "readyPanel");
+    readyPanel = makeControl<TPanel>(play, "readyPanel");
     readyPanel->SetColor(Qt::black);
     readyPanel->setAccessibleName(QStringLiteral("Get ready"));
-    readyHeading = Make<TImage>(readyPanel, "readyHeading");
+    readyHeading = makeControl<TImage>(readyPanel, "readyHeading");
     readyHeading->resize(300, 50);
     readyHeading->setAccessibleName(QStringLiteral("Get ready"));
-    playerOutHeading = Make<TImage>(readyPanel, "playerOutHeading");
+    playerOutHeading = makeControl<TImage>(readyPanel, "playerOutHeading");
     playerOutHeading->resize(300, 50);
     playerOutHeading->setAccessibleName(QStringLiteral("Game over"));
-    playerCaption = Make<TImage>(readyPanel, "playerCaption");
+    playerCaption = makeControl<TImage>(readyPanel, "playerCaption");
     playerCaption->resize(200, 40);
     playerCaption->setAccessibleName(QStringLiteral("Player"));
-    playerNumberOne = Make<TImage>(readyPanel, "playerNumberOne");
-    playerNumberTwo = Make<TImage>(readyPanel, "playerNumberTwo");
-    playerNumberThree = Make<TImage>(readyPanel, "playerNumberThree");
-    playerNumberFour = Make<TImage>(readyPanel, "playerNumberFour");
+    playerNumberOne = makeControl<TImage>(readyPanel, "playerNumberOne");
+    playerNumberTwo = makeControl<TImage>(readyPanel, "playerNumberTwo");
+    playerNumberThree = makeControl<TImage>(readyPanel, "playerNumberThree");
+    playerNumberFour = makeControl<TImage>(readyPanel, "playerNumberFour");
     static const char* const numberNames[4] = {"One", "Two", "Three", "Four"};
     TImage* numbers[4] = {playerNumberOne, playerNumberTwo, playerNumberThree, playerNumberFour};
     for (int i = 0; i < 4; ++i) {
         numbers[i]->resize(150, 40);
         numbers[i]->setAccessibleName(QString::fromLatin1(numberNames[i]));
     }
-    readyName = Make<TPanel>(readyPanel, "readyName");
+    readyName = makeControl<TPanel>(readyPanel, "readyName");
     readyName->SetColor(Qt::black);
     readyName->SetFontColor(QColor(0xFF, 0x20, 0x20));
-    readyName->setFont(DesignFont(20));
+    readyName->setFont(designFont(20));
     readyName->resize(360, 36);
 
     // Final score panel.
-    finalScorePanel = Make<TPanel>(play, "finalScorePanel");
+    finalScorePanel = makeControl<TPanel>(play, "finalScorePanel");
     finalScorePanel->SetColor(Qt::black);
     finalScorePanel->setAccessibleName(QStringLiteral("Final scores"));
-    scoreTitle = MakeLabel(finalScorePanel, "scoreTitle", QStringLiteral("FINAL SCORES"), 20,
+    scoreTitle = makeLabel(finalScorePanel, "scoreTitle", QStringLiteral("FINAL SCORES"), 20,
                            QColor(0xFF, 0xD2, 0x3F));
     scoreTitle->setAlignment(Qt::AlignCenter);
     scoreTitle->setFixedSize(380, 34);
-    scoreBox = Make<TPanel>(finalScorePanel, "scoreBox");
+    scoreBox = makeControl<TPanel>(finalScorePanel, "scoreBox");
     scoreBox->SetColor(Navy);
     scoreBox->SetBevelOuter(TBevel::Raised);
     scoreBox->resize(380, 172);
     for (int i = 0; i < 4; ++i) {
-        finalNames[i] = MakeLabel(scoreBox, "finalName", QString(), 14, Qt::white);
+        finalNames[i] = makeLabel(scoreBox, "finalName", QString(), 14, Qt::white);
         finalNames[i]->setObjectName(QStringLiteral("finalName%1").arg(i + 1));
         finalNames[i]->setGeometry(16, 8 + i * 41, 230, 32);
-        finalScores[i] = MakeLabel(scoreBox, "finalScore", QString(), 14, QColor(0xFF, 0xD2, 0x3F));
+        finalScores[i] = makeLabel(scoreBox, "finalScore", QString(), 14, QColor(0xFF, 0xD2, 0x3F));
         finalScores[i]->setObjectName(QStringLiteral("finalScore%1").arg(i + 1));
         finalScores[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         finalScores[i]->setGeometry(250, 8 + i * 41, 114, 32);
@@ -433,11 +432,11 @@ void QuizScreen::createControls() {
         }
     }
     finalScoreOkFrame =
-        MakeOkButton(finalScorePanel, "finalScoreOkFrame", "finalScoreOk", finalScoreOk);
+        makeOkButton(finalScorePanel, "finalScoreOkFrame", "finalScoreOk", finalScoreOk);
 
     // Hidden picture holders.
     const auto holder = [this](const char* name) {
-        auto* h = Make<TImage>(this, name);
+        auto* h = makeControl<TImage>(this, name);
         h->hide();
         return h;
     };
@@ -540,7 +539,7 @@ void QuizScreen::createMenu() {
 }
 
 void QuizScreen::createTimers() {
-    TClock& clock = services_.clock;
+    TClock& clock = services.clock;
     const auto make = [&clock](const char* name, int interval, int tag, bool on,
                                std::function<void()> handler) {
         return std::make_unique<TTimer>(clock, name, interval, on, tag, std::move(handler));
@@ -763,7 +762,7 @@ void QuizScreen::selectStartupQuestionFile() {
 bool QuizScreen::useQuestionFile(const QString& path, const TReaderRules& rules) {
     const QString warning = game.selectQuestionFile(path, rules);
     if (warning.isEmpty()) return true;
-    services_.dialogs.Warning(this, warning);
+    services.dialogs.Warning(this, warning);
     return false;
 }
 

@@ -50,7 +50,7 @@ struct QuizServices {
 class QuizScreen : public QMainWindow {
     Q_OBJECT
 public:
-    explicit QuizScreen(QuizServices services, QWidget* parent = nullptr);
+    explicit QuizScreen(QuizServices world, QWidget* parent = nullptr);
     ~QuizScreen() override;
 
     // The game: its rules and state.
@@ -176,7 +176,6 @@ public:
     TEditorState editorState;
 
     // ---- Services
-    const QuizServices& services() const { return services_; }
     TSoundCues& cues() { return *soundCues; }
     TMidiOutput& midiOutput() { return *midiOut; }
     // The game timers that pause and resume with the screen, in their fixed order.
@@ -377,7 +376,7 @@ private:
     void initCommands();
     void restoreDesignSize();
 
-    QuizServices services_;
+    QuizServices services;
     QPointer<TSetQuestions> editorWindow;
     std::unique_ptr<TMidiOutput> midiOut;
     std::unique_ptr<TSoundCues> soundCues;

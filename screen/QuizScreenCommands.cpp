@@ -27,7 +27,7 @@ const char* const PausesGameProperty = "trivoraPausesGame";
 
 // The character a key press types: Enter is character 13; keys with Ctrl, Alt or Meta held
 // and keys without text type nothing.
-QChar KeyChar(const QKeyEvent& event) {
+QChar keyChar(const QKeyEvent& event) {
     if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) return QChar(13);
     if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return QChar();
@@ -93,8 +93,8 @@ void QuizScreen::keyTyped(QChar key) {
 
 void QuizScreen::endGame() {
     pauseGame();
-    if (!services_.dialogs.Confirm(this,
-                                   QStringLiteral("Are you sure you want to quit this game?"))) {
+    if (!services.dialogs.Confirm(this,
+                                  QStringLiteral("Are you sure you want to quit this game?"))) {
         resumeGame();
         return;
     }
@@ -115,7 +115,7 @@ void QuizScreen::toggleSound() {
     soundOnAction->setChecked(!soundOnAction->isChecked());
     soundOffAction->setChecked(!soundOffAction->isChecked());
     const bool on = soundOnAction->isChecked();
-    services_.settings.SetPlaySound(on ? QStringLiteral("YES") : QStringLiteral("NO"));
+    services.settings.SetPlaySound(on ? QStringLiteral("YES") : QStringLiteral("NO"));
     game.soundWanted = on;
 }
 
@@ -200,17 +200,17 @@ void QuizScreen::closeScreen() {
 }
 
 void QuizScreen::showInstructions() {
-    services_.shell.ShowHelp(GameHelpContext);
+    services.shell.ShowHelp(GameHelpContext);
 }
 
 void QuizScreen::openTriviaDatabase() {
-    services_.shell.MinimizeApp();
-    services_.shell.OpenUrl(WebLink1Url);
+    services.shell.MinimizeApp();
+    services.shell.OpenUrl(WebLink1Url);
 }
 
 void QuizScreen::openTriviaArticle() {
-    services_.shell.MinimizeApp();
-    services_.shell.OpenUrl(WebLink2Url);
+    services.shell.MinimizeApp();
+    services.shell.OpenUrl(WebLink2Url);
 }
 
 bool QuizScreen::soundOn() const {
@@ -227,7 +227,7 @@ bool QuizScreen::eventFilter(QObject* watched, QEvent* event) {
         // focus. A key that a control passes on to its parents is not seen twice.
         QWidget* receiver = focusWidget() ? focusWidget() : this;
         if (widget == receiver && widget->window() == this) {
-            const QChar key = KeyChar(*static_cast<QKeyEvent*>(event));
+            const QChar key = keyChar(*static_cast<QKeyEvent*>(event));
             if (!key.isNull()) {
                 keyTyped(key);
                 // In a name box, Enter then confirms the players and goes no further.

@@ -12,7 +12,7 @@ void QuizScreen::changeQuestionFile() {
     const TFileDialogSpec spec{QStringLiteral("Mindaro : Load Questions"),
                                QStringLiteral("Mindaro Questions|*.QST"), QStringLiteral("QST"),
                                QDir::currentPath()};
-    const QString path = services_.dialogs.OpenFile(this, spec);
+    const QString path = services.dialogs.OpenFile(this, spec);
     if (path.isEmpty()) return;
     // Credits, players and the draw history stay as they are; the next game draws from here.
     useQuestionFile(path, ReaderRules::GameChange);
@@ -32,7 +32,7 @@ void QuizScreen::openEditor() {
         pauseGame();
     }
     editorWindow = new TSetQuestions(
-        TEditorServices{services_.clock, services_.dialogs, services_.shell, services_.settings},
+        TEditorServices{services.clock, services.dialogs, services.shell, services.settings},
         editorState, game.questionFile, this);
     // Handled once the editor's closing has finished, so the window can go first.
     connect(

@@ -18,22 +18,22 @@ constexpr QSize DesignClient(652, 454);
 // Margin of the OK buttons from the bottom right corner of their panels.
 constexpr int OkMargin = 8;
 
-void CentreHorizontally(QWidget* w, int parentWidth, int top) {
+void centreHorizontally(QWidget* w, int parentWidth, int top) {
     w->move((parentWidth - w->width()) / 2, top);
 }
 
-void CentreBothWays(QWidget* w, int parentWidth, int parentHeight) {
+void centreBothWays(QWidget* w, int parentWidth, int parentHeight) {
     w->move((parentWidth - w->width()) / 2, (parentHeight - w->height()) / 2);
 }
 
-void BottomRight(QWidget* w, int parentWidth, int parentHeight) {
+void placeBottomRight(QWidget* w, int parentWidth, int parentHeight) {
     w->move(parentWidth - w->width() - OkMargin, parentHeight - w->height() - OkMargin);
 }
 
-int Bottom(const QWidget* w) {
+int bottomOf(const QWidget* w) {
     return w->y() + w->height();
 }
-int Right(const QWidget* w) {
+int rightOf(const QWidget* w) {
     return w->x() + w->width();
 }
 } // namespace
@@ -44,40 +44,40 @@ void QuizScreen::layOutPlayArea() {
 
     correctHighlight->setGeometry(0, 0, bw, bh);
     correctBanner->resize(556, 186);
-    CentreBothWays(correctBanner, bw, bh);
+    centreBothWays(correctBanner, bw, bh);
 
     // The prize lamps: four corners and LOSE in the middle, Press Stop below LOSE.
     fiftyDollarLamp->move(16, 16);
     fifteenDollarLamp->move(bw - fifteenDollarLamp->width() - 16, 16);
     fiveDollarLamp->move(bw - fiveDollarLamp->width() - 16, bh - fiveDollarLamp->height() - 16);
     oneDollarLamp->move(16, bh - oneDollarLamp->height() - 16);
-    CentreBothWays(loseLamp, bw, bh);
+    centreBothWays(loseLamp, bw, bh);
     {
-        const int b = Bottom(loseLamp);
+        const int b = bottomOf(loseLamp);
         const int g = bh - b;
-        CentreHorizontally(pressStopPrompt, bw, g / 2 + b - pressStopPrompt->height() / 2);
+        centreHorizontally(pressStopPrompt, bw, g / 2 + b - pressStopPrompt->height() / 2);
     }
 
     gameOverBanner->resize(300, 50);
-    CentreBothWays(gameOverBanner, bw, bh);
+    centreBothWays(gameOverBanner, bw, bh);
     upperBanner->resize(453, 75);
-    CentreHorizontally(upperBanner, bw, bh / 5);
+    centreHorizontally(upperBanner, bw, bh / 5);
     lowerBanner->resize(349, 57);
-    CentreHorizontally(lowerBanner, bw, (bh / 10) * 8 - 57);
+    centreHorizontally(lowerBanner, bw, (bh / 10) * 8 - 57);
 
     // The attract pictures.
     companyLogo->resize(365, 163);
-    CentreHorizontally(companyLogo, bw, (bh - 163) / 7);
+    centreHorizontally(companyLogo, bw, (bh - 163) / 7);
     presentsCaption->resize(273, 41);
     {
         int top = (bh - 41) / 3 * 2;
-        if (top < Bottom(companyLogo)) top += 50;
-        CentreHorizontally(presentsCaption, bw, top);
+        if (top < bottomOf(companyLogo)) top += 50;
+        centreHorizontally(presentsCaption, bw, top);
     }
     titlePicture->setGeometry(0, 0, bw, bh);
     titlePictureLit->setGeometry(0, 0, bw, bh);
     pressStartPrompt->resize(350, 41);
-    CentreBothWays(pressStartPrompt, bw, bh);
+    centreBothWays(pressStartPrompt, bw, bh);
 
     // The question at the top, the time and credit strip at the bottom.
     questionLabel->setGeometry(4, 4, bw - 8, bw / 12);
@@ -92,21 +92,21 @@ void QuizScreen::layOutPlayArea() {
                         (lineH - creditCaption->height()) / 2);
     creditCaptionShadow->move(creditCaption->x() - 1, creditCaption->y() - 1);
     {
-        const int left = Right(timeCaption) + 15;
+        const int left = rightOf(timeCaption) + 15;
         timeGaugeFrame->setGeometry(left, (lineH - 32) / 2, creditCaption->x() - 20 - left, 32);
     }
     timeGauge->setGeometry(4, 4, timeGaugeFrame->width() - 10, timeGaugeFrame->height() - 10);
 
     // The answer area between them: four frames sharing their border lines, a divider
     // between the letters and the answers.
-    const int h = (timeStrip->y() - Bottom(questionLabel)) / 6;
+    const int h = (timeStrip->y() - bottomOf(questionLabel)) / 6;
     TPanel* frames[4] = {answerFrameA, answerFrameB, answerFrameC, answerFrameD};
-    int top = Bottom(questionLabel) + h;
+    int top = bottomOf(questionLabel) + h;
     for (int i = 0; i < 4; ++i) {
         TPanel* frame = frames[i];
         frame->setGeometry(6, top, bw - 12, h);
         answerLetters[i]->setGeometry(6 + (45 - 6 - 19) / 2, frame->y() + (h - 25) / 2, 19, 25);
-        answerTexts[i]->setGeometry(54, frame->y() + (h - 15) / 2, Right(frame) - 45 - 8, 15);
+        answerTexts[i]->setGeometry(54, frame->y() + (h - 15) / 2, rightOf(frame) - 45 - 8, 15);
         answerRows[i]->setGeometry(frame->x() + 2, frame->y() + 2, frame->width() - 4,
                                    frame->height() - 4);
         top += h - 1;
@@ -118,44 +118,44 @@ void QuizScreen::layOutPlayArea() {
         panel->setGeometry(0, 0, bw, bh);
 
     wrongHeading->setGeometry(0, wrongHeading->y(), bw, wrongHeading->height());
-    BottomRight(wrongPanelOkFrame, bw, bh);
+    placeBottomRight(wrongPanelOkFrame, bw, bh);
     {
-        const int d = (wrongPanelOkFrame->y() - Bottom(wrongHeading)) / 3;
+        const int d = (wrongPanelOkFrame->y() - bottomOf(wrongHeading)) / 3;
         TLabel* captions[3] = {wrongQuestionCaption, wrongChosenCaption, wrongCorrectCaption};
         TLabel* values[3] = {wrongQuestion, wrongChosen, wrongCorrect};
         for (int i = 0; i < 3; ++i) {
-            captions[i]->setGeometry(0, Bottom(wrongHeading) + i * d, bw, captions[i]->height());
-            values[i]->setGeometry(24, Bottom(captions[i]) + 3, bw - 48, values[i]->height());
+            captions[i]->setGeometry(0, bottomOf(wrongHeading) + i * d, bw, captions[i]->height());
+            values[i]->setGeometry(24, bottomOf(captions[i]) + 3, bw - 48, values[i]->height());
         }
     }
 
     timeOutHeading->setGeometry(0, timeOutHeading->y(), bw, timeOutHeading->height());
-    BottomRight(timeOutPanelOkFrame, bw, bh);
+    placeBottomRight(timeOutPanelOkFrame, bw, bh);
     {
-        const int d = (timeOutPanelOkFrame->y() - Bottom(timeOutHeading)) / 5;
-        timeOutQuestionCaption->setGeometry(0, Bottom(timeOutHeading) + d, bw,
+        const int d = (timeOutPanelOkFrame->y() - bottomOf(timeOutHeading)) / 5;
+        timeOutQuestionCaption->setGeometry(0, bottomOf(timeOutHeading) + d, bw,
                                             timeOutQuestionCaption->height());
-        timeOutQuestion->setGeometry(24, Bottom(timeOutQuestionCaption) + 3, bw - 48,
+        timeOutQuestion->setGeometry(24, bottomOf(timeOutQuestionCaption) + 3, bw - 48,
                                      timeOutQuestion->height());
-        timeOutCorrectCaption->setGeometry(0, Bottom(timeOutHeading) + 3 * d, bw,
+        timeOutCorrectCaption->setGeometry(0, bottomOf(timeOutHeading) + 3 * d, bw,
                                            timeOutCorrectCaption->height());
-        timeOutCorrect->setGeometry(24, Bottom(timeOutCorrectCaption) + 3, bw - 48,
+        timeOutCorrect->setGeometry(24, bottomOf(timeOutCorrectCaption) + 3, bw - 48,
                                     timeOutCorrect->height());
     }
 
     const auto readyTop = [bh](const QWidget* picture, int eighths) {
         return (bh - picture->height()) / 8 * eighths;
     };
-    CentreHorizontally(readyHeading, bw, readyTop(readyHeading, 2));
-    CentreHorizontally(playerOutHeading, bw, readyTop(playerOutHeading, 2));
-    CentreHorizontally(playerCaption, bw, readyTop(playerCaption, 4));
+    centreHorizontally(readyHeading, bw, readyTop(readyHeading, 2));
+    centreHorizontally(playerOutHeading, bw, readyTop(playerOutHeading, 2));
+    centreHorizontally(playerCaption, bw, readyTop(playerCaption, 4));
     for (TImage* number : {playerNumberOne, playerNumberTwo, playerNumberThree, playerNumberFour})
-        CentreHorizontally(number, bw, readyTop(number, 6));
+        centreHorizontally(number, bw, readyTop(number, 6));
     // The player's name goes under the number.
-    CentreHorizontally(readyName, bw, Bottom(playerNumberOne) + 4);
+    centreHorizontally(readyName, bw, bottomOf(playerNumberOne) + 4);
 
-    CentreHorizontally(playerHeading, bw, playerHeading->y());
-    BottomRight(playerPanelOkFrame, bw, bh);
+    centreHorizontally(playerHeading, bw, playerHeading->y());
+    placeBottomRight(playerPanelOkFrame, bw, bh);
     {
         const int w1 = playerSlots[0]->width();
         int widths = 0;
@@ -167,10 +167,10 @@ void QuizScreen::layOutPlayArea() {
             playerSlots[static_cast<std::size_t>(k - 1)]->move(k * s + (k - 1) * w1, slotTop);
     }
 
-    CentreBothWays(scoreBox, bw, bh);
+    centreBothWays(scoreBox, bw, bh);
     // The heading sits in the middle of the space above the box.
-    CentreHorizontally(scoreTitle, bw, std::max(0, (scoreBox->y() - scoreTitle->height()) / 2));
-    BottomRight(finalScoreOkFrame, bw, bh);
+    centreHorizontally(scoreTitle, bw, std::max(0, (scoreBox->y() - scoreTitle->height()) / 2));
+    placeBottomRight(finalScoreOkFrame, bw, bh);
 }
 
 void QuizScreen::initLayout() {

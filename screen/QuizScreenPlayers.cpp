@@ -22,7 +22,7 @@ void QuizScreen::pressStart() {
     // The Ready panel of a new game is up: the players are already chosen.
     if (!readyPanel->isHidden()) return;
     if (!game.hasQuestionFile()) {
-        services_.dialogs.Warning(this, QuizGame::selectQuestionFileMessage);
+        services.dialogs.Warning(this, QuizGame::selectQuestionFileMessage);
         return;
     }
     game.currentPlayer = 0;
@@ -83,7 +83,7 @@ void QuizScreen::confirmPlayers() {
     // A set changed for a bad one while the names were typed: no game without questions.
     // The entry stays open so that another set can be chosen.
     if (!game.hasQuestionFile()) {
-        services_.dialogs.Warning(this, QuizGame::selectQuestionFileMessage);
+        services.dialogs.Warning(this, QuizGame::selectQuestionFileMessage);
         return;
     }
     // From here on the game's set is fixed until the game is over.

@@ -15,7 +15,7 @@ void QuizScreen::revealNextLetter() {
     if (s.questionText.isEmpty()) {
         const QString warning = s.drawNextQuestion();
         if (!warning.isEmpty()) {
-            services_.dialogs.Warning(this, warning);
+            services.dialogs.Warning(this, warning);
             showGameOver();
         }
         return;

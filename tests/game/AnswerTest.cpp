@@ -99,24 +99,24 @@ TEST_F(AnswerTest, JudgementComparesTheWholeTextExactly) {
                           {QstFixtures::Question("Capital?", "Paris", "Paris", "paris", "PARIS ")});
     createScreen();
     struct Case {
-        QString Text;
-        bool Correct;
+        QString text;
+        bool correct;
     };
     const Case cases[] = {{"Paris", true}, {"paris", false}, {"PARIS ", false}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.Text.toStdString());
+        SCOPED_TRACE(c.text.toStdString());
         for (int slot = 0; slot < 4; ++slot) {
             createScreen();
             startGame();
             ASSERT_TRUE(waitForAnswers());
-            if (screen->answerTexts[static_cast<std::size_t>(slot)]->Caption() != c.Text) continue;
+            if (screen->answerTexts[static_cast<std::size_t>(slot)]->Caption() != c.text) continue;
             choose(slot);
             advance(2500);
-            EXPECT_EQ(visible(screen->correctBanner), c.Correct);
-            EXPECT_EQ(visible(screen->wrongPanel), !c.Correct);
-            if (!c.Correct) {
+            EXPECT_EQ(visible(screen->correctBanner), c.correct);
+            EXPECT_EQ(visible(screen->wrongPanel), !c.correct);
+            if (!c.correct) {
                 EXPECT_EQ(screen->wrongQuestion->Caption(), QStringLiteral("Capital?"));
-                EXPECT_EQ(screen->wrongChosen->Caption(), c.Text);
+                EXPECT_EQ(screen->wrongChosen->Caption(), c.text);
                 EXPECT_EQ(screen->wrongCorrect->Caption(), QStringLiteral("Paris"));
             }
             break;

@@ -5,7 +5,7 @@
 
 namespace {
 // The five pictures of the sequence that are showing, by name.
-std::string ShowingStages(const QuizScreen& s) {
+std::string showingStages(const QuizScreen& s) {
     std::string out;
     const std::pair<const char*, const TImage*> stages[] = {{"1", s.companyLogo},
                                                             {"2", s.presentsCaption},
@@ -21,9 +21,9 @@ std::string ShowingStages(const QuizScreen& s) {
 class AttractTest : public QuizScreenFixture {
 protected:
     // Runs n ticks of the 50 ms picture sequence.
-    void Ticks(int n) { advance(50LL * n); }
+    void ticks(int n) { advance(50LL * n); }
     // The play area at another height, laid out for it.
-    void PlayAreaHeight(int height) {
+    void playAreaHeight(int height) {
         screen->playArea->resize(652, height);
         screen->layOutPlayArea();
     }
@@ -64,10 +64,10 @@ TEST_F(AttractTest, PictureSequenceTiming) {
     QuizScreen& s = *screen;
     ASSERT_GE(s.titlePicture->height(), 193);
     struct Step {
-        int Tick; // ticks since the reset
-        const char* Showing;
-        int Stage;
-        bool LogoTimer;
+        int tick; // ticks since the reset
+        const char* showing;
+        int stage;
+        bool logoTimer;
     };
     const Step steps[] = {
         {4, "", 0, false},     {5, "1", 1, false},     {34, "1", 1, false}, {35, "1 2", 2, false},
@@ -77,17 +77,17 @@ TEST_F(AttractTest, PictureSequenceTiming) {
     };
     int at = 0;
     for (const Step& step : steps) {
-        SCOPED_TRACE(step.Tick);
-        Ticks(step.Tick - at);
-        at = step.Tick;
-        if (std::string(step.Showing) == "*") {
-            const std::string showing = ShowingStages(s);
+        SCOPED_TRACE(step.tick);
+        ticks(step.tick - at);
+        at = step.tick;
+        if (std::string(step.showing) == "*") {
+            const std::string showing = showingStages(s);
             EXPECT_TRUE(showing == "3" || showing == "3B") << showing;
         } else {
-            EXPECT_EQ(ShowingStages(s), step.Showing);
+            EXPECT_EQ(showingStages(s), step.showing);
         }
-        EXPECT_EQ(s.display.attractStage, step.Stage);
-        EXPECT_EQ(s.titleFlashTimer->Enabled(), step.LogoTimer);
+        EXPECT_EQ(s.display.attractStage, step.stage);
+        EXPECT_EQ(s.titleFlashTimer->Enabled(), step.logoTimer);
     }
 }
 
@@ -95,26 +95,26 @@ TEST_F(AttractTest, PictureSequenceTiming) {
 TEST_F(AttractTest, TitleLogoAlternates) {
     create();
     QuizScreen& s = *screen;
-    Ticks(65); // the title picture appears, its timer starts now (t = 3250 ms)
+    ticks(65); // the title picture appears, its timer starts now (t = 3250 ms)
     std::vector<std::string> seen;
     for (int swap = 0; swap < 3; ++swap) {
         advance(369);
-        seen.push_back(ShowingStages(s));
+        seen.push_back(showingStages(s));
         advance(1);
-        seen.push_back(ShowingStages(s));
+        seen.push_back(showingStages(s));
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"3", "3B", "3B", "3", "3", "3B"}));
 
     // Counting the swaps over the whole stage.
     int swaps = 3;
-    std::string last = ShowingStages(s);
+    std::string last = showingStages(s);
     for (int ms = 3 * 370; ms < 105 * 50; ms += 10) {
         advance(10);
-        const std::string now = ShowingStages(s);
+        const std::string now = showingStages(s);
         if (now != last && (now == "3" || now == "3B")) ++swaps;
         last = now;
     }
-    EXPECT_EQ(ShowingStages(s), "4");
+    EXPECT_EQ(showingStages(s), "4");
     EXPECT_EQ(swaps, 14);
 }
 
@@ -122,25 +122,25 @@ TEST_F(AttractTest, TitleLogoAlternates) {
 // reset and the prompt never shows.
 TEST_F(AttractTest, LowPlayAreaStaysOnTheTitle) {
     struct Case {
-        int Height;
-        bool MovesOn;
+        int height;
+        bool movesOn;
     };
     for (const Case c : {Case{192, false}, Case{193, true}}) {
-        SCOPED_TRACE(c.Height);
+        SCOPED_TRACE(c.height);
         create();
-        PlayAreaHeight(c.Height);
-        Ticks(66);
-        EXPECT_EQ(screen->display.attractStage, c.MovesOn ? 3 : 2);
-        Ticks(104);
-        EXPECT_EQ(ShowingStages(*screen) == "4", c.MovesOn);
-        if (!c.MovesOn) {
-            Ticks(2000);
+        playAreaHeight(c.height);
+        ticks(66);
+        EXPECT_EQ(screen->display.attractStage, c.movesOn ? 3 : 2);
+        ticks(104);
+        EXPECT_EQ(showingStages(*screen) == "4", c.movesOn);
+        if (!c.movesOn) {
+            ticks(2000);
             EXPECT_EQ(screen->display.attractStage, 2);
             EXPECT_TRUE(screen->titleFlashTimer->Enabled());
             EXPECT_TRUE(visible(screen->titlePicture) != visible(screen->titlePictureLit));
             // The reset starts the sequence again from the blank stage.
             screen->enterAttractMode();
-            EXPECT_EQ(ShowingStages(*screen), "");
+            EXPECT_EQ(showingStages(*screen), "");
             EXPECT_EQ(screen->display.attractStage, 0);
             EXPECT_EQ(screen->display.attractTicks, 0);
         }
@@ -152,9 +152,9 @@ TEST_F(AttractTest, LowPlayAreaStaysOnTheTitle) {
 TEST_F(AttractTest, GameFreezesTheAttractButNotTheTopLogo) {
     create();
     QuizScreen& s = *screen;
-    Ticks(40); // stage 1 with the logo
+    ticks(40); // stage 1 with the logo
     const ScreenState before = s.display;
-    const std::string showing = ShowingStages(s);
+    const std::string showing = showingStages(s);
     const qint64 stopPicture = s.stopButton->Picture().cacheKey();
     s.game.gameRunning = true;
     for (int i = 0; i < 4; ++i) {
@@ -169,7 +169,7 @@ TEST_F(AttractTest, GameFreezesTheAttractButNotTheTopLogo) {
     EXPECT_EQ(s.display.attractStage, before.attractStage);
     EXPECT_EQ(s.display.attractTicks, before.attractTicks);
     EXPECT_EQ(s.stopButton->Picture().cacheKey(), stopPicture);
-    EXPECT_EQ(ShowingStages(s), showing);
+    EXPECT_EQ(showingStages(s), showing);
 
     s.pauseGame();
     const int phase = s.display.logoPhase;

@@ -11,14 +11,14 @@ namespace {
 const QString QuitQuestion = QStringLiteral("Are you sure you want to quit this game?");
 
 // Which game timers run, by name.
-std::map<std::string, bool> Running(QuizScreen& s) {
+std::map<std::string, bool> running(QuizScreen& s) {
     std::map<std::string, bool> out;
     for (TTimer* t : s.gameTimers())
         out[t->Name()] = t->Enabled();
     return out;
 }
 
-bool AnyRunning(QuizScreen& s, std::initializer_list<const char*> names) {
+bool anyRunning(QuizScreen& s, std::initializer_list<const char*> names) {
     for (TTimer* t : s.gameTimers())
         for (const char* n : names)
             if (t->Name() == n && t->Enabled()) return true;
@@ -29,23 +29,23 @@ bool AnyRunning(QuizScreen& s, std::initializer_list<const char*> names) {
 class CommandsTest : public GameFixture {
 protected:
     // The phases in which a game can be ended or paused.
-    enum class TPhase { AnswersOpen, JudgementPending, LadderSpinning, WrongPanelOpen };
-    void ReachPhase(TPhase phase) {
+    enum class Phase { AnswersOpen, JudgementPending, LadderSpinning, WrongPanelOpen };
+    void reachPhase(Phase phase) {
         startGame();
         switch (phase) {
-        case TPhase::AnswersOpen:
+        case Phase::AnswersOpen:
             ASSERT_TRUE(waitForAnswers());
             break;
-        case TPhase::JudgementPending:
+        case Phase::JudgementPending:
             ASSERT_TRUE(waitForAnswers());
             choose(correctSlot());
             break;
-        case TPhase::LadderSpinning:
+        case Phase::LadderSpinning:
             answerRight();
             ASSERT_TRUE(advanceUntil([this] { return screen->ladderShowing(); }));
             advance(250);
             break;
-        case TPhase::WrongPanelOpen:
+        case Phase::WrongPanelOpen:
             answerWrong();
             break;
         }
@@ -53,7 +53,7 @@ protected:
     // A key typed on the game screen, as the window system delivers it.
     void key(Qt::Key key) { QTest::keyClick(screen.get(), key); }
     // Another window of the program that pauses the game (as the question editor does).
-    std::unique_ptr<QWidget> MakePausingWindow() {
+    std::unique_ptr<QWidget> makePausingWindow() {
         auto w = std::make_unique<QWidget>();
         w->setProperty("trivoraPausesGame", true);
         return w;
@@ -105,7 +105,7 @@ TEST_F(CommandsTest, EnterOrder) {
 
     // Spinning ladder: stopped; a second Enter during the prize display does nothing.
     create();
-    ReachPhase(TPhase::LadderSpinning);
+    reachPhase(Phase::LadderSpinning);
     key(Qt::Key_Return);
     EXPECT_EQ(screen->display.stopLit, 1);
     EXPECT_TRUE(screen->prizeDisplayTimer->Enabled());
@@ -170,12 +170,12 @@ TEST_F(CommandsTest, KeysInANameBox) {
 // End Game, No: the game goes on where it stood, every timer that ran running again with a
 // fresh interval; nothing else changes.
 TEST_F(CommandsTest, EndGameNoResumes) {
-    for (TPhase phase : {TPhase::AnswersOpen, TPhase::JudgementPending, TPhase::LadderSpinning,
-                         TPhase::WrongPanelOpen}) {
+    for (Phase phase : {Phase::AnswersOpen, Phase::JudgementPending, Phase::LadderSpinning,
+                        Phase::WrongPanelOpen}) {
         SCOPED_TRACE(static_cast<int>(phase));
         create();
-        ReachPhase(phase);
-        const auto before = Running(*screen);
+        reachPhase(phase);
+        const auto before = running(*screen);
         const int progress = screen->timeGauge->Progress();
         const int credit = screen->game.credit;
         dialogs.Clear();
@@ -183,7 +183,7 @@ TEST_F(CommandsTest, EndGameNoResumes) {
         screen->endGame();
         ASSERT_EQ(dialogs.Texts(), QStringList{QuitQuestion});
         EXPECT_EQ(dialogs.Shown().front().Kind, TMsgKind::Confirmation);
-        EXPECT_EQ(Running(*screen), before);
+        EXPECT_EQ(running(*screen), before);
         EXPECT_EQ(screen->timeGauge->Progress(), progress);
         EXPECT_EQ(screen->game.credit, credit);
         EXPECT_TRUE(screen->endGameAction->isVisible());
@@ -191,7 +191,7 @@ TEST_F(CommandsTest, EndGameNoResumes) {
     }
     // The gauge continues from where it stood, a full step after the answer.
     create();
-    ReachPhase(TPhase::AnswersOpen);
+    reachPhase(Phase::AnswersOpen);
     advance(150 * 10 + 100);
     const int progress = screen->timeGauge->Progress();
     dialogs.Answer(TMsgButton::No);
@@ -205,11 +205,11 @@ TEST_F(CommandsTest, EndGameNoResumes) {
 // End Game, Yes: the final scores at once with the best credits so far, nothing of the game
 // left on screen or running, no judgement and no prize; OK returns to attract mode.
 TEST_F(CommandsTest, EndGameYesShowsTheFinalScores) {
-    for (TPhase phase : {TPhase::AnswersOpen, TPhase::JudgementPending, TPhase::LadderSpinning,
-                         TPhase::WrongPanelOpen}) {
+    for (Phase phase : {Phase::AnswersOpen, Phase::JudgementPending, Phase::LadderSpinning,
+                        Phase::WrongPanelOpen}) {
         SCOPED_TRACE(static_cast<int>(phase));
         create();
-        ReachPhase(phase);
+        reachPhase(phase);
         QuizScreen& s = *screen;
         const int credit = s.game.credit;
         dialogs.Answer(TMsgButton::Yes);
@@ -229,7 +229,7 @@ TEST_F(CommandsTest, EndGameYesShowsTheFinalScores) {
                  s.answerFrameC,     s.answerFrameD,      s.answerDivider,   s.answerRows[0],
                  s.answerLetters[1], s.answerTexts[3]})
             EXPECT_FALSE(visible(w)) << w->objectName().toStdString();
-        for (const auto& [name, on] : Running(s))
+        for (const auto& [name, on] : running(s))
             EXPECT_FALSE(on) << name;
 
         // Nothing moves any more: no judgement, no prize, no answer.
@@ -247,10 +247,10 @@ TEST_F(CommandsTest, EndGameYesShowsTheFinalScores) {
         key(Qt::Key_Return);
         EXPECT_FALSE(s.game.gameRunning);
         EXPECT_FALSE(visible(s.finalScorePanel));
-        auto editor = MakePausingWindow();
+        auto editor = makePausingWindow();
         s.activeWindowChanged(editor.get());
         s.activeWindowChanged(&s);
-        EXPECT_FALSE(AnyRunning(s, {"judgementTimer", "questionEndTimer", "gameOverTimer",
+        EXPECT_FALSE(anyRunning(s, {"judgementTimer", "questionEndTimer", "gameOverTimer",
                                     "ladderLightTimer", "prizeDisplayTimer", "prizeFlashTimer",
                                     "correctFlashTimer", "readyTimer", "playerOutTimer",
                                     "ladderTimeLimit"}));
@@ -270,19 +270,19 @@ TEST_F(CommandsTest, PauseAndResumeOnActivation) {
     create();
     QuizScreen& s = *screen;
     s.activeWindowChanged(&s); // the hand-over from the splash
-    ReachPhase(TPhase::LadderSpinning);
-    const auto before = Running(s);
+    reachPhase(Phase::LadderSpinning);
+    const auto before = running(s);
     ASSERT_TRUE(before.at("ladderLightTimer"));
     ASSERT_TRUE(before.at("ladderTimeLimit"));
 
     QWidget messageBox; // not a pausing window
     s.activeWindowChanged(&messageBox);
     s.activeWindowChanged(nullptr);
-    EXPECT_EQ(Running(s), before);
+    EXPECT_EQ(running(s), before);
     s.activeWindowChanged(&s);
-    EXPECT_EQ(Running(s), before);
+    EXPECT_EQ(running(s), before);
 
-    auto editor = MakePausingWindow();
+    auto editor = makePausingWindow();
     s.activeWindowChanged(editor.get());
     EXPECT_TRUE(s.pausedByWindow());
     for (TTimer* t : s.gameTimers()) {
@@ -302,7 +302,7 @@ TEST_F(CommandsTest, PauseAndResumeOnActivation) {
     s.editQuestionsAction->setEnabled(false);
     s.activeWindowChanged(&s);
     EXPECT_FALSE(s.pausedByWindow());
-    EXPECT_EQ(Running(s), before);
+    EXPECT_EQ(running(s), before);
     EXPECT_TRUE(s.editQuestionsAction->isEnabled());
     // The ladder's 10 s limit counts afresh from the resume.
     advance(9999);
@@ -329,7 +329,7 @@ TEST_F(CommandsTest, FirstActivationAndRealWindows) {
         EXPECT_EQ(t->Enabled(), runs) << t->Name();
     }
 
-    auto editor = MakePausingWindow();
+    auto editor = makePausingWindow();
     editor->show();
     editor->activateWindow();
     QApplication::processEvents();
@@ -373,22 +373,22 @@ TEST_F(CommandsTest, SoundSwitch) {
     s.soundOnAction->setChecked(true);
     s.soundOffAction->setChecked(false);
     const struct {
-        QAction* Entry;
-        bool On;
-        const char* Stored;
+        QAction* entry;
+        bool on;
+        const char* stored;
     } steps[] = {{s.soundOnAction, false, "NO"},
                  {s.soundOnAction, true, "YES"},
                  {s.soundOffAction, false, "NO"},
                  {s.soundOffAction, true, "YES"},
                  {s.soundOffAction, false, "NO"}};
     for (const auto& step : steps) {
-        SCOPED_TRACE(step.Stored);
-        step.Entry->trigger(); // as chosen from the menu
-        EXPECT_EQ(s.soundOnAction->isChecked(), step.On);
-        EXPECT_EQ(s.soundOffAction->isChecked(), !step.On);
-        EXPECT_EQ(settings.PlaySound(), QString::fromLatin1(step.Stored));
-        EXPECT_EQ(s.game.soundWanted, step.On);
-        EXPECT_EQ(s.soundOn(), step.On);
+        SCOPED_TRACE(step.stored);
+        step.entry->trigger(); // as chosen from the menu
+        EXPECT_EQ(s.soundOnAction->isChecked(), step.on);
+        EXPECT_EQ(s.soundOffAction->isChecked(), !step.on);
+        EXPECT_EQ(settings.PlaySound(), QString::fromLatin1(step.stored));
+        EXPECT_EQ(s.game.soundWanted, step.on);
+        EXPECT_EQ(s.soundOn(), step.on);
     }
     // A new program run reads the stored choice.
     EXPECT_FALSE(TSettings().SoundWanted());
@@ -421,7 +421,7 @@ TEST_F(CommandsTest, CloseEndsTheProgram) {
     for (bool inGame : {false, true}) {
         SCOPED_TRACE(inGame);
         create();
-        if (inGame) ReachPhase(TPhase::AnswersOpen);
+        if (inGame) reachPhase(Phase::AnswersOpen);
         QSignalSpy closed(screen.get(), &QuizScreen::closed);
         dialogs.Clear();
         if (inGame)
@@ -436,24 +436,24 @@ TEST_F(CommandsTest, CloseEndsTheProgram) {
 // A game left for the question editor ends with the editor's reset: the judgement or the
 // ladder that was paused does not come back to life in attract mode when the screen resumes.
 TEST_F(CommandsTest, GameLeftForTheEditorStaysEnded) {
-    for (TPhase phase : {TPhase::JudgementPending, TPhase::LadderSpinning}) {
+    for (Phase phase : {Phase::JudgementPending, Phase::LadderSpinning}) {
         SCOPED_TRACE(static_cast<int>(phase));
         create();
         QuizScreen& s = *screen;
         s.activeWindowChanged(&s);
-        ReachPhase(phase);
+        reachPhase(phase);
         // End Game, No: the resume makes the editor's entry usable in the middle of the game.
         dialogs.Answer(TMsgButton::No);
         s.endGame();
         ASSERT_TRUE(s.editQuestionsAction->isEnabled());
-        auto editor = MakePausingWindow();
+        auto editor = makePausingWindow();
         s.activeWindowChanged(editor.get());
         // The editor closes: the screen shows again (the resume) and is reset.
         s.show();
         s.enterAttractMode();
         QApplication::processEvents();
         EXPECT_FALSE(s.pausedByWindow());
-        EXPECT_FALSE(AnyRunning(s, {"judgementTimer", "questionEndTimer", "gameOverTimer",
+        EXPECT_FALSE(anyRunning(s, {"judgementTimer", "questionEndTimer", "gameOverTimer",
                                     "ladderLightTimer", "prizeDisplayTimer", "prizeFlashTimer",
                                     "correctFlashTimer", "ladderTimeLimit"}));
         advance(30000);

@@ -7,8 +7,8 @@ using CreditTest = GameFixture;
 TEST_F(CreditTest, MeterShowsTheCredit) {
     create();
     struct Case {
-        int Credit;
-        const char* Shown;
+        int credit;
+        const char* shown;
     };
     const Case cases[] = {
         {0, "    0"},     {5, "    5"},      {150, "  150"},
@@ -16,11 +16,11 @@ TEST_F(CreditTest, MeterShowsTheCredit) {
         {7, "    7"},     {-1, "    7"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.Credit);
-        screen->game.credit = c.Credit;
+        SCOPED_TRACE(c.credit);
+        screen->game.credit = c.credit;
         screen->showCredit();
-        EXPECT_EQ(meter(), QString::fromLatin1(c.Shown));
-        EXPECT_EQ(screen->game.credit, c.Credit);
+        EXPECT_EQ(meter(), QString::fromLatin1(c.shown));
+        EXPECT_EQ(screen->game.credit, c.credit);
     }
     EXPECT_EQ(screen->creditMeter->accessibleName(), QStringLiteral("Credit 7"));
 }

@@ -11,19 +11,19 @@
 
 namespace {
 // Lets the editor's closing finish, as the event loop does.
-void FinishClosing() {
+void finishClosing() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // Makes a folder the current directory for the life of this object.
-class TCurrentDir {
+class CurrentDir {
 public:
-    explicit TCurrentDir(const QString& dir) : FOld(QDir::currentPath()) { QDir::setCurrent(dir); }
-    ~TCurrentDir() { QDir::setCurrent(FOld); }
+    explicit CurrentDir(const QString& dir) : old(QDir::currentPath()) { QDir::setCurrent(dir); }
+    ~CurrentDir() { QDir::setCurrent(old); }
 
 private:
-    QString FOld;
+    QString old;
 };
 } // namespace
 
@@ -34,7 +34,7 @@ using FilesTest = QuizScreenFixture;
 TEST_F(FilesTest, ChangeQuestionFileValidatesTheChoice) {
     create(5);
     TTempDir other;
-    TCurrentDir cwd(other.path());
+    CurrentDir cwd(other.path());
     QstFixtures::WriteNumberedSet(other.File("good.QST"), 2);
     QstFixtures::WriteNumberedSet(other.File("empty.QST"), 0);
     const QString startup = programDir() + QStringLiteral("/REGD.QST");
@@ -49,9 +49,9 @@ TEST_F(FilesTest, ChangeQuestionFileValidatesTheChoice) {
     EXPECT_EQ(screen->game.questionFile, startup);
 
     struct Row {
-        const char* File;
-        QStringList Boxes;
-        bool Taken;
+        const char* file;
+        QStringList boxes;
+        bool taken;
     };
     const Row rows[] = {
         {"good.QST", {}, true},
@@ -61,13 +61,13 @@ TEST_F(FilesTest, ChangeQuestionFileValidatesTheChoice) {
         {"none.QST", {QStringLiteral("Unable to find Specified Question File")}, false},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.File);
+        SCOPED_TRACE(row.file);
         dialogs.Clear();
-        const QString path = QString::fromStdString(other.File(row.File));
+        const QString path = QString::fromStdString(other.File(row.file));
         dialogs.ChooseFile(path);
         screen->changeQuestionFile();
-        EXPECT_EQ(dialogs.Texts(), row.Boxes);
-        EXPECT_EQ(screen->game.questionFile, row.Taken ? path : QStringLiteral("N/A"));
+        EXPECT_EQ(dialogs.Texts(), row.boxes);
+        EXPECT_EQ(screen->game.questionFile, row.taken ? path : QStringLiteral("N/A"));
     }
 }
 
@@ -99,7 +99,7 @@ TEST_F(FilesTest, EditorOpensInPlaceOfTheGameAndHandsBack) {
         EXPECT_EQ(editor->RecordNumber(), 3) << "the editor opens the game's set";
 
         editor->QuittoGame1Click();
-        FinishClosing();
+        finishClosing();
         EXPECT_EQ(screen->editor(), nullptr);
         EXPECT_TRUE(screen->isVisible());
         EXPECT_EQ(screen->soundOnAction->isChecked(), soundOn);
@@ -113,7 +113,7 @@ TEST_F(FilesTest, EditorWithoutAGameSetLooksInTheCurrentFolder) {
     create(0);
     ASSERT_EQ(screen->game.questionFile, QStringLiteral("N/A"));
     TTempDir elsewhere;
-    TCurrentDir cwd(elsewhere.path());
+    CurrentDir cwd(elsewhere.path());
     QstFixtures::WriteNumberedSet(elsewhere.File("REGD.QST"), 4);
     dialogs.Clear();
     screen->openEditor();
@@ -122,7 +122,7 @@ TEST_F(FilesTest, EditorWithoutAGameSetLooksInTheCurrentFolder) {
     EXPECT_EQ(screen->editor()->RecordNumber(), 4);
     EXPECT_TRUE(dialogs.Texts().isEmpty());
     screen->editor()->close();
-    FinishClosing();
+    finishClosing();
     EXPECT_EQ(dialogs.Texts(), QStringList{QStringLiteral("Unable to find Default Question File")});
     EXPECT_EQ(screen->game.questionFile, QStringLiteral("N/A"));
 }

@@ -9,13 +9,13 @@ constexpr int Lose = 5;
 // A one-player game whose first answer was right and whose ladder has just appeared.
 class LadderTest : public GameFixture {
 protected:
-    void OpenLadder() {
+    void openLadder() {
         answerRight();
         advance(4000);
         ASSERT_TRUE(screen->ladderShowing());
     }
     // The one lamp lit now (1 $1 ... 5 LOSE), 0 for none.
-    int LitLamp() const {
+    int litLamp() const {
         int lit = 0;
         for (int prize = 1; prize <= 5; ++prize) {
             const bool on = screen->display.lampLit[static_cast<std::size_t>(prize - 1)] != 0;
@@ -35,14 +35,14 @@ TEST_F(LadderTest, SpinOrderAndNotes) {
     create();
     switchSoundOn();
     startGame();
-    OpenLadder();
+    openLadder();
     clearMidi();
-    EXPECT_EQ(LitLamp(), 0);
+    EXPECT_EQ(litLamp(), 0);
     EXPECT_TRUE(visible(screen->pressStopPrompt));
     std::vector<int> lamps;
     for (int step = 0; step < 10; ++step) {
         advance(100);
-        lamps.push_back(LitLamp());
+        lamps.push_back(litLamp());
     }
     EXPECT_EQ(lamps, (std::vector<int>{Lose, 1, Lose, 2, Lose, 3, Lose, 4, Lose, 1}));
     EXPECT_EQ(notes(SpinStatus), (std::vector<int>{15, 15, 30, 30, 45, 45, 60, 60, 75, 75}));
@@ -53,9 +53,9 @@ TEST_F(LadderTest, SpinOrderAndNotes) {
     answerRight();
     advance(4000);
     ASSERT_TRUE(screen->ladderShowing());
-    EXPECT_EQ(LitLamp(), 0);
+    EXPECT_EQ(litLamp(), 0);
     advance(200);
-    EXPECT_EQ(LitLamp(), 2);
+    EXPECT_EQ(litLamp(), 2);
     EXPECT_EQ(notes(SpinStatus), (std::vector<int>{30, 30}));
 }
 
@@ -63,39 +63,39 @@ TEST_F(LadderTest, SpinOrderAndNotes) {
 // score follows, and the won lamp flashes with its note until the display ends 2 s later.
 TEST_F(LadderTest, StopOnEachLamp) {
     struct Case {
-        int Lamp;
-        int Dollars;
-        int Note;
+        int lamp;
+        int dollars;
+        int note;
     };
     const Case cases[] = {{1, 1, 48}, {2, 5, 56}, {3, 15, 64}, {4, 50, 72}, {Lose, 0, 80}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.Lamp);
+        SCOPED_TRACE(c.lamp);
         create();
         switchSoundOn();
         startGame();
         screen->game.credit = 4; // charged to 3 by the question
-        OpenLadder();
+        openLadder();
         ASSERT_EQ(screen->game.credit, 3);
-        ASSERT_TRUE(advanceUntil([&] { return LitLamp() == c.Lamp; }));
+        ASSERT_TRUE(advanceUntil([&] { return litLamp() == c.lamp; }));
         clearMidi();
         screen->pressStop();
-        EXPECT_EQ(screen->game.credit, 3 + c.Dollars);
-        EXPECT_EQ(screen->game.prizeIndex, c.Lamp);
+        EXPECT_EQ(screen->game.credit, 3 + c.dollars);
+        EXPECT_EQ(screen->game.prizeIndex, c.lamp);
         EXPECT_EQ(screen->display.stopLit, 1);
         EXPECT_TRUE(shows(screen->stopButton, screen->stopLitPicture));
         EXPECT_FALSE(visible(screen->pressStopPrompt));
-        EXPECT_EQ(screen->game.playerScores[0], std::max(5, 3 + c.Dollars));
-        EXPECT_EQ(meter(), QString::number(3 + c.Dollars).rightJustified(5));
-        EXPECT_EQ(LitLamp(), c.Lamp);
+        EXPECT_EQ(screen->game.playerScores[0], std::max(5, 3 + c.dollars));
+        EXPECT_EQ(meter(), QString::number(3 + c.dollars).rightJustified(5));
+        EXPECT_EQ(litLamp(), c.lamp);
         EXPECT_TRUE(sent().empty());
         // The light has stopped: no more spin steps.
         advance(75);
-        EXPECT_EQ(LitLamp(), 0);
+        EXPECT_EQ(litLamp(), 0);
         advance(75);
-        EXPECT_EQ(LitLamp(), c.Lamp);
+        EXPECT_EQ(litLamp(), c.lamp);
         advance(2000 - 150 - 1);
         EXPECT_TRUE(screen->ladderShowing());
-        EXPECT_EQ(notes(PrizeStatus), std::vector<int>(13, c.Note));
+        EXPECT_EQ(notes(PrizeStatus), std::vector<int>(13, c.note));
         EXPECT_TRUE(notes(SpinStatus).empty());
         advance(1);
         EXPECT_FALSE(screen->ladderShowing());
@@ -106,7 +106,7 @@ TEST_F(LadderTest, StopOnEachLamp) {
         // The next question follows at once, a little faster.
         EXPECT_EQ(screen->timeGaugeTimer->Interval(), 140);
         ASSERT_TRUE(waitForAnswers());
-        EXPECT_EQ(screen->game.credit, 2 + c.Dollars);
+        EXPECT_EQ(screen->game.credit, 2 + c.dollars);
     }
 }
 
@@ -115,27 +115,27 @@ TEST_F(LadderTest, StopOnEachLamp) {
 TEST_F(LadderTest, TimeLimit) {
     create();
     startGame();
-    OpenLadder();
+    openLadder();
     advance(9999);
     EXPECT_EQ(screen->display.stopLit, 0);
     advance(1);
     EXPECT_EQ(screen->display.stopLit, 1);
-    EXPECT_EQ(LitLamp(), Lose);
+    EXPECT_EQ(litLamp(), Lose);
     EXPECT_EQ(screen->game.prizeIndex, Lose);
     EXPECT_EQ(screen->game.credit, 4);
     advance(2000);
     ASSERT_FALSE(screen->ladderShowing());
 
-    OpenLadder();
+    openLadder();
     advance(9900);
-    const int lit = LitLamp();
+    const int lit = litLamp();
     ASSERT_NE(lit, 0);
     const int before = screen->game.credit;
     screen->stopLadder();
     const int dollars[6] = {0, 1, 5, 15, 50, 0};
     EXPECT_EQ(screen->game.credit, before + dollars[lit]);
     advance(2000);
-    OpenLadder();
+    openLadder();
     advance(9999);
     EXPECT_EQ(screen->display.stopLit, 0); // the old limit did not carry over
     advance(1);
@@ -149,8 +149,8 @@ TEST_F(LadderTest, SecondStopIsIgnored) {
     startGame();
     screen->stopLadder(); // no ladder
     EXPECT_EQ(screen->display.stopLit, 0);
-    OpenLadder();
-    ASSERT_TRUE(advanceUntil([this] { return LitLamp() == 4; }));
+    openLadder();
+    ASSERT_TRUE(advanceUntil([this] { return litLamp() == 4; }));
     screen->stopLadder();
     const int credit = screen->game.credit;
     advance(100); // the light would have moved on to LOSE
@@ -166,10 +166,10 @@ TEST_F(LadderTest, StopBeforeTheFirstStepIsLose) {
     create();
     switchSoundOn();
     startGame();
-    OpenLadder();
+    openLadder();
     clearMidi();
     screen->stopLadder();
-    EXPECT_EQ(LitLamp(), Lose);
+    EXPECT_EQ(litLamp(), Lose);
     EXPECT_EQ(screen->game.prizeIndex, Lose);
     EXPECT_EQ(screen->game.credit, 4);
     advance(150);
@@ -180,7 +180,7 @@ TEST_F(LadderTest, StopBeforeTheFirstStepIsLose) {
 TEST_F(LadderTest, AnswerControlsAreDeadWhileTheLadderShows) {
     create();
     startGame();
-    OpenLadder();
+    openLadder();
     for (int answer = 0; answer < 4; ++answer)
         choose(answer);
     screen->pressControl(screen->startButton);
@@ -199,10 +199,10 @@ TEST_F(LadderTest, PrizeGoesToThePlayerAtTheControls) {
     loseQuestion(); // Ann: 4
     advance(2500);
     screen->game.playerCredits[1] = 5; // Bob: charged to 4
-    OpenLadder();
+    openLadder();
     EXPECT_EQ(screen->game.currentPlayer, 2);
     EXPECT_EQ(screen->game.credit, 4);
-    ASSERT_TRUE(advanceUntil([this] { return LitLamp() == 4; }));
+    ASSERT_TRUE(advanceUntil([this] { return litLamp() == 4; }));
     screen->stopLadder();
     EXPECT_EQ(screen->game.playerCredits[1], 54);
     EXPECT_EQ(screen->game.credit, 54);
@@ -216,8 +216,8 @@ TEST_F(LadderTest, PrizeGoesToThePlayerAtTheControls) {
     advance(2000 + 2500);
     loseQuestion(); // Ann: 3
     advance(2500);
-    OpenLadder(); // Bob: 9
-    ASSERT_TRUE(advanceUntil([this] { return LitLamp() == 1; }));
+    openLadder(); // Bob: 9
+    ASSERT_TRUE(advanceUntil([this] { return litLamp() == 1; }));
     screen->stopLadder();
     EXPECT_EQ(screen->game.playerCredits[1], 10);
     EXPECT_EQ(screen->game.playerScores[1], 54);

@@ -5,23 +5,23 @@
 
 namespace {
 struct Placement {
-    const char* Name;
-    QRect Rect;
+    const char* name;
+    QRect rect;
 };
 
 // Checks each control's geometry (relative to its parent).
-void ExpectPlacements(QuizScreen& s, std::initializer_list<Placement> table) {
+void expectPlacements(QuizScreen& s, std::initializer_list<Placement> table) {
     for (const Placement& p : table) {
-        QWidget* w = s.findChild<QWidget*>(QString::fromLatin1(p.Name));
-        ASSERT_NE(w, nullptr) << p.Name;
-        EXPECT_EQ(w->geometry(), p.Rect) << p.Name;
+        QWidget* w = s.findChild<QWidget*>(QString::fromLatin1(p.name));
+        ASSERT_NE(w, nullptr) << p.name;
+        EXPECT_EQ(w->geometry(), p.rect) << p.name;
     }
 }
 } // namespace
 
 class LayoutTest : public QuizScreenFixture {
 protected:
-    void PlayArea(int width, int height) {
+    void playArea(int width, int height) {
         screen->playArea->resize(width, height);
         screen->layOutPlayArea();
     }
@@ -35,7 +35,7 @@ TEST_F(LayoutTest, DesignSize) {
     EXPECT_EQ(s.playArea->geometry(), QRect(0, 112, 652, 253));
     EXPECT_EQ(s.topBand->height(), 112);
     EXPECT_EQ(s.bottomBand->height(), 89);
-    ExpectPlacements(s, {
+    expectPlacements(s, {
                             {"correctHighlight", {0, 0, 652, 253}},
                             {"correctBanner", {48, 33, 556, 186}},
                             {"fiftyDollarLamp", {16, 16, 105, 105}},
@@ -89,7 +89,7 @@ TEST_F(LayoutTest, PanelContentsAtDesignSize) {
     create();
     QuizScreen& s = *screen;
     // Wrong: d = (201 - 56) div 3 = 48; TimeOut: d = (201 - 56) div 5 = 29.
-    ExpectPlacements(s, {
+    expectPlacements(s, {
                             {"wrongHeading", {0, 0, 652, 56}},
                             {"wrongPanelOkFrame", {560, 201, 84, 44}},
                             {"wrongQuestionCaption", {0, 56, 652, 20}},
@@ -124,8 +124,8 @@ TEST_F(LayoutTest, PanelContentsAtDesignSize) {
 // longer needs moving below the logo.
 TEST_F(LayoutTest, LargePlayArea) {
     create();
-    PlayArea(1000, 500);
-    ExpectPlacements(
+    playArea(1000, 500);
+    expectPlacements(
         *screen,
         {
             {"correctHighlight", {0, 0, 1000, 500}},   {"correctBanner", {222, 157, 556, 186}},
@@ -177,7 +177,7 @@ TEST_F(LayoutTest, ResizeChangesOnlyPlacement) {
     const QStringList before = snapshot();
     for (const QSize size : {QSize(1000, 500), QSize(800, 600), QSize(652, 253)}) {
         SCOPED_TRACE(size.width());
-        PlayArea(size.width(), size.height());
+        playArea(size.width(), size.height());
         EXPECT_EQ(snapshot(), before);
     }
     EXPECT_EQ(s.questionLabel->geometry(), QRect(4, 4, 644, 54));

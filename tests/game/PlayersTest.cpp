@@ -12,7 +12,7 @@ const QColor White(0xFF, 0xFF, 0xFF);
 class PlayersTest : public GameFixture {
 protected:
     // The number picture shown on the Ready panel (1-4), 0 for none.
-    int ReadyNumber() const {
+    int readyNumber() const {
         const TImage* numbers[4] = {screen->playerNumberOne, screen->playerNumberTwo,
                                     screen->playerNumberThree, screen->playerNumberFour};
         int shown = 0;
@@ -20,7 +20,7 @@ protected:
             if (visible(numbers[k])) shown = shown == 0 ? k + 1 : -1;
         return shown;
     }
-    QStringList FinalRows() const {
+    QStringList finalRows() const {
         QStringList rows;
         for (std::size_t k = 0; k < 4; ++k)
             rows << screen->finalNames[k]->Caption() + QLatin1Char('=') +
@@ -129,7 +129,7 @@ TEST_F(PlayersTest, TurnsAlternateBetweenNamedSlots) {
         ASSERT_TRUE(visible(screen->readyPanel));
         EXPECT_FALSE(visible(screen->playerOutHeading));
         EXPECT_EQ(screen->game.currentPlayer, turn);
-        EXPECT_EQ(ReadyNumber(), turn);
+        EXPECT_EQ(readyNumber(), turn);
         EXPECT_EQ(screen->readyName->Caption(),
                   turn == 2 ? QStringLiteral("* Ann *") : QStringLiteral("* Bob *"));
         EXPECT_FALSE(screen->revealTimer->Enabled());
@@ -156,21 +156,21 @@ TEST_F(PlayersTest, PlayerOutNoticeThenSkipped) {
     loseQuestion(); // Ann: 0
     EXPECT_TRUE(visible(screen->readyPanel));
     EXPECT_TRUE(visible(screen->playerOutHeading));
-    EXPECT_EQ(ReadyNumber(), 1);
+    EXPECT_EQ(readyNumber(), 1);
     EXPECT_EQ(screen->readyName->Caption(), QStringLiteral("* Ann *"));
     advance(2499);
     EXPECT_TRUE(visible(screen->playerOutHeading));
     advance(1);
     EXPECT_FALSE(visible(screen->playerOutHeading));
-    EXPECT_EQ(ReadyNumber(), 2);
+    EXPECT_EQ(readyNumber(), 2);
     EXPECT_EQ(screen->readyName->Caption(), QStringLiteral("* Bob *"));
     EXPECT_EQ(meter(), QStringLiteral("    5"));
     advance(2500);
     loseQuestion();
-    EXPECT_EQ(ReadyNumber(), 3);
+    EXPECT_EQ(readyNumber(), 3);
     advance(2500);
     loseQuestion();
-    EXPECT_EQ(ReadyNumber(), 2);
+    EXPECT_EQ(readyNumber(), 2);
     EXPECT_EQ(screen->game.playerCredits, (std::array<int, 4>{0, 4, 4, 0}));
 }
 
@@ -178,8 +178,8 @@ TEST_F(PlayersTest, PlayerOutNoticeThenSkipped) {
 // default captions with 0; a one-player game scores its only named slot, or row 1.
 TEST_F(PlayersTest, FinalScoreRows) {
     struct Case {
-        QStringList Names;
-        QStringList Rows;
+        QStringList names;
+        QStringList rows;
     };
     const Case cases[] = {
         {{}, {"Player One=5", "Player Two=0", "Player Three=0", "Player Four=0"}},
@@ -187,13 +187,13 @@ TEST_F(PlayersTest, FinalScoreRows) {
         {{"Ann", "", "", "Dee"}, {"Ann=5", "Player Two=0", "Player Three=0", "Dee=5"}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.Names.join(',').toStdString());
+        SCOPED_TRACE(c.names.join(',').toStdString());
         create();
-        startGame(c.Names);
+        startGame(c.names);
         screen->showGameOver();
         advance(4000);
         ASSERT_TRUE(visible(screen->finalScorePanel));
-        EXPECT_EQ(FinalRows(), c.Rows);
+        EXPECT_EQ(finalRows(), c.rows);
     }
 }
 

@@ -11,7 +11,7 @@ using RealInputTest = RealInputFixture;
 // between letter and text, the divider and the text itself.
 TEST_F(RealInputTest, EveryPartOfAnAnswerRowAnswers) {
     struct Spot {
-        const char* Name;
+        const char* name;
         std::function<QPoint(const QuizScreen&, std::size_t)> At; // in the row's frame
     };
     const Spot spots[] = {
@@ -51,7 +51,7 @@ TEST_F(RealInputTest, EveryPartOfAnAnswerRowAnswers) {
     };
     for (const Spot& spot : spots) {
         for (std::size_t row = 0; row < 4; ++row) {
-            SCOPED_TRACE(testing::Message() << spot.Name << ", row " << row);
+            SCOPED_TRACE(testing::Message() << spot.name << ", row " << row);
             createShown();
             key(Qt::Key_Return);
             key(Qt::Key_Return);
@@ -72,7 +72,7 @@ TEST_F(RealInputTest, EveryPartOfAnAnswerRowAnswers) {
 // resume, and START opens the player entry.
 TEST_F(RealInputTest, EditorOpenedDuringAGameHandsBackAttractMode) {
     struct Case {
-        const char* Phase;
+        const char* phase;
         std::function<void()> Reach;
     };
     // START and OK, through the keys: a one-player game.
@@ -133,7 +133,7 @@ TEST_F(RealInputTest, EditorOpenedDuringAGameHandsBackAttractMode) {
          }},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.Phase);
+        SCOPED_TRACE(c.phase);
         createShown();
         c.Reach();
         if (HasFatalFailure()) return;

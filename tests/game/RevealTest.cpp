@@ -122,8 +122,8 @@ TEST_F(RevealTest, ChargeAtZeroCreditEndsTheGame) {
 // its scores.
 TEST_F(RevealTest, SetBrokenMidGameIsReportedOnceAndEndsTheGame) {
     struct Case {
-        const char* Name;
-        bool Chosen; // a set chosen by the player rather than the start-up set
+        const char* name;
+        bool chosen; // a set chosen by the player rather than the start-up set
         std::function<void(const std::string&)> Break;
     };
     const Case cases[] = {
@@ -138,12 +138,12 @@ TEST_F(RevealTest, SetBrokenMidGameIsReportedOnceAndEndsTheGame) {
          }},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.Name);
+        SCOPED_TRACE(c.name);
         std::filesystem::remove_all(startupFile());
         create(10);
         dialogs.Clear();
         std::string set = startupFile();
-        if (c.Chosen) {
+        if (c.chosen) {
             set = (programDir() + QStringLiteral("/OTHER.QST")).toStdString();
             std::filesystem::remove_all(set);
             QstFixtures::WriteNumberedSet(set, 10);
@@ -158,7 +158,7 @@ TEST_F(RevealTest, SetBrokenMidGameIsReportedOnceAndEndsTheGame) {
         screen->confirmTimeOutPanel();
         advance(17 * 20);
         const QString message =
-            c.Chosen ? QStringLiteral("Specified Question File Damaged - Please Re-Install")
+            c.chosen ? QStringLiteral("Specified Question File Damaged - Please Re-Install")
                      : QStringLiteral("Default Question File Damaged - Please Re-Install");
         EXPECT_EQ(dialogs.Texts(), QStringList{message});
         EXPECT_EQ(screen->game.questionFile, QStringLiteral("N/A"));

@@ -22,22 +22,22 @@ constexpr unsigned FirstSeed = 20261210;
 // screen must hold to its phase.
 class RobotTest : public RealInputFixture {
 protected:
-    std::mt19937 Rng;
+    std::mt19937 rng;
     // A replayed game prints every move.
-    bool Verbose = false;
+    bool verbose = false;
     // What the robot got to see, so that a robot that never reaches a phase is noticed.
-    int EndedByMenu = 0;
-    int Ladders = 0;
-    int GamesOver = 0;
-    int EditorVisits = 0;
-    int Roll(int n) { return std::uniform_int_distribution<int>(0, n - 1)(Rng); }
-    bool Chance(int percent) { return Roll(100) < percent; }
+    int endedByMenu = 0;
+    int ladders = 0;
+    int gamesOver = 0;
+    int editorVisits = 0;
+    int roll(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
+    bool chance(int percent) { return roll(100) < percent; }
 
-    QString GoodSet() const { return programDir() + QStringLiteral("/REGD.QST"); }
-    QString DamagedSet() const { return programDir() + QStringLiteral("/DAMAGED.QST"); }
-    QString MissingSet() const { return programDir() + QStringLiteral("/MISSING.QST"); }
+    QString goodSet() const { return programDir() + QStringLiteral("/REGD.QST"); }
+    QString damagedSet() const { return programDir() + QStringLiteral("/DAMAGED.QST"); }
+    QString missingSet() const { return programDir() + QStringLiteral("/MISSING.QST"); }
 
-    bool InAttractMode() const {
+    bool inAttractMode() const {
         const QuizScreen& s = *screen;
         return !s.editor() && !s.game.gameRunning && s.playerPanel->isHidden() &&
                s.readyPanel->isHidden() && s.finalScorePanel->isHidden() &&
@@ -45,7 +45,7 @@ protected:
     }
 
     // Something moves the game on by itself, or the player has something to press.
-    bool CanMoveOn() const {
+    bool canMoveOn() const {
         const QuizScreen& s = *screen;
         if (!s.wrongPanel->isHidden() || !s.timeOutPanel->isHidden() ||
             !s.finalScorePanel->isHidden() || !s.playerPanel->isHidden())
@@ -62,7 +62,7 @@ protected:
     }
 
     // The rules that must hold after every move; the move is named in the failure.
-    void CheckInvariants(const std::string& move) {
+    void checkInvariants(const std::string& move) {
         QuizScreen& s = *screen;
         SCOPED_TRACE(move);
         ASSERT_GE(s.game.credit, -1);
@@ -87,7 +87,7 @@ protected:
         if (!s.wrongPanel->isHidden() || !s.timeOutPanel->isHidden() || s.ladderShowing()) {
             ASSERT_TRUE(s.answerLetters[0]->isHidden() && s.questionLabel->isHidden());
         }
-        if (InAttractMode()) {
+        if (inAttractMode()) {
             ASSERT_EQ(gameControlsShowing(), QStringList());
             ASSERT_EQ(gameTimersLeft(), QStringList());
             ASSERT_TRUE(s.attractButtonTimer->Enabled());
@@ -105,13 +105,13 @@ protected:
         if (!s.finalScorePanel->isHidden()) {
             ASSERT_EQ(gameControlsShowing(), QStringList{QStringLiteral("finalScorePanel")});
         }
-        if (!InAttractMode()) {
-            ASSERT_TRUE(CanMoveOn()) << "stuck";
+        if (!inAttractMode()) {
+            ASSERT_TRUE(canMoveOn()) << "stuck";
         }
     }
 
     // A press at a random point of a random control that shows.
-    std::string ClickSomewhere() {
+    std::string clickSomewhere() {
         const QuizScreen& s = *screen;
         std::vector<const QWidget*> targets = {
             s.answerButtonA,   s.answerButtonB,     s.answerButtonC,
@@ -135,8 +135,8 @@ protected:
         std::erase_if(targets, [](const QWidget* w) { return !w->isVisible() || w->width() < 1; });
         if (targets.empty()) return "no click";
         const QWidget* w =
-            targets[static_cast<std::size_t>(Roll(static_cast<int>(targets.size())))];
-        const QPoint at(Roll(w->width()), Roll(w->height()));
+            targets[static_cast<std::size_t>(roll(static_cast<int>(targets.size())))];
+        const QPoint at(roll(w->width()), roll(w->height()));
         clickAt(w, at);
         std::ostringstream name;
         name << "click " << w->objectName().toStdString() << " at " << at.x() << "," << at.y();
@@ -144,7 +144,7 @@ protected:
     }
 
     // Opens a menu of the bar with a press and chooses an entry in it with another.
-    void ChooseMenuEntry(QMenu* menu, QAction* entry) {
+    void chooseMenuEntry(QMenu* menu, QAction* entry) {
         QMenuBar* bar = screen->menuBar();
         clickAt(bar, bar->actionGeometry(menu->menuAction()).center());
         if (!menu->isVisible()) return;
@@ -154,9 +154,9 @@ protected:
         if (menu->isVisible()) menu->close();
     }
 
-    std::string MoveWithEditorOpen() {
-        if (Chance(70)) {
-            advance(1 + Roll(3000));
+    std::string moveWithEditorOpen() {
+        if (chance(70)) {
+            advance(1 + roll(3000));
             return "wait with the editor open";
         }
         QTest::keyClick(screen->editor()->windowHandle(), Qt::Key_F4, Qt::ControlModifier);
@@ -167,17 +167,17 @@ protected:
     }
 
     // One random move of a player at the cabinet; returns its name.
-    std::string Move() {
+    std::string makeMove() {
         QuizScreen& s = *screen;
-        if (s.editor()) return MoveWithEditorOpen();
-        switch (Roll(24)) {
+        if (s.editor()) return moveWithEditorOpen();
+        switch (roll(24)) {
         case 0:
         case 1:
         case 2:
         case 3:
         case 4:
         case 5: {
-            const int ms = Chance(70) ? 1 + Roll(400) : 1 + Roll(5000);
+            const int ms = chance(70) ? 1 + roll(400) : 1 + roll(5000);
             advance(ms);
             return "wait " + std::to_string(ms);
         }
@@ -185,7 +185,7 @@ protected:
         case 7: {
             static const int keys[] = {Qt::Key_A, Qt::Key_B, Qt::Key_C,     Qt::Key_D,
                                        Qt::Key_X, Qt::Key_1, Qt::Key_Space, Qt::Key_Escape};
-            const int k = keys[Roll(8)];
+            const int k = keys[roll(8)];
             key(k);
             return "key " + QKeySequence(k).toString().toStdString();
         }
@@ -197,42 +197,42 @@ protected:
         case 11:
         case 12:
         case 13:
-            return ClickSomewhere();
+            return clickSomewhere();
         case 14:
-            if (s.endGameAction->isVisible() && Chance(5)) {
-                const bool yes = Chance(50);
+            if (s.endGameAction->isVisible() && chance(5)) {
+                const bool yes = chance(50);
                 dialogs.Answer(yes ? TMsgButton::Yes : TMsgButton::No);
                 clickMenuBar(s.endGameAction);
-                if (yes) ++EndedByMenu;
+                if (yes) ++endedByMenu;
                 return yes ? "End Game, yes" : "End Game, no";
             }
             return "no End Game";
         case 15:
-            if (s.soundMenu->isEnabled() && Chance(20)) {
-                ChooseMenuEntry(s.soundMenu, Chance(50) ? s.soundOnAction : s.soundOffAction);
+            if (s.soundMenu->isEnabled() && chance(20)) {
+                chooseMenuEntry(s.soundMenu, chance(50) ? s.soundOnAction : s.soundOffAction);
                 return "sound switch";
             }
             return "no sound switch";
         case 16: {
-            if (!Chance(10)) return "no F1";
-            const QString sets[] = {GoodSet(), DamagedSet(), MissingSet(), QString()};
-            const QString chosen = sets[Roll(4)];
+            if (!chance(10)) return "no F1";
+            const QString sets[] = {goodSet(), damagedSet(), missingSet(), QString()};
+            const QString chosen = sets[roll(4)];
             if (s.changeQuestionFileAction->isEnabled()) dialogs.ChooseFile(chosen);
             key(Qt::Key_F1);
             return "F1 " + QFileInfo(chosen).fileName().toStdString();
         }
         case 17:
-            if (!Chance(10)) return "no F2";
+            if (!chance(10)) return "no F2";
             key(Qt::Key_F2);
             if (s.editor()) {
-                ++EditorVisits;
+                ++editorVisits;
                 giveFocus(s.editor());
             }
             return "F2";
         case 18: {
             // A name typed into the box that has the focus.
             static const char* const names[] = {"Ann", "Bob", "  ", "x"};
-            const char* name = names[Roll(4)];
+            const char* name = names[roll(4)];
             for (const char* c = name; *c; ++c)
                 QTest::keyClick(s.windowHandle(), *c);
             QCoreApplication::processEvents();
@@ -240,8 +240,8 @@ protected:
         }
         default: {
             // Answer with a key when the answers show (a player who knows some answers).
-            if (s.game.answersOpen && Chance(80)) {
-                const int slot = Chance(40) ? correctSlot() : Roll(4);
+            if (s.game.answersOpen && chance(80)) {
+                const int slot = chance(40) ? correctSlot() : roll(4);
                 key(Qt::Key_A + slot);
                 return "answer " + std::to_string(slot);
             }
@@ -251,21 +251,21 @@ protected:
     }
 
     // Plays one game from attract mode back to attract mode.
-    void PlayOneGame() {
+    void playOneGame() {
         key(Qt::Key_Return);
         bool started = false;
         int n = 0;
         for (; n < MovesPerGameLimit; ++n) {
-            const std::string move = Move();
-            if (Verbose) std::cout << move << std::endl;
-            CheckInvariants(move);
+            const std::string move = makeMove();
+            if (verbose) std::cout << move << std::endl;
+            checkInvariants(move);
             if (HasFatalFailure()) return;
             started = started || screen->game.gameRunning || !screen->playerPanel->isHidden();
-            if (screen->ladderShowing() && screen->ladderLightTimer->Enabled()) ++Ladders;
-            if (!screen->gameOverBanner->isHidden()) ++GamesOver;
-            if (started && InAttractMode()) break;
+            if (screen->ladderShowing() && screen->ladderLightTimer->Enabled()) ++ladders;
+            if (!screen->gameOverBanner->isHidden()) ++gamesOver;
+            if (started && inAttractMode()) break;
             // Back in attract mode before the game began: start again.
-            if (InAttractMode()) key(Qt::Key_Return);
+            if (inAttractMode()) key(Qt::Key_Return);
         }
         ASSERT_LT(n, MovesPerGameLimit) << "the game did not come back to attract mode";
     }
@@ -276,7 +276,7 @@ protected:
 TEST_F(RobotTest, ThousandRandomGamesThroughTheWindow) {
     createShown();
     {
-        QFile damaged(DamagedSet());
+        QFile damaged(damagedSet());
         ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
         damaged.write(QByteArray(380 * 2, 'x'));
     }
@@ -286,19 +286,19 @@ TEST_F(RobotTest, ThousandRandomGamesThroughTheWindow) {
     if (const char* replay = std::getenv("TRIVORA_ROBOT_REPLAY")) games = std::atoi(replay) + 1;
     for (int game = 0; game < games; ++game) {
         SCOPED_TRACE(testing::Message() << "replay with TRIVORA_ROBOT_REPLAY=" << game);
-        Rng.seed(FirstSeed + static_cast<unsigned>(game));
-        Verbose = games < Games && game == games - 1;
-        PlayOneGame();
+        rng.seed(FirstSeed + static_cast<unsigned>(game));
+        verbose = games < Games && game == games - 1;
+        playOneGame();
         if (HasFatalFailure()) return;
         dialogs.Clear();
     }
     if (games < Games) return;
-    RecordProperty("ended_by_menu", EndedByMenu);
-    RecordProperty("ladder_moves", Ladders);
-    RecordProperty("game_over_moves", GamesOver);
-    RecordProperty("editor_visits", EditorVisits);
-    EXPECT_GT(EndedByMenu, 20);
-    EXPECT_GT(Ladders, 100);
-    EXPECT_GT(GamesOver, 100);
-    EXPECT_GT(EditorVisits, 20);
+    RecordProperty("ended_by_menu", endedByMenu);
+    RecordProperty("ladder_moves", ladders);
+    RecordProperty("game_over_moves", gamesOver);
+    RecordProperty("editor_visits", editorVisits);
+    EXPECT_GT(endedByMenu, 20);
+    EXPECT_GT(ladders, 100);
+    EXPECT_GT(gamesOver, 100);
+    EXPECT_GT(editorVisits, 20);
 }

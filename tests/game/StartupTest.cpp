@@ -34,10 +34,10 @@ TEST_F(StartupTest, CreationLeavesAttractModeWithItsTimers) {
     EXPECT_TRUE(dialogs.Shown().empty());
 
     struct Row {
-        const char* Name;
-        int Interval;
-        bool On;
-        int Tag;
+        const char* name;
+        int interval;
+        bool on;
+        int tag;
     };
     // The time gauge ticks at 150 ms after the reset; the attract, reveal and gauge timers are
     // marked to run on activation.
@@ -53,13 +53,13 @@ TEST_F(StartupTest, CreationLeavesAttractModeWithItsTimers) {
         {"readyTimer", 2500, false, -1},        {"playerOutTimer", 2500, false, -1},
     };
     for (const Row& row : table) {
-        SCOPED_TRACE(row.Name);
-        TTimer* t = clock.Find(row.Name);
+        SCOPED_TRACE(row.name);
+        TTimer* t = clock.Find(row.name);
         ASSERT_NE(t, nullptr);
-        EXPECT_EQ(t->Interval(), row.Interval);
-        EXPECT_EQ(t->Enabled(), row.On);
-        if (std::string(row.Name) != "topLogoTimer") {
-            EXPECT_EQ(t->Tag, row.Tag);
+        EXPECT_EQ(t->Interval(), row.interval);
+        EXPECT_EQ(t->Enabled(), row.on);
+        if (std::string(row.name) != "topLogoTimer") {
+            EXPECT_EQ(t->Tag, row.tag);
         }
     }
     // The question area is hidden; the top logo starts lit.
@@ -91,9 +91,9 @@ TEST_F(StartupTest, StartupFileChecks) {
         bigLengths[380 + f * 76] = char(255);
 
     struct Case {
-        const char* Name;
-        std::optional<std::string> Bytes; // nullopt: no file
-        QString Message;                  // empty: accepted
+        const char* name;
+        std::optional<std::string> bytes; // nullopt: no file
+        QString message;                  // empty: accepted
     };
     const Case cases[] = {
         {"missing", std::nullopt, NotFound},
@@ -108,16 +108,16 @@ TEST_F(StartupTest, StartupFileChecks) {
         {"garbage", std::string(1000, '\xAB'), Damaged},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.Name);
+        SCOPED_TRACE(c.name);
         std::filesystem::remove(startupFile());
-        if (c.Bytes) QstFixtures::WriteBytes(startupFile(), *c.Bytes);
+        if (c.bytes) QstFixtures::WriteBytes(startupFile(), *c.bytes);
         dialogs.Clear();
         createScreen();
-        if (c.Message.isEmpty()) {
+        if (c.message.isEmpty()) {
             EXPECT_TRUE(dialogs.Texts().isEmpty());
             EXPECT_EQ(screen->game.questionFile, programDir() + QStringLiteral("/REGD.QST"));
         } else {
-            EXPECT_EQ(dialogs.Texts(), QStringList{c.Message});
+            EXPECT_EQ(dialogs.Texts(), QStringList{c.message});
             EXPECT_EQ(dialogs.Shown().front().Kind, TMsgKind::Warning);
             EXPECT_EQ(screen->game.questionFile, QStringLiteral("N/A"));
         }
