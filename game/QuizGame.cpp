@@ -240,6 +240,30 @@ void QuizGame::passTurn() {
     }
 }
 
+void QuizGame::startLadder() {
+    litLamp = 0;
+}
+
+int QuizGame::stepLadder() {
+    if (litLamp != loseIndex) {
+        litLamp = loseIndex;
+    } else {
+        ladderStep = ladderStep % 4 + 1;
+        litLamp = ladderStep;
+    }
+    return litLamp;
+}
+
+int QuizGame::stopLadder() {
+    if (litLamp < 1 || litLamp > loseIndex) litLamp = loseIndex;
+    prizeIndex = static_cast<std::uint8_t>(litLamp);
+    return credit + prizeDollars(litLamp);
+}
+
+void QuizGame::ladderTimedOut() {
+    litLamp = loseIndex;
+}
+
 int QuizGame::prizeDollars(int prizeIndex) {
     return prizeIndex >= 1 && prizeIndex <= 4 ? lampDollars[prizeIndex - 1] : 0;
 }

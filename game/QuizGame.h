@@ -74,6 +74,16 @@ public:
     void passTurn();
 
     // ---- The prize ladder
+    // A spin begins with no lamp lit.
+    void startLadder();
+    // The light moves on: from a prize lamp (or none) to LOSE, from LOSE to the next prize lamp
+    // after the one lit last ($1, $5, $15, $50, round again). Returns the lamp now lit.
+    int stepLadder();
+    // STOP: the lamp lit is the prize (LOSE when the light has not reached any lamp yet).
+    // Returns the credit of the player at the controls with the prize's dollars added.
+    int stopLadder();
+    // The spin's time ran out: the light goes to LOSE.
+    void ladderTimedOut();
     // Dollars of a prize (1 $1, 2 $5, 3 $15, 4 $50, 5 LOSE).
     static int prizeDollars(int prizeIndex);
     // The player at the controls won `won` credits in all: their best score follows.
@@ -121,9 +131,11 @@ public:
     std::array<int, 4> playerScores{0, 0, 0, 0};
     // The name typed for each slot.
     std::array<QString, 4> playerNames;
-    // The lamp the prize ladder's light reached last (1 $1, 2 $5, 3 $15, 4 $50; 0 before the
+    // The prize lamp the ladder's light reached last (1 $1, 2 $5, 3 $15, 4 $50; 0 before the
     // first spin).
     int ladderStep = 0;
+    // The lamp the ladder's light is on now (1 $1 ... 4 $50, 5 LOSE; 0 none).
+    int litLamp = 0;
     // Prize of the last stop: 1 $1, 2 $5, 3 $15, 4 $50, 5 LOSE.
     std::uint8_t prizeIndex = 0;
     // Sound is wished for (the stored "PlaySound" option, or the player's last choice).

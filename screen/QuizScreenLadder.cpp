@@ -3,13 +3,12 @@
 
 #include "SoundCues.h"
 
-#include <algorithm>
-
 namespace {
 constexpr int LoseIndex = QuizGame::loseIndex;
 } // namespace
 
 void QuizScreen::startLadder() {
+    game.startLadder();
     for (int prize = 1; prize <= LoseIndex; ++prize) {
         setLamp(prize, false);
         lampOf(prize)->show();
@@ -21,40 +20,22 @@ void QuizScreen::startLadder() {
 
 void QuizScreen::stepLadderLight() {
     cues().SpinStep(game.ladderStep);
-    for (int prize = 1; prize <= 4; ++prize)
-        setLamp(prize, false);
-    if (display.lampLit[LoseIndex - 1] == 0) {
-        setLamp(LoseIndex, true);
-        return;
-    }
-    setLamp(LoseIndex, false);
-    game.ladderStep = game.ladderStep % 4 + 1;
-    setLamp(game.ladderStep, true);
+    const int lit = game.stepLadder();
+    for (int lamp = 1; lamp <= LoseIndex; ++lamp)
+        setLamp(lamp, lamp == lit);
 }
 
 void QuizScreen::stopLadder() {
-    ScreenState& d = display;
-    if (!ladderShowing() || d.stopLit != 0) return;
+    if (!ladderShowing() || display.stopLit != 0) return;
 
-    // A stop before the light has reached any lamp counts as LOSE.
-    const bool anyLit =
-        std::any_of(d.lampLit.begin(), d.lampLit.end(), [](int lit) { return lit != 0; });
-    if (!anyLit) setLamp(LoseIndex, true);
-
-    int won = game.credit;
-    if (d.lampLit[LoseIndex - 1] != 0) game.prizeIndex = LoseIndex;
+    const int won = game.stopLadder();
+    // A stop before the light has reached any lamp lights LOSE.
+    setLamp(game.prizeIndex, true);
     ladderLightTimer->Stop();
     ladderTimeLimit->Stop();
     stopButton->CopyPicture(*stopLitPicture);
-    d.stopLit = 1;
+    display.stopLit = 1;
     pressStopPrompt->hide();
-    for (int prize = 1; prize <= 4; ++prize) {
-        if (d.lampLit[static_cast<std::size_t>(prize - 1)] != 0) {
-            game.prizeIndex = static_cast<std::uint8_t>(prize);
-            won += QuizGame::prizeDollars(prize);
-            break;
-        }
-    }
     // The meter counts the prize up one dollar at a time.
     for (int dollars = won - game.credit; dollars > 0; --dollars)
         addCreditDollar();
@@ -74,6 +55,7 @@ void QuizScreen::stopLadderAtTimeLimit() {
     if (!ladderShowing() || display.stopLit != 0) return;
     ladderLightTimer->Stop();
     ladderTimeLimit->Stop();
+    game.ladderTimedOut();
     for (int prize = 4; prize >= 1; --prize)
         setLamp(prize, false);
     setLamp(LoseIndex, true);
