@@ -67,6 +67,7 @@ void QuizGame::enterAttractMode() {
         seedSource ? seedSource() : static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch());
     generator.seed(seed);
     credit = 1;
+    restartTime();
     questionText.clear();
     for (QString& slot : answerSlots)
         slot.clear();

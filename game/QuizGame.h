@@ -90,6 +90,14 @@ public:
     void recordScore(int won);
 
     // ---- The time limit
+    // The time gauge is full again.
+    void restartTime() { timeLeft = fullTime; }
+    // One step of the gauge runs out.
+    void tickTime() {
+        if (timeLeft > 0) --timeLeft;
+    }
+    // The question's time has run out.
+    bool timeUp() const { return timeLeft == 0; }
     // The gauge's step after a question: a little faster, down to the fastest step.
     static int fasterGaugeStep(int stepMs);
 
@@ -138,9 +146,13 @@ public:
     int litLamp = 0;
     // Prize of the last stop: 1 $1, 2 $5, 3 $15, 4 $50, 5 LOSE.
     std::uint8_t prizeIndex = 0;
+    // Steps of the time gauge left for the question (fullTime: full, 0: time is up).
+    int timeLeft = fullTime;
     // Sound is wished for (the stored "PlaySound" option, or the player's last choice).
     bool soundWanted = true;
 
+    // Steps of a full time gauge.
+    static constexpr int fullTime = 100;
     // What "no usable set" is stored as.
     static const QString noQuestionFile;
     // The warning for a game without a set.

@@ -726,7 +726,7 @@ void QuizScreen::startUp() {
 void QuizScreen::enterAttractMode() {
     endGameTimers();
     game.enterAttractMode();
-    timeGauge->SetProgress(100);
+    timeGauge->SetProgress(game.timeLeft);
     for (TImage* stage :
          {companyLogo, presentsCaption, titlePicture, titlePictureLit, pressStartPrompt})
         stage->hide();

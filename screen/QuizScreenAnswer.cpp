@@ -60,17 +60,16 @@ void QuizScreen::pressControl(QObject* sender) {
 void QuizScreen::tickTimeGauge() {
     const bool anyLit = std::any_of(display.buttonLit.begin(), display.buttonLit.end(),
                                     [](int lit) { return lit != 0; });
-    if (!anyLit && !answerLetters[0]->isHidden() && !timeGauge->isHidden() &&
-        timeGauge->Progress() > 0) {
-        timeGauge->SetProgress(timeGauge->Progress() - 1);
-        const int left = timeGauge->Progress();
+    if (!anyLit && !answerLetters[0]->isHidden() && !timeGauge->isHidden() && game.timeLeft > 0) {
+        game.tickTime();
+        const int left = game.timeLeft;
+        timeGauge->SetProgress(left);
         timeGauge->setAccessibleDescription(
             QStringLiteral("%1 seconds left")
                 .arg(left * timeGaugeTimer->Interval() / 1000.0, 0, 'f', 1));
         cues().TimeTick(left);
     }
-    if (timeGauge->Progress() == 0) {
-        // Time is up.
+    if (game.timeUp()) {
         game.answersOpen = false;
         showQuestionArea(false);
         timeOutQuestion->SetCaption(questionLabel->Caption());
@@ -79,7 +78,8 @@ void QuizScreen::tickTimeGauge() {
         timeOutPanel->show();
         display.fallNote = 75;
         fallRunTimer->Start();
-        timeGauge->SetProgress(100);
+        game.restartTime();
+        timeGauge->SetProgress(game.timeLeft);
     }
 }
 
@@ -134,7 +134,8 @@ void QuizScreen::endQuestion() {
     if (game.credit == -1 || over) return;
 
     // The question is over: a fresh gauge, a little faster, and the next turn.
-    timeGauge->SetProgress(100);
+    game.restartTime();
+    timeGauge->SetProgress(game.timeLeft);
     const int faster = QuizGame::fasterGaugeStep(timeGaugeTimer->Interval());
     if (faster != timeGaugeTimer->Interval()) timeGaugeTimer->SetInterval(faster);
     questionLabel->SetCaption(QString());

@@ -107,9 +107,22 @@ TEST_F(PlayersRulesTest, ScoresKeepTheBestCredit) {
     EXPECT_EQ(game.finalName(4), QStringLiteral("Player Four"));
 }
 
-// Each question makes the time gauge's step 10 ms shorter, down to 40 ms; the prizes pay
-// their dollars and LOSE pays nothing.
-TEST_F(PlayersRulesTest, GaugeStepsAndPrizes) {
+// A question has 100 steps of time and the time is up at the last; the reset fills the gauge.
+// Each question makes the gauge's step 10 ms shorter, down to 40 ms; the prizes pay their
+// dollars and LOSE pays nothing.
+TEST_F(PlayersRulesTest, TimeGaugeAndPrizes) {
+    create(3);
+    EXPECT_EQ(game.timeLeft, 100);
+    for (int step = 0; step < 99; ++step)
+        game.tickTime();
+    EXPECT_FALSE(game.timeUp());
+    game.tickTime();
+    game.tickTime();
+    EXPECT_TRUE(game.timeUp());
+    EXPECT_EQ(game.timeLeft, 0);
+    game.enterAttractMode();
+    EXPECT_EQ(game.timeLeft, 100);
+
     const int steps[][2] = {{150, 140}, {60, 50}, {50, 40}, {49, 49}, {40, 40}};
     for (const auto& s : steps)
         EXPECT_EQ(QuizGame::fasterGaugeStep(s[0]), s[1]) << s[0];
