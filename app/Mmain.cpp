@@ -4,7 +4,7 @@
 #include "DesktopShell.h"
 #include "QtClock.h"
 #include "QtDialogs.h"
-#include "Quiz.h"
+#include "QuizScreen.h"
 #include "Settings.h"
 #include "Splash.h"
 #include "SystemMidiPlatform.h"
@@ -27,20 +27,26 @@ int RunTrivora(int argc, char** argv) {
     std::unique_ptr<TMidiPlatform> midi = MakeSystemMidiPlatform();
 
     TMM splash(dialogs, settings);
-    TQuizScreen screen({clock, dialogs, shell, settings, *midi, splash.Values().ProgramDir,
-                        splash.Values().SoundWanted, {}});
-    screen.FormCreated();
+    QuizScreen screen({clock,
+                       dialogs,
+                       shell,
+                       settings,
+                       *midi,
+                       splash.Values().ProgramDir,
+                       splash.Values().SoundWanted,
+                       {}});
+    screen.startUp();
 
     const auto handOver = [&] {
-        if (!screen.FormOpen->Enabled()) return;
-        screen.FormOpen->Stop();
+        if (!screen.splashHandOverTimer->Enabled()) return;
+        screen.splashHandOverTimer->Stop();
         splash.hide();
         screen.show();
         screen.activateWindow();
     };
-    screen.FormOpen->SetOnTimer(handOver);
+    screen.splashHandOverTimer->SetOnTimer(handOver);
     splash.OnKey = handOver;
-    QObject::connect(&screen, &TQuizScreen::Closed, &app, [&] {
+    QObject::connect(&screen, &QuizScreen::closed, &app, [&] {
         splash.close();
         QApplication::quit();
     });

@@ -1,34 +1,17 @@
 // The question draw on a set of 1,000,000 questions: one open, one record read, whatever the
 // size of the set.
-#include "ManualClock.h"
-#include "Quiz.h"
-#include "RecordingMidiPlatform.h"
-#include "ScriptedDialogs.h"
-#include "Settings.h"
-#include "TempDir.h"
-
 #include "QuestionRecord.h"
-
-#include <QApplication>
+#include "QuizGame.h"
+#include "TempDir.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <memory>
 #include <string>
 
 namespace {
 
 constexpr int Questions = 1000000;
-
-QApplication& App() {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "bench_draw";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
 
 // Writes the header and `count` distinct questions, a thousand records per write.
 bool WriteSet(const std::string& path, int count) {
@@ -56,32 +39,24 @@ bool WriteSet(const std::string& path, int count) {
 }
 
 void BM_DrawFromMillionQuestionSet(benchmark::State& state) {
-    App();
     TTempDir dir;
     const std::string path = dir.File("MILLION.QST");
     if (!WriteSet(path, Questions)) {
         state.SkipWithError("cannot write the question set");
         return;
     }
-    TManualClock clock;
-    TScriptedDialogs dialogs;
-    TRecordingShell shell;
-    TSettings settings;
-    TRecordingMidiPlatform midi;
-    TQuizServices services{clock, dialogs,    shell, settings,
-                           midi,  dir.path(), false, [] { return 20240501u; }};
-    auto screen = std::make_unique<TQuizScreen>(services);
-    screen->FormCreated();
-    screen->State.QuestionFileName = QString::fromStdString(path);
+    QuizGame game(dir.path(), [] { return 20240501u; });
+    game.enterAttractMode();
+    game.questionFile = QString::fromStdString(path);
 
     std::int64_t failures = 0;
     for (auto _ : state) {
-        screen->State.QuestionText.clear();
-        if (!screen->DrawQuestion()) ++failures;
-        benchmark::DoNotOptimize(screen->State.DrawnRecord);
+        game.clearQuestion();
+        if (!game.drawQuestion()) ++failures;
+        benchmark::DoNotOptimize(game.drawnRecord);
     }
     if (failures > 0) state.SkipWithError("a draw failed");
-    state.counters["history"] = static_cast<double>(screen->State.DrawHistory.size());
+    state.counters["history"] = static_cast<double>(game.drawHistory.size());
     state.counters["questions"] = Questions;
 }
 BENCHMARK(BM_DrawFromMillionQuestionSet)->Unit(benchmark::kMicrosecond);

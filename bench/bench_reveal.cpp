@@ -5,7 +5,7 @@
 // grid, as the clock then does. Run it beside a load of both cores (two busy loops) to see what
 // a busy machine does to it.
 #include "QtClock.h"
-#include "Quiz.h"
+#include "QuizScreen.h"
 #include "RecordingMidiPlatform.h"
 #include "ScriptedDialogs.h"
 #include "Settings.h"
@@ -47,9 +47,9 @@ void BM_RevealCadence(benchmark::State& state) {
     TRecordingShell shell;
     TSettings settings;
     TRecordingMidiPlatform midi;
-    TQuizServices services{clock, dialogs, shell, settings, midi, dir.path(), false, {}};
-    auto screen = std::make_unique<TQuizScreen>(services);
-    screen->FormCreated();
+    QuizServices services{clock, dialogs, shell, settings, midi, dir.path(), false, {}};
+    auto screen = std::make_unique<QuizScreen>(services);
+    screen->startUp();
     screen->show();
 
     std::vector<double> intervals;
@@ -71,12 +71,12 @@ void BM_RevealCadence(benchmark::State& state) {
         QElapsedTimer watch;
         qint64 last = -1;
         QEventLoop loop;
-        screen->Timer3->SetOnTimer([&] {
+        screen->revealTimer->SetOnTimer([&] {
             const qint64 now = watch.nsecsElapsed();
             if (last >= 0) intervals.push_back(static_cast<double>(now - last) / 1e6);
             last = now;
             const double nowMs = static_cast<double>(now) / 1e6;
-            const double interval = screen->Timer3->Interval();
+            const double interval = screen->revealTimer->Interval();
             ++place;
             if (origin < 0 || nowMs - (origin + interval * place) > interval) {
                 placeGrid();
@@ -84,23 +84,23 @@ void BM_RevealCadence(benchmark::State& state) {
                 place = 0;
             }
             offsets.push_back(nowMs - (origin + interval * place));
-            screen->Timer3Timer();
+            screen->revealNextLetter();
             // Keep typing: as soon as the answers are out, the next question follows.
-            if (screen->State.AnswersOpen) {
-                screen->State.AnswersOpen = false;
-                screen->State.QuestionText.clear();
-                screen->QuestionBlock->SetCaption(QString());
+            if (screen->game.answersOpen) {
+                screen->game.answersOpen = false;
+                screen->game.questionText.clear();
+                screen->questionLabel->SetCaption(QString());
             }
             if (static_cast<int>(intervals.size()) >= Ticks) loop.quit();
         });
-        screen->RedTMouseDown(screen->StartT);
-        screen->OKDispMouseDown();
-        screen->State.Credit = 1000000;
+        screen->pressControl(screen->startButton);
+        screen->confirmPlayers();
+        screen->game.credit = 1000000;
         watch.start();
         QTimer::singleShot(60000, &loop, &QEventLoop::quit);
         loop.exec();
-        screen->Timer3->Stop();
-        screen->FormCreate();
+        screen->revealTimer->Stop();
+        screen->enterAttractMode();
         placeGrid();
     }
     if (intervals.empty()) {

@@ -6,7 +6,7 @@
 #include "Artwork.h"
 #include "ManualClock.h"
 #include "QstFixtures.h"
-#include "Quiz.h"
+#include "QuizScreen.h"
 #include "RecordingMidiPlatform.h"
 #include "ScriptedDialogs.h"
 #include "Settings.h"
@@ -42,7 +42,7 @@ struct TScreenWorld {
     TSettings Settings;
     TRecordingMidiPlatform Midi;
     TScreenWorld() { QstFixtures::WriteNumberedSet(Dir.File("REGD.QST"), 500); }
-    TQuizServices Services() {
+    QuizServices Services() {
         return {Clock, Dialogs, Shell, Settings, Midi, Dir.path(), false, {}};
     }
 };
@@ -60,9 +60,9 @@ void CreateScreens(benchmark::State& state, bool forgetRendered = false) {
             Artwork::ClearMemoryCache();
             state.ResumeTiming();
         }
-        auto screen = std::make_unique<TQuizScreen>(world.Services());
-        screen->FormCreated();
-        benchmark::DoNotOptimize(screen->State.QuestionFileName);
+        auto screen = std::make_unique<QuizScreen>(world.Services());
+        screen->startUp();
+        benchmark::DoNotOptimize(screen->game.questionFile);
         state.PauseTiming();
         screen.reset();
         world.Midi.ClearShorts();
@@ -92,8 +92,8 @@ void BM_FirstFrameFreshCache(benchmark::State& state) {
         state.PauseTiming();
         Artwork::ClearMemoryCache();
         state.ResumeTiming();
-        TQuizScreen screen(world.Services());
-        screen.FormCreated();
+        QuizScreen screen(world.Services());
+        screen.startUp();
         screen.show();
         benchmark::DoNotOptimize(screen.grab());
     }

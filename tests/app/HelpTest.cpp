@@ -101,35 +101,36 @@ TEST(HelpTest, HelpFileIsSelfContained) {
     }
 }
 
-using WebLinksTest = TGameFixture;
+using WebLinksTest = GameFixture;
 
 // A web link chosen during a question minimises the program and asks for its page; the
 // minimised game goes on, its time gauge included.
 TEST_F(WebLinksTest, MinimisedGameRunsOn) {
     struct TLink {
-        QAction* TQuizScreen::*Entry;
+        QAction* QuizScreen::*Entry;
         const char* Url;
     };
-    const TLink links[] = {{&TQuizScreen::WebLink1, "https://opentdb.com/"},
-                           {&TQuizScreen::WebLink2, "https://en.wikipedia.org/wiki/Trivia"}};
+    const TLink links[] = {
+        {&QuizScreen::triviaDatabaseAction, "https://opentdb.com/"},
+        {&QuizScreen::triviaArticleAction, "https://en.wikipedia.org/wiki/Trivia"}};
     for (const TLink& link : links) {
         SCOPED_TRACE(link.Url);
-        Create();
-        Screen->show();
-        StartGame();
-        ASSERT_TRUE(WaitForAnswers());
-        Shell.Calls.clear();
-        (Screen.get()->*link.Entry)->trigger();
-        EXPECT_EQ(Shell.Calls,
+        create();
+        screen->show();
+        startGame();
+        ASSERT_TRUE(waitForAnswers());
+        shell.Calls.clear();
+        (screen.get()->*link.Entry)->trigger();
+        EXPECT_EQ(shell.Calls,
                   (QStringList{QStringLiteral("minimize"),
                                QStringLiteral("url:") + QString::fromLatin1(link.Url)}));
         // What the desktop does for "minimize": every shown window of the program goes down.
         TDesktopShell(QString()).MinimizeApp();
         QApplication::processEvents();
-        EXPECT_TRUE(Screen->isMinimized());
-        const int before = Screen->T2->Progress();
-        Advance(1000);
-        EXPECT_LT(Screen->T2->Progress(), before);
-        Screen.reset();
+        EXPECT_TRUE(screen->isMinimized());
+        const int before = screen->timeGauge->Progress();
+        advance(1000);
+        EXPECT_LT(screen->timeGauge->Progress(), before);
+        screen.reset();
     }
 }

@@ -1,5 +1,5 @@
 #include "Artwork.h"
-#include "QuizFixture.h"
+#include "QuizScreenFixture.h"
 
 #include <QImage>
 
@@ -20,50 +20,50 @@ bool HasInk(const QPixmap& picture) {
 }
 } // namespace
 
-using HoldersTest = TQuizFixture;
+using HoldersTest = QuizScreenFixture;
 
 // Every hidden picture holder of the game screen holds its artwork at the size the screen
 // shows it, and the artwork itself is drawn at that size.
 TEST_F(HoldersTest, EveryHolderHasItsPictureAtItsSize) {
-    Create();
-    TQuizScreen& s = *Screen;
+    create();
+    QuizScreen& s = *screen;
     struct TRow {
         TImage* Holder;
         QString Art;
         QSize Size;
     };
     std::vector<TRow> rows = {
-        {s.AIn, "button-a-lit", Button},
-        {s.AOut, "button-a", Button},
-        {s.Bin, "button-b-lit", Button},
-        {s.Bout, "button-b", Button},
-        {s.CIn, "button-c-lit", Button},
-        {s.Cout, "button-c", Button},
-        {s.Din, "button-d-lit", Button},
-        {s.Dout, "button-d", Button},
-        {s.StartIn, "button-start-lit", Button},
-        {s.StartOut, "button-start", Button},
-        {s.StopIn, "button-stop-lit", Button},
-        {s.StopOut, "button-stop", Button},
-        {s.NB, "digit-blank", DigitSize},
-        {s.LogoIn, "logo-in", Logo},
-        {s.LogoOut, "logo-out", Logo},
-        {s.CorrectIn, "correct-in", Correct},
-        {s.CorrectOut, "correct-out", Correct},
-        {s.OneDollarOn, "lamp-1-on", Lamp},
-        {s.OneDollarOff, "lamp-1-off", Lamp},
-        {s.FiveDollarOn, "lamp-5-on", Lamp},
-        {s.FiveDollarOff, "lamp-5-off", Lamp},
-        {s.FifteenDollarOn, "lamp-15-on", Lamp},
-        {s.FifteenDollarOff, "lamp-15-off", Lamp},
-        {s.FiftyDollarOn, "lamp-50-on", Lamp},
-        {s.FiftyDollarOff, "lamp-50-off", Lamp},
-        {s.LoseOn, "lamp-lose-on", Lamp},
-        {s.LoseOff, "lamp-lose-off", Lamp},
+        {s.answerALitPicture, "button-a-lit", Button},
+        {s.answerAPicture, "button-a", Button},
+        {s.answerBLitPicture, "button-b-lit", Button},
+        {s.answerBPicture, "button-b", Button},
+        {s.answerCLitPicture, "button-c-lit", Button},
+        {s.answerCPicture, "button-c", Button},
+        {s.answerDLitPicture, "button-d-lit", Button},
+        {s.answerDPicture, "button-d", Button},
+        {s.startLitPicture, "button-start-lit", Button},
+        {s.startPicture, "button-start", Button},
+        {s.stopLitPicture, "button-stop-lit", Button},
+        {s.stopPicture, "button-stop", Button},
+        {s.blankDigitPicture, "digit-blank", DigitSize},
+        {s.topLogoLitPicture, "logo-in", Logo},
+        {s.topLogoPicture, "logo-out", Logo},
+        {s.correctLitPicture, "correct-in", Correct},
+        {s.correctDimPicture, "correct-out", Correct},
+        {s.oneDollarLitPicture, "lamp-1-on", Lamp},
+        {s.oneDollarPicture, "lamp-1-off", Lamp},
+        {s.fiveDollarLitPicture, "lamp-5-on", Lamp},
+        {s.fiveDollarPicture, "lamp-5-off", Lamp},
+        {s.fifteenDollarLitPicture, "lamp-15-on", Lamp},
+        {s.fifteenDollarPicture, "lamp-15-off", Lamp},
+        {s.fiftyDollarLitPicture, "lamp-50-on", Lamp},
+        {s.fiftyDollarPicture, "lamp-50-off", Lamp},
+        {s.loseLitPicture, "lamp-lose-on", Lamp},
+        {s.losePicture, "lamp-lose-off", Lamp},
     };
     for (int d = 0; d < 10; ++d)
-        rows.push_back(
-            {s.N[static_cast<std::size_t>(d)], QStringLiteral("digit-%1").arg(d), DigitSize});
+        rows.push_back({s.digitPictures[static_cast<std::size_t>(d)],
+                        QStringLiteral("digit-%1").arg(d), DigitSize});
 
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.Holder->objectName().toStdString());
@@ -75,28 +75,29 @@ TEST_F(HoldersTest, EveryHolderHasItsPictureAtItsSize) {
     }
 
     // Holder takes each digit the meter shows, at the digits' size.
-    s.DisplayCreditClick();
-    EXPECT_EQ(s.Holder->Picture().deviceIndependentSize().toSize(), DigitSize);
-    EXPECT_TRUE(s.Holder->isHidden());
+    s.showCredit();
+    EXPECT_EQ(s.digitHolder->Picture().deviceIndependentSize().toSize(), DigitSize);
+    EXPECT_TRUE(s.digitHolder->isHidden());
 }
 
 // Lit and unlit pictures of a button or lamp differ, so a state change can be seen.
 TEST_F(HoldersTest, LitAndUnlitPicturesDiffer) {
-    Create();
-    TQuizScreen& s = *Screen;
-    const std::pair<TImage*, TImage*> pairs[] = {{s.AIn, s.AOut},
-                                                 {s.Bin, s.Bout},
-                                                 {s.CIn, s.Cout},
-                                                 {s.Din, s.Dout},
-                                                 {s.StartIn, s.StartOut},
-                                                 {s.StopIn, s.StopOut},
-                                                 {s.LogoIn, s.LogoOut},
-                                                 {s.CorrectIn, s.CorrectOut},
-                                                 {s.OneDollarOn, s.OneDollarOff},
-                                                 {s.FiveDollarOn, s.FiveDollarOff},
-                                                 {s.FifteenDollarOn, s.FifteenDollarOff},
-                                                 {s.FiftyDollarOn, s.FiftyDollarOff},
-                                                 {s.LoseOn, s.LoseOff}};
+    create();
+    QuizScreen& s = *screen;
+    const std::pair<TImage*, TImage*> pairs[] = {
+        {s.answerALitPicture, s.answerAPicture},
+        {s.answerBLitPicture, s.answerBPicture},
+        {s.answerCLitPicture, s.answerCPicture},
+        {s.answerDLitPicture, s.answerDPicture},
+        {s.startLitPicture, s.startPicture},
+        {s.stopLitPicture, s.stopPicture},
+        {s.topLogoLitPicture, s.topLogoPicture},
+        {s.correctLitPicture, s.correctDimPicture},
+        {s.oneDollarLitPicture, s.oneDollarPicture},
+        {s.fiveDollarLitPicture, s.fiveDollarPicture},
+        {s.fifteenDollarLitPicture, s.fifteenDollarPicture},
+        {s.fiftyDollarLitPicture, s.fiftyDollarPicture},
+        {s.loseLitPicture, s.losePicture}};
     for (const auto& [lit, unlit] : pairs) {
         SCOPED_TRACE(lit->objectName().toStdString());
         EXPECT_NE(lit->Picture().toImage(), unlit->Picture().toImage());

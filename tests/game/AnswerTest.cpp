@@ -11,22 +11,25 @@ const QColor Navy(0x00, 0x00, 0x80);
 const QColor Blue(0x00, 0x00, 0xFF);
 } // namespace
 
-using AnswerTest = TGameFixture;
+using AnswerTest = GameFixture;
 
-// DrawButtons gives each of the five buttons its lit or unlit picture and flag.
+// lightButtons gives each of the five buttons its lit or unlit picture and flag.
 TEST_F(AnswerTest, DrawButtonsSetsPicturesAndFlags) {
-    Create();
-    TQuizScreen& q = *Screen;
+    create();
+    QuizScreen& q = *screen;
     const std::array<std::array<bool, 5>, 3> rows = {
         {{true, false, true, false, true}, {false, true, false, true, false}, {}}};
     for (const auto& row : rows) {
-        q.DrawButtons(row[0], row[1], row[2], row[3], row[4]);
-        const TImage* lit[5] = {q.AIn, q.Bin, q.CIn, q.Din, q.StartIn};
-        const TImage* unlit[5] = {q.AOut, q.Bout, q.Cout, q.Dout, q.StartOut};
-        const TImage* buttons[5] = {q.RedT, q.GreenT, q.BlueT, q.YellowT, q.StartT};
+        q.lightButtons(row[0], row[1], row[2], row[3], row[4]);
+        const TImage* lit[5] = {q.answerALitPicture, q.answerBLitPicture, q.answerCLitPicture,
+                                q.answerDLitPicture, q.startLitPicture};
+        const TImage* unlit[5] = {q.answerAPicture, q.answerBPicture, q.answerCPicture,
+                                  q.answerDPicture, q.startPicture};
+        const TImage* buttons[5] = {q.answerButtonA, q.answerButtonB, q.answerButtonC,
+                                    q.answerButtonD, q.startButton};
         for (std::size_t i = 0; i < 5; ++i) {
-            EXPECT_TRUE(Shows(buttons[i], row[i] ? lit[i] : unlit[i])) << i;
-            const int flag = i < 4 ? q.State.ButtonLit[i] : q.State.StartLit;
+            EXPECT_TRUE(shows(buttons[i], row[i] ? lit[i] : unlit[i])) << i;
+            const int flag = i < 4 ? q.display.buttonLit[i] : q.display.startLit;
             EXPECT_EQ(flag, row[i] ? 1 : 0) << i;
         }
     }
@@ -35,27 +38,27 @@ TEST_F(AnswerTest, DrawButtonsSetsPicturesAndFlags) {
 // Each of the sixteen answer controls chooses its answer: the button lights, the cover turns
 // blue, the answers close and the press sounds its note.
 TEST_F(AnswerTest, EveryAnswerControlChoosesItsAnswer) {
-    Create();
+    create();
     const int notes[4] = {55, 60, 65, 70};
     for (int answer = 0; answer < 4; ++answer) {
         const auto k = static_cast<std::size_t>(answer);
         for (int which = 0; which < 4; ++which) {
-            CreateScreen();
-            SoundOn();
-            StartGame();
-            ASSERT_TRUE(WaitForAnswers());
-            ClearMidi();
-            QObject* controls[4] = {Button(answer), Screen->Answer[k], Screen->Cap[k],
-                                    Screen->Cover[k]};
+            createScreen();
+            switchSoundOn();
+            startGame();
+            ASSERT_TRUE(waitForAnswers());
+            clearMidi();
+            QObject* controls[4] = {button(answer), screen->answerTexts[k],
+                                    screen->answerLetters[k], screen->answerRows[k]};
             SCOPED_TRACE(controls[which]->objectName().toStdString());
-            Screen->RedTMouseDown(controls[which]);
+            screen->pressControl(controls[which]);
             for (std::size_t i = 0; i < 4; ++i) {
-                EXPECT_EQ(Screen->State.ButtonLit[i], i == k ? 1 : 0);
-                EXPECT_EQ(Screen->Cover[i]->BrushColor(), i == k ? Blue : Navy);
+                EXPECT_EQ(screen->display.buttonLit[i], i == k ? 1 : 0);
+                EXPECT_EQ(screen->answerRows[i]->BrushColor(), i == k ? Blue : Navy);
             }
-            EXPECT_FALSE(Screen->State.AnswersOpen);
-            EXPECT_TRUE(Screen->Timer5->Enabled());
-            EXPECT_EQ(Sent(), (std::vector<TRecordingMidiPlatform::TShortMsg>{
+            EXPECT_FALSE(screen->game.answersOpen);
+            EXPECT_TRUE(screen->judgementTimer->Enabled());
+            EXPECT_EQ(sent(), (std::vector<TRecordingMidiPlatform::TShortMsg>{
                                   {AnswerStatus, static_cast<std::uint8_t>(notes[answer]), 120}}));
         }
     }
@@ -64,57 +67,57 @@ TEST_F(AnswerTest, EveryAnswerControlChoosesItsAnswer) {
 // Any mouse button on an answer chooses it; a second choice, START, or a press before the
 // answers are out changes nothing.
 TEST_F(AnswerTest, OnlyTheFirstChoiceWhileAnswersAreOpenCounts) {
-    Create();
-    StartGame();
-    Advance(17 * 3);
-    Choose(0); // still typing
-    EXPECT_EQ(Screen->State.ButtonLit, (std::array<int, 4>{0, 0, 0, 0}));
-    ASSERT_TRUE(WaitForAnswers());
-    Screen->RedTMouseDown(Screen->StartT);
-    EXPECT_FALSE(Visible(Screen->PlayerPanel));
-    EXPECT_TRUE(Screen->State.AnswersOpen);
-    QTest::mousePress(Screen->Answer[2], Qt::RightButton);
-    QTest::mouseRelease(Screen->Answer[2], Qt::RightButton);
-    EXPECT_EQ(Screen->State.ButtonLit, (std::array<int, 4>{0, 0, 1, 0}));
-    Advance(1000);
-    Choose(1); // a second answer within the 2.5 s
-    Screen->RedTMouseDown(Screen->Cover[3]);
-    EXPECT_EQ(Screen->State.ButtonLit, (std::array<int, 4>{0, 0, 1, 0}));
+    create();
+    startGame();
+    advance(17 * 3);
+    choose(0); // still typing
+    EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
+    ASSERT_TRUE(waitForAnswers());
+    screen->pressControl(screen->startButton);
+    EXPECT_FALSE(visible(screen->playerPanel));
+    EXPECT_TRUE(screen->game.answersOpen);
+    QTest::mousePress(screen->answerTexts[2], Qt::RightButton);
+    QTest::mouseRelease(screen->answerTexts[2], Qt::RightButton);
+    EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 1, 0}));
+    advance(1000);
+    choose(1); // a second answer within the 2.5 s
+    screen->pressControl(screen->answerRows[3]);
+    EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 1, 0}));
     // The question tick reopens AnswersOpen, but the lit button still refuses a choice.
-    EXPECT_TRUE(Screen->State.AnswersOpen);
-    Advance(1499);
-    EXPECT_TRUE(Screen->Timer5->Enabled());
-    Advance(1);
-    EXPECT_FALSE(Screen->Timer5->Enabled());
-    EXPECT_FALSE(Visible(Screen->QuestionBlock));
+    EXPECT_TRUE(screen->game.answersOpen);
+    advance(1499);
+    EXPECT_TRUE(screen->judgementTimer->Enabled());
+    advance(1);
+    EXPECT_FALSE(screen->judgementTimer->Enabled());
+    EXPECT_FALSE(visible(screen->questionLabel));
 }
 
 // The judgement compares the chosen caption with the correct answer exactly: a duplicate of
 // the correct text in another slot is right, a case variant is wrong.
 TEST_F(AnswerTest, JudgementComparesTheWholeTextExactly) {
-    QstFixtures::WriteSet(StartupFile(),
+    QstFixtures::WriteSet(startupFile(),
                           {QstFixtures::Question("Capital?", "Paris", "Paris", "paris", "PARIS ")});
-    CreateScreen();
+    createScreen();
     struct Case {
-        QString Text;
-        bool Correct;
+        QString text;
+        bool correct;
     };
     const Case cases[] = {{"Paris", true}, {"paris", false}, {"PARIS ", false}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.Text.toStdString());
+        SCOPED_TRACE(c.text.toStdString());
         for (int slot = 0; slot < 4; ++slot) {
-            CreateScreen();
-            StartGame();
-            ASSERT_TRUE(WaitForAnswers());
-            if (Screen->Answer[static_cast<std::size_t>(slot)]->Caption() != c.Text) continue;
-            Choose(slot);
-            Advance(2500);
-            EXPECT_EQ(Visible(Screen->MARK4), c.Correct);
-            EXPECT_EQ(Visible(Screen->Wrong), !c.Correct);
-            if (!c.Correct) {
-                EXPECT_EQ(Screen->Q1->Caption(), QStringLiteral("Capital?"));
-                EXPECT_EQ(Screen->Q2->Caption(), c.Text);
-                EXPECT_EQ(Screen->Q3->Caption(), QStringLiteral("Paris"));
+            createScreen();
+            startGame();
+            ASSERT_TRUE(waitForAnswers());
+            if (screen->answerTexts[static_cast<std::size_t>(slot)]->Caption() != c.text) continue;
+            choose(slot);
+            advance(2500);
+            EXPECT_EQ(visible(screen->correctBanner), c.correct);
+            EXPECT_EQ(visible(screen->wrongPanel), !c.correct);
+            if (!c.correct) {
+                EXPECT_EQ(screen->wrongQuestion->Caption(), QStringLiteral("Capital?"));
+                EXPECT_EQ(screen->wrongChosen->Caption(), c.text);
+                EXPECT_EQ(screen->wrongCorrect->Caption(), QStringLiteral("Paris"));
             }
             break;
         }
@@ -123,131 +126,131 @@ TEST_F(AnswerTest, JudgementComparesTheWholeTextExactly) {
 
 // Right: the flashing picture with its notes for 4 s, then the ladder. The covers turn navy.
 TEST_F(AnswerTest, CorrectAnswerFlashesThenStartsTheLadder) {
-    Create();
-    SoundOn();
-    StartGame();
-    ASSERT_TRUE(WaitForAnswers());
-    Choose(CorrectSlot());
-    ClearMidi();
-    Advance(2500);
-    EXPECT_TRUE(Visible(Screen->MARK4));
-    EXPECT_TRUE(Shows(Screen->MARK4, Screen->CorrectIn));
-    EXPECT_FALSE(Visible(Screen->QuestionBlock));
-    EXPECT_FALSE(Visible(Screen->Answer[0]));
-    for (const TShape* cover : Screen->Cover)
+    create();
+    switchSoundOn();
+    startGame();
+    ASSERT_TRUE(waitForAnswers());
+    choose(correctSlot());
+    clearMidi();
+    advance(2500);
+    EXPECT_TRUE(visible(screen->correctBanner));
+    EXPECT_TRUE(shows(screen->correctBanner, screen->correctLitPicture));
+    EXPECT_FALSE(visible(screen->questionLabel));
+    EXPECT_FALSE(visible(screen->answerTexts[0]));
+    for (const TShape* cover : screen->answerRows)
         EXPECT_EQ(cover->BrushColor(), Navy);
-    Advance(120);
-    EXPECT_TRUE(Shows(Screen->MARK4, Screen->CorrectIn));
-    Advance(120);
-    EXPECT_TRUE(Shows(Screen->MARK4, Screen->CorrectOut));
-    Advance(120);
-    EXPECT_TRUE(Shows(Screen->MARK4, Screen->CorrectIn));
-    EXPECT_EQ(Notes(CorrectStatus), (std::vector<int>{75, 45, 75}));
-    Advance(4000 - 360 - 1);
-    EXPECT_FALSE(Screen->LadderShowing());
-    Advance(1);
-    EXPECT_TRUE(Screen->LadderShowing());
-    EXPECT_FALSE(Visible(Screen->MARK4));
-    EXPECT_FALSE(Screen->Timer12->Enabled());
-    EXPECT_EQ(Screen->State.ButtonLit, (std::array<int, 4>{0, 0, 0, 0}));
-    EXPECT_TRUE(Visible(Screen->HitStop));
+    advance(120);
+    EXPECT_TRUE(shows(screen->correctBanner, screen->correctLitPicture));
+    advance(120);
+    EXPECT_TRUE(shows(screen->correctBanner, screen->correctDimPicture));
+    advance(120);
+    EXPECT_TRUE(shows(screen->correctBanner, screen->correctLitPicture));
+    EXPECT_EQ(notes(CorrectStatus), (std::vector<int>{75, 45, 75}));
+    advance(4000 - 360 - 1);
+    EXPECT_FALSE(screen->ladderShowing());
+    advance(1);
+    EXPECT_TRUE(screen->ladderShowing());
+    EXPECT_FALSE(visible(screen->correctBanner));
+    EXPECT_FALSE(screen->correctFlashTimer->Enabled());
+    EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_TRUE(visible(screen->pressStopPrompt));
 }
 
 // Wrong: the panel, the 46 falling notes and silence; OK before the end stops the tone, and
 // the next question comes with a fresh, faster gauge.
 TEST_F(AnswerTest, WrongPanelPlaysTheFallRunAndOkMovesOn) {
-    Create();
-    SoundOn();
-    StartGame();
-    AnswerWrong();
-    ASSERT_TRUE(Visible(Screen->Wrong));
-    EXPECT_EQ(Screen->OK->BevelOuter(), TBevel::None);
-    ClearMidi();
-    Advance(24 * 60);
+    create();
+    switchSoundOn();
+    startGame();
+    answerWrong();
+    ASSERT_TRUE(visible(screen->wrongPanel));
+    EXPECT_EQ(screen->wrongPanelOkFrame->BevelOuter(), TBevel::None);
+    clearMidi();
+    advance(24 * 60);
     std::vector<int> expected;
     for (int note = 74; note >= 29; --note)
         expected.push_back(note);
-    EXPECT_EQ(Notes(FallStatus), expected);
-    EXPECT_EQ(Sent().size(), expected.size());
+    EXPECT_EQ(notes(FallStatus), expected);
+    EXPECT_EQ(sent().size(), expected.size());
 
     // The buttons do nothing while the panel is open.
-    const std::array<int, 4> lit = Screen->State.ButtonLit;
+    const std::array<int, 4> lit = screen->display.buttonLit;
     for (int answer = 0; answer < 4; ++answer)
-        Choose(answer);
-    EXPECT_EQ(Screen->State.ButtonLit, lit);
+        choose(answer);
+    EXPECT_EQ(screen->display.buttonLit, lit);
 
-    Screen->Image34MouseMove();
-    EXPECT_EQ(Screen->OK->BevelOuter(), TBevel::Raised);
-    Screen->WrongMouseMove();
-    EXPECT_EQ(Screen->OK->BevelOuter(), TBevel::None);
+    screen->raiseWrongPanelOk();
+    EXPECT_EQ(screen->wrongPanelOkFrame->BevelOuter(), TBevel::Raised);
+    screen->flattenWrongPanelOk();
+    EXPECT_EQ(screen->wrongPanelOkFrame->BevelOuter(), TBevel::None);
 
-    Screen->Image34MouseDown();
-    EXPECT_FALSE(Visible(Screen->Wrong));
-    EXPECT_EQ(Screen->Timer4->Interval(), 140);
-    EXPECT_EQ(Screen->T2->Progress(), 100);
-    EXPECT_TRUE(Screen->QuestionBlock->Caption().isEmpty());
-    EXPECT_TRUE(Screen->State.QuestionText.isEmpty());
-    EXPECT_EQ(Screen->State.ButtonLit, (std::array<int, 4>{0, 0, 0, 0}));
-    ASSERT_TRUE(WaitForAnswers());
-    EXPECT_EQ(Screen->State.Credit, 3);
+    screen->confirmWrongPanel();
+    EXPECT_FALSE(visible(screen->wrongPanel));
+    EXPECT_EQ(screen->timeGaugeTimer->Interval(), 140);
+    EXPECT_EQ(screen->timeGauge->Progress(), 100);
+    EXPECT_TRUE(screen->questionLabel->Caption().isEmpty());
+    EXPECT_TRUE(screen->game.questionText.isEmpty());
+    EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
+    ASSERT_TRUE(waitForAnswers());
+    EXPECT_EQ(screen->game.credit, 3);
 
     // A panel closed early cuts the run short.
-    AnswerWrong();
-    ClearMidi();
-    Advance(24 * 5);
-    Screen->Image34MouseDown();
-    Advance(24 * 50);
-    EXPECT_EQ(Notes(FallStatus), (std::vector<int>{74, 73, 72, 71, 70}));
+    answerWrong();
+    clearMidi();
+    advance(24 * 5);
+    screen->confirmWrongPanel();
+    advance(24 * 50);
+    EXPECT_EQ(notes(FallStatus), (std::vector<int>{74, 73, 72, 71, 70}));
 }
 
 // Switching sound off while a panel is open freezes the fall run; on again resumes it from
 // the same note. With sound off nothing at all is sent.
 TEST_F(AnswerTest, FallRunFreezesWithTheSoundSwitch) {
-    Create();
-    SoundOn();
-    StartGame();
-    AnswerWrong();
-    ClearMidi();
-    Advance(24 * 3);
-    SoundOff();
-    Advance(24 * 10);
-    EXPECT_EQ(Screen->State.FallNote, 72);
-    SoundOn();
-    Advance(24 * 2);
-    EXPECT_EQ(Notes(FallStatus), (std::vector<int>{74, 73, 72, 71, 70}));
+    create();
+    switchSoundOn();
+    startGame();
+    answerWrong();
+    clearMidi();
+    advance(24 * 3);
+    switchSoundOff();
+    advance(24 * 10);
+    EXPECT_EQ(screen->display.fallNote, 72);
+    switchSoundOn();
+    advance(24 * 2);
+    EXPECT_EQ(notes(FallStatus), (std::vector<int>{74, 73, 72, 71, 70}));
 
-    SoundOff();
-    Screen->Image34MouseDown();
-    ClearMidi();
-    LoseQuestion();
-    AnswerRight();
-    Advance(20000);
-    EXPECT_TRUE(Sent().empty());
+    switchSoundOff();
+    screen->confirmWrongPanel();
+    clearMidi();
+    loseQuestion();
+    answerRight();
+    advance(20000);
+    EXPECT_TRUE(sent().empty());
 }
 
 // Time up: 100 gauge steps at 150 ms with falling ticks, then the TimeOut panel with the
 // question and the correct answer; the buttons do nothing while it is open.
 TEST_F(AnswerTest, GaugeRunsOutIntoTheTimeOutPanel) {
-    Create();
-    SoundOn();
-    StartGame();
-    ASSERT_TRUE(WaitForAnswers());
-    const QString question = Screen->QuestionBlock->Caption();
-    ClearMidi();
+    create();
+    switchSoundOn();
+    startGame();
+    ASSERT_TRUE(waitForAnswers());
+    const QString question = screen->questionLabel->Caption();
+    clearMidi();
     // The gauge ticks on its own 150 ms grid; find its first step after the answers opened.
-    ASSERT_TRUE(AdvanceUntil([this] { return Screen->T2->Progress() == 99; }, 200));
-    Advance(150 * 98);
-    EXPECT_EQ(Screen->T2->Progress(), 1);
-    EXPECT_FALSE(Visible(Screen->TimeOut));
-    Advance(150);
-    EXPECT_TRUE(Visible(Screen->TimeOut));
-    EXPECT_EQ(Screen->T2->Progress(), 100);
-    EXPECT_FALSE(Screen->State.AnswersOpen);
-    EXPECT_FALSE(Visible(Screen->T2));
-    EXPECT_EQ(Screen->Q1B->Caption(), question);
-    EXPECT_EQ(Screen->Q3B->Caption(), Screen->State.CorrectAnswer);
-    EXPECT_EQ(Screen->OK2->BevelOuter(), TBevel::None);
-    const std::vector<int> ticks = Notes(TickStatus);
+    ASSERT_TRUE(advanceUntil([this] { return screen->timeGauge->Progress() == 99; }, 200));
+    advance(150 * 98);
+    EXPECT_EQ(screen->timeGauge->Progress(), 1);
+    EXPECT_FALSE(visible(screen->timeOutPanel));
+    advance(150);
+    EXPECT_TRUE(visible(screen->timeOutPanel));
+    EXPECT_EQ(screen->timeGauge->Progress(), 100);
+    EXPECT_FALSE(screen->game.answersOpen);
+    EXPECT_FALSE(visible(screen->timeGauge));
+    EXPECT_EQ(screen->timeOutQuestion->Caption(), question);
+    EXPECT_EQ(screen->timeOutCorrect->Caption(), screen->game.correctAnswer);
+    EXPECT_EQ(screen->timeOutPanelOkFrame->BevelOuter(), TBevel::None);
+    const std::vector<int> ticks = notes(TickStatus);
     ASSERT_EQ(ticks.size(), 100u);
     for (int i = 0; i < 100; ++i) {
         const int p = 99 - i;
@@ -257,46 +260,46 @@ TEST_F(AnswerTest, GaugeRunsOutIntoTheTimeOutPanel) {
     EXPECT_EQ(ticks.back(), 70);
 
     for (int answer = 0; answer < 4; ++answer)
-        Choose(answer);
-    EXPECT_EQ(Screen->State.ButtonLit, (std::array<int, 4>{0, 0, 0, 0}));
-    Advance(3000);
-    EXPECT_EQ(Notes(TickStatus).size(), 100u); // the hidden gauge stays silent
-    Screen->Image49MouseMove();
-    EXPECT_EQ(Screen->OK2->BevelOuter(), TBevel::Raised);
-    Screen->TimeOutMouseMove();
-    EXPECT_EQ(Screen->OK2->BevelOuter(), TBevel::None);
-    Screen->Image49MouseDown();
-    EXPECT_FALSE(Visible(Screen->TimeOut));
-    ASSERT_TRUE(WaitForAnswers());
+        choose(answer);
+    EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
+    advance(3000);
+    EXPECT_EQ(notes(TickStatus).size(), 100u); // the hidden gauge stays silent
+    screen->raiseTimeOutPanelOk();
+    EXPECT_EQ(screen->timeOutPanelOkFrame->BevelOuter(), TBevel::Raised);
+    screen->flattenTimeOutPanelOk();
+    EXPECT_EQ(screen->timeOutPanelOkFrame->BevelOuter(), TBevel::None);
+    screen->confirmTimeOutPanel();
+    EXPECT_FALSE(visible(screen->timeOutPanel));
+    ASSERT_TRUE(waitForAnswers());
 }
 
 // A chosen answer stops the gauge where it stands.
 TEST_F(AnswerTest, ChoiceStopsTheGauge) {
-    Create();
-    StartGame();
-    ASSERT_TRUE(WaitForAnswers());
-    Advance(150 * 10);
-    const int left = Screen->T2->Progress();
+    create();
+    startGame();
+    ASSERT_TRUE(waitForAnswers());
+    advance(150 * 10);
+    const int left = screen->timeGauge->Progress();
     EXPECT_LT(left, 100);
-    Choose(0);
-    Advance(2000);
-    EXPECT_EQ(Screen->T2->Progress(), left);
+    choose(0);
+    advance(2000);
+    EXPECT_EQ(screen->timeGauge->Progress(), left);
 }
 
 // OK at credit 0 in a one-player game: the game-over picture, the final scores 4 s later.
 TEST_F(AnswerTest, OkWithNoCreditLeftEndsTheGame) {
-    Create();
-    StartGame();
-    Screen->State.Credit = 1;
-    AnswerWrong();
-    EXPECT_EQ(Screen->State.Credit, 0);
-    Screen->Image34MouseDown();
-    EXPECT_FALSE(Visible(Screen->Wrong));
-    EXPECT_TRUE(Visible(Screen->GameOver));
-    EXPECT_FALSE(Screen->Timer3->Enabled());
-    EXPECT_FALSE(Screen->NewGame1->isVisible());
-    Advance(4000);
-    EXPECT_TRUE(Visible(Screen->FinalScorePanel));
-    EXPECT_EQ(Screen->NAME[0]->Caption(), QStringLiteral("Player One"));
-    EXPECT_EQ(Screen->SCORE[0]->Caption(), QStringLiteral("5"));
+    create();
+    startGame();
+    screen->game.credit = 1;
+    answerWrong();
+    EXPECT_EQ(screen->game.credit, 0);
+    screen->confirmWrongPanel();
+    EXPECT_FALSE(visible(screen->wrongPanel));
+    EXPECT_TRUE(visible(screen->gameOverBanner));
+    EXPECT_FALSE(screen->revealTimer->Enabled());
+    EXPECT_FALSE(screen->endGameAction->isVisible());
+    advance(4000);
+    EXPECT_TRUE(visible(screen->finalScorePanel));
+    EXPECT_EQ(screen->finalNames[0]->Caption(), QStringLiteral("Player One"));
+    EXPECT_EQ(screen->finalScores[0]->Caption(), QStringLiteral("5"));
 }

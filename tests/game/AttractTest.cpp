@@ -1,69 +1,73 @@
-#include "QuizFixture.h"
+#include "QuizScreenFixture.h"
 
 #include <string>
 #include <vector>
 
 namespace {
 // The five pictures of the sequence that are showing, by name.
-std::string ShowingStages(const TQuizScreen& s) {
+std::string showingStages(const QuizScreen& s) {
     std::string out;
-    const std::pair<const char*, const TImage*> stages[] = {
-        {"1", s.Stage1}, {"2", s.Stage2}, {"3", s.Stage3}, {"3B", s.Stage3B}, {"4", s.Stage4}};
+    const std::pair<const char*, const TImage*> stages[] = {{"1", s.companyLogo},
+                                                            {"2", s.presentsCaption},
+                                                            {"3", s.titlePicture},
+                                                            {"3B", s.titlePictureLit},
+                                                            {"4", s.pressStartPrompt}};
     for (const auto& [name, image] : stages)
         if (!image->isHidden()) out += std::string(out.empty() ? "" : " ") + name;
     return out;
 }
 } // namespace
 
-class AttractTest : public TQuizFixture {
+class AttractTest : public QuizScreenFixture {
 protected:
     // Runs n ticks of the 50 ms picture sequence.
-    void Ticks(int n) { Advance(50LL * n); }
+    void ticks(int n) { advance(50LL * n); }
     // The play area at another height, laid out for it.
-    void PlayAreaHeight(int height) {
-        Screen->MainBackPanel->resize(652, height);
-        Screen->FormResize();
+    void playAreaHeight(int height) {
+        screen->playArea->resize(652, height);
+        screen->layOutPlayArea();
     }
 };
 
 // The button cycle moves the light A, B, C, D and swaps START and STOP on every 200 ms tick.
 TEST_F(AttractTest, ButtonCycleLightsOneButtonAndAlternatesStartAndStop) {
-    Create();
-    TQuizScreen& s = *Screen;
-    ASSERT_EQ(s.State.StartLit, 0);
-    ASSERT_EQ(s.State.ButtonCycle, 0);
-    TImage* buttons[4] = {s.RedT, s.GreenT, s.BlueT, s.YellowT};
-    TImage* lit[4] = {s.AIn, s.Bin, s.CIn, s.Din};
-    TImage* unlit[4] = {s.AOut, s.Bout, s.Cout, s.Dout};
+    create();
+    QuizScreen& s = *screen;
+    ASSERT_EQ(s.display.startLit, 0);
+    ASSERT_EQ(s.display.buttonCycle, 0);
+    TImage* buttons[4] = {s.answerButtonA, s.answerButtonB, s.answerButtonC, s.answerButtonD};
+    TImage* lit[4] = {s.answerALitPicture, s.answerBLitPicture, s.answerCLitPicture,
+                      s.answerDLitPicture};
+    TImage* unlit[4] = {s.answerAPicture, s.answerBPicture, s.answerCPicture, s.answerDPicture};
     for (int tick = 0; tick < 9; ++tick) {
         SCOPED_TRACE(tick);
-        Advance(199);
-        Advance(1);
+        advance(199);
+        advance(1);
         const int on = tick % 4;
         const bool startLit = tick % 2 == 0;
         for (int b = 0; b < 4; ++b) {
-            EXPECT_TRUE(Shows(buttons[b], b == on ? lit[b] : unlit[b]));
-            EXPECT_EQ(s.State.ButtonLit[static_cast<std::size_t>(b)], b == on ? 1 : 0);
+            EXPECT_TRUE(shows(buttons[b], b == on ? lit[b] : unlit[b]));
+            EXPECT_EQ(s.display.buttonLit[static_cast<std::size_t>(b)], b == on ? 1 : 0);
         }
-        EXPECT_TRUE(Shows(s.StartT, startLit ? s.StartIn : s.StartOut));
-        EXPECT_EQ(s.State.StartLit, startLit ? 1 : 0);
-        EXPECT_TRUE(Shows(s.RoundT, startLit ? s.StopOut : s.StopIn));
-        EXPECT_EQ(s.State.StopLit, startLit ? 0 : 1);
-        EXPECT_EQ(s.State.ButtonCycle, (tick + 1) % 4);
+        EXPECT_TRUE(shows(s.startButton, startLit ? s.startLitPicture : s.startPicture));
+        EXPECT_EQ(s.display.startLit, startLit ? 1 : 0);
+        EXPECT_TRUE(shows(s.stopButton, startLit ? s.stopPicture : s.stopLitPicture));
+        EXPECT_EQ(s.display.stopLit, startLit ? 0 : 1);
+        EXPECT_EQ(s.display.buttonCycle, (tick + 1) % 4);
     }
 }
 
 // One round of the picture sequence is 240 ticks: 5 blank, 30 logo, 30 logo and caption, 1,
 // 104 flashing title logo, 70 prompt; each change falls on its exact tick.
 TEST_F(AttractTest, PictureSequenceTiming) {
-    Create();
-    TQuizScreen& s = *Screen;
-    ASSERT_GE(s.Stage3->height(), 193);
+    create();
+    QuizScreen& s = *screen;
+    ASSERT_GE(s.titlePicture->height(), 193);
     struct Step {
-        int Tick; // ticks since the reset
-        const char* Showing;
-        int Stage;
-        bool LogoTimer;
+        int tick; // ticks since the reset
+        const char* showing;
+        int stage;
+        bool logoTimer;
     };
     const Step steps[] = {
         {4, "", 0, false},     {5, "1", 1, false},     {34, "1", 1, false}, {35, "1 2", 2, false},
@@ -73,44 +77,44 @@ TEST_F(AttractTest, PictureSequenceTiming) {
     };
     int at = 0;
     for (const Step& step : steps) {
-        SCOPED_TRACE(step.Tick);
-        Ticks(step.Tick - at);
-        at = step.Tick;
-        if (std::string(step.Showing) == "*") {
-            const std::string showing = ShowingStages(s);
+        SCOPED_TRACE(step.tick);
+        ticks(step.tick - at);
+        at = step.tick;
+        if (std::string(step.showing) == "*") {
+            const std::string showing = showingStages(s);
             EXPECT_TRUE(showing == "3" || showing == "3B") << showing;
         } else {
-            EXPECT_EQ(ShowingStages(s), step.Showing);
+            EXPECT_EQ(showingStages(s), step.showing);
         }
-        EXPECT_EQ(s.State.AttractStage, step.Stage);
-        EXPECT_EQ(s.MindaroLogoTimer->Enabled(), step.LogoTimer);
+        EXPECT_EQ(s.display.attractStage, step.stage);
+        EXPECT_EQ(s.titleFlashTimer->Enabled(), step.logoTimer);
     }
 }
 
 // The title logo swaps its two versions every 370 ms while it shows, about 14 times a round.
 TEST_F(AttractTest, TitleLogoAlternates) {
-    Create();
-    TQuizScreen& s = *Screen;
-    Ticks(65); // Stage3 appears, its timer starts now (t = 3250 ms)
+    create();
+    QuizScreen& s = *screen;
+    ticks(65); // the title picture appears, its timer starts now (t = 3250 ms)
     std::vector<std::string> seen;
     for (int swap = 0; swap < 3; ++swap) {
-        Advance(369);
-        seen.push_back(ShowingStages(s));
-        Advance(1);
-        seen.push_back(ShowingStages(s));
+        advance(369);
+        seen.push_back(showingStages(s));
+        advance(1);
+        seen.push_back(showingStages(s));
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"3", "3B", "3B", "3", "3", "3B"}));
 
     // Counting the swaps over the whole stage.
     int swaps = 3;
-    std::string last = ShowingStages(s);
+    std::string last = showingStages(s);
     for (int ms = 3 * 370; ms < 105 * 50; ms += 10) {
-        Advance(10);
-        const std::string now = ShowingStages(s);
+        advance(10);
+        const std::string now = showingStages(s);
         if (now != last && (now == "3" || now == "3B")) ++swaps;
         last = now;
     }
-    EXPECT_EQ(ShowingStages(s), "4");
+    EXPECT_EQ(showingStages(s), "4");
     EXPECT_EQ(swaps, 14);
 }
 
@@ -118,27 +122,27 @@ TEST_F(AttractTest, TitleLogoAlternates) {
 // reset and the prompt never shows.
 TEST_F(AttractTest, LowPlayAreaStaysOnTheTitle) {
     struct Case {
-        int Height;
-        bool MovesOn;
+        int height;
+        bool movesOn;
     };
     for (const Case c : {Case{192, false}, Case{193, true}}) {
-        SCOPED_TRACE(c.Height);
-        Create();
-        PlayAreaHeight(c.Height);
-        Ticks(66);
-        EXPECT_EQ(Screen->State.AttractStage, c.MovesOn ? 3 : 2);
-        Ticks(104);
-        EXPECT_EQ(ShowingStages(*Screen) == "4", c.MovesOn);
-        if (!c.MovesOn) {
-            Ticks(2000);
-            EXPECT_EQ(Screen->State.AttractStage, 2);
-            EXPECT_TRUE(Screen->MindaroLogoTimer->Enabled());
-            EXPECT_TRUE(Visible(Screen->Stage3) != Visible(Screen->Stage3B));
+        SCOPED_TRACE(c.height);
+        create();
+        playAreaHeight(c.height);
+        ticks(66);
+        EXPECT_EQ(screen->display.attractStage, c.movesOn ? 3 : 2);
+        ticks(104);
+        EXPECT_EQ(showingStages(*screen) == "4", c.movesOn);
+        if (!c.movesOn) {
+            ticks(2000);
+            EXPECT_EQ(screen->display.attractStage, 2);
+            EXPECT_TRUE(screen->titleFlashTimer->Enabled());
+            EXPECT_TRUE(visible(screen->titlePicture) != visible(screen->titlePictureLit));
             // The reset starts the sequence again from the blank stage.
-            Screen->FormCreate();
-            EXPECT_EQ(ShowingStages(*Screen), "");
-            EXPECT_EQ(Screen->State.AttractStage, 0);
-            EXPECT_EQ(Screen->State.AttractTicks, 0);
+            screen->enterAttractMode();
+            EXPECT_EQ(showingStages(*screen), "");
+            EXPECT_EQ(screen->display.attractStage, 0);
+            EXPECT_EQ(screen->display.attractTicks, 0);
         }
     }
 }
@@ -146,28 +150,29 @@ TEST_F(AttractTest, LowPlayAreaStaysOnTheTitle) {
 // While a game runs the button cycle and the sequence change nothing, counters included; the
 // top logo flashes on, in games and while the screen is paused.
 TEST_F(AttractTest, GameFreezesTheAttractButNotTheTopLogo) {
-    Create();
-    TQuizScreen& s = *Screen;
-    Ticks(40); // stage 1 with the logo
-    const TQuizState before = s.State;
-    const std::string showing = ShowingStages(s);
-    const qint64 stopPicture = s.RoundT->Picture().cacheKey();
-    s.State.GameRunning = true;
+    create();
+    QuizScreen& s = *screen;
+    ticks(40); // stage 1 with the logo
+    const ScreenState before = s.display;
+    const std::string showing = showingStages(s);
+    const qint64 stopPicture = s.stopButton->Picture().cacheKey();
+    s.game.gameRunning = true;
     for (int i = 0; i < 4; ++i) {
-        const int phase = s.State.LogoPhase;
-        Advance(500);
-        EXPECT_EQ(s.State.LogoPhase, 1 - phase);
-        EXPECT_TRUE(Shows(s.Image1, s.State.LogoPhase == 1 ? s.LogoIn : s.LogoOut));
+        const int phase = s.display.logoPhase;
+        advance(500);
+        EXPECT_EQ(s.display.logoPhase, 1 - phase);
+        EXPECT_TRUE(
+            shows(s.topLogo, s.display.logoPhase == 1 ? s.topLogoLitPicture : s.topLogoPicture));
     }
-    EXPECT_EQ(s.State.ButtonCycle, before.ButtonCycle);
-    EXPECT_EQ(s.State.StartLit, before.StartLit);
-    EXPECT_EQ(s.State.AttractStage, before.AttractStage);
-    EXPECT_EQ(s.State.AttractTicks, before.AttractTicks);
-    EXPECT_EQ(s.RoundT->Picture().cacheKey(), stopPicture);
-    EXPECT_EQ(ShowingStages(s), showing);
+    EXPECT_EQ(s.display.buttonCycle, before.buttonCycle);
+    EXPECT_EQ(s.display.startLit, before.startLit);
+    EXPECT_EQ(s.display.attractStage, before.attractStage);
+    EXPECT_EQ(s.display.attractTicks, before.attractTicks);
+    EXPECT_EQ(s.stopButton->Picture().cacheKey(), stopPicture);
+    EXPECT_EQ(showingStages(s), showing);
 
-    s.FormDeactivate();
-    const int phase = s.State.LogoPhase;
-    Advance(500);
-    EXPECT_EQ(s.State.LogoPhase, 1 - phase);
+    s.pauseGame();
+    const int phase = s.display.logoPhase;
+    advance(500);
+    EXPECT_EQ(s.display.logoPhase, 1 - phase);
 }

@@ -11,49 +11,49 @@ namespace {
 const QString QuitQuestion = QStringLiteral("Are you sure you want to quit this game?");
 
 // Which game timers run, by name.
-std::map<std::string, bool> Running(TQuizScreen& s) {
+std::map<std::string, bool> running(QuizScreen& s) {
     std::map<std::string, bool> out;
-    for (TTimer* t : s.GameTimers())
+    for (TTimer* t : s.gameTimers())
         out[t->Name()] = t->Enabled();
     return out;
 }
 
-bool AnyRunning(TQuizScreen& s, std::initializer_list<const char*> names) {
-    for (TTimer* t : s.GameTimers())
+bool anyRunning(QuizScreen& s, std::initializer_list<const char*> names) {
+    for (TTimer* t : s.gameTimers())
         for (const char* n : names)
             if (t->Name() == n && t->Enabled()) return true;
     return false;
 }
 } // namespace
 
-class CommandsTest : public TGameFixture {
+class CommandsTest : public GameFixture {
 protected:
     // The phases in which a game can be ended or paused.
-    enum class TPhase { AnswersOpen, JudgementPending, LadderSpinning, WrongPanelOpen };
-    void ReachPhase(TPhase phase) {
-        StartGame();
+    enum class Phase { AnswersOpen, JudgementPending, LadderSpinning, WrongPanelOpen };
+    void reachPhase(Phase phase) {
+        startGame();
         switch (phase) {
-        case TPhase::AnswersOpen:
-            ASSERT_TRUE(WaitForAnswers());
+        case Phase::AnswersOpen:
+            ASSERT_TRUE(waitForAnswers());
             break;
-        case TPhase::JudgementPending:
-            ASSERT_TRUE(WaitForAnswers());
-            Choose(CorrectSlot());
+        case Phase::JudgementPending:
+            ASSERT_TRUE(waitForAnswers());
+            choose(correctSlot());
             break;
-        case TPhase::LadderSpinning:
-            AnswerRight();
-            ASSERT_TRUE(AdvanceUntil([this] { return Screen->LadderShowing(); }));
-            Advance(250);
+        case Phase::LadderSpinning:
+            answerRight();
+            ASSERT_TRUE(advanceUntil([this] { return screen->ladderShowing(); }));
+            advance(250);
             break;
-        case TPhase::WrongPanelOpen:
-            AnswerWrong();
+        case Phase::WrongPanelOpen:
+            answerWrong();
             break;
         }
     }
     // A key typed on the game screen, as the window system delivers it.
-    void Key(Qt::Key key) { QTest::keyClick(Screen.get(), key); }
+    void key(Qt::Key key) { QTest::keyClick(screen.get(), key); }
     // Another window of the program that pauses the game (as the question editor does).
-    std::unique_ptr<QWidget> MakePausingWindow() {
+    std::unique_ptr<QWidget> makePausingWindow() {
         auto w = std::make_unique<QWidget>();
         w->setProperty("trivoraPausesGame", true);
         return w;
@@ -63,28 +63,28 @@ protected:
 // The keys A-D answer like their buttons, in either case, and only once the answers show.
 TEST_F(CommandsTest, LetterKeysChooseAnswers) {
     const struct {
-        Qt::Key Key;
-        bool Shift;
-        int Answer;
+        Qt::Key key;
+        bool shift;
+        int answer;
     } cases[] = {
         {Qt::Key_A, false, 0}, {Qt::Key_B, true, 1}, {Qt::Key_C, false, 2}, {Qt::Key_D, true, 3}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.Answer);
-        Create();
-        StartGame();
-        ASSERT_TRUE(AdvanceUntil([this] { return !Screen->QuestionBlock->Caption().isEmpty(); }));
-        QTest::keyClick(Screen.get(), c.Key, c.Shift ? Qt::ShiftModifier : Qt::NoModifier);
-        EXPECT_EQ(Screen->State.ButtonLit, (std::array<int, 4>{0, 0, 0, 0})) << "while typed";
-        ASSERT_TRUE(WaitForAnswers());
-        QTest::keyClick(Screen.get(), c.Key, c.Shift ? Qt::ShiftModifier : Qt::NoModifier);
+        SCOPED_TRACE(c.answer);
+        create();
+        startGame();
+        ASSERT_TRUE(advanceUntil([this] { return !screen->questionLabel->Caption().isEmpty(); }));
+        QTest::keyClick(screen.get(), c.key, c.shift ? Qt::ShiftModifier : Qt::NoModifier);
+        EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0})) << "while typed";
+        ASSERT_TRUE(waitForAnswers());
+        QTest::keyClick(screen.get(), c.key, c.shift ? Qt::ShiftModifier : Qt::NoModifier);
         std::array<int, 4> lit{0, 0, 0, 0};
-        lit[static_cast<std::size_t>(c.Answer)] = 1;
-        EXPECT_EQ(Screen->State.ButtonLit, lit);
-        EXPECT_TRUE(Screen->Timer5->Enabled());
+        lit[static_cast<std::size_t>(c.answer)] = 1;
+        EXPECT_EQ(screen->display.buttonLit, lit);
+        EXPECT_TRUE(screen->judgementTimer->Enabled());
         // Other keys and a second letter change nothing.
-        Key(Qt::Key_E);
-        Key(c.Answer == 0 ? Qt::Key_B : Qt::Key_A);
-        EXPECT_EQ(Screen->State.ButtonLit, lit);
+        key(Qt::Key_E);
+        key(c.answer == 0 ? Qt::Key_B : Qt::Key_A);
+        EXPECT_EQ(screen->display.buttonLit, lit);
     }
 }
 
@@ -92,176 +92,174 @@ TEST_F(CommandsTest, LetterKeysChooseAnswers) {
 // final scores, else the START button.
 TEST_F(CommandsTest, EnterOrder) {
     // Attract mode without a question set: START's message.
-    Create(0);
-    Dialogs.Clear();
-    Key(Qt::Key_Return);
-    EXPECT_EQ(Dialogs.Texts(), QStringList{QStringLiteral("Please select question file.")});
-    EXPECT_FALSE(Visible(Screen->PlayerPanel));
+    create(0);
+    dialogs.Clear();
+    key(Qt::Key_Return);
+    EXPECT_EQ(dialogs.Texts(), QStringList{QStringLiteral("Please select question file.")});
+    EXPECT_FALSE(visible(screen->playerPanel));
 
     // Attract mode with a set: the player entry.
-    Create();
-    Key(Qt::Key_Enter);
-    EXPECT_TRUE(Visible(Screen->PlayerPanel));
+    create();
+    key(Qt::Key_Enter);
+    EXPECT_TRUE(visible(screen->playerPanel));
 
     // Spinning ladder: stopped; a second Enter during the prize display does nothing.
-    Create();
-    ReachPhase(TPhase::LadderSpinning);
-    Key(Qt::Key_Return);
-    EXPECT_EQ(Screen->State.StopLit, 1);
-    EXPECT_TRUE(Screen->Timer9->Enabled());
-    const int credit = Screen->State.Credit;
-    const int prize = Screen->State.PrizeIndex;
-    Advance(1000);
-    Key(Qt::Key_Return);
-    EXPECT_EQ(Screen->State.Credit, credit);
-    EXPECT_EQ(Screen->State.PrizeIndex, prize);
-    EXPECT_TRUE(Screen->LadderShowing());
-    Advance(1000);
-    EXPECT_FALSE(Screen->LadderShowing());
+    create();
+    reachPhase(Phase::LadderSpinning);
+    key(Qt::Key_Return);
+    EXPECT_EQ(screen->display.stopLit, 1);
+    EXPECT_TRUE(screen->prizeDisplayTimer->Enabled());
+    const int credit = screen->game.credit;
+    const int prize = screen->game.prizeIndex;
+    advance(1000);
+    key(Qt::Key_Return);
+    EXPECT_EQ(screen->game.credit, credit);
+    EXPECT_EQ(screen->game.prizeIndex, prize);
+    EXPECT_TRUE(screen->ladderShowing());
+    advance(1000);
+    EXPECT_FALSE(screen->ladderShowing());
 
     // Wrong panel: its OK, down to the game over when no credit is left.
-    Create();
-    StartGame();
+    create();
+    startGame();
     for (int q = 0; q < 5; ++q) {
-        AnswerWrong();
-        Key(Qt::Key_Return);
-        EXPECT_FALSE(Visible(Screen->Wrong));
+        answerWrong();
+        key(Qt::Key_Return);
+        EXPECT_FALSE(visible(screen->wrongPanel));
     }
-    EXPECT_TRUE(Visible(Screen->GameOver));
-    EXPECT_FALSE(Screen->NewGame1->isVisible());
-    Advance(4000);
-    ASSERT_TRUE(Visible(Screen->FinalScorePanel));
+    EXPECT_TRUE(visible(screen->gameOverBanner));
+    EXPECT_FALSE(screen->endGameAction->isVisible());
+    advance(4000);
+    ASSERT_TRUE(visible(screen->finalScorePanel));
     // Final scores: back to attract mode.
-    Key(Qt::Key_Return);
-    EXPECT_FALSE(Visible(Screen->FinalScorePanel));
-    EXPECT_FALSE(Screen->State.GameRunning);
-    EXPECT_FALSE(Visible(Screen->PlayerPanel));
+    key(Qt::Key_Return);
+    EXPECT_FALSE(visible(screen->finalScorePanel));
+    EXPECT_FALSE(screen->game.gameRunning);
+    EXPECT_FALSE(visible(screen->playerPanel));
 
     // TimeOut panel: its OK.
-    Create();
-    StartGame();
-    ASSERT_TRUE(WaitForAnswers());
-    ASSERT_TRUE(AdvanceUntil([this] { return Visible(Screen->TimeOut); }));
-    Key(Qt::Key_Return);
-    EXPECT_FALSE(Visible(Screen->TimeOut));
-    EXPECT_TRUE(Screen->State.GameRunning);
-    EXPECT_TRUE(WaitForAnswers());
+    create();
+    startGame();
+    ASSERT_TRUE(waitForAnswers());
+    ASSERT_TRUE(advanceUntil([this] { return visible(screen->timeOutPanel); }));
+    key(Qt::Key_Return);
+    EXPECT_FALSE(visible(screen->timeOutPanel));
+    EXPECT_TRUE(screen->game.gameRunning);
+    EXPECT_TRUE(waitForAnswers());
 }
 
 // In a name box letters only fill the box; Enter starts the game and is used up there.
 TEST_F(CommandsTest, KeysInANameBox) {
-    Create();
-    Key(Qt::Key_Return);
-    ASSERT_TRUE(Visible(Screen->PlayerPanel));
-    QLineEdit* box = Screen->PlayerName[0];
+    create();
+    key(Qt::Key_Return);
+    ASSERT_TRUE(visible(screen->playerPanel));
+    QLineEdit* box = screen->playerNameBoxes[0];
     box->setFocus();
     QSignalSpy returns(box, &QLineEdit::returnPressed);
     QTest::keyClicks(box, QStringLiteral("Abcd"));
     EXPECT_EQ(box->text(), QStringLiteral("Abcd"));
-    EXPECT_EQ(Screen->State.ButtonLit, (std::array<int, 4>{0, 0, 0, 0}));
-    EXPECT_TRUE(Visible(Screen->PlayerPanel));
+    EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_TRUE(visible(screen->playerPanel));
     QTest::keyClick(box, Qt::Key_Return);
-    EXPECT_FALSE(Visible(Screen->PlayerPanel));
-    EXPECT_TRUE(Screen->State.GameRunning);
+    EXPECT_FALSE(visible(screen->playerPanel));
+    EXPECT_TRUE(screen->game.gameRunning);
     EXPECT_EQ(returns.count(), 0);
-    EXPECT_EQ(Screen->State.PlayerScore[0], 5);
+    EXPECT_EQ(screen->game.playerScores[0], 5);
 }
 
 // End Game, No: the game goes on where it stood, every timer that ran running again with a
 // fresh interval; nothing else changes.
 TEST_F(CommandsTest, EndGameNoResumes) {
-    for (TPhase phase : {TPhase::AnswersOpen, TPhase::JudgementPending, TPhase::LadderSpinning,
-                         TPhase::WrongPanelOpen}) {
+    for (Phase phase : {Phase::AnswersOpen, Phase::JudgementPending, Phase::LadderSpinning,
+                        Phase::WrongPanelOpen}) {
         SCOPED_TRACE(static_cast<int>(phase));
-        Create();
-        ReachPhase(phase);
-        const auto before = Running(*Screen);
-        const int progress = Screen->T2->Progress();
-        const int credit = Screen->State.Credit;
-        Dialogs.Clear();
-        Dialogs.Answer(TMsgButton::No);
-        Screen->NewGame1Click();
-        ASSERT_EQ(Dialogs.Texts(), QStringList{QuitQuestion});
-        EXPECT_EQ(Dialogs.Shown().front().Kind, TMsgKind::Confirmation);
-        EXPECT_EQ(Running(*Screen), before);
-        EXPECT_EQ(Screen->T2->Progress(), progress);
-        EXPECT_EQ(Screen->State.Credit, credit);
-        EXPECT_TRUE(Screen->NewGame1->isVisible());
-        EXPECT_TRUE(Screen->State.GameRunning);
+        create();
+        reachPhase(phase);
+        const auto before = running(*screen);
+        const int progress = screen->timeGauge->Progress();
+        const int credit = screen->game.credit;
+        dialogs.Clear();
+        dialogs.Answer(TMsgButton::No);
+        screen->endGame();
+        ASSERT_EQ(dialogs.Texts(), QStringList{QuitQuestion});
+        EXPECT_EQ(dialogs.Shown().front().Kind, TMsgKind::Confirmation);
+        EXPECT_EQ(running(*screen), before);
+        EXPECT_EQ(screen->timeGauge->Progress(), progress);
+        EXPECT_EQ(screen->game.credit, credit);
+        EXPECT_TRUE(screen->endGameAction->isVisible());
+        EXPECT_TRUE(screen->game.gameRunning);
     }
     // The gauge continues from where it stood, a full step after the answer.
-    Create();
-    ReachPhase(TPhase::AnswersOpen);
-    Advance(150 * 10 + 100);
-    const int progress = Screen->T2->Progress();
-    Dialogs.Answer(TMsgButton::No);
-    Screen->NewGame1Click();
-    Advance(149);
-    EXPECT_EQ(Screen->T2->Progress(), progress);
-    Advance(1);
-    EXPECT_EQ(Screen->T2->Progress(), progress - 1);
+    create();
+    reachPhase(Phase::AnswersOpen);
+    advance(150 * 10 + 100);
+    const int progress = screen->timeGauge->Progress();
+    dialogs.Answer(TMsgButton::No);
+    screen->endGame();
+    advance(149);
+    EXPECT_EQ(screen->timeGauge->Progress(), progress);
+    advance(1);
+    EXPECT_EQ(screen->timeGauge->Progress(), progress - 1);
 }
 
 // End Game, Yes: the final scores at once with the best credits so far, nothing of the game
 // left on screen or running, no judgement and no prize; OK returns to attract mode.
 TEST_F(CommandsTest, EndGameYesShowsTheFinalScores) {
-    for (TPhase phase : {TPhase::AnswersOpen, TPhase::JudgementPending, TPhase::LadderSpinning,
-                         TPhase::WrongPanelOpen}) {
+    for (Phase phase : {Phase::AnswersOpen, Phase::JudgementPending, Phase::LadderSpinning,
+                        Phase::WrongPanelOpen}) {
         SCOPED_TRACE(static_cast<int>(phase));
-        Create();
-        ReachPhase(phase);
-        TQuizScreen& s = *Screen;
-        const int credit = s.State.Credit;
-        Dialogs.Answer(TMsgButton::Yes);
-        s.NewGame1Click();
-        EXPECT_TRUE(Visible(s.FinalScorePanel));
-        EXPECT_EQ(s.SCORE[0]->Caption(), QStringLiteral("5"));
-        EXPECT_EQ(s.NAME[0]->Caption(), QStringLiteral("Player One"));
-        EXPECT_EQ(s.State.PlayerScore, (std::array<int, 4>{0, 0, 0, 0}));
-        EXPECT_EQ(s.State.PlayerCredit, (std::array<int, 4>{0, 0, 0, 0}));
-        EXPECT_FALSE(s.NewGame1->isVisible());
-        EXPECT_FALSE(s.State.AnswersOpen);
-        for (QWidget* w : std::initializer_list<QWidget*>{s.Wrong,        s.TimeOut,
-                                                          s.ReadyPanel,   s.OneDollar,
-                                                          s.FiveDollars,  s.FifteenDollars,
-                                                          s.FiftyDollars, s.Lose,
-                                                          s.HitStop,      s.T1,
-                                                          s.T2,           s.TimeLine,
-                                                          s.C1,           s.QuestionBlock,
-                                                          s.QF2,          s.QF3,
-                                                          s.QF4,          s.QF5,
-                                                          s.QF6,          s.Cover[0],
-                                                          s.Cap[1],       s.Answer[3]})
-            EXPECT_FALSE(Visible(w)) << w->objectName().toStdString();
-        for (const auto& [name, on] : Running(s))
+        create();
+        reachPhase(phase);
+        QuizScreen& s = *screen;
+        const int credit = s.game.credit;
+        dialogs.Answer(TMsgButton::Yes);
+        s.endGame();
+        EXPECT_TRUE(visible(s.finalScorePanel));
+        EXPECT_EQ(s.finalScores[0]->Caption(), QStringLiteral("5"));
+        EXPECT_EQ(s.finalNames[0]->Caption(), QStringLiteral("Player One"));
+        EXPECT_EQ(s.game.playerScores, (std::array<int, 4>{0, 0, 0, 0}));
+        EXPECT_EQ(s.game.playerCredits, (std::array<int, 4>{0, 0, 0, 0}));
+        EXPECT_FALSE(s.endGameAction->isVisible());
+        EXPECT_FALSE(s.game.answersOpen);
+        for (QWidget* w : std::initializer_list<QWidget*>{
+                 s.wrongPanel,       s.timeOutPanel,      s.readyPanel,      s.oneDollarLamp,
+                 s.fiveDollarLamp,   s.fifteenDollarLamp, s.fiftyDollarLamp, s.loseLamp,
+                 s.pressStopPrompt,  s.timeCaption,       s.timeGauge,       s.timeStrip,
+                 s.creditCaption,    s.questionLabel,     s.answerFrameA,    s.answerFrameB,
+                 s.answerFrameC,     s.answerFrameD,      s.answerDivider,   s.answerRows[0],
+                 s.answerLetters[1], s.answerTexts[3]})
+            EXPECT_FALSE(visible(w)) << w->objectName().toStdString();
+        for (const auto& [name, on] : running(s))
             EXPECT_FALSE(on) << name;
 
         // Nothing moves any more: no judgement, no prize, no answer.
-        const std::array<int, 4> lit = s.State.ButtonLit;
-        Advance(20000);
-        Key(Qt::Key_A);
-        s.RedTMouseDown(s.RedT);
-        s.RoundTMouseDown();
-        EXPECT_EQ(s.State.Credit, credit);
-        EXPECT_EQ(s.State.ButtonLit, lit);
-        EXPECT_FALSE(Visible(s.MARK4) && s.Timer12->Enabled());
-        EXPECT_TRUE(Visible(s.FinalScorePanel));
+        const std::array<int, 4> lit = s.display.buttonLit;
+        advance(20000);
+        key(Qt::Key_A);
+        s.pressControl(s.answerButtonA);
+        s.pressStop();
+        EXPECT_EQ(s.game.credit, credit);
+        EXPECT_EQ(s.display.buttonLit, lit);
+        EXPECT_FALSE(visible(s.correctBanner) && s.correctFlashTimer->Enabled());
+        EXPECT_TRUE(visible(s.finalScorePanel));
 
         // OK: attract mode; a later pause and resume brings back nothing of the old game.
-        Key(Qt::Key_Return);
-        EXPECT_FALSE(s.State.GameRunning);
-        EXPECT_FALSE(Visible(s.FinalScorePanel));
-        auto editor = MakePausingWindow();
-        s.ActiveWindowChanged(editor.get());
-        s.ActiveWindowChanged(&s);
-        EXPECT_FALSE(AnyRunning(s, {"Timer5", "Timer6", "Timer7", "Timer8", "Timer9", "Timer11",
-                                    "Timer12", "NewGame", "PLAYERGAMEOVER", "TOStopWin"}));
-        EXPECT_TRUE(s.Timer1->Enabled());
-        EXPECT_TRUE(s.Timer4->Enabled());
-        Advance(30000);
-        EXPECT_FALSE(Visible(s.Wrong));
-        EXPECT_FALSE(s.LadderShowing());
-        EXPECT_FALSE(Visible(s.MARK4));
+        key(Qt::Key_Return);
+        EXPECT_FALSE(s.game.gameRunning);
+        EXPECT_FALSE(visible(s.finalScorePanel));
+        auto editor = makePausingWindow();
+        s.activeWindowChanged(editor.get());
+        s.activeWindowChanged(&s);
+        EXPECT_FALSE(anyRunning(s, {"judgementTimer", "questionEndTimer", "gameOverTimer",
+                                    "ladderLightTimer", "prizeDisplayTimer", "prizeFlashTimer",
+                                    "correctFlashTimer", "readyTimer", "playerOutTimer",
+                                    "ladderTimeLimit"}));
+        EXPECT_TRUE(s.attractButtonTimer->Enabled());
+        EXPECT_TRUE(s.timeGaugeTimer->Enabled());
+        advance(30000);
+        EXPECT_FALSE(visible(s.wrongPanel));
+        EXPECT_FALSE(s.ladderShowing());
+        EXPECT_FALSE(visible(s.correctBanner));
     }
 }
 
@@ -269,85 +267,87 @@ TEST_F(CommandsTest, EndGameYesShowsTheFinalScores) {
 // message boxes, the help viewer and other programs change nothing. The game screen coming
 // back resumes exactly the timers that ran, each with a fresh interval.
 TEST_F(CommandsTest, PauseAndResumeOnActivation) {
-    Create();
-    TQuizScreen& s = *Screen;
-    s.ActiveWindowChanged(&s); // the hand-over from the splash
-    ReachPhase(TPhase::LadderSpinning);
-    const auto before = Running(s);
-    ASSERT_TRUE(before.at("Timer8"));
-    ASSERT_TRUE(before.at("TOStopWin"));
+    create();
+    QuizScreen& s = *screen;
+    s.activeWindowChanged(&s); // the hand-over from the splash
+    reachPhase(Phase::LadderSpinning);
+    const auto before = running(s);
+    ASSERT_TRUE(before.at("ladderLightTimer"));
+    ASSERT_TRUE(before.at("ladderTimeLimit"));
 
     QWidget messageBox; // not a pausing window
-    s.ActiveWindowChanged(&messageBox);
-    s.ActiveWindowChanged(nullptr);
-    EXPECT_EQ(Running(s), before);
-    s.ActiveWindowChanged(&s);
-    EXPECT_EQ(Running(s), before);
+    s.activeWindowChanged(&messageBox);
+    s.activeWindowChanged(nullptr);
+    EXPECT_EQ(running(s), before);
+    s.activeWindowChanged(&s);
+    EXPECT_EQ(running(s), before);
 
-    auto editor = MakePausingWindow();
-    s.ActiveWindowChanged(editor.get());
-    EXPECT_TRUE(s.PausedByWindow());
-    for (TTimer* t : s.GameTimers()) {
+    auto editor = makePausingWindow();
+    s.activeWindowChanged(editor.get());
+    EXPECT_TRUE(s.pausedByWindow());
+    for (TTimer* t : s.gameTimers()) {
         EXPECT_FALSE(t->Enabled()) << t->Name();
         EXPECT_EQ(t->Tag, before.at(t->Name()) ? 1 : 0) << t->Name();
     }
-    EXPECT_TRUE(s.LogoFlash->Enabled());
-    const std::array<int, 5> lamps = s.State.LampLit;
-    Advance(60000); // the ladder would have stopped itself after 10 s
-    EXPECT_EQ(s.State.LampLit, lamps);
-    EXPECT_EQ(s.State.StopLit, 0);
+    EXPECT_TRUE(s.topLogoTimer->Enabled());
+    const std::array<int, 5> lamps = s.display.lampLit;
+    advance(60000); // the ladder would have stopped itself after 10 s
+    EXPECT_EQ(s.display.lampLit, lamps);
+    EXPECT_EQ(s.display.stopLit, 0);
     // Other programs and dialogs in between do not resume it.
-    s.ActiveWindowChanged(nullptr);
-    s.ActiveWindowChanged(&messageBox);
-    EXPECT_FALSE(s.Timer8->Enabled());
+    s.activeWindowChanged(nullptr);
+    s.activeWindowChanged(&messageBox);
+    EXPECT_FALSE(s.ladderLightTimer->Enabled());
 
-    s.EditCreateQuestions1->setEnabled(false);
-    s.ActiveWindowChanged(&s);
-    EXPECT_FALSE(s.PausedByWindow());
-    EXPECT_EQ(Running(s), before);
-    EXPECT_TRUE(s.EditCreateQuestions1->isEnabled());
+    s.editQuestionsAction->setEnabled(false);
+    s.activeWindowChanged(&s);
+    EXPECT_FALSE(s.pausedByWindow());
+    EXPECT_EQ(running(s), before);
+    EXPECT_TRUE(s.editQuestionsAction->isEnabled());
     // The ladder's 10 s limit counts afresh from the resume.
-    Advance(9999);
-    EXPECT_TRUE(s.Timer8->Enabled());
-    Advance(1);
-    EXPECT_FALSE(s.Timer8->Enabled());
-    EXPECT_EQ(s.State.StopLit, 1);
-    EXPECT_EQ(s.State.PrizeIndex, 5);
+    advance(9999);
+    EXPECT_TRUE(s.ladderLightTimer->Enabled());
+    advance(1);
+    EXPECT_FALSE(s.ladderLightTimer->Enabled());
+    EXPECT_EQ(s.display.stopLit, 1);
+    EXPECT_EQ(s.game.prizeIndex, 5);
 }
 
-// The first activation (the splash showing the screen) runs Timer1-4 and Timer10 and stops
-// the others; a real window of the program taking the focus pauses, as does the editor.
+// The first activation (the splash showing the screen) runs the attract, reveal, time gauge and
+// fall-run timers and stops the others; a real window of the program taking the focus pauses, as
+// does the editor.
 TEST_F(CommandsTest, FirstActivationAndRealWindows) {
-    Create();
-    TQuizScreen& s = *Screen;
-    s.Timer5->Start(); // a timer whose WasEnabled is still that of the load
+    create();
+    QuizScreen& s = *screen;
+    s.judgementTimer->Start(); // a timer whose WasEnabled is still that of the load
     s.show();
     QApplication::processEvents();
-    for (TTimer* t : s.GameTimers()) {
-        const bool runs = t->Name() == "Timer1" || t->Name() == "Timer2" || t->Name() == "Timer3" ||
-                          t->Name() == "Timer4" || t->Name() == "Timer10";
+    for (TTimer* t : s.gameTimers()) {
+        const bool runs = t->Name() == "attractButtonTimer" ||
+                          t->Name() == "attractSequenceTimer" || t->Name() == "revealTimer" ||
+                          t->Name() == "timeGaugeTimer" || t->Name() == "fallRunTimer";
         EXPECT_EQ(t->Enabled(), runs) << t->Name();
     }
 
-    auto editor = MakePausingWindow();
+    auto editor = makePausingWindow();
     editor->show();
     editor->activateWindow();
     QApplication::processEvents();
     if (QApplication::activeWindow() == editor.get()) {
-        EXPECT_TRUE(s.PausedByWindow());
-        EXPECT_FALSE(s.Timer1->Enabled());
+        EXPECT_TRUE(s.pausedByWindow());
+        EXPECT_FALSE(s.attractButtonTimer->Enabled());
         editor->hide();
         s.activateWindow();
         QApplication::processEvents();
     } else {
         // The platform gives no focus: the editor's hand-back shows the screen again.
-        s.ActiveWindowChanged(editor.get());
-        EXPECT_TRUE(s.PausedByWindow());
+        s.activeWindowChanged(editor.get());
+        EXPECT_TRUE(s.pausedByWindow());
         s.hide();
         s.show();
     }
-    EXPECT_FALSE(s.PausedByWindow());
-    EXPECT_TRUE(s.Timer1->Enabled());
+    EXPECT_FALSE(s.pausedByWindow());
+    EXPECT_TRUE(s.attractButtonTimer->Enabled());
     s.hide();
 }
 
@@ -355,40 +355,40 @@ TEST_F(CommandsTest, FirstActivationAndRealWindows) {
 TEST_F(CommandsTest, ResumeRestoresTheSoundSwitch) {
     for (bool wanted : {true, false}) {
         SCOPED_TRACE(wanted);
-        Create();
-        Screen->State.SoundWanted = wanted;
-        Screen->On2->setChecked(false);
-        Screen->Off2->setChecked(false);
-        Screen->FormActivate();
-        EXPECT_EQ(Screen->On2->isChecked(), wanted);
-        EXPECT_NE(Screen->Off2->isChecked(), Screen->On2->isChecked());
+        create();
+        screen->game.soundWanted = wanted;
+        screen->soundOnAction->setChecked(false);
+        screen->soundOffAction->setChecked(false);
+        screen->resumeGame();
+        EXPECT_EQ(screen->soundOnAction->isChecked(), wanted);
+        EXPECT_NE(screen->soundOffAction->isChecked(), screen->soundOnAction->isChecked());
     }
 }
 
 // Either Sound entry flips both check marks and stores "YES" or "NO"; choosing the checked
 // entry switches over too.
 TEST_F(CommandsTest, SoundSwitch) {
-    Create();
-    TQuizScreen& s = *Screen;
-    s.On2->setChecked(true);
-    s.Off2->setChecked(false);
+    create();
+    QuizScreen& s = *screen;
+    s.soundOnAction->setChecked(true);
+    s.soundOffAction->setChecked(false);
     const struct {
-        QAction* Entry;
-        bool On;
-        const char* Stored;
-    } steps[] = {{s.On2, false, "NO"},
-                 {s.On2, true, "YES"},
-                 {s.Off2, false, "NO"},
-                 {s.Off2, true, "YES"},
-                 {s.Off2, false, "NO"}};
+        QAction* entry;
+        bool on;
+        const char* stored;
+    } steps[] = {{s.soundOnAction, false, "NO"},
+                 {s.soundOnAction, true, "YES"},
+                 {s.soundOffAction, false, "NO"},
+                 {s.soundOffAction, true, "YES"},
+                 {s.soundOffAction, false, "NO"}};
     for (const auto& step : steps) {
-        SCOPED_TRACE(step.Stored);
-        step.Entry->trigger(); // as chosen from the menu
-        EXPECT_EQ(s.On2->isChecked(), step.On);
-        EXPECT_EQ(s.Off2->isChecked(), !step.On);
-        EXPECT_EQ(Settings.PlaySound(), QString::fromLatin1(step.Stored));
-        EXPECT_EQ(s.State.SoundWanted, step.On);
-        EXPECT_EQ(s.SoundOn(), step.On);
+        SCOPED_TRACE(step.stored);
+        step.entry->trigger(); // as chosen from the menu
+        EXPECT_EQ(s.soundOnAction->isChecked(), step.on);
+        EXPECT_EQ(s.soundOffAction->isChecked(), !step.on);
+        EXPECT_EQ(settings.PlaySound(), QString::fromLatin1(step.stored));
+        EXPECT_EQ(s.game.soundWanted, step.on);
+        EXPECT_EQ(s.soundOn(), step.on);
     }
     // A new program run reads the stored choice.
     EXPECT_FALSE(TSettings().SoundWanted());
@@ -396,20 +396,20 @@ TEST_F(CommandsTest, SoundSwitch) {
 
 // The menu: entries, short-cuts, and the help and web entries going to the desktop.
 TEST_F(CommandsTest, MenuEntries) {
-    Create();
-    TQuizScreen& s = *Screen;
-    EXPECT_EQ(s.LoadQuestions1->shortcut(), QKeySequence(Qt::Key_F1));
-    EXPECT_EQ(s.EditCreateQuestions1->shortcut(), QKeySequence(Qt::Key_F2));
-    EXPECT_EQ(s.Exit1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F4));
-    EXPECT_FALSE(s.NewGame1->isVisible());
-    EXPECT_FALSE(s.On2->isChecked() && s.Off2->isChecked());
-    EXPECT_FALSE(s.WebLink1->text().isEmpty());
-    EXPECT_FALSE(s.WebLink2->text().isEmpty());
+    create();
+    QuizScreen& s = *screen;
+    EXPECT_EQ(s.changeQuestionFileAction->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(s.editQuestionsAction->shortcut(), QKeySequence(Qt::Key_F2));
+    EXPECT_EQ(s.closeAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F4));
+    EXPECT_FALSE(s.endGameAction->isVisible());
+    EXPECT_FALSE(s.soundOnAction->isChecked() && s.soundOffAction->isChecked());
+    EXPECT_FALSE(s.triviaDatabaseAction->text().isEmpty());
+    EXPECT_FALSE(s.triviaArticleAction->text().isEmpty());
 
-    s.Instructions1->trigger();
-    s.WebLink1->trigger();
-    s.WebLink2->trigger();
-    EXPECT_EQ(Shell.Calls,
+    s.instructionsAction->trigger();
+    s.triviaDatabaseAction->trigger();
+    s.triviaArticleAction->trigger();
+    EXPECT_EQ(shell.Calls,
               (QStringList{QStringLiteral("help:10"), QStringLiteral("minimize"),
                            QStringLiteral("url:https://opentdb.com/"), QStringLiteral("minimize"),
                            QStringLiteral("url:https://en.wikipedia.org/wiki/Trivia")}));
@@ -420,46 +420,47 @@ TEST_F(CommandsTest, MenuEntries) {
 TEST_F(CommandsTest, CloseEndsTheProgram) {
     for (bool inGame : {false, true}) {
         SCOPED_TRACE(inGame);
-        Create();
-        if (inGame) ReachPhase(TPhase::AnswersOpen);
-        QSignalSpy closed(Screen.get(), &TQuizScreen::Closed);
-        Dialogs.Clear();
+        create();
+        if (inGame) reachPhase(Phase::AnswersOpen);
+        QSignalSpy closed(screen.get(), &QuizScreen::closed);
+        dialogs.Clear();
         if (inGame)
-            Screen->Exit1->trigger();
+            screen->closeAction->trigger();
         else
-            Screen->close();
+            screen->close();
         EXPECT_EQ(closed.count(), 1);
-        EXPECT_TRUE(Dialogs.Texts().isEmpty());
+        EXPECT_TRUE(dialogs.Texts().isEmpty());
     }
 }
 
 // A game left for the question editor ends with the editor's reset: the judgement or the
 // ladder that was paused does not come back to life in attract mode when the screen resumes.
 TEST_F(CommandsTest, GameLeftForTheEditorStaysEnded) {
-    for (TPhase phase : {TPhase::JudgementPending, TPhase::LadderSpinning}) {
+    for (Phase phase : {Phase::JudgementPending, Phase::LadderSpinning}) {
         SCOPED_TRACE(static_cast<int>(phase));
-        Create();
-        TQuizScreen& s = *Screen;
-        s.ActiveWindowChanged(&s);
-        ReachPhase(phase);
+        create();
+        QuizScreen& s = *screen;
+        s.activeWindowChanged(&s);
+        reachPhase(phase);
         // End Game, No: the resume makes the editor's entry usable in the middle of the game.
-        Dialogs.Answer(TMsgButton::No);
-        s.NewGame1Click();
-        ASSERT_TRUE(s.EditCreateQuestions1->isEnabled());
-        auto editor = MakePausingWindow();
-        s.ActiveWindowChanged(editor.get());
+        dialogs.Answer(TMsgButton::No);
+        s.endGame();
+        ASSERT_TRUE(s.editQuestionsAction->isEnabled());
+        auto editor = makePausingWindow();
+        s.activeWindowChanged(editor.get());
         // The editor closes: the screen shows again (the resume) and is reset.
         s.show();
-        s.FormCreate();
+        s.enterAttractMode();
         QApplication::processEvents();
-        EXPECT_FALSE(s.PausedByWindow());
-        EXPECT_FALSE(AnyRunning(s, {"Timer5", "Timer6", "Timer7", "Timer8", "Timer9", "Timer11",
-                                    "Timer12", "TOStopWin"}));
-        Advance(30000);
-        EXPECT_FALSE(Visible(s.Wrong));
-        EXPECT_FALSE(Visible(s.MARK4));
-        EXPECT_EQ(s.State.Credit, 1); // the reset's credit, no prize added
-        EXPECT_TRUE(s.Timer1->Enabled());
+        EXPECT_FALSE(s.pausedByWindow());
+        EXPECT_FALSE(anyRunning(s, {"judgementTimer", "questionEndTimer", "gameOverTimer",
+                                    "ladderLightTimer", "prizeDisplayTimer", "prizeFlashTimer",
+                                    "correctFlashTimer", "ladderTimeLimit"}));
+        advance(30000);
+        EXPECT_FALSE(visible(s.wrongPanel));
+        EXPECT_FALSE(visible(s.correctBanner));
+        EXPECT_EQ(s.game.credit, 1); // the reset's credit, no prize added
+        EXPECT_TRUE(s.attractButtonTimer->Enabled());
         s.hide();
     }
 }

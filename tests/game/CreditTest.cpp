@@ -1,14 +1,14 @@
 #include "GameFixture.h"
 
-using CreditTest = TGameFixture;
+using CreditTest = GameFixture;
 
 // The meter shows the credit right-aligned in five digits without leading zeros, cut to the
 // first five characters of its decimal text; -1 leaves the last picture standing.
 TEST_F(CreditTest, MeterShowsTheCredit) {
-    Create();
+    create();
     struct Case {
-        int Credit;
-        const char* Shown;
+        int credit;
+        const char* shown;
     };
     const Case cases[] = {
         {0, "    0"},     {5, "    5"},      {150, "  150"},
@@ -16,59 +16,59 @@ TEST_F(CreditTest, MeterShowsTheCredit) {
         {7, "    7"},     {-1, "    7"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.Credit);
-        Screen->State.Credit = c.Credit;
-        Screen->DisplayCreditClick();
-        EXPECT_EQ(Meter(), QString::fromLatin1(c.Shown));
-        EXPECT_EQ(Screen->State.Credit, c.Credit);
+        SCOPED_TRACE(c.credit);
+        screen->game.credit = c.credit;
+        screen->showCredit();
+        EXPECT_EQ(meter(), QString::fromLatin1(c.shown));
+        EXPECT_EQ(screen->game.credit, c.credit);
     }
-    EXPECT_EQ(Screen->CreditBlock->accessibleName(), QStringLiteral("Credit 7"));
+    EXPECT_EQ(screen->creditMeter->accessibleName(), QStringLiteral("Credit 7"));
 }
 
-// LoadHolder picks the digit picture; a blank zero is the blank; other values keep the holder.
+// loadDigitHolder picks the digit picture; a blank zero is the blank; other values keep the holder.
 TEST_F(CreditTest, LoadHolderPicksTheDigitPicture) {
-    Create();
+    create();
     for (unsigned d = 0; d < 10; ++d) {
-        Screen->LoadHolder(d, d % 2 == 1);
-        EXPECT_TRUE(Shows(Screen->Holder, Screen->N[d])) << d;
+        screen->loadDigitHolder(d, d % 2 == 1);
+        EXPECT_TRUE(shows(screen->digitHolder, screen->digitPictures[d])) << d;
     }
-    Screen->LoadHolder(0, true);
-    EXPECT_TRUE(Shows(Screen->Holder, Screen->NB));
-    Screen->LoadHolder(10, false);
-    EXPECT_TRUE(Shows(Screen->Holder, Screen->NB));
+    screen->loadDigitHolder(0, true);
+    EXPECT_TRUE(shows(screen->digitHolder, screen->blankDigitPicture));
+    screen->loadDigitHolder(10, false);
+    EXPECT_TRUE(shows(screen->digitHolder, screen->blankDigitPicture));
 }
 
 // One-player: the credit itself goes up and down. Several players: the player at the
 // controls' own credit does, and a redraw after a change of player shows that player's.
 TEST_F(CreditTest, ChargesAndWinsGoToThePlayerAtTheControls) {
-    Create();
-    TQuizState& s = Screen->State;
-    s.PlayerCount = 1;
-    s.CurrentPlayer = 0;
-    s.Credit = 1;
-    Screen->DecrementCreditClick();
-    EXPECT_EQ(s.Credit, 0);
-    EXPECT_EQ(Meter(), QStringLiteral("    0"));
-    Screen->DecrementCreditClick();
-    EXPECT_EQ(s.Credit, -1);
-    EXPECT_EQ(Meter(), QStringLiteral("    0"));
-    s.Credit = 3;
+    create();
+    QuizGame& s = screen->game;
+    s.playerCount = 1;
+    s.currentPlayer = 0;
+    s.credit = 1;
+    screen->chargeQuestion();
+    EXPECT_EQ(s.credit, 0);
+    EXPECT_EQ(meter(), QStringLiteral("    0"));
+    screen->chargeQuestion();
+    EXPECT_EQ(s.credit, -1);
+    EXPECT_EQ(meter(), QStringLiteral("    0"));
+    s.credit = 3;
     for (int i = 0; i < 15; ++i)
-        Screen->IncrementCreditClick();
-    EXPECT_EQ(s.Credit, 18);
-    EXPECT_EQ(Meter(), QStringLiteral("   18"));
+        screen->addCreditDollar();
+    EXPECT_EQ(s.credit, 18);
+    EXPECT_EQ(meter(), QStringLiteral("   18"));
 
-    s.PlayerCount = 2;
-    s.PlayerCredit = {7, 3, 0, 0};
-    s.CurrentPlayer = 2;
-    s.Credit = 99;
-    Screen->DecrementCreditClick();
-    EXPECT_EQ(s.PlayerCredit, (std::array<int, 4>{7, 2, 0, 0}));
-    EXPECT_EQ(s.Credit, 2);
-    Screen->IncrementCreditClick();
-    EXPECT_EQ(s.PlayerCredit[1], 3);
-    s.CurrentPlayer = 1;
-    Screen->DisplayCreditClick();
-    EXPECT_EQ(s.Credit, 7);
-    EXPECT_EQ(Meter(), QStringLiteral("    7"));
+    s.playerCount = 2;
+    s.playerCredits = {7, 3, 0, 0};
+    s.currentPlayer = 2;
+    s.credit = 99;
+    screen->chargeQuestion();
+    EXPECT_EQ(s.playerCredits, (std::array<int, 4>{7, 2, 0, 0}));
+    EXPECT_EQ(s.credit, 2);
+    screen->addCreditDollar();
+    EXPECT_EQ(s.playerCredits[1], 3);
+    s.currentPlayer = 1;
+    screen->showCredit();
+    EXPECT_EQ(s.credit, 7);
+    EXPECT_EQ(meter(), QStringLiteral("    7"));
 }

@@ -1,4 +1,4 @@
-#include "QuizFixture.h"
+#include "QuizScreenFixture.h"
 
 #include "Label.h"
 #include "QuestionEditor.h"
@@ -11,47 +11,47 @@
 
 namespace {
 // Lets the editor's closing finish, as the event loop does.
-void FinishClosing() {
+void finishClosing() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // Makes a folder the current directory for the life of this object.
-class TCurrentDir {
+class CurrentDir {
 public:
-    explicit TCurrentDir(const QString& dir) : FOld(QDir::currentPath()) { QDir::setCurrent(dir); }
-    ~TCurrentDir() { QDir::setCurrent(FOld); }
+    explicit CurrentDir(const QString& dir) : old(QDir::currentPath()) { QDir::setCurrent(dir); }
+    ~CurrentDir() { QDir::setCurrent(old); }
 
 private:
-    QString FOld;
+    QString old;
 };
 } // namespace
 
-using FilesTest = TQuizFixture;
+using FilesTest = QuizScreenFixture;
 
 // Change Question File shows the load dialog in the current folder and takes the chosen set
 // only when it holds a question; cancelling changes nothing.
 TEST_F(FilesTest, ChangeQuestionFileValidatesTheChoice) {
-    Create(5);
+    create(5);
     TTempDir other;
-    TCurrentDir cwd(other.path());
+    CurrentDir cwd(other.path());
     QstFixtures::WriteNumberedSet(other.File("good.QST"), 2);
     QstFixtures::WriteNumberedSet(other.File("empty.QST"), 0);
-    const QString startup = ProgramDir() + QStringLiteral("/REGD.QST");
+    const QString startup = programDir() + QStringLiteral("/REGD.QST");
 
-    Screen->LoadQuestions1Click();
-    ASSERT_EQ(Dialogs.FileDialogs().size(), 1u);
-    const TFileDialogSpec& spec = Dialogs.FileDialogs()[0];
+    screen->changeQuestionFile();
+    ASSERT_EQ(dialogs.FileDialogs().size(), 1u);
+    const TFileDialogSpec& spec = dialogs.FileDialogs()[0];
     EXPECT_EQ(spec.Title, QStringLiteral("Mindaro : Load Questions"));
     EXPECT_EQ(spec.Filter, QStringLiteral("Mindaro Questions|*.QST"));
     EXPECT_EQ(spec.DefaultSuffix, QStringLiteral("QST"));
     EXPECT_EQ(spec.InitialDir, other.path());
-    EXPECT_EQ(Screen->State.QuestionFileName, startup);
+    EXPECT_EQ(screen->game.questionFile, startup);
 
     struct Row {
-        const char* File;
-        QStringList Boxes;
-        bool Taken;
+        const char* file;
+        QStringList boxes;
+        bool taken;
     };
     const Row rows[] = {
         {"good.QST", {}, true},
@@ -61,68 +61,68 @@ TEST_F(FilesTest, ChangeQuestionFileValidatesTheChoice) {
         {"none.QST", {QStringLiteral("Unable to find Specified Question File")}, false},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.File);
-        Dialogs.Clear();
-        const QString path = QString::fromStdString(other.File(row.File));
-        Dialogs.ChooseFile(path);
-        Screen->LoadQuestions1Click();
-        EXPECT_EQ(Dialogs.Texts(), row.Boxes);
-        EXPECT_EQ(Screen->State.QuestionFileName, row.Taken ? path : QStringLiteral("N/A"));
+        SCOPED_TRACE(row.file);
+        dialogs.Clear();
+        const QString path = QString::fromStdString(other.File(row.file));
+        dialogs.ChooseFile(path);
+        screen->changeQuestionFile();
+        EXPECT_EQ(dialogs.Texts(), row.boxes);
+        EXPECT_EQ(screen->game.questionFile, row.taken ? path : QStringLiteral("N/A"));
     }
 }
 
 // Opening the editor silences and hides the game; closing it destroys the editor, shows the
 // game, restores the sound and resets the game onto REGD.QST of the program directory.
 TEST_F(FilesTest, EditorOpensInPlaceOfTheGameAndHandsBack) {
-    Create(5);
-    QstFixtures::WriteNumberedSet(StartupFile() + ".other.QST", 3);
-    const QString other = QString::fromStdString(StartupFile() + ".other.QST");
+    create(5);
+    QstFixtures::WriteNumberedSet(startupFile() + ".other.QST", 3);
+    const QString other = QString::fromStdString(startupFile() + ".other.QST");
     for (const bool soundOn : {true, false}) {
         SCOPED_TRACE(soundOn ? "sound on" : "sound off");
         // The player's switch, which the screen also remembers as the wish for sound.
-        if (Screen->On2->isChecked() != soundOn) Screen->On2Click();
-        Screen->show();
-        Dialogs.ChooseFile(other);
-        Screen->LoadQuestions1Click();
-        ASSERT_EQ(Screen->State.QuestionFileName, other);
+        if (screen->soundOnAction->isChecked() != soundOn) screen->toggleSound();
+        screen->show();
+        dialogs.ChooseFile(other);
+        screen->changeQuestionFile();
+        ASSERT_EQ(screen->game.questionFile, other);
 
-        Screen->EditCreateQuestions1Click();
-        QuestionEditor* editor = Screen->Editor();
+        screen->openEditor();
+        QuestionEditor* editor = screen->editor();
         ASSERT_NE(editor, nullptr);
-        EXPECT_FALSE(Screen->On2->isChecked());
-        EXPECT_EQ(Screen->Off2->isChecked(), !soundOn);
-        EXPECT_FALSE(Screen->isVisible());
+        EXPECT_FALSE(screen->soundOnAction->isChecked());
+        EXPECT_EQ(screen->soundOffAction->isChecked(), !soundOn);
+        EXPECT_FALSE(screen->isVisible());
         EXPECT_TRUE(editor->isVisible());
         EXPECT_TRUE(editor->isWindow());
-        EXPECT_EQ(editor->parent(), Screen.get());
+        EXPECT_EQ(editor->parent(), screen.get());
         EXPECT_TRUE(editor->property("trivoraPausesGame").toBool());
         EXPECT_EQ(editor->model().recordNumber(), 3) << "the editor opens the game's set";
 
         editor->closeAction->trigger();
-        FinishClosing();
-        EXPECT_EQ(Screen->Editor(), nullptr);
-        EXPECT_TRUE(Screen->isVisible());
-        EXPECT_EQ(Screen->On2->isChecked(), soundOn);
-        EXPECT_EQ(Screen->State.QuestionFileName, ProgramDir() + QStringLiteral("/REGD.QST"));
+        finishClosing();
+        EXPECT_EQ(screen->editor(), nullptr);
+        EXPECT_TRUE(screen->isVisible());
+        EXPECT_EQ(screen->soundOnAction->isChecked(), soundOn);
+        EXPECT_EQ(screen->game.questionFile, programDir() + QStringLiteral("/REGD.QST"));
     }
 }
 
 // With no set in the game, the editor opens REGD.QST of the current directory, while the
 // game's reset afterwards still uses the program directory.
 TEST_F(FilesTest, EditorWithoutAGameSetLooksInTheCurrentFolder) {
-    Create(0);
-    ASSERT_EQ(Screen->State.QuestionFileName, QStringLiteral("N/A"));
+    create(0);
+    ASSERT_EQ(screen->game.questionFile, QStringLiteral("N/A"));
     TTempDir elsewhere;
-    TCurrentDir cwd(elsewhere.path());
+    CurrentDir cwd(elsewhere.path());
     QstFixtures::WriteNumberedSet(elsewhere.File("REGD.QST"), 4);
-    Dialogs.Clear();
-    Screen->EditCreateQuestions1Click();
-    ASSERT_NE(Screen->Editor(), nullptr);
-    EXPECT_EQ(Screen->State.QuestionFileName, elsewhere.path() + QStringLiteral("/REGD.QST"));
-    EXPECT_EQ(Screen->Editor()->model().recordNumber(), 4);
-    EXPECT_TRUE(Dialogs.Texts().isEmpty());
-    Screen->Editor()->close();
-    FinishClosing();
-    EXPECT_EQ(Dialogs.Texts(), QStringList{QStringLiteral("Unable to find Default Question File")});
-    EXPECT_EQ(Screen->State.QuestionFileName, QStringLiteral("N/A"));
+    dialogs.Clear();
+    screen->openEditor();
+    ASSERT_NE(screen->editor(), nullptr);
+    EXPECT_EQ(screen->game.questionFile, elsewhere.path() + QStringLiteral("/REGD.QST"));
+    EXPECT_EQ(screen->editor()->model().recordNumber(), 4);
+    EXPECT_TRUE(dialogs.Texts().isEmpty());
+    screen->editor()->close();
+    finishClosing();
+    EXPECT_EQ(dialogs.Texts(), QStringList{QStringLiteral("Unable to find Default Question File")});
+    EXPECT_EQ(screen->game.questionFile, QStringLiteral("N/A"));
 }

@@ -7,19 +7,19 @@ constexpr int Lose = 5;
 } // namespace
 
 // A one-player game whose first answer was right and whose ladder has just appeared.
-class LadderTest : public TGameFixture {
+class LadderTest : public GameFixture {
 protected:
-    void OpenLadder() {
-        AnswerRight();
-        Advance(4000);
-        ASSERT_TRUE(Screen->LadderShowing());
+    void openLadder() {
+        answerRight();
+        advance(4000);
+        ASSERT_TRUE(screen->ladderShowing());
     }
     // The one lamp lit now (1 $1 ... 5 LOSE), 0 for none.
-    int LitLamp() const {
+    int litLamp() const {
         int lit = 0;
         for (int prize = 1; prize <= 5; ++prize) {
-            const bool on = Screen->State.LampLit[static_cast<std::size_t>(prize - 1)] != 0;
-            EXPECT_EQ(on, Shows(Screen->LampOf(prize), Screen->LampOnPicture(prize))) << prize;
+            const bool on = screen->display.lampLit[static_cast<std::size_t>(prize - 1)] != 0;
+            EXPECT_EQ(on, shows(screen->lampOf(prize), screen->lampLitPicture(prize))) << prize;
             if (on) {
                 EXPECT_EQ(lit, 0) << "two lamps lit";
                 lit = prize;
@@ -32,193 +32,193 @@ protected:
 // The light runs LOSE, $1, LOSE, $5, LOSE, $15, LOSE, $50 at ten steps a second, each pair of
 // steps on one note, and the next ladder carries on after the prize lit last.
 TEST_F(LadderTest, SpinOrderAndNotes) {
-    Create();
-    SoundOn();
-    StartGame();
-    OpenLadder();
-    ClearMidi();
-    EXPECT_EQ(LitLamp(), 0);
-    EXPECT_TRUE(Visible(Screen->HitStop));
+    create();
+    switchSoundOn();
+    startGame();
+    openLadder();
+    clearMidi();
+    EXPECT_EQ(litLamp(), 0);
+    EXPECT_TRUE(visible(screen->pressStopPrompt));
     std::vector<int> lamps;
     for (int step = 0; step < 10; ++step) {
-        Advance(100);
-        lamps.push_back(LitLamp());
+        advance(100);
+        lamps.push_back(litLamp());
     }
     EXPECT_EQ(lamps, (std::vector<int>{Lose, 1, Lose, 2, Lose, 3, Lose, 4, Lose, 1}));
-    EXPECT_EQ(Notes(SpinStatus), (std::vector<int>{15, 15, 30, 30, 45, 45, 60, 60, 75, 75}));
-    Screen->RTM(); // $1
-    Advance(2000);
+    EXPECT_EQ(notes(SpinStatus), (std::vector<int>{15, 15, 30, 30, 45, 45, 60, 60, 75, 75}));
+    screen->stopLadder(); // $1
+    advance(2000);
 
-    ClearMidi();
-    AnswerRight();
-    Advance(4000);
-    ASSERT_TRUE(Screen->LadderShowing());
-    EXPECT_EQ(LitLamp(), 0);
-    Advance(200);
-    EXPECT_EQ(LitLamp(), 2);
-    EXPECT_EQ(Notes(SpinStatus), (std::vector<int>{30, 30}));
+    clearMidi();
+    answerRight();
+    advance(4000);
+    ASSERT_TRUE(screen->ladderShowing());
+    EXPECT_EQ(litLamp(), 0);
+    advance(200);
+    EXPECT_EQ(litLamp(), 2);
+    EXPECT_EQ(notes(SpinStatus), (std::vector<int>{30, 30}));
 }
 
 // A stop awards the lamp lit at that moment: the credit rises one redraw per dollar, the best
 // score follows, and the won lamp flashes with its note until the display ends 2 s later.
 TEST_F(LadderTest, StopOnEachLamp) {
     struct Case {
-        int Lamp;
-        int Dollars;
-        int Note;
+        int lamp;
+        int dollars;
+        int note;
     };
     const Case cases[] = {{1, 1, 48}, {2, 5, 56}, {3, 15, 64}, {4, 50, 72}, {Lose, 0, 80}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.Lamp);
-        Create();
-        SoundOn();
-        StartGame();
-        Screen->State.Credit = 4; // charged to 3 by the question
-        OpenLadder();
-        ASSERT_EQ(Screen->State.Credit, 3);
-        ASSERT_TRUE(AdvanceUntil([&] { return LitLamp() == c.Lamp; }));
-        ClearMidi();
-        Screen->RoundTMouseDown();
-        EXPECT_EQ(Screen->State.Credit, 3 + c.Dollars);
-        EXPECT_EQ(Screen->State.PrizeIndex, c.Lamp);
-        EXPECT_EQ(Screen->State.StopLit, 1);
-        EXPECT_TRUE(Shows(Screen->RoundT, Screen->StopIn));
-        EXPECT_FALSE(Visible(Screen->HitStop));
-        EXPECT_EQ(Screen->State.PlayerScore[0], std::max(5, 3 + c.Dollars));
-        EXPECT_EQ(Meter(), QString::number(3 + c.Dollars).rightJustified(5));
-        EXPECT_EQ(LitLamp(), c.Lamp);
-        EXPECT_TRUE(Sent().empty());
+        SCOPED_TRACE(c.lamp);
+        create();
+        switchSoundOn();
+        startGame();
+        screen->game.credit = 4; // charged to 3 by the question
+        openLadder();
+        ASSERT_EQ(screen->game.credit, 3);
+        ASSERT_TRUE(advanceUntil([&] { return litLamp() == c.lamp; }));
+        clearMidi();
+        screen->pressStop();
+        EXPECT_EQ(screen->game.credit, 3 + c.dollars);
+        EXPECT_EQ(screen->game.prizeIndex, c.lamp);
+        EXPECT_EQ(screen->display.stopLit, 1);
+        EXPECT_TRUE(shows(screen->stopButton, screen->stopLitPicture));
+        EXPECT_FALSE(visible(screen->pressStopPrompt));
+        EXPECT_EQ(screen->game.playerScores[0], std::max(5, 3 + c.dollars));
+        EXPECT_EQ(meter(), QString::number(3 + c.dollars).rightJustified(5));
+        EXPECT_EQ(litLamp(), c.lamp);
+        EXPECT_TRUE(sent().empty());
         // The light has stopped: no more spin steps.
-        Advance(75);
-        EXPECT_EQ(LitLamp(), 0);
-        Advance(75);
-        EXPECT_EQ(LitLamp(), c.Lamp);
-        Advance(2000 - 150 - 1);
-        EXPECT_TRUE(Screen->LadderShowing());
-        EXPECT_EQ(Notes(PrizeStatus), std::vector<int>(13, c.Note));
-        EXPECT_TRUE(Notes(SpinStatus).empty());
-        Advance(1);
-        EXPECT_FALSE(Screen->LadderShowing());
-        EXPECT_FALSE(Visible(Screen->Lose));
-        EXPECT_FALSE(Visible(Screen->OneDollar));
-        EXPECT_EQ(Screen->State.StopLit, 0);
-        EXPECT_TRUE(Shows(Screen->RoundT, Screen->StopOut));
+        advance(75);
+        EXPECT_EQ(litLamp(), 0);
+        advance(75);
+        EXPECT_EQ(litLamp(), c.lamp);
+        advance(2000 - 150 - 1);
+        EXPECT_TRUE(screen->ladderShowing());
+        EXPECT_EQ(notes(PrizeStatus), std::vector<int>(13, c.note));
+        EXPECT_TRUE(notes(SpinStatus).empty());
+        advance(1);
+        EXPECT_FALSE(screen->ladderShowing());
+        EXPECT_FALSE(visible(screen->loseLamp));
+        EXPECT_FALSE(visible(screen->oneDollarLamp));
+        EXPECT_EQ(screen->display.stopLit, 0);
+        EXPECT_TRUE(shows(screen->stopButton, screen->stopPicture));
         // The next question follows at once, a little faster.
-        EXPECT_EQ(Screen->Timer4->Interval(), 140);
-        ASSERT_TRUE(WaitForAnswers());
-        EXPECT_EQ(Screen->State.Credit, 2 + c.Dollars);
+        EXPECT_EQ(screen->timeGaugeTimer->Interval(), 140);
+        ASSERT_TRUE(waitForAnswers());
+        EXPECT_EQ(screen->game.credit, 2 + c.dollars);
     }
 }
 
 // Without a stop the ladder ends on LOSE after exactly 10 s; a stop at 9.9 s takes the lamp
 // lit then, and the limit fires neither in that ladder nor in the next.
 TEST_F(LadderTest, TimeLimit) {
-    Create();
-    StartGame();
-    OpenLadder();
-    Advance(9999);
-    EXPECT_EQ(Screen->State.StopLit, 0);
-    Advance(1);
-    EXPECT_EQ(Screen->State.StopLit, 1);
-    EXPECT_EQ(LitLamp(), Lose);
-    EXPECT_EQ(Screen->State.PrizeIndex, Lose);
-    EXPECT_EQ(Screen->State.Credit, 4);
-    Advance(2000);
-    ASSERT_FALSE(Screen->LadderShowing());
+    create();
+    startGame();
+    openLadder();
+    advance(9999);
+    EXPECT_EQ(screen->display.stopLit, 0);
+    advance(1);
+    EXPECT_EQ(screen->display.stopLit, 1);
+    EXPECT_EQ(litLamp(), Lose);
+    EXPECT_EQ(screen->game.prizeIndex, Lose);
+    EXPECT_EQ(screen->game.credit, 4);
+    advance(2000);
+    ASSERT_FALSE(screen->ladderShowing());
 
-    OpenLadder();
-    Advance(9900);
-    const int lit = LitLamp();
+    openLadder();
+    advance(9900);
+    const int lit = litLamp();
     ASSERT_NE(lit, 0);
-    const int before = Screen->State.Credit;
-    Screen->RTM();
+    const int before = screen->game.credit;
+    screen->stopLadder();
     const int dollars[6] = {0, 1, 5, 15, 50, 0};
-    EXPECT_EQ(Screen->State.Credit, before + dollars[lit]);
-    Advance(2000);
-    OpenLadder();
-    Advance(9999);
-    EXPECT_EQ(Screen->State.StopLit, 0); // the old limit did not carry over
-    Advance(1);
-    EXPECT_EQ(Screen->State.StopLit, 1);
+    EXPECT_EQ(screen->game.credit, before + dollars[lit]);
+    advance(2000);
+    openLadder();
+    advance(9999);
+    EXPECT_EQ(screen->display.stopLit, 0); // the old limit did not carry over
+    advance(1);
+    EXPECT_EQ(screen->display.stopLit, 1);
 }
 
 // Only the first stop counts: a second stop (mouse, Enter, or the time limit) and a stop
 // outside a spin change nothing.
 TEST_F(LadderTest, SecondStopIsIgnored) {
-    Create();
-    StartGame();
-    Screen->RTM(); // no ladder
-    EXPECT_EQ(Screen->State.StopLit, 0);
-    OpenLadder();
-    ASSERT_TRUE(AdvanceUntil([this] { return LitLamp() == 4; }));
-    Screen->RTM();
-    const int credit = Screen->State.Credit;
-    Advance(100); // the light would have moved on to LOSE
-    Screen->RoundTMouseDown();
-    Screen->TOStopWinTimer();
-    EXPECT_EQ(Screen->State.Credit, credit);
-    EXPECT_EQ(Screen->State.PrizeIndex, 4);
-    EXPECT_EQ(Screen->State.PlayerScore[0], credit);
+    create();
+    startGame();
+    screen->stopLadder(); // no ladder
+    EXPECT_EQ(screen->display.stopLit, 0);
+    openLadder();
+    ASSERT_TRUE(advanceUntil([this] { return litLamp() == 4; }));
+    screen->stopLadder();
+    const int credit = screen->game.credit;
+    advance(100); // the light would have moved on to LOSE
+    screen->pressStop();
+    screen->stopLadderAtTimeLimit();
+    EXPECT_EQ(screen->game.credit, credit);
+    EXPECT_EQ(screen->game.prizeIndex, 4);
+    EXPECT_EQ(screen->game.playerScores[0], credit);
 }
 
 // A stop before the first step finds no lamp lit and counts as LOSE: LOSE lights and flashes.
 TEST_F(LadderTest, StopBeforeTheFirstStepIsLose) {
-    Create();
-    SoundOn();
-    StartGame();
-    OpenLadder();
-    ClearMidi();
-    Screen->RTM();
-    EXPECT_EQ(LitLamp(), Lose);
-    EXPECT_EQ(Screen->State.PrizeIndex, Lose);
-    EXPECT_EQ(Screen->State.Credit, 4);
-    Advance(150);
-    EXPECT_EQ(Notes(PrizeStatus), std::vector<int>{80});
+    create();
+    switchSoundOn();
+    startGame();
+    openLadder();
+    clearMidi();
+    screen->stopLadder();
+    EXPECT_EQ(litLamp(), Lose);
+    EXPECT_EQ(screen->game.prizeIndex, Lose);
+    EXPECT_EQ(screen->game.credit, 4);
+    advance(150);
+    EXPECT_EQ(notes(PrizeStatus), std::vector<int>{80});
 }
 
 // Answer buttons, keys A-D and START do nothing while the lamps are on screen.
 TEST_F(LadderTest, AnswerControlsAreDeadWhileTheLadderShows) {
-    Create();
-    StartGame();
-    OpenLadder();
+    create();
+    startGame();
+    openLadder();
     for (int answer = 0; answer < 4; ++answer)
-        Choose(answer);
-    Screen->RedTMouseDown(Screen->StartT);
-    Screen->RedTMouseDown(Screen->Answer[0]);
-    EXPECT_EQ(Screen->State.ButtonLit, (std::array<int, 4>{0, 0, 0, 0}));
-    EXPECT_FALSE(Screen->Timer5->Enabled());
-    EXPECT_FALSE(Visible(Screen->PlayerPanel));
+        choose(answer);
+    screen->pressControl(screen->startButton);
+    screen->pressControl(screen->answerTexts[0]);
+    EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_FALSE(screen->judgementTimer->Enabled());
+    EXPECT_FALSE(visible(screen->playerPanel));
 }
 
 // In a game of two, the prize goes to the player at the controls: player 2 at credit 4 with a
 // best of 5 stops on $50 and has 54; a smaller later win never lowers a best score.
 TEST_F(LadderTest, PrizeGoesToThePlayerAtTheControls) {
-    Create();
-    StartGame({QStringLiteral("Ann"), QStringLiteral("Bob")});
-    Advance(2500);
-    LoseQuestion(); // Ann: 4
-    Advance(2500);
-    Screen->State.PlayerCredit[1] = 5; // Bob: charged to 4
-    OpenLadder();
-    EXPECT_EQ(Screen->State.CurrentPlayer, 2);
-    EXPECT_EQ(Screen->State.Credit, 4);
-    ASSERT_TRUE(AdvanceUntil([this] { return LitLamp() == 4; }));
-    Screen->RTM();
-    EXPECT_EQ(Screen->State.PlayerCredit[1], 54);
-    EXPECT_EQ(Screen->State.Credit, 54);
-    EXPECT_EQ(Meter(), QStringLiteral("   54"));
-    EXPECT_EQ(Screen->State.PlayerScore[1], 54);
-    EXPECT_EQ(Screen->State.PlayerCredit[0], 4);
-    EXPECT_EQ(Screen->State.PlayerScore[0], 5);
+    create();
+    startGame({QStringLiteral("Ann"), QStringLiteral("Bob")});
+    advance(2500);
+    loseQuestion(); // Ann: 4
+    advance(2500);
+    screen->game.playerCredits[1] = 5; // Bob: charged to 4
+    openLadder();
+    EXPECT_EQ(screen->game.currentPlayer, 2);
+    EXPECT_EQ(screen->game.credit, 4);
+    ASSERT_TRUE(advanceUntil([this] { return litLamp() == 4; }));
+    screen->stopLadder();
+    EXPECT_EQ(screen->game.playerCredits[1], 54);
+    EXPECT_EQ(screen->game.credit, 54);
+    EXPECT_EQ(meter(), QStringLiteral("   54"));
+    EXPECT_EQ(screen->game.playerScores[1], 54);
+    EXPECT_EQ(screen->game.playerCredits[0], 4);
+    EXPECT_EQ(screen->game.playerScores[0], 5);
 
-    Screen->State.PlayerCredit[1] = 10;
-    Screen->State.Credit = 10;
-    Advance(2000 + 2500);
-    LoseQuestion(); // Ann: 3
-    Advance(2500);
-    OpenLadder(); // Bob: 9
-    ASSERT_TRUE(AdvanceUntil([this] { return LitLamp() == 1; }));
-    Screen->RTM();
-    EXPECT_EQ(Screen->State.PlayerCredit[1], 10);
-    EXPECT_EQ(Screen->State.PlayerScore[1], 54);
+    screen->game.playerCredits[1] = 10;
+    screen->game.credit = 10;
+    advance(2000 + 2500);
+    loseQuestion(); // Ann: 3
+    advance(2500);
+    openLadder(); // Bob: 9
+    ASSERT_TRUE(advanceUntil([this] { return litLamp() == 1; }));
+    screen->stopLadder();
+    EXPECT_EQ(screen->game.playerCredits[1], 10);
+    EXPECT_EQ(screen->game.playerScores[1], 54);
 }

@@ -9,20 +9,22 @@ const QColor Grey(0x80, 0x80, 0x80);
 const QColor White(0xFF, 0xFF, 0xFF);
 } // namespace
 
-class PlayersTest : public TGameFixture {
+class PlayersTest : public GameFixture {
 protected:
     // The number picture shown on the Ready panel (1-4), 0 for none.
-    int ReadyNumber() const {
-        const TImage* numbers[4] = {Screen->One, Screen->Two, Screen->Three, Screen->Four};
+    int readyNumber() const {
+        const TImage* numbers[4] = {screen->playerNumberOne, screen->playerNumberTwo,
+                                    screen->playerNumberThree, screen->playerNumberFour};
         int shown = 0;
         for (int k = 0; k < 4; ++k)
-            if (Visible(numbers[k])) shown = shown == 0 ? k + 1 : -1;
+            if (visible(numbers[k])) shown = shown == 0 ? k + 1 : -1;
         return shown;
     }
-    QStringList FinalRows() const {
+    QStringList finalRows() const {
         QStringList rows;
         for (std::size_t k = 0; k < 4; ++k)
-            rows << Screen->NAME[k]->Caption() + QLatin1Char('=') + Screen->SCORE[k]->Caption();
+            rows << screen->finalNames[k]->Caption() + QLatin1Char('=') +
+                        screen->finalScores[k]->Caption();
         return rows;
     }
 };
@@ -30,154 +32,154 @@ protected:
 // Typing a name colours its slot and counts the player; Clear empties it; a box takes at
 // most 10 characters; spaces make a name.
 TEST_F(PlayersTest, NameEntryColoursAndCounts) {
-    Create();
-    Screen->RedTMouseDown(Screen->StartT);
-    ASSERT_TRUE(Visible(Screen->PlayerPanel));
-    QLineEdit* box = Screen->PlayerName[1];
+    create();
+    screen->pressControl(screen->startButton);
+    ASSERT_TRUE(visible(screen->playerPanel));
+    QLineEdit* box = screen->playerNameBoxes[1];
     QTest::keyClicks(box, QStringLiteral("Maximiliana"));
     EXPECT_EQ(box->text(), QStringLiteral("Maximilian"));
-    EXPECT_EQ(Screen->State.PlayerCount, 1);
-    EXPECT_EQ(Screen->PlayerSlotPanel[1]->Color(), Red);
-    EXPECT_EQ(Screen->Clear[1]->Color(), Red);
-    EXPECT_EQ(Screen->Clear[1]->FontColor(), Grey);
-    EXPECT_EQ(Screen->PlayerSlotPanel[0]->Color(), Maroon);
-    EXPECT_EQ(Screen->Clear[0]->FontColor(), Maroon);
-    Screen->PlayerName[3]->setText(QStringLiteral("  "));
-    EXPECT_EQ(Screen->State.PlayerCount, 2);
+    EXPECT_EQ(screen->game.playerCount, 1);
+    EXPECT_EQ(screen->playerSlots[1]->Color(), Red);
+    EXPECT_EQ(screen->clearButtons[1]->Color(), Red);
+    EXPECT_EQ(screen->clearButtons[1]->FontColor(), Grey);
+    EXPECT_EQ(screen->playerSlots[0]->Color(), Maroon);
+    EXPECT_EQ(screen->clearButtons[0]->FontColor(), Maroon);
+    screen->playerNameBoxes[3]->setText(QStringLiteral("  "));
+    EXPECT_EQ(screen->game.playerCount, 2);
 
     // Hover: raised with white text over a named slot's Clear, flat again over its slot.
-    Screen->Clear1MouseMove(2);
-    EXPECT_EQ(Screen->Clear[1]->BevelOuter(), TBevel::Raised);
-    EXPECT_EQ(Screen->Clear[1]->FontColor(), White);
-    Screen->PlayerPanelMouseMove(2);
-    EXPECT_EQ(Screen->Clear[1]->BevelOuter(), TBevel::None);
-    EXPECT_EQ(Screen->Clear[1]->FontColor(), Grey);
-    Screen->Clear1MouseMove(1); // the hidden button of an empty slot
-    EXPECT_EQ(Screen->Clear[0]->BevelOuter(), TBevel::None);
-    Screen->Clear1MouseMove(4);
-    Screen->PlayerPanelMouseMove(0);
-    EXPECT_EQ(Screen->Clear[3]->BevelOuter(), TBevel::None);
+    screen->raiseClearButton(2);
+    EXPECT_EQ(screen->clearButtons[1]->BevelOuter(), TBevel::Raised);
+    EXPECT_EQ(screen->clearButtons[1]->FontColor(), White);
+    screen->flattenPlayerPanelButtons(2);
+    EXPECT_EQ(screen->clearButtons[1]->BevelOuter(), TBevel::None);
+    EXPECT_EQ(screen->clearButtons[1]->FontColor(), Grey);
+    screen->raiseClearButton(1); // the hidden button of an empty slot
+    EXPECT_EQ(screen->clearButtons[0]->BevelOuter(), TBevel::None);
+    screen->raiseClearButton(4);
+    screen->flattenPlayerPanelButtons(0);
+    EXPECT_EQ(screen->clearButtons[3]->BevelOuter(), TBevel::None);
 
-    Screen->Clear1MouseDown(2);
+    screen->clearPlayerName(2);
     EXPECT_TRUE(box->text().isEmpty());
-    EXPECT_EQ(Screen->State.PlayerCount, 1);
-    EXPECT_EQ(Screen->PlayerSlotPanel[1]->Color(), Maroon);
-    EXPECT_EQ(Screen->Clear[1]->FontColor(), Maroon);
-    Screen->Clear1MouseDown(1);
-    EXPECT_EQ(Screen->State.PlayerCount, 1);
+    EXPECT_EQ(screen->game.playerCount, 1);
+    EXPECT_EQ(screen->playerSlots[1]->Color(), Maroon);
+    EXPECT_EQ(screen->clearButtons[1]->FontColor(), Maroon);
+    screen->clearPlayerName(1);
+    EXPECT_EQ(screen->game.playerCount, 1);
 
-    Screen->OKDispMouseMove();
-    EXPECT_EQ(Screen->OK3->BevelOuter(), TBevel::Raised);
-    Screen->PlayerPanelMouseMove(0);
-    EXPECT_EQ(Screen->OK3->BevelOuter(), TBevel::None);
+    screen->raisePlayerPanelOk();
+    EXPECT_EQ(screen->playerPanelOkFrame->BevelOuter(), TBevel::Raised);
+    screen->flattenPlayerPanelButtons(0);
+    EXPECT_EQ(screen->playerPanelOkFrame->BevelOuter(), TBevel::None);
 }
 
 // Enter in a name box confirms the players (and goes no further into the box); other keys
 // are left to the box.
 TEST_F(PlayersTest, EnterInANameBoxIsOk) {
-    Create();
-    Screen->RedTMouseDown(Screen->StartT);
-    EXPECT_FALSE(Screen->Player1KeyPress(QLatin1Char('x')));
-    EXPECT_FALSE(Screen->State.GameRunning);
-    EXPECT_TRUE(Screen->Player1KeyPress(QChar(13)));
-    EXPECT_TRUE(Screen->State.GameRunning);
-    EXPECT_FALSE(Visible(Screen->PlayerPanel));
+    create();
+    screen->pressControl(screen->startButton);
+    EXPECT_FALSE(screen->nameBoxKeyTyped(QLatin1Char('x')));
+    EXPECT_FALSE(screen->game.gameRunning);
+    EXPECT_TRUE(screen->nameBoxKeyTyped(QChar(13)));
+    EXPECT_TRUE(screen->game.gameRunning);
+    EXPECT_FALSE(visible(screen->playerPanel));
 }
 
 // START without a usable set only says so; with one it opens the entry panel with last
 // game's names, and a second START while the first Ready panel shows is ignored.
 TEST_F(PlayersTest, StartPress) {
-    Create();
-    Screen->State.QuestionFileName = QStringLiteral("N/A");
-    Screen->RedTMouseDown(Screen->StartT);
-    EXPECT_EQ(Dialogs.Texts(), QStringList{QStringLiteral("Please select question file.")});
-    EXPECT_FALSE(Visible(Screen->PlayerPanel));
-    EXPECT_TRUE(Screen->Timer1->Enabled());
+    create();
+    screen->game.questionFile = QStringLiteral("N/A");
+    screen->pressControl(screen->startButton);
+    EXPECT_EQ(dialogs.Texts(), QStringList{QStringLiteral("Please select question file.")});
+    EXPECT_FALSE(visible(screen->playerPanel));
+    EXPECT_TRUE(screen->attractButtonTimer->Enabled());
 
-    CreateScreen();
-    Dialogs.Clear();
-    Screen->RedTMouseDown(Screen->StartT);
-    EXPECT_TRUE(Visible(Screen->PlayerPanel));
-    EXPECT_FALSE(Screen->Timer1->Enabled());
-    EXPECT_EQ(Screen->State.StartLit, 0);
-    SetNames({QStringLiteral("Ann"), QStringLiteral("Bob")});
-    Screen->OKDispMouseDown();
-    ASSERT_TRUE(Visible(Screen->ReadyPanel));
-    EXPECT_EQ(Screen->State.CurrentPlayer, 1);
-    Screen->RedTMouseDown(Screen->StartT);
-    Screen->OKDispMouseDown();
-    EXPECT_EQ(Screen->State.CurrentPlayer, 1);
-    EXPECT_TRUE(Screen->NewGame->Enabled());
-    Advance(2500);
-    EXPECT_TRUE(Screen->State.GameRunning);
-    EXPECT_EQ(Screen->State.CurrentPlayer, 1);
-    EXPECT_TRUE(Dialogs.Texts().isEmpty());
+    createScreen();
+    dialogs.Clear();
+    screen->pressControl(screen->startButton);
+    EXPECT_TRUE(visible(screen->playerPanel));
+    EXPECT_FALSE(screen->attractButtonTimer->Enabled());
+    EXPECT_EQ(screen->display.startLit, 0);
+    setNames({QStringLiteral("Ann"), QStringLiteral("Bob")});
+    screen->confirmPlayers();
+    ASSERT_TRUE(visible(screen->readyPanel));
+    EXPECT_EQ(screen->game.currentPlayer, 1);
+    screen->pressControl(screen->startButton);
+    screen->confirmPlayers();
+    EXPECT_EQ(screen->game.currentPlayer, 1);
+    EXPECT_TRUE(screen->readyTimer->Enabled());
+    advance(2500);
+    EXPECT_TRUE(screen->game.gameRunning);
+    EXPECT_EQ(screen->game.currentPlayer, 1);
+    EXPECT_TRUE(dialogs.Texts().isEmpty());
 }
 
 // Boxes 2 and 4 named: the turns go 2, 4, 2, 4, each after 2.5 s of GET READY with the
 // player's number and name between asterisks.
 TEST_F(PlayersTest, TurnsAlternateBetweenNamedSlots) {
-    Create();
-    StartGame({QString(), QStringLiteral("Ann"), QString(), QStringLiteral("Bob")});
-    EXPECT_EQ(Screen->State.PlayerCredit, (std::array<int, 4>{0, 5, 0, 5}));
-    EXPECT_EQ(Screen->State.PlayerScore, (std::array<int, 4>{0, 5, 0, 5}));
+    create();
+    startGame({QString(), QStringLiteral("Ann"), QString(), QStringLiteral("Bob")});
+    EXPECT_EQ(screen->game.playerCredits, (std::array<int, 4>{0, 5, 0, 5}));
+    EXPECT_EQ(screen->game.playerScores, (std::array<int, 4>{0, 5, 0, 5}));
     const int order[4] = {2, 4, 2, 4};
     for (int turn : order) {
         SCOPED_TRACE(turn);
-        ASSERT_TRUE(Visible(Screen->ReadyPanel));
-        EXPECT_FALSE(Visible(Screen->GameOver2));
-        EXPECT_EQ(Screen->State.CurrentPlayer, turn);
-        EXPECT_EQ(ReadyNumber(), turn);
-        EXPECT_EQ(Screen->NamePanel->Caption(),
+        ASSERT_TRUE(visible(screen->readyPanel));
+        EXPECT_FALSE(visible(screen->playerOutHeading));
+        EXPECT_EQ(screen->game.currentPlayer, turn);
+        EXPECT_EQ(readyNumber(), turn);
+        EXPECT_EQ(screen->readyName->Caption(),
                   turn == 2 ? QStringLiteral("* Ann *") : QStringLiteral("* Bob *"));
-        EXPECT_FALSE(Screen->Timer3->Enabled());
-        Advance(2499);
-        EXPECT_TRUE(Visible(Screen->ReadyPanel));
-        Advance(1);
-        EXPECT_FALSE(Visible(Screen->ReadyPanel));
-        EXPECT_TRUE(Screen->State.GameRunning);
-        EXPECT_TRUE(Screen->NewGame1->isVisible());
-        EXPECT_FALSE(Screen->LoadQuestions1->isEnabled());
-        EXPECT_FALSE(Screen->EditCreateQuestions1->isEnabled());
-        LoseQuestion();
+        EXPECT_FALSE(screen->revealTimer->Enabled());
+        advance(2499);
+        EXPECT_TRUE(visible(screen->readyPanel));
+        advance(1);
+        EXPECT_FALSE(visible(screen->readyPanel));
+        EXPECT_TRUE(screen->game.gameRunning);
+        EXPECT_TRUE(screen->endGameAction->isVisible());
+        EXPECT_FALSE(screen->changeQuestionFileAction->isEnabled());
+        EXPECT_FALSE(screen->editQuestionsAction->isEnabled());
+        loseQuestion();
     }
-    EXPECT_EQ(Screen->State.PlayerCredit, (std::array<int, 4>{0, 3, 0, 3}));
+    EXPECT_EQ(screen->game.playerCredits, (std::array<int, 4>{0, 3, 0, 3}));
 }
 
 // A player whose credit is gone gets GAME OVER with their own number and name for 2.5 s, the
 // next player's GET READY follows, and the out player is skipped from then on.
 TEST_F(PlayersTest, PlayerOutNoticeThenSkipped) {
-    Create();
-    StartGame({QStringLiteral("Ann"), QStringLiteral("Bob"), QStringLiteral("Cy")});
-    Screen->State.PlayerCredit[0] = 1;
-    Advance(2500);
-    LoseQuestion(); // Ann: 0
-    EXPECT_TRUE(Visible(Screen->ReadyPanel));
-    EXPECT_TRUE(Visible(Screen->GameOver2));
-    EXPECT_EQ(ReadyNumber(), 1);
-    EXPECT_EQ(Screen->NamePanel->Caption(), QStringLiteral("* Ann *"));
-    Advance(2499);
-    EXPECT_TRUE(Visible(Screen->GameOver2));
-    Advance(1);
-    EXPECT_FALSE(Visible(Screen->GameOver2));
-    EXPECT_EQ(ReadyNumber(), 2);
-    EXPECT_EQ(Screen->NamePanel->Caption(), QStringLiteral("* Bob *"));
-    EXPECT_EQ(Meter(), QStringLiteral("    5"));
-    Advance(2500);
-    LoseQuestion();
-    EXPECT_EQ(ReadyNumber(), 3);
-    Advance(2500);
-    LoseQuestion();
-    EXPECT_EQ(ReadyNumber(), 2);
-    EXPECT_EQ(Screen->State.PlayerCredit, (std::array<int, 4>{0, 4, 4, 0}));
+    create();
+    startGame({QStringLiteral("Ann"), QStringLiteral("Bob"), QStringLiteral("Cy")});
+    screen->game.playerCredits[0] = 1;
+    advance(2500);
+    loseQuestion(); // Ann: 0
+    EXPECT_TRUE(visible(screen->readyPanel));
+    EXPECT_TRUE(visible(screen->playerOutHeading));
+    EXPECT_EQ(readyNumber(), 1);
+    EXPECT_EQ(screen->readyName->Caption(), QStringLiteral("* Ann *"));
+    advance(2499);
+    EXPECT_TRUE(visible(screen->playerOutHeading));
+    advance(1);
+    EXPECT_FALSE(visible(screen->playerOutHeading));
+    EXPECT_EQ(readyNumber(), 2);
+    EXPECT_EQ(screen->readyName->Caption(), QStringLiteral("* Bob *"));
+    EXPECT_EQ(meter(), QStringLiteral("    5"));
+    advance(2500);
+    loseQuestion();
+    EXPECT_EQ(readyNumber(), 3);
+    advance(2500);
+    loseQuestion();
+    EXPECT_EQ(readyNumber(), 2);
+    EXPECT_EQ(screen->game.playerCredits, (std::array<int, 4>{0, 4, 4, 0}));
 }
 
 // Final scores list all four rows in slot order: named players by name, the others by their
 // default captions with 0; a one-player game scores its only named slot, or row 1.
 TEST_F(PlayersTest, FinalScoreRows) {
     struct Case {
-        QStringList Names;
-        QStringList Rows;
+        QStringList names;
+        QStringList rows;
     };
     const Case cases[] = {
         {{}, {"Player One=5", "Player Two=0", "Player Three=0", "Player Four=0"}},
@@ -185,41 +187,41 @@ TEST_F(PlayersTest, FinalScoreRows) {
         {{"Ann", "", "", "Dee"}, {"Ann=5", "Player Two=0", "Player Three=0", "Dee=5"}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.Names.join(',').toStdString());
-        Create();
-        StartGame(c.Names);
-        Screen->GameOverStep();
-        Advance(4000);
-        ASSERT_TRUE(Visible(Screen->FinalScorePanel));
-        EXPECT_EQ(FinalRows(), c.Rows);
+        SCOPED_TRACE(c.names.join(',').toStdString());
+        create();
+        startGame(c.names);
+        screen->showGameOver();
+        advance(4000);
+        ASSERT_TRUE(visible(screen->finalScorePanel));
+        EXPECT_EQ(finalRows(), c.rows);
     }
 }
 
 // OK on the final scores returns to attract mode with the start-up set and the names kept;
 // the next game's players start afresh, and the previous game's lone player takes no part.
 TEST_F(PlayersTest, FinalOkReturnsToAttractModeForTheNextGame) {
-    Create();
-    StartGame({QStringLiteral("Ann")});
-    Screen->State.QuestionFileName = ProgramDir() + QStringLiteral("/OTHER.QST");
-    Screen->GameOverStep();
-    Advance(4000);
-    Screen->Image36MouseMove();
-    EXPECT_EQ(Screen->OK4->BevelOuter(), TBevel::Raised);
-    Screen->FinalScorePanelMouseMove();
-    EXPECT_EQ(Screen->OK4->BevelOuter(), TBevel::None);
-    Screen->Image36MouseDown();
-    EXPECT_FALSE(Visible(Screen->FinalScorePanel));
-    EXPECT_FALSE(Screen->State.GameRunning);
-    EXPECT_TRUE(Screen->Timer1->Enabled());
-    EXPECT_TRUE(Screen->LoadQuestions1->isEnabled());
-    EXPECT_EQ(Screen->State.QuestionFileName, ProgramDir() + QStringLiteral("/REGD.QST"));
-    EXPECT_EQ(Screen->PlayerName[0]->text(), QStringLiteral("Ann"));
+    create();
+    startGame({QStringLiteral("Ann")});
+    screen->game.questionFile = programDir() + QStringLiteral("/OTHER.QST");
+    screen->showGameOver();
+    advance(4000);
+    screen->raiseFinalScoreOk();
+    EXPECT_EQ(screen->finalScoreOkFrame->BevelOuter(), TBevel::Raised);
+    screen->flattenFinalScoreOk();
+    EXPECT_EQ(screen->finalScoreOkFrame->BevelOuter(), TBevel::None);
+    screen->confirmFinalScores();
+    EXPECT_FALSE(visible(screen->finalScorePanel));
+    EXPECT_FALSE(screen->game.gameRunning);
+    EXPECT_TRUE(screen->attractButtonTimer->Enabled());
+    EXPECT_TRUE(screen->changeQuestionFileAction->isEnabled());
+    EXPECT_EQ(screen->game.questionFile, programDir() + QStringLiteral("/REGD.QST"));
+    EXPECT_EQ(screen->playerNameBoxes[0]->text(), QStringLiteral("Ann"));
 
-    Screen->RedTMouseDown(Screen->StartT);
-    EXPECT_TRUE(Visible(Screen->PlayerPanel));
-    SetNames({QString(), QStringLiteral("Bob"), QStringLiteral("Cy")});
-    Screen->OKDispMouseDown();
-    EXPECT_EQ(Screen->State.PlayerCredit, (std::array<int, 4>{0, 5, 5, 0}));
-    EXPECT_EQ(Screen->State.PlayerScore, (std::array<int, 4>{0, 5, 5, 0}));
-    EXPECT_EQ(Screen->State.CurrentPlayer, 2);
+    screen->pressControl(screen->startButton);
+    EXPECT_TRUE(visible(screen->playerPanel));
+    setNames({QString(), QStringLiteral("Bob"), QStringLiteral("Cy")});
+    screen->confirmPlayers();
+    EXPECT_EQ(screen->game.playerCredits, (std::array<int, 4>{0, 5, 5, 0}));
+    EXPECT_EQ(screen->game.playerScores, (std::array<int, 4>{0, 5, 5, 0}));
+    EXPECT_EQ(screen->game.currentPlayer, 2);
 }

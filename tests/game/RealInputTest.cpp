@@ -5,61 +5,64 @@
 #include <functional>
 #include <string>
 
-using RealInputTest = TRealInputFixture;
+using RealInputTest = RealInputFixture;
 
 // A press anywhere on an answer row answers it: the letter, the bar's edges, the gap
 // between letter and text, the divider and the text itself.
 TEST_F(RealInputTest, EveryPartOfAnAnswerRowAnswers) {
     struct Spot {
-        const char* Name;
-        std::function<QPoint(const TQuizScreen&, std::size_t)> At; // in the row's frame
+        const char* name;
+        std::function<QPoint(const QuizScreen&, std::size_t)> At; // in the row's frame
     };
     const Spot spots[] = {
         {"letter",
-         [](const TQuizScreen& s, std::size_t i) {
-             return s.Cap[i]->geometry().center() - s.Cover[i]->geometry().topLeft() + QPoint(2, 2);
+         [](const QuizScreen& s, std::size_t i) {
+             return s.answerLetters[i]->geometry().center() -
+                    s.answerRows[i]->geometry().topLeft() + QPoint(2, 2);
          }},
-        {"left edge", [](const TQuizScreen& s,
-                         std::size_t i) { return QPoint(0, s.Cover[i]->height() / 2 + 2); }},
+        {"left edge", [](const QuizScreen& s,
+                         std::size_t i) { return QPoint(0, s.answerRows[i]->height() / 2 + 2); }},
         {"right edge",
-         [](const TQuizScreen& s, std::size_t i) {
-             return QPoint(s.Cover[i]->width() + 3, s.Cover[i]->height() / 2 + 2);
+         [](const QuizScreen& s, std::size_t i) {
+             return QPoint(s.answerRows[i]->width() + 3, s.answerRows[i]->height() / 2 + 2);
          }},
-        {"top edge",
-         [](const TQuizScreen& s, std::size_t i) { return QPoint(s.Cover[i]->width() / 2, 1); }},
+        {"top edge", [](const QuizScreen& s,
+                        std::size_t i) { return QPoint(s.answerRows[i]->width() / 2, 1); }},
         {"gap after the letter",
-         [](const TQuizScreen& s, std::size_t i) {
-             return QPoint(s.Cap[i]->geometry().right() + 4 - s.Cover[i]->x() + 2,
-                           s.Cover[i]->height() / 2 + 2);
+         [](const QuizScreen& s, std::size_t i) {
+             return QPoint(s.answerLetters[i]->geometry().right() + 4 - s.answerRows[i]->x() + 2,
+                           s.answerRows[i]->height() / 2 + 2);
          }},
         {"divider",
-         [](const TQuizScreen& s, std::size_t i) {
-             return QPoint(s.QF6->x() - s.Cover[i]->x() + 3, s.Cover[i]->height() / 2 + 2);
+         [](const QuizScreen& s, std::size_t i) {
+             return QPoint(s.answerDivider->x() - s.answerRows[i]->x() + 3,
+                           s.answerRows[i]->height() / 2 + 2);
          }},
         {"gap before the text",
-         [](const TQuizScreen& s, std::size_t i) {
-             const int x = (s.QF6->geometry().right() + s.Answer[i]->x()) / 2;
-             return QPoint(x - s.Cover[i]->x() + 2, s.Cover[i]->height() / 2 + 2);
+         [](const QuizScreen& s, std::size_t i) {
+             const int x = (s.answerDivider->geometry().right() + s.answerTexts[i]->x()) / 2;
+             return QPoint(x - s.answerRows[i]->x() + 2, s.answerRows[i]->height() / 2 + 2);
          }},
         {"text",
-         [](const TQuizScreen& s, std::size_t i) {
-             return s.Answer[i]->geometry().center() - s.Cover[i]->geometry().topLeft() +
+         [](const QuizScreen& s, std::size_t i) {
+             return s.answerTexts[i]->geometry().center() - s.answerRows[i]->geometry().topLeft() +
                     QPoint(2, 2);
          }},
     };
     for (const Spot& spot : spots) {
         for (std::size_t row = 0; row < 4; ++row) {
-            SCOPED_TRACE(testing::Message() << spot.Name << ", row " << row);
-            CreateShown();
-            Key(Qt::Key_Return);
-            Key(Qt::Key_Return);
-            ASSERT_TRUE(WaitForAnswers());
+            SCOPED_TRACE(testing::Message() << spot.name << ", row " << row);
+            createShown();
+            key(Qt::Key_Return);
+            key(Qt::Key_Return);
+            ASSERT_TRUE(waitForAnswers());
             // The frame of a row starts two pixels above and left of its cover.
-            const QWidget* frames[4] = {Screen->QF2, Screen->QF3, Screen->QF4, Screen->QF5};
-            const QPoint inPlay = frames[row]->pos() + spot.At(*Screen, row);
-            ClickAt(Screen->MainBackPanel, inPlay);
+            const QWidget* frames[4] = {screen->answerFrameA, screen->answerFrameB,
+                                        screen->answerFrameC, screen->answerFrameD};
+            const QPoint inPlay = frames[row]->pos() + spot.At(*screen, row);
+            clickAt(screen->playArea, inPlay);
             for (std::size_t k = 0; k < 4; ++k)
-                EXPECT_EQ(Screen->State.ButtonLit[k], k == row ? 1 : 0) << "button " << k;
+                EXPECT_EQ(screen->display.buttonLit[k], k == row ? 1 : 0) << "button " << k;
         }
     }
 }
@@ -69,99 +72,100 @@ TEST_F(RealInputTest, EveryPartOfAnAnswerRowAnswers) {
 // resume, and START opens the player entry.
 TEST_F(RealInputTest, EditorOpenedDuringAGameHandsBackAttractMode) {
     struct Case {
-        const char* Phase;
+        const char* phase;
         std::function<void()> Reach;
     };
     // START and OK, through the keys: a one-player game.
     auto start = [this] {
-        Key(Qt::Key_Return);
-        Key(Qt::Key_Return);
+        key(Qt::Key_Return);
+        key(Qt::Key_Return);
     };
     auto endGameNo = [this] {
-        Dialogs.Answer(TMsgButton::No);
-        ClickMenuBar(Screen->NewGame1);
+        dialogs.Answer(TMsgButton::No);
+        clickMenuBar(screen->endGameAction);
     };
     const Case cases[] = {
         {"typing",
          [&] {
              start();
-             Advance(200);
+             advance(200);
              endGameNo();
          }},
         {"answers open",
          [&] {
              start();
-             ASSERT_TRUE(WaitForAnswers());
+             ASSERT_TRUE(waitForAnswers());
              endGameNo();
          }},
         {"judgement pending",
          [&] {
              start();
-             ASSERT_TRUE(WaitForAnswers());
-             Key(Qt::Key_A);
+             ASSERT_TRUE(waitForAnswers());
+             key(Qt::Key_A);
              endGameNo();
          }},
         {"wrong panel",
          [&] {
              start();
-             AnswerWrong();
+             answerWrong();
              endGameNo();
          }},
         {"time out panel",
          [&] {
              start();
-             ASSERT_TRUE(WaitForAnswers());
-             ASSERT_TRUE(AdvanceUntil([this] { return Visible(Screen->TimeOut); }));
+             ASSERT_TRUE(waitForAnswers());
+             ASSERT_TRUE(advanceUntil([this] { return visible(screen->timeOutPanel); }));
              endGameNo();
          }},
         {"ladder",
          [&] {
              start();
-             AnswerRight();
-             ASSERT_TRUE(AdvanceUntil([this] { return Screen->LadderShowing(); }));
+             answerRight();
+             ASSERT_TRUE(advanceUntil([this] { return screen->ladderShowing(); }));
              endGameNo();
          }},
         {"first get ready of two players",
          [&] {
-             Key(Qt::Key_Return);
-             SetNames({QStringLiteral("Ann"), QStringLiteral("Bob")});
-             Key(Qt::Key_Return);
-             ASSERT_TRUE(Visible(Screen->ReadyPanel));
+             key(Qt::Key_Return);
+             setNames({QStringLiteral("Ann"), QStringLiteral("Bob")});
+             key(Qt::Key_Return);
+             ASSERT_TRUE(visible(screen->readyPanel));
          }},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.Phase);
-        CreateShown();
+        SCOPED_TRACE(c.phase);
+        createShown();
         c.Reach();
         if (HasFatalFailure()) return;
-        Key(Qt::Key_F2);
-        ASSERT_NE(Screen->Editor(), nullptr);
-        GiveFocus(Screen->Editor());
+        key(Qt::Key_F2);
+        ASSERT_NE(screen->editor(), nullptr);
+        giveFocus(screen->editor());
         // The game stands still while the editor is open.
-        const TQuizState before = Screen->State;
-        Advance(30000);
-        EXPECT_EQ(Screen->State.Credit, before.Credit);
-        EXPECT_EQ(Screen->State.LampLit, before.LampLit);
-        CloseEditor();
+        const int creditBefore = screen->game.credit;
+        const ScreenState before = screen->display;
+        advance(30000);
+        EXPECT_EQ(screen->game.credit, creditBefore);
+        EXPECT_EQ(screen->display.lampLit, before.lampLit);
+        closeEditor();
 
-        EXPECT_EQ(GameControlsShowing(), QStringList());
-        EXPECT_EQ(GameTimersLeft(), QStringList());
-        EXPECT_FALSE(Screen->State.GameRunning);
+        EXPECT_EQ(gameControlsShowing(), QStringList());
+        EXPECT_EQ(gameTimersLeft(), QStringList());
+        EXPECT_FALSE(screen->game.gameRunning);
         // Nothing comes back by itsel
-        Advance(30000);
-        EXPECT_EQ(GameControlsShowing(), QStringList());
-        Dialogs.Clear();
-        Key(Qt::Key_Return);
-        EXPECT_TRUE(Visible(Screen->PlayerPanel));
-        EXPECT_EQ(Dialogs.Texts(), QStringList());
+        advance(30000);
+        EXPECT_EQ(gameControlsShowing(), QStringList());
+        dialogs.Clear();
+        key(Qt::Key_Return);
+        EXPECT_TRUE(visible(screen->playerPanel));
+        EXPECT_EQ(dialogs.Texts(), QStringList());
     }
 }
 
 // No game runs without a usable question set: once the players are confirmed the set cannot
 // be changed, and a set that went bad while the names were typed keeps the entry open.
 TEST_F(RealInputTest, NoGameRunsWithoutQuestions) {
-    CreateShown();
-    const QString broken = ProgramDir() + QStringLiteral("/BROKEN.QST");
+    createShown();
+    const QString broken = programDir() + QStringLiteral("/BROKEN.QST");
     {
         QFile f(broken);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -169,32 +173,32 @@ TEST_F(RealInputTest, NoGameRunsWithoutQuestions) {
     }
 
     // F1 under the first Get Ready panel of two players does nothing.
-    Key(Qt::Key_Return);
-    SetNames({QStringLiteral("Ann"), QStringLiteral("Bob")});
-    Key(Qt::Key_Return);
-    ASSERT_TRUE(Visible(Screen->ReadyPanel));
-    Key(Qt::Key_F1);
-    EXPECT_TRUE(Dialogs.FileDialogs().empty()) << "no file dialog opens";
-    EXPECT_TRUE(WaitForAnswers()) << "the turn shows its question";
+    key(Qt::Key_Return);
+    setNames({QStringLiteral("Ann"), QStringLiteral("Bob")});
+    key(Qt::Key_Return);
+    ASSERT_TRUE(visible(screen->readyPanel));
+    key(Qt::Key_F1);
+    EXPECT_TRUE(dialogs.FileDialogs().empty()) << "no file dialog opens";
+    EXPECT_TRUE(waitForAnswers()) << "the turn shows its question";
 
     // F1 with a damaged set while the names are typed: OK refuses to start.
-    CreateShown();
-    Key(Qt::Key_Return);
-    Dialogs.ChooseFile(broken);
-    Key(Qt::Key_F1);
-    ASSERT_EQ(Screen->State.QuestionFileName, QStringLiteral("N/A"));
-    Dialogs.Clear();
-    ClickAt(Screen->OKDisp);
-    EXPECT_EQ(Dialogs.Texts(), QStringList{QStringLiteral("Please select question file.")});
-    EXPECT_TRUE(Visible(Screen->PlayerPanel));
-    EXPECT_FALSE(Screen->State.GameRunning);
-    Advance(10000);
-    EXPECT_FALSE(Screen->State.GameRunning);
+    createShown();
+    key(Qt::Key_Return);
+    dialogs.ChooseFile(broken);
+    key(Qt::Key_F1);
+    ASSERT_EQ(screen->game.questionFile, QStringLiteral("N/A"));
+    dialogs.Clear();
+    clickAt(screen->playerPanelOk);
+    EXPECT_EQ(dialogs.Texts(), QStringList{QStringLiteral("Please select question file.")});
+    EXPECT_TRUE(visible(screen->playerPanel));
+    EXPECT_FALSE(screen->game.gameRunning);
+    advance(10000);
+    EXPECT_FALSE(screen->game.gameRunning);
 
     // Another, good set chosen from the entry: the game starts on it.
-    Dialogs.ChooseFile(ProgramDir() + QStringLiteral("/REGD.QST"));
-    Key(Qt::Key_F1);
-    EXPECT_EQ(Screen->State.QuestionFileName, ProgramDir() + QStringLiteral("/REGD.QST"));
-    ClickAt(Screen->OKDisp);
-    EXPECT_TRUE(WaitForAnswers());
+    dialogs.ChooseFile(programDir() + QStringLiteral("/REGD.QST"));
+    key(Qt::Key_F1);
+    EXPECT_EQ(screen->game.questionFile, programDir() + QStringLiteral("/REGD.QST"));
+    clickAt(screen->playerPanelOk);
+    EXPECT_TRUE(waitForAnswers());
 }

@@ -1,4 +1,4 @@
-#include "QuizFixture.h"
+#include "QuizScreenFixture.h"
 
 #include "QstFile.h"
 
@@ -16,54 +16,57 @@ const QString NotFound = QStringLiteral("Unable to find Default Question File");
 const QString Damaged = QStringLiteral("Default Question File Damaged - Please Re-Install");
 } // namespace
 
-using StartupTest = TQuizFixture;
+using StartupTest = QuizScreenFixture;
 
 // Creation resets the screen to attract mode with the values and timers of the phase map.
 TEST_F(StartupTest, CreationLeavesAttractModeWithItsTimers) {
-    Create();
-    const TQuizState& s = Screen->State;
-    EXPECT_FALSE(s.GameRunning);
-    EXPECT_FALSE(s.AnswersOpen);
-    EXPECT_EQ(s.Credit, 1);
-    EXPECT_EQ(s.FallNote, 75);
-    EXPECT_EQ(s.ClickVelocity, 120);
-    EXPECT_EQ(s.PlayerScore, (std::array<int, 4>{0, 0, 0, 0}));
-    EXPECT_EQ(s.PlayerCredit, (std::array<int, 4>{0, 0, 0, 0}));
-    EXPECT_EQ(s.QuestionFileName, ProgramDir() + QStringLiteral("/REGD.QST"));
-    EXPECT_EQ(Screen->T2->Progress(), 100);
-    EXPECT_TRUE(Dialogs.Shown().empty());
+    create();
+    const QuizGame& s = screen->game;
+    EXPECT_FALSE(s.gameRunning);
+    EXPECT_FALSE(s.answersOpen);
+    EXPECT_EQ(s.credit, 1);
+    EXPECT_EQ(screen->display.fallNote, 75);
+    EXPECT_EQ(screen->display.clickVelocity, 120);
+    EXPECT_EQ(s.playerScores, (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(s.playerCredits, (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(s.questionFile, programDir() + QStringLiteral("/REGD.QST"));
+    EXPECT_EQ(screen->timeGauge->Progress(), 100);
+    EXPECT_TRUE(dialogs.Shown().empty());
 
     struct Row {
-        const char* Name;
-        int Interval;
-        bool On;
-        int Tag;
+        const char* name;
+        int interval;
+        bool on;
+        int tag;
     };
-    // Timer4 runs at 150 ms after the reset; Timer1-4 are marked to run on activation.
+    // The time gauge ticks at 150 ms after the reset; the attract, reveal and gauge timers are
+    // marked to run on activation.
     const Row table[] = {
-        {"Timer1", 200, true, 1},   {"Timer2", 50, true, 1},     {"Timer3", 17, true, 1},
-        {"Timer4", 150, true, 1},   {"Timer5", 2500, false, -1}, {"Timer6", 4000, false, -1},
-        {"Timer7", 4000, false, -1}, {"Timer8", 100, false, -1}, {"Timer9", 2000, false, -1},
-        {"Timer10", 24, true, 1},   {"Timer11", 75, false, -1},  {"Timer12", 120, false, -1},
-        {"MindaroLogoTimer", 370, false, -1}, {"LogoFlash", 500, true, 1},
-        {"TOStopWin", 10000, false, 0}, {"FormOpen", 7000, true, 0},
-        {"NewGame", 2500, false, -1}, {"PLAYERGAMEOVER", 2500, false, -1},
+        {"attractButtonTimer", 200, true, 1},   {"attractSequenceTimer", 50, true, 1},
+        {"revealTimer", 17, true, 1},           {"timeGaugeTimer", 150, true, 1},
+        {"judgementTimer", 2500, false, -1},    {"questionEndTimer", 4000, false, -1},
+        {"gameOverTimer", 4000, false, -1},     {"ladderLightTimer", 100, false, -1},
+        {"prizeDisplayTimer", 2000, false, -1}, {"fallRunTimer", 24, true, 1},
+        {"prizeFlashTimer", 75, false, -1},     {"correctFlashTimer", 120, false, -1},
+        {"titleFlashTimer", 370, false, -1},    {"topLogoTimer", 500, true, 1},
+        {"ladderTimeLimit", 10000, false, 0},   {"splashHandOverTimer", 7000, true, 0},
+        {"readyTimer", 2500, false, -1},        {"playerOutTimer", 2500, false, -1},
     };
     for (const Row& row : table) {
-        SCOPED_TRACE(row.Name);
-        TTimer* t = Clock.Find(row.Name);
+        SCOPED_TRACE(row.name);
+        TTimer* t = clock.Find(row.name);
         ASSERT_NE(t, nullptr);
-        EXPECT_EQ(t->Interval(), row.Interval);
-        EXPECT_EQ(t->Enabled(), row.On);
-        if (std::string(row.Name) != "LogoFlash") {
-            EXPECT_EQ(t->Tag, row.Tag);
+        EXPECT_EQ(t->Interval(), row.interval);
+        EXPECT_EQ(t->Enabled(), row.on);
+        if (std::string(row.name) != "topLogoTimer") {
+            EXPECT_EQ(t->Tag, row.tag);
         }
     }
     // The question area is hidden; the top logo starts lit.
-    EXPECT_FALSE(Visible(Screen->TimeLine));
-    EXPECT_FALSE(Visible(Screen->T2));
-    EXPECT_TRUE(Shows(Screen->Image1, Screen->LogoIn));
-    EXPECT_TRUE(Shows(Screen->MARK4, Screen->CorrectIn));
+    EXPECT_FALSE(visible(screen->timeStrip));
+    EXPECT_FALSE(visible(screen->timeGauge));
+    EXPECT_TRUE(shows(screen->topLogo, screen->topLogoLitPicture));
+    EXPECT_TRUE(shows(screen->correctBanner, screen->correctLitPicture));
 }
 
 // The start-up set is checked with the game's rules; each bad file gets its message and
@@ -84,12 +87,13 @@ TEST_F(StartupTest, StartupFileChecks) {
         return std::string(reinterpret_cast<const char*>(b.data()), b.size()) + question;
     };
     std::string bigLengths = header + question;
-    for (int f = 0; f < 5; ++f) bigLengths[380 + f * 76] = char(255);
+    for (int f = 0; f < 5; ++f)
+        bigLengths[380 + f * 76] = char(255);
 
     struct Case {
-        const char* Name;
-        std::optional<std::string> Bytes; // nullopt: no file
-        QString Message;                  // empty: accepted
+        const char* name;
+        std::optional<std::string> bytes; // nullopt: no file
+        QString message;                  // empty: accepted
     };
     const Case cases[] = {
         {"missing", std::nullopt, NotFound},
@@ -104,44 +108,44 @@ TEST_F(StartupTest, StartupFileChecks) {
         {"garbage", std::string(1000, '\xAB'), Damaged},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.Name);
-        std::filesystem::remove(StartupFile());
-        if (c.Bytes) QstFixtures::WriteBytes(StartupFile(), *c.Bytes);
-        Dialogs.Clear();
-        CreateScreen();
-        if (c.Message.isEmpty()) {
-            EXPECT_TRUE(Dialogs.Texts().isEmpty());
-            EXPECT_EQ(Screen->State.QuestionFileName, ProgramDir() + QStringLiteral("/REGD.QST"));
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(startupFile());
+        if (c.bytes) QstFixtures::WriteBytes(startupFile(), *c.bytes);
+        dialogs.Clear();
+        createScreen();
+        if (c.message.isEmpty()) {
+            EXPECT_TRUE(dialogs.Texts().isEmpty());
+            EXPECT_EQ(screen->game.questionFile, programDir() + QStringLiteral("/REGD.QST"));
         } else {
-            EXPECT_EQ(Dialogs.Texts(), QStringList{c.Message});
-            EXPECT_EQ(Dialogs.Shown().front().Kind, TMsgKind::Warning);
-            EXPECT_EQ(Screen->State.QuestionFileName, QStringLiteral("N/A"));
+            EXPECT_EQ(dialogs.Texts(), QStringList{c.message});
+            EXPECT_EQ(dialogs.Shown().front().Kind, TMsgKind::Warning);
+            EXPECT_EQ(screen->game.questionFile, QStringLiteral("N/A"));
         }
     }
 }
 
 // A folder named REGD.QST is no question file.
 TEST_F(StartupTest, FolderNamedLikeTheSetIsNotFound) {
-    std::filesystem::create_directory(StartupFile());
-    CreateScreen();
-    EXPECT_EQ(Dialogs.Texts(), QStringList{NotFound});
-    EXPECT_EQ(Screen->State.QuestionFileName, QStringLiteral("N/A"));
+    std::filesystem::create_directory(startupFile());
+    createScreen();
+    EXPECT_EQ(dialogs.Texts(), QStringList{NotFound});
+    EXPECT_EQ(screen->game.questionFile, QStringLiteral("N/A"));
 }
 
 // The game only reads its set, so an installed set the player cannot write to is accepted.
 // As root file modes are not enforced, so the check runs in a child without privileges.
 TEST_F(StartupTest, ReadOnlySetIsAccepted) {
-    QstFixtures::WriteNumberedSet(StartupFile(), 3);
-    ASSERT_EQ(::chmod(StartupFile().c_str(), 0444), 0);
-    ::chmod(ProgramDir().toLocal8Bit().constData(), 0755);
+    QstFixtures::WriteNumberedSet(startupFile(), 3);
+    ASSERT_EQ(::chmod(startupFile().c_str(), 0444), 0);
+    ::chmod(programDir().toLocal8Bit().constData(), 0755);
     if (::geteuid() == 0) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
             if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
             // Writing must really be refused now, else this check proves nothing.
-            if (::access(StartupFile().c_str(), W_OK) == 0) ::_exit(4);
-            const auto result = CheckQuestionFile(StartupFile(), ReaderRules::GameStartup);
+            if (::access(startupFile().c_str(), W_OK) == 0) ::_exit(4);
+            const auto result = CheckQuestionFile(startupFile(), ReaderRules::GameStartup);
             ::_exit(result.Status == TQstCheck::Accepted ? 0 : 1);
         }
         int status = 0;
@@ -149,9 +153,9 @@ TEST_F(StartupTest, ReadOnlySetIsAccepted) {
         ASSERT_TRUE(WIFEXITED(status));
         EXPECT_EQ(WEXITSTATUS(status), 0);
     } else {
-        ASSERT_NE(::access(StartupFile().c_str(), W_OK), 0);
+        ASSERT_NE(::access(startupFile().c_str(), W_OK), 0);
     }
-    CreateScreen();
-    EXPECT_TRUE(Dialogs.Texts().isEmpty());
-    EXPECT_EQ(Screen->State.QuestionFileName, ProgramDir() + QStringLiteral("/REGD.QST"));
+    createScreen();
+    EXPECT_TRUE(dialogs.Texts().isEmpty());
+    EXPECT_EQ(screen->game.questionFile, programDir() + QStringLiteral("/REGD.QST"));
 }

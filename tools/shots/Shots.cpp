@@ -10,7 +10,7 @@
 #include "ManualClock.h"
 #include "QstFixtures.h"
 #include "QuestionEditor.h"
-#include "Quiz.h"
+#include "QuizScreen.h"
 #include "RecordingMidiPlatform.h"
 #include "ScriptedDialogs.h"
 #include "Settings.h"
@@ -61,7 +61,7 @@ private:
     void Splash();
     void Help();
 
-    TQuizScreen& S() { return *FScreen; }
+    QuizScreen& S() { return *FScreen; }
     static bool Shown(const QWidget* w) { return !w->isHidden(); }
     int Slot(bool correct) const;
 
@@ -79,7 +79,7 @@ private:
     TQuietShell FShell;
     TSettings FSettings;
     TRecordingMidiPlatform FMidi;
-    std::unique_ptr<TQuizScreen> FScreen;
+    std::unique_ptr<QuizScreen> FScreen;
 };
 
 void TShots::Fail(const char* what) {
@@ -119,11 +119,11 @@ void TShots::CreateScreen() {
         QstFixtures::WriteNumberedSet(set.toStdString(), 40);
     else
         QFile::copy(FQuestionSet, set);
-    TQuizServices services{
+    QuizServices services{
         FClock, FDialogs,           FShell, FSettings,
         FMidi,  FProgramDir.path(), true,   [] { return std::uint32_t{20240611}; }};
-    FScreen = std::make_unique<TQuizScreen>(services);
-    FScreen->FormCreated();
+    FScreen = std::make_unique<QuizScreen>(services);
+    FScreen->startUp();
     FScreen->show();
     // Let the window system's activation arrive before the clock moves.
     for (int i = 0; i < 5; ++i)
@@ -133,18 +133,18 @@ void TShots::CreateScreen() {
 // The slot showing the correct answer (correct) or another one.
 int TShots::Slot(bool correct) const {
     for (int i = 0; i < 4; ++i)
-        if ((FScreen->Answer[static_cast<std::size_t>(i)]->Caption() ==
-             FScreen->State.CorrectAnswer) == correct)
+        if ((FScreen->answerTexts[static_cast<std::size_t>(i)]->Caption() ==
+             FScreen->game.correctAnswer) == correct)
             return i;
     return 0;
 }
 
 void TShots::Attract() {
-    const std::pair<TImage * TQuizScreen::*, const char*> stages[] = {
-        {&TQuizScreen::Stage1, "Attract logo"},
-        {&TQuizScreen::Stage2, "Attract presents"},
-        {&TQuizScreen::Stage3, "Attract title"},
-        {&TQuizScreen::Stage4, "Attract press start"}};
+    const std::pair<TImage * QuizScreen::*, const char*> stages[] = {
+        {&QuizScreen::companyLogo, "Attract logo"},
+        {&QuizScreen::presentsCaption, "Attract presents"},
+        {&QuizScreen::titlePicture, "Attract title"},
+        {&QuizScreen::pressStartPrompt, "Attract press start"}};
     for (const auto& [stage, caption] : stages) {
         if (!Until([&] { return Shown(S().*stage); }, 20000)) {
             Fail(caption);
@@ -158,28 +158,28 @@ void TShots::Attract() {
 // Two players: Ann wins a question and spins the ladder, Bob answers wrong, a question runs
 // out of time, and then every answer is wrong until both are out.
 bool TShots::PlayGame() {
-    TQuizScreen& s = S();
-    s.RedTMouseDown(s.StartT);
-    if (!Shown(s.PlayerPanel)) {
+    QuizScreen& s = S();
+    s.pressControl(s.startButton);
+    if (!Shown(s.playerPanel)) {
         Fail("Player entry");
         return false;
     }
-    s.PlayerName[0]->setText(QStringLiteral("Ann"));
-    s.PlayerName[1]->setText(QStringLiteral("Bob"));
+    s.playerNameBoxes[0]->setText(QStringLiteral("Ann"));
+    s.playerNameBoxes[1]->setText(QStringLiteral("Bob"));
     for (int k = 2; k < 4; ++k)
-        s.PlayerName[static_cast<std::size_t>(k)]->setText(QString());
+        s.playerNameBoxes[static_cast<std::size_t>(k)]->setText(QString());
     Shot(s, QStringLiteral("Player entry"));
-    s.OKDispMouseDown();
-    if (!Until([&] { return Shown(s.ReadyPanel); }, 1000)) Fail("Ready");
+    s.confirmPlayers();
+    if (!Until([&] { return Shown(s.readyPanel); }, 1000)) Fail("Ready");
     FClock.Advance(100);
     Shot(s, QStringLiteral("Ready"));
 
     // The answers are up and none is chosen yet.
     const auto answersOpen = [&] {
-        return s.State.AnswersOpen && Shown(s.Cap[0]) && !s.LadderShowing() &&
-               s.State.ButtonLit == std::array<int, 4>{0, 0, 0, 0};
+        return s.game.answersOpen && Shown(s.answerLetters[0]) && !s.ladderShowing() &&
+               s.display.buttonLit == std::array<int, 4>{0, 0, 0, 0};
     };
-    if (!Until([&] { return s.QuestionBlock->Caption().size() > 12; })) {
+    if (!Until([&] { return s.questionLabel->Caption().size() > 12; })) {
         Fail("Question typing");
         return false;
     }
@@ -190,21 +190,21 @@ bool TShots::PlayGame() {
     }
     FClock.Advance(1500);
     Shot(s, QStringLiteral("Answers open"));
-    s.RedTMouseDown(s.Cover[static_cast<std::size_t>(Slot(true))]);
+    s.pressControl(s.answerRows[static_cast<std::size_t>(Slot(true))]);
     FClock.Advance(300);
     Shot(s, QStringLiteral("Chosen answer"));
-    if (!Until([&] { return Shown(s.MARK4); }, 3000)) Fail("Correct");
+    if (!Until([&] { return Shown(s.correctBanner); }, 3000)) Fail("Correct");
     FClock.Advance(250);
     Shot(s, QStringLiteral("Correct"));
-    if (!Until([&] { return s.LadderShowing(); }, 6000)) {
+    if (!Until([&] { return s.ladderShowing(); }, 6000)) {
         Fail("Ladder");
         return false;
     }
     // Stop on a prize lamp, not on LOSE.
     FClock.Advance(400);
     Shot(s, QStringLiteral("Ladder"));
-    Until([&] { return s.State.LampLit[2] != 0; }, 3000);
-    s.RTM();
+    Until([&] { return s.display.lampLit[2] != 0; }, 3000);
+    s.stopLadder();
     FClock.Advance(300);
     Shot(s, QStringLiteral("Prize"));
 
@@ -213,65 +213,66 @@ bool TShots::PlayGame() {
         Fail("Wrong");
         return false;
     }
-    s.RedTMouseDown(s.Cover[static_cast<std::size_t>(Slot(false))]);
-    if (!Until([&] { return Shown(s.Wrong); }, 3000)) Fail("Wrong");
+    s.pressControl(s.answerRows[static_cast<std::size_t>(Slot(false))]);
+    if (!Until([&] { return Shown(s.wrongPanel); }, 3000)) Fail("Wrong");
     FClock.Advance(300);
     Shot(s, QStringLiteral("Wrong"));
-    s.Image34MouseDown();
+    s.confirmWrongPanel();
 
     // Ann: too late.
     if (!Until(answersOpen)) {
         Fail("TimeOut");
         return false;
     }
-    if (!Until([&] { return Shown(s.TimeOut); }, 20000)) Fail("TimeOut");
+    if (!Until([&] { return Shown(s.timeOutPanel); }, 20000)) Fail("TimeOut");
     FClock.Advance(300);
     Shot(s, QStringLiteral("TimeOut"));
-    s.Image49MouseDown();
+    s.confirmTimeOutPanel();
 
     // Every answer wrong from here on, until the game ends.
     bool playerOutShot = false;
-    for (int turn = 0; turn < 200 && !Shown(s.GameOver) && !Shown(s.FinalScorePanel); ++turn) {
+    for (int turn = 0; turn < 200 && !Shown(s.gameOverBanner) && !Shown(s.finalScorePanel);
+         ++turn) {
         if (!Until([&] {
-                return answersOpen() || Shown(s.GameOver) ||
-                       (Shown(s.ReadyPanel) && Shown(s.GameOver2));
+                return answersOpen() || Shown(s.gameOverBanner) ||
+                       (Shown(s.readyPanel) && Shown(s.playerOutHeading));
             })) {
             Fail("Game over");
             return false;
         }
-        if (Shown(s.ReadyPanel) && Shown(s.GameOver2)) {
+        if (Shown(s.readyPanel) && Shown(s.playerOutHeading)) {
             if (!playerOutShot) {
                 FClock.Advance(100);
                 Shot(s, QStringLiteral("Player out"));
                 playerOutShot = true;
             }
-            Until([&] { return !Shown(s.GameOver2) || !Shown(s.ReadyPanel); }, 6000);
+            Until([&] { return !Shown(s.playerOutHeading) || !Shown(s.readyPanel); }, 6000);
             continue;
         }
-        if (Shown(s.GameOver)) break;
-        s.RedTMouseDown(s.Cover[static_cast<std::size_t>(Slot(false))]);
-        if (!Until([&] { return Shown(s.Wrong); }, 3000)) break;
-        s.Image34MouseDown();
+        if (Shown(s.gameOverBanner)) break;
+        s.pressControl(s.answerRows[static_cast<std::size_t>(Slot(false))]);
+        if (!Until([&] { return Shown(s.wrongPanel); }, 3000)) break;
+        s.confirmWrongPanel();
     }
     if (!playerOutShot) Fail("Player out");
-    if (!Until([&] { return Shown(s.GameOver); }, 1000)) {
+    if (!Until([&] { return Shown(s.gameOverBanner); }, 1000)) {
         Fail("Game over");
         return false;
     }
     FClock.Advance(300);
     Shot(s, QStringLiteral("Game over"));
-    if (!Until([&] { return Shown(s.FinalScorePanel); }, 5000)) {
+    if (!Until([&] { return Shown(s.finalScorePanel); }, 5000)) {
         Fail("Final scores");
         return false;
     }
     Shot(s, QStringLiteral("Final scores"));
-    s.Image36MouseDown();
+    s.confirmFinalScores();
     return true;
 }
 
 void TShots::Editor() {
-    S().EditCreateQuestions1Click();
-    QuestionEditor* editor = S().Editor();
+    S().openEditor();
+    QuestionEditor* editor = S().editor();
     if (!editor) {
         Fail("Editor");
         return;

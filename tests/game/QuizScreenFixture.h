@@ -2,7 +2,7 @@
 
 #include "ManualClock.h"
 #include "QstFixtures.h"
-#include "Quiz.h"
+#include "QuizScreen.h"
 #include "RecordingMidiPlatform.h"
 #include "ScriptedDialogs.h"
 #include "Settings.h"
@@ -16,37 +16,39 @@
 
 // A game screen on a manual clock, with scripted dialogs, a recording shell and MIDI port,
 // temporary settings and a program directory holding a REGD.QST of numbered questions.
-class TQuizFixture : public ::testing::Test {
+class QuizScreenFixture : public ::testing::Test {
 protected:
     // Writes `questions` numbered questions to REGD.QST (none: no file), then creates the
     // screen and runs its creation handler.
-    void Create(int questions = 20);
+    void create(int questions = 20);
     // Creates the screen over whatever the program directory holds now.
-    void CreateScreen();
-    QString ProgramDir() const { return FDir.path(); }
-    std::string StartupFile() const { return (FDir.path() + QStringLiteral("/REGD.QST")).toStdString(); }
+    void createScreen();
+    QString programDir() const { return dir.path(); }
+    std::string startupFile() const {
+        return (dir.path() + QStringLiteral("/REGD.QST")).toStdString();
+    }
 
     // Advances the manual clock.
-    void Advance(std::int64_t ms) { Clock.Advance(ms); }
+    void advance(std::int64_t ms) { clock.Advance(ms); }
     // The control shows the picture of that holder.
-    static bool Shows(const TImage* control, const TImage* holder) {
+    static bool shows(const TImage* control, const TImage* holder) {
         return control->Picture().cacheKey() == holder->Picture().cacheKey();
     }
     // The control's own visible flag (what the game sets), whatever its parents show.
-    static bool Visible(const QWidget* w) { return !w->isHidden(); }
+    static bool visible(const QWidget* w) { return !w->isHidden(); }
     // Note-ons sent since the last ClearMidi(), as (status, note, velocity).
-    const std::vector<TRecordingMidiPlatform::TShortMsg>& Sent() const { return Midi.Shorts(); }
-    void ClearMidi() { Midi.ClearShorts(); }
+    const std::vector<TRecordingMidiPlatform::TShortMsg>& sent() const { return midi.Shorts(); }
+    void clearMidi() { midi.ClearShorts(); }
 
-    TTestSettingsFolder SettingsFolder;
-    TManualClock Clock;
-    TScriptedDialogs Dialogs;
-    TRecordingShell Shell;
-    TSettings Settings;
-    TRecordingMidiPlatform Midi;
-    std::uint32_t Seed = 12345;
-    std::unique_ptr<TQuizScreen> Screen;
+    TTestSettingsFolder settingsFolder;
+    TManualClock clock;
+    TScriptedDialogs dialogs;
+    TRecordingShell shell;
+    TSettings settings;
+    TRecordingMidiPlatform midi;
+    std::uint32_t seed = 12345;
+    std::unique_ptr<QuizScreen> screen;
 
 private:
-    TTempDir FDir;
+    TTempDir dir;
 };

@@ -1,5 +1,5 @@
 // Choosing the game's question set and opening the question editor.
-#include "Quiz.h"
+#include "QuizScreen.h"
 
 #include "Dialogs.h"
 #include "QstFile.h"
@@ -8,53 +8,53 @@
 #include <QAction>
 #include <QDir>
 
-void TQuizScreen::LoadQuestions1Click() {
+void QuizScreen::changeQuestionFile() {
     const TFileDialogSpec spec{QStringLiteral("Mindaro : Load Questions"),
                                QStringLiteral("Mindaro Questions|*.QST"), QStringLiteral("QST"),
                                QDir::currentPath()};
-    const QString path = FServices.Dialogs.OpenFile(this, spec);
+    const QString path = services.dialogs.OpenFile(this, spec);
     if (path.isEmpty()) return;
     // Credits, players and the draw history stay as they are; the next game draws from here.
-    ValidateQuestionFile(path, ReaderRules::GameChange);
+    useQuestionFile(path, ReaderRules::GameChange);
 }
 
-void TQuizScreen::EditCreateQuestions1Click() {
-    if (FEditor) {
-        FEditor->raise();
-        FEditor->activateWindow();
+void QuizScreen::openEditor() {
+    if (editorWindow) {
+        editorWindow->raise();
+        editorWindow->activateWindow();
         return;
     }
     // The game stays silent and still while the editor is open, whether or not the window
     // manager moves the focus to it.
-    On2->setChecked(false);
-    if (!FPausedByWindow) {
-        FPausedByWindow = true;
-        FormDeactivate();
+    soundOnAction->setChecked(false);
+    if (!pausedByOtherWindow) {
+        pausedByOtherWindow = true;
+        pauseGame();
     }
-    FEditor = new QuestionEditor(QuestionEditorServices{FServices.Clock, FServices.Dialogs,
-                                                        FServices.Shell, FServices.Settings},
-                                 EditorState, State.QuestionFileName, this);
+    editorWindow = new QuestionEditor(
+        QuestionEditorServices{services.clock, services.dialogs, services.shell, services.settings},
+        editorState, game.questionFile, this);
     // Handled once the editor's closing has finished, so the window can go first.
     connect(
-        FEditor.data(), &QuestionEditor::closed, this, [this] { EditorClosed(); },
+        editorWindow.data(), &QuestionEditor::closed, this, [this] { editorClosed(); },
         Qt::QueuedConnection);
     hide();
-    FEditor->show();
+    editorWindow->show();
 }
 
-void TQuizScreen::EditorClosed() {
+void QuizScreen::editorClosed() {
     // 1. The editor is gone.
-    delete FEditor.data();
+    delete editorWindow.data();
     // 2. The game screen returns; being shown resumes nothing of a game left for the editor.
-    ForgetGameTimers();
+    forgetGameTimers();
     show();
     // 3. Sound as it was before the editor.
-    if (!Off2->isChecked()) On2->setChecked(true);
+    if (!soundOffAction->isChecked()) soundOnAction->setChecked(true);
     // 4. Attract mode, on REGD.QST of the program directory again. A game or a game start
     // left for the editor does not survive: nothing of it stays on screen or resumes.
-    AbandonGame();
+    abandonGame();
 }
 
-QuestionEditor* TQuizScreen::Editor() const {
-    return FEditor.data();
+QuestionEditor* QuizScreen::editor() const {
+    return editorWindow.data();
 }

@@ -1,6 +1,6 @@
 // The menu, the keyboard, pausing while another window of the program is in front, and
 // closing.
-#include "Quiz.h"
+#include "QuizScreen.h"
 
 #include "Dialogs.h"
 #include "Settings.h"
@@ -27,7 +27,7 @@ const char* const PausesGameProperty = "trivoraPausesGame";
 
 // The character a key press types: Enter is character 13; keys with Ctrl, Alt or Meta held
 // and keys without text type nothing.
-QChar KeyChar(const QKeyEvent& event) {
+QChar keyChar(const QKeyEvent& event) {
     if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) return QChar(13);
     if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return QChar();
@@ -36,13 +36,13 @@ QChar KeyChar(const QKeyEvent& event) {
 }
 } // namespace
 
-void TQuizScreen::InitCommands() {
-    WebLink1->setText(QStringLiteral("Open Trivia Database"));
-    WebLink2->setText(QStringLiteral("Trivia on Wikipedia"));
+void QuizScreen::initCommands() {
+    triviaDatabaseAction->setText(QStringLiteral("Open Trivia Database"));
+    triviaArticleAction->setText(QStringLiteral("Trivia on Wikipedia"));
     // Key preview: the screen sees each key before the control that has the focus. Only
     // the name boxes can take the focus; the window itself gets the keys otherwise.
     installEventFilter(this);
-    for (QLineEdit* box : PlayerName)
+    for (QLineEdit* box : playerNameBoxes)
         box->installEventFilter(this);
     // Activation between the program's own windows pauses and resumes the game.
     connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
@@ -51,27 +51,27 @@ void TQuizScreen::InitCommands() {
             for (QWidget* w : QApplication::topLevelWidgets())
                 if (w->windowHandle() == window) active = w;
         }
-        ActiveWindowChanged(active);
+        activeWindowChanged(active);
     });
 }
 
-void TQuizScreen::FormKeyPress(QChar key) {
+void QuizScreen::keyTyped(QChar key) {
     switch (key.unicode()) {
     case 'A':
     case 'a':
-        RedTMouseDown(RedT);
+        pressControl(answerButtonA);
         return;
     case 'B':
     case 'b':
-        RedTMouseDown(GreenT);
+        pressControl(answerButtonB);
         return;
     case 'C':
     case 'c':
-        RedTMouseDown(BlueT);
+        pressControl(answerButtonC);
         return;
     case 'D':
     case 'd':
-        RedTMouseDown(YellowT);
+        pressControl(answerButtonD);
         return;
     case 13:
         break;
@@ -79,59 +79,58 @@ void TQuizScreen::FormKeyPress(QChar key) {
         return;
     }
     // Enter: the first of these that applies.
-    if (LadderShowing() && State.StopLit == 0)
-        RTM();
-    else if (!TimeOut->isHidden())
-        Image49MouseDown();
-    else if (!Wrong->isHidden())
-        Image34MouseDown();
-    else if (!FinalScorePanel->isHidden())
-        Image36MouseDown();
+    if (ladderShowing() && display.stopLit == 0)
+        stopLadder();
+    else if (!timeOutPanel->isHidden())
+        confirmTimeOutPanel();
+    else if (!wrongPanel->isHidden())
+        confirmWrongPanel();
+    else if (!finalScorePanel->isHidden())
+        confirmFinalScores();
     else
-        RedTMouseDown(StartT);
+        pressControl(startButton);
 }
 
-void TQuizScreen::NewGame1Click() {
-    FormDeactivate();
-    if (!FServices.Dialogs.Confirm(this,
-                                   QStringLiteral("Are you sure you want to quit this game?"))) {
-        FormActivate();
+void QuizScreen::endGame() {
+    pauseGame();
+    if (!services.dialogs.Confirm(this,
+                                  QStringLiteral("Are you sure you want to quit this game?"))) {
+        resumeGame();
         return;
     }
     // Nothing of the game stays behind the final scores: panels, question area, ladder and
     // the correct-answer or game-over pictures.
-    HideGameControls();
-    NewGame1->setVisible(false);
-    State.AnswersOpen = false;
-    Timer7Timer();
-    State.PlayerCredit.fill(0);
-    State.PlayerScore.fill(0);
+    hideGameControls();
+    endGameAction->setVisible(false);
+    game.answersOpen = false;
+    showFinalScores();
+    game.forgetPlayers();
     // The game timers stay stopped until the final scores' OK resets the screen. Nothing of
     // the ended game is left to be resumed later: a pending judgement, a spinning ladder or
     // a waiting turn would otherwise come back to life in attract mode.
-    ForgetGameTimers();
+    forgetGameTimers();
 }
 
-void TQuizScreen::On2Click() {
-    On2->setChecked(!On2->isChecked());
-    Off2->setChecked(!Off2->isChecked());
-    const bool on = On2->isChecked();
-    FServices.Settings.SetPlaySound(on ? QStringLiteral("YES") : QStringLiteral("NO"));
-    State.SoundWanted = on;
+void QuizScreen::toggleSound() {
+    soundOnAction->setChecked(!soundOnAction->isChecked());
+    soundOffAction->setChecked(!soundOffAction->isChecked());
+    const bool on = soundOnAction->isChecked();
+    services.settings.SetPlaySound(on ? QStringLiteral("YES") : QStringLiteral("NO"));
+    game.soundWanted = on;
 }
 
-void TQuizScreen::FormDeactivate() {
-    for (TTimer* t : GameTimers()) {
+void QuizScreen::pauseGame() {
+    for (TTimer* t : gameTimers()) {
         t->Tag = t->Enabled() ? 1 : 0;
         t->Stop();
     }
 }
 
-void TQuizScreen::FormActivate() {
-    if (State.SoundWanted) On2->setChecked(true);
-    Off2->setChecked(!On2->isChecked());
-    EditCreateQuestions1->setEnabled(true);
-    for (TTimer* t : GameTimers()) {
+void QuizScreen::resumeGame() {
+    if (game.soundWanted) soundOnAction->setChecked(true);
+    soundOffAction->setChecked(!soundOnAction->isChecked());
+    editQuestionsAction->setEnabled(true);
+    for (TTimer* t : gameTimers()) {
         if (t->Tag == 1)
             t->Start();
         else
@@ -140,119 +139,119 @@ void TQuizScreen::FormActivate() {
     setFocus();
 }
 
-void TQuizScreen::EndGameTimers() {
+void QuizScreen::endGameTimers() {
     for (TTimer* t :
-         {Timer5.get(), Timer6.get(), Timer7.get(), Timer8.get(), Timer9.get(), Timer11.get(),
-          Timer12.get(), TOStopWin.get(), NewGame.get(), PLAYERGAMEOVER.get()}) {
+         {judgementTimer.get(), questionEndTimer.get(), gameOverTimer.get(), ladderLightTimer.get(),
+          prizeDisplayTimer.get(), prizeFlashTimer.get(), correctFlashTimer.get(),
+          ladderTimeLimit.get(), readyTimer.get(), playerOutTimer.get()}) {
         t->Stop();
         if (t->Tag == 1) t->Tag = 0;
     }
 }
 
-void TQuizScreen::ForgetGameTimers() {
-    for (TTimer* t : GameTimers()) {
+void QuizScreen::forgetGameTimers() {
+    for (TTimer* t : gameTimers()) {
         t->Stop();
         t->Tag = 0;
     }
 }
 
-void TQuizScreen::AbandonGame() {
-    ForgetGameTimers();
-    FPausedByWindow = false;
-    HideGameControls();
-    NewGame1->setVisible(false);
-    State.AnswersOpen = false;
-    State.CurrentPlayer = 0;
-    State.PlayerCredit.fill(0);
-    State.PlayerScore.fill(0);
+void QuizScreen::abandonGame() {
+    forgetGameTimers();
+    pausedByOtherWindow = false;
+    hideGameControls();
+    endGameAction->setVisible(false);
+    game.answersOpen = false;
+    game.currentPlayer = 0;
+    game.forgetPlayers();
     for (int prize = 1; prize <= 5; ++prize)
-        SetLamp(prize, false);
-    State.StopLit = 0;
-    QuestionBlock->SetCaption(QString());
-    FormCreate();
+        setLamp(prize, false);
+    display.stopLit = 0;
+    questionLabel->SetCaption(QString());
+    enterAttractMode();
 }
 
-void TQuizScreen::ActiveWindowChanged(QWidget* active) {
+void QuizScreen::activeWindowChanged(QWidget* active) {
     if (!active) return; // another program: the game runs on
     if (active == this) {
-        if (!FActivatedOnce || FPausedByWindow) {
-            FActivatedOnce = true;
-            FPausedByWindow = false;
-            FormActivate();
+        if (!activatedOnce || pausedByOtherWindow) {
+            activatedOnce = true;
+            pausedByOtherWindow = false;
+            resumeGame();
         }
         return;
     }
-    if (FActivatedOnce && !FPausedByWindow && active->property(PausesGameProperty).toBool()) {
-        FPausedByWindow = true;
-        FormDeactivate();
+    if (activatedOnce && !pausedByOtherWindow && active->property(PausesGameProperty).toBool()) {
+        pausedByOtherWindow = true;
+        pauseGame();
     }
 }
 
-void TQuizScreen::showEvent(QShowEvent* event) {
+void QuizScreen::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     // Being shown is being handed the game: at the splash's hand-over, and when the question
     // editor gives the screen back. Whether the window manager then also gives it the focus
     // does not matter.
-    if (!event->spontaneous() && (!FActivatedOnce || FPausedByWindow)) ActiveWindowChanged(this);
+    if (!event->spontaneous() && (!activatedOnce || pausedByOtherWindow)) activeWindowChanged(this);
 }
 
-void TQuizScreen::Exit1Click() {
+void QuizScreen::closeScreen() {
     close();
 }
 
-void TQuizScreen::Instructions1Click() {
-    FServices.Shell.ShowHelp(GameHelpContext);
+void QuizScreen::showInstructions() {
+    services.shell.ShowHelp(GameHelpContext);
 }
 
-void TQuizScreen::WebLink1Click() {
-    FServices.Shell.MinimizeApp();
-    FServices.Shell.OpenUrl(WebLink1Url);
+void QuizScreen::openTriviaDatabase() {
+    services.shell.MinimizeApp();
+    services.shell.OpenUrl(WebLink1Url);
 }
 
-void TQuizScreen::WebLink2Click() {
-    FServices.Shell.MinimizeApp();
-    FServices.Shell.OpenUrl(WebLink2Url);
+void QuizScreen::openTriviaArticle() {
+    services.shell.MinimizeApp();
+    services.shell.OpenUrl(WebLink2Url);
 }
 
-bool TQuizScreen::SoundOn() const {
-    return On2 && On2->isChecked();
+bool QuizScreen::soundOn() const {
+    return soundOnAction && soundOnAction->isChecked();
 }
 
-bool TQuizScreen::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Resize && watched == MainBackPanel) {
-        FormResize();
-        FitTitlePictures();
+bool QuizScreen::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && watched == playArea) {
+        layOutPlayArea();
+        fitTitlePictures();
     } else if (event->type() == QEvent::KeyPress) {
         auto* widget = qobject_cast<QWidget*>(watched);
         // The key's own receiver: the focused control, or the window when none has the
         // focus. A key that a control passes on to its parents is not seen twice.
         QWidget* receiver = focusWidget() ? focusWidget() : this;
         if (widget == receiver && widget->window() == this) {
-            const QChar key = KeyChar(*static_cast<QKeyEvent*>(event));
+            const QChar key = keyChar(*static_cast<QKeyEvent*>(event));
             if (!key.isNull()) {
-                FormKeyPress(key);
+                keyTyped(key);
                 // In a name box, Enter then confirms the players and goes no further.
-                for (QLineEdit* box : PlayerName)
-                    if (widget == box && Player1KeyPress(key)) return true;
+                for (QLineEdit* box : playerNameBoxes)
+                    if (widget == box && nameBoxKeyTyped(key)) return true;
             }
         }
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TQuizScreen::closeEvent(QCloseEvent* event) {
+void QuizScreen::closeEvent(QCloseEvent* event) {
     // Closing the game screen ends the program, whatever the game is doing; nothing is
     // saved. The owner releases the screen, which closes the MIDI device with it.
     event->accept();
     QMainWindow::closeEvent(event);
-    emit Closed();
+    emit closed();
 }
 
-void TQuizScreen::changeEvent(QEvent* event) {
+void QuizScreen::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     // Leaving the maximised state, the window manager gives back the design size; should it
     // not, the next size change of the frame restores it (resizeEvent).
-    if (event->type() == QEvent::WindowStateChange && !IsMaximised() &&
+    if (event->type() == QEvent::WindowStateChange && !isMaximised() &&
         centralWidget()->size() != centralWidget()->minimumSize())
-        QTimer::singleShot(0, this, [this] { RestoreDesignSize(); });
+        QTimer::singleShot(0, this, [this] { restoreDesignSize(); });
 }

@@ -1,0 +1,167 @@
+#pragma once
+
+#include "QstFile.h"
+#include "QuestionRecord.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <random>
+
+// The game's rules and the state they work on, free of any window: the question set and the
+// draw, the players and their turns, the credit, the prize ladder's payout and the final
+// scores. The game screen owns one, shows its state and forwards the player's moves to it.
+// Array indices are 0-based: playerCredits[0] is player 1, answerSlots[0] is answer A.
+class QuizGame {
+public:
+    // Seed for the draw's random numbers at every reset; empty: the wall clock.
+    using SeedSource = std::function<std::uint32_t()>;
+
+    // programDir is the folder of the start-up question set "REGD.QST".
+    QuizGame(QString programDir, SeedSource seed);
+
+    // ---- Resetting
+    // A new attract mode: the draw's random numbers start from a fresh seed, the question
+    // is forgotten and the credit shows 1.
+    void enterAttractMode();
+    // The players leave: no credit and no score for anyone, nobody at the controls.
+    void forgetPlayers();
+
+    // ---- The question set
+    // Full path of "REGD.QST" in the program directory.
+    QString startupQuestionFile() const;
+    // Checks a set with a reader's rules and makes it the game's set, or no set at all when it
+    // fails. Returns the warning to show; empty when the set is accepted.
+    QString selectQuestionFile(const QString& path, const TReaderRules& rules);
+    // The game has a set to draw from.
+    bool hasQuestionFile() const;
+
+    // ---- The draw
+    // Draws the next question from the set. Returns the warning to show when there is no set
+    // or it went bad since it was checked (the set is then dropped and the game must end);
+    // empty when a question was drawn.
+    QString drawNextQuestion();
+    // Draws a record from the set, with the history rule and the answer shuffle; false after
+    // an input/output failure.
+    bool drawQuestion();
+    // A uniform random integer 0 <= r < n from the generator seeded at the reset.
+    int random(int n);
+    // No question is drawn: the next question tick draws one.
+    void clearQuestion();
+
+    // ---- Players and credit
+    // A name box changed; the count of named players follows.
+    void setPlayerName(int slot, const QString& name); // slot 1..4
+    QString playerName(int slot) const;
+    // The named players are confirmed: five credits each, and a game of one player.
+    void confirmPlayers();
+    // A game of several players.
+    bool multiplayer() const { return playerCount >= 2; }
+    // Some player of a game of several players still has credit.
+    bool anyoneHasCredit() const;
+    // The game goes on after a wrong answer or a time out while anyone has credit to play.
+    bool goesOn() const;
+    // The credit of the player at the controls becomes the credit shown.
+    void takeCreditOfPlayerAtControls();
+    // The question is charged (at its first letter).
+    void chargeQuestion();
+    // One dollar of a prize.
+    void addDollar();
+    // The turn passes to the next player with credit.
+    void passTurn();
+
+    // ---- The prize ladder
+    // A spin begins with no lamp lit.
+    void startLadder();
+    // The light moves on: from a prize lamp (or none) to LOSE, from LOSE to the next prize lamp
+    // after the one lit last ($1, $5, $15, $50, round again). Returns the lamp now lit.
+    int stepLadder();
+    // STOP: the lamp lit is the prize (LOSE when the light has not reached any lamp yet).
+    // Returns the credit of the player at the controls with the prize's dollars added.
+    int stopLadder();
+    // The spin's time ran out: the light goes to LOSE.
+    void ladderTimedOut();
+    // Dollars of a prize (1 $1, 2 $5, 3 $15, 4 $50, 5 LOSE).
+    static int prizeDollars(int prizeIndex);
+    // The player at the controls won `won` credits in all: their best score follows.
+    void recordScore(int won);
+
+    // ---- The time limit
+    // The time gauge is full again.
+    void restartTime() { timeLeft = fullTime; }
+    // One step of the gauge runs out.
+    void tickTime() {
+        if (timeLeft > 0) --timeLeft;
+    }
+    // The question's time has run out.
+    bool timeUp() const { return timeLeft == 0; }
+    // The gauge's step after a question: a little faster, down to the fastest step.
+    static int fasterGaugeStep(int stepMs);
+
+    // ---- Final scores
+    // The name shown for a slot: the typed name, or "Player One" and so on.
+    QString finalName(int slot) const;
+    // The score shown for a slot: never below 0.
+    int finalScore(int slot) const;
+
+    // ---- State
+    // A game is in progress: from the first turn start until the reset after the final scores.
+    bool gameRunning = false;
+    // The question is typed out and the four answers can be chosen.
+    bool answersOpen = false;
+    // Question of the drawn record; empty: no question drawn, the next question tick draws.
+    QString questionText;
+    // The four answers after the shuffle, shown as A to D.
+    std::array<QString, 4> answerSlots;
+    // The drawn record's correct answer, taken before the shuffle.
+    QString correctAnswer;
+    // Number of the record drawn last.
+    int drawnRecord = 0;
+    // The record read last from the question set.
+    TQuestionRecord record;
+    // Full path of the game's question set; "N/A" when no usable set is selected.
+    QString questionFile;
+    // The draw history: record numbers drawn recently, oldest first; never cleared.
+    QStringList drawHistory;
+
+    // Credit of the player at the controls; -1: exhausted.
+    int credit = 500;
+    // Each player's own credit in a game of several players.
+    std::array<int, 4> playerCredits{-1, -1, -1, -1};
+    // 0 in a one-player game, else the player whose turn it is (1 to 4).
+    int currentPlayer = 0;
+    // Number of named player slots.
+    int playerCount = 0;
+    // Highest credit each player reached in the game.
+    std::array<int, 4> playerScores{0, 0, 0, 0};
+    // The name typed for each slot.
+    std::array<QString, 4> playerNames;
+    // The prize lamp the ladder's light reached last (1 $1, 2 $5, 3 $15, 4 $50; 0 before the
+    // first spin).
+    int ladderStep = 0;
+    // The lamp the ladder's light is on now (1 $1 ... 4 $50, 5 LOSE; 0 none).
+    int litLamp = 0;
+    // Prize of the last stop: 1 $1, 2 $5, 3 $15, 4 $50, 5 LOSE.
+    std::uint8_t prizeIndex = 0;
+    // Steps of the time gauge left for the question (fullTime: full, 0: time is up).
+    int timeLeft = fullTime;
+    // Sound is wished for (the stored "PlaySound" option, or the player's last choice).
+    bool soundWanted = true;
+
+    // Steps of a full time gauge.
+    static constexpr int fullTime = 100;
+    // What "no usable set" is stored as.
+    static const QString noQuestionFile;
+    // The warning for a game without a set.
+    static const QString selectQuestionFileMessage;
+    // The index of LOSE among the prize lamps.
+    static constexpr int loseIndex = 5;
+
+private:
+    QString programDir;
+    SeedSource seedSource;
+    std::mt19937 generator;
+};

@@ -1,0 +1,834 @@
+// The game screen: its controls, menu and timers, its creation and the reset to attract mode.
+#include "QuizScreen.h"
+
+#include "Clock.h"
+#include "Dialogs.h"
+#include "MidiOut.h"
+#include "QstFile.h"
+#include "SoundCues.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+namespace {
+// Colours of the screen (the form's design).
+const QColor Silver(0xC0, 0xC0, 0xC0);
+const QColor Navy(0x00, 0x00, 0x80);
+const QColor Blue(0x00, 0x00, 0xFF);
+const QColor Maroon(0x80, 0x00, 0x00);
+const QColor Green(0x00, 0x80, 0x00);
+const QColor CabinetMetal(0x16, 0x16, 0x24);
+
+constexpr QSize ButtonSize(88, 72);
+constexpr QSize DigitSize(24, 37);
+constexpr QSize LampSize(105, 105);
+constexpr QSize OkSize(80, 40);
+constexpr QSize HeadingSize(400, 56);
+
+QFont designFont(int pointSize, bool bold = true) {
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPointSize(pointSize);
+    f.setBold(bold);
+    return f;
+}
+
+template <class T> T* makeControl(QWidget* parent, const char* name) {
+    return new T(parent, QString::fromLatin1(name));
+}
+
+TLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, int pointSize,
+                  const QColor& color, const QColor& background = QColor()) {
+    auto* label = makeControl<TLabel>(parent, name);
+    label->SetCaption(caption);
+    label->setFont(designFont(pointSize));
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, color);
+    if (background.isValid()) {
+        pal.setColor(QPalette::Window, background);
+        label->setAutoFillBackground(true);
+    }
+    label->setPalette(pal);
+    return label;
+}
+
+// An OK button: a picture on a borderless panel whose bevel rises under the mouse.
+TPanel* makeOkButton(QWidget* parent, const char* panelName, const char* imageName,
+                     TImage*& image) {
+    auto* frame = makeControl<TPanel>(parent, panelName);
+    frame->SetTransparent(true);
+    frame->resize(OkSize.width() + 4, OkSize.height() + 4);
+    image = makeControl<TImage>(frame, imageName);
+    image->setGeometry(2, 2, OkSize.width(), OkSize.height());
+    image->setAccessibleName(QStringLiteral("OK"));
+    image->setCursor(Qt::PointingHandCursor);
+    return frame;
+}
+} // namespace
+
+QuizScreen::QuizScreen(QuizServices world, QWidget* parent)
+    : QMainWindow(parent), game(world.programDir, world.seed), services(std::move(world)) {
+    setObjectName(QStringLiteral("QuizScreen"));
+    setWindowTitle(QStringLiteral("Trivora"));
+    createControls();
+    createMenu();
+    createTimers();
+    loadPictures();
+    connectHandlers();
+    initLayout();
+    initCommands();
+    midiOut = std::make_unique<TMidiOutput>(services.midi);
+    soundCues = std::make_unique<TSoundCues>(*midiOut, [this] { return soundOn(); });
+    game.soundWanted = services.soundWanted;
+}
+
+QuizScreen::~QuizScreen() = default;
+
+void QuizScreen::createControls() {
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("Client"));
+    central->setFixedSize(652, 454);
+    setCentralWidget(central);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Silver);
+    setPalette(pal);
+
+    auto* bands = new QVBoxLayout(central);
+    bands->setContentsMargins(0, 0, 0, 0);
+    bands->setSpacing(0);
+
+    // Top band: decorations either side of the title logo.
+    topBand = makeControl<TPanel>(central, "topBand");
+    topBand->setFixedHeight(112);
+    topBand->SetColor(CabinetMetal);
+    topBand->SetBevelOuter(TBevel::Raised);
+    auto* top = new QHBoxLayout(topBand);
+    top->setContentsMargins(4, 6, 4, 6);
+    top->setSpacing(0);
+    topBandLeft = makeControl<TPanel>(topBand, "topBandLeft");
+    topBandLeft->SetTransparent(true);
+    leftDecoration = makeControl<TImage>(topBandLeft, "leftDecoration");
+    leftDecoration->setAccessibleName(QStringLiteral("Decoration"));
+    auto* left = new QHBoxLayout(topBandLeft);
+    left->setContentsMargins(0, 0, 0, 0);
+    left->addWidget(leftDecoration);
+    titlePanel = makeControl<TPanel>(topBand, "titlePanel");
+    titlePanel->SetTransparent(true);
+    titlePanel->setFixedSize(405, 100);
+    topLogo = makeControl<TImage>(titlePanel, "topLogo");
+    topLogo->setGeometry(0, 0, 405, 100);
+    topLogo->setAccessibleName(QStringLiteral("Trivora"));
+    topBandRight = makeControl<TPanel>(topBand, "topBandRight");
+    topBandRight->SetTransparent(true);
+    rightDecoration = makeControl<TImage>(topBandRight, "rightDecoration");
+    rightDecoration->setAccessibleName(QStringLiteral("Decoration"));
+    auto* right = new QHBoxLayout(topBandRight);
+    right->setContentsMargins(0, 0, 0, 0);
+    right->addWidget(rightDecoration);
+    top->addWidget(topBandLeft, 1);
+    top->addWidget(titlePanel, 0, Qt::AlignCenter);
+    top->addWidget(topBandRight, 1);
+
+    // The play area: everything in it is placed by layOutPlayArea.
+    playArea = makeControl<TPanel>(central, "playArea");
+    playArea->SetColor(Qt::black);
+
+    // Bottom band: answer buttons left, STOP and START right.
+    bottomBand = makeControl<TPanel>(central, "bottomBand");
+    bottomBand->setFixedHeight(89);
+    bottomBand->SetColor(CabinetMetal);
+    bottomBand->SetBevelOuter(TBevel::Raised);
+    auto* bottom = new QHBoxLayout(bottomBand);
+    bottom->setContentsMargins(6, 8, 6, 9);
+    bottom->setSpacing(4);
+    const auto button = [this](const char* name, const QString& accessible) {
+        auto* b = makeControl<TImage>(bottomBand, name);
+        b->setFixedSize(ButtonSize);
+        b->setAccessibleName(accessible);
+        b->setCursor(Qt::PointingHandCursor);
+        return b;
+    };
+    answerButtonA = button("answerButtonA", QStringLiteral("Answer A"));
+    answerButtonB = button("answerButtonB", QStringLiteral("Answer B"));
+    answerButtonC = button("answerButtonC", QStringLiteral("Answer C"));
+    answerButtonD = button("answerButtonD", QStringLiteral("Answer D"));
+    bottomBandGap = makeControl<TPanel>(bottomBand, "bottomBandGap");
+    bottomBandGap->SetTransparent(true);
+    stopButton = button("stopButton", QStringLiteral("Stop"));
+    startButton = button("startButton", QStringLiteral("Start"));
+    for (QWidget* w : {static_cast<QWidget*>(answerButtonA), static_cast<QWidget*>(answerButtonB),
+                       static_cast<QWidget*>(answerButtonC), static_cast<QWidget*>(answerButtonD)})
+        bottom->addWidget(w);
+    bottom->addWidget(bottomBandGap, 1);
+    bottom->addWidget(stopButton);
+    bottom->addWidget(startButton);
+
+    bands->addWidget(topBand);
+    bands->addWidget(playArea, 1);
+    bands->addWidget(bottomBand);
+
+    QWidget* play = playArea;
+
+    // Attract pictures and the large pictures of the play area.
+    companyLogo = makeControl<TImage>(play, "companyLogo");
+    companyLogo->setAccessibleName(QStringLiteral("Mindaro"));
+    presentsCaption = makeControl<TImage>(play, "presentsCaption");
+    presentsCaption->setAccessibleName(QStringLiteral("presents"));
+    titlePicture = makeControl<TImage>(play, "titlePicture");
+    titlePicture->SetStretch(true);
+    titlePicture->setAccessibleName(QStringLiteral("Trivora"));
+    titlePictureLit = makeControl<TImage>(play, "titlePictureLit");
+    titlePictureLit->SetStretch(true);
+    titlePictureLit->setAccessibleName(QStringLiteral("Trivora"));
+    pressStartPrompt = makeControl<TImage>(play, "pressStartPrompt");
+    pressStartPrompt->setAccessibleName(QStringLiteral("Press START to play"));
+    upperBanner = makeControl<TImage>(play, "upperBanner");
+    lowerBanner = makeControl<TImage>(play, "lowerBanner");
+    correctHighlight = makeControl<TShape>(play, "correctHighlight");
+    correctBanner = makeControl<TImage>(play, "correctBanner");
+    correctBanner->setAccessibleName(QStringLiteral("Correct"));
+    gameOverBanner = makeControl<TImage>(play, "gameOverBanner");
+    gameOverBanner->setAccessibleName(QStringLiteral("Game over"));
+
+    // Question area: the question, four answer rows and the time strip.
+    questionLabel = makeLabel(play, "questionLabel", QString(), 13, Qt::white);
+    questionLabel->setWordWrap(true);
+    questionLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    answerFrameA = makeControl<TPanel>(play, "answerFrameA");
+    answerFrameB = makeControl<TPanel>(play, "answerFrameB");
+    answerFrameC = makeControl<TPanel>(play, "answerFrameC");
+    answerFrameD = makeControl<TPanel>(play, "answerFrameD");
+    for (TPanel* frame : {answerFrameA, answerFrameB, answerFrameC, answerFrameD}) {
+        frame->SetColor(Qt::black);
+        frame->SetBevelOuter(TBevel::Lowered);
+    }
+    answerDivider = makeControl<TPanel>(play, "answerDivider");
+    answerDivider->SetColor(Silver);
+    static const char* const coverNames[4] = {"answerRowA", "answerRowB", "answerRowC",
+                                              "answerRowD"};
+    static const char* const capNames[4] = {"answerLetterA", "answerLetterB", "answerLetterC",
+                                            "answerLetterD"};
+    static const char* const answerNames[4] = {"answerTextA", "answerTextB", "answerTextC",
+                                               "answerTextD"};
+    static const QColor letterColors[4] = {QColor(0xFF, 0x30, 0x30), QColor(0x30, 0xE0, 0x30),
+                                           QColor(0x40, 0x90, 0xFF), QColor(0xFF, 0xE0, 0x00)};
+    TPanel* frames[4] = {answerFrameA, answerFrameB, answerFrameC, answerFrameD};
+    for (int i = 0; i < 4; ++i) {
+        answerRows[i] = makeControl<TShape>(play, coverNames[i]);
+        answerRows[i]->SetBrushColor(Navy);
+        answerRows[i]->stackUnder(frames[i]);
+        answerLetters[i] =
+            makeLabel(play, capNames[i], QString(QChar('A' + i)), 14, letterColors[i]);
+        answerLetters[i]->setAlignment(Qt::AlignCenter);
+        answerLetters[i]->setAccessibleDescription(QStringLiteral("Letter %1").arg(QChar('A' + i)));
+        answerTexts[i] = makeLabel(play, answerNames[i], QString(), 10, Qt::white);
+        answerTexts[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    // The frames are only outlines over their covers.
+    for (TPanel* frame : {answerFrameA, answerFrameB, answerFrameC, answerFrameD})
+        frame->SetTransparent(true);
+
+    timeStrip = makeControl<TPanel>(play, "timeStrip");
+    timeStrip->SetColor(Qt::black);
+    timeCaption = makeLabel(timeStrip, "timeCaption", QStringLiteral("Time :"), 11, Qt::white);
+    timeCaptionShadow = makeLabel(timeStrip, "timeCaptionShadow", QStringLiteral("Time :"), 11,
+                                  QColor(0x40, 0x40, 0x40));
+    // The captions have their design sizes: the time strip is laid out around them.
+    timeCaption->resize(52, 20);
+    timeCaptionShadow->resize(52, 20);
+    timeCaptionShadow->stackUnder(timeCaption);
+    timeGaugeFrame = makeControl<TPanel>(timeStrip, "timeGaugeFrame");
+    timeGaugeFrame->SetColor(Silver);
+    timeGauge = new TGauge(timeGaugeFrame);
+    timeGauge->setObjectName(QStringLiteral("timeGauge"));
+    timeGauge->SetShowText(false);
+    timeGauge->SetForeColor(Blue);
+    timeGauge->SetBackColor(Navy);
+    timeGauge->SetColor(Silver);
+    timeGauge->SetProgress(100);
+    timeGauge->setGeometry(8, 4, 337, 14);
+    timeGauge->setAccessibleName(QStringLiteral("Time left"));
+    creditCaption =
+        makeLabel(timeStrip, "creditCaption", QStringLiteral("Credit : "), 11, Qt::white);
+    creditCaptionShadow = makeLabel(timeStrip, "creditCaptionShadow", QStringLiteral("Credit : "),
+                                    11, QColor(0x40, 0x40, 0x40));
+    creditCaption->resize(67, 20);
+    creditCaptionShadow->resize(67, 20);
+    creditCaptionShadow->stackUnder(creditCaption);
+    creditMeter = makeControl<TPanel>(timeStrip, "creditMeter");
+    creditMeter->SetColor(Qt::black);
+    creditMeter->SetBevelOuter(TBevel::Lowered);
+    creditMeter->resize(128, 47);
+    for (int i = 0; i < 5; ++i) {
+        creditDigits[i] = new TImage(creditMeter, QStringLiteral("creditDigit%1").arg(i + 1));
+        creditDigits[i]->setGeometry(4 + i * DigitSize.width(), 5, DigitSize.width(),
+                                     DigitSize.height());
+    }
+    creditMeter->setAccessibleName(QStringLiteral("Credit"));
+
+    // Prize ladder.
+    oneDollarLamp = makeControl<TImage>(play, "oneDollarLamp");
+    fiveDollarLamp = makeControl<TImage>(play, "fiveDollarLamp");
+    fifteenDollarLamp = makeControl<TImage>(play, "fifteenDollarLamp");
+    fiftyDollarLamp = makeControl<TImage>(play, "fiftyDollarLamp");
+    loseLamp = makeControl<TImage>(play, "loseLamp");
+    for (TImage* lamp :
+         {oneDollarLamp, fiveDollarLamp, fifteenDollarLamp, fiftyDollarLamp, loseLamp})
+        lamp->resize(LampSize);
+    pressStopPrompt = makeControl<TImage>(play, "pressStopPrompt");
+    pressStopPrompt->resize(250, 50);
+    pressStopPrompt->setAccessibleName(QStringLiteral("Press Stop"));
+
+    // Wrong panel.
+    wrongPanel = makeControl<TPanel>(play, "wrongPanel");
+    wrongPanel->SetColor(Qt::black);
+    wrongPanel->setAccessibleName(QStringLiteral("Wrong"));
+    wrongHeading = makeControl<TImage>(wrongPanel, "wrongHeading");
+    wrongHeading->setFixedHeight(HeadingSize.height());
+    wrongHeading->setAccessibleName(QStringLiteral("Wrong"));
+    wrongQuestionCaption = makeLabel(wrongPanel, "wrongQuestionCaption",
+                                     QStringLiteral("I asked you the question:"), 10, Qt::white);
+    wrongQuestion = makeLabel(wrongPanel, "wrongQuestion", QString(), 10, Qt::white, Maroon);
+    wrongChosenCaption =
+        makeLabel(wrongPanel, "wrongChosenCaption",
+                  QStringLiteral("You selected the following answer:"), 10, Qt::white);
+    wrongChosen = makeLabel(wrongPanel, "wrongChosen", QString(), 10, Qt::white, Green);
+    wrongCorrectCaption = makeLabel(wrongPanel, "wrongCorrectCaption",
+                                    QStringLiteral("The correct answer is:"), 10, Qt::white);
+    wrongCorrect = makeLabel(wrongPanel, "wrongCorrect", QString(), 10, Qt::white, Navy);
+    for (TLabel* l : {wrongQuestionCaption, wrongQuestion, wrongChosenCaption, wrongChosen,
+                      wrongCorrectCaption, wrongCorrect})
+        l->setFixedHeight(20);
+    for (TLabel* l : {wrongQuestionCaption, wrongChosenCaption, wrongCorrectCaption})
+        l->setIndent(24);
+    for (TLabel* l : {wrongQuestion, wrongChosen, wrongCorrect})
+        l->setIndent(6);
+    wrongPanelOkFrame = makeOkButton(wrongPanel, "wrongPanelOkFrame", "wrongPanelOk", wrongPanelOk);
+
+    // TimeOut panel.
+    timeOutPanel = makeControl<TPanel>(play, "timeOutPanel");
+    timeOutPanel->SetColor(Qt::black);
+    timeOutPanel->setAccessibleName(QStringLiteral("Time out"));
+    timeOutHeading = makeControl<TImage>(timeOutPanel, "timeOutHeading");
+    timeOutHeading->setFixedHeight(HeadingSize.height());
+    timeOutHeading->setAccessibleName(QStringLiteral("Time out"));
+    timeOutQuestionCaption = makeLabel(timeOutPanel, "timeOutQuestionCaption",
+                                       QStringLiteral("I asked you the question:"), 10, Qt::white);
+    timeOutQuestion = makeLabel(timeOutPanel, "timeOutQuestion", QString(), 10, Qt::white, Maroon);
+    timeOutCorrectCaption = makeLabel(timeOutPanel, "timeOutCorrectCaption",
+                                      QStringLiteral("The correct answer is:"), 10, Qt::white);
+    timeOutCorrect = makeLabel(timeOutPanel, "timeOutCorrect", QString(), 10, Qt::white, Navy);
+    for (TLabel* l :
+         {timeOutQuestionCaption, timeOutQuestion, timeOutCorrectCaption, timeOutCorrect})
+        l->setFixedHeight(20);
+    for (TLabel* l : {timeOutQuestionCaption, timeOutCorrectCaption})
+        l->setIndent(24);
+    for (TLabel* l : {timeOutQuestion, timeOutCorrect})
+        l->setIndent(6);
+    timeOutPanelOkFrame =
+        makeOkButton(timeOutPanel, "timeOutPanelOkFrame", "timeOutPanelOk", timeOutPanelOk);
+
+    // Player entry panel.
+    playerPanel = makeControl<TPanel>(play, "playerPanel");
+    playerPanel->SetColor(Qt::black);
+    playerPanel->setAccessibleName(QStringLiteral("Select players"));
+    playerHeading = makeControl<TImage>(playerPanel, "playerHeading");
+    playerHeading->resize(HeadingSize);
+    playerHeading->setAccessibleName(QStringLiteral("Select players"));
+    static const char* const slotNames[4] = {"playerSlot1", "playerSlot2", "playerSlot3",
+                                             "playerSlot4"};
+    static const char* const labelNames[4] = {"playerSlotCaption1", "playerSlotCaption2",
+                                              "playerSlotCaption3", "playerSlotCaption4"};
+    static const char* const labelCaptions[4] = {"Player One", "Player Two", "Player Three",
+                                                 "Player Four"};
+    static const char* const clearNames[4] = {"clearButton1", "clearButton2", "clearButton3",
+                                              "clearButton4"};
+    for (int i = 0; i < 4; ++i) {
+        TPanel* slot = makeControl<TPanel>(playerPanel, slotNames[i]);
+        slot->resize(140, 96);
+        slot->SetColor(Maroon);
+        slot->SetBevelOuter(TBevel::Raised);
+        playerSlots[i] = slot;
+        playerSlotCaptions[i] =
+            makeLabel(slot, labelNames[i], QString::fromLatin1(labelCaptions[i]), 10, Qt::white);
+        playerSlotCaptions[i]->setAlignment(Qt::AlignCenter);
+        playerSlotCaptions[i]->setGeometry(4, 6, 132, 18);
+        auto* name = new QLineEdit(slot);
+        name->setObjectName(QStringLiteral("playerNameBox%1").arg(i + 1));
+        name->setMaxLength(10);
+        name->setFont(designFont(11));
+        name->setGeometry(10, 30, 120, 26);
+        name->setAccessibleName(QString::fromLatin1(labelCaptions[i]) + QStringLiteral(" name"));
+        playerNameBoxes[i] = name;
+        TPanel* clear = makeControl<TPanel>(slot, clearNames[i]);
+        clear->SetCaption(QStringLiteral("Clear"));
+        clear->setFont(designFont(9));
+        clear->setGeometry(40, 64, 60, 22);
+        clear->SetColor(Maroon);
+        clear->SetFontColor(Maroon);
+        clear->setAccessibleName(QStringLiteral("Clear ") + QString::fromLatin1(labelCaptions[i]));
+        clearButtons[i] = clear;
+    }
+    playerPanelOkFrame =
+        makeOkButton(playerPanel, "playerPanelOkFrame", "playerPanelOk", playerPanelOk);
+
+    // Ready panel.
+    readyPanel = makeControl<TPanel>(play, "readyPanel");
+    readyPanel->SetColor(Qt::black);
+    readyPanel->setAccessibleName(QStringLiteral("Get ready"));
+    readyHeading = makeControl<TImage>(readyPanel, "readyHeading");
+    readyHeading->resize(300, 50);
+    readyHeading->setAccessibleName(QStringLiteral("Get ready"));
+    playerOutHeading = makeControl<TImage>(readyPanel, "playerOutHeading");
+    playerOutHeading->resize(300, 50);
+    playerOutHeading->setAccessibleName(QStringLiteral("Game over"));
+    playerCaption = makeControl<TImage>(readyPanel, "playerCaption");
+    playerCaption->resize(200, 40);
+    playerCaption->setAccessibleName(QStringLiteral("Player"));
+    playerNumberOne = makeControl<TImage>(readyPanel, "playerNumberOne");
+    playerNumberTwo = makeControl<TImage>(readyPanel, "playerNumberTwo");
+    playerNumberThree = makeControl<TImage>(readyPanel, "playerNumberThree");
+    playerNumberFour = makeControl<TImage>(readyPanel, "playerNumberFour");
+    static const char* const numberNames[4] = {"One", "Two", "Three", "Four"};
+    TImage* numbers[4] = {playerNumberOne, playerNumberTwo, playerNumberThree, playerNumberFour};
+    for (int i = 0; i < 4; ++i) {
+        numbers[i]->resize(150, 40);
+        numbers[i]->setAccessibleName(QString::fromLatin1(numberNames[i]));
+    }
+    readyName = makeControl<TPanel>(readyPanel, "readyName");
+    readyName->SetColor(Qt::black);
+    readyName->SetFontColor(QColor(0xFF, 0x20, 0x20));
+    readyName->setFont(designFont(20));
+    readyName->resize(360, 36);
+
+    // Final score panel.
+    finalScorePanel = makeControl<TPanel>(play, "finalScorePanel");
+    finalScorePanel->SetColor(Qt::black);
+    finalScorePanel->setAccessibleName(QStringLiteral("Final scores"));
+    scoreTitle = makeLabel(finalScorePanel, "scoreTitle", QStringLiteral("FINAL SCORES"), 20,
+                           QColor(0xFF, 0xD2, 0x3F));
+    scoreTitle->setAlignment(Qt::AlignCenter);
+    scoreTitle->setFixedSize(380, 34);
+    scoreBox = makeControl<TPanel>(finalScorePanel, "scoreBox");
+    scoreBox->SetColor(Navy);
+    scoreBox->SetBevelOuter(TBevel::Raised);
+    scoreBox->resize(380, 172);
+    for (int i = 0; i < 4; ++i) {
+        finalNames[i] = makeLabel(scoreBox, "finalName", QString(), 14, Qt::white);
+        finalNames[i]->setObjectName(QStringLiteral("finalName%1").arg(i + 1));
+        finalNames[i]->setGeometry(16, 8 + i * 41, 230, 32);
+        finalScores[i] = makeLabel(scoreBox, "finalScore", QString(), 14, QColor(0xFF, 0xD2, 0x3F));
+        finalScores[i]->setObjectName(QStringLiteral("finalScore%1").arg(i + 1));
+        finalScores[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        finalScores[i]->setGeometry(250, 8 + i * 41, 114, 32);
+        if (i > 0) {
+            auto* line = new TPanel(scoreBox, QStringLiteral("scoreLine%1").arg(i));
+            line->SetColor(Silver);
+            line->setGeometry(8, 4 + i * 41, 364, 1);
+        }
+    }
+    finalScoreOkFrame =
+        makeOkButton(finalScorePanel, "finalScoreOkFrame", "finalScoreOk", finalScoreOk);
+
+    // Hidden picture holders.
+    const auto holder = [this](const char* name) {
+        auto* h = makeControl<TImage>(this, name);
+        h->hide();
+        return h;
+    };
+    answerALitPicture = holder("answerALitPicture");
+    answerAPicture = holder("answerAPicture");
+    answerBLitPicture = holder("answerBLitPicture");
+    answerBPicture = holder("answerBPicture");
+    answerCLitPicture = holder("answerCLitPicture");
+    answerCPicture = holder("answerCPicture");
+    answerDLitPicture = holder("answerDLitPicture");
+    answerDPicture = holder("answerDPicture");
+    startLitPicture = holder("startLitPicture");
+    startPicture = holder("startPicture");
+    stopLitPicture = holder("stopLitPicture");
+    stopPicture = holder("stopPicture");
+    static const char* const digitNames[10] = {
+        "digitPicture0", "digitPicture1", "digitPicture2", "digitPicture3", "digitPicture4",
+        "digitPicture5", "digitPicture6", "digitPicture7", "digitPicture8", "digitPicture9"};
+    for (int d = 0; d < 10; ++d)
+        digitPictures[d] = holder(digitNames[d]);
+    blankDigitPicture = holder("blankDigitPicture");
+    digitHolder = holder("digitHolder");
+    topLogoLitPicture = holder("topLogoLitPicture");
+    topLogoPicture = holder("topLogoPicture");
+    correctLitPicture = holder("correctLitPicture");
+    correctDimPicture = holder("correctDimPicture");
+    oneDollarLitPicture = holder("oneDollarLitPicture");
+    oneDollarPicture = holder("oneDollarPicture");
+    fiveDollarLitPicture = holder("fiveDollarLitPicture");
+    fiveDollarPicture = holder("fiveDollarPicture");
+    fifteenDollarLitPicture = holder("fifteenDollarLitPicture");
+    fifteenDollarPicture = holder("fifteenDollarPicture");
+    fiftyDollarLitPicture = holder("fiftyDollarLitPicture");
+    fiftyDollarPicture = holder("fiftyDollarPicture");
+    loseLitPicture = holder("loseLitPicture");
+    losePicture = holder("losePicture");
+
+    // As the form is loaded: the play area shows nothing but the attract pictures.
+    for (QWidget* w : std::initializer_list<QWidget*>{companyLogo, presentsCaption, titlePicture,
+                                                      titlePictureLit, pressStartPrompt})
+        w->hide();
+    hideGameControls();
+}
+
+void QuizScreen::hideGameControls() {
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             upperBanner,    lowerBanner,      correctHighlight,  correctBanner,
+             gameOverBanner, playerOutHeading, timeCaption,       timeGauge,
+             creditCaption,  questionLabel,    answerFrameA,      answerFrameB,
+             answerFrameC,   answerFrameD,     answerDivider,     timeStrip,
+             oneDollarLamp,  fiveDollarLamp,   fifteenDollarLamp, fiftyDollarLamp,
+             loseLamp,       pressStopPrompt,  wrongPanel,        timeOutPanel,
+             playerPanel,    readyPanel,       finalScorePanel})
+        w->hide();
+    showAnswerControls(false);
+    stopButton->show();
+}
+
+void QuizScreen::createMenu() {
+    QMenuBar* bar = menuBar();
+    fileMenu = bar->addMenu(QStringLiteral("&File"));
+    changeQuestionFileAction = fileMenu->addAction(QStringLiteral("&Change Question File"));
+    changeQuestionFileAction->setObjectName(QStringLiteral("changeQuestionFileAction"));
+    changeQuestionFileAction->setShortcut(QKeySequence(Qt::Key_F1));
+    fileMenu->addSeparator();
+    editQuestionsAction = fileMenu->addAction(QStringLiteral("Create / &Edit Questions"));
+    editQuestionsAction->setObjectName(QStringLiteral("editQuestionsAction"));
+    editQuestionsAction->setShortcut(QKeySequence(Qt::Key_F2));
+    fileMenu->addSeparator();
+    closeAction = fileMenu->addAction(QStringLiteral("&Close"));
+    closeAction->setObjectName(QStringLiteral("closeAction"));
+    closeAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+
+    soundMenu = bar->addMenu(QStringLiteral("&Sound"));
+    soundMenu->setObjectName(QStringLiteral("soundMenu"));
+    soundOnAction = soundMenu->addAction(QStringLiteral("&On"));
+    soundOnAction->setObjectName(QStringLiteral("soundOnAction"));
+    soundOnAction->setCheckable(true);
+    soundOnAction->setChecked(false);
+    soundOffAction = soundMenu->addAction(QStringLiteral("O&ff"));
+    soundOffAction->setObjectName(QStringLiteral("soundOffAction"));
+    soundOffAction->setCheckable(true);
+    soundOffAction->setChecked(true);
+
+    endGameAction = bar->addAction(QStringLiteral("&End Game"));
+    endGameAction->setObjectName(QStringLiteral("endGameAction"));
+    endGameAction->setVisible(false);
+
+    webLinksMenu = bar->addMenu(QStringLiteral("&Web Links"));
+    webLinksMenu->setObjectName(QStringLiteral("webLinksMenu"));
+    triviaDatabaseAction = webLinksMenu->addAction(QString());
+    triviaDatabaseAction->setObjectName(QStringLiteral("triviaDatabaseAction"));
+    triviaArticleAction = webLinksMenu->addAction(QString());
+    triviaArticleAction->setObjectName(QStringLiteral("triviaArticleAction"));
+
+    helpMenu = bar->addMenu(QStringLiteral("&Help"));
+    helpMenu->setObjectName(QStringLiteral("helpMenu"));
+    instructionsAction = helpMenu->addAction(QStringLiteral("&Instructions"));
+    instructionsAction->setObjectName(QStringLiteral("instructionsAction"));
+}
+
+void QuizScreen::createTimers() {
+    TClock& clock = services.clock;
+    const auto make = [&clock](const char* name, int interval, int tag, bool on,
+                               std::function<void()> handler) {
+        return std::make_unique<TTimer>(clock, name, interval, on, tag, std::move(handler));
+    };
+    // Interval, tag and whether it runs, as the screen is loaded; created in this order so
+    // that timers due at the same moment tick in it.
+    attractButtonTimer =
+        make("attractButtonTimer", 200, -1, false, [this] { cycleAttractButtons(); });
+    attractSequenceTimer =
+        make("attractSequenceTimer", 50, -1, false, [this] { stepAttractSequence(); });
+    revealTimer = make("revealTimer", 17, -1, false, [this] { revealNextLetter(); });
+    timeGaugeTimer = make("timeGaugeTimer", 250, 1, true, [this] { tickTimeGauge(); });
+    judgementTimer = make("judgementTimer", 2500, -1, false, [this] { judgeAnswer(); });
+    questionEndTimer = make("questionEndTimer", 4000, -1, false, [this] { endQuestion(); });
+    gameOverTimer = make("gameOverTimer", 4000, -1, false, [this] { showFinalScores(); });
+    ladderLightTimer = make("ladderLightTimer", 100, -1, false, [this] { stepLadderLight(); });
+    prizeDisplayTimer = make("prizeDisplayTimer", 2000, -1, false, [this] { endPrizeDisplay(); });
+    fallRunTimer = make("fallRunTimer", 24, 1, true, [this] { playFallNote(); });
+    prizeFlashTimer = make("prizeFlashTimer", 75, -1, false, [this] { flashPrizeLamp(); });
+    correctFlashTimer = make("correctFlashTimer", 120, -1, false, [this] { flashCorrectBanner(); });
+    titleFlashTimer = make("titleFlashTimer", 370, -1, false, [this] { flashTitlePicture(); });
+    topLogoTimer = make("topLogoTimer", 500, 0, true, [this] { flashTopLogo(); });
+    ladderTimeLimit = make("ladderTimeLimit", 10000, 0, false, [this] { stopLadderAtTimeLimit(); });
+    // The splash window's hand-over sets the handler of splashHandOverTimer.
+    splashHandOverTimer = make("splashHandOverTimer", 7000, 0, true, {});
+    readyTimer = make("readyTimer", 2500, -1, false, [this] { startTurn(); });
+    playerOutTimer = make("playerOutTimer", 2500, -1, false, [this] { endPlayerOutNotice(); });
+}
+
+void QuizScreen::loadPictures() {
+    const auto load = [](TImage* image, const char* art, QSize size) {
+        image->SetArtwork(QString::fromLatin1(art), size);
+    };
+    load(answerALitPicture, "button-a-lit", ButtonSize);
+    load(answerAPicture, "button-a", ButtonSize);
+    load(answerBLitPicture, "button-b-lit", ButtonSize);
+    load(answerBPicture, "button-b", ButtonSize);
+    load(answerCLitPicture, "button-c-lit", ButtonSize);
+    load(answerCPicture, "button-c", ButtonSize);
+    load(answerDLitPicture, "button-d-lit", ButtonSize);
+    load(answerDPicture, "button-d", ButtonSize);
+    load(startLitPicture, "button-start-lit", ButtonSize);
+    load(startPicture, "button-start", ButtonSize);
+    load(stopLitPicture, "button-stop-lit", ButtonSize);
+    load(stopPicture, "button-stop", ButtonSize);
+    for (int d = 0; d < 10; ++d)
+        digitPictures[d]->SetArtwork(QStringLiteral("digit-%1").arg(d), DigitSize);
+    load(blankDigitPicture, "digit-blank", DigitSize);
+    load(topLogoLitPicture, "logo-in", QSize(401, 102));
+    load(topLogoPicture, "logo-out", QSize(401, 102));
+    load(correctLitPicture, "correct-in", QSize(556, 186));
+    load(correctDimPicture, "correct-out", QSize(556, 186));
+    load(oneDollarLitPicture, "lamp-1-on", LampSize);
+    load(oneDollarPicture, "lamp-1-off", LampSize);
+    load(fiveDollarLitPicture, "lamp-5-on", LampSize);
+    load(fiveDollarPicture, "lamp-5-off", LampSize);
+    load(fifteenDollarLitPicture, "lamp-15-on", LampSize);
+    load(fifteenDollarPicture, "lamp-15-off", LampSize);
+    load(fiftyDollarLitPicture, "lamp-50-on", LampSize);
+    load(fiftyDollarPicture, "lamp-50-off", LampSize);
+    load(loseLitPicture, "lamp-lose-on", LampSize);
+    load(losePicture, "lamp-lose-off", LampSize);
+
+    // Pictures that belong to one control only.
+    load(leftDecoration, "decor-left", QSize(115, 100));
+    load(rightDecoration, "decor-right", QSize(115, 100));
+    load(companyLogo, "company-logo", QSize(365, 163));
+    load(presentsCaption, "presents", QSize(273, 41));
+    // The title logo covers the play area; fitTitlePictures draws it at the area's size.
+    load(pressStartPrompt, "press-start", QSize(350, 41));
+    load(pressStopPrompt, "press-stop", QSize(250, 50));
+    load(gameOverBanner, "game-over", QSize(300, 50));
+    load(wrongHeading, "wrong", HeadingSize);
+    load(timeOutHeading, "time-out", HeadingSize);
+    load(playerHeading, "select-players", HeadingSize);
+    load(readyHeading, "get-ready", QSize(300, 50));
+    load(playerOutHeading, "game-over-2", QSize(300, 50));
+    load(playerCaption, "player", QSize(200, 40));
+    load(playerNumberOne, "one", QSize(150, 40));
+    load(playerNumberTwo, "two", QSize(150, 40));
+    load(playerNumberThree, "three", QSize(150, 40));
+    load(playerNumberFour, "four", QSize(150, 40));
+    for (TImage* ok : {wrongPanelOk, timeOutPanelOk, playerPanelOk, finalScoreOk})
+        load(ok, "ok", OkSize);
+
+    // The buttons start unlit.
+    answerButtonA->CopyPicture(*answerAPicture);
+    answerButtonB->CopyPicture(*answerBPicture);
+    answerButtonC->CopyPicture(*answerCPicture);
+    answerButtonD->CopyPicture(*answerDPicture);
+    startButton->CopyPicture(*startPicture);
+    stopButton->CopyPicture(*stopPicture);
+    for (TImage* d : creditDigits)
+        d->CopyPicture(*blankDigitPicture);
+}
+
+void QuizScreen::connectHandlers() {
+    // One mouse-down handler serves the five buttons and the seventeen answer controls.
+    for (TImage* b : {answerButtonA, answerButtonB, answerButtonC, answerButtonD, startButton})
+        connect(b, &TImage::MouseDown, this, [this, b] { pressControl(b); });
+    for (int i = 0; i < 4; ++i) {
+        TShape* cover = answerRows[i];
+        TLabel* cap = answerLetters[i];
+        TLabel* answer = answerTexts[i];
+        connect(cover, &TShape::MouseDown, this, [this, cover] { pressControl(cover); });
+        connect(cap, &TLabel::MouseDown, this, [this, cap] { pressControl(cap); });
+        connect(answer, &TLabel::MouseDown, this, [this, answer] { pressControl(answer); });
+        // The frame lies over its row: a press on the row's edge or between the letter and
+        // the text answers as the cover under it.
+        TPanel* frames[4] = {answerFrameA, answerFrameB, answerFrameC, answerFrameD};
+        connect(frames[i], &TPanel::MouseDown, this, [this, cover] { pressControl(cover); });
+    }
+    // The divider between the letters and the answers belongs to the row under it.
+    answerDivider->setAttribute(Qt::WA_TransparentForMouseEvents);
+    connect(stopButton, &TImage::MouseDown, this, [this] { pressStop(); });
+    connect(wrongPanelOk, &TImage::MouseDown, this, [this] { confirmWrongPanel(); });
+    connect(timeOutPanelOk, &TImage::MouseDown, this, [this] { confirmTimeOutPanel(); });
+    connect(wrongPanelOk, &TImage::MouseMove, this, [this] { raiseWrongPanelOk(); });
+    connect(wrongPanel, &TPanel::MouseMove, this, [this] { flattenWrongPanelOk(); });
+    connect(timeOutPanelOk, &TImage::MouseMove, this, [this] { raiseTimeOutPanelOk(); });
+    connect(timeOutPanel, &TPanel::MouseMove, this, [this] { flattenTimeOutPanelOk(); });
+    connect(playerPanelOk, &TImage::MouseDown, this, [this] { confirmPlayers(); });
+    connect(playerPanelOk, &TImage::MouseMove, this, [this] { raisePlayerPanelOk(); });
+    connect(playerPanel, &TPanel::MouseMove, this, [this] { flattenPlayerPanelButtons(0); });
+    connect(finalScoreOk, &TImage::MouseDown, this, [this] { confirmFinalScores(); });
+    connect(finalScoreOk, &TImage::MouseMove, this, [this] { raiseFinalScoreOk(); });
+    connect(finalScorePanel, &TPanel::MouseMove, this, [this] { flattenFinalScoreOk(); });
+    for (int i = 0; i < 4; ++i) {
+        const int slot = i + 1;
+        connect(playerNameBoxes[i], &QLineEdit::textChanged, this,
+                [this, slot] { playerNameChanged(slot); });
+        connect(clearButtons[i], &TPanel::MouseDown, this, [this, slot] { clearPlayerName(slot); });
+        connect(clearButtons[i], &TPanel::MouseMove, this,
+                [this, slot] { raiseClearButton(slot); });
+        connect(playerSlots[i], &TPanel::MouseMove, this,
+                [this, slot] { flattenPlayerPanelButtons(slot); });
+        playerNameBoxes[i]->installEventFilter(this);
+    }
+
+    connect(changeQuestionFileAction, &QAction::triggered, this, [this] { changeQuestionFile(); });
+    connect(editQuestionsAction, &QAction::triggered, this, [this] { openEditor(); });
+    connect(closeAction, &QAction::triggered, this, [this] { closeScreen(); });
+    // The menu has already flipped the chosen entry's check mark; the handler flips both.
+    connect(soundOnAction, &QAction::triggered, this, [this](bool checked) {
+        soundOnAction->setChecked(!checked);
+        toggleSound();
+    });
+    connect(soundOffAction, &QAction::triggered, this, [this](bool checked) {
+        soundOffAction->setChecked(!checked);
+        toggleSound();
+    });
+    connect(endGameAction, &QAction::triggered, this, [this] { endGame(); });
+    connect(triviaDatabaseAction, &QAction::triggered, this, [this] { openTriviaDatabase(); });
+    connect(triviaArticleAction, &QAction::triggered, this, [this] { openTriviaArticle(); });
+    connect(instructionsAction, &QAction::triggered, this, [this] { showInstructions(); });
+}
+
+void QuizScreen::startUp() {
+    // 1. Sound: the MIDI mapper with its instruments. A step that raises switches sound off
+    // for this run; a device that merely does not open raises nothing.
+    try {
+        soundCues->SetUp();
+    } catch (const EmidioutputError&) {
+        soundOnAction->setChecked(false);
+        soundOffAction->setChecked(true);
+        game.soundWanted = false;
+        soundMenu->setEnabled(false);
+        soundMenu->menuAction()->setEnabled(false);
+    }
+    // 2. The top panel's logo starts lit.
+    flashTopLogo();
+    // 3. The correct-answer picture.
+    correctBanner->CopyPicture(*correctLitPicture);
+    display.correctPhase = 0;
+    // 4. The prize lamps, unlit.
+    for (int prize = 1; prize <= 5; ++prize)
+        setLamp(prize, false);
+    // 5. Attract mode.
+    enterAttractMode();
+    // 6. No player has played yet.
+    game.forgetPlayers();
+}
+
+void QuizScreen::enterAttractMode() {
+    endGameTimers();
+    game.enterAttractMode();
+    timeGauge->SetProgress(game.timeLeft);
+    for (TImage* stage :
+         {companyLogo, presentsCaption, titlePicture, titlePictureLit, pressStartPrompt})
+        stage->hide();
+    display.attractStage = 0;
+    for (QWidget* w : std::initializer_list<QWidget*>{upperBanner, lowerBanner, gameOverBanner,
+                                                      correctBanner, correctHighlight})
+        w->hide();
+    correctFlashTimer->Stop();
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{timeCaption, timeGauge, timeStrip, creditCaption})
+        w->hide();
+    display.fallNote = 75;
+    display.clickVelocity = 120;
+    display.attractTicks = 0;
+    showCredit();
+    changeQuestionFileAction->setEnabled(true);
+    editQuestionsAction->setEnabled(true);
+    timeGaugeTimer->SetInterval(150);
+    for (TShape* cover : answerRows)
+        cover->SetBrushColor(QColor(0x00, 0x00, 0x80));
+    selectStartupQuestionFile();
+    for (TTimer* t : {attractButtonTimer.get(), attractSequenceTimer.get(), revealTimer.get(),
+                      timeGaugeTimer.get()}) {
+        t->Start();
+        t->Tag = 1;
+    }
+}
+
+void QuizScreen::selectStartupQuestionFile() {
+    useQuestionFile(game.startupQuestionFile(), ReaderRules::GameStartup);
+}
+
+bool QuizScreen::useQuestionFile(const QString& path, const TReaderRules& rules) {
+    const QString warning = game.selectQuestionFile(path, rules);
+    if (warning.isEmpty()) return true;
+    services.dialogs.Warning(this, warning);
+    return false;
+}
+
+std::array<TTimer*, 15> QuizScreen::gameTimers() {
+    return {attractButtonTimer.get(), attractSequenceTimer.get(), revealTimer.get(),
+            timeGaugeTimer.get(),     judgementTimer.get(),       questionEndTimer.get(),
+            gameOverTimer.get(),      ladderLightTimer.get(),     prizeDisplayTimer.get(),
+            fallRunTimer.get(),       prizeFlashTimer.get(),      correctFlashTimer.get(),
+            readyTimer.get(),         playerOutTimer.get(),       ladderTimeLimit.get()};
+}
+
+TImage* QuizScreen::lampOf(int prizeIndex) const {
+    switch (prizeIndex) {
+    case 1:
+        return oneDollarLamp;
+    case 2:
+        return fiveDollarLamp;
+    case 3:
+        return fifteenDollarLamp;
+    case 4:
+        return fiftyDollarLamp;
+    case 5:
+        return loseLamp;
+    }
+    return nullptr;
+}
+
+TImage* QuizScreen::lampLitPicture(int prizeIndex) const {
+    switch (prizeIndex) {
+    case 1:
+        return oneDollarLitPicture;
+    case 2:
+        return fiveDollarLitPicture;
+    case 3:
+        return fifteenDollarLitPicture;
+    case 4:
+        return fiftyDollarLitPicture;
+    case 5:
+        return loseLitPicture;
+    }
+    return nullptr;
+}
+
+TImage* QuizScreen::lampUnlitPicture(int prizeIndex) const {
+    switch (prizeIndex) {
+    case 1:
+        return oneDollarPicture;
+    case 2:
+        return fiveDollarPicture;
+    case 3:
+        return fifteenDollarPicture;
+    case 4:
+        return fiftyDollarPicture;
+    case 5:
+        return losePicture;
+    }
+    return nullptr;
+}
+
+void QuizScreen::setLamp(int prizeIndex, bool lit) {
+    TImage* lamp = lampOf(prizeIndex);
+    if (!lamp) return;
+    lamp->CopyPicture(lit ? *lampLitPicture(prizeIndex) : *lampUnlitPicture(prizeIndex));
+    display.lampLit[static_cast<std::size_t>(prizeIndex - 1)] = lit ? 1 : 0;
+    lamp->Tag = lit ? 1 : 0;
+    static const char* const prizeNames[5] = {"$1", "$5", "$15", "$50", "Lose"};
+    const QString prize = QString::fromLatin1(prizeNames[prizeIndex - 1]);
+    lamp->setAccessibleName(lit ? prize + QStringLiteral(", lit") : prize);
+}

@@ -1,0 +1,217 @@
+// Answer input, the time limit and the judgement.
+#include "QuizScreen.h"
+
+#include "SoundCues.h"
+
+#include <QAction>
+
+#include <algorithm>
+
+namespace {
+const QColor CoverNavy(0x00, 0x00, 0x80);
+const QColor CoverBlue(0x00, 0x00, 0xFF);
+} // namespace
+
+void QuizScreen::lightButtons(bool a, bool b, bool c, bool d, bool start) {
+    const struct {
+        TImage* Button;
+        TImage* LitPicture;
+        TImage* UnlitPicture;
+        int& Lit;
+        bool On;
+    } buttons[] = {
+        {answerButtonA, answerALitPicture, answerAPicture, display.buttonLit[0], a},
+        {answerButtonB, answerBLitPicture, answerBPicture, display.buttonLit[1], b},
+        {answerButtonC, answerCLitPicture, answerCPicture, display.buttonLit[2], c},
+        {answerButtonD, answerDLitPicture, answerDPicture, display.buttonLit[3], d},
+        {startButton, startLitPicture, startPicture, display.startLit, start},
+    };
+    for (const auto& button : buttons) {
+        button.Button->CopyPicture(button.On ? *button.LitPicture : *button.UnlitPicture);
+        button.Lit = button.On ? 1 : 0;
+    }
+}
+
+void QuizScreen::pressControl(QObject* sender) {
+    if (ladderShowing()) return;
+
+    const bool anyLit = std::any_of(display.buttonLit.begin(), display.buttonLit.end(),
+                                    [](int lit) { return lit != 0; });
+    if (game.gameRunning && game.answersOpen && !anyLit) {
+        const TImage* buttons[4] = {answerButtonA, answerButtonB, answerButtonC, answerButtonD};
+        int chosen = -1;
+        for (int i = 0; i < 4 && chosen < 0; ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            if (sender == buttons[i] || sender == answerTexts[k] || sender == answerLetters[k] ||
+                sender == answerRows[k])
+                chosen = i;
+        }
+        if (chosen < 0) return;
+        lightButtons(chosen == 0, chosen == 1, chosen == 2, chosen == 3, false);
+        answerRows[static_cast<std::size_t>(chosen)]->SetBrushColor(CoverBlue);
+        game.answersOpen = false;
+        judgementTimer->Start();
+        cues().AnswerPress(chosen, display.clickVelocity);
+        return;
+    }
+    if (sender == startButton && !game.gameRunning) pressStart();
+}
+
+void QuizScreen::tickTimeGauge() {
+    const bool anyLit = std::any_of(display.buttonLit.begin(), display.buttonLit.end(),
+                                    [](int lit) { return lit != 0; });
+    if (!anyLit && !answerLetters[0]->isHidden() && !timeGauge->isHidden() && game.timeLeft > 0) {
+        game.tickTime();
+        const int left = game.timeLeft;
+        timeGauge->SetProgress(left);
+        timeGauge->setAccessibleDescription(
+            QStringLiteral("%1 seconds left")
+                .arg(left * timeGaugeTimer->Interval() / 1000.0, 0, 'f', 1));
+        cues().TimeTick(left);
+    }
+    if (game.timeUp()) {
+        game.answersOpen = false;
+        showQuestionArea(false);
+        timeOutQuestion->SetCaption(questionLabel->Caption());
+        timeOutCorrect->SetCaption(game.correctAnswer);
+        timeOutPanelOkFrame->SetBevelOuter(TBevel::None);
+        timeOutPanel->show();
+        display.fallNote = 75;
+        fallRunTimer->Start();
+        game.restartTime();
+        timeGauge->SetProgress(game.timeLeft);
+    }
+}
+
+void QuizScreen::judgeAnswer() {
+    judgementTimer->Stop();
+    showQuestionArea(false);
+
+    // The first lit button, A to D, is the answer given.
+    int chosen = 3;
+    for (int i = 0; i < 4; ++i) {
+        if (display.buttonLit[static_cast<std::size_t>(i)] != 0) {
+            chosen = i;
+            break;
+        }
+    }
+    const QString given = answerTexts[static_cast<std::size_t>(chosen)]->Caption();
+    if (given == game.correctAnswer) {
+        correctBanner->CopyPicture(*correctLitPicture);
+        display.correctPhase = 0;
+        correctBanner->show();
+        correctBanner->repaint();
+        correctFlashTimer->Start();
+    } else {
+        wrongQuestion->SetCaption(questionLabel->Caption());
+        wrongChosen->SetCaption(given);
+        wrongCorrect->SetCaption(game.correctAnswer);
+        wrongPanelOkFrame->SetBevelOuter(TBevel::None);
+        wrongPanel->show();
+        display.fallNote = 75;
+        fallRunTimer->Start();
+    }
+    for (TShape* cover : answerRows)
+        cover->SetBrushColor(CoverNavy);
+    // A correct answer moves on to the prize ladder by itself; a wrong one waits for OK.
+    if (wrongPanel->isHidden()) questionEndTimer->Start();
+}
+
+void QuizScreen::endQuestion() {
+    questionEndTimer->Stop();
+    const bool correct = !correctBanner->isHidden();
+    const bool over = !gameOverBanner->isHidden();
+    for (QWidget* w : std::initializer_list<QWidget*>{upperBanner, lowerBanner, gameOverBanner,
+                                                      correctBanner, correctHighlight})
+        w->hide();
+    correctFlashTimer->Stop();
+    lightButtons(false, false, false, false, false);
+
+    if (correct) {
+        startLadder();
+        return;
+    }
+    if (game.credit == -1 || over) return;
+
+    // The question is over: a fresh gauge, a little faster, and the next turn.
+    game.restartTime();
+    timeGauge->SetProgress(game.timeLeft);
+    const int faster = QuizGame::fasterGaugeStep(timeGaugeTimer->Interval());
+    if (faster != timeGaugeTimer->Interval()) timeGaugeTimer->SetInterval(faster);
+    questionLabel->SetCaption(QString());
+    game.questionText.clear();
+    game.answersOpen = false;
+    selectNextPlayer();
+}
+
+void QuizScreen::playFallNote() {
+    if (!soundOn() || (wrongPanel->isHidden() && timeOutPanel->isHidden())) return;
+    if (display.fallNote < 30) return;
+    --display.fallNote;
+    cues().FallRun(display.fallNote);
+}
+
+void QuizScreen::flashCorrectBanner() {
+    if (display.correctPhase == 0) {
+        correctBanner->CopyPicture(*correctLitPicture);
+        display.correctPhase = 1;
+    } else {
+        correctBanner->CopyPicture(*correctDimPicture);
+        display.correctPhase = 0;
+    }
+    cues().CorrectFlash(display.correctPhase);
+}
+
+void QuizScreen::confirmWrongPanel() {
+    if (wrongPanel->isHidden()) return;
+    if (game.goesOn()) {
+        wrongPanel->hide();
+        endQuestion();
+    } else {
+        showGameOver();
+        wrongPanel->hide();
+    }
+}
+
+void QuizScreen::confirmTimeOutPanel() {
+    if (timeOutPanel->isHidden()) return;
+    if (game.goesOn()) {
+        timeOutPanel->hide();
+        endQuestion();
+    } else {
+        showGameOver();
+        timeOutPanel->hide();
+    }
+}
+
+void QuizScreen::raiseWrongPanelOk() {
+    wrongPanelOkFrame->SetBevelOuter(TBevel::Raised);
+}
+
+void QuizScreen::flattenWrongPanelOk() {
+    wrongPanelOkFrame->SetBevelOuter(TBevel::None);
+}
+
+void QuizScreen::raiseTimeOutPanelOk() {
+    timeOutPanelOkFrame->SetBevelOuter(TBevel::Raised);
+}
+
+void QuizScreen::flattenTimeOutPanelOk() {
+    timeOutPanelOkFrame->SetBevelOuter(TBevel::None);
+}
+
+void QuizScreen::showQuestionArea(bool visible) {
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             timeCaption, timeGauge, timeStrip, creditCaption, questionLabel, answerFrameA,
+             answerFrameB, answerFrameC, answerFrameD, answerDivider})
+        w->setVisible(visible);
+    showAnswerControls(visible);
+}
+
+void QuizScreen::showAnswerControls(bool visible) {
+    for (std::size_t i = 0; i < 4; ++i) {
+        answerRows[i]->setVisible(visible);
+        answerLetters[i]->setVisible(visible);
+        answerTexts[i]->setVisible(visible);
+    }
+}

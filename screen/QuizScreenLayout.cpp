@@ -1,0 +1,218 @@
+// Placement of the play area's contents. The bands around the play area are placed by their
+// layouts; everything inside the play area follows its width and height here. Fonts keep
+// their size at every window size.
+#include "QuizScreen.h"
+
+#include <QApplication>
+#include <QLayout>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+// The client area at design size.
+constexpr QSize DesignClient(652, 454);
+// Margin of the OK buttons from the bottom right corner of their panels.
+constexpr int OkMargin = 8;
+
+void centreHorizontally(QWidget* w, int parentWidth, int top) {
+    w->move((parentWidth - w->width()) / 2, top);
+}
+
+void centreBothWays(QWidget* w, int parentWidth, int parentHeight) {
+    w->move((parentWidth - w->width()) / 2, (parentHeight - w->height()) / 2);
+}
+
+void placeBottomRight(QWidget* w, int parentWidth, int parentHeight) {
+    w->move(parentWidth - w->width() - OkMargin, parentHeight - w->height() - OkMargin);
+}
+
+int bottomOf(const QWidget* w) {
+    return w->y() + w->height();
+}
+int rightOf(const QWidget* w) {
+    return w->x() + w->width();
+}
+} // namespace
+
+void QuizScreen::layOutPlayArea() {
+    const int bw = playArea->width();
+    const int bh = playArea->height();
+
+    correctHighlight->setGeometry(0, 0, bw, bh);
+    correctBanner->resize(556, 186);
+    centreBothWays(correctBanner, bw, bh);
+
+    // The prize lamps: four corners and LOSE in the middle, Press Stop below LOSE.
+    fiftyDollarLamp->move(16, 16);
+    fifteenDollarLamp->move(bw - fifteenDollarLamp->width() - 16, 16);
+    fiveDollarLamp->move(bw - fiveDollarLamp->width() - 16, bh - fiveDollarLamp->height() - 16);
+    oneDollarLamp->move(16, bh - oneDollarLamp->height() - 16);
+    centreBothWays(loseLamp, bw, bh);
+    {
+        const int b = bottomOf(loseLamp);
+        const int g = bh - b;
+        centreHorizontally(pressStopPrompt, bw, g / 2 + b - pressStopPrompt->height() / 2);
+    }
+
+    gameOverBanner->resize(300, 50);
+    centreBothWays(gameOverBanner, bw, bh);
+    upperBanner->resize(453, 75);
+    centreHorizontally(upperBanner, bw, bh / 5);
+    lowerBanner->resize(349, 57);
+    centreHorizontally(lowerBanner, bw, (bh / 10) * 8 - 57);
+
+    // The attract pictures.
+    companyLogo->resize(365, 163);
+    centreHorizontally(companyLogo, bw, (bh - 163) / 7);
+    presentsCaption->resize(273, 41);
+    {
+        int top = (bh - 41) / 3 * 2;
+        if (top < bottomOf(companyLogo)) top += 50;
+        centreHorizontally(presentsCaption, bw, top);
+    }
+    titlePicture->setGeometry(0, 0, bw, bh);
+    titlePictureLit->setGeometry(0, 0, bw, bh);
+    pressStartPrompt->resize(350, 41);
+    centreBothWays(pressStartPrompt, bw, bh);
+
+    // The question at the top, the time and credit strip at the bottom.
+    questionLabel->setGeometry(4, 4, bw - 8, bw / 12);
+    timeStrip->setGeometry(questionLabel->x(), bh - questionLabel->height() - 4,
+                           questionLabel->width(), questionLabel->height());
+    const int lineW = timeStrip->width();
+    const int lineH = timeStrip->height();
+    timeCaption->move(4, (lineH - timeCaption->height()) / 2);
+    timeCaptionShadow->move(timeCaption->x() - 1, timeCaption->y() - 1);
+    creditMeter->setGeometry(lineW - 128 - 8, (lineH - 47) / 2 - 2, 128, 47);
+    creditCaption->move(creditMeter->x() - 8 - creditCaption->width(),
+                        (lineH - creditCaption->height()) / 2);
+    creditCaptionShadow->move(creditCaption->x() - 1, creditCaption->y() - 1);
+    {
+        const int left = rightOf(timeCaption) + 15;
+        timeGaugeFrame->setGeometry(left, (lineH - 32) / 2, creditCaption->x() - 20 - left, 32);
+    }
+    timeGauge->setGeometry(4, 4, timeGaugeFrame->width() - 10, timeGaugeFrame->height() - 10);
+
+    // The answer area between them: four frames sharing their border lines, a divider
+    // between the letters and the answers.
+    const int h = (timeStrip->y() - bottomOf(questionLabel)) / 6;
+    TPanel* frames[4] = {answerFrameA, answerFrameB, answerFrameC, answerFrameD};
+    int top = bottomOf(questionLabel) + h;
+    for (int i = 0; i < 4; ++i) {
+        TPanel* frame = frames[i];
+        frame->setGeometry(6, top, bw - 12, h);
+        answerLetters[i]->setGeometry(6 + (45 - 6 - 19) / 2, frame->y() + (h - 25) / 2, 19, 25);
+        answerTexts[i]->setGeometry(54, frame->y() + (h - 15) / 2, rightOf(frame) - 45 - 8, 15);
+        answerRows[i]->setGeometry(frame->x() + 2, frame->y() + 2, frame->width() - 4,
+                                   frame->height() - 4);
+        top += h - 1;
+    }
+    answerDivider->setGeometry(45, answerFrameA->y(), 2, 4 * h - 3);
+
+    // The panels that cover the whole play area, and their contents.
+    for (TPanel* panel : {wrongPanel, timeOutPanel, readyPanel, playerPanel, finalScorePanel})
+        panel->setGeometry(0, 0, bw, bh);
+
+    wrongHeading->setGeometry(0, wrongHeading->y(), bw, wrongHeading->height());
+    placeBottomRight(wrongPanelOkFrame, bw, bh);
+    {
+        const int d = (wrongPanelOkFrame->y() - bottomOf(wrongHeading)) / 3;
+        TLabel* captions[3] = {wrongQuestionCaption, wrongChosenCaption, wrongCorrectCaption};
+        TLabel* values[3] = {wrongQuestion, wrongChosen, wrongCorrect};
+        for (int i = 0; i < 3; ++i) {
+            captions[i]->setGeometry(0, bottomOf(wrongHeading) + i * d, bw, captions[i]->height());
+            values[i]->setGeometry(24, bottomOf(captions[i]) + 3, bw - 48, values[i]->height());
+        }
+    }
+
+    timeOutHeading->setGeometry(0, timeOutHeading->y(), bw, timeOutHeading->height());
+    placeBottomRight(timeOutPanelOkFrame, bw, bh);
+    {
+        const int d = (timeOutPanelOkFrame->y() - bottomOf(timeOutHeading)) / 5;
+        timeOutQuestionCaption->setGeometry(0, bottomOf(timeOutHeading) + d, bw,
+                                            timeOutQuestionCaption->height());
+        timeOutQuestion->setGeometry(24, bottomOf(timeOutQuestionCaption) + 3, bw - 48,
+                                     timeOutQuestion->height());
+        timeOutCorrectCaption->setGeometry(0, bottomOf(timeOutHeading) + 3 * d, bw,
+                                           timeOutCorrectCaption->height());
+        timeOutCorrect->setGeometry(24, bottomOf(timeOutCorrectCaption) + 3, bw - 48,
+                                    timeOutCorrect->height());
+    }
+
+    const auto readyTop = [bh](const QWidget* picture, int eighths) {
+        return (bh - picture->height()) / 8 * eighths;
+    };
+    centreHorizontally(readyHeading, bw, readyTop(readyHeading, 2));
+    centreHorizontally(playerOutHeading, bw, readyTop(playerOutHeading, 2));
+    centreHorizontally(playerCaption, bw, readyTop(playerCaption, 4));
+    for (TImage* number : {playerNumberOne, playerNumberTwo, playerNumberThree, playerNumberFour})
+        centreHorizontally(number, bw, readyTop(number, 6));
+    // The player's name goes under the number.
+    centreHorizontally(readyName, bw, bottomOf(playerNumberOne) + 4);
+
+    centreHorizontally(playerHeading, bw, playerHeading->y());
+    placeBottomRight(playerPanelOkFrame, bw, bh);
+    {
+        const int w1 = playerSlots[0]->width();
+        int widths = 0;
+        for (TPanel* slot : playerSlots)
+            widths += slot->width();
+        const int s = (bw - widths) / 5;
+        const int slotTop = (bh - playerSlots[0]->height()) / 2;
+        for (int k = 1; k <= 4; ++k)
+            playerSlots[static_cast<std::size_t>(k - 1)]->move(k * s + (k - 1) * w1, slotTop);
+    }
+
+    centreBothWays(scoreBox, bw, bh);
+    // The heading sits in the middle of the space above the box.
+    centreHorizontally(scoreTitle, bw, std::max(0, (scoreBox->y() - scoreTitle->height()) / 2));
+    placeBottomRight(finalScoreOkFrame, bw, bh);
+}
+
+void QuizScreen::initLayout() {
+    // The play area is laid out before the window is first shown, and again whenever its
+    // size changes.
+    playArea->installEventFilter(this);
+    centralWidget()->layout()->activate();
+    layOutPlayArea();
+    fitTitlePictures();
+    // The client area was fixed at its design size for this first layout; it may grow when
+    // the window is maximised, and restoreDesignSize brings it back otherwise.
+    centralWidget()->setMinimumSize(DesignClient);
+    centralWidget()->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    resize(DesignClient.width(), DesignClient.height() + menuBar()->sizeHint().height());
+    // Centred on the screen when first shown.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+bool QuizScreen::isMaximised() const {
+    return (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) != 0;
+}
+
+void QuizScreen::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // The frame is not sizeable: outside the maximised state the client area keeps its
+    // design size. Maximising (which the window manager only offers to a window that is not
+    // fixed in size) lays the play area out anew.
+    if (!isMaximised() && centralWidget()->size() != DesignClient)
+        QTimer::singleShot(0, this, [this] { restoreDesignSize(); });
+}
+
+void QuizScreen::restoreDesignSize() {
+    if (isMaximised() || centralWidget()->size() == DesignClient) return;
+    resize(size() - centralWidget()->size() + DesignClient);
+}
+
+void QuizScreen::fitTitlePictures() {
+    // The title logo covers the play area: it is drawn anew at the area's size (once per
+    // size), so it stays crisp when the window is maximised.
+    const QSize area = playArea->size();
+    if (area.isEmpty() || titlePicture->ArtworkSize() == area) return;
+    titlePicture->SetArtwork(QStringLiteral("title-a"), area);
+    titlePictureLit->SetArtwork(QStringLiteral("title-b"), area);
+}

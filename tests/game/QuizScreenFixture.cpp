@@ -1,0 +1,19 @@
+#include "QuizScreenFixture.h"
+
+void QuizScreenFixture::create(int questions) {
+    if (questions > 0) QstFixtures::WriteNumberedSet(startupFile(), questions);
+    createScreen();
+}
+
+void QuizScreenFixture::createScreen() {
+    QuizServices services{clock,
+                          dialogs,
+                          shell,
+                          settings,
+                          midi,
+                          dir.path(),
+                          settings.SoundWanted(),
+                          [this] { return seed; }};
+    screen = std::make_unique<QuizScreen>(services);
+    screen->startUp();
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "QstFixtures.h"
+#include "QuizGame.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+// Readable failure messages for texts.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+// A game without a window, in attract mode over a program directory whose REGD.QST holds
+// numbered questions ("Question n", "Right n", "Wrong n.1" ...).
+class GameRulesFixture : public ::testing::Test {
+protected:
+    // Writes `questions` numbered questions to REGD.QST (none: no file) and resets the game.
+    void create(int questions) {
+        if (questions > 0) QstFixtures::WriteNumberedSet(dir.File("REGD.QST"), questions);
+        game = QuizGame(dir.path(), [] { return 12345u; });
+        game.enterAttractMode();
+        game.selectQuestionFile(game.startupQuestionFile(), ReaderRules::GameStartup);
+    }
+
+    TTempDir dir;
+    QuizGame game{QString(), {}};
+};
