@@ -6,16 +6,19 @@
 #include <QTextToSpeech>
 
 namespace {
+// How long a new utterance waits, at most, for an engine that failed to be ready again.
+constexpr int SettleTimeoutMs = 500;
+
 const QString Dispatcher = QStringLiteral("speechd");
 const QString Flite = QStringLiteral("flite");
 
-// Why an engine that loaded cannot speak, in a few words; empty when it can.
+// Why an engine that loaded cannot speak, in a few words; empty when it can. An engine may
+// report an error reason while it is ready and able to speak; only a missing sound output or
+// the error state count.
 QString engineTrouble(const QTextToSpeech& tts) {
-    if (tts.state() != QTextToSpeech::Error &&
-        tts.errorReason() == QTextToSpeech::ErrorReason::NoError)
-        return {};
     if (tts.errorReason() == QTextToSpeech::ErrorReason::Playback)
         return QStringLiteral("No sound output for speech");
+    if (tts.state() != QTextToSpeech::Error) return {};
     const QString detail = tts.errorString().trimmed();
     return detail.isEmpty() ? QStringLiteral("The speech engine could not be started")
                             : QStringLiteral("The speech engine could not be started: ") + detail;
@@ -33,11 +36,10 @@ QtSpeaker::QtSpeaker(const QString& engine, QObject* parent) : Speaker(parent) {
         reason = QStringLiteral("The speech engine \"%1\" is not installed").arg(engine);
 }
 
+// The engine stops speaking as it is destroyed. Telling it to stop first would leave a
+// request queued for its worker thread while the engine goes away.
 QtSpeaker::~QtSpeaker() {
-    if (tts) {
-        tts->disconnect(this);
-        tts->stop();
-    }
+    if (tts) tts->disconnect(this);
 }
 
 QStringList QtSpeaker::enginePreference(const QStringList& installed, bool dispatcherRunning) {
@@ -90,6 +92,11 @@ void QtSpeaker::start(const QStringList& engines) {
     if (!tts) return;
     connect(tts.get(), &QTextToSpeech::stateChanged, this,
             [this](QTextToSpeech::State state) { engineStateChanged(int(state)); });
+    settleTimeout.setSingleShot(true);
+    settleTimeout.setInterval(SettleTimeoutMs);
+    connect(&settleTimeout, &QTimer::timeout, this, [this] {
+        if (tracker.waitsForEngine()) follow(tracker.engineSettled());
+    });
 }
 
 QString QtSpeaker::engine() const {
@@ -115,6 +122,7 @@ void QtSpeaker::say(const QString& text) {
         stop();
         return;
     }
+    error.clear();
     follow(tracker.say(spoken));
 }
 
@@ -133,6 +141,10 @@ void QtSpeaker::engineStateChanged(int state) {
         break;
     case QTextToSpeech::Error:
         seen = UtteranceTracker::EngineState::Error;
+        // The engine may tell its message only after the state.
+        if (tracker.isSpeaking())
+            error = tts->errorString().isEmpty() ? QStringLiteral("The speech engine failed")
+                                                 : tts->errorString();
         break;
     default:
         return; // paused: we never pause
@@ -143,5 +155,6 @@ void QtSpeaker::engineStateChanged(int state) {
 void QtSpeaker::follow(const UtteranceTracker::Step& step) {
     if (step.stopEngine) tts->stop();
     if (!step.sayText.isEmpty()) tts->say(step.sayText);
+    if (tracker.waitsForEngine() && !settleTimeout.isActive()) settleTimeout.start();
     if (step.finished) emit finished();
 }

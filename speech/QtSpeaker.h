@@ -4,6 +4,7 @@
 #include "UtteranceTracker.h"
 
 #include <QStringList>
+#include <QTimer>
 
 #include <memory>
 
@@ -27,6 +28,8 @@ public:
 
     // The engine in use; empty when none could be started.
     QString engine() const;
+    // The engine's message when the last utterance ended in an engine error, else empty.
+    QString lastError() const { return error; }
 
     // The engines to try, best first: speech-dispatcher first only where one runs.
     static QStringList enginePreference(const QStringList& installed, bool dispatcherRunning);
@@ -40,5 +43,8 @@ private:
 
     std::unique_ptr<QTextToSpeech> tts;
     UtteranceTracker tracker;
+    // Gives up waiting for a failed engine to report that it is ready again.
+    QTimer settleTimeout;
     QString reason;
+    QString error;
 };

@@ -68,7 +68,10 @@ int main(int argc, char** argv) {
         deadline.start(timeoutMs);
     };
     QObject::connect(speaker.get(), &Speaker::finished, &app, [&] {
-        std::printf("%6lld ms  finished\n", static_cast<long long>(clock.elapsed()));
+        const QString error = speaker->lastError();
+        std::printf("%6lld ms  finished%s\n", static_cast<long long>(clock.elapsed()),
+                    error.isEmpty() ? ""
+                                    : qPrintable(QStringLiteral(" by an engine error: ") + error));
         std::fflush(stdout);
         sayNext();
     });

@@ -13,6 +13,7 @@ UtteranceTracker::Step UtteranceTracker::say(const QString& text) {
         step.stopEngine = true;
         break;
     case Phase::Stopping:
+    case Phase::Settling:
         pending = text;
         break;
     }
@@ -37,10 +38,11 @@ UtteranceTracker::Step UtteranceTracker::engineStateChanged(EngineState state) {
     case Phase::Idle:
         break;
     case Phase::Speaking:
-        phase = Phase::Idle;
+        phase = state == EngineState::Error ? Phase::Settling : Phase::Idle;
         step.finished = true;
         break;
     case Phase::Stopping:
+    case Phase::Settling:
         if (pending.isEmpty()) {
             phase = Phase::Idle;
         } else {
@@ -54,5 +56,5 @@ UtteranceTracker::Step UtteranceTracker::engineStateChanged(EngineState state) {
 }
 
 bool UtteranceTracker::isSpeaking() const {
-    return phase == Phase::Speaking || (phase == Phase::Stopping && !pending.isEmpty());
+    return phase == Phase::Speaking || !pending.isEmpty();
 }

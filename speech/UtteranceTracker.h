@@ -23,12 +23,18 @@ public:
     Step engineStateChanged(EngineState state);
 
     bool isSpeaking() const;
+    // After an error the engine may still send a late report of the failed utterance; a new
+    // utterance waits for the engine to be ready again. An engine that never says so is taken
+    // as ready when the owner calls engineSettled().
+    bool waitsForEngine() const { return phase == Phase::Settling && !pending.isEmpty(); }
+    Step engineSettled() { return engineStateChanged(EngineState::Ready); }
 
 private:
     enum class Phase {
         Idle,     // the engine holds nothing of ours
         Speaking, // the engine holds the current utterance
         Stopping, // the engine was told to stop; `pending` waits for it
+        Settling, // the engine failed; `pending` waits for it to be ready again
     };
     Phase phase = Phase::Idle;
     QString pending;
