@@ -6,24 +6,42 @@
 
 namespace {
 const QString OptionsKey = QStringLiteral("Options/PlaySound");
+const QString SpeakKey = QStringLiteral("Options/Speak");
 const QString EditorKey = QStringLiteral("ScreenSize/QuestionDatabase");
 
 QSettings UserStore() {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Trivora"));
 }
-} // namespace
 
-QString TSettings::PlaySound() const {
+// The text of an "Options" value, or fallback when it is absent or the store unreadable.
+QString OptionText(const QString& key, const QString& fallback) {
     QSettings store = UserStore();
-    const QVariant v = store.value(OptionsKey);
-    if (!v.isValid() || store.status() != QSettings::NoError) return QStringLiteral("YES");
+    const QVariant v = store.value(key);
+    if (!v.isValid() || store.status() != QSettings::NoError) return fallback;
     return v.toString();
 }
 
-void TSettings::SetPlaySound(const QString& value) {
+void SetOptionText(const QString& key, const QString& value) {
     QSettings store = UserStore();
-    store.setValue(OptionsKey, value);
+    store.setValue(key, value);
     store.sync();
+}
+} // namespace
+
+QString TSettings::PlaySound() const {
+    return OptionText(OptionsKey, QStringLiteral("YES"));
+}
+
+void TSettings::SetPlaySound(const QString& value) {
+    SetOptionText(OptionsKey, value);
+}
+
+QString TSettings::Speak() const {
+    return OptionText(SpeakKey, QStringLiteral("NO"));
+}
+
+void TSettings::SetSpeak(const QString& value) {
+    SetOptionText(SpeakKey, value);
 }
 
 QString TSettings::EditorIniPath() {

@@ -14,6 +14,12 @@ public:
     // Sound is wanted exactly when PlaySound() is "YES" (case matters).
     bool SoundWanted() const { return PlaySound() == QStringLiteral("YES"); }
 
+    // Text of "Options"/"Speak"; "NO" when absent or unreadable.
+    virtual QString Speak() const;
+    virtual void SetSpeak(const QString& value);
+    // Spoken play is wanted exactly when Speak() is "YES" (case matters).
+    bool SpeechWanted() const { return Speak() == QStringLiteral("YES"); }
+
     // Text of "ScreenSize"/"QuestionDatabase" in "Pocko.Ini"; "F" when absent.
     virtual QString EditorMaximized() const;
     // Returns false when the store refused the write.

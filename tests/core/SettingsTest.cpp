@@ -39,3 +39,35 @@ TEST(SettingsTest, UnreadableStoreGivesDefault) {
     garbage.close();
     EXPECT_EQ(TSettings().PlaySound(), QStringLiteral("YES"));
 }
+
+// "Speak" defaults to "NO", also in an unreadable store; only "YES" exactly means speech, and
+// it is kept beside "PlaySound" without touching it.
+TEST(SettingsTest, SpeakDefaultsToNoAndKeepsBesidePlaySound) {
+    TTestSettingsFolder folder;
+    TSettings settings;
+    EXPECT_EQ(settings.Speak(), QStringLiteral("NO"));
+    EXPECT_FALSE(settings.SpeechWanted());
+    settings.SetPlaySound(QStringLiteral("NO"));
+    const struct {
+        const char* Stored;
+        bool Wanted;
+    } cases[] = {{"YES", true}, {"yes", false}, {"NO", false}, {"YES ", false}, {"", false}};
+    for (const auto& c : cases) {
+        settings.SetSpeak(QString::fromLatin1(c.Stored));
+        EXPECT_EQ(settings.SpeechWanted(), c.Wanted) << c.Stored;
+    }
+    EXPECT_EQ(settings.PlaySound(), QStringLiteral("NO"));
+    settings.SetSpeak(QStringLiteral("YES"));
+    QFile file(folder.OptionsFile());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_TRUE(text.contains("[Options]")) << text.constData();
+    EXPECT_TRUE(text.contains("Speak=YES")) << text.constData();
+    EXPECT_TRUE(text.contains("PlaySound=NO")) << text.constData();
+    file.close();
+
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("\x01\x02[[[ not ini \xff\xfe");
+    file.close();
+    EXPECT_EQ(TSettings().Speak(), QStringLiteral("NO"));
+}
