@@ -236,6 +236,9 @@ public:
         OutputStats stats = Counted;
         stats.running = Running && !StopWanted;
         stats.blocks = Blocks.load();
+        const std::int64_t playsAt = Running && Output ? Output->firstSoundPlaysAtNs() : -1;
+        if (stats.lastStartDelayMs >= 0 && playsAt >= 0)
+            stats.lastStartOutputDelayMs = static_cast<double>(playsAt - WokenAt) / 1e6;
         return stats;
     }
 
@@ -307,8 +310,9 @@ private:
 
     // Opens an audio output; true when one did.
     bool OpenOutput() {
-        auto output = OpenOutputWith(
-            [this](int frames, float* left, float* right) { RenderBlock(frames, left, right); });
+        auto output = OpenOutputWith([this](int frames, float* left, float* right) {
+            return RenderBlock(frames, left, right);
+        });
         if (!output) return false;
         std::lock_guard lock(KeeperLock);
         Output = std::move(output);
@@ -334,7 +338,8 @@ private:
 
     // The audio thread's render: the synthesizer's sound, effects mixed in, and the watch for
     // silence that stops the output.
-    void RenderBlock(int frames, float* left, float* right) {
+    // True for the first block with sound since the output was started.
+    bool RenderBlock(int frames, float* left, float* right) {
         std::fill(left, left + frames, 0.0f);
         std::fill(right, right + frames, 0.0f);
         float* out[2] = {left, right};
@@ -344,12 +349,12 @@ private:
         for (const float* channel : out)
             for (int i = 0; i < frames; ++i)
                 peak = std::max(peak, std::abs(channel[i]));
-        Watch(frames, peak >= SilenceLevel);
+        return Watch(frames, peak >= SilenceLevel);
     }
 
     // Audio thread: counts silent frames since the last sound or note, and asks the keeper to
-    // stop the output once there were enough.
-    void Watch(int frames, bool audible) {
+    // stop the output once there were enough. True for the first audible block since a start.
+    bool Watch(int frames, bool audible) {
         const std::uint64_t generation = Generation.load();
         if (generation != WatchedGeneration) {
             // The output has just been started: a new watch.
@@ -358,11 +363,13 @@ private:
             HeardAt = -1;
         }
         const std::uint64_t notes = NoteCount.load();
+        bool first = false;
         if (audible) {
             if (HeardAt < 0) {
                 std::lock_guard lock(KeeperLock);
                 HeardAt = SteadyNs();
                 Counted.lastStartDelayMs = static_cast<double>(HeardAt - WokenAt) / 1e6;
+                first = true;
             }
             Silent = 0;
         } else if (notes != NotesWatched) {
@@ -380,6 +387,7 @@ private:
             }
         }
         NotesWatched = notes;
+        return first;
     }
 
     mutable std::mutex KeeperLock;

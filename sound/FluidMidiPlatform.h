@@ -2,6 +2,7 @@
 
 #include "MidiPlatform.h"
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -54,11 +55,15 @@ public:
         // From the note that opened the output to the first block with its sound, in
         // milliseconds, for the latest opening; -1 before any.
         double lastStartDelayMs = -1;
+        // From that note to when the output plays that block, as the output reports it; -1
+        // before any, and for an output that cannot tell.
+        double lastStartOutputDelayMs = -1;
     };
     OutputStats Stats(TMidiHandle handle) const;
 
-    // Renders the port's next frames into left and right (overwriting them).
-    using Render = std::function<void(int frames, float* left, float* right)>;
+    // Renders the port's next frames into left and right (overwriting them). True when the
+    // block holds the first sound since the output was started.
+    using Render = std::function<bool(int frames, float* left, float* right)>;
     // An open audio output: it pulls the port's sound through the render it was opened with,
     // from a thread of its own, until it is destroyed.
     // An output that can pause keeps its connection while paused; one that cannot is closed
@@ -74,6 +79,10 @@ public:
         // False once the output has been lost (its server went away): the next note then
         // opens a new one. Called from any thread.
         virtual bool alive() const { return true; }
+        // When the first sound since the latest start reaches the speaker, on the steady
+        // clock in nanoseconds; -1 while not known, and for an output that cannot tell.
+        // Called from any thread.
+        virtual std::int64_t firstSoundPlaysAtNs() const { return -1; }
     };
     // Opens an audio output for a port; null when none can be opened.
     using OpenAudio = std::function<std::unique_ptr<AudioOutput>(const Render& render)>;

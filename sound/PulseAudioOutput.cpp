@@ -3,10 +3,17 @@
 #include <pulse/pulseaudio.h>
 
 #include <algorithm>
+#include <chrono>
 
 namespace {
 
 constexpr std::size_t FrameBytes = 2 * sizeof(float);
+
+std::int64_t SteadyNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 } // namespace
 
@@ -119,6 +126,9 @@ bool PulseAudioOutput::cork(bool corked) {
         // The stream holds only silence by now: dropping it lets the next note play at once.
         pa_operation* flushed = pa_stream_flush(stream, nullptr, nullptr);
         if (flushed) pa_operation_unref(flushed);
+        writtenBytes = 0;
+        firstSoundAt = -1;
+        firstSoundPlaysAt = -1;
         if (!corked) {
             pa_operation* op = pa_stream_cork(stream, 0, nullptr, nullptr);
             done = op != nullptr;
@@ -155,7 +165,13 @@ void PulseAudioOutput::writable(pa_stream* stream, std::size_t bytes, void* data
         }
         self->left.resize(static_cast<std::size_t>(frames));
         self->right.resize(static_cast<std::size_t>(frames));
-        self->render(frames, self->left.data(), self->right.data());
+        if (self->render(frames, self->left.data(), self->right.data())) {
+            // The first sound since the start: ask the server how far behind it plays.
+            self->firstSoundAt = self->writtenBytes;
+            pa_operation* op =
+                pa_stream_update_timing_info(stream, &PulseAudioOutput::timingUpdated, self);
+            if (op) pa_operation_unref(op);
+        }
         auto* out = static_cast<float*>(buffer);
         for (int i = 0; i < frames; ++i) {
             out[2 * i] = self->left[i];
@@ -163,6 +179,25 @@ void PulseAudioOutput::writable(pa_stream* stream, std::size_t bytes, void* data
         }
         const std::size_t written = static_cast<std::size_t>(frames) * FrameBytes;
         if (pa_stream_write(stream, buffer, written, nullptr, 0, PA_SEEK_RELATIVE) < 0) return;
+        self->writtenBytes += static_cast<std::int64_t>(written);
         bytes -= written;
     }
+}
+
+// The server's account of the stream, fetched for the first sound since a start: that sound
+// plays once what the stream holds before it has played, after the sink's own latency.
+void PulseAudioOutput::timingUpdated(pa_stream* stream, int success, void* data) {
+    auto* self = static_cast<PulseAudioOutput*>(data);
+    if (!success || self->firstSoundAt < 0) return;
+    const pa_timing_info* timing = pa_stream_get_timing_info(stream);
+    if (!timing || timing->write_index_corrupt || timing->read_index_corrupt) return;
+    // Where the first sound starts in the stream, on the server's count of its bytes.
+    const std::int64_t at = timing->write_index - (self->writtenBytes - self->firstSoundAt);
+    const std::int64_t ahead = std::max<std::int64_t>(0, at - timing->read_index);
+    const pa_sample_spec* spec = pa_stream_get_sample_spec(stream);
+    const std::int64_t aheadNs =
+        ahead / static_cast<std::int64_t>(FrameBytes) * 1000000000LL / spec->rate;
+    self->firstSoundPlaysAt =
+        SteadyNs() + static_cast<std::int64_t>(timing->sink_usec) * 1000 + aheadNs;
+    self->firstSoundAt = -1;
 }

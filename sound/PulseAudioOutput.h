@@ -3,6 +3,7 @@
 #include "FluidMidiPlatform.h"
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +29,7 @@ public:
     bool pause() override;
     bool resume() override;
     bool alive() const override { return !lost; }
+    std::int64_t firstSoundPlaysAtNs() const override { return firstSoundPlaysAt; }
 
     explicit PulseAudioOutput(TFluidMidiPlatform::Render render);
 
@@ -37,6 +39,7 @@ private:
     static void contextChanged(pa_context* context, void* self);
     static void streamChanged(pa_stream* stream, void* self);
     static void writable(pa_stream* stream, std::size_t bytes, void* self);
+    static void timingUpdated(pa_stream* stream, int success, void* self);
 
     TFluidMidiPlatform::Render render;
     pa_threaded_mainloop* loop = nullptr;
@@ -44,6 +47,12 @@ private:
     pa_stream* stream = nullptr;
     // The server closed the stream or the connection.
     std::atomic<bool> lost{false};
-    // Audio thread (the main loop's) only.
+    // When the first sound since the latest resume plays; -1 until known.
+    std::atomic<std::int64_t> firstSoundPlaysAt{-1};
+    // Under the main loop's lock (its callbacks hold it).
     std::vector<float> left, right;
+    // Bytes written since the stream was opened or flushed, and where in them the first
+    // sound since the latest resume starts (-1 when there is none waiting to be timed).
+    std::int64_t writtenBytes = 0;
+    std::int64_t firstSoundAt = -1;
 };

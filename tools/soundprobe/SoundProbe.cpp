@@ -25,6 +25,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Long enough for the sound server to have suspended its idle output.
+constexpr int FirstNoteAfterMs = 6000;
+
 double MsSince(Clock::time_point t) {
     return std::chrono::duration<double, std::milli>(Clock::now() - t).count();
 }
@@ -108,7 +111,10 @@ int Probe::run(int cycles) {
     Wait(200);
     std::printf("after the set-up, sound off: audio output opened %d times\n", stats().starts);
 
+    // The game's first note comes a while after the start, when the sound server has let its
+    // output idle.
     FSoundOn = true;
+    Wait(FirstNoteAfterMs);
     send([&] { FCues.TypingClick(); });
     if (!open()) {
         std::fprintf(stderr, "trivora-soundprobe: no audio output opened\n");
@@ -117,9 +123,16 @@ int Probe::run(int cycles) {
     const std::string driver = FPlatform.AudioDriverName(FOut.Handle());
     std::printf("audio output: %s, configured latency %.1f ms\n", driver.c_str(),
                 TFluidMidiPlatform::ConfiguredLatencyMs(driver));
+    if (Until([&] { return stats().lastStartOutputDelayMs >= 0; }, 5000))
+        std::printf("the very first note, %.1f s after sound was switched on: cue to its first "
+                    "block %.1f ms, to the output %.1f ms\n",
+                    FirstNoteAfterMs / 1000.0, stats().lastStartDelayMs,
+                    stats().lastStartOutputDelayMs);
+    else
+        std::printf("the very first note: its time at the output is not known after 5 s\n");
 
     // The first note after a silence, ten times.
-    std::vector<double> delays;
+    std::vector<double> delays, outputDelays;
     for (int i = 0; i < 10; ++i) {
         if (!closed()) break;
         const int starts = stats().starts;
@@ -127,13 +140,20 @@ int Probe::run(int cycles) {
         if (!Until([&] { return stats().starts > starts && stats().lastStartDelayMs >= 0; }, 2000))
             break;
         delays.push_back(stats().lastStartDelayMs);
+        if (Until([&] { return stats().lastStartOutputDelayMs >= 0; }, 1000))
+            outputDelays.push_back(stats().lastStartOutputDelayMs);
     }
     std::sort(delays.begin(), delays.end());
+    std::sort(outputDelays.begin(), outputDelays.end());
     if (!delays.empty())
         std::printf("first note after a silence, cue to its first block (%zu times): median %.1f "
-                    "ms, max %.1f ms; at the output within %.1f ms\n",
-                    delays.size(), delays[delays.size() / 2], delays.back(),
-                    delays.back() + TFluidMidiPlatform::ConfiguredLatencyMs(driver));
+                    "ms, max %.1f ms\n",
+                    delays.size(), delays[delays.size() / 2], delays.back());
+    if (!outputDelays.empty())
+        std::printf("first note after a silence, cue to the output (%zu times): median %.1f ms, "
+                    "max %.1f ms\n",
+                    outputDelays.size(), outputDelays[outputDelays.size() / 2],
+                    outputDelays.back());
 
     // A question: the letters every 17 ms, then the time ticks every 100 ms.
     closed();
