@@ -27,8 +27,18 @@ int RunTrivora(int argc, char** argv) {
     std::unique_ptr<TMidiPlatform> midi = MakeSystemMidiPlatform();
 
     TMM splash(dialogs, settings);
-    TQuizScreen screen({clock, dialogs, shell, settings, *midi, splash.Values().ProgramDir,
-                        splash.Values().SoundWanted, {}});
+    // The synthesizer readies its audio output while sound is on, from the start and whenever
+    // the player switches it on, so that even the first note plays at once.
+    midi->setSoundOn(splash.Values().SoundWanted);
+    settings.setSoundWantedListener([&midi](bool on) { midi->setSoundOn(on); });
+    TQuizScreen screen({clock,
+                        dialogs,
+                        shell,
+                        settings,
+                        *midi,
+                        splash.Values().ProgramDir,
+                        splash.Values().SoundWanted,
+                        {}});
     screen.FormCreated();
 
     const auto handOver = [&] {

@@ -24,6 +24,7 @@ void TSettings::SetPlaySound(const QString& value) {
     QSettings store = UserStore();
     store.setValue(OptionsKey, value);
     store.sync();
+    if (soundWantedListener) soundWantedListener(value == QStringLiteral("YES"));
 }
 
 QString TSettings::EditorIniPath() {

@@ -20,13 +20,14 @@ std::int64_t SteadyNs() {
 PulseAudioOutput::PulseAudioOutput(TFluidMidiPlatform::Render render) : render(std::move(render)) {}
 
 std::unique_ptr<PulseAudioOutput> PulseAudioOutput::open(const TFluidMidiPlatform::Render& render,
-                                                         int sampleRate, int bufferedFrames) {
+                                                         int sampleRate, int bufferedFrames,
+                                                         bool paused) {
     auto out = std::make_unique<PulseAudioOutput>(render);
-    if (!out->connect(sampleRate, bufferedFrames)) return nullptr;
+    if (!out->connect(sampleRate, bufferedFrames, paused)) return nullptr;
     return out;
 }
 
-bool PulseAudioOutput::connect(int sampleRate, int bufferedFrames) {
+bool PulseAudioOutput::connect(int sampleRate, int bufferedFrames, bool paused) {
     loop = pa_threaded_mainloop_new();
     if (!loop) return false;
     context = pa_context_new(pa_threaded_mainloop_get_api(loop), "Trivora");
@@ -70,9 +71,13 @@ bool PulseAudioOutput::connect(int sampleRate, int bufferedFrames) {
         attr.fragsize = static_cast<std::uint32_t>(-1);
         // The buffer plus the server's own latency make up the latency asked for, and the
         // server sets its output's latency to suit: without this a sink that has idled holds
-        // the first notes back by as much as it had prepared (seconds, on a null sink).
-        ready = pa_stream_connect_playback(stream, nullptr, &attr, PA_STREAM_ADJUST_LATENCY,
-                                           nullptr, nullptr) == 0;
+        // the first notes back by as much as it had prepared (seconds, on a null sink). Even
+        // so, what a stream plays first waits for what the sink prepared before the stream
+        // came (up to two seconds on a null sink): a stream connected corked well ahead of its
+        // first note has the sink prepare for it, so that note plays at once.
+        const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY |
+                                                          (paused ? PA_STREAM_START_CORKED : 0));
+        ready = pa_stream_connect_playback(stream, nullptr, &attr, flags, nullptr, nullptr) == 0;
     }
     while (ready) {
         const pa_stream_state_t state = pa_stream_get_state(stream);

@@ -19,10 +19,11 @@ struct pa_threaded_mainloop;
 class PulseAudioOutput final : public TFluidMidiPlatform::AudioOutput {
 public:
     // Connects to the default server and opens a stream that keeps bufferedFrames ahead of the
-    // speaker, the server's own latency included; null when there is no server or it refuses
-    // the stream. Blocks until the stream is ready.
+    // speaker, the server's own latency included, corked when paused is set; null when there is
+    // no server or it refuses the stream. Blocks until the stream is ready.
     static std::unique_ptr<PulseAudioOutput> open(const TFluidMidiPlatform::Render& render,
-                                                  int sampleRate, int bufferedFrames);
+                                                  int sampleRate, int bufferedFrames,
+                                                  bool paused = false);
     ~PulseAudioOutput() override;
 
     std::string name() const override { return "pulseaudio"; }
@@ -34,7 +35,7 @@ public:
     explicit PulseAudioOutput(TFluidMidiPlatform::Render render);
 
 private:
-    bool connect(int sampleRate, int bufferedFrames);
+    bool connect(int sampleRate, int bufferedFrames, bool paused);
     bool cork(bool corked);
     static void contextChanged(pa_context* context, void* self);
     static void streamChanged(pa_stream* stream, void* self);
