@@ -27,6 +27,10 @@ int RunTrivora(int argc, char** argv) {
     std::unique_ptr<TMidiPlatform> midi = MakeSystemMidiPlatform();
 
     TMM splash(dialogs, settings);
+    // The synthesizer readies its audio output while sound is on, from the start and whenever
+    // the player switches it on, so that even the first note plays at once.
+    midi->setSoundOn(splash.Values().SoundWanted);
+    settings.setSoundWantedListener([&midi](bool on) { midi->setSoundOn(on); });
     QuizScreen screen({clock,
                        dialogs,
                        shell,

@@ -25,6 +25,7 @@ void SetOptionText(const QString& key, const QString& value) {
     QSettings store = UserStore();
     store.setValue(key, value);
     store.sync();
+    if (soundWantedListener) soundWantedListener(value == QStringLiteral("YES"));
 }
 } // namespace
 

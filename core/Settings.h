@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // The program's two settings stores: the per-user options ("Trivora" / "Options") and the
 // editor's "Pocko.Ini" in the user's configuration folder.
 class TSettings {
@@ -13,6 +15,10 @@ public:
     virtual void SetPlaySound(const QString& value);
     // Sound is wanted exactly when PlaySound() is "YES" (case matters).
     bool SoundWanted() const { return PlaySound() == QStringLiteral("YES"); }
+    // Called after SetPlaySound with whether the value it stored wants sound.
+    void setSoundWantedListener(std::function<void(bool wanted)> listener) {
+        soundWantedListener = std::move(listener);
+    }
 
     // Text of "Options"/"Speak"; "NO" when absent or unreadable.
     virtual QString Speak() const;
@@ -27,4 +33,7 @@ public:
 
     // Full path of "Pocko.Ini".
     static QString EditorIniPath();
+
+private:
+    std::function<void(bool)> soundWantedListener;
 };

@@ -125,15 +125,16 @@ private:
     bool FSdl = false;
 };
 
-// The first audio output of AudioOutputs() that opens.
+// The first audio output of AudioOutputs() that opens; paused, only the sound server's stream
+// (the library's drivers start playing as they open).
 std::unique_ptr<TFluidMidiPlatform::AudioOutput>
-OpenSystemAudio(const TFluidMidiPlatform::Render& render) {
+OpenSystemAudio(const TFluidMidiPlatform::Render& render, bool paused) {
     for (const auto& buffer : TFluidMidiPlatform::AudioOutputs()) {
         std::unique_ptr<TFluidMidiPlatform::AudioOutput> out;
         if (std::string_view(buffer.driver) == "pulseaudio")
             out = PulseAudioOutput::open(render, TFluidMidiPlatform::SampleRate,
-                                         buffer.bufferedFrames);
-        else
+                                         buffer.bufferedFrames, paused);
+        else if (!paused)
             out = TDriverOutput::Open(render, buffer);
         if (out) return out;
     }
@@ -231,11 +232,29 @@ public:
         KeeperWake.notify_one();
     }
 
+    // Sound switched on: the output is to be open, paused while nothing plays. Off: a stopped
+    // output is closed, and none is opened before a note.
+    void SwitchSound(bool on) {
+        if (!Live) return;
+        std::lock_guard lock(KeeperLock);
+        SoundOff = !on;
+        SoundSwitched = true;
+        if (!Keeper.joinable()) {
+            if (!on) return; // no keeper, no output
+            Keeper = std::thread([this] { Keep(); });
+        }
+        KeeperWake.notify_one();
+    }
+
     TFluidMidiPlatform::OutputStats Stats() const {
         std::lock_guard lock(KeeperLock);
         OutputStats stats = Counted;
+        stats.open = Output != nullptr || Closing;
         stats.running = Running && !StopWanted;
         stats.blocks = Blocks.load();
+        const std::int64_t playsAt = Running && Output ? Output->firstSoundPlaysAtNs() : -1;
+        if (stats.lastStartDelayMs >= 0 && playsAt >= 0)
+            stats.lastStartOutputDelayMs = static_cast<double>(playsAt - WokenAt) / 1e6;
         return stats;
     }
 
@@ -264,21 +283,24 @@ public:
 
 private:
     // The keeper thread: starts the audio output when a note wants it, stops it when the
-    // audio thread has heard enough silence. Starting and stopping take their time (a server
-    // connection or round trip, a thread to join), so they never run under the lock nor on
-    // the thread that sends the notes.
+    // audio thread has heard enough silence, and keeps it open and paused, or closed, as
+    // sound is switched on or off. All this takes its time (a server connection or round
+    // trip, a thread to join), so it never runs under the lock nor on the thread that sends
+    // the notes.
     void Keep() {
         pthread_setname_np(pthread_self(), "sound-keeper");
         std::unique_lock lock(KeeperLock);
         for (;;) {
-            KeeperWake.wait(lock, [this] { return Quit || StartWanted || StopWanted; });
+            KeeperWake.wait(lock,
+                            [this] { return Quit || StartWanted || StopWanted || SoundSwitched; });
             if (Quit) break;
             if (StopWanted) {
                 StopWanted = false;
                 Running = false;
                 AudioOutput* out = Output.get();
+                const bool keep = !SoundOff;
                 lock.unlock();
-                const bool paused = out && out->pause();
+                const bool paused = keep && out && out->pause();
                 lock.lock();
                 if (!paused) CloseOutput(lock);
             }
@@ -301,26 +323,46 @@ private:
                 FailedAt = started ? 0 : SteadyNs();
                 if (started) ++Counted.starts;
             }
+            if (SoundSwitched) {
+                SoundSwitched = false;
+                // A playing output carries on until its silence; a note waiting to start it
+                // comes first.
+                if (!Running && !StartWanted) {
+                    if (SoundOff) {
+                        CloseOutput(lock);
+                    } else if (!Output) {
+                        lock.unlock();
+                        OpenOutput(true); // without a paused output, the first note opens one
+                        lock.lock();
+                    }
+                }
+            }
         }
         CloseOutput(lock);
     }
 
-    // Opens an audio output; true when one did.
-    bool OpenOutput() {
-        auto output = OpenOutputWith(
-            [this](int frames, float* left, float* right) { RenderBlock(frames, left, right); });
+    // Opens an audio output, playing or paused; true when one did.
+    bool OpenOutput(bool paused = false) {
+        auto output =
+            OpenOutputWith([this](int frames, float* left,
+                                  float* right) { return RenderBlock(frames, left, right); },
+                           paused);
         if (!output) return false;
         std::lock_guard lock(KeeperLock);
         Output = std::move(output);
+        ++Counted.opens;
         return true;
     }
 
     // Closes the audio output, with the lock held on entry and on return.
     void CloseOutput(std::unique_lock<std::mutex>& lock) {
         auto output = std::move(Output);
+        if (!output) return;
+        Closing = true;
         lock.unlock();
         output.reset();
         lock.lock();
+        Closing = false;
     }
 
     void StopKeeper() {
@@ -334,7 +376,8 @@ private:
 
     // The audio thread's render: the synthesizer's sound, effects mixed in, and the watch for
     // silence that stops the output.
-    void RenderBlock(int frames, float* left, float* right) {
+    // True for the first block with sound since the output was started.
+    bool RenderBlock(int frames, float* left, float* right) {
         std::fill(left, left + frames, 0.0f);
         std::fill(right, right + frames, 0.0f);
         float* out[2] = {left, right};
@@ -344,12 +387,12 @@ private:
         for (const float* channel : out)
             for (int i = 0; i < frames; ++i)
                 peak = std::max(peak, std::abs(channel[i]));
-        Watch(frames, peak >= SilenceLevel);
+        return Watch(frames, peak >= SilenceLevel);
     }
 
     // Audio thread: counts silent frames since the last sound or note, and asks the keeper to
-    // stop the output once there were enough.
-    void Watch(int frames, bool audible) {
+    // stop the output once there were enough. True for the first audible block since a start.
+    bool Watch(int frames, bool audible) {
         const std::uint64_t generation = Generation.load();
         if (generation != WatchedGeneration) {
             // The output has just been started: a new watch.
@@ -358,11 +401,13 @@ private:
             HeardAt = -1;
         }
         const std::uint64_t notes = NoteCount.load();
+        bool first = false;
         if (audible) {
             if (HeardAt < 0) {
                 std::lock_guard lock(KeeperLock);
                 HeardAt = SteadyNs();
                 Counted.lastStartDelayMs = static_cast<double>(HeardAt - WokenAt) / 1e6;
+                first = true;
             }
             Silent = 0;
         } else if (notes != NotesWatched) {
@@ -380,6 +425,7 @@ private:
             }
         }
         NotesWatched = notes;
+        return first;
     }
 
     mutable std::mutex KeeperLock;
@@ -390,6 +436,11 @@ private:
     bool Running = false;
     bool StartWanted = false;
     bool StopWanted = false;
+    // Sound is switched off; SoundSwitched: the keeper has yet to act on a switch.
+    bool SoundOff = false;
+    bool SoundSwitched = false;
+    // An output is being closed (it has left Output, and not yet ended).
+    bool Closing = false;
     bool Quit = false;
     std::int64_t FailedAt = 0;
     std::int64_t WokenAt = 0;
@@ -552,13 +603,20 @@ std::uint16_t TFluidMidiPlatform::Open(int id, TMidiNoticeTarget& target, TMidiH
     if (s->Soundfont.empty()) return MidiResult::NoSoundfont;
     if (!s->StartReleaser()) return MidiResult::NoMemory;
 
-    // The audio output opens at the first note.
+    // The audio output opens now, paused, when sound is on; else at the first note.
     s->OpenOutputWith = FOpenAudio;
     s->Live = static_cast<bool>(FOpenAudio);
+    if (soundOn != -1) s->SwitchSound(soundOn == 1);
 
     handle = FNextHandle++;
     FSynths.emplace(handle, std::move(s));
     return MidiResult::NoError;
+}
+
+void TFluidMidiPlatform::setSoundOn(bool on) {
+    soundOn = on ? 1 : 0;
+    for (auto& [handle, synth] : FSynths)
+        synth->SwitchSound(on);
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "MidiPlatform.h"
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -13,10 +14,13 @@
 // the first audio output that opens. A message is one call into the synthesizer and returns at
 // once.
 //
-// The audio output costs nothing while nothing sounds: a port opens it at its first note, not
-// before, and stops it after StopAfterSilenceMs of silence: an output that can pause (the sound
-// server's stream) is paused, any other is closed. The next note starts it again. Opening,
-// pausing and closing happen on a helper thread of the port, never on the caller's thread.
+// The audio output costs nothing while nothing sounds: it is stopped after StopAfterSilenceMs
+// of silence (an output that can pause, the sound server's stream, is paused; any other is
+// closed) and the next note starts it again. While sound is switched on (setSoundOn), each
+// port opens its output paused ahead of the first note, so that even that note only resumes
+// it; while sound is off, or before the platform is told, a port opens it at its first note,
+// and a stopped output of a port is closed once sound is switched off. Opening, pausing and
+// closing happen on a helper thread of the port, never on the caller's thread.
 //
 // Offline, a port opens no audio output at all; its sound is pulled with RenderChannels
 // instead, one stereo pair per MIDI channel (for rendering to a file, or checking the sound).
@@ -49,16 +53,22 @@ public:
     struct OutputStats {
         int starts = 0;          // times the output was started (opened or resumed)
         int stops = 0;           // times a silence stopped it (closed or paused)
+        int opens = 0;           // times an output was opened, playing or paused
         bool running = false;    // started and not stopped since
+        bool open = false;       // an output is open, playing or paused
         std::int64_t blocks = 0; // blocks rendered for it
         // From the note that opened the output to the first block with its sound, in
         // milliseconds, for the latest opening; -1 before any.
         double lastStartDelayMs = -1;
+        // From that note to when the output plays that block, as the output reports it; -1
+        // before any, and for an output that cannot tell.
+        double lastStartOutputDelayMs = -1;
     };
     OutputStats Stats(TMidiHandle handle) const;
 
-    // Renders the port's next frames into left and right (overwriting them).
-    using Render = std::function<void(int frames, float* left, float* right)>;
+    // Renders the port's next frames into left and right (overwriting them). True when the
+    // block holds the first sound since the output was started.
+    using Render = std::function<bool(int frames, float* left, float* right)>;
     // An open audio output: it pulls the port's sound through the render it was opened with,
     // from a thread of its own, until it is destroyed.
     // An output that can pause keeps its connection while paused; one that cannot is closed
@@ -67,16 +77,23 @@ public:
     public:
         virtual ~AudioOutput() = default;
         virtual std::string name() const = 0;
-        // Stops pulling sound; false when this output cannot pause.
+        // Stops pulling sound; false when this output cannot pause (then it cannot be opened
+        // paused either).
         virtual bool pause() { return false; }
         // Pulls sound again after pause; false when it failed (the output is then closed).
         virtual bool resume() { return false; }
         // False once the output has been lost (its server went away): the next note then
         // opens a new one. Called from any thread.
         virtual bool alive() const { return true; }
+        // When the first sound since the latest start reaches the speaker, on the steady
+        // clock in nanoseconds; -1 while not known, and for an output that cannot tell.
+        // Called from any thread.
+        virtual std::int64_t firstSoundPlaysAtNs() const { return -1; }
     };
-    // Opens an audio output for a port; null when none can be opened.
-    using OpenAudio = std::function<std::unique_ptr<AudioOutput>(const Render& render)>;
+    // Opens an audio output for a port, playing, or paused when paused is set (pulling nothing
+    // until resumed); null when none can be opened that way.
+    using OpenAudio =
+        std::function<std::unique_ptr<AudioOutput>(const Render& render, bool paused)>;
 
     // soundfonts: tried in order, the first that loads is used.
     explicit TFluidMidiPlatform(TOutput output = TOutput::AudioDriver,
@@ -101,6 +118,8 @@ public:
     int ChannelProgram(TMidiHandle handle, int channel) const;
     std::string ChannelInstrument(TMidiHandle handle, int channel) const;
 
+    void setSoundOn(bool on) override;
+
     int PortCount() override { return 0; }
     std::uint16_t Caps(int id, TMidiOutCaps& caps) override;
     bool ErrorText(std::uint16_t code, std::string& text) override;
@@ -122,4 +141,6 @@ private:
     std::vector<std::string> FSoundfonts;
     std::map<TMidiHandle, std::unique_ptr<TSynth>> FSynths;
     TMidiHandle FNextHandle = 1;
+    // What setSoundOn said last: 1 on, 0 off, -1 not told.
+    int soundOn = -1;
 };

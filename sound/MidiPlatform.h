@@ -95,6 +95,12 @@ public:
     // Silences every note on every channel and returns every queued buffer as done.
     virtual std::uint16_t Reset(TMidiHandle handle) = 0;
     virtual std::uint16_t Close(TMidiHandle handle) = 0;
+
+    // Sound has been switched on or off; at start-up, whether it starts on. A platform whose
+    // ports play through an audio output may keep that output ready while sound is on, so
+    // that even the first note plays at once, and let it go while sound is off. Changes no
+    // port's state and returns at once; it may be told before any port is open.
+    virtual void setSoundOn(bool on) { static_cast<void>(on); }
 };
 
 // The program's own text for the result codes of MidiResult; false for any other code.

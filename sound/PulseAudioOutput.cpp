@@ -3,23 +3,31 @@
 #include <pulse/pulseaudio.h>
 
 #include <algorithm>
+#include <chrono>
 
 namespace {
 
 constexpr std::size_t FrameBytes = 2 * sizeof(float);
+
+std::int64_t SteadyNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 } // namespace
 
 PulseAudioOutput::PulseAudioOutput(TFluidMidiPlatform::Render render) : render(std::move(render)) {}
 
 std::unique_ptr<PulseAudioOutput> PulseAudioOutput::open(const TFluidMidiPlatform::Render& render,
-                                                         int sampleRate, int bufferedFrames) {
+                                                         int sampleRate, int bufferedFrames,
+                                                         bool paused) {
     auto out = std::make_unique<PulseAudioOutput>(render);
-    if (!out->connect(sampleRate, bufferedFrames)) return nullptr;
+    if (!out->connect(sampleRate, bufferedFrames, paused)) return nullptr;
     return out;
 }
 
-bool PulseAudioOutput::connect(int sampleRate, int bufferedFrames) {
+bool PulseAudioOutput::connect(int sampleRate, int bufferedFrames, bool paused) {
     loop = pa_threaded_mainloop_new();
     if (!loop) return false;
     context = pa_context_new(pa_threaded_mainloop_get_api(loop), "Trivora");
@@ -63,9 +71,13 @@ bool PulseAudioOutput::connect(int sampleRate, int bufferedFrames) {
         attr.fragsize = static_cast<std::uint32_t>(-1);
         // The buffer plus the server's own latency make up the latency asked for, and the
         // server sets its output's latency to suit: without this a sink that has idled holds
-        // the first notes back by as much as it had prepared (seconds, on a null sink).
-        ready = pa_stream_connect_playback(stream, nullptr, &attr, PA_STREAM_ADJUST_LATENCY,
-                                           nullptr, nullptr) == 0;
+        // the first notes back by as much as it had prepared (seconds, on a null sink). Even
+        // so, what a stream plays first waits for what the sink prepared before the stream
+        // came (up to two seconds on a null sink): a stream connected corked well ahead of its
+        // first note has the sink prepare for it, so that note plays at once.
+        const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY |
+                                                          (paused ? PA_STREAM_START_CORKED : 0));
+        ready = pa_stream_connect_playback(stream, nullptr, &attr, flags, nullptr, nullptr) == 0;
     }
     while (ready) {
         const pa_stream_state_t state = pa_stream_get_state(stream);
@@ -119,6 +131,9 @@ bool PulseAudioOutput::cork(bool corked) {
         // The stream holds only silence by now: dropping it lets the next note play at once.
         pa_operation* flushed = pa_stream_flush(stream, nullptr, nullptr);
         if (flushed) pa_operation_unref(flushed);
+        writtenBytes = 0;
+        firstSoundAt = -1;
+        firstSoundPlaysAt = -1;
         if (!corked) {
             pa_operation* op = pa_stream_cork(stream, 0, nullptr, nullptr);
             done = op != nullptr;
@@ -155,7 +170,13 @@ void PulseAudioOutput::writable(pa_stream* stream, std::size_t bytes, void* data
         }
         self->left.resize(static_cast<std::size_t>(frames));
         self->right.resize(static_cast<std::size_t>(frames));
-        self->render(frames, self->left.data(), self->right.data());
+        if (self->render(frames, self->left.data(), self->right.data())) {
+            // The first sound since the start: ask the server how far behind it plays.
+            self->firstSoundAt = self->writtenBytes;
+            pa_operation* op =
+                pa_stream_update_timing_info(stream, &PulseAudioOutput::timingUpdated, self);
+            if (op) pa_operation_unref(op);
+        }
         auto* out = static_cast<float*>(buffer);
         for (int i = 0; i < frames; ++i) {
             out[2 * i] = self->left[i];
@@ -163,6 +184,25 @@ void PulseAudioOutput::writable(pa_stream* stream, std::size_t bytes, void* data
         }
         const std::size_t written = static_cast<std::size_t>(frames) * FrameBytes;
         if (pa_stream_write(stream, buffer, written, nullptr, 0, PA_SEEK_RELATIVE) < 0) return;
+        self->writtenBytes += static_cast<std::int64_t>(written);
         bytes -= written;
     }
+}
+
+// The server's account of the stream, fetched for the first sound since a start: that sound
+// plays once what the stream holds before it has played, after the sink's own latency.
+void PulseAudioOutput::timingUpdated(pa_stream* stream, int success, void* data) {
+    auto* self = static_cast<PulseAudioOutput*>(data);
+    if (!success || self->firstSoundAt < 0) return;
+    const pa_timing_info* timing = pa_stream_get_timing_info(stream);
+    if (!timing || timing->write_index_corrupt || timing->read_index_corrupt) return;
+    // Where the first sound starts in the stream, on the server's count of its bytes.
+    const std::int64_t at = timing->write_index - (self->writtenBytes - self->firstSoundAt);
+    const std::int64_t ahead = std::max<std::int64_t>(0, at - timing->read_index);
+    const pa_sample_spec* spec = pa_stream_get_sample_spec(stream);
+    const std::int64_t aheadNs =
+        ahead / static_cast<std::int64_t>(FrameBytes) * 1000000000LL / spec->rate;
+    self->firstSoundPlaysAt =
+        SteadyNs() + static_cast<std::int64_t>(timing->sink_usec) * 1000 + aheadNs;
+    self->firstSoundAt = -1;
 }

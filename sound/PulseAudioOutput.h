@@ -3,6 +3,7 @@
 #include "FluidMidiPlatform.h"
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,25 +19,28 @@ struct pa_threaded_mainloop;
 class PulseAudioOutput final : public TFluidMidiPlatform::AudioOutput {
 public:
     // Connects to the default server and opens a stream that keeps bufferedFrames ahead of the
-    // speaker, the server's own latency included; null when there is no server or it refuses
-    // the stream. Blocks until the stream is ready.
+    // speaker, the server's own latency included, corked when paused is set; null when there is
+    // no server or it refuses the stream. Blocks until the stream is ready.
     static std::unique_ptr<PulseAudioOutput> open(const TFluidMidiPlatform::Render& render,
-                                                  int sampleRate, int bufferedFrames);
+                                                  int sampleRate, int bufferedFrames,
+                                                  bool paused = false);
     ~PulseAudioOutput() override;
 
     std::string name() const override { return "pulseaudio"; }
     bool pause() override;
     bool resume() override;
     bool alive() const override { return !lost; }
+    std::int64_t firstSoundPlaysAtNs() const override { return firstSoundPlaysAt; }
 
     explicit PulseAudioOutput(TFluidMidiPlatform::Render render);
 
 private:
-    bool connect(int sampleRate, int bufferedFrames);
+    bool connect(int sampleRate, int bufferedFrames, bool paused);
     bool cork(bool corked);
     static void contextChanged(pa_context* context, void* self);
     static void streamChanged(pa_stream* stream, void* self);
     static void writable(pa_stream* stream, std::size_t bytes, void* self);
+    static void timingUpdated(pa_stream* stream, int success, void* self);
 
     TFluidMidiPlatform::Render render;
     pa_threaded_mainloop* loop = nullptr;
@@ -44,6 +48,12 @@ private:
     pa_stream* stream = nullptr;
     // The server closed the stream or the connection.
     std::atomic<bool> lost{false};
-    // Audio thread (the main loop's) only.
+    // When the first sound since the latest resume plays; -1 until known.
+    std::atomic<std::int64_t> firstSoundPlaysAt{-1};
+    // Under the main loop's lock (its callbacks hold it).
     std::vector<float> left, right;
+    // Bytes written since the stream was opened or flushed, and where in them the first
+    // sound since the latest resume starts (-1 when there is none waiting to be timed).
+    std::int64_t writtenBytes = 0;
+    std::int64_t firstSoundAt = -1;
 };

@@ -58,6 +58,8 @@ public:
         return it->second.Platform->Reset(it->second.Handle);
     }
 
+    void setSoundOn(bool on) override { FMapper.setSoundOn(on); }
+
     std::uint16_t Close(TMidiHandle handle) override {
         const auto it = FOpen.find(handle);
         if (it == FOpen.end()) return MidiResult::InvalidHandle;

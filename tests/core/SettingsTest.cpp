@@ -3,6 +3,9 @@
 
 #include <QFile>
 
+#include <iterator>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 // "PlaySound" defaults to "YES"; only "YES" exactly means sound; the editor's value defaults
@@ -16,10 +19,16 @@ TEST(SettingsTest, DefaultsAndCaseRule) {
         const char* Stored;
         bool Wanted;
     } cases[] = {{"YES", true}, {"yes", false}, {"NO", false}, {"Yes", false}, {"", false}};
+    // Whoever listens hears the same as SoundWanted, at every store.
+    std::vector<bool> heard;
+    settings.setSoundWantedListener([&](bool wanted) { heard.push_back(wanted); });
     for (const auto& c : cases) {
         settings.SetPlaySound(QString::fromLatin1(c.Stored));
         EXPECT_EQ(settings.SoundWanted(), c.Wanted) << c.Stored;
+        ASSERT_FALSE(heard.empty());
+        EXPECT_EQ(heard.back(), c.Wanted) << c.Stored;
     }
+    EXPECT_EQ(heard.size(), std::size(cases));
     EXPECT_TRUE(QFile::exists(folder.OptionsFile()));
 
     EXPECT_EQ(settings.EditorMaximized(), QStringLiteral("F"));

@@ -183,7 +183,7 @@ namespace {
 class HandPulledOutputs {
 public:
     struct Counts {
-        int opened = 0, closed = 0, paused = 0, resumed = 0;
+        int opened = 0, closed = 0, paused = 0, resumed = 0, openedPaused = 0;
     };
 
     bool CanPause = false;
@@ -191,11 +191,12 @@ public:
     std::atomic<bool> Lost{false};
 
     TFluidMidiPlatform::OpenAudio Opener() {
-        return [this](const TFluidMidiPlatform::Render& render)
-                   -> std::unique_ptr<TFluidMidiPlatform::AudioOutput> {
+        return [this](const TFluidMidiPlatform::Render& render,
+                      bool paused) -> std::unique_ptr<TFluidMidiPlatform::AudioOutput> {
             std::lock_guard lock(Lock);
             ++Counted.opened;
-            if (Fail) return nullptr;
+            if (paused) ++Counted.openedPaused;
+            if (Fail || (paused && !CanPause)) return nullptr;
             Current = render;
             return std::make_unique<Output>(*this);
         };
@@ -406,4 +407,69 @@ TEST_F(FluidAudioOutputTest, ClosingThePortEndsItsOutputAndThreads) {
     Out.Close();
     EXPECT_EQ(Outputs.counts().closed, 1);
     EXPECT_EQ(ThreadCount(), Threads);
+}
+
+// Sound switched on opens the output paused ahead of any note, and the first note only resumes
+// it; switched off, the stopped output is closed and a note with sound off opens nothing.
+TEST_F(FluidAudioOutputTest, SoundSwitchedOnReadiesTheOutputPaused) {
+    Outputs.CanPause = true;
+    Platform.setSoundOn(true);
+    ASSERT_TRUE(Eventually([&] { return stats().open; }));
+    EXPECT_EQ(Outputs.counts().openedPaused, 1);
+    EXPECT_FALSE(stats().running);
+
+    Cues.TypingClick();
+    ASSERT_TRUE(started(1));
+    EXPECT_EQ(Outputs.counts().opened, 1) << "the first note resumes the open output";
+    EXPECT_EQ(Outputs.counts().resumed, 1);
+    EXPECT_GT(Outputs.pull(Block), 1e-3f);
+
+    // Off while playing: the output plays out its sound, and the silence closes it.
+    Platform.setSoundOn(false);
+    SoundOn = false;
+    pullUntilSilent();
+    for (int f = 0; f <= SilenceFrames; f += Block)
+        Outputs.pull(Block);
+    ASSERT_TRUE(Eventually([&] { return !stats().open; }));
+    EXPECT_EQ(Outputs.counts().closed, 1);
+    EXPECT_EQ(Outputs.counts().opened, 1);
+
+    // On and off faster than the output opens: the last switch wins.
+    for (int i = 0; i < 20; ++i) {
+        Platform.setSoundOn(true);
+        Platform.setSoundOn(false);
+    }
+    ASSERT_TRUE(Eventually([&] { return !stats().open; }));
+    Out.Close();
+    EXPECT_EQ(ThreadCount(), Threads);
+}
+
+// A port opened while sound is on readies its output; while sound is off it opens none and
+// starts no thread. An output that cannot start paused is left to the first note.
+TEST(FluidAudioOutputSwitch, PortsFollowTheSwitchFromTheirOpening) {
+    if (!HaveSoundfont()) GTEST_SKIP() << "no General MIDI soundfont installed";
+    for (const bool canPause : {true, false}) {
+        SCOPED_TRACE(canPause ? "output pauses" : "output cannot pause");
+        const int threads = ThreadCount();
+        HandPulledOutputs outputs;
+        outputs.CanPause = canPause;
+        TFluidMidiPlatform platform{outputs.Opener()};
+        platform.setSoundOn(false);
+        {
+            TMidiOutput out{platform};
+            TSoundCues cues{out, [] { return true; }};
+            cues.SetUp();
+            EXPECT_EQ(ThreadCount(), threads);
+        }
+        platform.setSoundOn(true);
+        TMidiOutput out{platform};
+        TSoundCues cues{out, [] { return true; }};
+        cues.SetUp();
+        ASSERT_TRUE(Eventually([&] { return outputs.counts().openedPaused == 1; }));
+        EXPECT_EQ(platform.Stats(out.Handle()).open, canPause);
+        cues.TypingClick();
+        ASSERT_TRUE(Eventually([&] { return platform.Stats(out.Handle()).running; }));
+        EXPECT_EQ(outputs.counts().opened, canPause ? 1 : 2);
+        EXPECT_GT(outputs.pull(Block), 1e-3f);
+    }
 }

@@ -25,6 +25,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Long enough for the sound server to have suspended its idle output.
+constexpr int FirstNoteAfterMs = 6000;
+
 double MsSince(Clock::time_point t) {
     return std::chrono::duration<double, std::milli>(Clock::now() - t).count();
 }
@@ -89,6 +92,11 @@ private:
     bool open(int limitMs = 2000) {
         return Until([&] { return stats().running; }, limitMs);
     }
+    // Sound switched on or off, as the Sound menu does it.
+    void switchSound(bool on) {
+        FSoundOn = on;
+        send([&] { FPlatform.setSoundOn(on); });
+    }
 
     TFluidMidiPlatform FPlatform;
     TMidiOutput FOut{FPlatform};
@@ -99,6 +107,7 @@ private:
 };
 
 int Probe::run(int cycles) {
+    switchSound(false);
     FCues.SetUp();
     if (FOut.State() != TMidiOutputState::Open) {
         std::fprintf(stderr, "trivora-soundprobe: the synthesizer did not open\n");
@@ -106,9 +115,16 @@ int Probe::run(int cycles) {
     }
     FCues.TimeTick(50); // sound off: no note
     Wait(200);
-    std::printf("after the set-up, sound off: audio output opened %d times\n", stats().starts);
+    std::printf("after the set-up, sound off: audio output opened %d times, threads %d\n",
+                stats().opens, Threads());
 
-    FSoundOn = true;
+    // The game's first note comes a while after the start, when the sound server has let its
+    // output idle.
+    switchSound(true);
+    const bool ready = Until([&] { return stats().open; }, 2000);
+    std::printf("sound switched on: audio output %s, threads %d\n",
+                ready ? "open and paused" : "not open", Threads());
+    Wait(FirstNoteAfterMs);
     send([&] { FCues.TypingClick(); });
     if (!open()) {
         std::fprintf(stderr, "trivora-soundprobe: no audio output opened\n");
@@ -117,9 +133,16 @@ int Probe::run(int cycles) {
     const std::string driver = FPlatform.AudioDriverName(FOut.Handle());
     std::printf("audio output: %s, configured latency %.1f ms\n", driver.c_str(),
                 TFluidMidiPlatform::ConfiguredLatencyMs(driver));
+    if (Until([&] { return stats().lastStartOutputDelayMs >= 0; }, 5000))
+        std::printf("the very first note, %.1f s after sound was switched on: cue to its first "
+                    "block %.1f ms, to the output %.1f ms\n",
+                    FirstNoteAfterMs / 1000.0, stats().lastStartDelayMs,
+                    stats().lastStartOutputDelayMs);
+    else
+        std::printf("the very first note: its time at the output is not known after 5 s\n");
 
     // The first note after a silence, ten times.
-    std::vector<double> delays;
+    std::vector<double> delays, outputDelays;
     for (int i = 0; i < 10; ++i) {
         if (!closed()) break;
         const int starts = stats().starts;
@@ -127,13 +150,20 @@ int Probe::run(int cycles) {
         if (!Until([&] { return stats().starts > starts && stats().lastStartDelayMs >= 0; }, 2000))
             break;
         delays.push_back(stats().lastStartDelayMs);
+        if (Until([&] { return stats().lastStartOutputDelayMs >= 0; }, 1000))
+            outputDelays.push_back(stats().lastStartOutputDelayMs);
     }
     std::sort(delays.begin(), delays.end());
+    std::sort(outputDelays.begin(), outputDelays.end());
     if (!delays.empty())
         std::printf("first note after a silence, cue to its first block (%zu times): median %.1f "
-                    "ms, max %.1f ms; at the output within %.1f ms\n",
-                    delays.size(), delays[delays.size() / 2], delays.back(),
-                    delays.back() + TFluidMidiPlatform::ConfiguredLatencyMs(driver));
+                    "ms, max %.1f ms\n",
+                    delays.size(), delays[delays.size() / 2], delays.back());
+    if (!outputDelays.empty())
+        std::printf("first note after a silence, cue to the output (%zu times): median %.1f ms, "
+                    "max %.1f ms\n",
+                    outputDelays.size(), outputDelays[outputDelays.size() / 2],
+                    outputDelays.back());
 
     // A question: the letters every 17 ms, then the time ticks every 100 ms.
     closed();
@@ -148,25 +178,44 @@ int Probe::run(int cycles) {
     std::printf("a question's sounds: probe CPU %.2f %% of a core, %.0f blocks rendered a second\n",
                 100 * (CpuSeconds() - cpu) / wall, (stats().blocks - blocks) / wall);
 
-    // Sound switched on and off: each time one note opens the output and the silence after it
-    // closes it.
+    // Sound switched on and off: each time the output opens paused, one note starts it, and
+    // with sound off the silence after it closes it.
     closed();
+    const auto shut = [&] { return Until([&] { return !stats().open; }, 5000); };
+    switchSound(false);
+    shut();
     const int threads = Threads(), fds = Fds();
     int done = 0;
     for (; done < cycles; ++done) {
-        FSoundOn = true;
+        switchSound(true);
         send([&] { FCues.AnswerPress(done % 4, 120); });
-        FSoundOn = false;
+        switchSound(false);
         send([&] { FCues.AnswerPress(done % 4, 120); });
-        if (!open() || !closed()) break;
+        if (!open()) {
+            std::fprintf(stderr, "cycle %d: the note did not start the output\n", done);
+            break;
+        }
+        if (!shut()) {
+            std::fprintf(stderr, "cycle %d: the output did not close after its note\n", done);
+            break;
+        }
     }
-    std::printf("sound on and off %d times: threads %d -> %d, file descriptors %d -> %d\n", done,
-                threads, Threads(), fds, Fds());
+    std::printf("sound on, a note, and off %d times: threads %d -> %d, file descriptors %d -> %d\n",
+                done, threads, Threads(), fds, Fds());
+    // Switched faster than an output opens: the last switch wins.
+    for (int i = 0; i < cycles; ++i) {
+        switchSound(true);
+        switchSound(false);
+    }
+    const bool settled = shut();
+    std::printf("sound on and off %d times without a pause: output %s, threads %d -> %d, file "
+                "descriptors %d -> %d\n",
+                cycles, settled ? "closed" : "still open", threads, Threads(), fds, Fds());
 
     // The port closed and opened again, playing each time.
     FOut.Close();
     const int portThreads = Threads(), portFds = Fds();
-    FSoundOn = true;
+    switchSound(true);
     int reopened = 0;
     for (; reopened < 20; ++reopened) {
         FCues.SetUp();
@@ -182,7 +231,7 @@ int Probe::run(int cycles) {
         "sends on the sending thread (%zu): 99th percentile %.3f ms, longest %.3f ms on the "
         "wall clock, %.3f ms of its CPU\n",
         FSendMs.size(), FSendMs[FSendMs.size() * 99 / 100], FSendMs.back(), FLongestSendCpuMs);
-    return done == cycles && reopened == 20 && delays.size() == 10 ? 0 : 1;
+    return ready && done == cycles && settled && reopened == 20 && delays.size() == 10 ? 0 : 1;
 }
 
 } // namespace
