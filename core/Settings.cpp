@@ -25,7 +25,6 @@ void SetOptionText(const QString& key, const QString& value) {
     QSettings store = UserStore();
     store.setValue(key, value);
     store.sync();
-    if (soundWantedListener) soundWantedListener(value == QStringLiteral("YES"));
 }
 } // namespace
 
@@ -35,6 +34,7 @@ QString TSettings::PlaySound() const {
 
 void TSettings::SetPlaySound(const QString& value) {
     SetOptionText(OptionsKey, value);
+    if (soundWantedListener) soundWantedListener(value == QStringLiteral("YES"));
 }
 
 QString TSettings::Speak() const {
