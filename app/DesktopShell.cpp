@@ -9,11 +9,11 @@
 #include <QUrl>
 #include <QWidget>
 
-TDesktopShell::TDesktopShell(QString helpFile) : FHelpFile(std::move(helpFile)) {}
+DesktopShell::DesktopShell(QString helpFile) : m_helpFile(std::move(helpFile)) {}
 
-TDesktopShell::~TDesktopShell() = default;
+DesktopShell::~DesktopShell() = default;
 
-QString TDesktopShell::FindHelpFile() {
+QString DesktopShell::findHelpFile() {
     const QString dir = QCoreApplication::applicationDirPath();
     const QString name = QStringLiteral("trivora-help.html");
     for (const QString& candidate :
@@ -22,16 +22,18 @@ QString TDesktopShell::FindHelpFile() {
     return QDir(dir).absoluteFilePath(name);
 }
 
-void TDesktopShell::ShowHelp(int context) {
-    if (!FViewer) FViewer = std::make_unique<THelpViewer>(FHelpFile);
-    FViewer->ShowTopic(context);
-    FViewer->show();
-    FViewer->raise();
+void DesktopShell::showHelp(int context) {
+    if (!m_viewer) m_viewer = std::make_unique<HelpViewer>(m_helpFile);
+    m_viewer->showTopic(context);
+    m_viewer->show();
+    m_viewer->raise();
 }
 
-void TDesktopShell::MinimizeApp() {
+void DesktopShell::minimizeApp() {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->isVisible()) w->showMinimized();
 }
 
-void TDesktopShell::OpenUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }
+void DesktopShell::openUrl(const QString& url) {
+    QDesktopServices::openUrl(QUrl(url));
+}

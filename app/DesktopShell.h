@@ -4,22 +4,22 @@
 
 #include <memory>
 
-class THelpViewer;
+class HelpViewer;
 
 // The desktop behind the program: the help viewer, the default browser, minimising.
-class TDesktopShell final : public TShell {
+class DesktopShell final : public Shell {
 public:
-    explicit TDesktopShell(QString helpFile);
-    ~TDesktopShell() override;
+    explicit DesktopShell(QString helpFile);
+    ~DesktopShell() override;
 
-    void ShowHelp(int context) override;
-    void MinimizeApp() override;
-    void OpenUrl(const QString& url) override;
+    void showHelp(int context) override;
+    void minimizeApp() override;
+    void openUrl(const QString& url) override;
 
     // Where the help file is: beside the program, or in the installed data folder.
-    static QString FindHelpFile();
+    static QString findHelpFile();
 
 private:
-    QString FHelpFile;
-    std::unique_ptr<THelpViewer> FViewer;
+    QString m_helpFile;
+    std::unique_ptr<HelpViewer> m_viewer;
 };

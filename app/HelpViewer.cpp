@@ -3,20 +3,20 @@
 #include <QFile>
 #include <QUrl>
 
-THelpViewer::THelpViewer(const QString& helpFile) : QTextBrowser(nullptr), FHelpFile(helpFile) {
+HelpViewer::HelpViewer(const QString& helpFile) : QTextBrowser(nullptr), m_helpFile(helpFile) {
     setObjectName(QStringLiteral("HelpViewer"));
     setWindowTitle(QStringLiteral("Trivora Help"));
     setOpenExternalLinks(true);
     resize(640, 560);
 }
 
-bool THelpViewer::ShowTopic(int context) {
-    if (!QFile::exists(FHelpFile)) {
-        setPlainText(QStringLiteral("The help file %1 is missing.").arg(FHelpFile));
+bool HelpViewer::showTopic(int context) {
+    if (!QFile::exists(m_helpFile)) {
+        setPlainText(QStringLiteral("The help file %1 is missing.").arg(m_helpFile));
         return false;
     }
     const QString anchor = QStringLiteral("context-%1").arg(context);
-    QUrl url = QUrl::fromLocalFile(FHelpFile);
+    QUrl url = QUrl::fromLocalFile(m_helpFile);
     url.setFragment(anchor);
     if (source().adjusted(QUrl::RemoveFragment) != url.adjusted(QUrl::RemoveFragment))
         setSource(url);

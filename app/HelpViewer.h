@@ -4,14 +4,14 @@
 
 // The program's help: one HTML file with a topic (anchor "context-N") per help context,
 // shown beside the game in a window of its own.
-class THelpViewer : public QTextBrowser {
+class HelpViewer : public QTextBrowser {
     Q_OBJECT
 public:
-    explicit THelpViewer(const QString& helpFile);
+    explicit HelpViewer(const QString& helpFile);
     // Opens the topic of that context; returns false when the file or the topic is missing.
-    bool ShowTopic(int context);
-    const QString& HelpFile() const { return FHelpFile; }
+    bool showTopic(int context);
+    const QString& helpFile() const { return m_helpFile; }
 
 private:
-    QString FHelpFile;
+    QString m_helpFile;
 };

@@ -1,3 +1,5 @@
-#include "Mmain.h"
+#include "Program.h"
 
-int main(int argc, char** argv) { return RunTrivora(argc, argv); }
+int main(int argc, char** argv) {
+    return runTrivora(argc, argv);
+}

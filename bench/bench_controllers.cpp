@@ -34,7 +34,7 @@ public:
         SDL_JoystickClose(pad);
     }
 
-    TManualClock clock;
+    ManualClock clock;
     ControllerInput input;
     SDL_Joystick* pad = nullptr;
     bool ready = false;

@@ -14,21 +14,21 @@ namespace {
 constexpr int Questions = 1000000;
 
 // Writes the header and `count` distinct questions, a thousand records per write.
-bool WriteSet(const std::string& path, int count) {
+bool writeSet(const std::string& path, int count) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;
-    const auto header = TQuestionRecord::Header().Encode();
+    const auto header = QuestionRecord::header().encode();
     bool ok = std::fwrite(header.data(), 1, header.size(), f) == header.size();
     std::string block;
     for (int n = 1; ok && n <= count; ++n) {
-        TQuestionRecord r;
+        QuestionRecord r;
         const std::string k = std::to_string(n);
-        r.Question = "Which number is this question, out of a million questions? " + k;
-        r.Answer = "It is " + k;
-        r.Wrong1 = "Not " + k;
-        r.Wrong2 = "Less than " + k;
-        r.Wrong3 = "More than " + k;
-        const auto bytes = r.Encode();
+        r.question = "Which number is this question, out of a million questions? " + k;
+        r.answer = "It is " + k;
+        r.wrong1 = "Not " + k;
+        r.wrong2 = "Less than " + k;
+        r.wrong3 = "More than " + k;
+        const auto bytes = r.encode();
         block.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         if (n % 1000 == 0 || n == count) {
             ok = std::fwrite(block.data(), 1, block.size(), f) == block.size();
@@ -39,9 +39,9 @@ bool WriteSet(const std::string& path, int count) {
 }
 
 void BM_DrawFromMillionQuestionSet(benchmark::State& state) {
-    TTempDir dir;
-    const std::string path = dir.File("MILLION.QST");
-    if (!WriteSet(path, Questions)) {
+    TempDir dir;
+    const std::string path = dir.file("MILLION.QST");
+    if (!writeSet(path, Questions)) {
         state.SkipWithError("cannot write the question set");
         return;
     }

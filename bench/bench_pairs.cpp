@@ -11,7 +11,7 @@
 
 namespace {
 
-std::vector<TSourceRow> makeRows(int count) {
+std::vector<SourceRow> makeRows(int count) {
     std::mt19937 random(7);
     std::uniform_int_distribution<int> word(0, 19999);
     auto text = [&](int words) {
@@ -20,17 +20,17 @@ std::vector<TSourceRow> makeRows(int count) {
             s += (i ? " w" : "W") + std::to_string(word(random));
         return s;
     };
-    std::vector<TSourceRow> rows(count);
+    std::vector<SourceRow> rows(count);
     for (int i = 0; i < count; ++i) {
-        rows[i].Fields[0] = "Which of the " + text(10) + "?";
-        rows[i].Fields[1] = (i % 3 == 0 ? "The " : "") + text(1 + i % 3);
-        rows[i].Line = static_cast<std::size_t>(i) * 7 + 1;
+        rows[i].fields[0] = "Which of the " + text(10) + "?";
+        rows[i].fields[1] = (i % 3 == 0 ? "The " : "") + text(1 + i % 3);
+        rows[i].line = static_cast<std::size_t>(i) * 7 + 1;
     }
     return rows;
 }
 
 void BM_FindGiveAways(benchmark::State& state) {
-    const std::vector<TSourceRow> rows = makeRows(static_cast<int>(state.range(0)));
+    const std::vector<SourceRow> rows = makeRows(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         const GiveAwaySearch search = findGiveAways(rows);
         benchmark::DoNotOptimize(search.pairs.data());

@@ -16,13 +16,13 @@ namespace {
 constexpr int QuestionCount = 100000;
 
 // A scratch folder holding the generated sources and sets, made once per run.
-class TScratch {
+class ScratchFolder {
 public:
-    TScratch() {
+    ScratchFolder() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "trivora-bench-XXXXXX").string();
         if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a scratch folder");
-        Root = pattern;
+        root = pattern;
         std::string csv = "question,answer,wrong1,wrong2,wrong3\n";
         std::string txt;
         for (int i = 0; i < QuestionCount; ++i) {
@@ -33,48 +33,48 @@ public:
             txt += "#Q " + q + "\n^ Answer " + k + "\nA Wrong one " + k + "\nB Answer " + k +
                    "\nC Wrong two " + k + "\nD Wrong three " + k + "\n\n";
         }
-        Write("in.csv", csv);
-        Write("in.txt", txt);
+        write("in.csv", csv);
+        write("in.txt", txt);
         std::ostringstream err;
-        if (ImportQuestions({{Path("in.csv")}, Path("SET.QST")}, err) != 0)
+        if (importQuestions({{stdPath("in.csv")}, stdPath("SET.QST")}, err) != 0)
             throw std::runtime_error(err.str());
         std::ostringstream json;
-        ExportQuestions(Path("SET.QST"), TExportFormat::Json, json, err);
-        Write("in.json", json.str());
+        exportQuestions(stdPath("SET.QST"), ExportFormat::Json, json, err);
+        write("in.json", json.str());
     }
-    ~TScratch() {
+    ~ScratchFolder() {
         std::error_code ec;
-        std::filesystem::remove_all(Root, ec);
+        std::filesystem::remove_all(root, ec);
     }
-    std::string Path(const std::string& name) const { return (Root / name).string(); }
+    std::string stdPath(const std::string& name) const { return (root / name).string(); }
 
 private:
-    void Write(const std::string& name, const std::string& text) const {
-        std::ofstream(Path(name), std::ios::binary) << text;
+    void write(const std::string& name, const std::string& text) const {
+        std::ofstream(stdPath(name), std::ios::binary) << text;
     }
-    std::filesystem::path Root;
+    std::filesystem::path root;
 };
 
-const TScratch& Scratch() {
-    static const TScratch scratch;
+const ScratchFolder& scratch() {
+    static const ScratchFolder scratch;
     return scratch;
 }
 
-void Import(benchmark::State& state, const char* source) {
-    const TScratch& s = Scratch();
-    const TImportOptions options{{s.Path(source)}, s.Path("OUT.QST")};
+void importSources(benchmark::State& state, const char* source) {
+    const ScratchFolder& s = scratch();
+    const ImportOptions options{{s.stdPath(source)}, s.stdPath("OUT.QST")};
     for (auto _ : state) {
         std::ostringstream err;
-        if (ImportQuestions(options, err) != 0) state.SkipWithError(err.str().c_str());
+        if (importQuestions(options, err) != 0) state.SkipWithError(err.str().c_str());
     }
     state.SetItemsProcessed(state.iterations() * QuestionCount);
 }
 
-void Export(benchmark::State& state, TExportFormat format) {
-    const TScratch& s = Scratch();
+void exportSet(benchmark::State& state, ExportFormat format) {
+    const ScratchFolder& s = scratch();
     for (auto _ : state) {
         std::ostringstream out, err;
-        if (ExportQuestions(s.Path("SET.QST"), format, out, err) != 0)
+        if (exportQuestions(s.stdPath("SET.QST"), format, out, err) != 0)
             state.SkipWithError(err.str().c_str());
         benchmark::DoNotOptimize(out.view().size());
     }
@@ -82,19 +82,19 @@ void Export(benchmark::State& state, TExportFormat format) {
 }
 
 void BM_Import100kCsv(benchmark::State& state) {
-    Import(state, "in.csv");
+    importSources(state, "in.csv");
 }
 void BM_Import100kJson(benchmark::State& state) {
-    Import(state, "in.json");
+    importSources(state, "in.json");
 }
 void BM_Import100kText(benchmark::State& state) {
-    Import(state, "in.txt");
+    importSources(state, "in.txt");
 }
 void BM_Export100kCsv(benchmark::State& state) {
-    Export(state, TExportFormat::Csv);
+    exportSet(state, ExportFormat::Csv);
 }
 void BM_Export100kJson(benchmark::State& state) {
-    Export(state, TExportFormat::Json);
+    exportSet(state, ExportFormat::Json);
 }
 
 } // namespace

@@ -64,7 +64,7 @@ double importInChild(const std::string& source) {
     if (child == 0) {
         // The reports are thrown away: a stream without a buffer writes nothing.
         std::ostream err(nullptr);
-        ImportQuestions({{source}, scratch().path("OUT.QST")}, err);
+        importQuestions({{source}, scratch().path("OUT.QST")}, err);
         ::_exit(0);
     }
     int status = 0;

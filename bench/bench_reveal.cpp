@@ -29,7 +29,7 @@ namespace {
 
 constexpr int Ticks = 500;
 
-QApplication& App() {
+QApplication& app() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "bench_reveal";
@@ -39,14 +39,14 @@ QApplication& App() {
 }
 
 void BM_RevealCadence(benchmark::State& state) {
-    App();
-    TTempDir dir;
-    QstFixtures::WriteNumberedSet(dir.File("REGD.QST"), 100);
-    TQtClock clock;
-    TScriptedDialogs dialogs;
-    TRecordingShell shell;
-    TSettings settings;
-    TRecordingMidiPlatform midi;
+    app();
+    TempDir dir;
+    QstFixtures::writeNumberedSet(dir.file("REGD.QST"), 100);
+    QtClock clock;
+    ScriptedDialogs dialogs;
+    RecordingShell shell;
+    Settings settings;
+    RecordingMidiPlatform midi;
     QuizServices services{clock, dialogs, shell, settings, midi, dir.path(), false, {}};
     auto screen = std::make_unique<QuizScreen>(services);
     screen->startUp();
@@ -71,12 +71,12 @@ void BM_RevealCadence(benchmark::State& state) {
         QElapsedTimer watch;
         qint64 last = -1;
         QEventLoop loop;
-        screen->revealTimer->SetOnTimer([&] {
+        screen->revealTimer->setOnTimer([&] {
             const qint64 now = watch.nsecsElapsed();
             if (last >= 0) intervals.push_back(static_cast<double>(now - last) / 1e6);
             last = now;
             const double nowMs = static_cast<double>(now) / 1e6;
-            const double interval = screen->revealTimer->Interval();
+            const double interval = screen->revealTimer->interval();
             ++place;
             if (origin < 0 || nowMs - (origin + interval * place) > interval) {
                 placeGrid();
@@ -89,7 +89,7 @@ void BM_RevealCadence(benchmark::State& state) {
             if (screen->game.answersOpen) {
                 screen->game.answersOpen = false;
                 screen->game.questionText.clear();
-                screen->questionLabel->SetCaption(QString());
+                screen->questionLabel->setCaption(QString());
             }
             if (static_cast<int>(intervals.size()) >= Ticks) loop.quit();
         });
@@ -99,7 +99,7 @@ void BM_RevealCadence(benchmark::State& state) {
         watch.start();
         QTimer::singleShot(60000, &loop, &QEventLoop::quit);
         loop.exec();
-        screen->revealTimer->Stop();
+        screen->revealTimer->stop();
         screen->enterAttractMode();
         placeGrid();
     }

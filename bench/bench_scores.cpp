@@ -24,7 +24,7 @@ void ensureApplication() {
     static QCoreApplication app(argc, argv);
 }
 
-const QuestionSet regd(QStringLiteral("REGD.QST"), TQuestionRecord::Header());
+const QuestionSet regd(QStringLiteral("REGD.QST"), QuestionRecord::header());
 
 // A scratch folder and a store in it, gone at the end of the benchmark.
 struct Scratch {

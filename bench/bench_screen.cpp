@@ -20,30 +20,30 @@
 
 namespace {
 
-QApplication& App() {
+QApplication& app() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "bench_screen";
     static char* argv[] = {name, nullptr};
     static QApplication app(argc, argv);
     // A fresh disk cache of rendered pictures, as at the program's very first start.
-    static TTempDir cacheDir;
-    Artwork::SetDiskCacheFolder(cacheDir.path());
+    static TempDir cacheDir;
+    Artwork::setDiskCacheFolder(cacheDir.path());
     return app;
 }
 
 // What a game screen needs: a program directory with a set of 500 questions and stand-ins
 // for the clock, dialogs, desktop and MIDI port.
-struct TScreenWorld {
-    TTempDir Dir;
-    TManualClock Clock;
-    TScriptedDialogs Dialogs;
-    TRecordingShell Shell;
-    TSettings Settings;
-    TRecordingMidiPlatform Midi;
-    TScreenWorld() { QstFixtures::WriteNumberedSet(Dir.File("REGD.QST"), 500); }
-    QuizServices Services() {
-        return {Clock, Dialogs, Shell, Settings, Midi, Dir.path(), false, {}};
+struct ScreenWorld {
+    TempDir dir;
+    ManualClock clock;
+    ScriptedDialogs dialogs;
+    RecordingShell shell;
+    Settings settings;
+    RecordingMidiPlatform midi;
+    ScreenWorld() { QstFixtures::writeNumberedSet(dir.file("REGD.QST"), 500); }
+    QuizServices services() {
+        return {clock, dialogs, shell, settings, midi, dir.path(), false, {}};
     }
 };
 
@@ -51,53 +51,53 @@ struct TScreenWorld {
 // the program makes) pays for it; later ones find the pictures rendered.
 // forgetRendered: each creation starts with nothing rendered in this run, as a later start of
 // the program does (the pictures then come from the disk cache).
-void CreateScreens(benchmark::State& state, bool forgetRendered = false) {
-    App();
-    TScreenWorld world;
+void createScreens(benchmark::State& state, bool forgetRendered = false) {
+    app();
+    ScreenWorld world;
     for (auto _ : state) {
         if (forgetRendered) {
             state.PauseTiming();
-            Artwork::ClearMemoryCache();
+            Artwork::clearMemoryCache();
             state.ResumeTiming();
         }
-        auto screen = std::make_unique<QuizScreen>(world.Services());
+        auto screen = std::make_unique<QuizScreen>(world.services());
         screen->startUp();
         benchmark::DoNotOptimize(screen->game.questionFile);
         state.PauseTiming();
         screen.reset();
-        world.Midi.ClearShorts();
+        world.midi.clearShorts();
         state.ResumeTiming();
     }
-    if (!world.Dialogs.Texts().isEmpty()) state.SkipWithError("the start-up set was refused");
+    if (!world.dialogs.texts().isEmpty()) state.SkipWithError("the start-up set was refused");
 }
 void BM_CreateGameScreenFirst(benchmark::State& state) {
-    CreateScreens(state);
+    createScreens(state);
 }
 // A later start of the program: nothing rendered in this run, the pictures on disk.
 void BM_CreateGameScreenNextStart(benchmark::State& state) {
-    CreateScreens(state, true);
+    createScreens(state, true);
 }
 void BM_CreateGameScreenAgain(benchmark::State& state) {
-    CreateScreens(state);
+    createScreens(state);
 }
 // The first frame of the shown screen at the program's very first start: every picture on
 // screen is drawn from its SVG (pictures not shown yet are drawn when they first appear).
 void BM_FirstFrameFreshCache(benchmark::State& state) {
-    App();
-    TScreenWorld world;
-    TTempDir cache;
-    const QString oldCache = Artwork::DiskCacheFolder();
-    Artwork::SetDiskCacheFolder(cache.path());
+    app();
+    ScreenWorld world;
+    TempDir cache;
+    const QString oldCache = Artwork::diskCacheFolder();
+    Artwork::setDiskCacheFolder(cache.path());
     for (auto _ : state) {
         state.PauseTiming();
-        Artwork::ClearMemoryCache();
+        Artwork::clearMemoryCache();
         state.ResumeTiming();
-        QuizScreen screen(world.Services());
+        QuizScreen screen(world.services());
         screen.startUp();
         screen.show();
         benchmark::DoNotOptimize(screen.grab());
     }
-    Artwork::SetDiskCacheFolder(oldCache);
+    Artwork::setDiskCacheFolder(oldCache);
 }
 // Registered first so that it runs with nothing rendered yet.
 BENCHMARK(BM_CreateGameScreenFirst)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -26,68 +26,68 @@ namespace {
 constexpr int Questions = 100000;
 
 // A set of 100,000 questions of ordinary length, none holding the searched text.
-class TBigSet {
+class BigQuestionSet {
 public:
-    TBigSet() {
-        Path = (Dir.path() + QStringLiteral("/big.QST")).toStdString();
-        std::FILE* f = std::fopen(Path.c_str(), "wb");
-        const auto put = [f](const TQuestionRecord& r) {
-            const auto bytes = r.Encode();
+    BigQuestionSet() {
+        stdPath = (dir.path() + QStringLiteral("/big.QST")).toStdString();
+        std::FILE* f = std::fopen(stdPath.c_str(), "wb");
+        const auto put = [f](const QuestionRecord& r) {
+            const auto bytes = r.encode();
             std::fwrite(bytes.data(), 1, bytes.size(), f);
         };
-        put(TQuestionRecord::Header());
+        put(QuestionRecord::header());
         for (int i = 1; i <= Questions; ++i) {
             const std::string k = std::to_string(i);
-            TQuestionRecord r;
-            r.Question = "Which river flows through the city in question number " + k + "?";
-            r.Answer = "The answer of question " + k;
-            r.Wrong1 = "A wrong answer, first of three";
-            r.Wrong2 = "Another wrong answer for " + k;
-            r.Wrong3 = "The last wrong answer";
+            QuestionRecord r;
+            r.question = "Which river flows through the city in question number " + k + "?";
+            r.answer = "The answer of question " + k;
+            r.wrong1 = "A wrong answer, first of three";
+            r.wrong2 = "Another wrong answer for " + k;
+            r.wrong3 = "The last wrong answer";
             put(r);
         }
         std::fclose(f);
     }
-    QTemporaryDir Dir;
-    std::string Path;
+    QTemporaryDir dir;
+    std::string stdPath;
 };
 
-TBigSet& BigSet() {
-    static TBigSet set;
+BigQuestionSet& bigSet() {
+    static BigQuestionSet set;
     return set;
 }
 
 // The clock, dialogs, shell and settings of a window that only searches.
-class TStillClock final : public TClock {
+class StillClock final : public Clock {
 public:
-    std::int64_t Now() const override { return 0; }
+    std::int64_t now() const override { return 0; }
 
 protected:
-    void TimerAdded(TTimer&) override {}
-    void TimerRemoved(TTimer&) override {}
-    void TimerChanged(TTimer&) override {}
+    void timerAdded(Timer&) override {}
+    void timerRemoved(Timer&) override {}
+    void timerChanged(Timer&) override {}
 };
 
-class TQuietDialogs final : public TDialogs {
+class QuietDialogs final : public Dialogs {
 public:
-    TMsgButton Message(QWidget*, TMsgKind, const QString& text, const QList<TMsgButton>&,
-                       int) override {
-        Last = text;
-        return TMsgButton::Ok;
+    MsgButton message(QWidget*, MsgKind, const QString& text, const QList<MsgButton>&,
+                      int) override {
+        last = text;
+        return MsgButton::Ok;
     }
-    QString OpenFile(QWidget*, const TFileDialogSpec&) override { return {}; }
-    QString SaveFile(QWidget*, const TFileDialogSpec&) override { return {}; }
-    QString Last;
+    QString openFile(QWidget*, const FileDialogSpec&) override { return {}; }
+    QString saveFile(QWidget*, const FileDialogSpec&) override { return {}; }
+    QString last;
 };
 
-class TNoShell final : public TShell {
+class NoShell final : public Shell {
 public:
-    void ShowHelp(int) override {}
-    void MinimizeApp() override {}
-    void OpenUrl(const QString&) override {}
+    void showHelp(int) override {}
+    void minimizeApp() override {}
+    void openUrl(const QString&) override {}
 };
 
-QApplication& App() {
+QApplication& app() {
     static int argc = 1;
     static char name[] = "bench_search";
     static char* argv[] = {name, nullptr};
@@ -101,9 +101,10 @@ QApplication& App() {
 
 // The scan: every record read and all five strings folded and tested.
 static void BM_ScanWithoutHit(benchmark::State& state) {
-    TBigSet& set = BigSet();
+    BigQuestionSet& set = bigSet();
     for (auto _ : state) {
-        const auto result = QuestionScan::find(set.Path, 1, Questions, std::string_view("paris"));
+        const auto result =
+            QuestionScan::find(set.stdPath, 1, Questions, std::string_view("paris"));
         if (!result.ok || result.hit) state.SkipWithError("unexpected scan result");
         benchmark::DoNotOptimize(result.position);
     }
@@ -114,20 +115,20 @@ BENCHMARK(BM_ScanWithoutHit)->Unit(benchmark::kMillisecond);
 // One press of Find Next in the editor: the scan, the return to the record shown and the
 // "No match found" box.
 static void BM_FindNextWithoutHit(benchmark::State& state) {
-    App();
-    TBigSet& set = BigSet();
-    TStillClock clock;
-    TQuietDialogs dialogs;
-    TNoShell shell;
-    TSettings settings;
+    app();
+    BigQuestionSet& set = bigSet();
+    StillClock clock;
+    QuietDialogs dialogs;
+    NoShell shell;
+    Settings settings;
     QuestionEditorState editorState;
-    QString fileName = QString::fromStdString(set.Path);
+    QString fileName = QString::fromStdString(set.stdPath);
     QuestionEditor editor(QuestionEditorServices{clock, dialogs, shell, settings}, editorState,
                           fileName);
     editor.findDialog->setFindText(QStringLiteral("paris"));
     for (auto _ : state) {
         editor.findDialog->findNextButton->click();
-        if (dialogs.Last != QStringLiteral("No match found")) state.SkipWithError("found");
+        if (dialogs.last != QStringLiteral("No match found")) state.SkipWithError("found");
     }
     state.SetItemsProcessed(state.iterations() * Questions);
 }

@@ -107,9 +107,9 @@ struct ControllerInput::Private {
     JoystickMapping mapping;
     bool capturing = false;
     std::vector<std::unique_ptr<Device>> devices;
-    TTimer pollTimer;
+    Timer pollTimer;
 
-    Private(ControllerInput& owner, TClock& clock)
+    Private(ControllerInput& owner, Clock& clock)
         : q(owner),
           pollTimer(clock, "controllerPoll", hotplugInterval, false, 0, [this] { q.poll(); }) {}
 
@@ -235,7 +235,7 @@ void ControllerInput::Private::inputDown(SDL_JoystickID id, const JoystickInput&
         emit q.pressed(*button);
 }
 
-ControllerInput::ControllerInput(TClock& clock, QObject* parent)
+ControllerInput::ControllerInput(Clock& clock, QObject* parent)
     : QObject(parent), d(std::make_unique<Private>(*this, clock)) {
     // Leave Ctrl+C and the like to the program, and read face buttons by position.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -247,7 +247,7 @@ ControllerInput::ControllerInput(TClock& clock, QObject* parent)
     for (Uint32 type : unusedEvents)
         SDL_EventState(type, SDL_IGNORE);
     d->available = true;
-    d->pollTimer.Start();
+    d->pollTimer.start();
 }
 
 ControllerInput::~ControllerInput() {
@@ -299,5 +299,5 @@ void ControllerInput::poll() {
             d->handle(events[i]);
         if (count < eventBatch) break;
     }
-    d->pollTimer.SetInterval(d->devices.empty() ? hotplugInterval : pollInterval);
+    d->pollTimer.setInterval(d->devices.empty() ? hotplugInterval : pollInterval);
 }

@@ -10,7 +10,7 @@
 
 #include <memory>
 
-class TClock;
+class Clock;
 
 // Game controllers, joysticks and encoder boards as the cabinet's six buttons, read through
 // SDL's joystick and game-controller support (no window and no video needed).
@@ -38,7 +38,7 @@ public:
     // How often SDL is asked for new devices while none is connected, in milliseconds.
     static constexpr int hotplugInterval = 500;
 
-    explicit ControllerInput(TClock& clock, QObject* parent = nullptr);
+    explicit ControllerInput(Clock& clock, QObject* parent = nullptr);
     ~ControllerInput() override;
 
     // False when SDL's controller support could not be started; errorText() says why. The

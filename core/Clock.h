@@ -2,22 +2,22 @@
 
 #include <cstdint>
 
-class TTimer;
+class Timer;
 
-// A source of time that drives interval timers. The program runs on TQtClock; tests advance
+// A source of time that drives interval timers. The program runs on QtClock; tests advance
 // a manual clock by hand, so every timer-driven phase can be checked to the millisecond.
-class TClock {
+class Clock {
 public:
-    virtual ~TClock() = default;
+    virtual ~Clock() = default;
 
     // Milliseconds since this clock started.
-    virtual std::int64_t Now() const = 0;
+    virtual std::int64_t now() const = 0;
 
 protected:
-    friend class TTimer;
+    friend class Timer;
     // A timer was created, destroyed, enabled, disabled or re-timed. Enabling (or changing
-    // the interval of an enabled timer) starts its interval anew from Now().
-    virtual void TimerAdded(TTimer& timer) = 0;
-    virtual void TimerRemoved(TTimer& timer) = 0;
-    virtual void TimerChanged(TTimer& timer) = 0;
+    // the interval of an enabled timer) starts its interval anew from now().
+    virtual void timerAdded(Timer& timer) = 0;
+    virtual void timerRemoved(Timer& timer) = 0;
+    virtual void timerChanged(Timer& timer) = 0;
 };

@@ -5,47 +5,45 @@
 
 class QWidget;
 
-enum class TMsgKind { Warning, Information, Confirmation, Error };
-enum class TMsgButton { Ok, Yes, No, Help, Cancel };
+enum class MsgKind { Warning, Information, Confirmation, Error };
+enum class MsgButton { Ok, Yes, No, Help, Cancel };
 
 // What a file dialog asks for.
-struct TFileDialogSpec {
-    QString Title;
-    QString Filter;        // "Mindaro Questions|*.QST" style: description|patterns
-    QString DefaultSuffix; // without the dot
-    QString InitialDir;    // empty: the current directory
+struct FileDialogSpec {
+    QString title;
+    QString filter;        // "Mindaro Questions|*.QST" style: description|patterns
+    QString defaultSuffix; // without the dot
+    QString initialDir;    // empty: the current directory
 };
 
 // Message boxes and file dialogs of the program. The program shows real Qt dialogs; tests
 // script the answers and read back every text shown.
-class TDialogs {
+class Dialogs {
 public:
-    virtual ~TDialogs() = default;
+    virtual ~Dialogs() = default;
 
     // A modal message box; returns the button pressed. helpContext is the help topic of a
     // Help button (0: none).
-    virtual TMsgButton Message(QWidget* parent, TMsgKind kind, const QString& text,
-                               const QList<TMsgButton>& buttons, int helpContext = 0) = 0;
+    virtual MsgButton message(QWidget* parent, MsgKind kind, const QString& text,
+                              const QList<MsgButton>& buttons, int helpContext = 0) = 0;
 
     // Modal open/save dialogs; an empty result means the user cancelled. A chosen file makes
     // its folder the current directory.
-    virtual QString OpenFile(QWidget* parent, const TFileDialogSpec& spec) = 0;
-    virtual QString SaveFile(QWidget* parent, const TFileDialogSpec& spec) = 0;
+    virtual QString openFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    virtual QString saveFile(QWidget* parent, const FileDialogSpec& spec) = 0;
 
     // Shorthands for the common boxes.
-    void Warning(QWidget* parent, const QString& text) {
-        Message(parent, TMsgKind::Warning, text, {TMsgButton::Ok});
+    void warning(QWidget* parent, const QString& text) {
+        message(parent, MsgKind::Warning, text, {MsgButton::Ok});
     }
-    void Information(QWidget* parent, const QString& text) {
-        Message(parent, TMsgKind::Information, text, {TMsgButton::Ok});
+    void information(QWidget* parent, const QString& text) {
+        message(parent, MsgKind::Information, text, {MsgButton::Ok});
     }
-    bool Confirm(QWidget* parent, const QString& text,
-                 TMsgKind kind = TMsgKind::Confirmation) {
-        return Message(parent, kind, text, {TMsgButton::Yes, TMsgButton::No}) ==
-               TMsgButton::Yes;
+    bool confirm(QWidget* parent, const QString& text, MsgKind kind = MsgKind::Confirmation) {
+        return message(parent, kind, text, {MsgButton::Yes, MsgButton::No}) == MsgButton::Yes;
     }
     // The application's general error box, naming a failure no handler deals with itself.
-    void Error(QWidget* parent, const QString& text) {
-        Message(parent, TMsgKind::Error, text, {TMsgButton::Ok});
+    void error(QWidget* parent, const QString& text) {
+        message(parent, MsgKind::Error, text, {MsgButton::Ok});
     }
 };

@@ -4,32 +4,38 @@
 
 #include <QTimer>
 
-TQtClock::TQtClock() { FElapsed.start(); }
+QtClock::QtClock() {
+    m_elapsed.start();
+}
 
-TQtClock::~TQtClock() = default;
+QtClock::~QtClock() = default;
 
-std::int64_t TQtClock::Now() const { return FElapsed.elapsed(); }
+std::int64_t QtClock::now() const {
+    return m_elapsed.elapsed();
+}
 
-void TQtClock::TimerAdded(TTimer& timer) {
+void QtClock::timerAdded(Timer& timer) {
     auto qtimer = std::make_unique<QTimer>();
     qtimer->setTimerType(Qt::PreciseTimer);
     QObject::connect(qtimer.get(), &QTimer::timeout, [&timer] {
         // A handler may have stopped this timer while the event was queued.
-        if (timer.Enabled()) timer.Fire();
+        if (timer.enabled()) timer.fire();
     });
-    auto& slot = FTimers[&timer];
+    auto& slot = m_timers[&timer];
     slot = std::move(qtimer);
-    TimerChanged(timer);
+    timerChanged(timer);
 }
 
-void TQtClock::TimerRemoved(TTimer& timer) { FTimers.erase(&timer); }
+void QtClock::timerRemoved(Timer& timer) {
+    m_timers.erase(&timer);
+}
 
-void TQtClock::TimerChanged(TTimer& timer) {
-    auto it = FTimers.find(&timer);
-    if (it == FTimers.end()) return;
+void QtClock::timerChanged(Timer& timer) {
+    auto it = m_timers.find(&timer);
+    if (it == m_timers.end()) return;
     QTimer& qtimer = *it->second;
-    if (timer.Enabled()) {
-        qtimer.start(std::max(timer.Interval(), 0)); // start() restarts a running QTimer
+    if (timer.enabled()) {
+        qtimer.start(std::max(timer.interval(), 0)); // start() restarts a running QTimer
     } else {
         qtimer.stop();
     }

@@ -9,20 +9,20 @@
 
 class QTimer;
 
-// The program's clock: each enabled TTimer is backed by a precise QTimer on the GUI thread.
-class TQtClock final : public TClock {
+// The program's clock: each enabled Timer is backed by a precise QTimer on the GUI thread.
+class QtClock final : public Clock {
 public:
-    TQtClock();
-    ~TQtClock() override;
+    QtClock();
+    ~QtClock() override;
 
-    std::int64_t Now() const override;
+    std::int64_t now() const override;
 
 protected:
-    void TimerAdded(TTimer& timer) override;
-    void TimerRemoved(TTimer& timer) override;
-    void TimerChanged(TTimer& timer) override;
+    void timerAdded(Timer& timer) override;
+    void timerRemoved(Timer& timer) override;
+    void timerChanged(Timer& timer) override;
 
 private:
-    QElapsedTimer FElapsed;
-    std::unordered_map<TTimer*, std::unique_ptr<QTimer>> FTimers;
+    QElapsedTimer m_elapsed;
+    std::unordered_map<Timer*, std::unique_ptr<QTimer>> m_timers;
 };

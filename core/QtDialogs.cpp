@@ -10,43 +10,57 @@
 #include <QPushButton>
 
 namespace {
-QMessageBox::StandardButton ToQt(TMsgButton b) {
+QMessageBox::StandardButton toQt(MsgButton b) {
     switch (b) {
-    case TMsgButton::Ok: return QMessageBox::Ok;
-    case TMsgButton::Yes: return QMessageBox::Yes;
-    case TMsgButton::No: return QMessageBox::No;
-    case TMsgButton::Help: return QMessageBox::Help;
-    case TMsgButton::Cancel: return QMessageBox::Cancel;
+    case MsgButton::Ok:
+        return QMessageBox::Ok;
+    case MsgButton::Yes:
+        return QMessageBox::Yes;
+    case MsgButton::No:
+        return QMessageBox::No;
+    case MsgButton::Help:
+        return QMessageBox::Help;
+    case MsgButton::Cancel:
+        return QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
 
-TMsgButton FromQt(int b) {
+MsgButton fromQt(int b) {
     switch (b) {
-    case QMessageBox::Yes: return TMsgButton::Yes;
-    case QMessageBox::No: return TMsgButton::No;
-    case QMessageBox::Help: return TMsgButton::Help;
-    case QMessageBox::Cancel: return TMsgButton::Cancel;
-    default: return TMsgButton::Ok;
+    case QMessageBox::Yes:
+        return MsgButton::Yes;
+    case QMessageBox::No:
+        return MsgButton::No;
+    case QMessageBox::Help:
+        return MsgButton::Help;
+    case QMessageBox::Cancel:
+        return MsgButton::Cancel;
+    default:
+        return MsgButton::Ok;
     }
 }
 
-QMessageBox::Icon IconOf(TMsgKind kind) {
+QMessageBox::Icon iconOf(MsgKind kind) {
     switch (kind) {
-    case TMsgKind::Warning: return QMessageBox::Warning;
-    case TMsgKind::Information: return QMessageBox::Information;
-    case TMsgKind::Confirmation: return QMessageBox::Question;
-    case TMsgKind::Error: return QMessageBox::Critical;
+    case MsgKind::Warning:
+        return QMessageBox::Warning;
+    case MsgKind::Information:
+        return QMessageBox::Information;
+    case MsgKind::Confirmation:
+        return QMessageBox::Question;
+    case MsgKind::Error:
+        return QMessageBox::Critical;
     }
     return QMessageBox::NoIcon;
 }
 
-void RememberFolder(const QString& path) {
+void rememberFolder(const QString& path) {
     if (!path.isEmpty()) QDir::setCurrent(QFileInfo(path).absolutePath());
 }
 } // namespace
 
-QString TQtDialogs::QtFilter(const QString& filter) {
+QString QtDialogs::qtFilter(const QString& filter) {
     const int bar = filter.indexOf(QLatin1Char('|'));
     if (bar < 0) return filter;
     QStringList patterns;
@@ -58,49 +72,50 @@ QString TQtDialogs::QtFilter(const QString& filter) {
            QLatin1Char(')');
 }
 
-TMsgButton TQtDialogs::Message(QWidget* parent, TMsgKind kind, const QString& text,
-                               const QList<TMsgButton>& buttons, int helpContext) {
+MsgButton QtDialogs::message(QWidget* parent, MsgKind kind, const QString& text,
+                             const QList<MsgButton>& buttons, int helpContext) {
     for (;;) {
-        QMessageBox box(IconOf(kind), QApplication::applicationName(), text,
-                        QMessageBox::NoButton, parent);
-        for (TMsgButton b : buttons) box.addButton(ToQt(b));
+        QMessageBox box(iconOf(kind), QApplication::applicationName(), text, QMessageBox::NoButton,
+                        parent);
+        for (MsgButton b : buttons)
+            box.addButton(toQt(b));
         box.setTextFormat(Qt::PlainText);
         // Modal to its window only, so that the help its Help button opens can be read.
         if (parent) box.setWindowModality(Qt::WindowModal);
-        const TMsgButton pressed = FromQt(box.exec());
+        const MsgButton pressed = fromQt(box.exec());
         // Help shows its topic beside the box and leaves the question open.
-        if (pressed == TMsgButton::Help && FShell && helpContext != 0) {
-            FShell->ShowHelp(helpContext);
+        if (pressed == MsgButton::Help && m_shell && helpContext != 0) {
+            m_shell->showHelp(helpContext);
             continue;
         }
         return pressed;
     }
 }
 
-QString TQtDialogs::OpenFile(QWidget* parent, const TFileDialogSpec& spec) {
-    QFileDialog dialog(parent, spec.Title,
-                       spec.InitialDir.isEmpty() ? QDir::currentPath() : spec.InitialDir,
-                       QtFilter(spec.Filter));
+QString QtDialogs::openFile(QWidget* parent, const FileDialogSpec& spec) {
+    QFileDialog dialog(parent, spec.title,
+                       spec.initialDir.isEmpty() ? QDir::currentPath() : spec.initialDir,
+                       qtFilter(spec.filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(spec.DefaultSuffix);
+    dialog.setDefaultSuffix(spec.defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     const QString path = dialog.selectedFiles().constFirst();
-    RememberFolder(path);
+    rememberFolder(path);
     return path;
 }
 
-QString TQtDialogs::SaveFile(QWidget* parent, const TFileDialogSpec& spec) {
-    QFileDialog dialog(parent, spec.Title,
-                       spec.InitialDir.isEmpty() ? QDir::currentPath() : spec.InitialDir,
-                       QtFilter(spec.Filter));
+QString QtDialogs::saveFile(QWidget* parent, const FileDialogSpec& spec) {
+    QFileDialog dialog(parent, spec.title,
+                       spec.initialDir.isEmpty() ? QDir::currentPath() : spec.initialDir,
+                       qtFilter(spec.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(spec.DefaultSuffix);
+    dialog.setDefaultSuffix(spec.defaultSuffix);
     // The caller reports an existing file itself.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     const QString path = dialog.selectedFiles().constFirst();
-    RememberFolder(path);
+    rememberFolder(path);
     return path;
 }

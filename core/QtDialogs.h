@@ -2,22 +2,22 @@
 
 #include "Dialogs.h"
 
-class TShell;
+class Shell;
 
 // The real message boxes and file dialogs.
-class TQtDialogs final : public TDialogs {
+class QtDialogs final : public Dialogs {
 public:
     // shell shows the help topic of a Help button; may be null.
-    explicit TQtDialogs(TShell* shell = nullptr) : FShell(shell) {}
+    explicit QtDialogs(Shell* shell = nullptr) : m_shell(shell) {}
 
-    TMsgButton Message(QWidget* parent, TMsgKind kind, const QString& text,
-                       const QList<TMsgButton>& buttons, int helpContext = 0) override;
-    QString OpenFile(QWidget* parent, const TFileDialogSpec& spec) override;
-    QString SaveFile(QWidget* parent, const TFileDialogSpec& spec) override;
+    MsgButton message(QWidget* parent, MsgKind kind, const QString& text,
+                      const QList<MsgButton>& buttons, int helpContext = 0) override;
+    QString openFile(QWidget* parent, const FileDialogSpec& spec) override;
+    QString saveFile(QWidget* parent, const FileDialogSpec& spec) override;
 
     // "Description|*.A;*.B" to Qt's "Description (*.A *.a *.B *.b)": both letter cases match.
-    static QString QtFilter(const QString& filter);
+    static QString qtFilter(const QString& filter);
 
 private:
-    TShell* FShell;
+    Shell* m_shell;
 };

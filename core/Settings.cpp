@@ -9,55 +9,55 @@ const QString OptionsKey = QStringLiteral("Options/PlaySound");
 const QString SpeakKey = QStringLiteral("Options/Speak");
 const QString EditorKey = QStringLiteral("ScreenSize/QuestionDatabase");
 
-QSettings UserStore() {
+QSettings userStore() {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Trivora"));
 }
 
 // The text of an "Options" value, or fallback when it is absent or the store unreadable.
-QString OptionText(const QString& key, const QString& fallback) {
-    QSettings store = UserStore();
+QString optionText(const QString& key, const QString& fallback) {
+    QSettings store = userStore();
     const QVariant v = store.value(key);
     if (!v.isValid() || store.status() != QSettings::NoError) return fallback;
     return v.toString();
 }
 
-void SetOptionText(const QString& key, const QString& value) {
-    QSettings store = UserStore();
+void setOptionText(const QString& key, const QString& value) {
+    QSettings store = userStore();
     store.setValue(key, value);
     store.sync();
 }
 } // namespace
 
-QString TSettings::PlaySound() const {
-    return OptionText(OptionsKey, QStringLiteral("YES"));
+QString Settings::playSound() const {
+    return optionText(OptionsKey, QStringLiteral("YES"));
 }
 
-void TSettings::SetPlaySound(const QString& value) {
-    SetOptionText(OptionsKey, value);
+void Settings::setPlaySound(const QString& value) {
+    setOptionText(OptionsKey, value);
     if (soundWantedListener) soundWantedListener(value == QStringLiteral("YES"));
 }
 
-QString TSettings::Speak() const {
-    return OptionText(SpeakKey, QStringLiteral("NO"));
+QString Settings::speak() const {
+    return optionText(SpeakKey, QStringLiteral("NO"));
 }
 
-void TSettings::SetSpeak(const QString& value) {
-    SetOptionText(SpeakKey, value);
+void Settings::setSpeak(const QString& value) {
+    setOptionText(SpeakKey, value);
 }
 
-QString TSettings::EditorIniPath() {
+QString Settings::editorIniPath() {
     return QStandardPaths::writableLocation(QStandardPaths::ConfigLocation) +
            QStringLiteral("/Pocko.Ini");
 }
 
-QString TSettings::EditorMaximized() const {
-    QSettings ini(EditorIniPath(), QSettings::IniFormat);
+QString Settings::editorMaximized() const {
+    QSettings ini(editorIniPath(), QSettings::IniFormat);
     return ini.value(EditorKey, QStringLiteral("F")).toString();
 }
 
-bool TSettings::SetEditorMaximized(bool maximized) {
+bool Settings::setEditorMaximized(bool maximized) {
     QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::ConfigLocation));
-    QSettings ini(EditorIniPath(), QSettings::IniFormat);
+    QSettings ini(editorIniPath(), QSettings::IniFormat);
     ini.setValue(EditorKey, maximized ? QStringLiteral("1") : QStringLiteral("0"));
     ini.sync();
     return ini.status() == QSettings::NoError;

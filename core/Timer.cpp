@@ -5,30 +5,32 @@
 #include <atomic>
 
 namespace {
-std::atomic<std::uint64_t> NextSerial{1};
+std::atomic<std::uint64_t> nextSerial{1};
 }
 
-TTimer::TTimer(TClock& clock, std::string name, int intervalMs, bool enabled, int tag,
-               std::function<void()> onTimer)
-    : Tag(tag), FClock(clock), FName(std::move(name)), FInterval(intervalMs), FEnabled(enabled),
-      FOnTimer(std::move(onTimer)), FSerial(NextSerial++) {
-    FClock.TimerAdded(*this);
+Timer::Timer(Clock& clock, std::string name, int intervalMs, bool enabled, int tag,
+             std::function<void()> onTimer)
+    : tag(tag), m_clock(clock), m_name(std::move(name)), m_interval(intervalMs), m_enabled(enabled),
+      m_onTimer(std::move(onTimer)), m_serial(nextSerial++) {
+    m_clock.timerAdded(*this);
 }
 
-TTimer::~TTimer() { FClock.TimerRemoved(*this); }
-
-void TTimer::SetInterval(int ms) {
-    if (ms == FInterval) return;
-    FInterval = ms;
-    if (FEnabled) FClock.TimerChanged(*this);
+Timer::~Timer() {
+    m_clock.timerRemoved(*this);
 }
 
-void TTimer::SetEnabled(bool enabled) {
-    if (enabled == FEnabled) return;
-    FEnabled = enabled;
-    FClock.TimerChanged(*this);
+void Timer::setInterval(int ms) {
+    if (ms == m_interval) return;
+    m_interval = ms;
+    if (m_enabled) m_clock.timerChanged(*this);
 }
 
-void TTimer::Fire() {
-    if (FOnTimer) FOnTimer();
+void Timer::setEnabled(bool enabled) {
+    if (enabled == m_enabled) return;
+    m_enabled = enabled;
+    m_clock.timerChanged(*this);
+}
+
+void Timer::fire() {
+    if (m_onTimer) m_onTimer();
 }

@@ -4,48 +4,48 @@
 #include <functional>
 #include <string>
 
-class TClock;
+class Clock;
 
-// An interval timer on a TClock: interval in milliseconds, enabled flag, an integer Tag for
+// An interval timer on a Clock: interval in milliseconds, enabled flag, an integer Tag for
 // the owner's bookkeeping, and the handler run at every tick. A handler may start, stop or
 // re-time any timer, itself included.
-class TTimer {
+class Timer {
 public:
-    TTimer(TClock& clock, std::string name, int intervalMs, bool enabled, int tag = 0,
-           std::function<void()> onTimer = {});
-    ~TTimer();
-    TTimer(const TTimer&) = delete;
-    TTimer& operator=(const TTimer&) = delete;
+    Timer(Clock& clock, std::string name, int intervalMs, bool enabled, int tag = 0,
+          std::function<void()> onTimer = {});
+    ~Timer();
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
 
-    const std::string& Name() const { return FName; }
+    const std::string& name() const { return m_name; }
 
-    int Interval() const { return FInterval; }
+    int interval() const { return m_interval; }
     // A new interval of an enabled timer counts from now.
-    void SetInterval(int ms);
+    void setInterval(int ms);
 
-    bool Enabled() const { return FEnabled; }
+    bool enabled() const { return m_enabled; }
     // Enabling a stopped timer starts a full interval; enabling a running one changes nothing.
-    void SetEnabled(bool enabled);
-    void Start() { SetEnabled(true); }
-    void Stop() { SetEnabled(false); }
+    void setEnabled(bool enabled);
+    void start() { setEnabled(true); }
+    void stop() { setEnabled(false); }
 
-    void SetOnTimer(std::function<void()> handler) { FOnTimer = std::move(handler); }
+    void setOnTimer(std::function<void()> handler) { m_onTimer = std::move(handler); }
     // Runs the handler once, as the clock does at every tick.
-    void Fire();
+    void fire();
 
-    int Tag = 0;
+    int tag = 0;
 
     // Order of creation on its clock; ties between timers due at the same moment fire in
     // this order.
-    std::uint64_t Serial() const { return FSerial; }
+    std::uint64_t serial() const { return m_serial; }
     // Clock-private bookkeeping: when the timer is next due.
-    std::int64_t DueAt = 0;
+    std::int64_t dueAt = 0;
 
 private:
-    TClock& FClock;
-    std::string FName;
-    int FInterval;
-    bool FEnabled;
-    std::function<void()> FOnTimer;
-    std::uint64_t FSerial;
+    Clock& m_clock;
+    std::string m_name;
+    int m_interval;
+    bool m_enabled;
+    std::function<void()> m_onTimer;
+    std::uint64_t m_serial;
 };

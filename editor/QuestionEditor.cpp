@@ -4,7 +4,7 @@
 
 #include "Artwork.h"
 #include "Dialogs.h"
-#include "Image.h"
+#include "ImageView.h"
 #include "Label.h"
 #include "Panel.h"
 #include "QuestionFindDialog.h"
@@ -38,9 +38,9 @@ QFont editorFont(int pointSize, bool bold) {
 
 // A label in one colour; the white ones get a black twin 2 pixels right and 1 pixel above,
 // laid beneath them, which makes the embossed look.
-TLabel* makeLabel(QWidget* parent, const QString& name, const QColor& color, QRect at,
-                  Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-    auto* label = new TLabel(parent, name);
+Label* makeLabel(QWidget* parent, const QString& name, const QColor& color, QRect at,
+                 Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
+    auto* label = new Label(parent, name);
     label->setFont(editorFont(9, true));
     QPalette pal = label->palette();
     pal.setColor(QPalette::WindowText, color);
@@ -77,8 +77,8 @@ QuestionEditor::QuestionEditor(QuestionEditorServices services, QuestionEditorSt
     createMenu();
     connectControls();
     refreshTimer =
-        std::make_unique<TTimer>(services.clock, "QuestionEditor.refreshTimer", refreshIntervalMs,
-                                 true, 0, [this] { refreshControls(); });
+        std::make_unique<Timer>(services.clock, "QuestionEditor.refreshTimer", refreshIntervalMs,
+                                true, 0, [this] { refreshControls(); });
 
     // Client area 640 x 442 under the menu, centred on the screen; it may be maximized, and
     // it never shrinks below that size.
@@ -109,27 +109,27 @@ void QuestionEditor::createControls() {
     focusParking->setObjectName(QStringLiteral("focusParking"));
     focusParking->setGeometry(10, 10, 40, 20);
 
-    backPanel = new TPanel(client, QStringLiteral("backPanel"));
+    backPanel = new Panel(client, QStringLiteral("backPanel"));
     backPanel->resize(backPanelSize);
-    backPanel->SetColor(silver);
-    backPanel->SetHatched(true);
-    backPanel->SetBevelOuter(TBevel::Raised);
+    backPanel->setColor(silver);
+    backPanel->setHatched(true);
+    backPanel->setBevelOuter(Bevel::Raised);
     backPanel->move(8, 8);
 
-    logoFrame = new TPanel(backPanel, QStringLiteral("logoFrame"));
+    logoFrame = new Panel(backPanel, QStringLiteral("logoFrame"));
     logoFrame->setGeometry((backPanelSize.width() - logoSize.width() - 4) / 2, 8,
                            logoSize.width() + 4, logoSize.height() + 4);
-    logoFrame->SetBevelOuter(TBevel::Lowered);
-    logoFrame->SetColor(Qt::black);
-    logoImage = new TImage(logoFrame, QStringLiteral("logoImage"));
+    logoFrame->setBevelOuter(Bevel::Lowered);
+    logoFrame->setColor(Qt::black);
+    logoImage = new ImageView(logoFrame, QStringLiteral("logoImage"));
     logoImage->setGeometry(2, 2, logoSize.width(), logoSize.height());
-    logoImage->SetPicture(Artwork::Render(QStringLiteral("editor-logo"), logoSize));
+    logoImage->setPicture(Artwork::render(QStringLiteral("editor-logo"), logoSize));
     logoImage->setAccessibleName(QStringLiteral("Question Database"));
 
-    entryPanel = new TPanel(backPanel, QStringLiteral("entryPanel"));
+    entryPanel = new Panel(backPanel, QStringLiteral("entryPanel"));
     entryPanel->setGeometry(10, 64, 605, 306);
-    entryPanel->SetColor(navy);
-    entryPanel->SetBevelOuter(TBevel::Lowered);
+    entryPanel->setColor(navy);
+    entryPanel->setBevelOuter(Bevel::Lowered);
 
     setNameShadow =
         makeLabel(entryPanel, QStringLiteral("setNameShadow"), Qt::black, QRect(10, 9, 433, 18));
@@ -159,10 +159,10 @@ void QuestionEditor::createControls() {
         const QString caption = QString::fromLatin1(spec.caption);
         const QString name = QString::fromLatin1(spec.name);
         makeLabel(entryPanel, name + QStringLiteral("Shadow"), Qt::black, QRect(14, y + 2, 84, 20))
-            ->SetCaption(caption);
+            ->setCaption(caption);
         auto* label = makeLabel(entryPanel, name + QStringLiteral("Caption"), Qt::white,
                                 QRect(12, y + 3, 84, 20));
-        label->SetCaption(caption);
+        label->setCaption(caption);
         auto* edit = new QLineEdit(entryPanel);
         edit->setObjectName(name + QStringLiteral("Edit"));
         edit->setGeometry(100, y, 495, 26);
@@ -254,8 +254,8 @@ void QuestionEditor::showFields() {
 
 void QuestionEditor::refreshControls() {
     const QuestionEditorModel::View view = editorModel.refresh();
-    positionLabel->SetCaption(view.position);
-    setNameLabel->SetCaption(view.setName);
+    positionLabel->setCaption(view.position);
+    setNameLabel->setCaption(view.setName);
     previousButton->setEnabled(view.previousEnabled);
     nextButton->setEnabled(view.nextEnabled);
     addButton->setEnabled(view.addEnabled);
@@ -264,8 +264,8 @@ void QuestionEditor::refreshControls() {
     searchButton->setEnabled(view.searchEnabled);
     for (QLineEdit* edit : fieldEdits())
         edit->setEnabled(view.fieldsEnabled);
-    setNameShadow->SetCaption(setNameLabel->Caption());
-    positionShadow->SetCaption(positionLabel->Caption());
+    setNameShadow->setCaption(setNameLabel->caption());
+    positionShadow->setCaption(positionLabel->caption());
     // Find Next follows the Search button, so a search never replaces unsaved texts.
     findDialog->setSearchAllowed(view.searchEnabled);
 }
@@ -289,20 +289,20 @@ void QuestionEditor::findNext() {
 }
 
 void QuestionEditor::showInstructions() {
-    services.shell.ShowHelp(instructionsHelpTopic);
+    services.shell.showHelp(instructionsHelpTopic);
 }
 
 void QuestionEditor::applyRememberedSize() {
-    const bool maximized = services.settings.EditorMaximized() == QStringLiteral("1");
+    const bool maximized = services.settings.editorMaximized() == QStringLiteral("1");
     const Qt::WindowStates state = windowState() & ~Qt::WindowMaximized;
     setWindowState(maximized ? state | Qt::WindowMaximized : state);
 }
 
 void QuestionEditor::placeBackPanel() {
-    if (sizeChangeSeen && !services.settings.SetEditorMaximized(isMaximized()))
-        services.dialogs.Error(
+    if (sizeChangeSeen && !services.settings.setEditorMaximized(isMaximized()))
+        services.dialogs.error(
             this,
-            QStringLiteral("Cannot write the settings file %1").arg(TSettings::EditorIniPath()));
+            QStringLiteral("Cannot write the settings file %1").arg(Settings::editorIniPath()));
     sizeChangeSeen = true;
     QWidget* client = centralWidget();
     const int top = (client->height() - backPanel->height()) / 2;
@@ -323,7 +323,7 @@ void QuestionEditor::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    refreshTimer->Stop();
+    refreshTimer->stop();
     findDialog->hide();
     event->accept();
     emit closed();

@@ -14,9 +14,9 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QuestionFindDialog;
-class TImage;
-class TLabel;
-class TPanel;
+class ImageView;
+class Label;
+class Panel;
 
 // The question editor's window, "Question Database". It shows the editor model (the set, the
 // question and its five texts) and turns clicks, keys and menu entries into the model's
@@ -36,15 +36,15 @@ public:
     bool resizeSeen() const { return sizeChangeSeen; }
 
     // ---- Controls
-    TPanel* backPanel = nullptr;
-    TPanel* logoFrame = nullptr;
-    TImage* logoImage = nullptr;
-    TPanel* entryPanel = nullptr;
-    TLabel* setNameLabel = nullptr;
-    TLabel* positionLabel = nullptr;
+    Panel* backPanel = nullptr;
+    Panel* logoFrame = nullptr;
+    ImageView* logoImage = nullptr;
+    Panel* entryPanel = nullptr;
+    Label* setNameLabel = nullptr;
+    Label* positionLabel = nullptr;
     // Black twins of the two labels beneath them, for the embossed look.
-    TLabel* setNameShadow = nullptr;
-    TLabel* positionShadow = nullptr;
+    Label* setNameShadow = nullptr;
+    Label* positionShadow = nullptr;
     QLineEdit* questionEdit = nullptr;
     QLineEdit* answerEdit = nullptr;
     QLineEdit* wrongEdit1 = nullptr;
@@ -67,7 +67,7 @@ public:
     QMenu* helpMenu = nullptr;
     QAction* instructionsAction = nullptr; // "&Instructions"
 
-    std::unique_ptr<TTimer> refreshTimer;
+    std::unique_ptr<Timer> refreshTimer;
 
     // The five edit boxes in record order: question, answer, three wrong answers.
     std::array<QLineEdit*, QuestionEditorModel::fieldCount> fieldEdits() const {

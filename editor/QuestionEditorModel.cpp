@@ -33,7 +33,7 @@ const QString QuestionEditorModel::storedAtEndMessage =
     QStringLiteral("Another program has added questions to this set. Your new question was "
                    "stored at the end of the set, as question %1.");
 
-QuestionEditorModel::QuestionEditorModel(TDialogs& dialogs, QuestionEditorState& state,
+QuestionEditorModel::QuestionEditorModel(Dialogs& dialogs, QuestionEditorState& state,
                                          QString& questionFileName, QObject* parent)
     : QObject(parent), dialogs(dialogs), editorState(state), questionFileName(questionFileName) {}
 
@@ -48,35 +48,35 @@ void QuestionEditorModel::openStartingSet() {
     editorState.addReturnRecord = 0;
     editorState.searchPosition = 0;
     editorState.lastSearchText.clear();
-    const TQstCheckResult check = CheckQuestionFile(filePath(), ReaderRules::EditorStartup);
-    editorState.recordCount = check.RecordCount;
-    if (takeCheckedSet(check, ReaderRules::EditorStartup)) showLastQuestion(check.RecordCount);
+    const QstCheckResult check = checkQuestionFile(filePath(), ReaderRules::EditorStartup);
+    editorState.recordCount = check.recordCount;
+    if (takeCheckedSet(check, ReaderRules::EditorStartup)) showLastQuestion(check.recordCount);
 }
 
 void QuestionEditorModel::createSet() {
     if (isSetLoaded() && !saveBeforeLeaving()) return;
-    const TFileDialogSpec spec{QStringLiteral("Mindaro : Create New Question Set"),
-                               fileDialogFilter, fileDialogSuffix, QString()};
-    const QString path = dialogs.SaveFile(dialogParent, spec);
+    const FileDialogSpec spec{QStringLiteral("Mindaro : Create New Question Set"), fileDialogFilter,
+                              fileDialogSuffix, QString()};
+    const QString path = dialogs.saveFile(dialogParent, spec);
     if (path.isEmpty()) return;
     if (QFile::exists(path)) {
-        dialogs.Warning(dialogParent, QStringLiteral("This file already exists"));
+        dialogs.warning(dialogParent, QStringLiteral("This file already exists"));
         return;
     }
     editorState.recordCount = 0;
     questionFileName = path;
     readOnly = false;
-    TQstFile file;
-    const TQuestionRecord header = TQuestionRecord::Header();
-    if (!file.Create(filePath())) {
+    QstFile file;
+    const QuestionRecord header = QuestionRecord::header();
+    if (!file.create(filePath())) {
         // Nothing was made: no set is selected rather than a name without a file.
         questionFileName = notAvailable;
-        reportError(file.ErrorText());
+        reportError(file.errorText());
         return;
     }
-    if (!file.Write(0, header) || !file.Sync()) {
-        const std::string error = file.ErrorText();
-        file.Close();
+    if (!file.write(0, header) || !file.sync()) {
+        const std::string error = file.errorText();
+        file.close();
         // The file is ours and holds no header: take it away again.
         QFile::remove(path);
         questionFileName = notAvailable;
@@ -92,37 +92,37 @@ void QuestionEditorModel::createSet() {
 
 void QuestionEditorModel::loadSet() {
     if (isSetLoaded() && !saveBeforeLeaving()) return;
-    const TFileDialogSpec spec{QStringLiteral("Mindaro : Load Questions"), fileDialogFilter,
-                               fileDialogSuffix, QDir::currentPath()};
-    const QString path = dialogs.OpenFile(dialogParent, spec);
+    const FileDialogSpec spec{QStringLiteral("Mindaro : Load Questions"), fileDialogFilter,
+                              fileDialogSuffix, QDir::currentPath()};
+    const QString path = dialogs.openFile(dialogParent, spec);
     if (path.isEmpty()) return;
     editorState.recordCount = 0;
     questionFileName = path;
     // A pending Add belonged to the set before.
     editorState.addReturnRecord = 0;
-    const TQstCheckResult check = CheckQuestionFile(filePath(), ReaderRules::EditorLoad);
-    editorState.recordCount = check.RecordCount;
-    if (takeCheckedSet(check, ReaderRules::EditorLoad)) showLastQuestion(check.RecordCount);
+    const QstCheckResult check = checkQuestionFile(filePath(), ReaderRules::EditorLoad);
+    editorState.recordCount = check.recordCount;
+    if (takeCheckedSet(check, ReaderRules::EditorLoad)) showLastQuestion(check.recordCount);
 }
 
-bool QuestionEditorModel::takeCheckedSet(const TQstCheckResult& check, const TReaderRules& rules) {
+bool QuestionEditorModel::takeCheckedSet(const QstCheckResult& check, const ReaderRuleSet& rules) {
     readOnly = false;
-    switch (check.Status) {
-    case TQstCheck::Accepted:
+    switch (check.status) {
+    case QstCheck::Accepted:
         return true;
-    case TQstCheck::ReadOnly:
+    case QstCheck::ReadOnly:
         // A set this user may not change is still worth reading: it is browsed and
         // searched, and every write is refused with this message.
         readOnly = true;
-        dialogs.Information(dialogParent, readOnlyMessage);
+        dialogs.information(dialogParent, readOnlyMessage);
         return true;
-    case TQstCheck::NotFound:
-        dialogs.Warning(dialogParent, QString::fromLatin1(rules.NotFoundMessage));
+    case QstCheck::NotFound:
+        dialogs.warning(dialogParent, QString::fromLatin1(rules.notFoundMessage));
         questionFileName = notAvailable;
         return false;
-    case TQstCheck::Damaged:
+    case QstCheck::Damaged:
         questionFileName = notAvailable;
-        dialogs.Warning(dialogParent, QString::fromLatin1(rules.DamagedMessage));
+        dialogs.warning(dialogParent, QString::fromLatin1(rules.damagedMessage));
         return false;
     }
     return false;
@@ -136,7 +136,7 @@ void QuestionEditorModel::showLastQuestion(std::int64_t count) {
         emptyFields();
         return;
     }
-    TQstFile file;
+    QstFile file;
     if (openSet(file) && showRecord(file, last)) {
         showQuestionNumber(last);
         return;
@@ -202,26 +202,26 @@ void QuestionEditorModel::reportError(const std::string& text) {
     QString message = QString::fromLocal8Bit(text.c_str());
     // The box always names the set the failure happened in.
     if (!message.contains(questionFileName)) message += QStringLiteral("\n") + questionFileName;
-    dialogs.Error(dialogParent, message);
+    dialogs.error(dialogParent, message);
 }
 
-bool QuestionEditorModel::openSet(TQstFile& file) {
-    const auto access = readOnly ? TQstFile::TAccess::Read : TQstFile::TAccess::ReadWrite;
-    if (file.Open(filePath(), access)) return true;
-    reportError(file.ErrorText());
+bool QuestionEditorModel::openSet(QstFile& file) {
+    const auto access = readOnly ? QstFile::Access::Read : QstFile::Access::ReadWrite;
+    if (file.open(filePath(), access)) return true;
+    reportError(file.errorText());
     return false;
 }
 
-std::int64_t QuestionEditorModel::countRecords(TQstFile& file) {
-    const std::int64_t count = file.RecordCount();
-    if (count < 0) reportError(file.ErrorText());
+std::int64_t QuestionEditorModel::countRecords(QstFile& file) {
+    const std::int64_t count = file.recordCount();
+    if (count < 0) reportError(file.errorText());
     return count;
 }
 
-bool QuestionEditorModel::showRecord(TQstFile& file, std::int64_t r) {
-    TQuestionRecord record;
-    if (!file.Read(r, record)) {
-        reportError(file.ErrorText());
+bool QuestionEditorModel::showRecord(QstFile& file, std::int64_t r) {
+    QuestionRecord record;
+    if (!file.read(r, record)) {
+        reportError(file.errorText());
         return false;
     }
     editorState.recordBuffer = record;
@@ -232,7 +232,7 @@ bool QuestionEditorModel::showRecord(TQstFile& file, std::int64_t r) {
 
 void QuestionEditorModel::showRecordBuffer(bool questionToo) {
     for (std::size_t i = questionToo ? 0 : 1; i < fieldTexts.size(); ++i)
-        fieldTexts[i] = QtText::FromRecord(editorState.recordBuffer.Field(i));
+        fieldTexts[i] = QtText::fromRecord(editorState.recordBuffer.field(i));
     emit fieldsChanged();
 }
 
@@ -243,21 +243,21 @@ void QuestionEditorModel::emptyFields() {
     emit fieldsChanged();
 }
 
-bool QuestionEditorModel::storedCopy(TQstFile& file, TQuestionRecord& copy) {
+bool QuestionEditorModel::storedCopy(QstFile& file, QuestionRecord& copy) {
     if (appending) {
-        copy = TQuestionRecord();
+        copy = QuestionRecord();
         return true;
     }
-    TQuestionRecord record;
-    if (!file.Read(shownRecord, record)) {
-        reportError(file.ErrorText());
+    QuestionRecord record;
+    if (!file.read(shownRecord, record)) {
+        reportError(file.errorText());
         return false;
     }
     editorState.recordBuffer = record;
     if (!(record == shownStored)) {
         // Another program changed the question under the window: say so rather than go on
         // from what is on the screen. Cancel shows it as it is now.
-        dialogs.Warning(dialogParent, changedMessage);
+        dialogs.warning(dialogParent, changedMessage);
         return false;
     }
     copy = record;
@@ -267,34 +267,34 @@ bool QuestionEditorModel::storedCopy(TQstFile& file, TQuestionRecord& copy) {
 QuestionEditorModel::WriteResult QuestionEditorModel::writeFields(std::int64_t* countAfter,
                                                                   bool measure) {
     if (readOnly) {
-        dialogs.Information(dialogParent, readOnlyMessage);
+        dialogs.information(dialogParent, readOnlyMessage);
         return WriteResult::Refused;
     }
     // The header is never written here, whatever went wrong before.
     if (!appending && shownRecord < 1) return WriteResult::Refused;
     // Build the record aside: the buffer changes only once the record is on the disk, so a
     // refused or failed write leaves Store enabled for another try.
-    TQuestionRecord record = editorState.recordBuffer;
+    QuestionRecord record = editorState.recordBuffer;
     for (std::size_t i = 0; i < fieldTexts.size(); ++i) {
         std::string bytes;
         QString bad;
-        if (!QtText::ToRecord(fieldTexts[i], bytes, &bad)) {
-            dialogs.Information(
+        if (!QtText::toRecord(fieldTexts[i], bytes, &bad)) {
+            dialogs.information(
                 dialogParent,
                 QStringLiteral("The character \"%1\" cannot be stored in a question file.")
                     .arg(bad));
             return WriteResult::Refused;
         }
-        if (bytes.size() > TQuestionRecord::Capacity) bytes.resize(TQuestionRecord::Capacity);
-        record.Field(i) = std::move(bytes);
+        if (bytes.size() > QuestionRecord::Capacity) bytes.resize(QuestionRecord::Capacity);
+        record.field(i) = std::move(bytes);
     }
     // Other writers of the set wait while this one measures, compares and writes.
-    TQstFile file;
-    if (!file.OpenLocked(filePath(), TQstFile::TAccess::ReadWrite, lockWaitMs)) {
-        if (file.LockBusy())
-            dialogs.Warning(dialogParent, busyMessage);
+    QstFile file;
+    if (!file.openLocked(filePath(), QstFile::Access::ReadWrite, lockWaitMs)) {
+        if (file.lockBusy())
+            dialogs.warning(dialogParent, busyMessage);
         else
-            reportError(file.ErrorText());
+            reportError(file.errorText());
         return WriteResult::Failed;
     }
     const std::int64_t count = countRecords(file);
@@ -303,14 +303,14 @@ QuestionEditorModel::WriteResult QuestionEditorModel::writeFields(std::int64_t* 
     std::int64_t at = count;
     if (!appending) {
         at = shownRecord;
-        TQuestionRecord onDisk;
-        if (at >= count || !file.Read(at, onDisk) || !(onDisk == shownStored)) {
-            dialogs.Warning(dialogParent, changedMessage);
+        QuestionRecord onDisk;
+        if (at >= count || !file.read(at, onDisk) || !(onDisk == shownStored)) {
+            dialogs.warning(dialogParent, changedMessage);
             return WriteResult::Refused;
         }
     }
-    if (!file.Write(at, record) || !file.Sync()) {
-        reportError(file.ErrorText());
+    if (!file.write(at, record) || !file.sync()) {
+        reportError(file.errorText());
         return WriteResult::Failed;
     }
     const bool moved = appending && at != shownRecord;
@@ -321,13 +321,13 @@ QuestionEditorModel::WriteResult QuestionEditorModel::writeFields(std::int64_t* 
     if (countAfter) *countAfter = after;
     // Store measures the set; it does so before the notice, which the window shows behind.
     if (measure) editorState.recordCount = after;
-    if (moved) dialogs.Information(dialogParent, storedAtEndMessage.arg(at));
+    if (moved) dialogs.information(dialogParent, storedAtEndMessage.arg(at));
     return WriteResult::Written;
 }
 
-bool QuestionEditorModel::fieldsDiffer(const TQuestionRecord& record) const {
+bool QuestionEditorModel::fieldsDiffer(const QuestionRecord& record) const {
     for (std::size_t i = 0; i < fieldTexts.size(); ++i)
-        if (fieldTexts[i] != QtText::FromRecord(record.Field(i))) return true;
+        if (fieldTexts[i] != QtText::fromRecord(record.field(i))) return true;
     return false;
 }
 
@@ -344,13 +344,13 @@ bool QuestionEditorModel::fieldsEmpty() const {
 // ---- The save-changes step
 
 QuestionEditorModel::SaveOutcome QuestionEditorModel::saveChanges() {
-    TQstFile file;
+    QstFile file;
     if (!openSet(file)) return SaveOutcome::Failed;
-    TQuestionRecord stored;
+    QuestionRecord stored;
     if (!storedCopy(file, stored)) return SaveOutcome::Failed;
     if (fieldsEmpty()) return SaveOutcome::Proceed;
     if (fieldsComplete()) {
-        if (fieldsDiffer(stored) && dialogs.Confirm(dialogParent, saveQuestion)) {
+        if (fieldsDiffer(stored) && dialogs.confirm(dialogParent, saveQuestion)) {
             switch (writeFields()) {
             case WriteResult::Written:
                 break;
@@ -362,7 +362,7 @@ QuestionEditorModel::SaveOutcome QuestionEditorModel::saveChanges() {
         }
         return SaveOutcome::Proceed;
     }
-    if (dialogs.Confirm(dialogParent, discardQuestion, TMsgKind::Information))
+    if (dialogs.confirm(dialogParent, discardQuestion, MsgKind::Information))
         return SaveOutcome::Proceed;
     return SaveOutcome::Cancelled;
 }
@@ -382,7 +382,7 @@ void QuestionEditorModel::showPreviousQuestion() {
     // A pending Add ends with the move, whether or not it goes on.
     editorState.addReturnRecord = 0;
     if (saved != SaveOutcome::Proceed || shownRecord <= 1) return;
-    TQstFile file;
+    QstFile file;
     if (openSet(file) && showRecord(file, shownRecord - 1)) showQuestionNumber(shownRecord - 1);
 }
 
@@ -393,7 +393,7 @@ void QuestionEditorModel::showNextQuestion() {
     editorState.addReturnRecord = 0;
     // Next never moves from the append position.
     if (saved != SaveOutcome::Proceed || appending) return;
-    TQstFile file;
+    QstFile file;
     if (!openSet(file)) return;
     const std::int64_t count = countRecords(file);
     if (count < 0) return;
@@ -407,14 +407,14 @@ bool QuestionEditorModel::addQuestion() {
     // Add is for complete fields with no Add pending; a second press of a double-click
     // comes before the window has disabled the button, and is ignored here.
     if (!fieldsComplete() || editorState.addReturnRecord != 0) return false;
-    TQstFile file;
-    TQuestionRecord stored;
+    QstFile file;
+    QuestionRecord stored;
     if (!openSet(file) || !storedCopy(file, stored)) return false;
     // Cancel returns to the question shown now, once it is in the file; a new question
     // whose texts are dropped leaves nothing to return to.
     std::int64_t returnTo = appending ? 0 : shownRecord;
     std::int64_t count = -1;
-    if (fieldsDiffer(stored) && dialogs.Confirm(dialogParent, saveQuestion)) {
+    if (fieldsDiffer(stored) && dialogs.confirm(dialogParent, saveQuestion)) {
         if (writeFields(&count) != WriteResult::Written) return false;
         returnTo = shownRecord;
     }
@@ -429,14 +429,14 @@ bool QuestionEditorModel::addQuestion() {
 
 void QuestionEditorModel::storeQuestion() {
     if (!isSetLoaded()) return;
-    TQstFile file;
+    QstFile file;
     if (!openSet(file)) return;
     if (fieldsComplete()) {
         editorState.addReturnRecord = 0;
         // A written question has measured the set; a refused one is measured below.
         if (writeFields(nullptr, true) != WriteResult::Refused) return;
     } else {
-        dialogs.Information(dialogParent, incompleteMessage);
+        dialogs.information(dialogParent, incompleteMessage);
     }
     const std::int64_t count = countRecords(file);
     if (count < 0) return;
@@ -448,7 +448,7 @@ void QuestionEditorModel::cancelChanges() {
     // A pending Add ends here, whatever follows.
     const std::int64_t returnTo = editorState.addReturnRecord;
     editorState.addReturnRecord = 0;
-    TQstFile file;
+    QstFile file;
     if (!openSet(file)) return;
     const std::int64_t count = countRecords(file);
     if (count < 0) return;

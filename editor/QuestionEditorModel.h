@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-class TDialogs;
+class Dialogs;
 class QWidget;
 
 // What the question editor does, without its window: the set being edited, the question shown
@@ -26,7 +26,7 @@ public:
 
     // questionFileName is the set in use, shared with the game ("N/A": none); state outlives
     // the model.
-    QuestionEditorModel(TDialogs& dialogs, QuestionEditorState& state, QString& questionFileName,
+    QuestionEditorModel(Dialogs& dialogs, QuestionEditorState& state, QString& questionFileName,
                         QObject* parent = nullptr);
 
     // The window the dialogs are shown over (none: no parent).
@@ -111,18 +111,18 @@ private:
     void showAppendPosition(std::int64_t n);
     std::string filePath() const;
     // Opens the set (for reading only when it is read-only); reports a failure.
-    bool openSet(TQstFile& file);
+    bool openSet(QstFile& file);
     // Records in the open set, or -1 after reporting the failure in the general error box.
-    std::int64_t countRecords(TQstFile& file);
+    std::int64_t countRecords(QstFile& file);
     // Reports an input/output failure in the application's general error box.
     void reportError(const std::string& text);
     // Reads record r into the record buffer and shows it in the texts.
-    bool showRecord(TQstFile& file, std::int64_t r);
+    bool showRecord(QstFile& file, std::int64_t r);
     // The record buffer into the texts (the answers only, without questionToo).
     void showRecordBuffer(bool questionToo = true);
     void emptyFields();
     // The stored copy of the question shown (empty at the append position).
-    bool storedCopy(TQstFile& file, TQuestionRecord& copy);
+    bool storedCopy(QstFile& file, QuestionRecord& copy);
     // Writes the texts over the question shown, or as a new question at the real end of the
     // set, under the writers' lock, and flushes them to the disk. Refuses, with a message, a
     // read-only set, a character a question file cannot hold, and a question that another
@@ -135,13 +135,13 @@ private:
     // set); a set whose first read fails is dropped ("N/A") rather than left half shown.
     void showLastQuestion(std::int64_t count);
     // Texts compared with a record, exactly.
-    bool fieldsDiffer(const TQuestionRecord& record) const;
+    bool fieldsDiffer(const QuestionRecord& record) const;
     bool fieldsComplete() const;
     bool fieldsEmpty() const;
     // Accepts or rejects a set after it was checked; shows the reader's message.
-    bool takeCheckedSet(const TQstCheckResult& check, const TReaderRules& rules);
+    bool takeCheckedSet(const QstCheckResult& check, const ReaderRuleSet& rules);
 
-    TDialogs& dialogs;
+    Dialogs& dialogs;
     QWidget* dialogParent = nullptr;
     QuestionEditorState& editorState;
     QString& questionFileName;
@@ -150,7 +150,7 @@ private:
     // The shown record is a new question, not yet in the file.
     bool appending = false;
     // The question shown as it was in the file when it was last read or written here.
-    TQuestionRecord shownStored;
+    QuestionRecord shownStored;
     int lockWaitMs = 2000;
     bool readOnly = false;
 };

@@ -80,7 +80,7 @@ void QuestionEditorModel::findNext(const QString& text) {
             QStringLiteral("Valid Numbers 1-%1").arg(std::max<std::int64_t>(s.recordCount - 1, 0));
         if (!number.whole) {
             // "2.5" or "1e2" is no question number: say which are, and move nothing.
-            dialogs.Information(dialogParent, valid);
+            dialogs.information(dialogParent, valid);
             return;
         }
         const std::int64_t n = *number.whole;
@@ -89,10 +89,10 @@ void QuestionEditorModel::findNext(const QString& text) {
             s.searchPosition = 0;
         }
         if (n >= s.recordCount) {
-            dialogs.Information(dialogParent, valid);
+            dialogs.information(dialogParent, valid);
             return;
         }
-        TQstFile file;
+        QstFile file;
         if (openSet(file) && showRecord(file, n)) showQuestionNumber(n);
         return;
     }
@@ -104,11 +104,11 @@ void QuestionEditorModel::findNext(const QString& text) {
     }
     s.searchPosition += 1;
     std::string pattern;
-    const bool storable = QtText::ToRecord(s.lastSearchText, pattern);
+    const bool storable = QtText::toRecord(s.lastSearchText, pattern);
     bool hit = false;
     const std::int64_t last = s.recordCount - 1;
     if (s.searchPosition <= last) {
-        const TQuestionRecord before = s.recordBuffer;
+        const QuestionRecord before = s.recordBuffer;
         const QuestionScan::Result scan =
             QuestionScan::find(filePath(), s.searchPosition, last,
                                storable ? std::optional<std::string_view>(pattern) : std::nullopt);
@@ -127,13 +127,13 @@ void QuestionEditorModel::findNext(const QString& text) {
         } else {
             // Back to the record shown: its answers return, the question keeps its text.
             s.searchPosition = 0;
-            TQstFile file;
+            QstFile file;
             if (!openSet(file)) return;
-            const std::int64_t count = file.RecordCount();
+            const std::int64_t count = file.recordCount();
             if (shownRecord >= 1 && shownRecord < count) {
-                TQuestionRecord shown;
-                if (!file.Read(shownRecord, shown)) {
-                    reportError(file.ErrorText());
+                QuestionRecord shown;
+                if (!file.read(shownRecord, shown)) {
+                    reportError(file.errorText());
                     return;
                 }
                 s.recordBuffer = shown;
@@ -146,7 +146,7 @@ void QuestionEditorModel::findNext(const QString& text) {
         }
     }
     if (!hit) {
-        dialogs.Information(dialogParent, QStringLiteral("No match found"));
+        dialogs.information(dialogParent, QStringLiteral("No match found"));
         s.lastSearchText = text;
         s.searchPosition = 0;
     }

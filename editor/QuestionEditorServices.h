@@ -1,14 +1,14 @@
 #pragma once
 
-class TClock;
-class TDialogs;
-class TSettings;
-class TShell;
+class Clock;
+class Dialogs;
+class Settings;
+class Shell;
 
 // What the question editor needs from the world outside it.
 struct QuestionEditorServices {
-    TClock& clock;
-    TDialogs& dialogs;
-    TShell& shell;
-    TSettings& settings;
+    Clock& clock;
+    Dialogs& dialogs;
+    Shell& shell;
+    Settings& settings;
 };

@@ -14,7 +14,7 @@ struct QuestionEditorState {
     // The question shown when Add was pressed; 0 = no Add pending.
     std::int64_t addReturnRecord = 0;
     // The last record the editor read from or wrote to the file.
-    TQuestionRecord recordBuffer;
+    QuestionRecord recordBuffer;
     // Record number of the last hit of the text search; 0 = start at the first question.
     std::int64_t searchPosition = 0;
     // The text of the previous search, exactly as typed.

@@ -21,10 +21,10 @@ std::string QuestionScan::foldAZ(std::string_view text) {
 }
 
 bool QuestionScan::matches(const std::uint8_t* record, std::string_view foldedPattern) {
-    char field[TQuestionRecord::Capacity];
-    for (std::size_t i = 0; i < TQuestionRecord::FieldCount; ++i) {
-        const std::uint8_t* at = record + i * (TQuestionRecord::Capacity + 1);
-        const std::size_t len = std::min<std::size_t>(at[0], TQuestionRecord::Capacity);
+    char field[QuestionRecord::Capacity];
+    for (std::size_t i = 0; i < QuestionRecord::FieldCount; ++i) {
+        const std::uint8_t* at = record + i * (QuestionRecord::Capacity + 1);
+        const std::size_t len = std::min<std::size_t>(at[0], QuestionRecord::Capacity);
         if (len < foldedPattern.size()) continue;
         for (std::size_t k = 0; k < len; ++k)
             field[k] = foldChar(static_cast<char>(at[1 + k]));
@@ -39,39 +39,39 @@ QuestionScan::Result QuestionScan::find(const std::string& path, std::int64_t fi
     Result result;
     result.position = first;
     if (first > last) return result;
-    TQstFile file;
-    if (!file.Open(path, TQstFile::TAccess::Read)) {
+    QstFile file;
+    if (!file.open(path, QstFile::Access::Read)) {
         result.ok = false;
-        result.errorText = file.ErrorText();
+        result.errorText = file.errorText();
         return result;
     }
     const std::string folded = pattern ? foldAZ(*pattern) : std::string();
 
-    std::vector<std::uint8_t> chunk(recordsPerChunk * TQuestionRecord::Size);
+    std::vector<std::uint8_t> chunk(recordsPerChunk * QuestionRecord::Size);
     std::int64_t next = first; // next record to read
     while (next <= last) {
         const std::int64_t want =
             std::min<std::int64_t>(static_cast<std::int64_t>(recordsPerChunk), last - next + 1);
-        const std::int64_t whole = file.ReadRecords(next, want, chunk.data());
+        const std::int64_t whole = file.readRecords(next, want, chunk.data());
         if (whole < 0) {
             result.position = next;
             result.ok = false;
-            result.errorText = file.ErrorText();
+            result.errorText = file.errorText();
             return result;
         }
         for (std::int64_t k = 0; k < whole; ++k) {
-            const std::uint8_t* record = chunk.data() + k * TQuestionRecord::Size;
+            const std::uint8_t* record = chunk.data() + k * QuestionRecord::Size;
             result.position = next + k;
             if (pattern && matches(record, folded)) {
                 result.hit = true;
-                result.record = TQuestionRecord::Decode(record);
+                result.record = QuestionRecord::decode(record);
                 result.recordRead = true;
                 return result;
             }
         }
         if (whole > 0) {
             result.record =
-                TQuestionRecord::Decode(chunk.data() + (whole - 1) * TQuestionRecord::Size);
+                QuestionRecord::decode(chunk.data() + (whole - 1) * QuestionRecord::Size);
             result.recordRead = true;
         }
         if (whole < want) {

@@ -21,7 +21,7 @@ public:
         // record after a failure).
         std::int64_t position = 0;
         // The last record read whole (the hit when there is one).
-        TQuestionRecord record;
+        QuestionRecord record;
         bool recordRead = false;
         std::string errorText;
     };

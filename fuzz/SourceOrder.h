@@ -17,8 +17,8 @@ public:
         : lastLine(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n') +
                                             std::count(text.begin(), text.end(), '\r') + 1)) {}
 
-    void take(TSourceRow&& row) override {
-        see(row.Line);
+    void take(SourceRow&& row) override {
+        see(row.line);
         ++rows;
     }
     void skip(std::size_t line, std::string&& reason) override {

@@ -8,9 +8,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);
-    QstText::DecodeInPlace(text);
+    QstText::decodeInPlace(text);
     fuzz::OrderedSink sink(text);
-    const SourceError error = ParseCsvSource(text, sink);
+    const SourceError error = parseCsvSource(text, sink);
     if (error) fuzz::require(sink.rows == 0 && sink.skips == 0, "a rejected file yields no row");
     return 0;
 }

@@ -9,7 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     fuzz::OrderedSink sink(text);
-    const SourceError error = ParseOtdbSource(text, sink);
+    const SourceError error = parseOtdbSource(text, sink);
     if (error) {
         fuzz::require(sink.rows == 0 && sink.skips == 0, "a rejected document yields no row");
         fuzz::require(error.line >= 1, "a rejected document names a line");

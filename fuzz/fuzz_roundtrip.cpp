@@ -16,12 +16,12 @@
 namespace {
 
 // The records an import takes from rows, as it checks them.
-std::vector<TQuestionRecord> Take(const TParsedSource& parsed) {
-    TRowChecker checker;
-    std::vector<TQuestionRecord> records;
-    for (const TSourceRow& row : parsed.Rows) {
-        TQuestionRecord record;
-        if (checker.Check(row, "source", record).empty()) records.push_back(std::move(record));
+std::vector<QuestionRecord> Take(const ParsedSource& parsed) {
+    RowChecker checker;
+    std::vector<QuestionRecord> records;
+    for (const SourceRow& row : parsed.rows) {
+        QuestionRecord record;
+        if (checker.check(row, "source", record).empty()) records.push_back(std::move(record));
     }
     return records;
 }
@@ -32,39 +32,39 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 1) return 0;
     static const fuzz::MemoryFile file;
     const std::string text =
-        QstText::DecodeInput({reinterpret_cast<const char*>(data + 1), size - 1});
-    TParsedSource parsed;
+        QstText::decodeInput({reinterpret_cast<const char*>(data + 1), size - 1});
+    ParsedSource parsed;
     switch (data[0] % 3) {
     case 0:
-        parsed = ParseCsvSource(text);
+        parsed = parseCsvSource(text);
         break;
     case 1:
-        parsed = ParseOtdbSource(text);
+        parsed = parseOtdbSource(text);
         break;
     default:
-        parsed = ParseTextSource(text);
+        parsed = parseTextSource(text);
         break;
     }
-    const std::vector<TQuestionRecord> records = Take(parsed);
+    const std::vector<QuestionRecord> records = Take(parsed);
 
     std::string set;
-    auto add = [&set](const TQuestionRecord& record) {
-        const auto bytes = record.Encode();
+    auto add = [&set](const QuestionRecord& record) {
+        const auto bytes = record.encode();
         set.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     };
-    add(TQuestionRecord::Header());
-    for (const TQuestionRecord& record : records)
+    add(QuestionRecord::header());
+    for (const QuestionRecord& record : records)
         add(record);
     if (records.empty()) return 0;
     const std::string& path = file.fill(set);
 
-    for (TExportFormat format : {TExportFormat::Csv, TExportFormat::Json}) {
+    for (ExportFormat format : {ExportFormat::Csv, ExportFormat::Json}) {
         std::ostringstream out, err;
-        fuzz::require(ExportQuestions(path, format, out, err) == 0, "the set exports");
-        const std::string again = QstText::DecodeInput(out.str());
-        const TParsedSource back =
-            format == TExportFormat::Csv ? ParseCsvSource(again) : ParseOtdbSource(again);
-        fuzz::require(back.Error.empty() && back.Skipped.empty(), "the export reads back whole");
+        fuzz::require(exportQuestions(path, format, out, err) == 0, "the set exports");
+        const std::string again = QstText::decodeInput(out.str());
+        const ParsedSource back =
+            format == ExportFormat::Csv ? parseCsvSource(again) : parseOtdbSource(again);
+        fuzz::require(back.error.empty() && back.skipped.empty(), "the export reads back whole");
         fuzz::require(Take(back) == records, "the export imports to the same records");
     }
     return 0;

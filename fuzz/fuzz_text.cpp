@@ -11,9 +11,9 @@ namespace {
 class TrimmedSink : public fuzz::OrderedSink {
 public:
     using OrderedSink::OrderedSink;
-    void take(TSourceRow&& row) override {
-        for (const std::string& field : row.Fields)
-            fuzz::require(QstText::Trim(field).size() == field.size(), "texts come trimmed");
+    void take(SourceRow&& row) override {
+        for (const std::string& field : row.fields)
+            fuzz::require(QstText::trim(field).size() == field.size(), "texts come trimmed");
         OrderedSink::take(std::move(row));
     }
 };
@@ -21,8 +21,8 @@ public:
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);
-    QstText::DecodeInPlace(text);
+    QstText::decodeInPlace(text);
     TrimmedSink sink(text);
-    ParseTextSource(text, sink);
+    parseTextSource(text, sink);
     return 0;
 }

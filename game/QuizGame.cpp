@@ -14,7 +14,7 @@ const QString QuizGame::selectQuestionFileMessage = QStringLiteral("Please selec
 namespace {
 // Question-set text (Windows-1252) as shown.
 QString recordText(const std::string& bytes) {
-    return QString::fromStdString(Cp1252::ToUtf8(bytes));
+    return QString::fromStdString(Cp1252::toUtf8(bytes));
 }
 
 // Whole history entries are record numbers; anything else can match no record.
@@ -82,22 +82,22 @@ QString QuizGame::startupQuestionFile() const {
     return programDir + QStringLiteral("/REGD.QST");
 }
 
-QString QuizGame::selectQuestionFile(const QString& path, const TReaderRules& rules) {
+QString QuizGame::selectQuestionFile(const QString& path, const ReaderRuleSet& rules) {
     questionFile = path;
-    const TQstCheckResult check = CheckQuestionFile(path.toStdString(), rules);
-    switch (check.Status) {
-    case TQstCheck::Accepted:
+    const QstCheckResult check = checkQuestionFile(path.toStdString(), rules);
+    switch (check.status) {
+    case QstCheck::Accepted:
         return {};
-    case TQstCheck::NotFound:
+    case QstCheck::NotFound:
         questionFile = noQuestionFile;
-        return QString::fromLatin1(rules.NotFoundMessage);
-    case TQstCheck::Damaged:
-    case TQstCheck::ReadOnly: // the game only reads; it never asks for write access
+        return QString::fromLatin1(rules.notFoundMessage);
+    case QstCheck::Damaged:
+    case QstCheck::ReadOnly: // the game only reads; it never asks for write access
         questionFile = noQuestionFile;
-        return QString::fromLatin1(rules.DamagedMessage);
+        return QString::fromLatin1(rules.damagedMessage);
     }
     questionFile = noQuestionFile;
-    return QString::fromLatin1(rules.DamagedMessage);
+    return QString::fromLatin1(rules.damagedMessage);
 }
 
 bool QuizGame::hasQuestionFile() const {
@@ -112,14 +112,14 @@ QString QuizGame::drawNextQuestion() {
     // the game ends so the scores still show.
     const bool startup = questionFile == startupQuestionFile();
     questionFile = noQuestionFile;
-    return QString::fromLatin1(startup ? ReaderRules::GameStartup.DamagedMessage
-                                       : ReaderRules::GameChange.DamagedMessage);
+    return QString::fromLatin1(startup ? ReaderRules::GameStartup.damagedMessage
+                                       : ReaderRules::GameChange.damagedMessage);
 }
 
 bool QuizGame::drawQuestion() {
-    TQstFile file;
-    if (!file.Open(questionFile.toStdString(), TQstFile::TAccess::Read)) return false;
-    const std::int64_t records = file.RecordCount();
+    QstFile file;
+    if (!file.open(questionFile.toStdString(), QstFile::Access::Read)) return false;
+    const std::int64_t records = file.recordCount();
     if (records < 2 || records - 1 > std::numeric_limits<int>::max()) return false;
     const int n = static_cast<int>(records);
     const int questions = n - 1;
@@ -157,12 +157,12 @@ bool QuizGame::drawQuestion() {
     drawHistory.append(QString::number(drawn));
     drawnRecord = drawn;
 
-    if (!file.Read(drawn, record)) return false;
-    questionText = recordText(record.Question);
-    answerSlots[0] = recordText(record.Answer);
-    answerSlots[1] = recordText(record.Wrong1);
-    answerSlots[2] = recordText(record.Wrong2);
-    answerSlots[3] = recordText(record.Wrong3);
+    if (!file.read(drawn, record)) return false;
+    questionText = recordText(record.question);
+    answerSlots[0] = recordText(record.answer);
+    answerSlots[1] = recordText(record.wrong1);
+    answerSlots[2] = recordText(record.wrong2);
+    answerSlots[3] = recordText(record.wrong3);
     correctAnswer = answerSlots[0];
 
     // Ten passes of four coin-flip swaps around the ring of slots.

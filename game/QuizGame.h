@@ -35,7 +35,7 @@ public:
     QString startupQuestionFile() const;
     // Checks a set with a reader's rules and makes it the game's set, or no set at all when it
     // fails. Returns the warning to show; empty when the set is accepted.
-    QString selectQuestionFile(const QString& path, const TReaderRules& rules);
+    QString selectQuestionFile(const QString& path, const ReaderRuleSet& rules);
     // The game has a set to draw from.
     bool hasQuestionFile() const;
 
@@ -121,7 +121,7 @@ public:
     // Number of the record drawn last.
     int drawnRecord = 0;
     // The record read last from the question set.
-    TQuestionRecord record;
+    QuestionRecord record;
     // Full path of the game's question set; "N/A" when no usable set is selected.
     QString questionFile;
     // The draw history: record numbers drawn recently, oldest first; never cleared.

@@ -11,7 +11,7 @@ constexpr char32_t High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0
 
 namespace Cp1252 {
 
-void AppendUtf8(std::string& out, char32_t cp) {
+void appendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
     } else if (cp < 0x800) {
@@ -34,7 +34,7 @@ void AppendUtf8(std::string& out, char32_t cp) {
 namespace {
 
 // Decodes one UTF-8 sequence at i; returns U+FFFD and advances one byte when malformed.
-char32_t NextCodePoint(std::string_view s, std::size_t& i, bool& ok) {
+char32_t nextCodePoint(std::string_view s, std::size_t& i, bool& ok) {
     const auto b0 = static_cast<unsigned char>(s[i]);
     int extra = 0;
     char32_t cp = 0;
@@ -82,47 +82,47 @@ char32_t NextCodePoint(std::string_view s, std::size_t& i, bool& ok) {
 
 namespace Cp1252 {
 
-char32_t CodePointOf(unsigned char byte) {
+char32_t codePointOf(unsigned char byte) {
     return (byte >= 0x80 && byte < 0xA0) ? High[byte - 0x80] : byte;
 }
 
-int ByteOf(char32_t cp) {
+int byteOf(char32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
     for (int k = 0; k < 32; ++k)
         if (High[k] == cp) return 0x80 + k;
     return -1;
 }
 
-std::string ToUtf8(std::string_view bytes) {
+std::string toUtf8(std::string_view bytes) {
     // The exact length first: a large text is never grown, and so never held twice over.
     std::size_t length = 0;
     for (char c : bytes) {
-        const char32_t cp = CodePointOf(static_cast<unsigned char>(c));
+        const char32_t cp = codePointOf(static_cast<unsigned char>(c));
         length += cp < 0x80 ? 1 : cp < 0x800 ? 2 : 3;
     }
     std::string out;
     out.reserve(length);
     for (char c : bytes)
-        AppendUtf8(out, CodePointOf(static_cast<unsigned char>(c)));
+        appendUtf8(out, codePointOf(static_cast<unsigned char>(c)));
     return out;
 }
 
-bool IsValidUtf8(std::string_view utf8) {
+bool isValidUtf8(std::string_view utf8) {
     std::size_t i = 0;
     bool ok = true;
     while (ok && i < utf8.size())
-        NextCodePoint(utf8, i, ok);
+        nextCodePoint(utf8, i, ok);
     return ok;
 }
 
-bool FromUtf8(std::string_view utf8, std::string& out, char32_t* bad) {
+bool fromUtf8(std::string_view utf8, std::string& out, char32_t* bad) {
     out.clear();
     out.reserve(utf8.size());
     std::size_t i = 0;
     while (i < utf8.size()) {
         bool ok = true;
-        const char32_t cp = NextCodePoint(utf8, i, ok);
-        const int b = ok ? ByteOf(cp) : -1;
+        const char32_t cp = nextCodePoint(utf8, i, ok);
+        const int b = ok ? byteOf(cp) : -1;
         if (b < 0) {
             if (bad) *bad = cp;
             return false;

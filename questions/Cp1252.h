@@ -9,22 +9,22 @@
 namespace Cp1252 {
 
 // Windows-1252 bytes to UTF-8.
-std::string ToUtf8(std::string_view bytes);
+std::string toUtf8(std::string_view bytes);
 
 // UTF-8 to Windows-1252 bytes. Returns false when the text holds a character the code page
 // cannot hold, or is not valid UTF-8; *bad then receives the offending code point
 // (U+FFFD for malformed UTF-8).
-bool FromUtf8(std::string_view utf8, std::string& out, char32_t* bad = nullptr);
+bool fromUtf8(std::string_view utf8, std::string& out, char32_t* bad = nullptr);
 
 // The text is well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
-bool IsValidUtf8(std::string_view utf8);
+bool isValidUtf8(std::string_view utf8);
 
 // Appends one code point to UTF-8 text.
-void AppendUtf8(std::string& out, char32_t cp);
+void appendUtf8(std::string& out, char32_t cp);
 
 // The byte for one code point, or -1 when the code page has none.
-int ByteOf(char32_t cp);
+int byteOf(char32_t cp);
 // The code point of one byte.
-char32_t CodePointOf(unsigned char byte);
+char32_t codePointOf(unsigned char byte);
 
 } // namespace Cp1252

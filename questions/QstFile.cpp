@@ -9,86 +9,86 @@
 #include <thread>
 #include <unistd.h>
 
-TQstFile::~TQstFile() {
-    Close();
+QstFile::~QstFile() {
+    close();
 }
 
-TQstFile::TQstFile(TQstFile&& other) noexcept
-    : FFd(other.FFd), FLockBusy(other.FLockBusy), FPath(std::move(other.FPath)),
-      FError(std::move(other.FError)) {
-    other.FFd = -1;
+QstFile::QstFile(QstFile&& other) noexcept
+    : m_fd(other.m_fd), m_lockBusy(other.m_lockBusy), m_stdPath(std::move(other.m_stdPath)),
+      m_error(std::move(other.m_error)) {
+    other.m_fd = -1;
 }
 
-TQstFile& TQstFile::operator=(TQstFile&& other) noexcept {
+QstFile& QstFile::operator=(QstFile&& other) noexcept {
     if (this != &other) {
-        Close();
-        FFd = other.FFd;
-        FLockBusy = other.FLockBusy;
-        FPath = std::move(other.FPath);
-        FError = std::move(other.FError);
-        other.FFd = -1;
+        close();
+        m_fd = other.m_fd;
+        m_lockBusy = other.m_lockBusy;
+        m_stdPath = std::move(other.m_stdPath);
+        m_error = std::move(other.m_error);
+        other.m_fd = -1;
     }
     return *this;
 }
 
-bool TQstFile::Exists(const std::string& path) {
+bool QstFile::exists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool TQstFile::Fail(const std::string& what) {
-    FError = what + ": " + std::strerror(errno);
+bool QstFile::fail(const std::string& what) {
+    m_error = what + ": " + std::strerror(errno);
     return false;
 }
 
-bool TQstFile::Open(const std::string& path, TAccess access) {
-    Close();
-    FPath = path;
-    FLockBusy = false;
+bool QstFile::open(const std::string& path, Access access) {
+    close();
+    m_stdPath = path;
+    m_lockBusy = false;
     // O_NONBLOCK keeps open() from waiting for the other end of a FIFO; anything but a
     // regular file is then turned away before a byte is read.
-    const int flags = (access == TAccess::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC | O_NONBLOCK;
-    FFd = ::open(path.c_str(), flags);
-    if (FFd < 0) return Fail("Cannot open " + path);
+    const int flags = (access == Access::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC | O_NONBLOCK;
+    m_fd = ::open(path.c_str(), flags);
+    if (m_fd < 0) return fail("Cannot open " + path);
     struct stat st {};
-    if (::fstat(FFd, &st) != 0) {
-        Fail("Cannot open " + path);
-        Close();
+    if (::fstat(m_fd, &st) != 0) {
+        fail("Cannot open " + path);
+        close();
         return false;
     }
     if (!S_ISREG(st.st_mode)) {
         errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-        FError = "Cannot open " + path + ": not a regular file";
-        Close();
+        m_error = "Cannot open " + path + ": not a regular file";
+        close();
         return false;
     }
     // Reads and writes of a regular file block as usual.
-    const int fl = ::fcntl(FFd, F_GETFL);
-    if (fl < 0 || ::fcntl(FFd, F_SETFL, fl & ~O_NONBLOCK) != 0) {
-        Fail("Cannot open " + path);
-        Close();
+    const int fl = ::fcntl(m_fd, F_GETFL);
+    if (fl < 0 || ::fcntl(m_fd, F_SETFL, fl & ~O_NONBLOCK) != 0) {
+        fail("Cannot open " + path);
+        close();
         return false;
     }
     return true;
 }
 
-bool TQstFile::OpenLocked(const std::string& path, TAccess access, int waitMs) {
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(waitMs < 0 ? 0 : waitMs);
+bool QstFile::openLocked(const std::string& path, Access access, int waitMs) {
+    using clock = std::chrono::steady_clock;
+    const auto deadline = clock::now() + std::chrono::milliseconds(waitMs < 0 ? 0 : waitMs);
     for (;;) {
-        if (!Open(path, access)) return false;
+        if (!open(path, access)) return false;
         const int how = waitMs < 0 ? LOCK_EX : LOCK_EX | LOCK_NB;
-        while (::flock(FFd, how) != 0) {
+        while (::flock(m_fd, how) != 0) {
             if (errno == EINTR) continue;
             if (errno != EWOULDBLOCK) {
-                Fail("Cannot lock " + path);
-                Close();
+                fail("Cannot lock " + path);
+                close();
                 return false;
             }
-            if (Clock::now() >= deadline) {
-                FError = "Another program is writing " + path;
-                FLockBusy = true;
-                Close();
+            if (clock::now() >= deadline) {
+                m_error = "Another program is writing " + path;
+                m_lockBusy = true;
+                close();
                 return false;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -96,155 +96,155 @@ bool TQstFile::OpenLocked(const std::string& path, TAccess access, int waitMs) {
         // The lock counts only if it is on the file that is at the path now.
         struct stat held {
         }, named{};
-        if (::fstat(FFd, &held) != 0) {
-            Fail("Cannot measure " + path);
-            Close();
+        if (::fstat(m_fd, &held) != 0) {
+            fail("Cannot measure " + path);
+            close();
             return false;
         }
         if (::stat(path.c_str(), &named) == 0 && named.st_dev == held.st_dev &&
             named.st_ino == held.st_ino)
             return true;
-        Close();
+        close();
     }
 }
 
-bool TQstFile::Create(const std::string& path) {
-    Close();
-    FPath = path;
-    FFd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (FFd < 0) return Fail("Cannot create " + path);
+bool QstFile::create(const std::string& path) {
+    close();
+    m_stdPath = path;
+    m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (m_fd < 0) return fail("Cannot create " + path);
     return true;
 }
 
-void TQstFile::Close() {
-    if (FFd >= 0) ::close(FFd);
-    FFd = -1;
+void QstFile::close() {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
 }
 
-std::int64_t TQstFile::RecordCount() {
+std::int64_t QstFile::recordCount() {
     struct stat st {};
-    if (FFd < 0) {
+    if (m_fd < 0) {
         errno = EBADF;
-        Fail("File not open");
+        fail("File not open");
         return -1;
     }
-    if (::fstat(FFd, &st) != 0) {
-        Fail("Cannot measure " + FPath);
+    if (::fstat(m_fd, &st) != 0) {
+        fail("Cannot measure " + m_stdPath);
         return -1;
     }
-    return static_cast<std::int64_t>(st.st_size) / static_cast<std::int64_t>(TQuestionRecord::Size);
+    return static_cast<std::int64_t>(st.st_size) / static_cast<std::int64_t>(QuestionRecord::Size);
 }
 
-bool TQstFile::Read(std::int64_t n, TQuestionRecord& record) {
-    std::uint8_t buf[TQuestionRecord::Size];
-    const std::int64_t got = ReadRecords(n, 1, buf);
+bool QstFile::read(std::int64_t n, QuestionRecord& record) {
+    std::uint8_t buf[QuestionRecord::Size];
+    const std::int64_t got = readRecords(n, 1, buf);
     if (got < 0) return false;
     if (got == 0) {
-        FError = "Read beyond end of file: " + FPath;
+        m_error = "Read beyond end of file: " + m_stdPath;
         return false;
     }
-    record = TQuestionRecord::Decode(buf);
+    record = QuestionRecord::decode(buf);
     return true;
 }
 
-std::int64_t TQstFile::ReadRecords(std::int64_t n, std::int64_t count, std::uint8_t* out) {
-    if (FFd < 0) {
+std::int64_t QstFile::readRecords(std::int64_t n, std::int64_t count, std::uint8_t* out) {
+    if (m_fd < 0) {
         errno = EBADF;
-        Fail("File not open");
+        fail("File not open");
         return -1;
     }
     if (n < 0 || count < 0) {
         errno = EINVAL;
-        Fail("Read beyond end of file");
+        fail("Read beyond end of file");
         return -1;
     }
-    const std::size_t bytes = static_cast<std::size_t>(count) * TQuestionRecord::Size;
-    const off_t at = static_cast<off_t>(n) * static_cast<off_t>(TQuestionRecord::Size);
+    const std::size_t bytes = static_cast<std::size_t>(count) * QuestionRecord::Size;
+    const off_t at = static_cast<off_t>(n) * static_cast<off_t>(QuestionRecord::Size);
     std::size_t got = 0;
     while (got < bytes) {
-        const ssize_t r = ::pread(FFd, out + got, bytes - got, at + static_cast<off_t>(got));
+        const ssize_t r = ::pread(m_fd, out + got, bytes - got, at + static_cast<off_t>(got));
         if (r < 0) {
             if (errno == EINTR) continue;
-            Fail("Cannot read " + FPath);
+            fail("Cannot read " + m_stdPath);
             return -1;
         }
         if (r == 0) break;
         got += static_cast<std::size_t>(r);
     }
-    return static_cast<std::int64_t>(got / TQuestionRecord::Size);
+    return static_cast<std::int64_t>(got / QuestionRecord::Size);
 }
 
-bool TQstFile::Write(std::int64_t n, const TQuestionRecord& record) {
-    if (FFd < 0) {
+bool QstFile::write(std::int64_t n, const QuestionRecord& record) {
+    if (m_fd < 0) {
         errno = EBADF;
-        return Fail("File not open");
+        return fail("File not open");
     }
-    const std::int64_t count = RecordCount();
+    const std::int64_t count = recordCount();
     if (count < 0) return false;
     if (n < 0 || n > count) {
         errno = EINVAL;
-        return Fail("Write beyond end of file");
+        return fail("Write beyond end of file");
     }
-    const auto bytes = record.Encode();
+    const auto bytes = record.encode();
     std::size_t put = 0;
-    const off_t at = static_cast<off_t>(n) * static_cast<off_t>(TQuestionRecord::Size);
+    const off_t at = static_cast<off_t>(n) * static_cast<off_t>(QuestionRecord::Size);
     while (put < bytes.size()) {
         const ssize_t w =
-            ::pwrite(FFd, bytes.data() + put, bytes.size() - put, at + static_cast<off_t>(put));
+            ::pwrite(m_fd, bytes.data() + put, bytes.size() - put, at + static_cast<off_t>(put));
         if (w < 0) {
             if (errno == EINTR) continue;
-            return Fail("Cannot write " + FPath);
+            return fail("Cannot write " + m_stdPath);
         }
         put += static_cast<std::size_t>(w);
     }
     return true;
 }
 
-bool TQstFile::Sync() {
-    if (FFd < 0) {
+bool QstFile::sync() {
+    if (m_fd < 0) {
         errno = EBADF;
-        return Fail("File not open");
+        return fail("File not open");
     }
-    if (::fsync(FFd) != 0) return Fail("Cannot flush " + FPath);
+    if (::fsync(m_fd) != 0) return fail("Cannot flush " + m_stdPath);
     return true;
 }
 
-TQstCheckResult CheckQuestionFile(const std::string& path, const TReaderRules& rules) {
-    TQstCheckResult result;
-    if (!TQstFile::Exists(path)) {
-        result.Status = TQstCheck::NotFound;
+QstCheckResult checkQuestionFile(const std::string& path, const ReaderRuleSet& rules) {
+    QstCheckResult result;
+    if (!QstFile::exists(path)) {
+        result.status = QstCheck::NotFound;
         return result;
     }
-    TQstFile file;
-    if (!file.Open(path, rules.Access)) {
-        result.ErrorText = file.ErrorText();
+    QstFile file;
+    if (!file.open(path, rules.access)) {
+        result.errorText = file.errorText();
         const bool denied = errno == EACCES || errno == EROFS || errno == EPERM;
-        result.Status = TQstCheck::Damaged;
+        result.status = QstCheck::Damaged;
         // A reader that writes is told apart a set it may read but not change.
-        if (!(rules.Access == TQstFile::TAccess::ReadWrite && denied &&
-              file.Open(path, TQstFile::TAccess::Read)))
+        if (!(rules.access == QstFile::Access::ReadWrite && denied &&
+              file.open(path, QstFile::Access::Read)))
             return result;
-        result.Status = TQstCheck::ReadOnly;
+        result.status = QstCheck::ReadOnly;
     }
-    const std::int64_t count = file.RecordCount();
+    const std::int64_t count = file.recordCount();
     if (count < 0) {
-        result.Status = TQstCheck::Damaged;
-        result.ErrorText = file.ErrorText();
+        result.status = QstCheck::Damaged;
+        result.errorText = file.errorText();
         return result;
     }
-    result.RecordCount = count;
-    const TQstCheck ok =
-        result.Status == TQstCheck::ReadOnly ? TQstCheck::ReadOnly : TQstCheck::Accepted;
-    result.Status = TQstCheck::Damaged;
-    if (count < rules.MinRecords) return result;
+    result.recordCount = count;
+    const QstCheck ok =
+        result.status == QstCheck::ReadOnly ? QstCheck::ReadOnly : QstCheck::Accepted;
+    result.status = QstCheck::Damaged;
+    if (count < rules.minRecords) return result;
     if (count >= 1) {
-        TQuestionRecord header;
-        if (!file.Read(0, header)) {
-            result.ErrorText = file.ErrorText();
+        QuestionRecord header;
+        if (!file.read(0, header)) {
+            result.errorText = file.errorText();
             return result;
         }
-        if (!header.IsHeader()) return result;
+        if (!header.isHeader()) return result;
     }
-    result.Status = ok;
+    result.status = ok;
     return result;
 }

@@ -4,15 +4,15 @@
 
 namespace QtText {
 
-QString FromRecord(const std::string& bytes) {
+QString fromRecord(const std::string& bytes) {
     QString text;
     text.reserve(static_cast<qsizetype>(bytes.size()));
     for (char c : bytes)
-        text += QChar(static_cast<char16_t>(Cp1252::CodePointOf(static_cast<unsigned char>(c))));
+        text += QChar(static_cast<char16_t>(Cp1252::codePointOf(static_cast<unsigned char>(c))));
     return text;
 }
 
-bool ToRecord(const QString& text, std::string& bytes, QString* bad) {
+bool toRecord(const QString& text, std::string& bytes, QString* bad) {
     bytes.clear();
     bytes.reserve(static_cast<std::size_t>(text.size()));
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -26,7 +26,7 @@ bool ToRecord(const QString& text, std::string& bytes, QString* bad) {
             // character at all, so it can be stored no more than one the code page lacks.
             cp = QChar::ReplacementCharacter;
         }
-        const int byte = Cp1252::ByteOf(cp);
+        const int byte = Cp1252::byteOf(cp);
         if (byte < 0) {
             // Built by hand: a conversion from UTF-32 would take U+FEFF for a byte-order
             // mark and drop it, leaving the message nothing to show.

@@ -4,30 +4,30 @@
 #include <stdexcept>
 #include <utility>
 
-std::string& TQuestionRecord::Field(std::size_t i) {
-    return const_cast<std::string&>(std::as_const(*this).Field(i));
+std::string& QuestionRecord::field(std::size_t i) {
+    return const_cast<std::string&>(std::as_const(*this).field(i));
 }
 
-const std::string& TQuestionRecord::Field(std::size_t i) const {
+const std::string& QuestionRecord::field(std::size_t i) const {
     switch (i) {
     case 0:
-        return Question;
+        return question;
     case 1:
-        return Answer;
+        return answer;
     case 2:
-        return Wrong1;
+        return wrong1;
     case 3:
-        return Wrong2;
+        return wrong2;
     case 4:
-        return Wrong3;
+        return wrong3;
     }
     throw std::out_of_range("question record field");
 }
 
-std::array<std::uint8_t, TQuestionRecord::Size> TQuestionRecord::Encode() const {
+std::array<std::uint8_t, QuestionRecord::Size> QuestionRecord::encode() const {
     std::array<std::uint8_t, Size> out{};
     for (std::size_t i = 0; i < FieldCount; ++i) {
-        const std::string& text = Field(i);
+        const std::string& text = field(i);
         const std::size_t len = std::min(text.size(), Capacity);
         const std::size_t at = i * (Capacity + 1);
         out[at] = static_cast<std::uint8_t>(len);
@@ -36,24 +36,24 @@ std::array<std::uint8_t, TQuestionRecord::Size> TQuestionRecord::Encode() const 
     return out;
 }
 
-TQuestionRecord TQuestionRecord::Decode(const std::uint8_t* bytes) {
-    TQuestionRecord rec;
+QuestionRecord QuestionRecord::decode(const std::uint8_t* bytes) {
+    QuestionRecord rec;
     for (std::size_t i = 0; i < FieldCount; ++i) {
         const std::size_t at = i * (Capacity + 1);
         const std::size_t len = std::min<std::size_t>(bytes[at], Capacity);
-        rec.Field(i).assign(reinterpret_cast<const char*>(bytes + at + 1), len);
+        rec.field(i).assign(reinterpret_cast<const char*>(bytes + at + 1), len);
     }
     return rec;
 }
 
-TQuestionRecord TQuestionRecord::Header() {
-    TQuestionRecord rec;
-    rec.Question = std::string(HeaderText);
+QuestionRecord QuestionRecord::header() {
+    QuestionRecord rec;
+    rec.question = std::string(HeaderText);
     return rec;
 }
 
-bool TQuestionRecord::Complete() const {
+bool QuestionRecord::complete() const {
     for (std::size_t i = 0; i < FieldCount; ++i)
-        if (Field(i).empty()) return false;
+        if (field(i).empty()) return false;
     return true;
 }

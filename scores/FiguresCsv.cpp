@@ -20,21 +20,21 @@ bool fail(QString* error, const QString& why) {
 } // namespace
 
 bool writeFiguresCsv(ScoreStore& store, const QString& path, QIODevice& out, QString* error) {
-    TQstFile file;
-    TQuestionRecord record;
-    if (!file.Open(path.toStdString(), TQstFile::TAccess::Read))
-        return fail(error, QString::fromStdString(file.ErrorText()));
-    const std::int64_t count = file.RecordCount();
-    if (count < 1 || !file.Read(0, record))
-        return fail(error, QString::fromStdString(file.ErrorText()));
-    if (!record.IsHeader())
+    QstFile file;
+    QuestionRecord record;
+    if (!file.open(path.toStdString(), QstFile::Access::Read))
+        return fail(error, QString::fromStdString(file.errorText()));
+    const std::int64_t count = file.recordCount();
+    if (count < 1 || !file.read(0, record))
+        return fail(error, QString::fromStdString(file.errorText()));
+    if (!record.isHeader())
         return fail(error, QStringLiteral("%1 is not a question set").arg(path));
 
     const QHash<QString, QuestionFigures> figures =
         store.allFigures(QuestionSet(QFileInfo(path).fileName(), record));
     std::string text = "number,question,asked,right,percent right\n";
     for (std::int64_t n = 1; n < count; ++n) {
-        if (!file.Read(n, record)) return fail(error, QString::fromStdString(file.ErrorText()));
+        if (!file.read(n, record)) return fail(error, QString::fromStdString(file.errorText()));
         const QString question = ScoreStore::questionText(record);
         const QuestionFigures f = figures.value(question);
         text += std::to_string(n) + ',';

@@ -3,14 +3,14 @@
 #include <QByteArray>
 #include <QString>
 
-struct TQuestionRecord;
+struct QuestionRecord;
 
 // The question set that scores and figures belong to: its file name (without the folder, so
 // a set that is moved or installed elsewhere keeps its hall of fame) and its header record.
 class QuestionSet {
 public:
     QuestionSet() = default;
-    QuestionSet(const QString& fileName, const TQuestionRecord& header);
+    QuestionSet(const QString& fileName, const QuestionRecord& header);
 
     // The set in the question file at path, known by its header record. An unreadable file,
     // or one whose first record is not a header, gives an invalid set and *error says why.

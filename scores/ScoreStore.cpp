@@ -510,8 +510,8 @@ QHash<QString, QuestionFigures> ScoreStore::allFigures(const QuestionSet& set,
     return figures;
 }
 
-QString ScoreStore::questionText(const TQuestionRecord& record) {
-    return QString::fromStdString(Cp1252::ToUtf8(record.Question));
+QString ScoreStore::questionText(const QuestionRecord& record) {
+    return QString::fromStdString(Cp1252::toUtf8(record.question));
 }
 
 QString ScoreStore::cleanName(const QString& name) {

@@ -15,7 +15,7 @@
 #include <functional>
 #include <utility>
 
-struct TQuestionRecord;
+struct QuestionRecord;
 
 // The hall of fame of every question set, and how each question fared, in one SQLite
 // database. Each set has a table of scores and a table of question figures. Every write is
@@ -80,7 +80,7 @@ public:
     QHash<QString, QuestionFigures> allFigures(const QuestionSet& set);
 
     // The text a question of a set is known by in the figures: its question in Unicode.
-    static QString questionText(const TQuestionRecord& record);
+    static QString questionText(const QuestionRecord& record);
 
     // A name as the hall of fame keeps it: blanks at either end and control characters
     // removed, at most ten characters (a letter with its accents counts as one).

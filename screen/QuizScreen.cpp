@@ -3,7 +3,7 @@
 
 #include "Clock.h"
 #include "Dialogs.h"
-#include "MidiOut.h"
+#include "MidiOutput.h"
 #include "QstFile.h"
 #include "SoundCues.h"
 
@@ -41,10 +41,10 @@ template <class T> T* makeControl(QWidget* parent, const char* name) {
     return new T(parent, QString::fromLatin1(name));
 }
 
-TLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, int pointSize,
-                  const QColor& color, const QColor& background = QColor()) {
-    auto* label = makeControl<TLabel>(parent, name);
-    label->SetCaption(caption);
+Label* makeLabel(QWidget* parent, const char* name, const QString& caption, int pointSize,
+                 const QColor& color, const QColor& background = QColor()) {
+    auto* label = makeControl<Label>(parent, name);
+    label->setCaption(caption);
     label->setFont(designFont(pointSize));
     QPalette pal = label->palette();
     pal.setColor(QPalette::WindowText, color);
@@ -57,12 +57,12 @@ TLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, int
 }
 
 // An OK button: a picture on a borderless panel whose bevel rises under the mouse.
-TPanel* makeOkButton(QWidget* parent, const char* panelName, const char* imageName,
-                     TImage*& image) {
-    auto* frame = makeControl<TPanel>(parent, panelName);
-    frame->SetTransparent(true);
+Panel* makeOkButton(QWidget* parent, const char* panelName, const char* imageName,
+                    ImageView*& image) {
+    auto* frame = makeControl<Panel>(parent, panelName);
+    frame->setTransparent(true);
     frame->resize(OkSize.width() + 4, OkSize.height() + 4);
-    image = makeControl<TImage>(frame, imageName);
+    image = makeControl<ImageView>(frame, imageName);
     image->setGeometry(2, 2, OkSize.width(), OkSize.height());
     image->setAccessibleName(QStringLiteral("OK"));
     image->setCursor(Qt::PointingHandCursor);
@@ -81,8 +81,8 @@ QuizScreen::QuizScreen(QuizServices world, QWidget* parent)
     connectHandlers();
     initLayout();
     initCommands();
-    midiOut = std::make_unique<TMidiOutput>(services.midi);
-    soundCues = std::make_unique<TSoundCues>(*midiOut, [this] { return soundOn(); });
+    midiOut = std::make_unique<MidiOutput>(services.midi);
+    soundCues = std::make_unique<SoundCues>(*midiOut, [this] { return soundOn(); });
     game.soundWanted = services.soundWanted;
 }
 
@@ -102,29 +102,29 @@ void QuizScreen::createControls() {
     bands->setSpacing(0);
 
     // Top band: decorations either side of the title logo.
-    topBand = makeControl<TPanel>(central, "topBand");
+    topBand = makeControl<Panel>(central, "topBand");
     topBand->setFixedHeight(112);
-    topBand->SetColor(CabinetMetal);
-    topBand->SetBevelOuter(TBevel::Raised);
+    topBand->setColor(CabinetMetal);
+    topBand->setBevelOuter(Bevel::Raised);
     auto* top = new QHBoxLayout(topBand);
     top->setContentsMargins(4, 6, 4, 6);
     top->setSpacing(0);
-    topBandLeft = makeControl<TPanel>(topBand, "topBandLeft");
-    topBandLeft->SetTransparent(true);
-    leftDecoration = makeControl<TImage>(topBandLeft, "leftDecoration");
+    topBandLeft = makeControl<Panel>(topBand, "topBandLeft");
+    topBandLeft->setTransparent(true);
+    leftDecoration = makeControl<ImageView>(topBandLeft, "leftDecoration");
     leftDecoration->setAccessibleName(QStringLiteral("Decoration"));
     auto* left = new QHBoxLayout(topBandLeft);
     left->setContentsMargins(0, 0, 0, 0);
     left->addWidget(leftDecoration);
-    titlePanel = makeControl<TPanel>(topBand, "titlePanel");
-    titlePanel->SetTransparent(true);
+    titlePanel = makeControl<Panel>(topBand, "titlePanel");
+    titlePanel->setTransparent(true);
     titlePanel->setFixedSize(405, 100);
-    topLogo = makeControl<TImage>(titlePanel, "topLogo");
+    topLogo = makeControl<ImageView>(titlePanel, "topLogo");
     topLogo->setGeometry(0, 0, 405, 100);
     topLogo->setAccessibleName(QStringLiteral("Trivora"));
-    topBandRight = makeControl<TPanel>(topBand, "topBandRight");
-    topBandRight->SetTransparent(true);
-    rightDecoration = makeControl<TImage>(topBandRight, "rightDecoration");
+    topBandRight = makeControl<Panel>(topBand, "topBandRight");
+    topBandRight->setTransparent(true);
+    rightDecoration = makeControl<ImageView>(topBandRight, "rightDecoration");
     rightDecoration->setAccessibleName(QStringLiteral("Decoration"));
     auto* right = new QHBoxLayout(topBandRight);
     right->setContentsMargins(0, 0, 0, 0);
@@ -134,19 +134,19 @@ void QuizScreen::createControls() {
     top->addWidget(topBandRight, 1);
 
     // The play area: everything in it is placed by layOutPlayArea.
-    playArea = makeControl<TPanel>(central, "playArea");
-    playArea->SetColor(Qt::black);
+    playArea = makeControl<Panel>(central, "playArea");
+    playArea->setColor(Qt::black);
 
     // Bottom band: answer buttons left, STOP and START right.
-    bottomBand = makeControl<TPanel>(central, "bottomBand");
+    bottomBand = makeControl<Panel>(central, "bottomBand");
     bottomBand->setFixedHeight(89);
-    bottomBand->SetColor(CabinetMetal);
-    bottomBand->SetBevelOuter(TBevel::Raised);
+    bottomBand->setColor(CabinetMetal);
+    bottomBand->setBevelOuter(Bevel::Raised);
     auto* bottom = new QHBoxLayout(bottomBand);
     bottom->setContentsMargins(6, 8, 6, 9);
     bottom->setSpacing(4);
     const auto button = [this](const char* name, const QString& accessible) {
-        auto* b = makeControl<TImage>(bottomBand, name);
+        auto* b = makeControl<ImageView>(bottomBand, name);
         b->setFixedSize(ButtonSize);
         b->setAccessibleName(accessible);
         b->setCursor(Qt::PointingHandCursor);
@@ -156,8 +156,8 @@ void QuizScreen::createControls() {
     answerButtonB = button("answerButtonB", QStringLiteral("Answer B"));
     answerButtonC = button("answerButtonC", QStringLiteral("Answer C"));
     answerButtonD = button("answerButtonD", QStringLiteral("Answer D"));
-    bottomBandGap = makeControl<TPanel>(bottomBand, "bottomBandGap");
-    bottomBandGap->SetTransparent(true);
+    bottomBandGap = makeControl<Panel>(bottomBand, "bottomBandGap");
+    bottomBandGap->setTransparent(true);
     stopButton = button("stopButton", QStringLiteral("Stop"));
     startButton = button("startButton", QStringLiteral("Start"));
     for (QWidget* w : {static_cast<QWidget*>(answerButtonA), static_cast<QWidget*>(answerButtonB),
@@ -174,40 +174,40 @@ void QuizScreen::createControls() {
     QWidget* play = playArea;
 
     // Attract pictures and the large pictures of the play area.
-    companyLogo = makeControl<TImage>(play, "companyLogo");
+    companyLogo = makeControl<ImageView>(play, "companyLogo");
     companyLogo->setAccessibleName(QStringLiteral("Mindaro"));
-    presentsCaption = makeControl<TImage>(play, "presentsCaption");
+    presentsCaption = makeControl<ImageView>(play, "presentsCaption");
     presentsCaption->setAccessibleName(QStringLiteral("presents"));
-    titlePicture = makeControl<TImage>(play, "titlePicture");
-    titlePicture->SetStretch(true);
+    titlePicture = makeControl<ImageView>(play, "titlePicture");
+    titlePicture->setStretch(true);
     titlePicture->setAccessibleName(QStringLiteral("Trivora"));
-    titlePictureLit = makeControl<TImage>(play, "titlePictureLit");
-    titlePictureLit->SetStretch(true);
+    titlePictureLit = makeControl<ImageView>(play, "titlePictureLit");
+    titlePictureLit->setStretch(true);
     titlePictureLit->setAccessibleName(QStringLiteral("Trivora"));
-    pressStartPrompt = makeControl<TImage>(play, "pressStartPrompt");
+    pressStartPrompt = makeControl<ImageView>(play, "pressStartPrompt");
     pressStartPrompt->setAccessibleName(QStringLiteral("Press START to play"));
-    upperBanner = makeControl<TImage>(play, "upperBanner");
-    lowerBanner = makeControl<TImage>(play, "lowerBanner");
-    correctHighlight = makeControl<TShape>(play, "correctHighlight");
-    correctBanner = makeControl<TImage>(play, "correctBanner");
+    upperBanner = makeControl<ImageView>(play, "upperBanner");
+    lowerBanner = makeControl<ImageView>(play, "lowerBanner");
+    correctHighlight = makeControl<Shape>(play, "correctHighlight");
+    correctBanner = makeControl<ImageView>(play, "correctBanner");
     correctBanner->setAccessibleName(QStringLiteral("Correct"));
-    gameOverBanner = makeControl<TImage>(play, "gameOverBanner");
+    gameOverBanner = makeControl<ImageView>(play, "gameOverBanner");
     gameOverBanner->setAccessibleName(QStringLiteral("Game over"));
 
     // Question area: the question, four answer rows and the time strip.
     questionLabel = makeLabel(play, "questionLabel", QString(), 13, Qt::white);
     questionLabel->setWordWrap(true);
     questionLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    answerFrameA = makeControl<TPanel>(play, "answerFrameA");
-    answerFrameB = makeControl<TPanel>(play, "answerFrameB");
-    answerFrameC = makeControl<TPanel>(play, "answerFrameC");
-    answerFrameD = makeControl<TPanel>(play, "answerFrameD");
-    for (TPanel* frame : {answerFrameA, answerFrameB, answerFrameC, answerFrameD}) {
-        frame->SetColor(Qt::black);
-        frame->SetBevelOuter(TBevel::Lowered);
+    answerFrameA = makeControl<Panel>(play, "answerFrameA");
+    answerFrameB = makeControl<Panel>(play, "answerFrameB");
+    answerFrameC = makeControl<Panel>(play, "answerFrameC");
+    answerFrameD = makeControl<Panel>(play, "answerFrameD");
+    for (Panel* frame : {answerFrameA, answerFrameB, answerFrameC, answerFrameD}) {
+        frame->setColor(Qt::black);
+        frame->setBevelOuter(Bevel::Lowered);
     }
-    answerDivider = makeControl<TPanel>(play, "answerDivider");
-    answerDivider->SetColor(Silver);
+    answerDivider = makeControl<Panel>(play, "answerDivider");
+    answerDivider->setColor(Silver);
     static const char* const coverNames[4] = {"answerRowA", "answerRowB", "answerRowC",
                                               "answerRowD"};
     static const char* const capNames[4] = {"answerLetterA", "answerLetterB", "answerLetterC",
@@ -216,10 +216,10 @@ void QuizScreen::createControls() {
                                                "answerTextD"};
     static const QColor letterColors[4] = {QColor(0xFF, 0x30, 0x30), QColor(0x30, 0xE0, 0x30),
                                            QColor(0x40, 0x90, 0xFF), QColor(0xFF, 0xE0, 0x00)};
-    TPanel* frames[4] = {answerFrameA, answerFrameB, answerFrameC, answerFrameD};
+    Panel* frames[4] = {answerFrameA, answerFrameB, answerFrameC, answerFrameD};
     for (int i = 0; i < 4; ++i) {
-        answerRows[i] = makeControl<TShape>(play, coverNames[i]);
-        answerRows[i]->SetBrushColor(Navy);
+        answerRows[i] = makeControl<Shape>(play, coverNames[i]);
+        answerRows[i]->setBrushColor(Navy);
         answerRows[i]->stackUnder(frames[i]);
         answerLetters[i] =
             makeLabel(play, capNames[i], QString(QChar('A' + i)), 14, letterColors[i]);
@@ -229,11 +229,11 @@ void QuizScreen::createControls() {
         answerTexts[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
     // The frames are only outlines over their covers.
-    for (TPanel* frame : {answerFrameA, answerFrameB, answerFrameC, answerFrameD})
-        frame->SetTransparent(true);
+    for (Panel* frame : {answerFrameA, answerFrameB, answerFrameC, answerFrameD})
+        frame->setTransparent(true);
 
-    timeStrip = makeControl<TPanel>(play, "timeStrip");
-    timeStrip->SetColor(Qt::black);
+    timeStrip = makeControl<Panel>(play, "timeStrip");
+    timeStrip->setColor(Qt::black);
     timeCaption = makeLabel(timeStrip, "timeCaption", QStringLiteral("Time :"), 11, Qt::white);
     timeCaptionShadow = makeLabel(timeStrip, "timeCaptionShadow", QStringLiteral("Time :"), 11,
                                   QColor(0x40, 0x40, 0x40));
@@ -241,15 +241,15 @@ void QuizScreen::createControls() {
     timeCaption->resize(52, 20);
     timeCaptionShadow->resize(52, 20);
     timeCaptionShadow->stackUnder(timeCaption);
-    timeGaugeFrame = makeControl<TPanel>(timeStrip, "timeGaugeFrame");
-    timeGaugeFrame->SetColor(Silver);
-    timeGauge = new TGauge(timeGaugeFrame);
+    timeGaugeFrame = makeControl<Panel>(timeStrip, "timeGaugeFrame");
+    timeGaugeFrame->setColor(Silver);
+    timeGauge = new Gauge(timeGaugeFrame);
     timeGauge->setObjectName(QStringLiteral("timeGauge"));
-    timeGauge->SetShowText(false);
-    timeGauge->SetForeColor(Blue);
-    timeGauge->SetBackColor(Navy);
-    timeGauge->SetColor(Silver);
-    timeGauge->SetProgress(100);
+    timeGauge->setShowText(false);
+    timeGauge->setForeColor(Blue);
+    timeGauge->setBackColor(Navy);
+    timeGauge->setColor(Silver);
+    timeGauge->setProgress(100);
     timeGauge->setGeometry(8, 4, 337, 14);
     timeGauge->setAccessibleName(QStringLiteral("Time left"));
     creditCaption =
@@ -259,35 +259,35 @@ void QuizScreen::createControls() {
     creditCaption->resize(67, 20);
     creditCaptionShadow->resize(67, 20);
     creditCaptionShadow->stackUnder(creditCaption);
-    creditMeter = makeControl<TPanel>(timeStrip, "creditMeter");
-    creditMeter->SetColor(Qt::black);
-    creditMeter->SetBevelOuter(TBevel::Lowered);
+    creditMeter = makeControl<Panel>(timeStrip, "creditMeter");
+    creditMeter->setColor(Qt::black);
+    creditMeter->setBevelOuter(Bevel::Lowered);
     creditMeter->resize(128, 47);
     for (int i = 0; i < 5; ++i) {
-        creditDigits[i] = new TImage(creditMeter, QStringLiteral("creditDigit%1").arg(i + 1));
+        creditDigits[i] = new ImageView(creditMeter, QStringLiteral("creditDigit%1").arg(i + 1));
         creditDigits[i]->setGeometry(4 + i * DigitSize.width(), 5, DigitSize.width(),
                                      DigitSize.height());
     }
     creditMeter->setAccessibleName(QStringLiteral("Credit"));
 
     // Prize ladder.
-    oneDollarLamp = makeControl<TImage>(play, "oneDollarLamp");
-    fiveDollarLamp = makeControl<TImage>(play, "fiveDollarLamp");
-    fifteenDollarLamp = makeControl<TImage>(play, "fifteenDollarLamp");
-    fiftyDollarLamp = makeControl<TImage>(play, "fiftyDollarLamp");
-    loseLamp = makeControl<TImage>(play, "loseLamp");
-    for (TImage* lamp :
+    oneDollarLamp = makeControl<ImageView>(play, "oneDollarLamp");
+    fiveDollarLamp = makeControl<ImageView>(play, "fiveDollarLamp");
+    fifteenDollarLamp = makeControl<ImageView>(play, "fifteenDollarLamp");
+    fiftyDollarLamp = makeControl<ImageView>(play, "fiftyDollarLamp");
+    loseLamp = makeControl<ImageView>(play, "loseLamp");
+    for (ImageView* lamp :
          {oneDollarLamp, fiveDollarLamp, fifteenDollarLamp, fiftyDollarLamp, loseLamp})
         lamp->resize(LampSize);
-    pressStopPrompt = makeControl<TImage>(play, "pressStopPrompt");
+    pressStopPrompt = makeControl<ImageView>(play, "pressStopPrompt");
     pressStopPrompt->resize(250, 50);
     pressStopPrompt->setAccessibleName(QStringLiteral("Press Stop"));
 
     // Wrong panel.
-    wrongPanel = makeControl<TPanel>(play, "wrongPanel");
-    wrongPanel->SetColor(Qt::black);
+    wrongPanel = makeControl<Panel>(play, "wrongPanel");
+    wrongPanel->setColor(Qt::black);
     wrongPanel->setAccessibleName(QStringLiteral("Wrong"));
-    wrongHeading = makeControl<TImage>(wrongPanel, "wrongHeading");
+    wrongHeading = makeControl<ImageView>(wrongPanel, "wrongHeading");
     wrongHeading->setFixedHeight(HeadingSize.height());
     wrongHeading->setAccessibleName(QStringLiteral("Wrong"));
     wrongQuestionCaption = makeLabel(wrongPanel, "wrongQuestionCaption",
@@ -300,20 +300,20 @@ void QuizScreen::createControls() {
     wrongCorrectCaption = makeLabel(wrongPanel, "wrongCorrectCaption",
                                     QStringLiteral("The correct answer is:"), 10, Qt::white);
     wrongCorrect = makeLabel(wrongPanel, "wrongCorrect", QString(), 10, Qt::white, Navy);
-    for (TLabel* l : {wrongQuestionCaption, wrongQuestion, wrongChosenCaption, wrongChosen,
-                      wrongCorrectCaption, wrongCorrect})
+    for (Label* l : {wrongQuestionCaption, wrongQuestion, wrongChosenCaption, wrongChosen,
+                     wrongCorrectCaption, wrongCorrect})
         l->setFixedHeight(20);
-    for (TLabel* l : {wrongQuestionCaption, wrongChosenCaption, wrongCorrectCaption})
+    for (Label* l : {wrongQuestionCaption, wrongChosenCaption, wrongCorrectCaption})
         l->setIndent(24);
-    for (TLabel* l : {wrongQuestion, wrongChosen, wrongCorrect})
+    for (Label* l : {wrongQuestion, wrongChosen, wrongCorrect})
         l->setIndent(6);
     wrongPanelOkFrame = makeOkButton(wrongPanel, "wrongPanelOkFrame", "wrongPanelOk", wrongPanelOk);
 
     // TimeOut panel.
-    timeOutPanel = makeControl<TPanel>(play, "timeOutPanel");
-    timeOutPanel->SetColor(Qt::black);
+    timeOutPanel = makeControl<Panel>(play, "timeOutPanel");
+    timeOutPanel->setColor(Qt::black);
     timeOutPanel->setAccessibleName(QStringLiteral("Time out"));
-    timeOutHeading = makeControl<TImage>(timeOutPanel, "timeOutHeading");
+    timeOutHeading = makeControl<ImageView>(timeOutPanel, "timeOutHeading");
     timeOutHeading->setFixedHeight(HeadingSize.height());
     timeOutHeading->setAccessibleName(QStringLiteral("Time out"));
     timeOutQuestionCaption = makeLabel(timeOutPanel, "timeOutQuestionCaption",
@@ -322,21 +322,21 @@ void QuizScreen::createControls() {
     timeOutCorrectCaption = makeLabel(timeOutPanel, "timeOutCorrectCaption",
                                       QStringLiteral("The correct answer is:"), 10, Qt::white);
     timeOutCorrect = makeLabel(timeOutPanel, "timeOutCorrect", QString(), 10, Qt::white, Navy);
-    for (TLabel* l :
+    for (Label* l :
          {timeOutQuestionCaption, timeOutQuestion, timeOutCorrectCaption, timeOutCorrect})
         l->setFixedHeight(20);
-    for (TLabel* l : {timeOutQuestionCaption, timeOutCorrectCaption})
+    for (Label* l : {timeOutQuestionCaption, timeOutCorrectCaption})
         l->setIndent(24);
-    for (TLabel* l : {timeOutQuestion, timeOutCorrect})
+    for (Label* l : {timeOutQuestion, timeOutCorrect})
         l->setIndent(6);
     timeOutPanelOkFrame =
         makeOkButton(timeOutPanel, "timeOutPanelOkFrame", "timeOutPanelOk", timeOutPanelOk);
 
     // Player entry panel.
-    playerPanel = makeControl<TPanel>(play, "playerPanel");
-    playerPanel->SetColor(Qt::black);
+    playerPanel = makeControl<Panel>(play, "playerPanel");
+    playerPanel->setColor(Qt::black);
     playerPanel->setAccessibleName(QStringLiteral("Select players"));
-    playerHeading = makeControl<TImage>(playerPanel, "playerHeading");
+    playerHeading = makeControl<ImageView>(playerPanel, "playerHeading");
     playerHeading->resize(HeadingSize);
     playerHeading->setAccessibleName(QStringLiteral("Select players"));
     static const char* const slotNames[4] = {"playerSlot1", "playerSlot2", "playerSlot3",
@@ -348,10 +348,10 @@ void QuizScreen::createControls() {
     static const char* const clearNames[4] = {"clearButton1", "clearButton2", "clearButton3",
                                               "clearButton4"};
     for (int i = 0; i < 4; ++i) {
-        TPanel* slot = makeControl<TPanel>(playerPanel, slotNames[i]);
+        Panel* slot = makeControl<Panel>(playerPanel, slotNames[i]);
         slot->resize(140, 96);
-        slot->SetColor(Maroon);
-        slot->SetBevelOuter(TBevel::Raised);
+        slot->setColor(Maroon);
+        slot->setBevelOuter(Bevel::Raised);
         playerSlots[i] = slot;
         playerSlotCaptions[i] =
             makeLabel(slot, labelNames[i], QString::fromLatin1(labelCaptions[i]), 10, Qt::white);
@@ -364,12 +364,12 @@ void QuizScreen::createControls() {
         name->setGeometry(10, 30, 120, 26);
         name->setAccessibleName(QString::fromLatin1(labelCaptions[i]) + QStringLiteral(" name"));
         playerNameBoxes[i] = name;
-        TPanel* clear = makeControl<TPanel>(slot, clearNames[i]);
-        clear->SetCaption(QStringLiteral("Clear"));
+        Panel* clear = makeControl<Panel>(slot, clearNames[i]);
+        clear->setCaption(QStringLiteral("Clear"));
         clear->setFont(designFont(9));
         clear->setGeometry(40, 64, 60, 22);
-        clear->SetColor(Maroon);
-        clear->SetFontColor(Maroon);
+        clear->setColor(Maroon);
+        clear->setFontColor(Maroon);
         clear->setAccessibleName(QStringLiteral("Clear ") + QString::fromLatin1(labelCaptions[i]));
         clearButtons[i] = clear;
     }
@@ -377,45 +377,45 @@ void QuizScreen::createControls() {
         makeOkButton(playerPanel, "playerPanelOkFrame", "playerPanelOk", playerPanelOk);
 
     // Ready panel.
-    readyPanel = makeControl<TPanel>(play, "readyPanel");
-    readyPanel->SetColor(Qt::black);
+    readyPanel = makeControl<Panel>(play, "readyPanel");
+    readyPanel->setColor(Qt::black);
     readyPanel->setAccessibleName(QStringLiteral("Get ready"));
-    readyHeading = makeControl<TImage>(readyPanel, "readyHeading");
+    readyHeading = makeControl<ImageView>(readyPanel, "readyHeading");
     readyHeading->resize(300, 50);
     readyHeading->setAccessibleName(QStringLiteral("Get ready"));
-    playerOutHeading = makeControl<TImage>(readyPanel, "playerOutHeading");
+    playerOutHeading = makeControl<ImageView>(readyPanel, "playerOutHeading");
     playerOutHeading->resize(300, 50);
     playerOutHeading->setAccessibleName(QStringLiteral("Game over"));
-    playerCaption = makeControl<TImage>(readyPanel, "playerCaption");
+    playerCaption = makeControl<ImageView>(readyPanel, "playerCaption");
     playerCaption->resize(200, 40);
     playerCaption->setAccessibleName(QStringLiteral("Player"));
-    playerNumberOne = makeControl<TImage>(readyPanel, "playerNumberOne");
-    playerNumberTwo = makeControl<TImage>(readyPanel, "playerNumberTwo");
-    playerNumberThree = makeControl<TImage>(readyPanel, "playerNumberThree");
-    playerNumberFour = makeControl<TImage>(readyPanel, "playerNumberFour");
+    playerNumberOne = makeControl<ImageView>(readyPanel, "playerNumberOne");
+    playerNumberTwo = makeControl<ImageView>(readyPanel, "playerNumberTwo");
+    playerNumberThree = makeControl<ImageView>(readyPanel, "playerNumberThree");
+    playerNumberFour = makeControl<ImageView>(readyPanel, "playerNumberFour");
     static const char* const numberNames[4] = {"One", "Two", "Three", "Four"};
-    TImage* numbers[4] = {playerNumberOne, playerNumberTwo, playerNumberThree, playerNumberFour};
+    ImageView* numbers[4] = {playerNumberOne, playerNumberTwo, playerNumberThree, playerNumberFour};
     for (int i = 0; i < 4; ++i) {
         numbers[i]->resize(150, 40);
         numbers[i]->setAccessibleName(QString::fromLatin1(numberNames[i]));
     }
-    readyName = makeControl<TPanel>(readyPanel, "readyName");
-    readyName->SetColor(Qt::black);
-    readyName->SetFontColor(QColor(0xFF, 0x20, 0x20));
+    readyName = makeControl<Panel>(readyPanel, "readyName");
+    readyName->setColor(Qt::black);
+    readyName->setFontColor(QColor(0xFF, 0x20, 0x20));
     readyName->setFont(designFont(20));
     readyName->resize(360, 36);
 
     // Final score panel.
-    finalScorePanel = makeControl<TPanel>(play, "finalScorePanel");
-    finalScorePanel->SetColor(Qt::black);
+    finalScorePanel = makeControl<Panel>(play, "finalScorePanel");
+    finalScorePanel->setColor(Qt::black);
     finalScorePanel->setAccessibleName(QStringLiteral("Final scores"));
     scoreTitle = makeLabel(finalScorePanel, "scoreTitle", QStringLiteral("FINAL SCORES"), 20,
                            QColor(0xFF, 0xD2, 0x3F));
     scoreTitle->setAlignment(Qt::AlignCenter);
     scoreTitle->setFixedSize(380, 34);
-    scoreBox = makeControl<TPanel>(finalScorePanel, "scoreBox");
-    scoreBox->SetColor(Navy);
-    scoreBox->SetBevelOuter(TBevel::Raised);
+    scoreBox = makeControl<Panel>(finalScorePanel, "scoreBox");
+    scoreBox->setColor(Navy);
+    scoreBox->setBevelOuter(Bevel::Raised);
     scoreBox->resize(380, 172);
     for (int i = 0; i < 4; ++i) {
         finalNames[i] = makeLabel(scoreBox, "finalName", QString(), 14, Qt::white);
@@ -426,8 +426,8 @@ void QuizScreen::createControls() {
         finalScores[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         finalScores[i]->setGeometry(250, 8 + i * 41, 114, 32);
         if (i > 0) {
-            auto* line = new TPanel(scoreBox, QStringLiteral("scoreLine%1").arg(i));
-            line->SetColor(Silver);
+            auto* line = new Panel(scoreBox, QStringLiteral("scoreLine%1").arg(i));
+            line->setColor(Silver);
             line->setGeometry(8, 4 + i * 41, 364, 1);
         }
     }
@@ -436,7 +436,7 @@ void QuizScreen::createControls() {
 
     // Hidden picture holders.
     const auto holder = [this](const char* name) {
-        auto* h = makeControl<TImage>(this, name);
+        auto* h = makeControl<ImageView>(this, name);
         h->hide();
         return h;
     };
@@ -539,10 +539,10 @@ void QuizScreen::createMenu() {
 }
 
 void QuizScreen::createTimers() {
-    TClock& clock = services.clock;
+    Clock& clock = services.clock;
     const auto make = [&clock](const char* name, int interval, int tag, bool on,
                                std::function<void()> handler) {
-        return std::make_unique<TTimer>(clock, name, interval, on, tag, std::move(handler));
+        return std::make_unique<Timer>(clock, name, interval, on, tag, std::move(handler));
     };
     // Interval, tag and whether it runs, as the screen is loaded; created in this order so
     // that timers due at the same moment tick in it.
@@ -570,8 +570,8 @@ void QuizScreen::createTimers() {
 }
 
 void QuizScreen::loadPictures() {
-    const auto load = [](TImage* image, const char* art, QSize size) {
-        image->SetArtwork(QString::fromLatin1(art), size);
+    const auto load = [](ImageView* image, const char* art, QSize size) {
+        image->setArtwork(QString::fromLatin1(art), size);
     };
     load(answerALitPicture, "button-a-lit", ButtonSize);
     load(answerAPicture, "button-a", ButtonSize);
@@ -586,7 +586,7 @@ void QuizScreen::loadPictures() {
     load(stopLitPicture, "button-stop-lit", ButtonSize);
     load(stopPicture, "button-stop", ButtonSize);
     for (int d = 0; d < 10; ++d)
-        digitPictures[d]->SetArtwork(QStringLiteral("digit-%1").arg(d), DigitSize);
+        digitPictures[d]->setArtwork(QStringLiteral("digit-%1").arg(d), DigitSize);
     load(blankDigitPicture, "digit-blank", DigitSize);
     load(topLogoLitPicture, "logo-in", QSize(401, 102));
     load(topLogoPicture, "logo-out", QSize(401, 102));
@@ -622,59 +622,58 @@ void QuizScreen::loadPictures() {
     load(playerNumberTwo, "two", QSize(150, 40));
     load(playerNumberThree, "three", QSize(150, 40));
     load(playerNumberFour, "four", QSize(150, 40));
-    for (TImage* ok : {wrongPanelOk, timeOutPanelOk, playerPanelOk, finalScoreOk})
+    for (ImageView* ok : {wrongPanelOk, timeOutPanelOk, playerPanelOk, finalScoreOk})
         load(ok, "ok", OkSize);
 
     // The buttons start unlit.
-    answerButtonA->CopyPicture(*answerAPicture);
-    answerButtonB->CopyPicture(*answerBPicture);
-    answerButtonC->CopyPicture(*answerCPicture);
-    answerButtonD->CopyPicture(*answerDPicture);
-    startButton->CopyPicture(*startPicture);
-    stopButton->CopyPicture(*stopPicture);
-    for (TImage* d : creditDigits)
-        d->CopyPicture(*blankDigitPicture);
+    answerButtonA->copyPicture(*answerAPicture);
+    answerButtonB->copyPicture(*answerBPicture);
+    answerButtonC->copyPicture(*answerCPicture);
+    answerButtonD->copyPicture(*answerDPicture);
+    startButton->copyPicture(*startPicture);
+    stopButton->copyPicture(*stopPicture);
+    for (ImageView* d : creditDigits)
+        d->copyPicture(*blankDigitPicture);
 }
 
 void QuizScreen::connectHandlers() {
     // One mouse-down handler serves the five buttons and the seventeen answer controls.
-    for (TImage* b : {answerButtonA, answerButtonB, answerButtonC, answerButtonD, startButton})
-        connect(b, &TImage::MouseDown, this, [this, b] { pressControl(b); });
+    for (ImageView* b : {answerButtonA, answerButtonB, answerButtonC, answerButtonD, startButton})
+        connect(b, &ImageView::mouseDown, this, [this, b] { pressControl(b); });
     for (int i = 0; i < 4; ++i) {
-        TShape* cover = answerRows[i];
-        TLabel* cap = answerLetters[i];
-        TLabel* answer = answerTexts[i];
-        connect(cover, &TShape::MouseDown, this, [this, cover] { pressControl(cover); });
-        connect(cap, &TLabel::MouseDown, this, [this, cap] { pressControl(cap); });
-        connect(answer, &TLabel::MouseDown, this, [this, answer] { pressControl(answer); });
+        Shape* cover = answerRows[i];
+        Label* cap = answerLetters[i];
+        Label* answer = answerTexts[i];
+        connect(cover, &Shape::mouseDown, this, [this, cover] { pressControl(cover); });
+        connect(cap, &Label::mouseDown, this, [this, cap] { pressControl(cap); });
+        connect(answer, &Label::mouseDown, this, [this, answer] { pressControl(answer); });
         // The frame lies over its row: a press on the row's edge or between the letter and
         // the text answers as the cover under it.
-        TPanel* frames[4] = {answerFrameA, answerFrameB, answerFrameC, answerFrameD};
-        connect(frames[i], &TPanel::MouseDown, this, [this, cover] { pressControl(cover); });
+        Panel* frames[4] = {answerFrameA, answerFrameB, answerFrameC, answerFrameD};
+        connect(frames[i], &Panel::mouseDown, this, [this, cover] { pressControl(cover); });
     }
     // The divider between the letters and the answers belongs to the row under it.
     answerDivider->setAttribute(Qt::WA_TransparentForMouseEvents);
-    connect(stopButton, &TImage::MouseDown, this, [this] { pressStop(); });
-    connect(wrongPanelOk, &TImage::MouseDown, this, [this] { confirmWrongPanel(); });
-    connect(timeOutPanelOk, &TImage::MouseDown, this, [this] { confirmTimeOutPanel(); });
-    connect(wrongPanelOk, &TImage::MouseMove, this, [this] { raiseWrongPanelOk(); });
-    connect(wrongPanel, &TPanel::MouseMove, this, [this] { flattenWrongPanelOk(); });
-    connect(timeOutPanelOk, &TImage::MouseMove, this, [this] { raiseTimeOutPanelOk(); });
-    connect(timeOutPanel, &TPanel::MouseMove, this, [this] { flattenTimeOutPanelOk(); });
-    connect(playerPanelOk, &TImage::MouseDown, this, [this] { confirmPlayers(); });
-    connect(playerPanelOk, &TImage::MouseMove, this, [this] { raisePlayerPanelOk(); });
-    connect(playerPanel, &TPanel::MouseMove, this, [this] { flattenPlayerPanelButtons(0); });
-    connect(finalScoreOk, &TImage::MouseDown, this, [this] { confirmFinalScores(); });
-    connect(finalScoreOk, &TImage::MouseMove, this, [this] { raiseFinalScoreOk(); });
-    connect(finalScorePanel, &TPanel::MouseMove, this, [this] { flattenFinalScoreOk(); });
+    connect(stopButton, &ImageView::mouseDown, this, [this] { pressStop(); });
+    connect(wrongPanelOk, &ImageView::mouseDown, this, [this] { confirmWrongPanel(); });
+    connect(timeOutPanelOk, &ImageView::mouseDown, this, [this] { confirmTimeOutPanel(); });
+    connect(wrongPanelOk, &ImageView::mouseMove, this, [this] { raiseWrongPanelOk(); });
+    connect(wrongPanel, &Panel::mouseMove, this, [this] { flattenWrongPanelOk(); });
+    connect(timeOutPanelOk, &ImageView::mouseMove, this, [this] { raiseTimeOutPanelOk(); });
+    connect(timeOutPanel, &Panel::mouseMove, this, [this] { flattenTimeOutPanelOk(); });
+    connect(playerPanelOk, &ImageView::mouseDown, this, [this] { confirmPlayers(); });
+    connect(playerPanelOk, &ImageView::mouseMove, this, [this] { raisePlayerPanelOk(); });
+    connect(playerPanel, &Panel::mouseMove, this, [this] { flattenPlayerPanelButtons(0); });
+    connect(finalScoreOk, &ImageView::mouseDown, this, [this] { confirmFinalScores(); });
+    connect(finalScoreOk, &ImageView::mouseMove, this, [this] { raiseFinalScoreOk(); });
+    connect(finalScorePanel, &Panel::mouseMove, this, [this] { flattenFinalScoreOk(); });
     for (int i = 0; i < 4; ++i) {
         const int slot = i + 1;
         connect(playerNameBoxes[i], &QLineEdit::textChanged, this,
                 [this, slot] { playerNameChanged(slot); });
-        connect(clearButtons[i], &TPanel::MouseDown, this, [this, slot] { clearPlayerName(slot); });
-        connect(clearButtons[i], &TPanel::MouseMove, this,
-                [this, slot] { raiseClearButton(slot); });
-        connect(playerSlots[i], &TPanel::MouseMove, this,
+        connect(clearButtons[i], &Panel::mouseDown, this, [this, slot] { clearPlayerName(slot); });
+        connect(clearButtons[i], &Panel::mouseMove, this, [this, slot] { raiseClearButton(slot); });
+        connect(playerSlots[i], &Panel::mouseMove, this,
                 [this, slot] { flattenPlayerPanelButtons(slot); });
         playerNameBoxes[i]->installEventFilter(this);
     }
@@ -701,8 +700,8 @@ void QuizScreen::startUp() {
     // 1. Sound: the MIDI mapper with its instruments. A step that raises switches sound off
     // for this run; a device that merely does not open raises nothing.
     try {
-        soundCues->SetUp();
-    } catch (const EmidioutputError&) {
+        soundCues->setUp();
+    } catch (const MidiOutputError&) {
         soundOnAction->setChecked(false);
         soundOffAction->setChecked(true);
         game.soundWanted = false;
@@ -712,7 +711,7 @@ void QuizScreen::startUp() {
     // 2. The top panel's logo starts lit.
     flashTopLogo();
     // 3. The correct-answer picture.
-    correctBanner->CopyPicture(*correctLitPicture);
+    correctBanner->copyPicture(*correctLitPicture);
     display.correctPhase = 0;
     // 4. The prize lamps, unlit.
     for (int prize = 1; prize <= 5; ++prize)
@@ -726,15 +725,15 @@ void QuizScreen::startUp() {
 void QuizScreen::enterAttractMode() {
     endGameTimers();
     game.enterAttractMode();
-    timeGauge->SetProgress(game.timeLeft);
-    for (TImage* stage :
+    timeGauge->setProgress(game.timeLeft);
+    for (ImageView* stage :
          {companyLogo, presentsCaption, titlePicture, titlePictureLit, pressStartPrompt})
         stage->hide();
     display.attractStage = 0;
     for (QWidget* w : std::initializer_list<QWidget*>{upperBanner, lowerBanner, gameOverBanner,
                                                       correctBanner, correctHighlight})
         w->hide();
-    correctFlashTimer->Stop();
+    correctFlashTimer->stop();
     for (QWidget* w :
          std::initializer_list<QWidget*>{timeCaption, timeGauge, timeStrip, creditCaption})
         w->hide();
@@ -744,14 +743,14 @@ void QuizScreen::enterAttractMode() {
     showCredit();
     changeQuestionFileAction->setEnabled(true);
     editQuestionsAction->setEnabled(true);
-    timeGaugeTimer->SetInterval(150);
-    for (TShape* cover : answerRows)
-        cover->SetBrushColor(QColor(0x00, 0x00, 0x80));
+    timeGaugeTimer->setInterval(150);
+    for (Shape* cover : answerRows)
+        cover->setBrushColor(QColor(0x00, 0x00, 0x80));
     selectStartupQuestionFile();
-    for (TTimer* t : {attractButtonTimer.get(), attractSequenceTimer.get(), revealTimer.get(),
-                      timeGaugeTimer.get()}) {
-        t->Start();
-        t->Tag = 1;
+    for (Timer* t : {attractButtonTimer.get(), attractSequenceTimer.get(), revealTimer.get(),
+                     timeGaugeTimer.get()}) {
+        t->start();
+        t->tag = 1;
     }
 }
 
@@ -759,14 +758,14 @@ void QuizScreen::selectStartupQuestionFile() {
     useQuestionFile(game.startupQuestionFile(), ReaderRules::GameStartup);
 }
 
-bool QuizScreen::useQuestionFile(const QString& path, const TReaderRules& rules) {
+bool QuizScreen::useQuestionFile(const QString& path, const ReaderRuleSet& rules) {
     const QString warning = game.selectQuestionFile(path, rules);
     if (warning.isEmpty()) return true;
-    services.dialogs.Warning(this, warning);
+    services.dialogs.warning(this, warning);
     return false;
 }
 
-std::array<TTimer*, 15> QuizScreen::gameTimers() {
+std::array<Timer*, 15> QuizScreen::gameTimers() {
     return {attractButtonTimer.get(), attractSequenceTimer.get(), revealTimer.get(),
             timeGaugeTimer.get(),     judgementTimer.get(),       questionEndTimer.get(),
             gameOverTimer.get(),      ladderLightTimer.get(),     prizeDisplayTimer.get(),
@@ -774,7 +773,7 @@ std::array<TTimer*, 15> QuizScreen::gameTimers() {
             readyTimer.get(),         playerOutTimer.get(),       ladderTimeLimit.get()};
 }
 
-TImage* QuizScreen::lampOf(int prizeIndex) const {
+ImageView* QuizScreen::lampOf(int prizeIndex) const {
     switch (prizeIndex) {
     case 1:
         return oneDollarLamp;
@@ -790,7 +789,7 @@ TImage* QuizScreen::lampOf(int prizeIndex) const {
     return nullptr;
 }
 
-TImage* QuizScreen::lampLitPicture(int prizeIndex) const {
+ImageView* QuizScreen::lampLitPicture(int prizeIndex) const {
     switch (prizeIndex) {
     case 1:
         return oneDollarLitPicture;
@@ -806,7 +805,7 @@ TImage* QuizScreen::lampLitPicture(int prizeIndex) const {
     return nullptr;
 }
 
-TImage* QuizScreen::lampUnlitPicture(int prizeIndex) const {
+ImageView* QuizScreen::lampUnlitPicture(int prizeIndex) const {
     switch (prizeIndex) {
     case 1:
         return oneDollarPicture;
@@ -823,11 +822,11 @@ TImage* QuizScreen::lampUnlitPicture(int prizeIndex) const {
 }
 
 void QuizScreen::setLamp(int prizeIndex, bool lit) {
-    TImage* lamp = lampOf(prizeIndex);
+    ImageView* lamp = lampOf(prizeIndex);
     if (!lamp) return;
-    lamp->CopyPicture(lit ? *lampLitPicture(prizeIndex) : *lampUnlitPicture(prizeIndex));
+    lamp->copyPicture(lit ? *lampLitPicture(prizeIndex) : *lampUnlitPicture(prizeIndex));
     display.lampLit[static_cast<std::size_t>(prizeIndex - 1)] = lit ? 1 : 0;
-    lamp->Tag = lit ? 1 : 0;
+    lamp->tag = lit ? 1 : 0;
     static const char* const prizeNames[5] = {"$1", "$5", "$15", "$50", "Lose"};
     const QString prize = QString::fromLatin1(prizeNames[prizeIndex - 1]);
     lamp->setAccessibleName(lit ? prize + QStringLiteral(", lit") : prize);

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "QuestionEditorState.h"
 #include "Gauge.h"
-#include "Image.h"
+#include "ImageView.h"
 #include "Label.h"
 #include "Panel.h"
+#include "QuestionEditorState.h"
 #include "QuizGame.h"
 #include "ScreenState.h"
 #include "Shape.h"
@@ -20,22 +20,22 @@
 class QAction;
 class QLineEdit;
 class QMenu;
-class TClock;
-class TDialogs;
-class TMidiOutput;
-class TMidiPlatform;
+class Clock;
+class Dialogs;
+class MidiOutput;
+class MidiPlatform;
 class QuestionEditor;
-class TSettings;
-class TShell;
-class TSoundCues;
+class Settings;
+class Shell;
+class SoundCues;
 
 // Everything the game screen needs from the world outside it.
 struct QuizServices {
-    TClock& clock;
-    TDialogs& dialogs;
-    TShell& shell;
-    TSettings& settings;
-    TMidiPlatform& midi;
+    Clock& clock;
+    Dialogs& dialogs;
+    Shell& shell;
+    Settings& settings;
+    MidiPlatform& midi;
     // The program directory: the folder of the start-up question set "REGD.QST".
     QString programDir;
     // The stored wish for sound, read at start-up.
@@ -64,7 +64,7 @@ public:
     // Selects "REGD.QST" in the program directory and checks it with the start-up rules.
     void selectStartupQuestionFile();
     // Makes a question set the game's set when it passes a reader's rules; warns when not.
-    bool useQuestionFile(const QString& path, const struct TReaderRules& rules);
+    bool useQuestionFile(const QString& path, const struct ReaderRuleSet& rules);
 
     // ---- Question draw and reveal (QuizReveal.cpp)
     void revealNextLetter();
@@ -176,154 +176,154 @@ public:
     QuestionEditorState editorState;
 
     // ---- Services
-    TSoundCues& cues() { return *soundCues; }
-    TMidiOutput& midiOutput() { return *midiOut; }
+    SoundCues& cues() { return *soundCues; }
+    MidiOutput& midiOutput() { return *midiOut; }
     // The game timers that pause and resume with the screen, in their fixed order.
-    std::array<TTimer*, 15> gameTimers();
+    std::array<Timer*, 15> gameTimers();
 
     // ---- Controls
     // Bands and areas.
-    TPanel* topBand = nullptr;         // top band
-    TPanel* topBandLeft = nullptr;     // top band, left decoration
-    TPanel* topBandRight = nullptr;    // top band, right decoration
-    TPanel* titlePanel = nullptr;      // title logo panel
-    TImage* topLogo = nullptr;         // title logo
-    TImage* leftDecoration = nullptr;  // left decoration picture
-    TImage* rightDecoration = nullptr; // right decoration picture
-    TPanel* bottomBand = nullptr;      // bottom band
-    TPanel* bottomBandGap = nullptr;   // bottom band, empty middle
-    TPanel* playArea = nullptr;        // the play area
+    Panel* topBand = nullptr;             // top band
+    Panel* topBandLeft = nullptr;         // top band, left decoration
+    Panel* topBandRight = nullptr;        // top band, right decoration
+    Panel* titlePanel = nullptr;          // title logo panel
+    ImageView* topLogo = nullptr;         // title logo
+    ImageView* leftDecoration = nullptr;  // left decoration picture
+    ImageView* rightDecoration = nullptr; // right decoration picture
+    Panel* bottomBand = nullptr;          // bottom band
+    Panel* bottomBandGap = nullptr;       // bottom band, empty middle
+    Panel* playArea = nullptr;            // the play area
 
     // Buttons of the bottom band.
-    TImage* answerButtonA = nullptr;
-    TImage* answerButtonB = nullptr;
-    TImage* answerButtonC = nullptr;
-    TImage* answerButtonD = nullptr;
-    TImage* startButton = nullptr;
-    TImage* stopButton = nullptr;
+    ImageView* answerButtonA = nullptr;
+    ImageView* answerButtonB = nullptr;
+    ImageView* answerButtonC = nullptr;
+    ImageView* answerButtonD = nullptr;
+    ImageView* startButton = nullptr;
+    ImageView* stopButton = nullptr;
 
     // Question area.
-    TLabel* timeCaption = nullptr;       // "Time :"
-    TLabel* timeCaptionShadow = nullptr; // its shadow
-    TGauge* timeGauge = nullptr;         // the time gauge
-    TPanel* timeGaugeFrame = nullptr;
-    TPanel* timeStrip = nullptr;
-    TLabel* creditCaption = nullptr;       // "Credit : "
-    TLabel* creditCaptionShadow = nullptr; // its shadow
-    TPanel* creditMeter = nullptr;
-    std::array<TImage*, 5> creditDigits{}; // Digit1 ... Digit5
-    TLabel* questionLabel = nullptr;
-    TPanel* answerFrameA = nullptr;
-    TPanel* answerFrameB = nullptr;
-    TPanel* answerFrameC = nullptr;
-    TPanel* answerFrameD = nullptr;
-    TPanel* answerDivider = nullptr;
-    std::array<TShape*, 4> answerRows{};    // CoverA ... CoverD
-    std::array<TLabel*, 4> answerLetters{}; // ACap ... DCap
-    std::array<TLabel*, 4> answerTexts{};   // AnswerA ... AnswerD
+    Label* timeCaption = nullptr;       // "Time :"
+    Label* timeCaptionShadow = nullptr; // its shadow
+    Gauge* timeGauge = nullptr;         // the time gauge
+    Panel* timeGaugeFrame = nullptr;
+    Panel* timeStrip = nullptr;
+    Label* creditCaption = nullptr;       // "Credit : "
+    Label* creditCaptionShadow = nullptr; // its shadow
+    Panel* creditMeter = nullptr;
+    std::array<ImageView*, 5> creditDigits{}; // creditDigit1 ... creditDigit5
+    Label* questionLabel = nullptr;
+    Panel* answerFrameA = nullptr;
+    Panel* answerFrameB = nullptr;
+    Panel* answerFrameC = nullptr;
+    Panel* answerFrameD = nullptr;
+    Panel* answerDivider = nullptr;
+    std::array<Shape*, 4> answerRows{};    // CoverA ... CoverD
+    std::array<Label*, 4> answerLetters{}; // ACap ... DCap
+    std::array<Label*, 4> answerTexts{};   // AnswerA ... AnswerD
 
     // Pictures of the play area.
-    TImage* upperBanner = nullptr;
-    TImage* lowerBanner = nullptr;
-    TImage* correctBanner = nullptr;
-    TShape* correctHighlight = nullptr;
-    TImage* gameOverBanner = nullptr;
-    TImage* companyLogo = nullptr;
-    TImage* presentsCaption = nullptr;
-    TImage* titlePicture = nullptr;
-    TImage* titlePictureLit = nullptr;
-    TImage* pressStartPrompt = nullptr;
+    ImageView* upperBanner = nullptr;
+    ImageView* lowerBanner = nullptr;
+    ImageView* correctBanner = nullptr;
+    Shape* correctHighlight = nullptr;
+    ImageView* gameOverBanner = nullptr;
+    ImageView* companyLogo = nullptr;
+    ImageView* presentsCaption = nullptr;
+    ImageView* titlePicture = nullptr;
+    ImageView* titlePictureLit = nullptr;
+    ImageView* pressStartPrompt = nullptr;
 
     // Prize ladder.
-    TImage* oneDollarLamp = nullptr;
-    TImage* fiveDollarLamp = nullptr;
-    TImage* fifteenDollarLamp = nullptr;
-    TImage* fiftyDollarLamp = nullptr;
-    TImage* loseLamp = nullptr;
-    TImage* pressStopPrompt = nullptr;
+    ImageView* oneDollarLamp = nullptr;
+    ImageView* fiveDollarLamp = nullptr;
+    ImageView* fifteenDollarLamp = nullptr;
+    ImageView* fiftyDollarLamp = nullptr;
+    ImageView* loseLamp = nullptr;
+    ImageView* pressStopPrompt = nullptr;
 
     // Wrong panel.
-    TPanel* wrongPanel = nullptr;
-    TImage* wrongHeading = nullptr;
-    TLabel* wrongQuestionCaption = nullptr;
-    TLabel* wrongQuestion = nullptr;
-    TLabel* wrongChosenCaption = nullptr;
-    TLabel* wrongChosen = nullptr;
-    TLabel* wrongCorrectCaption = nullptr;
-    TLabel* wrongCorrect = nullptr;
-    TPanel* wrongPanelOkFrame = nullptr;
-    TImage* wrongPanelOk = nullptr;
+    Panel* wrongPanel = nullptr;
+    ImageView* wrongHeading = nullptr;
+    Label* wrongQuestionCaption = nullptr;
+    Label* wrongQuestion = nullptr;
+    Label* wrongChosenCaption = nullptr;
+    Label* wrongChosen = nullptr;
+    Label* wrongCorrectCaption = nullptr;
+    Label* wrongCorrect = nullptr;
+    Panel* wrongPanelOkFrame = nullptr;
+    ImageView* wrongPanelOk = nullptr;
 
     // TimeOut panel.
-    TPanel* timeOutPanel = nullptr;
-    TImage* timeOutHeading = nullptr;
-    TLabel* timeOutQuestionCaption = nullptr;
-    TLabel* timeOutQuestion = nullptr;
-    TLabel* timeOutCorrectCaption = nullptr;
-    TLabel* timeOutCorrect = nullptr;
-    TPanel* timeOutPanelOkFrame = nullptr;
-    TImage* timeOutPanelOk = nullptr;
+    Panel* timeOutPanel = nullptr;
+    ImageView* timeOutHeading = nullptr;
+    Label* timeOutQuestionCaption = nullptr;
+    Label* timeOutQuestion = nullptr;
+    Label* timeOutCorrectCaption = nullptr;
+    Label* timeOutCorrect = nullptr;
+    Panel* timeOutPanelOkFrame = nullptr;
+    ImageView* timeOutPanelOk = nullptr;
 
     // Player entry panel.
-    TPanel* playerPanel = nullptr;
-    TImage* playerHeading = nullptr;
-    std::array<TPanel*, 4> playerSlots{};        // Player1Panel ... Player4Panel
-    std::array<TLabel*, 4> playerSlotCaptions{}; // Label1 ... Label4
+    Panel* playerPanel = nullptr;
+    ImageView* playerHeading = nullptr;
+    std::array<Panel*, 4> playerSlots{};         // Player1Panel ... Player4Panel
+    std::array<Label*, 4> playerSlotCaptions{};  // Label1 ... Label4
     std::array<QLineEdit*, 4> playerNameBoxes{}; // Player1 ... Player4
-    std::array<TPanel*, 4> clearButtons{};       // Clear1 ... Clear4
-    TPanel* playerPanelOkFrame = nullptr;
-    TImage* playerPanelOk = nullptr;
+    std::array<Panel*, 4> clearButtons{};        // Clear1 ... Clear4
+    Panel* playerPanelOkFrame = nullptr;
+    ImageView* playerPanelOk = nullptr;
 
     // Ready panel.
-    TPanel* readyPanel = nullptr;
-    TImage* readyHeading = nullptr;
-    TImage* playerOutHeading = nullptr;
-    TImage* playerCaption = nullptr;
-    TImage* playerNumberOne = nullptr;
-    TImage* playerNumberTwo = nullptr;
-    TImage* playerNumberThree = nullptr;
-    TImage* playerNumberFour = nullptr;
-    TPanel* readyName = nullptr;
+    Panel* readyPanel = nullptr;
+    ImageView* readyHeading = nullptr;
+    ImageView* playerOutHeading = nullptr;
+    ImageView* playerCaption = nullptr;
+    ImageView* playerNumberOne = nullptr;
+    ImageView* playerNumberTwo = nullptr;
+    ImageView* playerNumberThree = nullptr;
+    ImageView* playerNumberFour = nullptr;
+    Panel* readyName = nullptr;
 
     // Final score panel.
-    TPanel* finalScorePanel = nullptr;
-    TPanel* scoreBox = nullptr;
-    TLabel* scoreTitle = nullptr;         // "FINAL SCORES" above the box
-    std::array<TLabel*, 4> finalNames{};  // NAME1 ... NAME4
-    std::array<TLabel*, 4> finalScores{}; // SCORE1 ... SCORE4
-    TPanel* finalScoreOkFrame = nullptr;
-    TImage* finalScoreOk = nullptr;
+    Panel* finalScorePanel = nullptr;
+    Panel* scoreBox = nullptr;
+    Label* scoreTitle = nullptr;         // "FINAL SCORES" above the box
+    std::array<Label*, 4> finalNames{};  // NAME1 ... NAME4
+    std::array<Label*, 4> finalScores{}; // SCORE1 ... SCORE4
+    Panel* finalScoreOkFrame = nullptr;
+    ImageView* finalScoreOk = nullptr;
 
     // Hidden picture holders.
-    TImage* answerALitPicture = nullptr;
-    TImage* answerAPicture = nullptr;
-    TImage* answerBLitPicture = nullptr;
-    TImage* answerBPicture = nullptr;
-    TImage* answerCLitPicture = nullptr;
-    TImage* answerCPicture = nullptr;
-    TImage* answerDLitPicture = nullptr;
-    TImage* answerDPicture = nullptr;
-    TImage* startLitPicture = nullptr;
-    TImage* startPicture = nullptr;
-    TImage* stopLitPicture = nullptr;
-    TImage* stopPicture = nullptr;
-    std::array<TImage*, 10> digitPictures{}; // N0, N1b, N2b, N3b, N4 ... N9
-    TImage* blankDigitPicture = nullptr;
-    TImage* digitHolder = nullptr;
-    TImage* topLogoLitPicture = nullptr;
-    TImage* topLogoPicture = nullptr;
-    TImage* correctLitPicture = nullptr;
-    TImage* correctDimPicture = nullptr;
-    TImage* oneDollarLitPicture = nullptr;
-    TImage* oneDollarPicture = nullptr;
-    TImage* fiveDollarLitPicture = nullptr;
-    TImage* fiveDollarPicture = nullptr;
-    TImage* fifteenDollarLitPicture = nullptr;
-    TImage* fifteenDollarPicture = nullptr;
-    TImage* fiftyDollarLitPicture = nullptr;
-    TImage* fiftyDollarPicture = nullptr;
-    TImage* loseLitPicture = nullptr;
-    TImage* losePicture = nullptr;
+    ImageView* answerALitPicture = nullptr;
+    ImageView* answerAPicture = nullptr;
+    ImageView* answerBLitPicture = nullptr;
+    ImageView* answerBPicture = nullptr;
+    ImageView* answerCLitPicture = nullptr;
+    ImageView* answerCPicture = nullptr;
+    ImageView* answerDLitPicture = nullptr;
+    ImageView* answerDPicture = nullptr;
+    ImageView* startLitPicture = nullptr;
+    ImageView* startPicture = nullptr;
+    ImageView* stopLitPicture = nullptr;
+    ImageView* stopPicture = nullptr;
+    std::array<ImageView*, 10> digitPictures{}; // N0, N1b, N2b, N3b, N4 ... N9
+    ImageView* blankDigitPicture = nullptr;
+    ImageView* digitHolder = nullptr;
+    ImageView* topLogoLitPicture = nullptr;
+    ImageView* topLogoPicture = nullptr;
+    ImageView* correctLitPicture = nullptr;
+    ImageView* correctDimPicture = nullptr;
+    ImageView* oneDollarLitPicture = nullptr;
+    ImageView* oneDollarPicture = nullptr;
+    ImageView* fiveDollarLitPicture = nullptr;
+    ImageView* fiveDollarPicture = nullptr;
+    ImageView* fifteenDollarLitPicture = nullptr;
+    ImageView* fifteenDollarPicture = nullptr;
+    ImageView* fiftyDollarLitPicture = nullptr;
+    ImageView* fiftyDollarPicture = nullptr;
+    ImageView* loseLitPicture = nullptr;
+    ImageView* losePicture = nullptr;
 
     // Menu.
     QMenu* fileMenu = nullptr;
@@ -341,15 +341,15 @@ public:
     QAction* instructionsAction = nullptr; // "&Instructions"
 
     // Timers, in the order of the phase map.
-    std::unique_ptr<TTimer> attractButtonTimer, attractSequenceTimer, revealTimer, timeGaugeTimer,
+    std::unique_ptr<Timer> attractButtonTimer, attractSequenceTimer, revealTimer, timeGaugeTimer,
         judgementTimer, questionEndTimer, gameOverTimer, ladderLightTimer, prizeDisplayTimer,
         fallRunTimer, prizeFlashTimer, correctFlashTimer, titleFlashTimer, topLogoTimer,
         ladderTimeLimit, splashHandOverTimer, readyTimer, playerOutTimer;
 
     // The lamp of a prize index (1 $1 ... 4 $50, 5 LOSE) and its pictures.
-    TImage* lampOf(int prizeIndex) const;
-    TImage* lampLitPicture(int prizeIndex) const;
-    TImage* lampUnlitPicture(int prizeIndex) const;
+    ImageView* lampOf(int prizeIndex) const;
+    ImageView* lampLitPicture(int prizeIndex) const;
+    ImageView* lampUnlitPicture(int prizeIndex) const;
     // Lights (On picture, flag 1) or puts out (Off picture, flag 0) a lamp.
     void setLamp(int prizeIndex, bool lit);
 
@@ -378,8 +378,8 @@ private:
 
     QuizServices services;
     QPointer<QuestionEditor> editorWindow;
-    std::unique_ptr<TMidiOutput> midiOut;
-    std::unique_ptr<TSoundCues> soundCues;
+    std::unique_ptr<MidiOutput> midiOut;
+    std::unique_ptr<SoundCues> soundCues;
     bool activatedOnce = false;
     bool pausedByOtherWindow = false;
 };

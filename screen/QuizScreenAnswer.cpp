@@ -14,9 +14,9 @@ const QColor CoverBlue(0x00, 0x00, 0xFF);
 
 void QuizScreen::lightButtons(bool a, bool b, bool c, bool d, bool start) {
     const struct {
-        TImage* Button;
-        TImage* LitPicture;
-        TImage* UnlitPicture;
+        ImageView* Button;
+        ImageView* LitPicture;
+        ImageView* UnlitPicture;
         int& Lit;
         bool On;
     } buttons[] = {
@@ -27,7 +27,7 @@ void QuizScreen::lightButtons(bool a, bool b, bool c, bool d, bool start) {
         {startButton, startLitPicture, startPicture, display.startLit, start},
     };
     for (const auto& button : buttons) {
-        button.Button->CopyPicture(button.On ? *button.LitPicture : *button.UnlitPicture);
+        button.Button->copyPicture(button.On ? *button.LitPicture : *button.UnlitPicture);
         button.Lit = button.On ? 1 : 0;
     }
 }
@@ -38,7 +38,7 @@ void QuizScreen::pressControl(QObject* sender) {
     const bool anyLit = std::any_of(display.buttonLit.begin(), display.buttonLit.end(),
                                     [](int lit) { return lit != 0; });
     if (game.gameRunning && game.answersOpen && !anyLit) {
-        const TImage* buttons[4] = {answerButtonA, answerButtonB, answerButtonC, answerButtonD};
+        const ImageView* buttons[4] = {answerButtonA, answerButtonB, answerButtonC, answerButtonD};
         int chosen = -1;
         for (int i = 0; i < 4 && chosen < 0; ++i) {
             const auto k = static_cast<std::size_t>(i);
@@ -48,10 +48,10 @@ void QuizScreen::pressControl(QObject* sender) {
         }
         if (chosen < 0) return;
         lightButtons(chosen == 0, chosen == 1, chosen == 2, chosen == 3, false);
-        answerRows[static_cast<std::size_t>(chosen)]->SetBrushColor(CoverBlue);
+        answerRows[static_cast<std::size_t>(chosen)]->setBrushColor(CoverBlue);
         game.answersOpen = false;
-        judgementTimer->Start();
-        cues().AnswerPress(chosen, display.clickVelocity);
+        judgementTimer->start();
+        cues().answerPress(chosen, display.clickVelocity);
         return;
     }
     if (sender == startButton && !game.gameRunning) pressStart();
@@ -63,28 +63,28 @@ void QuizScreen::tickTimeGauge() {
     if (!anyLit && !answerLetters[0]->isHidden() && !timeGauge->isHidden() && game.timeLeft > 0) {
         game.tickTime();
         const int left = game.timeLeft;
-        timeGauge->SetProgress(left);
+        timeGauge->setProgress(left);
         timeGauge->setAccessibleDescription(
             QStringLiteral("%1 seconds left")
-                .arg(left * timeGaugeTimer->Interval() / 1000.0, 0, 'f', 1));
-        cues().TimeTick(left);
+                .arg(left * timeGaugeTimer->interval() / 1000.0, 0, 'f', 1));
+        cues().timeTick(left);
     }
     if (game.timeUp()) {
         game.answersOpen = false;
         showQuestionArea(false);
-        timeOutQuestion->SetCaption(questionLabel->Caption());
-        timeOutCorrect->SetCaption(game.correctAnswer);
-        timeOutPanelOkFrame->SetBevelOuter(TBevel::None);
+        timeOutQuestion->setCaption(questionLabel->caption());
+        timeOutCorrect->setCaption(game.correctAnswer);
+        timeOutPanelOkFrame->setBevelOuter(Bevel::None);
         timeOutPanel->show();
         display.fallNote = 75;
-        fallRunTimer->Start();
+        fallRunTimer->start();
         game.restartTime();
-        timeGauge->SetProgress(game.timeLeft);
+        timeGauge->setProgress(game.timeLeft);
     }
 }
 
 void QuizScreen::judgeAnswer() {
-    judgementTimer->Stop();
+    judgementTimer->stop();
     showQuestionArea(false);
 
     // The first lit button, A to D, is the answer given.
@@ -95,36 +95,36 @@ void QuizScreen::judgeAnswer() {
             break;
         }
     }
-    const QString given = answerTexts[static_cast<std::size_t>(chosen)]->Caption();
+    const QString given = answerTexts[static_cast<std::size_t>(chosen)]->caption();
     if (given == game.correctAnswer) {
-        correctBanner->CopyPicture(*correctLitPicture);
+        correctBanner->copyPicture(*correctLitPicture);
         display.correctPhase = 0;
         correctBanner->show();
         correctBanner->repaint();
-        correctFlashTimer->Start();
+        correctFlashTimer->start();
     } else {
-        wrongQuestion->SetCaption(questionLabel->Caption());
-        wrongChosen->SetCaption(given);
-        wrongCorrect->SetCaption(game.correctAnswer);
-        wrongPanelOkFrame->SetBevelOuter(TBevel::None);
+        wrongQuestion->setCaption(questionLabel->caption());
+        wrongChosen->setCaption(given);
+        wrongCorrect->setCaption(game.correctAnswer);
+        wrongPanelOkFrame->setBevelOuter(Bevel::None);
         wrongPanel->show();
         display.fallNote = 75;
-        fallRunTimer->Start();
+        fallRunTimer->start();
     }
-    for (TShape* cover : answerRows)
-        cover->SetBrushColor(CoverNavy);
+    for (Shape* cover : answerRows)
+        cover->setBrushColor(CoverNavy);
     // A correct answer moves on to the prize ladder by itself; a wrong one waits for OK.
-    if (wrongPanel->isHidden()) questionEndTimer->Start();
+    if (wrongPanel->isHidden()) questionEndTimer->start();
 }
 
 void QuizScreen::endQuestion() {
-    questionEndTimer->Stop();
+    questionEndTimer->stop();
     const bool correct = !correctBanner->isHidden();
     const bool over = !gameOverBanner->isHidden();
     for (QWidget* w : std::initializer_list<QWidget*>{upperBanner, lowerBanner, gameOverBanner,
                                                       correctBanner, correctHighlight})
         w->hide();
-    correctFlashTimer->Stop();
+    correctFlashTimer->stop();
     lightButtons(false, false, false, false, false);
 
     if (correct) {
@@ -135,10 +135,10 @@ void QuizScreen::endQuestion() {
 
     // The question is over: a fresh gauge, a little faster, and the next turn.
     game.restartTime();
-    timeGauge->SetProgress(game.timeLeft);
-    const int faster = QuizGame::fasterGaugeStep(timeGaugeTimer->Interval());
-    if (faster != timeGaugeTimer->Interval()) timeGaugeTimer->SetInterval(faster);
-    questionLabel->SetCaption(QString());
+    timeGauge->setProgress(game.timeLeft);
+    const int faster = QuizGame::fasterGaugeStep(timeGaugeTimer->interval());
+    if (faster != timeGaugeTimer->interval()) timeGaugeTimer->setInterval(faster);
+    questionLabel->setCaption(QString());
     game.questionText.clear();
     game.answersOpen = false;
     selectNextPlayer();
@@ -148,18 +148,18 @@ void QuizScreen::playFallNote() {
     if (!soundOn() || (wrongPanel->isHidden() && timeOutPanel->isHidden())) return;
     if (display.fallNote < 30) return;
     --display.fallNote;
-    cues().FallRun(display.fallNote);
+    cues().fallRun(display.fallNote);
 }
 
 void QuizScreen::flashCorrectBanner() {
     if (display.correctPhase == 0) {
-        correctBanner->CopyPicture(*correctLitPicture);
+        correctBanner->copyPicture(*correctLitPicture);
         display.correctPhase = 1;
     } else {
-        correctBanner->CopyPicture(*correctDimPicture);
+        correctBanner->copyPicture(*correctDimPicture);
         display.correctPhase = 0;
     }
-    cues().CorrectFlash(display.correctPhase);
+    cues().correctFlash(display.correctPhase);
 }
 
 void QuizScreen::confirmWrongPanel() {
@@ -185,19 +185,19 @@ void QuizScreen::confirmTimeOutPanel() {
 }
 
 void QuizScreen::raiseWrongPanelOk() {
-    wrongPanelOkFrame->SetBevelOuter(TBevel::Raised);
+    wrongPanelOkFrame->setBevelOuter(Bevel::Raised);
 }
 
 void QuizScreen::flattenWrongPanelOk() {
-    wrongPanelOkFrame->SetBevelOuter(TBevel::None);
+    wrongPanelOkFrame->setBevelOuter(Bevel::None);
 }
 
 void QuizScreen::raiseTimeOutPanelOk() {
-    timeOutPanelOkFrame->SetBevelOuter(TBevel::Raised);
+    timeOutPanelOkFrame->setBevelOuter(Bevel::Raised);
 }
 
 void QuizScreen::flattenTimeOutPanelOk() {
-    timeOutPanelOkFrame->SetBevelOuter(TBevel::None);
+    timeOutPanelOkFrame->setBevelOuter(Bevel::None);
 }
 
 void QuizScreen::showQuestionArea(bool visible) {

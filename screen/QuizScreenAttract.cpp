@@ -17,19 +17,19 @@ void QuizScreen::cycleAttractButtons() {
     if (game.gameRunning) return;
     const int startWasLit = display.startLit;
     if (startWasLit == 1) {
-        stopButton->CopyPicture(*stopLitPicture);
+        stopButton->copyPicture(*stopLitPicture);
         display.stopLit = 1;
         display.startLit = 0;
     } else {
-        stopButton->CopyPicture(*stopPicture);
+        stopButton->copyPicture(*stopPicture);
         display.stopLit = 0;
         display.startLit = 1;
     }
-    stopLitPicture->Tag = display.stopLit;
+    stopLitPicture->tag = display.stopLit;
     const int lit = display.buttonCycle;
     lightButtons(lit == 0, lit == 1, lit == 2, lit == 3, startWasLit == 0);
     display.buttonCycle = (display.buttonCycle + 1) % 4;
-    answerButtonA->Tag = display.buttonCycle;
+    answerButtonA->tag = display.buttonCycle;
 }
 
 void QuizScreen::stepAttractSequence() {
@@ -61,14 +61,14 @@ void QuizScreen::stepAttractSequence() {
             presentsCaption->hide();
             titlePicture->show();
             titlePictureLit->hide();
-            titleFlashTimer->Start();
+            titleFlashTimer->start();
         } else if (n > CaptionTicks && titlePicture->height() >= MinTitleHeight) {
             next(3);
         }
         break;
     case 3:
         if (n == TitleTicks) {
-            titleFlashTimer->Stop();
+            titleFlashTimer->stop();
             titlePicture->hide();
             titlePictureLit->hide();
             pressStartPrompt->show();
@@ -77,7 +77,7 @@ void QuizScreen::stepAttractSequence() {
         break;
     case 4:
         if (n == PromptTicks) {
-            for (TImage* stage :
+            for (ImageView* stage :
                  {companyLogo, presentsCaption, titlePicture, titlePictureLit, pressStartPrompt})
                 stage->hide();
             next(0);
@@ -98,11 +98,11 @@ void QuizScreen::flashTitlePicture() {
 
 void QuizScreen::flashTopLogo() {
     if (display.logoPhase == 1) {
-        topLogo->CopyPicture(*topLogoPicture);
+        topLogo->copyPicture(*topLogoPicture);
         display.logoPhase = 0;
     } else {
-        topLogo->CopyPicture(*topLogoLitPicture);
+        topLogo->copyPicture(*topLogoLitPicture);
         display.logoPhase = 1;
     }
-    topLogoTimer->Tag = display.logoPhase;
+    topLogoTimer->tag = display.logoPhase;
 }

@@ -93,7 +93,7 @@ void QuizScreen::keyTyped(QChar key) {
 
 void QuizScreen::endGame() {
     pauseGame();
-    if (!services.dialogs.Confirm(this,
+    if (!services.dialogs.confirm(this,
                                   QStringLiteral("Are you sure you want to quit this game?"))) {
         resumeGame();
         return;
@@ -115,14 +115,14 @@ void QuizScreen::toggleSound() {
     soundOnAction->setChecked(!soundOnAction->isChecked());
     soundOffAction->setChecked(!soundOffAction->isChecked());
     const bool on = soundOnAction->isChecked();
-    services.settings.SetPlaySound(on ? QStringLiteral("YES") : QStringLiteral("NO"));
+    services.settings.setPlaySound(on ? QStringLiteral("YES") : QStringLiteral("NO"));
     game.soundWanted = on;
 }
 
 void QuizScreen::pauseGame() {
-    for (TTimer* t : gameTimers()) {
-        t->Tag = t->Enabled() ? 1 : 0;
-        t->Stop();
+    for (Timer* t : gameTimers()) {
+        t->tag = t->enabled() ? 1 : 0;
+        t->stop();
     }
 }
 
@@ -130,29 +130,29 @@ void QuizScreen::resumeGame() {
     if (game.soundWanted) soundOnAction->setChecked(true);
     soundOffAction->setChecked(!soundOnAction->isChecked());
     editQuestionsAction->setEnabled(true);
-    for (TTimer* t : gameTimers()) {
-        if (t->Tag == 1)
-            t->Start();
+    for (Timer* t : gameTimers()) {
+        if (t->tag == 1)
+            t->start();
         else
-            t->Stop();
+            t->stop();
     }
     setFocus();
 }
 
 void QuizScreen::endGameTimers() {
-    for (TTimer* t :
+    for (Timer* t :
          {judgementTimer.get(), questionEndTimer.get(), gameOverTimer.get(), ladderLightTimer.get(),
           prizeDisplayTimer.get(), prizeFlashTimer.get(), correctFlashTimer.get(),
           ladderTimeLimit.get(), readyTimer.get(), playerOutTimer.get()}) {
-        t->Stop();
-        if (t->Tag == 1) t->Tag = 0;
+        t->stop();
+        if (t->tag == 1) t->tag = 0;
     }
 }
 
 void QuizScreen::forgetGameTimers() {
-    for (TTimer* t : gameTimers()) {
-        t->Stop();
-        t->Tag = 0;
+    for (Timer* t : gameTimers()) {
+        t->stop();
+        t->tag = 0;
     }
 }
 
@@ -167,7 +167,7 @@ void QuizScreen::abandonGame() {
     for (int prize = 1; prize <= 5; ++prize)
         setLamp(prize, false);
     display.stopLit = 0;
-    questionLabel->SetCaption(QString());
+    questionLabel->setCaption(QString());
     enterAttractMode();
 }
 
@@ -200,17 +200,17 @@ void QuizScreen::closeScreen() {
 }
 
 void QuizScreen::showInstructions() {
-    services.shell.ShowHelp(GameHelpContext);
+    services.shell.showHelp(GameHelpContext);
 }
 
 void QuizScreen::openTriviaDatabase() {
-    services.shell.MinimizeApp();
-    services.shell.OpenUrl(WebLink1Url);
+    services.shell.minimizeApp();
+    services.shell.openUrl(WebLink1Url);
 }
 
 void QuizScreen::openTriviaArticle() {
-    services.shell.MinimizeApp();
-    services.shell.OpenUrl(WebLink2Url);
+    services.shell.minimizeApp();
+    services.shell.openUrl(WebLink2Url);
 }
 
 bool QuizScreen::soundOn() const {

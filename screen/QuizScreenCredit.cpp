@@ -3,9 +3,9 @@
 
 void QuizScreen::loadDigitHolder(unsigned digit, bool blank) {
     if (digit == 0) {
-        digitHolder->CopyPicture(blank ? *blankDigitPicture : *digitPictures[0]);
+        digitHolder->copyPicture(blank ? *blankDigitPicture : *digitPictures[0]);
     } else if (digit <= 9) {
-        digitHolder->CopyPicture(*digitPictures[digit]);
+        digitHolder->copyPicture(*digitPictures[digit]);
     }
     // Any other value leaves the holder's picture as it is.
 }
@@ -22,7 +22,7 @@ void QuizScreen::showCredit() {
             loadDigitHolder(0, true);
         else
             loadDigitHolder(static_cast<unsigned>(c.digitValue()), false);
-        creditDigits[static_cast<std::size_t>(pos)]->CopyPicture(*digitHolder);
+        creditDigits[static_cast<std::size_t>(pos)]->copyPicture(*digitHolder);
     }
     creditMeter->setAccessibleName(QStringLiteral("Credit %1").arg(game.credit));
 }

@@ -9,10 +9,10 @@
 #include <QDir>
 
 void QuizScreen::changeQuestionFile() {
-    const TFileDialogSpec spec{QStringLiteral("Mindaro : Load Questions"),
-                               QStringLiteral("Mindaro Questions|*.QST"), QStringLiteral("QST"),
-                               QDir::currentPath()};
-    const QString path = services.dialogs.OpenFile(this, spec);
+    const FileDialogSpec spec{QStringLiteral("Mindaro : Load Questions"),
+                              QStringLiteral("Mindaro Questions|*.QST"), QStringLiteral("QST"),
+                              QDir::currentPath()};
+    const QString path = services.dialogs.openFile(this, spec);
     if (path.isEmpty()) return;
     // Credits, players and the draw history stay as they are; the next game draws from here.
     useQuestionFile(path, ReaderRules::GameChange);

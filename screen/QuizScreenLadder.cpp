@@ -14,12 +14,12 @@ void QuizScreen::startLadder() {
         lampOf(prize)->show();
     }
     pressStopPrompt->show();
-    ladderLightTimer->Start();
-    ladderTimeLimit->Start();
+    ladderLightTimer->start();
+    ladderTimeLimit->start();
 }
 
 void QuizScreen::stepLadderLight() {
-    cues().SpinStep(game.ladderStep);
+    cues().spinStep(game.ladderStep);
     const int lit = game.stepLadder();
     for (int lamp = 1; lamp <= LoseIndex; ++lamp)
         setLamp(lamp, lamp == lit);
@@ -31,9 +31,9 @@ void QuizScreen::stopLadder() {
     const int won = game.stopLadder();
     // A stop before the light has reached any lamp lights LOSE.
     setLamp(game.prizeIndex, true);
-    ladderLightTimer->Stop();
-    ladderTimeLimit->Stop();
-    stopButton->CopyPicture(*stopLitPicture);
+    ladderLightTimer->stop();
+    ladderTimeLimit->stop();
+    stopButton->copyPicture(*stopLitPicture);
     display.stopLit = 1;
     pressStopPrompt->hide();
     // The meter counts the prize up one dollar at a time.
@@ -42,8 +42,8 @@ void QuizScreen::stopLadder() {
     game.credit = won;
     game.recordScore(won);
 
-    prizeDisplayTimer->Start();
-    prizeFlashTimer->Start();
+    prizeDisplayTimer->start();
+    prizeFlashTimer->start();
 }
 
 void QuizScreen::pressStop() {
@@ -53,8 +53,8 @@ void QuizScreen::pressStop() {
 void QuizScreen::stopLadderAtTimeLimit() {
     // The limit only ends a spin that is still running.
     if (!ladderShowing() || display.stopLit != 0) return;
-    ladderLightTimer->Stop();
-    ladderTimeLimit->Stop();
+    ladderLightTimer->stop();
+    ladderTimeLimit->stop();
     game.ladderTimedOut();
     for (int prize = 4; prize >= 1; --prize)
         setLamp(prize, false);
@@ -70,13 +70,13 @@ void QuizScreen::flashPrizeLamp() {
         return;
     }
     setLamp(prize, true);
-    if (!oneDollarLamp->isHidden()) cues().PrizeFlash(prize);
+    if (!oneDollarLamp->isHidden()) cues().prizeFlash(prize);
 }
 
 void QuizScreen::endPrizeDisplay() {
-    prizeDisplayTimer->Stop();
-    prizeFlashTimer->Stop();
-    stopButton->CopyPicture(*stopPicture);
+    prizeDisplayTimer->stop();
+    prizeFlashTimer->stop();
+    stopButton->copyPicture(*stopPicture);
     display.stopLit = 0;
     for (int prize = 1; prize <= LoseIndex; ++prize)
         lampOf(prize)->hide();

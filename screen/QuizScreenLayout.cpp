@@ -100,10 +100,10 @@ void QuizScreen::layOutPlayArea() {
     // The answer area between them: four frames sharing their border lines, a divider
     // between the letters and the answers.
     const int h = (timeStrip->y() - bottomOf(questionLabel)) / 6;
-    TPanel* frames[4] = {answerFrameA, answerFrameB, answerFrameC, answerFrameD};
+    Panel* frames[4] = {answerFrameA, answerFrameB, answerFrameC, answerFrameD};
     int top = bottomOf(questionLabel) + h;
     for (int i = 0; i < 4; ++i) {
-        TPanel* frame = frames[i];
+        Panel* frame = frames[i];
         frame->setGeometry(6, top, bw - 12, h);
         answerLetters[i]->setGeometry(6 + (45 - 6 - 19) / 2, frame->y() + (h - 25) / 2, 19, 25);
         answerTexts[i]->setGeometry(54, frame->y() + (h - 15) / 2, rightOf(frame) - 45 - 8, 15);
@@ -114,15 +114,15 @@ void QuizScreen::layOutPlayArea() {
     answerDivider->setGeometry(45, answerFrameA->y(), 2, 4 * h - 3);
 
     // The panels that cover the whole play area, and their contents.
-    for (TPanel* panel : {wrongPanel, timeOutPanel, readyPanel, playerPanel, finalScorePanel})
+    for (Panel* panel : {wrongPanel, timeOutPanel, readyPanel, playerPanel, finalScorePanel})
         panel->setGeometry(0, 0, bw, bh);
 
     wrongHeading->setGeometry(0, wrongHeading->y(), bw, wrongHeading->height());
     placeBottomRight(wrongPanelOkFrame, bw, bh);
     {
         const int d = (wrongPanelOkFrame->y() - bottomOf(wrongHeading)) / 3;
-        TLabel* captions[3] = {wrongQuestionCaption, wrongChosenCaption, wrongCorrectCaption};
-        TLabel* values[3] = {wrongQuestion, wrongChosen, wrongCorrect};
+        Label* captions[3] = {wrongQuestionCaption, wrongChosenCaption, wrongCorrectCaption};
+        Label* values[3] = {wrongQuestion, wrongChosen, wrongCorrect};
         for (int i = 0; i < 3; ++i) {
             captions[i]->setGeometry(0, bottomOf(wrongHeading) + i * d, bw, captions[i]->height());
             values[i]->setGeometry(24, bottomOf(captions[i]) + 3, bw - 48, values[i]->height());
@@ -149,7 +149,8 @@ void QuizScreen::layOutPlayArea() {
     centreHorizontally(readyHeading, bw, readyTop(readyHeading, 2));
     centreHorizontally(playerOutHeading, bw, readyTop(playerOutHeading, 2));
     centreHorizontally(playerCaption, bw, readyTop(playerCaption, 4));
-    for (TImage* number : {playerNumberOne, playerNumberTwo, playerNumberThree, playerNumberFour})
+    for (ImageView* number :
+         {playerNumberOne, playerNumberTwo, playerNumberThree, playerNumberFour})
         centreHorizontally(number, bw, readyTop(number, 6));
     // The player's name goes under the number.
     centreHorizontally(readyName, bw, bottomOf(playerNumberOne) + 4);
@@ -159,7 +160,7 @@ void QuizScreen::layOutPlayArea() {
     {
         const int w1 = playerSlots[0]->width();
         int widths = 0;
-        for (TPanel* slot : playerSlots)
+        for (Panel* slot : playerSlots)
             widths += slot->width();
         const int s = (bw - widths) / 5;
         const int slotTop = (bh - playerSlots[0]->height()) / 2;
@@ -212,7 +213,7 @@ void QuizScreen::fitTitlePictures() {
     // The title logo covers the play area: it is drawn anew at the area's size (once per
     // size), so it stays crisp when the window is maximised.
     const QSize area = playArea->size();
-    if (area.isEmpty() || titlePicture->ArtworkSize() == area) return;
-    titlePicture->SetArtwork(QStringLiteral("title-a"), area);
-    titlePictureLit->SetArtwork(QStringLiteral("title-b"), area);
+    if (area.isEmpty() || titlePicture->artworkSize() == area) return;
+    titlePicture->setArtwork(QStringLiteral("title-a"), area);
+    titlePictureLit->setArtwork(QStringLiteral("title-b"), area);
 }

@@ -22,11 +22,11 @@ void QuizScreen::pressStart() {
     // The Ready panel of a new game is up: the players are already chosen.
     if (!readyPanel->isHidden()) return;
     if (!game.hasQuestionFile()) {
-        services.dialogs.Warning(this, QuizGame::selectQuestionFileMessage);
+        services.dialogs.warning(this, QuizGame::selectQuestionFileMessage);
         return;
     }
     game.currentPlayer = 0;
-    attractButtonTimer->Stop();
+    attractButtonTimer->stop();
     lightButtons(false, false, false, false, false);
     playerPanel->show();
     playerNameBoxes[0]->setFocus();
@@ -36,10 +36,10 @@ void QuizScreen::playerNameChanged(int slot) {
     if (slot < 1 || slot > 4) return;
     const auto k = static_cast<std::size_t>(slot - 1);
     const bool named = !playerNameBoxes[k]->text().isEmpty();
-    playerSlots[k]->SetColor(named ? NamedColor : EmptyColor);
-    clearButtons[k]->SetColor(named ? NamedColor : EmptyColor);
-    clearButtons[k]->SetFontColor(named ? ClearTextColor : EmptyColor);
-    if (!named) clearButtons[k]->SetBevelOuter(TBevel::None);
+    playerSlots[k]->setColor(named ? NamedColor : EmptyColor);
+    clearButtons[k]->setColor(named ? NamedColor : EmptyColor);
+    clearButtons[k]->setFontColor(named ? ClearTextColor : EmptyColor);
+    if (!named) clearButtons[k]->setBevelOuter(Bevel::None);
     playerSlots[k]->setAccessibleDescription(named ? playerNameBoxes[k]->text() : QString());
     game.setPlayerName(slot, playerNameBoxes[k]->text());
 }
@@ -48,15 +48,15 @@ void QuizScreen::clearPlayerName(int slot) {
     if (slot < 1 || slot > 4) return;
     const auto k = static_cast<std::size_t>(slot - 1);
     playerNameBoxes[k]->clear();
-    clearButtons[k]->SetBevelOuter(TBevel::None);
+    clearButtons[k]->setBevelOuter(Bevel::None);
 }
 
 void QuizScreen::raiseClearButton(int slot) {
     if (slot < 1 || slot > 4) return;
     const auto k = static_cast<std::size_t>(slot - 1);
     if (playerNameBoxes[k]->text().isEmpty()) return;
-    clearButtons[k]->SetBevelOuter(TBevel::Raised);
-    clearButtons[k]->SetFontColor(ClearHoverTextColor);
+    clearButtons[k]->setBevelOuter(Bevel::Raised);
+    clearButtons[k]->setFontColor(ClearHoverTextColor);
 }
 
 void QuizScreen::flattenPlayerPanelButtons(int slot) {
@@ -64,11 +64,11 @@ void QuizScreen::flattenPlayerPanelButtons(int slot) {
     for (int s = 1; s <= 4; ++s) {
         if (slot != 0 && s != slot) continue;
         const auto k = static_cast<std::size_t>(s - 1);
-        clearButtons[k]->SetBevelOuter(TBevel::None);
-        clearButtons[k]->SetFontColor(playerNameBoxes[k]->text().isEmpty() ? EmptyColor
+        clearButtons[k]->setBevelOuter(Bevel::None);
+        clearButtons[k]->setFontColor(playerNameBoxes[k]->text().isEmpty() ? EmptyColor
                                                                            : ClearTextColor);
     }
-    if (slot == 0) playerPanelOkFrame->SetBevelOuter(TBevel::None);
+    if (slot == 0) playerPanelOkFrame->setBevelOuter(Bevel::None);
 }
 
 bool QuizScreen::nameBoxKeyTyped(QChar key) {
@@ -83,7 +83,7 @@ void QuizScreen::confirmPlayers() {
     // A set changed for a bad one while the names were typed: no game without questions.
     // The entry stays open so that another set can be chosen.
     if (!game.hasQuestionFile()) {
-        services.dialogs.Warning(this, QuizGame::selectQuestionFileMessage);
+        services.dialogs.warning(this, QuizGame::selectQuestionFileMessage);
         return;
     }
     // From here on the game's set is fixed until the game is over.
@@ -98,7 +98,7 @@ void QuizScreen::confirmPlayers() {
 }
 
 void QuizScreen::raisePlayerPanelOk() {
-    playerPanelOkFrame->SetBevelOuter(TBevel::Raised);
+    playerPanelOkFrame->setBevelOuter(Bevel::Raised);
 }
 
 void QuizScreen::selectNextPlayer() {
@@ -109,40 +109,40 @@ void QuizScreen::selectNextPlayer() {
         startTurn();
         return;
     }
-    revealTimer->Stop();
+    revealTimer->stop();
 
     if (s.credit == 0 && playerOutHeading->isHidden()) {
         // The player at the controls is out: say so before the next player's turn.
         playerOutHeading->show();
         readyPanel->setAccessibleDescription(QStringLiteral("Game over, player %1 %2")
                                                  .arg(s.currentPlayer)
-                                                 .arg(readyName->Caption()));
+                                                 .arg(readyName->caption()));
         readyPanel->show();
-        playerOutTimer->Start();
+        playerOutTimer->start();
         return;
     }
     playerOutHeading->hide();
     s.passTurn();
 
-    TImage* numbers[4] = {playerNumberOne, playerNumberTwo, playerNumberThree, playerNumberFour};
-    for (TImage* number : numbers)
+    ImageView* numbers[4] = {playerNumberOne, playerNumberTwo, playerNumberThree, playerNumberFour};
+    for (ImageView* number : numbers)
         number->hide();
     const auto k = static_cast<std::size_t>(s.currentPlayer - 1);
-    readyName->SetCaption(QStringLiteral("* ") + playerNameBoxes[k]->text() + QStringLiteral(" *"));
-    readyName->setAccessibleName(readyName->Caption());
+    readyName->setCaption(QStringLiteral("* ") + playerNameBoxes[k]->text() + QStringLiteral(" *"));
+    readyName->setAccessibleName(readyName->caption());
     numbers[k]->show();
     readyPanel->setAccessibleDescription(
-        QStringLiteral("Get ready, player %1 %2").arg(s.currentPlayer).arg(readyName->Caption()));
+        QStringLiteral("Get ready, player %1 %2").arg(s.currentPlayer).arg(readyName->caption()));
 
     s.credit = s.playerCredits[k];
     showCredit();
 
     readyPanel->show();
-    readyTimer->Start();
+    readyTimer->start();
 }
 
 void QuizScreen::startTurn() {
-    readyTimer->Stop();
+    readyTimer->stop();
     readyPanel->hide();
 
     endGameAction->setVisible(true);
@@ -150,28 +150,28 @@ void QuizScreen::startTurn() {
     editQuestionsAction->setEnabled(false);
 
     lightButtons(false, false, false, false, false);
-    stopButton->CopyPicture(*stopPicture);
+    stopButton->copyPicture(*stopPicture);
     stopButton->show();
     display.stopLit = 0;
 
-    for (TImage* stage :
+    for (ImageView* stage :
          {companyLogo, presentsCaption, titlePicture, titlePictureLit, pressStartPrompt})
         stage->hide();
     for (QWidget* w :
          std::initializer_list<QWidget*>{timeCaption, timeGauge, timeStrip, creditCaption})
         w->show();
-    questionLabel->SetCaption(QString());
+    questionLabel->setCaption(QString());
     for (QWidget* w : std::initializer_list<QWidget*>{questionLabel, answerFrameA, answerFrameB,
                                                       answerFrameC, answerFrameD, answerDivider})
         w->show();
     playerPanel->hide();
 
     game.gameRunning = true;
-    revealTimer->Start();
+    revealTimer->start();
 }
 
 void QuizScreen::endPlayerOutNotice() {
-    playerOutTimer->Stop();
+    playerOutTimer->stop();
     selectNextPlayer();
 }
 
@@ -179,19 +179,19 @@ void QuizScreen::showGameOver() {
     showQuestionArea(false);
     gameOverBanner->show();
     endGameAction->setVisible(false);
-    revealTimer->Stop();
-    gameOverTimer->Start();
+    revealTimer->stop();
+    gameOverTimer->start();
 }
 
 void QuizScreen::showFinalScores() {
-    gameOverTimer->Stop();
+    gameOverTimer->stop();
     gameOverBanner->hide();
     for (std::size_t k = 0; k < 4; ++k) {
         const int slot = static_cast<int>(k) + 1;
-        finalNames[k]->SetCaption(game.finalName(slot));
-        finalScores[k]->SetCaption(QString::number(game.finalScore(slot)));
+        finalNames[k]->setCaption(game.finalName(slot));
+        finalScores[k]->setCaption(QString::number(game.finalScore(slot)));
         finalScores[k]->setAccessibleDescription(QStringLiteral("Score of ") +
-                                                 finalNames[k]->Caption());
+                                                 finalNames[k]->caption());
     }
     finalScorePanel->show();
 }
@@ -203,9 +203,9 @@ void QuizScreen::confirmFinalScores() {
 }
 
 void QuizScreen::raiseFinalScoreOk() {
-    finalScoreOkFrame->SetBevelOuter(TBevel::Raised);
+    finalScoreOkFrame->setBevelOuter(Bevel::Raised);
 }
 
 void QuizScreen::flattenFinalScoreOk() {
-    finalScoreOkFrame->SetBevelOuter(TBevel::None);
+    finalScoreOkFrame->setBevelOuter(Bevel::None);
 }

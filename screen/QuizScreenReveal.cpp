@@ -15,7 +15,7 @@ void QuizScreen::revealNextLetter() {
     if (s.questionText.isEmpty()) {
         const QString warning = s.drawNextQuestion();
         if (!warning.isEmpty()) {
-            services.dialogs.Warning(this, warning);
+            services.dialogs.warning(this, warning);
             showGameOver();
         }
         return;
@@ -24,7 +24,7 @@ void QuizScreen::revealNextLetter() {
     // B. Type one letter, unless a Wrong or TimeOut panel holds the question.
     if (!wrongPanel->isHidden() || !timeOutPanel->isHidden()) return;
 
-    QString caption = questionLabel->Caption();
+    QString caption = questionLabel->caption();
     if (caption.isEmpty()) {
         // The question is charged at its first letter.
         chargeQuestion();
@@ -34,23 +34,23 @@ void QuizScreen::revealNextLetter() {
         }
     }
     if (caption.size() < s.questionText.size()) caption.append(s.questionText.at(caption.size()));
-    questionLabel->SetCaption(caption);
+    questionLabel->setCaption(caption);
 
     if (caption == s.questionText) {
         for (std::size_t i = 0; i < 4; ++i) {
-            answerTexts[i]->SetCaption(s.answerSlots[i]);
+            answerTexts[i]->setCaption(s.answerSlots[i]);
             answerTexts[i]->setAccessibleName(QStringLiteral("%1: %2")
                                                   .arg(QChar(u'A' + static_cast<char16_t>(i)))
                                                   .arg(s.answerSlots[i]));
         }
         s.answersOpen = true;
-        for (TLabel* cap : answerLetters)
+        for (Label* cap : answerLetters)
             cap->show();
-        for (TLabel* answer : answerTexts)
+        for (Label* answer : answerTexts)
             answer->show();
-        for (TShape* cover : answerRows)
+        for (Shape* cover : answerRows)
             cover->show();
     } else {
-        cues().TypingClick();
+        cues().typingClick();
     }
 }

@@ -10,30 +10,30 @@ class RtMidiOut;
 
 // The ALSA sequencer's output ports as MIDI ports 0 .. n-1 (no mapper). Without a sequencer
 // there are no ports. Messages go out at once.
-class TAlsaMidiPlatform : public TMidiPlatform {
+class AlsaMidiPlatform : public MidiPlatform {
 public:
-    TAlsaMidiPlatform();
-    ~TAlsaMidiPlatform() override;
+    AlsaMidiPlatform();
+    ~AlsaMidiPlatform() override;
 
-    int PortCount() override;
-    std::uint16_t Caps(int id, TMidiOutCaps& caps) override;
-    bool ErrorText(std::uint16_t code, std::string& text) override;
-    std::uint16_t Open(int id, TMidiNoticeTarget& target, TMidiHandle& handle) override;
-    std::uint16_t ShortMsg(TMidiHandle handle, std::uint32_t message) override;
-    std::uint16_t PrepareHeader(TMidiHandle handle, TMidiHeader& header) override;
-    std::uint16_t LongMsg(TMidiHandle handle, TMidiHeader& header) override;
-    std::uint16_t UnprepareHeader(TMidiHandle handle, TMidiHeader& header) override;
-    std::uint16_t Reset(TMidiHandle handle) override;
-    std::uint16_t Close(TMidiHandle handle) override;
+    int portCount() override;
+    std::uint16_t caps(int id, MidiOutCaps& caps) override;
+    bool errorText(std::uint16_t code, std::string& text) override;
+    std::uint16_t open(int id, MidiNoticeTarget& target, MidiHandle& handle) override;
+    std::uint16_t shortMsg(MidiHandle handle, std::uint32_t message) override;
+    std::uint16_t prepareHeader(MidiHandle handle, MidiHeader& header) override;
+    std::uint16_t longMsg(MidiHandle handle, MidiHeader& header) override;
+    std::uint16_t unprepareHeader(MidiHandle handle, MidiHeader& header) override;
+    std::uint16_t reset(MidiHandle handle) override;
+    std::uint16_t close(MidiHandle handle) override;
 
 private:
-    struct TPort;
+    struct OpenedPort;
 
     // The sequencer client that lists the ports; null without a sequencer.
-    RtMidiOut* Lister();
-    TPort* Find(TMidiHandle handle) const;
+    RtMidiOut* portLister();
+    OpenedPort* find(MidiHandle handle) const;
 
-    std::unique_ptr<RtMidiOut> FLister;
-    std::map<TMidiHandle, std::unique_ptr<TPort>> FPorts;
-    TMidiHandle FNextHandle = 1;
+    std::unique_ptr<RtMidiOut> m_portLister;
+    std::map<MidiHandle, std::unique_ptr<OpenedPort>> m_ports;
+    MidiHandle m_nextHandle = 1;
 };

@@ -21,32 +21,32 @@
 
 namespace {
 
-void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
 // The synthesizer and the sound libraries report failures through result codes; they write
 // nothing on the terminal.
-void SilenceLibraryLogs() {
+void silenceLibraryLogs() {
     static std::once_flag once;
     std::call_once(once, [] {
         for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
             fluid_set_log_function(level, nullptr, nullptr);
-        snd_lib_error_set_handler(IgnoreAlsaError);
+        snd_lib_error_set_handler(ignoreAlsaError);
     });
 }
 
-struct TSettingsDeleter {
+struct SettingsDeleter {
     void operator()(fluid_settings_t* s) const { delete_fluid_settings(s); }
 };
-struct TSynthDeleter {
+struct SynthDeleter {
     void operator()(fluid_synth_t* s) const { delete_fluid_synth(s); }
 };
-struct TDriverDeleter {
+struct DriverDeleter {
     void operator()(fluid_audio_driver_t* d) const { delete_fluid_audio_driver(d); }
 };
-struct TSequencerDeleter {
+struct SequencerDeleter {
     void operator()(fluid_sequencer_t* s) const { delete_fluid_sequencer(s); }
 };
-struct TEventDeleter {
+struct EventDeleter {
     void operator()(fluid_event_t* e) const { delete_fluid_event(e); }
 };
 
@@ -60,7 +60,7 @@ constexpr float SilenceLevel = 1e-4f;
 // After an audio output failed to open, notes wait this long before it is tried again.
 constexpr int RetryOutputAfterMs = 2000;
 
-std::int64_t SteadyNs() {
+std::int64_t steadyNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
@@ -71,71 +71,71 @@ std::int64_t SteadyNs() {
 namespace {
 
 // An audio output of the synthesizer library: it cannot pause, so it is closed after a silence.
-class TDriverOutput final : public TFluidMidiPlatform::AudioOutput {
+class DriverOutput final : public FluidMidiPlatform::AudioOutput {
 public:
-    static std::unique_ptr<TFluidMidiPlatform::AudioOutput>
-    Open(const TFluidMidiPlatform::Render& render, const TFluidMidiPlatform::OutputBuffer& buffer) {
-        auto out = std::make_unique<TDriverOutput>(render);
-        if (out->TryOpen(buffer)) return out;
+    static std::unique_ptr<FluidMidiPlatform::AudioOutput>
+    open(const FluidMidiPlatform::Render& render, const FluidMidiPlatform::OutputBuffer& buffer) {
+        auto out = std::make_unique<DriverOutput>(render);
+        if (out->tryOpen(buffer)) return out;
         return nullptr;
     }
 
-    explicit TDriverOutput(TFluidMidiPlatform::Render render)
-        : FRender(std::move(render)), FSettings(new_fluid_settings()) {}
+    explicit DriverOutput(FluidMidiPlatform::Render render)
+        : m_render(std::move(render)), m_settings(new_fluid_settings()) {}
 
-    ~TDriverOutput() override {
-        FDriver.reset();
-        if (FSdl) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    ~DriverOutput() override {
+        m_driver.reset();
+        if (m_sdl) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
 
-    std::string name() const override { return FName; }
+    std::string name() const override { return m_name; }
 
 private:
-    bool TryOpen(const TFluidMidiPlatform::OutputBuffer& buffer) {
-        fluid_settings_t* settings = FSettings.get();
+    bool tryOpen(const FluidMidiPlatform::OutputBuffer& buffer) {
+        fluid_settings_t* settings = m_settings.get();
         if (!settings) return false;
         if (fluid_settings_setstr(settings, "audio.driver", buffer.driver) != FLUID_OK)
             return false;
-        fluid_settings_setnum(settings, "synth.sample-rate", TFluidMidiPlatform::SampleRate);
+        fluid_settings_setnum(settings, "synth.sample-rate", FluidMidiPlatform::SampleRate);
         fluid_settings_setint(settings, "audio.period-size", buffer.periodSize);
         fluid_settings_setint(settings, "audio.periods", buffer.periods);
         const bool sdl = std::string_view(buffer.driver) == "sdl2";
         if (sdl && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-        FDriver.reset(new_fluid_audio_driver2(settings, &TDriverOutput::Pull, this));
-        if (!FDriver) {
+        m_driver.reset(new_fluid_audio_driver2(settings, &DriverOutput::pull, this));
+        if (!m_driver) {
             if (sdl) SDL_QuitSubSystem(SDL_INIT_AUDIO);
             return false;
         }
-        FSdl = sdl;
-        FName = buffer.driver;
+        m_sdl = sdl;
+        m_name = buffer.driver;
         return true;
     }
 
     // Runs on the driver's audio thread.
-    static int Pull(void* data, int len, int, float*[], int nout, float* out[]) {
+    static int pull(void* data, int len, int, float*[], int nout, float* out[]) {
         if (nout < 2) return FLUID_FAILED;
-        static_cast<TDriverOutput*>(data)->FRender(len, out[0], out[1]);
+        static_cast<DriverOutput*>(data)->m_render(len, out[0], out[1]);
         return FLUID_OK;
     }
 
-    TFluidMidiPlatform::Render FRender;
-    std::unique_ptr<fluid_settings_t, TSettingsDeleter> FSettings;
-    std::unique_ptr<fluid_audio_driver_t, TDriverDeleter> FDriver;
-    std::string FName;
-    bool FSdl = false;
+    FluidMidiPlatform::Render m_render;
+    std::unique_ptr<fluid_settings_t, SettingsDeleter> m_settings;
+    std::unique_ptr<fluid_audio_driver_t, DriverDeleter> m_driver;
+    std::string m_name;
+    bool m_sdl = false;
 };
 
-// The first audio output of AudioOutputs() that opens; paused, only the sound server's stream
+// The first audio output of audioOutputs() that opens; paused, only the sound server's stream
 // (the library's drivers start playing as they open).
-std::unique_ptr<TFluidMidiPlatform::AudioOutput>
-OpenSystemAudio(const TFluidMidiPlatform::Render& render, bool paused) {
-    for (const auto& buffer : TFluidMidiPlatform::AudioOutputs()) {
-        std::unique_ptr<TFluidMidiPlatform::AudioOutput> out;
+std::unique_ptr<FluidMidiPlatform::AudioOutput>
+openSystemAudio(const FluidMidiPlatform::Render& render, bool paused) {
+    for (const auto& buffer : FluidMidiPlatform::audioOutputs()) {
+        std::unique_ptr<FluidMidiPlatform::AudioOutput> out;
         if (std::string_view(buffer.driver) == "pulseaudio")
-            out = PulseAudioOutput::open(render, TFluidMidiPlatform::SampleRate,
+            out = PulseAudioOutput::open(render, FluidMidiPlatform::SampleRate,
                                          buffer.bufferedFrames, paused);
         else if (!paused)
-            out = TDriverOutput::Open(render, buffer);
+            out = DriverOutput::open(render, buffer);
         if (out) return out;
     }
     return nullptr;
@@ -144,30 +144,30 @@ OpenSystemAudio(const TFluidMidiPlatform::Render& render, bool paused) {
 } // namespace
 
 // One open port: a synthesizer with its settings, soundfont and audio output.
-class TFluidMidiPlatform::TSynth {
+class FluidMidiPlatform::Synthesizer {
 public:
-    ~TSynth() {
+    ~Synthesizer() {
         // The audio output goes first: its thread reads the synthesizer and runs the sequencer.
-        StopKeeper();
-        Sequencer.reset();
-        Synth.reset();
-        Settings.reset();
+        stopKeeper();
+        sequencer.reset();
+        fluidSynth.reset();
+        settings.reset();
     }
 
     // Sets up the release of held notes; false when the synthesizer has no sequencer.
-    bool StartReleaser() {
-        Sequencer.reset(new_fluid_sequencer2(0));
-        ReleaseEvent.reset(new_fluid_event());
-        if (!Sequencer || !ReleaseEvent) return false;
-        if (fluid_sequencer_register_fluidsynth(Sequencer.get(), Synth.get()) == FLUID_FAILED)
+    bool startReleaser() {
+        sequencer.reset(new_fluid_sequencer2(0));
+        releaseEvent.reset(new_fluid_event());
+        if (!sequencer || !releaseEvent) return false;
+        if (fluid_sequencer_register_fluidsynth(sequencer.get(), fluidSynth.get()) == FLUID_FAILED)
             return false;
-        for (auto& key : LastKey)
+        for (auto& key : lastKey)
             key = -1;
         for (int chan = 0; chan < 16; ++chan)
-            fluid_synth_set_gen(Synth.get(), chan, GEN_VOLENVRELEASE, ReleaseOffset);
-        Releaser = fluid_sequencer_register_client(Sequencer.get(), "Trivora note release",
-                                                   &TSynth::ReleaseHeldNote, this);
-        return Releaser != FLUID_FAILED;
+            fluid_synth_set_gen(fluidSynth.get(), chan, GEN_VOLENVRELEASE, ReleaseOffset);
+        releaser = fluid_sequencer_register_client(sequencer.get(), "Trivora note release",
+                                                   &Synthesizer::releaseHeldNote, this);
+        return releaser != FLUID_FAILED;
     }
 
     // Plays one channel message; false when the synthesizer refuses it.
@@ -176,24 +176,24 @@ public:
     // down; quick runs of notes would pile up into a roar that clips. So each channel plays
     // one note at a time: a new note ends the channel's earlier one, and a note still held
     // after MaxHoldMs is released. Releases are shortened so that an ended note fades quickly.
-    bool Play(std::uint8_t status, std::uint8_t d1, std::uint8_t d2) {
-        fluid_synth_t* synth = Synth.get();
+    bool play(std::uint8_t status, std::uint8_t d1, std::uint8_t d2) {
+        fluid_synth_t* synth = fluidSynth.get();
         const int chan = status & 0x0F;
         switch (status & 0xF0) {
         case 0x80:
-            NoteOff(chan, d1);
+            noteOff(chan, d1);
             return true;
         case 0x90: {
             if (d2 == 0) {
-                NoteOff(chan, d1);
+                noteOff(chan, d1);
                 return true;
             }
-            const int last = LastKey[chan].exchange(d1);
-            if (last >= 0) NoteOff(chan, last);
-            NoteOff(chan, d1);
+            const int last = lastKey[chan].exchange(d1);
+            if (last >= 0) noteOff(chan, last);
+            noteOff(chan, d1);
             if (fluid_synth_noteon(synth, chan, d1, d2) != FLUID_OK) return false;
-            ScheduleRelease(chan, d1);
-            WakeOutput();
+            scheduleRelease(chan, d1);
+            wakeOutput();
             return true;
         }
         case 0xA0:
@@ -216,70 +216,70 @@ public:
 
     // With an audio output: the note needs it running. Starts it on the keeper thread when it
     // is stopped or about to stop; otherwise only counts the note for the silence watch.
-    void WakeOutput() {
-        if (!Live) return;
-        std::lock_guard lock(KeeperLock);
-        ++NoteCount;
-        if (Running && !StopWanted) {
-            if (!Output || Output->alive()) return;
-            Running = false; // lost: start anew
+    void wakeOutput() {
+        if (!live) return;
+        std::lock_guard lock(keeperLock);
+        ++noteCount;
+        if (running && !stopWanted) {
+            if (!m_output || m_output->alive()) return;
+            running = false; // lost: start anew
         }
-        if (!Running && FailedAt != 0 && SteadyNs() - FailedAt < RetryOutputAfterMs * 1000000LL)
+        if (!running && failedAt != 0 && steadyNs() - failedAt < RetryOutputAfterMs * 1000000LL)
             return;
-        if (!StartWanted) WokenAt = SteadyNs();
-        StartWanted = true;
-        if (!Keeper.joinable()) Keeper = std::thread([this] { Keep(); });
-        KeeperWake.notify_one();
+        if (!startWanted) wokenAt = steadyNs();
+        startWanted = true;
+        if (!keeper.joinable()) keeper = std::thread([this] { keep(); });
+        keeperWake.notify_one();
     }
 
     // Sound switched on: the output is to be open, paused while nothing plays. Off: a stopped
     // output is closed, and none is opened before a note.
-    void SwitchSound(bool on) {
-        if (!Live) return;
-        std::lock_guard lock(KeeperLock);
-        SoundOff = !on;
-        SoundSwitched = true;
-        if (!Keeper.joinable()) {
+    void switchSound(bool on) {
+        if (!live) return;
+        std::lock_guard lock(keeperLock);
+        soundOff = !on;
+        soundSwitched = true;
+        if (!keeper.joinable()) {
             if (!on) return; // no keeper, no output
-            Keeper = std::thread([this] { Keep(); });
+            keeper = std::thread([this] { keep(); });
         }
-        KeeperWake.notify_one();
+        keeperWake.notify_one();
     }
 
-    TFluidMidiPlatform::OutputStats Stats() const {
-        std::lock_guard lock(KeeperLock);
-        OutputStats stats = Counted;
-        stats.open = Output != nullptr || Closing;
-        stats.running = Running && !StopWanted;
-        stats.blocks = Blocks.load();
-        const std::int64_t playsAt = Running && Output ? Output->firstSoundPlaysAtNs() : -1;
+    FluidMidiPlatform::OutputStats stats() const {
+        std::lock_guard lock(keeperLock);
+        OutputStats stats = counted;
+        stats.open = m_output != nullptr || closing;
+        stats.running = running && !stopWanted;
+        stats.blocks = blocks.load();
+        const std::int64_t playsAt = running && m_output ? m_output->firstSoundPlaysAtNs() : -1;
         if (stats.lastStartDelayMs >= 0 && playsAt >= 0)
-            stats.lastStartOutputDelayMs = static_cast<double>(playsAt - WokenAt) / 1e6;
+            stats.lastStartOutputDelayMs = static_cast<double>(playsAt - wokenAt) / 1e6;
         return stats;
     }
 
-    std::string DriverName() const {
-        std::lock_guard lock(KeeperLock);
-        return Running && Output ? Output->name() : std::string();
+    std::string driverName() const {
+        std::lock_guard lock(keeperLock);
+        return running && m_output ? m_output->name() : std::string();
     }
 
-    // Opens the audio output; empty offline (then only RenderChannels renders).
-    OpenAudio OpenOutputWith;
-    bool Live = false;
+    // Opens the audio output; empty offline (then only renderChannels renders).
+    OpenAudio openOutputWith;
+    bool live = false;
 
-    std::unique_ptr<fluid_settings_t, TSettingsDeleter> Settings;
+    std::unique_ptr<fluid_settings_t, SettingsDeleter> settings;
 
-    std::unique_ptr<fluid_synth_t, TSynthDeleter> Synth;
+    std::unique_ptr<fluid_synth_t, SynthDeleter> fluidSynth;
     // Releases held notes after MaxHoldMs, on the synthesizer's own sample clock.
-    std::unique_ptr<fluid_sequencer_t, TSequencerDeleter> Sequencer;
-    std::unique_ptr<fluid_event_t, TEventDeleter> ReleaseEvent;
-    fluid_seq_id_t Releaser = -1;
+    std::unique_ptr<fluid_sequencer_t, SequencerDeleter> sequencer;
+    std::unique_ptr<fluid_event_t, EventDeleter> releaseEvent;
+    fluid_seq_id_t releaser = -1;
     // Strikes per channel and key: a pending release applies only to the strike it was made for.
-    std::array<std::atomic<std::uint32_t>, 16 * 128> Strikes{};
+    std::array<std::atomic<std::uint32_t>, 16 * 128> strikes{};
     // The key each channel struck last, or -1.
-    std::array<std::atomic<int>, 16> LastKey{};
-    std::string Soundfont;
-    TMidiNoticeTarget* Target = nullptr;
+    std::array<std::atomic<int>, 16> lastKey{};
+    std::string soundfont;
+    MidiNoticeTarget* target = nullptr;
 
 private:
     // The keeper thread: starts the audio output when a note wants it, stops it when the
@@ -287,231 +287,231 @@ private:
     // sound is switched on or off. All this takes its time (a server connection or round
     // trip, a thread to join), so it never runs under the lock nor on the thread that sends
     // the notes.
-    void Keep() {
+    void keep() {
         pthread_setname_np(pthread_self(), "sound-keeper");
-        std::unique_lock lock(KeeperLock);
+        std::unique_lock lock(keeperLock);
         for (;;) {
-            KeeperWake.wait(lock,
-                            [this] { return Quit || StartWanted || StopWanted || SoundSwitched; });
-            if (Quit) break;
-            if (StopWanted) {
-                StopWanted = false;
-                Running = false;
-                AudioOutput* out = Output.get();
-                const bool keep = !SoundOff;
+            keeperWake.wait(lock,
+                            [this] { return quit || startWanted || stopWanted || soundSwitched; });
+            if (quit) break;
+            if (stopWanted) {
+                stopWanted = false;
+                running = false;
+                AudioOutput* out = m_output.get();
+                const bool keep = !soundOff;
                 lock.unlock();
                 const bool paused = keep && out && out->pause();
                 lock.lock();
-                if (!paused) CloseOutput(lock);
+                if (!paused) closeOutput(lock);
             }
-            if (StartWanted) {
-                StartWanted = false;
-                Counted.lastStartDelayMs = -1;
-                ++Generation;
-                AudioOutput* out = Output.get();
+            if (startWanted) {
+                startWanted = false;
+                counted.lastStartDelayMs = -1;
+                ++m_generation;
+                AudioOutput* out = m_output.get();
                 lock.unlock();
                 bool started = out && out->resume();
                 if (!started) {
                     {
-                        std::unique_lock closing(KeeperLock);
-                        CloseOutput(closing);
+                        std::unique_lock closing(keeperLock);
+                        closeOutput(closing);
                     }
-                    started = OpenOutput();
+                    started = openOutput();
                 }
                 lock.lock();
-                Running = started;
-                FailedAt = started ? 0 : SteadyNs();
-                if (started) ++Counted.starts;
+                running = started;
+                failedAt = started ? 0 : steadyNs();
+                if (started) ++counted.starts;
             }
-            if (SoundSwitched) {
-                SoundSwitched = false;
+            if (soundSwitched) {
+                soundSwitched = false;
                 // A playing output carries on until its silence; a note waiting to start it
                 // comes first.
-                if (!Running && !StartWanted) {
-                    if (SoundOff) {
-                        CloseOutput(lock);
-                    } else if (!Output) {
+                if (!running && !startWanted) {
+                    if (soundOff) {
+                        closeOutput(lock);
+                    } else if (!m_output) {
                         lock.unlock();
-                        OpenOutput(true); // without a paused output, the first note opens one
+                        openOutput(true); // without a paused output, the first note opens one
                         lock.lock();
                     }
                 }
             }
         }
-        CloseOutput(lock);
+        closeOutput(lock);
     }
 
     // Opens an audio output, playing or paused; true when one did.
-    bool OpenOutput(bool paused = false) {
+    bool openOutput(bool paused = false) {
         auto output =
-            OpenOutputWith([this](int frames, float* left,
-                                  float* right) { return RenderBlock(frames, left, right); },
+            openOutputWith([this](int frames, float* left,
+                                  float* right) { return renderBlock(frames, left, right); },
                            paused);
         if (!output) return false;
-        std::lock_guard lock(KeeperLock);
-        Output = std::move(output);
-        ++Counted.opens;
+        std::lock_guard lock(keeperLock);
+        m_output = std::move(output);
+        ++counted.opens;
         return true;
     }
 
     // Closes the audio output, with the lock held on entry and on return.
-    void CloseOutput(std::unique_lock<std::mutex>& lock) {
-        auto output = std::move(Output);
+    void closeOutput(std::unique_lock<std::mutex>& lock) {
+        auto output = std::move(m_output);
         if (!output) return;
-        Closing = true;
+        closing = true;
         lock.unlock();
         output.reset();
         lock.lock();
-        Closing = false;
+        closing = false;
     }
 
-    void StopKeeper() {
+    void stopKeeper() {
         {
-            std::lock_guard lock(KeeperLock);
-            Quit = true;
+            std::lock_guard lock(keeperLock);
+            quit = true;
         }
-        KeeperWake.notify_one();
-        if (Keeper.joinable()) Keeper.join();
+        keeperWake.notify_one();
+        if (keeper.joinable()) keeper.join();
     }
 
     // The audio thread's render: the synthesizer's sound, effects mixed in, and the watch for
     // silence that stops the output.
     // True for the first block with sound since the output was started.
-    bool RenderBlock(int frames, float* left, float* right) {
+    bool renderBlock(int frames, float* left, float* right) {
         std::fill(left, left + frames, 0.0f);
         std::fill(right, right + frames, 0.0f);
         float* out[2] = {left, right};
-        fluid_synth_process(Synth.get(), frames, 2, out, 2, out);
-        ++Blocks;
+        fluid_synth_process(fluidSynth.get(), frames, 2, out, 2, out);
+        ++blocks;
         float peak = 0;
         for (const float* channel : out)
             for (int i = 0; i < frames; ++i)
                 peak = std::max(peak, std::abs(channel[i]));
-        return Watch(frames, peak >= SilenceLevel);
+        return watch(frames, peak >= SilenceLevel);
     }
 
     // Audio thread: counts silent frames since the last sound or note, and asks the keeper to
     // stop the output once there were enough. True for the first audible block since a start.
-    bool Watch(int frames, bool audible) {
-        const std::uint64_t generation = Generation.load();
-        if (generation != WatchedGeneration) {
+    bool watch(int frames, bool audible) {
+        const std::uint64_t generation = m_generation.load();
+        if (generation != watchedGeneration) {
             // The output has just been started: a new watch.
-            WatchedGeneration = generation;
-            Silent = 0;
-            HeardAt = -1;
+            watchedGeneration = generation;
+            silent = 0;
+            heardAt = -1;
         }
-        const std::uint64_t notes = NoteCount.load();
+        const std::uint64_t notes = noteCount.load();
         bool first = false;
         if (audible) {
-            if (HeardAt < 0) {
-                std::lock_guard lock(KeeperLock);
-                HeardAt = SteadyNs();
-                Counted.lastStartDelayMs = static_cast<double>(HeardAt - WokenAt) / 1e6;
+            if (heardAt < 0) {
+                std::lock_guard lock(keeperLock);
+                heardAt = steadyNs();
+                counted.lastStartDelayMs = static_cast<double>(heardAt - wokenAt) / 1e6;
                 first = true;
             }
-            Silent = 0;
-        } else if (notes != NotesWatched) {
-            Silent = 0;
-        } else if (Silent < StopAfterSilenceMs * (SampleRate / 1000)) {
-            Silent += frames;
-            if (Silent >= StopAfterSilenceMs * (SampleRate / 1000)) {
-                std::lock_guard lock(KeeperLock);
+            silent = 0;
+        } else if (notes != notesWatched) {
+            silent = 0;
+        } else if (silent < StopAfterSilenceMs * (SampleRate / 1000)) {
+            silent += frames;
+            if (silent >= StopAfterSilenceMs * (SampleRate / 1000)) {
+                std::lock_guard lock(keeperLock);
                 // A note sent since this block was rendered keeps the output open.
-                if (NoteCount.load() == notes && !StartWanted) {
-                    StopWanted = true;
-                    ++Counted.stops;
-                    KeeperWake.notify_one();
+                if (noteCount.load() == notes && !startWanted) {
+                    stopWanted = true;
+                    ++counted.stops;
+                    keeperWake.notify_one();
                 }
             }
         }
-        NotesWatched = notes;
+        notesWatched = notes;
         return first;
     }
 
-    mutable std::mutex KeeperLock;
-    std::condition_variable KeeperWake;
-    std::thread Keeper;
-    // Under KeeperLock.
-    std::unique_ptr<AudioOutput> Output;
-    bool Running = false;
-    bool StartWanted = false;
-    bool StopWanted = false;
-    // Sound is switched off; SoundSwitched: the keeper has yet to act on a switch.
-    bool SoundOff = false;
-    bool SoundSwitched = false;
+    mutable std::mutex keeperLock;
+    std::condition_variable keeperWake;
+    std::thread keeper;
+    // Under keeperLock.
+    std::unique_ptr<AudioOutput> m_output;
+    bool running = false;
+    bool startWanted = false;
+    bool stopWanted = false;
+    // Sound is switched off; soundSwitched: the keeper has yet to act on a switch.
+    bool soundOff = false;
+    bool soundSwitched = false;
     // An output is being closed (it has left Output, and not yet ended).
-    bool Closing = false;
-    bool Quit = false;
-    std::int64_t FailedAt = 0;
-    std::int64_t WokenAt = 0;
-    OutputStats Counted;
-    // Note-ons played; changed under KeeperLock, read anywhere.
-    std::atomic<std::uint64_t> NoteCount{0};
-    std::atomic<std::int64_t> Blocks{0};
+    bool closing = false;
+    bool quit = false;
+    std::int64_t failedAt = 0;
+    std::int64_t wokenAt = 0;
+    OutputStats counted;
+    // Note-ons played; changed under keeperLock, read anywhere.
+    std::atomic<std::uint64_t> noteCount{0};
+    std::atomic<std::int64_t> blocks{0};
     // Starts of the output so far.
-    std::atomic<std::uint64_t> Generation{0};
+    std::atomic<std::uint64_t> m_generation{0};
     // Audio thread only.
-    std::uint64_t WatchedGeneration = 0;
-    int Silent = 0;
-    std::uint64_t NotesWatched = 0;
-    std::int64_t HeardAt = -1;
+    std::uint64_t watchedGeneration = 0;
+    int silent = 0;
+    std::uint64_t notesWatched = 0;
+    std::int64_t heardAt = -1;
 
-    std::atomic<std::uint32_t>& Strike(int chan, int key) { return Strikes[chan * 128 + key]; }
+    std::atomic<std::uint32_t>& strike(int chan, int key) { return strikes[chan * 128 + key]; }
 
     // Ends a key's sound and cancels its pending release (a note that is not sounding is no
     // fault).
-    void NoteOff(int chan, int key) {
-        ++Strike(chan, key);
-        fluid_synth_noteoff(Synth.get(), chan, key);
+    void noteOff(int chan, int key) {
+        ++strike(chan, key);
+        fluid_synth_noteoff(fluidSynth.get(), chan, key);
     }
 
-    void ScheduleRelease(int chan, int key) {
-        if (Releaser == -1) return;
-        const std::uintptr_t code = (std::uintptr_t{Strike(chan, key).load()} << 11) |
+    void scheduleRelease(int chan, int key) {
+        if (releaser == -1) return;
+        const std::uintptr_t code = (std::uintptr_t{strike(chan, key).load()} << 11) |
                                     (static_cast<std::uintptr_t>(chan) << 7) |
                                     static_cast<std::uintptr_t>(key);
-        std::lock_guard lock(EventLock);
-        fluid_event_t* ev = ReleaseEvent.get();
+        std::lock_guard lock(eventLock);
+        fluid_event_t* ev = releaseEvent.get();
         fluid_event_timer(ev, reinterpret_cast<void*>(code));
         fluid_event_set_source(ev, -1);
-        fluid_event_set_dest(ev, Releaser);
-        fluid_sequencer_send_at(Sequencer.get(), ev, MaxHoldMs, 0);
+        fluid_event_set_dest(ev, releaser);
+        fluid_sequencer_send_at(sequencer.get(), ev, MaxHoldMs, 0);
     }
 
     // Runs on the synthesizer's thread when a hold time is up.
-    static void ReleaseHeldNote(unsigned int, fluid_event_t* event, fluid_sequencer_t*,
+    static void releaseHeldNote(unsigned int, fluid_event_t* event, fluid_sequencer_t*,
                                 void* data) {
         if (fluid_event_get_type(event) != FLUID_SEQ_TIMER) return;
-        auto* self = static_cast<TSynth*>(data);
+        auto* self = static_cast<Synthesizer*>(data);
         const auto code = reinterpret_cast<std::uintptr_t>(fluid_event_get_data(event));
         const int chan = static_cast<int>((code >> 7) & 0x0F);
         const int key = static_cast<int>(code & 0x7F);
-        if (self->Strike(chan, key).load() == static_cast<std::uint32_t>(code >> 11))
-            fluid_synth_noteoff(self->Synth.get(), chan, key);
+        if (self->strike(chan, key).load() == static_cast<std::uint32_t>(code >> 11))
+            fluid_synth_noteoff(self->fluidSynth.get(), chan, key);
     }
 
-    std::mutex EventLock;
+    std::mutex eventLock;
 };
 
-TFluidMidiPlatform::TFluidMidiPlatform(TOutput output, std::vector<std::string> soundfonts)
-    : FOutput(output), FSoundfonts(std::move(soundfonts)) {
-    SilenceLibraryLogs();
-    if (output == TOutput::AudioDriver) FOpenAudio = &OpenSystemAudio;
+FluidMidiPlatform::FluidMidiPlatform(Output output, std::vector<std::string> soundfonts)
+    : m_output(output), m_soundfonts(std::move(soundfonts)) {
+    silenceLibraryLogs();
+    if (output == Output::AudioDriver) m_openAudio = &openSystemAudio;
 }
 
-TFluidMidiPlatform::TFluidMidiPlatform(OpenAudio openAudio, std::vector<std::string> soundfonts)
-    : FOutput(TOutput::AudioDriver), FOpenAudio(std::move(openAudio)),
-      FSoundfonts(std::move(soundfonts)) {
-    SilenceLibraryLogs();
+FluidMidiPlatform::FluidMidiPlatform(OpenAudio openAudio, std::vector<std::string> soundfonts)
+    : m_output(Output::AudioDriver), m_openAudio(std::move(openAudio)),
+      m_soundfonts(std::move(soundfonts)) {
+    silenceLibraryLogs();
 }
 
-TFluidMidiPlatform::~TFluidMidiPlatform() = default;
+FluidMidiPlatform::~FluidMidiPlatform() = default;
 
-std::vector<std::string> TFluidMidiPlatform::DefaultSoundfonts() {
+std::vector<std::string> FluidMidiPlatform::defaultSoundfonts() {
     return {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf3/default-GM.sf3"};
 }
 
-const std::vector<TFluidMidiPlatform::OutputBuffer>& TFluidMidiPlatform::AudioOutputs() {
+const std::vector<FluidMidiPlatform::OutputBuffer>& FluidMidiPlatform::audioOutputs() {
     // PipeWire desktops serve the pulseaudio protocol too. The sound server keeps 512 frames,
     // its own latency included, and asks for as much as it likes at a time; ALSA holds all its
     // periods; SDL one buffer of the period size. Each stays under 12 ms, with periods long
@@ -524,59 +524,59 @@ const std::vector<TFluidMidiPlatform::OutputBuffer>& TFluidMidiPlatform::AudioOu
     return outputs;
 }
 
-double TFluidMidiPlatform::ConfiguredLatencyMs(const std::string& driver) {
+double FluidMidiPlatform::configuredLatencyMs(const std::string& driver) {
     int frames = 0;
-    for (const OutputBuffer& out : AudioOutputs())
+    for (const OutputBuffer& out : audioOutputs())
         if (driver.empty() || driver == out.driver) frames = std::max(frames, out.bufferedFrames);
     return 1000.0 * frames / SampleRate;
 }
 
-TFluidMidiPlatform::TSynth* TFluidMidiPlatform::Find(TMidiHandle handle) const {
-    const auto it = FSynths.find(handle);
-    return it == FSynths.end() ? nullptr : it->second.get();
+FluidMidiPlatform::Synthesizer* FluidMidiPlatform::find(MidiHandle handle) const {
+    const auto it = m_synths.find(handle);
+    return it == m_synths.end() ? nullptr : it->second.get();
 }
 
-std::string TFluidMidiPlatform::AudioDriverName(TMidiHandle handle) const {
-    const TSynth* s = Find(handle);
-    return s ? s->DriverName() : std::string();
+std::string FluidMidiPlatform::audioDriverName(MidiHandle handle) const {
+    const Synthesizer* s = find(handle);
+    return s ? s->driverName() : std::string();
 }
 
-TFluidMidiPlatform::OutputStats TFluidMidiPlatform::Stats(TMidiHandle handle) const {
-    const TSynth* s = Find(handle);
-    return s ? s->Stats() : OutputStats{};
+FluidMidiPlatform::OutputStats FluidMidiPlatform::stats(MidiHandle handle) const {
+    const Synthesizer* s = find(handle);
+    return s ? s->stats() : OutputStats{};
 }
 
-std::string TFluidMidiPlatform::SoundfontPath(TMidiHandle handle) const {
-    const TSynth* s = Find(handle);
-    return s ? s->Soundfont : std::string();
+std::string FluidMidiPlatform::soundfontPath(MidiHandle handle) const {
+    const Synthesizer* s = find(handle);
+    return s ? s->soundfont : std::string();
 }
 
-std::uint16_t TFluidMidiPlatform::Caps(int id, TMidiOutCaps& caps) {
+std::uint16_t FluidMidiPlatform::caps(int id, MidiOutCaps& caps) {
     if (id != -1) return MidiResult::BadDeviceId;
     int major = 0, minor = 0, micro = 0;
     fluid_version(&major, &minor, &micro);
-    caps = TMidiOutCaps{};
-    caps.DriverVersion = static_cast<std::uint32_t>((major << 8) | minor);
-    caps.ProductName = ProductName;
-    caps.Technology = MidiTechnology::Mapper;
-    caps.Voices = Polyphony;
-    caps.Notes = Polyphony;
-    caps.ChannelMask = 0xFFFF;
-    caps.Support = 0;
+    caps = MidiOutCaps{};
+    caps.driverVersion = static_cast<std::uint32_t>((major << 8) | minor);
+    caps.productName = ProductName;
+    caps.technology = MidiTechnology::Mapper;
+    caps.voices = Polyphony;
+    caps.notes = Polyphony;
+    caps.channelMask = 0xFFFF;
+    caps.support = 0;
     return MidiResult::NoError;
 }
 
-bool TFluidMidiPlatform::ErrorText(std::uint16_t code, std::string& text) {
-    return StandardMidiErrorText(code, text);
+bool FluidMidiPlatform::errorText(std::uint16_t code, std::string& text) {
+    return standardMidiErrorText(code, text);
 }
 
-std::uint16_t TFluidMidiPlatform::Open(int id, TMidiNoticeTarget& target, TMidiHandle& handle) {
+std::uint16_t FluidMidiPlatform::open(int id, MidiNoticeTarget& target, MidiHandle& handle) {
     if (id != -1) return MidiResult::BadDeviceId;
-    auto s = std::make_unique<TSynth>();
-    s->Target = &target;
-    s->Settings.reset(new_fluid_settings());
-    if (!s->Settings) return MidiResult::NoMemory;
-    fluid_settings_t* settings = s->Settings.get();
+    auto s = std::make_unique<Synthesizer>();
+    s->target = &target;
+    s->settings.reset(new_fluid_settings());
+    if (!s->settings) return MidiResult::NoMemory;
+    fluid_settings_t* settings = s->settings.get();
     fluid_settings_setnum(settings, "synth.sample-rate", SampleRate);
     fluid_settings_setint(settings, "synth.polyphony", Polyphony);
     // Headroom: a low pad through the reverb comes near full scale at the default gain.
@@ -584,45 +584,45 @@ std::uint16_t TFluidMidiPlatform::Open(int id, TMidiNoticeTarget& target, TMidiH
     // Only the instruments the channels select are read into memory, not the whole soundfont.
     fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
     fluid_settings_setint(settings, "synth.lock-memory", 0);
-    if (FOutput == TOutput::Offline) {
+    if (m_output == Output::Offline) {
         // Every MIDI channel to a stereo pair of its own.
         fluid_settings_setint(settings, "synth.audio-channels", Channels);
         fluid_settings_setint(settings, "synth.audio-groups", Channels);
     }
 
-    s->Synth.reset(new_fluid_synth(settings));
-    if (!s->Synth) return MidiResult::NoMemory;
-    for (const std::string& path : FSoundfonts) {
+    s->fluidSynth.reset(new_fluid_synth(settings));
+    if (!s->fluidSynth) return MidiResult::NoMemory;
+    for (const std::string& path : m_soundfonts) {
         std::error_code ec;
         if (!std::filesystem::is_regular_file(path, ec)) continue;
-        if (fluid_synth_sfload(s->Synth.get(), path.c_str(), 1) != FLUID_FAILED) {
-            s->Soundfont = path;
+        if (fluid_synth_sfload(s->fluidSynth.get(), path.c_str(), 1) != FLUID_FAILED) {
+            s->soundfont = path;
             break;
         }
     }
-    if (s->Soundfont.empty()) return MidiResult::NoSoundfont;
-    if (!s->StartReleaser()) return MidiResult::NoMemory;
+    if (s->soundfont.empty()) return MidiResult::NoSoundfont;
+    if (!s->startReleaser()) return MidiResult::NoMemory;
 
     // The audio output opens now, paused, when sound is on; else at the first note.
-    s->OpenOutputWith = FOpenAudio;
-    s->Live = static_cast<bool>(FOpenAudio);
-    if (soundOn != -1) s->SwitchSound(soundOn == 1);
+    s->openOutputWith = m_openAudio;
+    s->live = static_cast<bool>(m_openAudio);
+    if (soundOn != -1) s->switchSound(soundOn == 1);
 
-    handle = FNextHandle++;
-    FSynths.emplace(handle, std::move(s));
+    handle = m_nextHandle++;
+    m_synths.emplace(handle, std::move(s));
     return MidiResult::NoError;
 }
 
-void TFluidMidiPlatform::setSoundOn(bool on) {
+void FluidMidiPlatform::setSoundOn(bool on) {
     soundOn = on ? 1 : 0;
-    for (auto& [handle, synth] : FSynths)
-        synth->SwitchSound(on);
+    for (auto& [handle, synth] : m_synths)
+        synth->switchSound(on);
 }
 
 namespace {
 
 // Data bytes that follow a status byte.
-int DataLength(std::uint8_t status) {
+int dataLength(std::uint8_t status) {
     switch (status & 0xF0) {
     case 0xC0:
     case 0xD0:
@@ -638,39 +638,39 @@ int DataLength(std::uint8_t status) {
 
 } // namespace
 
-std::uint16_t TFluidMidiPlatform::ShortMsg(TMidiHandle handle, std::uint32_t message) {
-    TSynth* s = Find(handle);
+std::uint16_t FluidMidiPlatform::shortMsg(MidiHandle handle, std::uint32_t message) {
+    Synthesizer* s = find(handle);
     if (!s) return MidiResult::InvalidHandle;
     const auto status = static_cast<std::uint8_t>(message & 0xFF);
     const auto d1 = static_cast<std::uint8_t>((message >> 8) & 0xFF);
     const auto d2 = static_cast<std::uint8_t>((message >> 16) & 0xFF);
     // Every message carries its own status byte, and data bytes are 7-bit.
     if (status < 0x80 || status == 0xF0 || d1 > 0x7F || d2 > 0x7F) return MidiResult::InvalidParam;
-    return s->Play(status, d1, d2) ? MidiResult::NoError : MidiResult::InvalidParam;
+    return s->play(status, d1, d2) ? MidiResult::NoError : MidiResult::InvalidParam;
 }
 
-std::uint16_t TFluidMidiPlatform::PrepareHeader(TMidiHandle handle, TMidiHeader& header) {
-    if (!Find(handle)) return MidiResult::InvalidHandle;
-    if (header.Data == nullptr || header.BufferLength == 0) return MidiResult::InvalidParam;
-    header.Flags = (header.Flags | TMidiHeader::Prepared) & ~TMidiHeader::Done;
+std::uint16_t FluidMidiPlatform::prepareHeader(MidiHandle handle, MidiHeader& header) {
+    if (!find(handle)) return MidiResult::InvalidHandle;
+    if (header.data == nullptr || header.bufferLength == 0) return MidiResult::InvalidParam;
+    header.flags = (header.flags | MidiHeader::Prepared) & ~MidiHeader::Done;
     return MidiResult::NoError;
 }
 
-std::uint16_t TFluidMidiPlatform::LongMsg(TMidiHandle handle, TMidiHeader& header) {
-    TSynth* s = Find(handle);
+std::uint16_t FluidMidiPlatform::longMsg(MidiHandle handle, MidiHeader& header) {
+    Synthesizer* s = find(handle);
     if (!s) return MidiResult::InvalidHandle;
-    if ((header.Flags & TMidiHeader::Prepared) == 0) return MidiResult::Unprepared;
+    if ((header.flags & MidiHeader::Prepared) == 0) return MidiResult::Unprepared;
     // The buffer is a stream of messages: system-exclusive blocks and channel messages, these
     // with running status.
-    const std::uint8_t* p = header.Data;
-    const std::uint8_t* end = p + header.BufferLength;
+    const std::uint8_t* p = header.data;
+    const std::uint8_t* end = p + header.bufferLength;
     std::uint8_t running = 0;
     while (p < end) {
         if (*p == 0xF0) {
             const std::uint8_t* q = p + 1;
             while (q < end && *q != 0xF7)
                 ++q;
-            fluid_synth_sysex(s->Synth.get(), reinterpret_cast<const char*>(p + 1),
+            fluid_synth_sysex(s->fluidSynth.get(), reinterpret_cast<const char*>(p + 1),
                               static_cast<int>(q - p - 1), nullptr, nullptr, nullptr, 0);
             p = q < end ? q + 1 : end;
             running = 0;
@@ -685,40 +685,40 @@ std::uint16_t TFluidMidiPlatform::LongMsg(TMidiHandle handle, TMidiHeader& heade
             ++p; // stray data byte
             continue;
         }
-        const int n = DataLength(status);
+        const int n = dataLength(status);
         if (end - p < n) break;
         const std::uint8_t d1 = n > 0 ? p[0] : 0;
         const std::uint8_t d2 = n > 1 ? p[1] : 0;
         p += n;
-        s->Play(status, d1 & 0x7F, d2 & 0x7F);
+        s->play(status, d1 & 0x7F, d2 & 0x7F);
     }
-    header.Flags |= TMidiHeader::Done;
-    s->Target->Done(header);
+    header.flags |= MidiHeader::Done;
+    s->target->done(header);
     return MidiResult::NoError;
 }
 
-std::uint16_t TFluidMidiPlatform::UnprepareHeader(TMidiHandle handle, TMidiHeader& header) {
-    if (!Find(handle)) return MidiResult::InvalidHandle;
-    header.Flags &= ~TMidiHeader::Prepared;
+std::uint16_t FluidMidiPlatform::unprepareHeader(MidiHandle handle, MidiHeader& header) {
+    if (!find(handle)) return MidiResult::InvalidHandle;
+    header.flags &= ~MidiHeader::Prepared;
     return MidiResult::NoError;
 }
 
-std::uint16_t TFluidMidiPlatform::Reset(TMidiHandle handle) {
-    TSynth* s = Find(handle);
+std::uint16_t FluidMidiPlatform::reset(MidiHandle handle) {
+    Synthesizer* s = find(handle);
     if (!s) return MidiResult::InvalidHandle;
-    fluid_synth_all_sounds_off(s->Synth.get(), -1);
+    fluid_synth_all_sounds_off(s->fluidSynth.get(), -1);
     return MidiResult::NoError;
 }
 
-std::uint16_t TFluidMidiPlatform::Close(TMidiHandle handle) {
-    if (FSynths.erase(handle) == 0) return MidiResult::InvalidHandle;
+std::uint16_t FluidMidiPlatform::close(MidiHandle handle) {
+    if (m_synths.erase(handle) == 0) return MidiResult::InvalidHandle;
     return MidiResult::NoError;
 }
 
-bool TFluidMidiPlatform::RenderChannels(TMidiHandle handle, int frames,
-                                        std::vector<std::vector<float>>& channels) {
-    TSynth* s = Find(handle);
-    if (!s || FOutput != TOutput::Offline || frames < 0) return false;
+bool FluidMidiPlatform::renderChannels(MidiHandle handle, int frames,
+                                       std::vector<std::vector<float>>& channels) {
+    Synthesizer* s = find(handle);
+    if (!s || m_output != Output::Offline || frames < 0) return false;
     std::vector<std::vector<float>> pairs(2 * Channels, std::vector<float>(frames, 0.0f));
     std::vector<float*> out;
     for (auto& buffer : pairs)
@@ -730,7 +730,7 @@ bool TFluidMidiPlatform::RenderChannels(TMidiHandle handle, int frames,
         std::vector<float*> at;
         for (float* b : out)
             at.push_back(b + done);
-        if (fluid_synth_process(s->Synth.get(), n, 0, nullptr, static_cast<int>(at.size()),
+        if (fluid_synth_process(s->fluidSynth.get(), n, 0, nullptr, static_cast<int>(at.size()),
                                 at.data()) != FLUID_OK)
             return false;
     }
@@ -741,20 +741,21 @@ bool TFluidMidiPlatform::RenderChannels(TMidiHandle handle, int frames,
     return true;
 }
 
-int TFluidMidiPlatform::ChannelProgram(TMidiHandle handle, int channel) const {
-    const TSynth* s = Find(handle);
+int FluidMidiPlatform::channelProgram(MidiHandle handle, int channel) const {
+    const Synthesizer* s = find(handle);
     if (!s || channel < 1 || channel > Channels) return -1;
-    if (!fluid_synth_get_channel_preset(s->Synth.get(), channel - 1)) return -1;
+    if (!fluid_synth_get_channel_preset(s->fluidSynth.get(), channel - 1)) return -1;
     int sfont = 0, bank = 0, program = 0;
-    if (fluid_synth_get_program(s->Synth.get(), channel - 1, &sfont, &bank, &program) != FLUID_OK)
+    if (fluid_synth_get_program(s->fluidSynth.get(), channel - 1, &sfont, &bank, &program) !=
+        FLUID_OK)
         return -1;
     return program;
 }
 
-std::string TFluidMidiPlatform::ChannelInstrument(TMidiHandle handle, int channel) const {
-    const TSynth* s = Find(handle);
+std::string FluidMidiPlatform::channelInstrument(MidiHandle handle, int channel) const {
+    const Synthesizer* s = find(handle);
     if (!s || channel < 1 || channel > Channels) return {};
-    fluid_preset_t* preset = fluid_synth_get_channel_preset(s->Synth.get(), channel - 1);
+    fluid_preset_t* preset = fluid_synth_get_channel_preset(s->fluidSynth.get(), channel - 1);
     const char* name = preset ? fluid_preset_get_name(preset) : nullptr;
     return name ? name : std::string();
 }

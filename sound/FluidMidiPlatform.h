@@ -22,11 +22,11 @@
 // and a stopped output of a port is closed once sound is switched off. Opening, pausing and
 // closing happen on a helper thread of the port, never on the caller's thread.
 //
-// Offline, a port opens no audio output at all; its sound is pulled with RenderChannels
+// Offline, a port opens no audio output at all; its sound is pulled with renderChannels
 // instead, one stereo pair per MIDI channel (for rendering to a file, or checking the sound).
-class TFluidMidiPlatform : public TMidiPlatform {
+class FluidMidiPlatform : public MidiPlatform {
 public:
-    enum class TOutput { AudioDriver, Offline };
+    enum class Output { AudioDriver, Offline };
 
     static constexpr int SampleRate = 44100;
     static constexpr int Channels = 16;
@@ -44,10 +44,10 @@ public:
         int bufferedFrames;
     };
     // Audio outputs in the order they are tried, with their buffering.
-    static const std::vector<OutputBuffer>& AudioOutputs();
+    static const std::vector<OutputBuffer>& audioOutputs();
     // The output latency an audio output is asked for, in milliseconds; the largest of all
     // outputs for an empty name.
-    static double ConfiguredLatencyMs(const std::string& driver = {});
+    static double configuredLatencyMs(const std::string& driver = {});
 
     // What the audio output of an open port has done so far.
     struct OutputStats {
@@ -64,7 +64,7 @@ public:
         // before any, and for an output that cannot tell.
         double lastStartOutputDelayMs = -1;
     };
-    OutputStats Stats(TMidiHandle handle) const;
+    OutputStats stats(MidiHandle handle) const;
 
     // Renders the port's next frames into left and right (overwriting them). True when the
     // block holds the first sound since the output was started.
@@ -96,51 +96,51 @@ public:
         std::function<std::unique_ptr<AudioOutput>(const Render& render, bool paused)>;
 
     // soundfonts: tried in order, the first that loads is used.
-    explicit TFluidMidiPlatform(TOutput output = TOutput::AudioDriver,
-                                std::vector<std::string> soundfonts = DefaultSoundfonts());
+    explicit FluidMidiPlatform(Output output = Output::AudioDriver,
+                               std::vector<std::string> soundfonts = defaultSoundfonts());
     // Plays through the audio outputs that openAudio opens.
-    explicit TFluidMidiPlatform(OpenAudio openAudio,
-                                std::vector<std::string> soundfonts = DefaultSoundfonts());
-    ~TFluidMidiPlatform() override;
+    explicit FluidMidiPlatform(OpenAudio openAudio,
+                               std::vector<std::string> soundfonts = defaultSoundfonts());
+    ~FluidMidiPlatform() override;
 
-    static std::vector<std::string> DefaultSoundfonts();
+    static std::vector<std::string> defaultSoundfonts();
 
     // The audio output an open port plays through: empty offline, for no such port, and before
     // its first note.
-    std::string AudioDriverName(TMidiHandle handle) const;
+    std::string audioDriverName(MidiHandle handle) const;
     // The soundfont an open port loaded.
-    std::string SoundfontPath(TMidiHandle handle) const;
+    std::string soundfontPath(MidiHandle handle) const;
     // Offline only: renders the next frames of an open port into channels, one buffer per MIDI
     // channel (index 0 = channel 1), left and right summed. False when not offline or not open.
-    bool RenderChannels(TMidiHandle handle, int frames, std::vector<std::vector<float>>& channels);
+    bool renderChannels(MidiHandle handle, int frames, std::vector<std::vector<float>>& channels);
     // The program a channel (1-16) of an open port plays, and the name of that instrument in the
     // soundfont; -1 and "" when the channel has no instrument.
-    int ChannelProgram(TMidiHandle handle, int channel) const;
-    std::string ChannelInstrument(TMidiHandle handle, int channel) const;
+    int channelProgram(MidiHandle handle, int channel) const;
+    std::string channelInstrument(MidiHandle handle, int channel) const;
 
     void setSoundOn(bool on) override;
 
-    int PortCount() override { return 0; }
-    std::uint16_t Caps(int id, TMidiOutCaps& caps) override;
-    bool ErrorText(std::uint16_t code, std::string& text) override;
-    std::uint16_t Open(int id, TMidiNoticeTarget& target, TMidiHandle& handle) override;
-    std::uint16_t ShortMsg(TMidiHandle handle, std::uint32_t message) override;
-    std::uint16_t PrepareHeader(TMidiHandle handle, TMidiHeader& header) override;
-    std::uint16_t LongMsg(TMidiHandle handle, TMidiHeader& header) override;
-    std::uint16_t UnprepareHeader(TMidiHandle handle, TMidiHeader& header) override;
-    std::uint16_t Reset(TMidiHandle handle) override;
-    std::uint16_t Close(TMidiHandle handle) override;
+    int portCount() override { return 0; }
+    std::uint16_t caps(int id, MidiOutCaps& caps) override;
+    bool errorText(std::uint16_t code, std::string& text) override;
+    std::uint16_t open(int id, MidiNoticeTarget& target, MidiHandle& handle) override;
+    std::uint16_t shortMsg(MidiHandle handle, std::uint32_t message) override;
+    std::uint16_t prepareHeader(MidiHandle handle, MidiHeader& header) override;
+    std::uint16_t longMsg(MidiHandle handle, MidiHeader& header) override;
+    std::uint16_t unprepareHeader(MidiHandle handle, MidiHeader& header) override;
+    std::uint16_t reset(MidiHandle handle) override;
+    std::uint16_t close(MidiHandle handle) override;
 
 private:
-    class TSynth;
+    class Synthesizer;
 
-    TSynth* Find(TMidiHandle handle) const;
+    Synthesizer* find(MidiHandle handle) const;
 
-    TOutput FOutput;
-    OpenAudio FOpenAudio;
-    std::vector<std::string> FSoundfonts;
-    std::map<TMidiHandle, std::unique_ptr<TSynth>> FSynths;
-    TMidiHandle FNextHandle = 1;
+    Output m_output;
+    OpenAudio m_openAudio;
+    std::vector<std::string> m_soundfonts;
+    std::map<MidiHandle, std::unique_ptr<Synthesizer>> m_synths;
+    MidiHandle m_nextHandle = 1;
     // What setSoundOn said last: 1 on, 0 off, -1 not told.
     int soundOn = -1;
 };

@@ -1,6 +1,6 @@
 #include "MidiPlatform.h"
 
-bool StandardMidiErrorText(std::uint16_t code, std::string& text) {
+bool standardMidiErrorText(std::uint16_t code, std::string& text) {
     switch (code) {
     case MidiResult::NoError:
         text = "No error";

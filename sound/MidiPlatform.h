@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <string>
 
-class TMyMidiHdr;
+class MidiHeaderBuffer;
 
 // Result codes of the MIDI platform calls; 0 is success. A platform may return codes of its
-// own above these; it names each code it returns through TMidiPlatform::ErrorText.
+// own above these; it names each code it returns through MidiPlatform::errorText.
 namespace MidiResult {
 inline constexpr std::uint16_t NoError = 0;
 inline constexpr std::uint16_t Error = 1;          // unspecified failure
@@ -31,27 +31,27 @@ inline constexpr std::uint16_t SoftwareSynth = 7; // a synthesizer running in so
 } // namespace MidiTechnology
 
 // What a port says about itself.
-struct TMidiOutCaps {
-    std::uint16_t ManufacturerId = 0;
-    std::uint16_t ProductId = 0;
-    std::uint32_t DriverVersion = 0;
-    std::string ProductName; // at most MaxProductName characters
-    std::uint16_t Technology = 0;
-    std::uint16_t Voices = 0;
-    std::uint16_t Notes = 0;
-    std::uint16_t ChannelMask = 0;
-    std::uint32_t Support = 0;
+struct MidiOutCaps {
+    std::uint16_t manufacturerId = 0;
+    std::uint16_t productId = 0;
+    std::uint32_t driverVersion = 0;
+    std::string productName; // at most MaxProductName characters
+    std::uint16_t technology = 0;
+    std::uint16_t voices = 0;
+    std::uint16_t notes = 0;
+    std::uint16_t channelMask = 0;
+    std::uint32_t support = 0;
 
     static constexpr std::size_t MaxProductName = 31;
 };
 
 // The platform's record of one long-message buffer. The port owns it from a successful
-// LongMsg until it reports the buffer done.
-struct TMidiHeader {
-    std::uint8_t* Data = nullptr;
-    std::uint32_t BufferLength = 0;
-    TMyMidiHdr* User = nullptr; // the object that owns this header and its data
-    std::uint32_t Flags = 0;
+// longMsg until it reports the buffer done.
+struct MidiHeader {
+    std::uint8_t* data = nullptr;
+    std::uint32_t bufferLength = 0;
+    MidiHeaderBuffer* user = nullptr; // the object that owns this header and its data
+    std::uint32_t flags = 0;
 
     static constexpr std::uint32_t Done = 0x1;     // the port has finished with the buffer
     static constexpr std::uint32_t Prepared = 0x2; // prepared on a port
@@ -59,42 +59,42 @@ struct TMidiHeader {
 };
 
 // An open port: 0 means none.
-using TMidiHandle = std::uintptr_t;
+using MidiHandle = std::uintptr_t;
 
 // Where a port reports the long-message buffers it has finished with. A port may call Done from
-// any thread, including from within LongMsg; the receiver hands the notice on to its own thread.
-class TMidiNoticeTarget {
+// any thread, including from within longMsg; the receiver hands the notice on to its own thread.
+class MidiNoticeTarget {
 public:
-    virtual ~TMidiNoticeTarget() = default;
-    virtual void Done(TMidiHeader& header) = 0;
+    virtual ~MidiNoticeTarget() = default;
+    virtual void done(MidiHeader& header) = 0;
 };
 
 // The operating system's MIDI output service, as the MIDI output component uses it. Port ids
-// run from 0 to PortCount() - 1; id -1 is the MIDI mapper, which every platform may offer
+// run from 0 to portCount() - 1; id -1 is the MIDI mapper, which every platform may offer
 // besides its ports. Every call returns a result code (MidiResult) unless it says otherwise.
-class TMidiPlatform {
+class MidiPlatform {
 public:
-    virtual ~TMidiPlatform() = default;
+    virtual ~MidiPlatform() = default;
 
     // Number of output ports (the mapper not counted).
-    virtual int PortCount() = 0;
+    virtual int portCount() = 0;
     // Capabilities of a port, or of the mapper for id -1.
-    virtual std::uint16_t Caps(int id, TMidiOutCaps& caps) = 0;
+    virtual std::uint16_t caps(int id, MidiOutCaps& caps) = 0;
     // Text for a result code; false when the platform has no text for that code.
-    virtual bool ErrorText(std::uint16_t code, std::string& text) = 0;
+    virtual bool errorText(std::uint16_t code, std::string& text) = 0;
 
     // Opens a port; on success handle holds it. Finished long-message buffers are reported to
     // target, which must outlive the open port.
-    virtual std::uint16_t Open(int id, TMidiNoticeTarget& target, TMidiHandle& handle) = 0;
+    virtual std::uint16_t open(int id, MidiNoticeTarget& target, MidiHandle& handle) = 0;
     // Sends one packed short message: status in bits 0-7, data 1 in bits 8-15, data 2 in 16-23.
-    virtual std::uint16_t ShortMsg(TMidiHandle handle, std::uint32_t message) = 0;
-    virtual std::uint16_t PrepareHeader(TMidiHandle handle, TMidiHeader& header) = 0;
+    virtual std::uint16_t shortMsg(MidiHandle handle, std::uint32_t message) = 0;
+    virtual std::uint16_t prepareHeader(MidiHandle handle, MidiHeader& header) = 0;
     // Queues a prepared header; the port reports it done through the open's notice target.
-    virtual std::uint16_t LongMsg(TMidiHandle handle, TMidiHeader& header) = 0;
-    virtual std::uint16_t UnprepareHeader(TMidiHandle handle, TMidiHeader& header) = 0;
+    virtual std::uint16_t longMsg(MidiHandle handle, MidiHeader& header) = 0;
+    virtual std::uint16_t unprepareHeader(MidiHandle handle, MidiHeader& header) = 0;
     // Silences every note on every channel and returns every queued buffer as done.
-    virtual std::uint16_t Reset(TMidiHandle handle) = 0;
-    virtual std::uint16_t Close(TMidiHandle handle) = 0;
+    virtual std::uint16_t reset(MidiHandle handle) = 0;
+    virtual std::uint16_t close(MidiHandle handle) = 0;
 
     // Sound has been switched on or off; at start-up, whether it starts on. A platform whose
     // ports play through an audio output may keep that output ready while sound is on, so
@@ -104,4 +104,4 @@ public:
 };
 
 // The program's own text for the result codes of MidiResult; false for any other code.
-bool StandardMidiErrorText(std::uint16_t code, std::string& text);
+bool standardMidiErrorText(std::uint16_t code, std::string& text);

@@ -9,7 +9,7 @@ namespace {
 
 constexpr std::size_t FrameBytes = 2 * sizeof(float);
 
-std::int64_t SteadyNs() {
+std::int64_t steadyNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
@@ -17,9 +17,9 @@ std::int64_t SteadyNs() {
 
 } // namespace
 
-PulseAudioOutput::PulseAudioOutput(TFluidMidiPlatform::Render render) : render(std::move(render)) {}
+PulseAudioOutput::PulseAudioOutput(FluidMidiPlatform::Render render) : render(std::move(render)) {}
 
-std::unique_ptr<PulseAudioOutput> PulseAudioOutput::open(const TFluidMidiPlatform::Render& render,
+std::unique_ptr<PulseAudioOutput> PulseAudioOutput::open(const FluidMidiPlatform::Render& render,
                                                          int sampleRate, int bufferedFrames,
                                                          bool paused) {
     auto out = std::make_unique<PulseAudioOutput>(render);
@@ -203,6 +203,6 @@ void PulseAudioOutput::timingUpdated(pa_stream* stream, int success, void* data)
     const std::int64_t aheadNs =
         ahead / static_cast<std::int64_t>(FrameBytes) * 1000000000LL / spec->rate;
     self->firstSoundPlaysAt =
-        SteadyNs() + static_cast<std::int64_t>(timing->sink_usec) * 1000 + aheadNs;
+        steadyNs() + static_cast<std::int64_t>(timing->sink_usec) * 1000 + aheadNs;
     self->firstSoundAt = -1;
 }

@@ -16,12 +16,12 @@ struct pa_threaded_mainloop;
 // protocol) that pulls the synthesizer's sound as the server asks for it. Pausing corks the
 // stream and drops what it still holds, so a paused output costs neither process a wake-up;
 // resuming uncorks it and the next note is the first thing it plays.
-class PulseAudioOutput final : public TFluidMidiPlatform::AudioOutput {
+class PulseAudioOutput final : public FluidMidiPlatform::AudioOutput {
 public:
     // Connects to the default server and opens a stream that keeps bufferedFrames ahead of the
     // speaker, the server's own latency included, corked when paused is set; null when there is
     // no server or it refuses the stream. Blocks until the stream is ready.
-    static std::unique_ptr<PulseAudioOutput> open(const TFluidMidiPlatform::Render& render,
+    static std::unique_ptr<PulseAudioOutput> open(const FluidMidiPlatform::Render& render,
                                                   int sampleRate, int bufferedFrames,
                                                   bool paused = false);
     ~PulseAudioOutput() override;
@@ -32,7 +32,7 @@ public:
     bool alive() const override { return !lost; }
     std::int64_t firstSoundPlaysAtNs() const override { return firstSoundPlaysAt; }
 
-    explicit PulseAudioOutput(TFluidMidiPlatform::Render render);
+    explicit PulseAudioOutput(FluidMidiPlatform::Render render);
 
 private:
     bool connect(int sampleRate, int bufferedFrames, bool paused);
@@ -42,7 +42,7 @@ private:
     static void writable(pa_stream* stream, std::size_t bytes, void* self);
     static void timingUpdated(pa_stream* stream, int success, void* self);
 
-    TFluidMidiPlatform::Render render;
+    FluidMidiPlatform::Render render;
     pa_threaded_mainloop* loop = nullptr;
     pa_context* context = nullptr;
     pa_stream* stream = nullptr;

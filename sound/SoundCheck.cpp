@@ -10,51 +10,51 @@
 
 namespace {
 
-void Wait(int ms) {
+void wait(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
 } // namespace
 
 int main() {
-    TFluidMidiPlatform platform;
-    TMidiOutput out(platform);
-    TSoundCues cues(out, [] { return true; });
+    FluidMidiPlatform platform;
+    MidiOutput out(platform);
+    SoundCues cues(out, [] { return true; });
     try {
-        cues.SetUp();
-    } catch (const EmidioutputError& e) {
+        cues.setUp();
+    } catch (const MidiOutputError& e) {
         std::fprintf(stderr, "trivora-soundcheck: %s\n", e.what());
         return 1;
     }
-    if (out.State() != TMidiOutputState::Open) {
+    if (out.state() != MidiOutputState::Open) {
         // The set-up's own sends overwrote the open's result; ask again for the reason.
-        out.Open();
-        std::fprintf(stderr, "trivora-soundcheck: %s\n", out.ErrorText(out.LastError()).c_str());
+        out.open();
+        std::fprintf(stderr, "trivora-soundcheck: %s\n", out.errorText(out.lastError()).c_str());
         return 1;
     }
     // The audio output opens with the first note.
-    for (int i = 0; i < 30; ++i, Wait(17))
-        cues.TypingClick();
-    const std::string output = platform.AudioDriverName(out.Handle());
+    for (int i = 0; i < 30; ++i, wait(17))
+        cues.typingClick();
+    const std::string output = platform.audioDriverName(out.handle());
     if (output.empty()) {
         std::fprintf(stderr, "trivora-soundcheck: %s\n",
-                     out.ErrorText(MidiResult::NoAudioOutput).c_str());
+                     out.errorText(MidiResult::NoAudioOutput).c_str());
         return 1;
     }
-    std::printf("Playing through %s on %s\n", out.ProductName().c_str(), output.c_str());
-    Wait(300);
-    for (int a = 0; a < 4; ++a, Wait(400))
-        cues.AnswerPress(a, 120);
-    for (int p = 99; p >= 60; --p, Wait(60))
-        cues.TimeTick(p);
-    for (int step = 0; step < 30; ++step, Wait(100))
-        cues.SpinStep(step % 5);
-    for (int flash = 0; flash < 8; ++flash, Wait(250))
-        if (flash % 2 == 0) cues.PrizeFlash(3);
-    for (int phase = 0; phase < 8; ++phase, Wait(250))
-        cues.CorrectFlash(phase % 2);
-    for (int note = 74; note >= 29; --note, Wait(24))
-        cues.FallRun(static_cast<std::uint8_t>(note));
-    Wait(1500);
+    std::printf("Playing through %s on %s\n", out.productName().c_str(), output.c_str());
+    wait(300);
+    for (int a = 0; a < 4; ++a, wait(400))
+        cues.answerPress(a, 120);
+    for (int p = 99; p >= 60; --p, wait(60))
+        cues.timeTick(p);
+    for (int step = 0; step < 30; ++step, wait(100))
+        cues.spinStep(step % 5);
+    for (int flash = 0; flash < 8; ++flash, wait(250))
+        if (flash % 2 == 0) cues.prizeFlash(3);
+    for (int phase = 0; phase < 8; ++phase, wait(250))
+        cues.correctFlash(phase % 2);
+    for (int note = 74; note >= 29; --note, wait(24))
+        cues.fallRun(static_cast<std::uint8_t>(note));
+    wait(1500);
     return 0;
 }

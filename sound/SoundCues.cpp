@@ -9,7 +9,7 @@ constexpr std::uint8_t ProgramChange = 0xC0;
 constexpr std::uint8_t PitchBend = 0xE0;
 
 // Status byte of a message type on a channel numbered from 1.
-constexpr std::uint8_t Status(std::uint8_t type, int channel) {
+constexpr std::uint8_t status(std::uint8_t type, int channel) {
     return static_cast<std::uint8_t>(type | (channel - 1));
 }
 
@@ -17,50 +17,50 @@ constexpr std::uint8_t FullVelocity = 127;
 
 } // namespace
 
-TSoundCues::TSoundCues(TMidiOutput& out, std::function<bool()> soundOn)
-    : FOut(out), FSoundOn(std::move(soundOn)) {}
+SoundCues::SoundCues(MidiOutput& out, std::function<bool()> soundOn)
+    : m_out(out), m_soundOn(std::move(soundOn)) {}
 
-void TSoundCues::SetUp() {
-    FOut.SetDeviceID(-1);
-    FOut.Open();
-    FOut.SendShort(Status(ProgramChange, 2), 39, 0);  // Synth Bass 2
-    FOut.SendShort(Status(ProgramChange, 3), 55, 0);  // Orchestra Hit
-    FOut.SendShort(Status(ProgramChange, 4), 118, 0); // Synth Drum
-    FOut.SendShort(Status(PitchBend, 4), 127, 0);     // nearly the full bend down
-    FOut.SendShort(Status(ProgramChange, 5), 26, 0);  // Electric Guitar (jazz)
-    FOut.SendShort(Status(ProgramChange, 6), 100, 0); // FX 5 (brightness)
-    FOut.SendShort(Status(ProgramChange, 7), 15, 0);  // Dulcimer
-    FOut.SendShort(Status(ProgramChange, 8), 1, 0);   // Bright Acoustic Piano
+void SoundCues::setUp() {
+    m_out.setDeviceId(-1);
+    m_out.open();
+    m_out.sendShort(status(ProgramChange, 2), 39, 0);  // Synth Bass 2
+    m_out.sendShort(status(ProgramChange, 3), 55, 0);  // Orchestra Hit
+    m_out.sendShort(status(ProgramChange, 4), 118, 0); // Synth Drum
+    m_out.sendShort(status(PitchBend, 4), 127, 0);     // nearly the full bend down
+    m_out.sendShort(status(ProgramChange, 5), 26, 0);  // Electric Guitar (jazz)
+    m_out.sendShort(status(ProgramChange, 6), 100, 0); // FX 5 (brightness)
+    m_out.sendShort(status(ProgramChange, 7), 15, 0);  // Dulcimer
+    m_out.sendShort(status(ProgramChange, 8), 1, 0);   // Bright Acoustic Piano
 }
 
-void TSoundCues::Cue(std::uint8_t status, std::uint8_t note, std::uint8_t velocity) {
-    if (FSoundOn && FSoundOn()) FOut.SendShort(status, note, velocity);
+void SoundCues::cue(std::uint8_t status, std::uint8_t note, std::uint8_t velocity) {
+    if (m_soundOn && m_soundOn()) m_out.sendShort(status, note, velocity);
 }
 
-void TSoundCues::TypingClick() {
-    Cue(Status(NoteOn, 15), 60, FullVelocity);
+void SoundCues::typingClick() {
+    cue(status(NoteOn, 15), 60, FullVelocity);
 }
 
-void TSoundCues::AnswerPress(int answer, std::uint8_t velocity) {
-    Cue(Status(NoteOn, 3), static_cast<std::uint8_t>(55 + 5 * answer), velocity);
+void SoundCues::answerPress(int answer, std::uint8_t velocity) {
+    cue(status(NoteOn, 3), static_cast<std::uint8_t>(55 + 5 * answer), velocity);
 }
 
-void TSoundCues::TimeTick(int progress) {
-    Cue(Status(NoteOn, 4), static_cast<std::uint8_t>(95 - (100 - progress) / 4), FullVelocity);
+void SoundCues::timeTick(int progress) {
+    cue(status(NoteOn, 4), static_cast<std::uint8_t>(95 - (100 - progress) / 4), FullVelocity);
 }
 
-void TSoundCues::SpinStep(int ladderStep) {
-    Cue(Status(NoteOn, 5), static_cast<std::uint8_t>((ladderStep + 1) * 15), FullVelocity);
+void SoundCues::spinStep(int ladderStep) {
+    cue(status(NoteOn, 5), static_cast<std::uint8_t>((ladderStep + 1) * 15), FullVelocity);
 }
 
-void TSoundCues::FallRun(std::uint8_t note) {
-    Cue(Status(NoteOn, 6), note, FullVelocity);
+void SoundCues::fallRun(std::uint8_t note) {
+    cue(status(NoteOn, 6), note, FullVelocity);
 }
 
-void TSoundCues::PrizeFlash(int prizeIndex) {
-    Cue(Status(NoteOn, 7), static_cast<std::uint8_t>(prizeIndex * 8 + 40), FullVelocity);
+void SoundCues::prizeFlash(int prizeIndex) {
+    cue(status(NoteOn, 7), static_cast<std::uint8_t>(prizeIndex * 8 + 40), FullVelocity);
 }
 
-void TSoundCues::CorrectFlash(int correctPhase) {
-    Cue(Status(NoteOn, 8), correctPhase == 1 ? 75 : 45, FullVelocity);
+void SoundCues::correctFlash(int correctPhase) {
+    cue(status(NoteOn, 8), correctPhase == 1 ? 75 : 45, FullVelocity);
 }

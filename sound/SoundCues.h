@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MidiOut.h"
+#include "MidiOutput.h"
 
 #include <cstdint>
 #include <functional>
@@ -12,28 +12,28 @@
 // 4 Synth Drum bent nearly to the bottom (time tick), 5 Jazz Guitar (spin step),
 // 6 FX 5 brightness (fall run), 7 Dulcimer (prize flash), 8 Bright Piano (correct flash),
 // 15 whatever the synthesizer holds (typing click).
-class TSoundCues {
+class SoundCues {
 public:
     // soundOn tells whether "&On" is checked right now; every cue asks it before sending.
-    TSoundCues(TMidiOutput& out, std::function<bool()> soundOn);
+    SoundCues(MidiOutput& out, std::function<bool()> soundOn);
 
     // Selects the MIDI mapper, opens it and sends the instrument set-up, whether sound is on or
     // not. A port that cannot be opened raises nothing (the sends then fail quietly), but any
-    // EmidioutputError of these steps is let out: the game screen catches it, switches sound
+    // MidiOutputError of these steps is let out: the game screen catches it, switches sound
     // off for this run and disables the Sound menu.
-    void SetUp();
+    void setUp();
 
-    void TypingClick();                                  // 0x9E 60 127
-    void AnswerPress(int answer, std::uint8_t velocity); // answer 0..3 = A..D: 0x92 55/60/65/70
-    void TimeTick(int progress);                         // 0x93 95 - (100 - progress) / 4, 127
-    void SpinStep(int ladderStep);                       // 0x94 (step + 1) * 15 as a byte, 127
-    void FallRun(std::uint8_t note);                     // 0x95 note 127
-    void PrizeFlash(int prizeIndex);                     // 0x96 index * 8 + 40, 127
-    void CorrectFlash(int correctPhase);                 // 0x97 75 when phase is 1, else 45; 127
+    void typingClick();                                  // 0x9E 60 127
+    void answerPress(int answer, std::uint8_t velocity); // answer 0..3 = A..D: 0x92 55/60/65/70
+    void timeTick(int progress);                         // 0x93 95 - (100 - progress) / 4, 127
+    void spinStep(int ladderStep);                       // 0x94 (step + 1) * 15 as a byte, 127
+    void fallRun(std::uint8_t note);                     // 0x95 note 127
+    void prizeFlash(int prizeIndex);                     // 0x96 index * 8 + 40, 127
+    void correctFlash(int correctPhase);                 // 0x97 75 when phase is 1, else 45; 127
 
 private:
-    void Cue(std::uint8_t status, std::uint8_t note, std::uint8_t velocity);
+    void cue(std::uint8_t status, std::uint8_t note, std::uint8_t velocity);
 
-    TMidiOutput& FOut;
-    std::function<bool()> FSoundOn;
+    MidiOutput& m_out;
+    std::function<bool()> m_soundOn;
 };

@@ -8,85 +8,87 @@
 namespace {
 
 // The mapper (-1) from the built-in synthesizer, the numbered ports from the ALSA sequencer.
-class TSystemMidiPlatform final : public TMidiPlatform {
+class SystemMidiPlatform final : public MidiPlatform {
 public:
-    int PortCount() override { return FAlsa.PortCount(); }
+    int portCount() override { return m_alsa.portCount(); }
 
-    std::uint16_t Caps(int id, TMidiOutCaps& caps) override { return For(id).Caps(id, caps); }
-
-    bool ErrorText(std::uint16_t code, std::string& text) override {
-        return StandardMidiErrorText(code, text);
+    std::uint16_t caps(int id, MidiOutCaps& caps) override {
+        return platformFor(id).caps(id, caps);
     }
 
-    std::uint16_t Open(int id, TMidiNoticeTarget& target, TMidiHandle& handle) override {
-        TMidiPlatform& platform = For(id);
-        TMidiHandle inner = 0;
-        const std::uint16_t result = platform.Open(id, target, inner);
+    bool errorText(std::uint16_t code, std::string& text) override {
+        return standardMidiErrorText(code, text);
+    }
+
+    std::uint16_t open(int id, MidiNoticeTarget& target, MidiHandle& handle) override {
+        MidiPlatform& platform = platformFor(id);
+        MidiHandle inner = 0;
+        const std::uint16_t result = platform.open(id, target, inner);
         if (result != MidiResult::NoError) return result;
-        handle = FNextHandle++;
-        FOpen[handle] = {&platform, inner};
+        handle = m_nextHandle++;
+        m_open[handle] = {&platform, inner};
         return result;
     }
 
-    std::uint16_t ShortMsg(TMidiHandle handle, std::uint32_t message) override {
-        const auto it = FOpen.find(handle);
-        if (it == FOpen.end()) return MidiResult::InvalidHandle;
-        return it->second.Platform->ShortMsg(it->second.Handle, message);
+    std::uint16_t shortMsg(MidiHandle handle, std::uint32_t message) override {
+        const auto it = m_open.find(handle);
+        if (it == m_open.end()) return MidiResult::InvalidHandle;
+        return it->second.platform->shortMsg(it->second.handle, message);
     }
 
-    std::uint16_t PrepareHeader(TMidiHandle handle, TMidiHeader& header) override {
-        const auto it = FOpen.find(handle);
-        if (it == FOpen.end()) return MidiResult::InvalidHandle;
-        return it->second.Platform->PrepareHeader(it->second.Handle, header);
+    std::uint16_t prepareHeader(MidiHandle handle, MidiHeader& header) override {
+        const auto it = m_open.find(handle);
+        if (it == m_open.end()) return MidiResult::InvalidHandle;
+        return it->second.platform->prepareHeader(it->second.handle, header);
     }
 
-    std::uint16_t LongMsg(TMidiHandle handle, TMidiHeader& header) override {
-        const auto it = FOpen.find(handle);
-        if (it == FOpen.end()) return MidiResult::InvalidHandle;
-        return it->second.Platform->LongMsg(it->second.Handle, header);
+    std::uint16_t longMsg(MidiHandle handle, MidiHeader& header) override {
+        const auto it = m_open.find(handle);
+        if (it == m_open.end()) return MidiResult::InvalidHandle;
+        return it->second.platform->longMsg(it->second.handle, header);
     }
 
-    std::uint16_t UnprepareHeader(TMidiHandle handle, TMidiHeader& header) override {
-        const auto it = FOpen.find(handle);
-        if (it == FOpen.end()) return MidiResult::InvalidHandle;
-        return it->second.Platform->UnprepareHeader(it->second.Handle, header);
+    std::uint16_t unprepareHeader(MidiHandle handle, MidiHeader& header) override {
+        const auto it = m_open.find(handle);
+        if (it == m_open.end()) return MidiResult::InvalidHandle;
+        return it->second.platform->unprepareHeader(it->second.handle, header);
     }
 
-    std::uint16_t Reset(TMidiHandle handle) override {
-        const auto it = FOpen.find(handle);
-        if (it == FOpen.end()) return MidiResult::InvalidHandle;
-        return it->second.Platform->Reset(it->second.Handle);
+    std::uint16_t reset(MidiHandle handle) override {
+        const auto it = m_open.find(handle);
+        if (it == m_open.end()) return MidiResult::InvalidHandle;
+        return it->second.platform->reset(it->second.handle);
     }
 
-    void setSoundOn(bool on) override { FMapper.setSoundOn(on); }
+    void setSoundOn(bool on) override { m_mapper.setSoundOn(on); }
 
-    std::uint16_t Close(TMidiHandle handle) override {
-        const auto it = FOpen.find(handle);
-        if (it == FOpen.end()) return MidiResult::InvalidHandle;
-        const std::uint16_t result = it->second.Platform->Close(it->second.Handle);
-        if (result == MidiResult::NoError) FOpen.erase(it);
+    std::uint16_t close(MidiHandle handle) override {
+        const auto it = m_open.find(handle);
+        if (it == m_open.end()) return MidiResult::InvalidHandle;
+        const std::uint16_t result = it->second.platform->close(it->second.handle);
+        if (result == MidiResult::NoError) m_open.erase(it);
         return result;
     }
 
 private:
-    struct TOpenPort {
-        TMidiPlatform* Platform;
-        TMidiHandle Handle;
+    struct OpenPort {
+        MidiPlatform* platform;
+        MidiHandle handle;
     };
 
-    TMidiPlatform& For(int id) {
-        if (id == -1) return FMapper;
-        return FAlsa;
+    MidiPlatform& platformFor(int id) {
+        if (id == -1) return m_mapper;
+        return m_alsa;
     }
 
-    TFluidMidiPlatform FMapper;
-    TAlsaMidiPlatform FAlsa;
-    std::map<TMidiHandle, TOpenPort> FOpen;
-    TMidiHandle FNextHandle = 1;
+    FluidMidiPlatform m_mapper;
+    AlsaMidiPlatform m_alsa;
+    std::map<MidiHandle, OpenPort> m_open;
+    MidiHandle m_nextHandle = 1;
 };
 
 } // namespace
 
-std::unique_ptr<TMidiPlatform> MakeSystemMidiPlatform() {
-    return std::make_unique<TSystemMidiPlatform>();
+std::unique_ptr<MidiPlatform> makeSystemMidiPlatform() {
+    return std::make_unique<SystemMidiPlatform>();
 }

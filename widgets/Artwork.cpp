@@ -12,14 +12,16 @@
 #include <cmath>
 
 namespace {
-QString PathOf(const QString& name) { return QStringLiteral(":/art/") + name + QStringLiteral(".svg"); }
+QString pathOf(const QString& name) {
+    return QStringLiteral(":/art/") + name + QStringLiteral(".svg");
+}
 
-QHash<QString, QPixmap>& MemoryCache() {
+QHash<QString, QPixmap>& memoryCache() {
     static QHash<QString, QPixmap> cache;
     return cache;
 }
 
-QString& CacheFolder() {
+QString& cacheFolder() {
     static QString folder =
         QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/art");
     return folder;
@@ -27,14 +29,14 @@ QString& CacheFolder() {
 
 // The file of a rendered picture: named after the picture, its size and a digest of the
 // SVG, so changed artwork is never taken from an old render.
-QString DiskFile(const QString& name, QSize device) {
-    if (CacheFolder().isEmpty()) return {};
-    QFile svg(PathOf(name));
+QString diskFile(const QString& name, QSize device) {
+    if (cacheFolder().isEmpty()) return {};
+    QFile svg(pathOf(name));
     if (!svg.open(QIODevice::ReadOnly)) return {};
     const QByteArray digest =
         QCryptographicHash::hash(svg.readAll(), QCryptographicHash::Sha1).toHex().left(16);
     return QStringLiteral("%1/%2-%3x%4-%5.png")
-        .arg(CacheFolder(), name)
+        .arg(cacheFolder(), name)
         .arg(device.width())
         .arg(device.height())
         .arg(QString::fromLatin1(digest));
@@ -43,12 +45,12 @@ QString DiskFile(const QString& name, QSize device) {
 
 namespace Artwork {
 
-QPixmap Render(const QString& name, QSize size, qreal devicePixelRatio) {
+QPixmap render(const QString& name, QSize size, qreal devicePixelRatio) {
     if (devicePixelRatio <= 0)
         devicePixelRatio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
     // Each picture is rendered once per size: screens created again (tests, the editor)
     // share the pixmaps.
-    QHash<QString, QPixmap>& cache = MemoryCache();
+    QHash<QString, QPixmap>& cache = memoryCache();
     const QString key = QStringLiteral("%1@%2x%3@%4")
                             .arg(name)
                             .arg(size.width())
@@ -57,7 +59,7 @@ QPixmap Render(const QString& name, QSize size, qreal devicePixelRatio) {
     if (const auto it = cache.constFind(key); it != cache.constEnd()) return *it;
     const QSize device(std::max(1, int(std::ceil(size.width() * devicePixelRatio))),
                        std::max(1, int(std::ceil(size.height() * devicePixelRatio))));
-    const QString file = DiskFile(name, device);
+    const QString file = diskFile(name, device);
     QPixmap pixmap;
     if (!file.isEmpty() && pixmap.load(file, "PNG") && pixmap.size() == device) {
         pixmap.setDevicePixelRatio(devicePixelRatio);
@@ -66,7 +68,7 @@ QPixmap Render(const QString& name, QSize size, qreal devicePixelRatio) {
     }
     pixmap = QPixmap(device);
     pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(PathOf(name));
+    QSvgRenderer renderer(pathOf(name));
     if (renderer.isValid()) {
         QPainter painter(&pixmap);
         painter.setRenderHint(QPainter::Antialiasing);
@@ -74,7 +76,7 @@ QPixmap Render(const QString& name, QSize size, qreal devicePixelRatio) {
         renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(device)));
         painter.end();
         // Written under a temporary name and renamed, so a half-written file is never read.
-        if (!file.isEmpty() && QDir().mkpath(CacheFolder())) {
+        if (!file.isEmpty() && QDir().mkpath(cacheFolder())) {
             const QString part = file + QStringLiteral(".part");
             if (pixmap.save(part, "PNG")) {
                 QFile::remove(file);
@@ -89,15 +91,21 @@ QPixmap Render(const QString& name, QSize size, qreal devicePixelRatio) {
     return pixmap;
 }
 
-QSize DesignSize(const QString& name) {
-    QSvgRenderer renderer(PathOf(name));
+QSize designSize(const QString& name) {
+    QSvgRenderer renderer(pathOf(name));
     return renderer.isValid() ? renderer.viewBox().size() : QSize();
 }
 
-void SetDiskCacheFolder(const QString& folder) { CacheFolder() = folder; }
+void setDiskCacheFolder(const QString& folder) {
+    cacheFolder() = folder;
+}
 
-QString DiskCacheFolder() { return CacheFolder(); }
+QString diskCacheFolder() {
+    return cacheFolder();
+}
 
-void ClearMemoryCache() { MemoryCache().clear(); }
+void clearMemoryCache() {
+    memoryCache().clear();
+}
 
 } // namespace Artwork

@@ -9,109 +9,110 @@
 
 namespace {
 // trunc(z * (p * 0.01)), in floating point.
-int FillLength(int percent, int length) {
+int fillLength(int percent, int length) {
     return static_cast<int>(std::trunc(length * (percent * 0.01)));
 }
 
-std::string RangeMessage(long long lo, long long hi) {
+std::string rangeMessage(long long lo, long long hi) {
     return "Value must be between " + std::to_string(lo) + " and " + std::to_string(hi);
 }
 
 // Fills the rectangle from (l, t) to (r, b), right and bottom exclusive.
-void Fill(QPainter& p, int l, int t, int r, int b, const QColor& c) {
+void fill(QPainter& p, int l, int t, int r, int b, const QColor& c) {
     if (r > l && b > t) p.fillRect(QRect(l, t, r - l, b - t), c);
 }
 } // namespace
 
-TGauge::TGauge(QWidget* parent) : QWidget(parent) {
+Gauge::Gauge(QWidget* parent) : QWidget(parent) {
     resize(100, 100);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void TGauge::Changed() {
-    ++FRepaints;
+void Gauge::changed() {
+    ++m_repaints;
     update();
 }
 
-void TGauge::SetMinValue(std::int32_t v) {
-    if (v == FMinValue) return;
-    if (v > FMaxValue && !FLoading)
-        throw std::logic_error(RangeMessage(-std::numeric_limits<std::int32_t>::max(),
-                                            static_cast<long long>(FMaxValue) - 1));
-    FMinValue = v;
-    if (FProgress < v) FProgress = v;
-    Changed();
+void Gauge::setMinValue(std::int32_t v) {
+    if (v == m_minValue) return;
+    if (v > m_maxValue && !m_loading)
+        throw std::logic_error(rangeMessage(-std::numeric_limits<std::int32_t>::max(),
+                                            static_cast<long long>(m_maxValue) - 1));
+    m_minValue = v;
+    if (m_progress < v) m_progress = v;
+    changed();
 }
 
-void TGauge::SetMaxValue(std::int32_t v) {
-    if (v == FMaxValue) return;
-    if (v < FMinValue && !FLoading)
-        throw std::logic_error(RangeMessage(static_cast<long long>(FMinValue) + 1,
+void Gauge::setMaxValue(std::int32_t v) {
+    if (v == m_maxValue) return;
+    if (v < m_minValue && !m_loading)
+        throw std::logic_error(rangeMessage(static_cast<long long>(m_minValue) + 1,
                                             std::numeric_limits<std::int32_t>::max()));
-    FMaxValue = v;
-    if (FProgress > v) FProgress = v;
-    Changed();
+    m_maxValue = v;
+    if (m_progress > v) m_progress = v;
+    changed();
 }
 
-void TGauge::SetProgress(std::int32_t v) {
-    if (v < FMinValue) v = FMinValue;
-    if (v > FMaxValue) v = FMaxValue;
-    if (v == FProgress) return;
-    const int before = PercentDone();
-    FProgress = v;
-    if (PercentDone() != before) Changed();
+void Gauge::setProgress(std::int32_t v) {
+    if (v < m_minValue) v = m_minValue;
+    if (v > m_maxValue) v = m_maxValue;
+    if (v == m_progress) return;
+    const int before = percentDone();
+    m_progress = v;
+    if (percentDone() != before) changed();
 }
 
-void TGauge::SetKind(TGaugeKind kind) {
-    if (kind == FKind) return;
-    FKind = kind;
-    Changed();
+void Gauge::setKind(GaugeKind kind) {
+    if (kind == m_kind) return;
+    m_kind = kind;
+    changed();
 }
 
-void TGauge::SetShowText(bool show) {
-    if (show == FShowText) return;
-    FShowText = show;
-    Changed();
+void Gauge::setShowText(bool show) {
+    if (show == m_showText) return;
+    m_showText = show;
+    changed();
 }
 
-void TGauge::SetBorderStyle(TBorderStyle style) {
-    if (style == FBorderStyle) return;
-    FBorderStyle = style;
-    Changed();
+void Gauge::setBorderStyle(GaugeBorder style) {
+    if (style == m_borderStyle) return;
+    m_borderStyle = style;
+    changed();
 }
 
-void TGauge::SetForeColor(const QColor& c) {
-    if (c == FForeColor) return;
-    FForeColor = c;
-    Changed();
+void Gauge::setForeColor(const QColor& c) {
+    if (c == m_foreColor) return;
+    m_foreColor = c;
+    changed();
 }
 
-void TGauge::SetBackColor(const QColor& c) {
-    if (c == FBackColor) return;
-    FBackColor = c;
-    Changed();
+void Gauge::setBackColor(const QColor& c) {
+    if (c == m_backColor) return;
+    m_backColor = c;
+    changed();
 }
 
-void TGauge::SetColor(const QColor& c) {
-    if (c == FColor) return;
-    FColor = c;
-    Changed();
+void Gauge::setColor(const QColor& c) {
+    if (c == m_color) return;
+    m_color = c;
+    changed();
 }
 
-int TGauge::PercentDone() const {
-    if (FMaxValue == FMinValue) return 0;
-    const double span = static_cast<double>(FMaxValue) - FMinValue;
-    return static_cast<int>(std::trunc((static_cast<double>(FProgress) - FMinValue) * 100.0 / span));
+int Gauge::percentDone() const {
+    if (m_maxValue == m_minValue) return 0;
+    const double span = static_cast<double>(m_maxValue) - m_minValue;
+    return static_cast<int>(
+        std::trunc((static_cast<double>(m_progress) - m_minValue) * 100.0 / span));
 }
 
-QImage TGauge::Render() const {
+QImage Gauge::render() const {
     const int w = std::max(width(), 1);
     const int h = std::max(height(), 1);
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(Qt::black);
     // Inner rectangle; right and bottom are exclusive coordinates.
     int left = 0, top = 0, right = w, bottom = h;
-    if (FBorderStyle == TBorderStyle::bsSingle) {
+    if (m_borderStyle == GaugeBorder::bsSingle) {
         ++left;
         ++top;
         --right;
@@ -119,7 +120,7 @@ QImage TGauge::Render() const {
     }
     const int W = right - left + 1;
     const int H = bottom - top + 1;
-    const int percent = PercentDone();
+    const int percent = percentDone();
 
     // The overlay is painted on black and combined by exclusive-or, which over the black
     // image copies it.
@@ -127,41 +128,43 @@ QImage TGauge::Render() const {
     overlay.fill(Qt::black);
     {
         QPainter p(&overlay);
-        switch (FKind) {
-        case TGaugeKind::gkText: Fill(p, left, top, right, bottom, FBackColor); break;
-        case TGaugeKind::gkHorizontalBar: {
-            Fill(p, left, top, right, bottom, FBackColor);
-            int f = FillLength(percent, W);
+        switch (m_kind) {
+        case GaugeKind::gkText:
+            fill(p, left, top, right, bottom, m_backColor);
+            break;
+        case GaugeKind::gkHorizontalBar: {
+            fill(p, left, top, right, bottom, m_backColor);
+            int f = fillLength(percent, W);
             if (f > W) f = W;
-            if (f >= 1) Fill(p, left, top, f, H, FForeColor);
+            if (f >= 1) fill(p, left, top, f, H, m_foreColor);
             break;
         }
-        case TGaugeKind::gkVerticalBar: {
-            Fill(p, left, top, right, bottom, FBackColor);
-            int f = FillLength(percent, H);
+        case GaugeKind::gkVerticalBar: {
+            fill(p, left, top, right, bottom, m_backColor);
+            int f = fillLength(percent, H);
             if (f >= H) f = H - 1;
-            if (f >= 1) Fill(p, left, H - f, W, H, FForeColor);
+            if (f >= 1) fill(p, left, H - f, W, H, m_foreColor);
             break;
         }
-        case TGaugeKind::gkPie: {
+        case GaugeKind::gkPie: {
             p.setRenderHint(QPainter::Antialiasing);
             const QRectF box(left, top, right - left - 1, bottom - top - 1);
-            p.setPen(FForeColor);
-            p.setBrush(FBackColor);
+            p.setPen(m_foreColor);
+            p.setBrush(m_backColor);
             p.drawEllipse(box);
             if (percent >= 1) {
-                p.setBrush(FForeColor);
+                p.setBrush(m_foreColor);
                 // Clockwise from twelve o'clock.
                 p.drawPie(box, 90 * 16, -static_cast<int>(std::lround(percent * 3.6 * 16)));
             }
             break;
         }
-        case TGaugeKind::gkNeedle: {
+        case GaugeKind::gkNeedle: {
             p.setRenderHint(QPainter::Antialiasing);
-            Fill(p, left, top, right, bottom, FColor);
+            fill(p, left, top, right, bottom, m_color);
             const QRectF box(left, top, right - left - 1, 2.0 * (bottom - top - 1));
-            p.setPen(FForeColor);
-            p.setBrush(FBackColor);
+            p.setPen(m_foreColor);
+            p.setBrush(m_backColor);
             p.drawChord(box, 0, 180 * 16);
             const QPointF base(box.center().x(), bottom - 1);
             p.drawLine(QPointF(left, bottom - 1), QPointF(right - 1, bottom - 1));
@@ -180,7 +183,7 @@ QImage TGauge::Render() const {
         p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
         p.drawImage(0, 0, overlay);
     }
-    if (FShowText) {
+    if (m_showText) {
         QImage text(w, h, QImage::Format_RGB32);
         text.fill(Qt::black);
         const QString s = QStringLiteral("%1%").arg(percent);
@@ -198,7 +201,7 @@ QImage TGauge::Render() const {
     return image;
 }
 
-void TGauge::paintEvent(QPaintEvent*) {
+void Gauge::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawImage(0, 0, Render());
+    painter.drawImage(0, 0, render());
 }

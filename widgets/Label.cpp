@@ -2,23 +2,23 @@
 
 #include <QMouseEvent>
 
-TLabel::TLabel(QWidget* parent, const QString& name) : QLabel(parent) {
+Label::Label(QWidget* parent, const QString& name) : QLabel(parent) {
     setObjectName(name);
     setTextFormat(Qt::PlainText);
     setMouseTracking(true);
 }
 
-void TLabel::SetCaption(const QString& caption) {
+void Label::setCaption(const QString& caption) {
     setText(caption);
     setAccessibleName(caption);
 }
 
-void TLabel::mousePressEvent(QMouseEvent* event) {
-    emit MouseDown(event->button());
+void Label::mousePressEvent(QMouseEvent* event) {
+    emit mouseDown(event->button());
     event->accept();
 }
 
-void TLabel::mouseMoveEvent(QMouseEvent* event) {
-    emit MouseMove();
+void Label::mouseMoveEvent(QMouseEvent* event) {
+    emit mouseMove();
     event->accept();
 }

@@ -4,19 +4,19 @@
 
 // A text label that shows its text literally (no markup, an ampersand is an ampersand) and
 // reports mouse presses (any button) and moves.
-class TLabel : public QLabel {
+class Label : public QLabel {
     Q_OBJECT
 public:
-    explicit TLabel(QWidget* parent = nullptr, const QString& name = {});
+    explicit Label(QWidget* parent = nullptr, const QString& name = {});
 
-    void SetCaption(const QString& caption);
-    QString Caption() const { return text(); }
+    void setCaption(const QString& caption);
+    QString caption() const { return text(); }
 
-    int Tag = 0;
+    int tag = 0;
 
 signals:
-    void MouseDown(Qt::MouseButton button);
-    void MouseMove();
+    void mouseDown(Qt::MouseButton button);
+    void mouseMove();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -3,55 +3,55 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-TPanel::TPanel(QWidget* parent, const QString& name) : QFrame(parent) {
+Panel::Panel(QWidget* parent, const QString& name) : QFrame(parent) {
     setObjectName(name);
     setMouseTracking(true);
 }
 
-void TPanel::SetColor(const QColor& color) {
-    if (color == FColor) return;
-    FColor = color;
+void Panel::setColor(const QColor& color) {
+    if (color == m_color) return;
+    m_color = color;
     update();
 }
 
-void TPanel::SetFontColor(const QColor& color) {
-    if (color == FFontColor) return;
-    FFontColor = color;
+void Panel::setFontColor(const QColor& color) {
+    if (color == m_fontColor) return;
+    m_fontColor = color;
     update();
 }
 
-void TPanel::SetBevelOuter(TBevel bevel) {
-    if (bevel == FBevel) return;
-    FBevel = bevel;
+void Panel::setBevelOuter(Bevel bevel) {
+    if (bevel == m_bevel) return;
+    m_bevel = bevel;
     update();
 }
 
-void TPanel::SetCaption(const QString& caption) {
-    if (caption == FCaption) return;
-    FCaption = caption;
+void Panel::setCaption(const QString& caption) {
+    if (caption == m_caption) return;
+    m_caption = caption;
     setAccessibleDescription(caption);
     update();
 }
 
-void TPanel::SetTransparent(bool transparent) {
-    FTransparent = transparent;
+void Panel::setTransparent(bool transparent) {
+    m_transparent = transparent;
     setAttribute(Qt::WA_TranslucentBackground, transparent);
     update();
 }
 
-void TPanel::SetHatched(bool hatched) {
-    FHatched = hatched;
+void Panel::setHatched(bool hatched) {
+    m_hatched = hatched;
     update();
 }
 
-void TPanel::paintEvent(QPaintEvent*) {
+void Panel::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QRect r = rect();
-    if (!FTransparent) p.fillRect(r, FColor);
-    if (FHatched) p.fillRect(r, QBrush(QColor(0x90, 0x90, 0x90), Qt::BDiagPattern));
-    if (FBevel != TBevel::None) {
-        const QColor light = FBevel == TBevel::Raised ? Qt::white : QColor(0x80, 0x80, 0x80);
-        const QColor dark = FBevel == TBevel::Raised ? QColor(0x80, 0x80, 0x80) : Qt::white;
+    if (!m_transparent) p.fillRect(r, m_color);
+    if (m_hatched) p.fillRect(r, QBrush(QColor(0x90, 0x90, 0x90), Qt::BDiagPattern));
+    if (m_bevel != Bevel::None) {
+        const QColor light = m_bevel == Bevel::Raised ? Qt::white : QColor(0x80, 0x80, 0x80);
+        const QColor dark = m_bevel == Bevel::Raised ? QColor(0x80, 0x80, 0x80) : Qt::white;
         p.setPen(light);
         p.drawLine(r.topLeft(), r.topRight());
         p.drawLine(r.topLeft(), r.bottomLeft());
@@ -59,19 +59,19 @@ void TPanel::paintEvent(QPaintEvent*) {
         p.drawLine(r.bottomLeft(), r.bottomRight());
         p.drawLine(r.topRight(), r.bottomRight());
     }
-    if (!FCaption.isEmpty()) {
-        p.setPen(FFontColor);
+    if (!m_caption.isEmpty()) {
+        p.setPen(m_fontColor);
         p.setFont(font());
-        p.drawText(r, Qt::AlignCenter | Qt::TextSingleLine, FCaption);
+        p.drawText(r, Qt::AlignCenter | Qt::TextSingleLine, m_caption);
     }
 }
 
-void TPanel::mousePressEvent(QMouseEvent* event) {
-    emit MouseDown(event->button());
+void Panel::mousePressEvent(QMouseEvent* event) {
+    emit mouseDown(event->button());
     event->accept();
 }
 
-void TPanel::mouseMoveEvent(QMouseEvent* event) {
-    emit MouseMove();
+void Panel::mouseMoveEvent(QMouseEvent* event) {
+    emit mouseMove();
     event->accept();
 }

@@ -4,34 +4,34 @@
 #include <QFrame>
 #include <QString>
 
-enum class TBevel { None, Raised, Lowered };
+enum class Bevel { None, Raised, Lowered };
 
 // A panel: a coloured area with an optional outer bevel and an optional centred caption.
 // It reports mouse presses (any button) and moves, so panels can act as buttons.
-class TPanel : public QFrame {
+class Panel : public QFrame {
     Q_OBJECT
 public:
-    explicit TPanel(QWidget* parent = nullptr, const QString& name = {});
+    explicit Panel(QWidget* parent = nullptr, const QString& name = {});
 
-    void SetColor(const QColor& color);
-    QColor Color() const { return FColor; }
+    void setColor(const QColor& color);
+    QColor color() const { return m_color; }
     // Colour of the caption text.
-    void SetFontColor(const QColor& color);
-    QColor FontColor() const { return FFontColor; }
-    void SetBevelOuter(TBevel bevel);
-    TBevel BevelOuter() const { return FBevel; }
-    void SetCaption(const QString& caption);
-    const QString& Caption() const { return FCaption; }
+    void setFontColor(const QColor& color);
+    QColor fontColor() const { return m_fontColor; }
+    void setBevelOuter(Bevel bevel);
+    Bevel bevelOuter() const { return m_bevel; }
+    void setCaption(const QString& caption);
+    const QString& caption() const { return m_caption; }
     // No fill at all: the parent shows through.
-    void SetTransparent(bool transparent);
+    void setTransparent(bool transparent);
     // Diagonal grey hatching over the colour.
-    void SetHatched(bool hatched);
+    void setHatched(bool hatched);
 
-    int Tag = 0;
+    int tag = 0;
 
 signals:
-    void MouseDown(Qt::MouseButton button);
-    void MouseMove();
+    void mouseDown(Qt::MouseButton button);
+    void mouseMove();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -39,10 +39,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    QColor FColor = QColor(0xC0, 0xC0, 0xC0);
-    QColor FFontColor = Qt::black;
-    TBevel FBevel = TBevel::None;
-    QString FCaption;
-    bool FTransparent = false;
-    bool FHatched = false;
+    QColor m_color = QColor(0xC0, 0xC0, 0xC0);
+    QColor m_fontColor = Qt::black;
+    Bevel m_bevel = Bevel::None;
+    QString m_caption;
+    bool m_transparent = false;
+    bool m_hatched = false;
 };

@@ -3,20 +3,22 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-TShape::TShape(QWidget* parent, const QString& name) : QWidget(parent) { setObjectName(name); }
+Shape::Shape(QWidget* parent, const QString& name) : QWidget(parent) {
+    setObjectName(name);
+}
 
-void TShape::SetBrushColor(const QColor& color) {
-    if (color == FBrush) return;
-    FBrush = color;
+void Shape::setBrushColor(const QColor& color) {
+    if (color == m_brush) return;
+    m_brush = color;
     update();
 }
 
-void TShape::paintEvent(QPaintEvent*) {
+void Shape::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.fillRect(rect(), FBrush);
+    p.fillRect(rect(), m_brush);
 }
 
-void TShape::mousePressEvent(QMouseEvent* event) {
-    emit MouseDown(event->button());
+void Shape::mousePressEvent(QMouseEvent* event) {
+    emit mouseDown(event->button());
     event->accept();
 }

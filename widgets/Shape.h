@@ -4,21 +4,21 @@
 #include <QWidget>
 
 // A filled rectangle with a brush colour, reporting mouse presses (any button).
-class TShape : public QWidget {
+class Shape : public QWidget {
     Q_OBJECT
 public:
-    explicit TShape(QWidget* parent = nullptr, const QString& name = {});
+    explicit Shape(QWidget* parent = nullptr, const QString& name = {});
 
-    void SetBrushColor(const QColor& color);
-    QColor BrushColor() const { return FBrush; }
+    void setBrushColor(const QColor& color);
+    QColor brushColor() const { return m_brush; }
 
 signals:
-    void MouseDown(Qt::MouseButton button);
+    void mouseDown(Qt::MouseButton button);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    QColor FBrush = Qt::white;
+    QColor m_brush = Qt::white;
 };

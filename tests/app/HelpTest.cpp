@@ -14,21 +14,21 @@
 namespace {
 
 // The help file that ships with the program.
-QString ShippedHelpFile() {
+QString shippedHelpFile() {
     const QByteArray root = qgetenv("TRIVORA_SOURCE_DIR");
     return QString::fromLocal8Bit(root) + QStringLiteral("/assets/trivora-help.html");
 }
 
 // The visible help viewer among the program's windows, if any.
-THelpViewer* ShownViewer() {
+HelpViewer* shownViewer() {
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* viewer = qobject_cast<THelpViewer*>(w); viewer && viewer->isVisible())
+        if (auto* viewer = qobject_cast<HelpViewer*>(w); viewer && viewer->isVisible())
             return viewer;
     return nullptr;
 }
 
 // The topic heading with that text lies inside the viewer's visible area.
-::testing::AssertionResult HeadingInView(const THelpViewer& viewer, const QString& heading) {
+::testing::AssertionResult headingInView(const HelpViewer& viewer, const QString& heading) {
     const QTextDocument* doc = viewer.document();
     for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
         if (b.blockFormat().headingLevel() != 2 || b.text().trimmed() != heading) continue;
@@ -44,30 +44,30 @@ THelpViewer* ShownViewer() {
     return ::testing::AssertionFailure() << "no heading " << heading.toStdString();
 }
 
-struct TTopic {
-    int Context;
-    const char* Heading;
+struct Topic {
+    int context;
+    const char* heading;
 };
 // Visiting the last topic first makes the viewer scroll back up as well as down.
-const TTopic Topics[] = {{75, "Display colours"}, {10, "How to play"}, {11, "The question editor"}};
+const Topic Topics[] = {{75, "Display colours"}, {10, "How to play"}, {11, "The question editor"}};
 
 } // namespace
 
 // The desktop shell opens the shipped help beside the program at the topic of each context,
 // reusing one viewer window.
 TEST(HelpTest, EachContextOpensItsTopic) {
-    ASSERT_TRUE(QFile::exists(ShippedHelpFile())) << ShippedHelpFile().toStdString();
-    TDesktopShell shell(ShippedHelpFile());
-    THelpViewer* first = nullptr;
-    for (const TTopic& topic : Topics) {
-        SCOPED_TRACE(topic.Context);
-        shell.ShowHelp(topic.Context);
+    ASSERT_TRUE(QFile::exists(shippedHelpFile())) << shippedHelpFile().toStdString();
+    DesktopShell shell(shippedHelpFile());
+    HelpViewer* first = nullptr;
+    for (const Topic& topic : Topics) {
+        SCOPED_TRACE(topic.context);
+        shell.showHelp(topic.context);
         QApplication::processEvents();
-        THelpViewer* viewer = ShownViewer();
+        HelpViewer* viewer = shownViewer();
         ASSERT_NE(viewer, nullptr);
         if (!first) first = viewer;
         EXPECT_EQ(viewer, first);
-        EXPECT_TRUE(HeadingInView(*viewer, QString::fromLatin1(topic.Heading)));
+        EXPECT_TRUE(headingInView(*viewer, QString::fromLatin1(topic.heading)));
     }
     // The topics are far enough apart that reaching them took real scrolling.
     EXPECT_GT(first->verticalScrollBar()->value(), 0);
@@ -76,19 +76,19 @@ TEST(HelpTest, EachContextOpensItsTopic) {
 
 // A missing help file or topic is reported in the viewer itself; nothing else happens.
 TEST(HelpTest, MissingFileOrTopicIsToldInTheViewer) {
-    THelpViewer missing(QStringLiteral("/nonexistent/trivora-help.html"));
-    EXPECT_FALSE(missing.ShowTopic(10));
+    HelpViewer missing(QStringLiteral("/nonexistent/trivora-help.html"));
+    EXPECT_FALSE(missing.showTopic(10));
     EXPECT_TRUE(missing.toPlainText().contains(QStringLiteral("missing")));
 
-    THelpViewer shipped(ShippedHelpFile());
-    EXPECT_TRUE(shipped.ShowTopic(11));
-    EXPECT_FALSE(shipped.ShowTopic(12));
+    HelpViewer shipped(shippedHelpFile());
+    EXPECT_TRUE(shipped.showTopic(11));
+    EXPECT_FALSE(shipped.showTopic(12));
 }
 
 // The help file stays within what the viewer shows: no scripts, frames or embedded objects,
 // and every link inside it leads to an anchor that exists.
 TEST(HelpTest, HelpFileIsSelfContained) {
-    QFile file(ShippedHelpFile());
+    QFile file(shippedHelpFile());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString html = QString::fromUtf8(file.readAll());
     for (const char* tag : {"<script", "<iframe", "<object", "<embed", "<img", "javascript:"})
@@ -106,31 +106,31 @@ using WebLinksTest = GameFixture;
 // A web link chosen during a question minimises the program and asks for its page; the
 // minimised game goes on, its time gauge included.
 TEST_F(WebLinksTest, MinimisedGameRunsOn) {
-    struct TLink {
+    struct Link {
         QAction* QuizScreen::*Entry;
-        const char* Url;
+        const char* url;
     };
-    const TLink links[] = {
+    const Link links[] = {
         {&QuizScreen::triviaDatabaseAction, "https://opentdb.com/"},
         {&QuizScreen::triviaArticleAction, "https://en.wikipedia.org/wiki/Trivia"}};
-    for (const TLink& link : links) {
-        SCOPED_TRACE(link.Url);
+    for (const Link& link : links) {
+        SCOPED_TRACE(link.url);
         create();
         screen->show();
         startGame();
         ASSERT_TRUE(waitForAnswers());
-        shell.Calls.clear();
+        shell.calls.clear();
         (screen.get()->*link.Entry)->trigger();
-        EXPECT_EQ(shell.Calls,
+        EXPECT_EQ(shell.calls,
                   (QStringList{QStringLiteral("minimize"),
-                               QStringLiteral("url:") + QString::fromLatin1(link.Url)}));
+                               QStringLiteral("url:") + QString::fromLatin1(link.url)}));
         // What the desktop does for "minimize": every shown window of the program goes down.
-        TDesktopShell(QString()).MinimizeApp();
+        DesktopShell(QString()).minimizeApp();
         QApplication::processEvents();
         EXPECT_TRUE(screen->isMinimized());
-        const int before = screen->timeGauge->Progress();
+        const int before = screen->timeGauge->progress();
         advance(1000);
-        EXPECT_LT(screen->timeGauge->Progress(), before);
+        EXPECT_LT(screen->timeGauge->progress(), before);
         screen.reset();
     }
 }

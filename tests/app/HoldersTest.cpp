@@ -4,14 +4,14 @@
 #include <QImage>
 
 namespace {
-constexpr QSize Button(88, 72);
-constexpr QSize DigitSize(24, 37);
-constexpr QSize Lamp(105, 105);
-constexpr QSize Logo(401, 102);
-constexpr QSize Correct(556, 186);
+constexpr QSize button(88, 72);
+constexpr QSize digitSize(24, 37);
+constexpr QSize lamp(105, 105);
+constexpr QSize logo(401, 102);
+constexpr QSize correct(556, 186);
 
 // The picture has something to show: not one pixel of it is transparent everywhere.
-bool HasInk(const QPixmap& picture) {
+bool hasInk(const QPixmap& picture) {
     const QImage image = picture.toImage().convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -27,56 +27,56 @@ using HoldersTest = QuizScreenFixture;
 TEST_F(HoldersTest, EveryHolderHasItsPictureAtItsSize) {
     create();
     QuizScreen& s = *screen;
-    struct TRow {
-        TImage* Holder;
-        QString Art;
-        QSize Size;
+    struct Row {
+        ImageView* holder;
+        QString art;
+        QSize size;
     };
-    std::vector<TRow> rows = {
-        {s.answerALitPicture, "button-a-lit", Button},
-        {s.answerAPicture, "button-a", Button},
-        {s.answerBLitPicture, "button-b-lit", Button},
-        {s.answerBPicture, "button-b", Button},
-        {s.answerCLitPicture, "button-c-lit", Button},
-        {s.answerCPicture, "button-c", Button},
-        {s.answerDLitPicture, "button-d-lit", Button},
-        {s.answerDPicture, "button-d", Button},
-        {s.startLitPicture, "button-start-lit", Button},
-        {s.startPicture, "button-start", Button},
-        {s.stopLitPicture, "button-stop-lit", Button},
-        {s.stopPicture, "button-stop", Button},
-        {s.blankDigitPicture, "digit-blank", DigitSize},
-        {s.topLogoLitPicture, "logo-in", Logo},
-        {s.topLogoPicture, "logo-out", Logo},
-        {s.correctLitPicture, "correct-in", Correct},
-        {s.correctDimPicture, "correct-out", Correct},
-        {s.oneDollarLitPicture, "lamp-1-on", Lamp},
-        {s.oneDollarPicture, "lamp-1-off", Lamp},
-        {s.fiveDollarLitPicture, "lamp-5-on", Lamp},
-        {s.fiveDollarPicture, "lamp-5-off", Lamp},
-        {s.fifteenDollarLitPicture, "lamp-15-on", Lamp},
-        {s.fifteenDollarPicture, "lamp-15-off", Lamp},
-        {s.fiftyDollarLitPicture, "lamp-50-on", Lamp},
-        {s.fiftyDollarPicture, "lamp-50-off", Lamp},
-        {s.loseLitPicture, "lamp-lose-on", Lamp},
-        {s.losePicture, "lamp-lose-off", Lamp},
+    std::vector<Row> rows = {
+        {s.answerALitPicture, "button-a-lit", button},
+        {s.answerAPicture, "button-a", button},
+        {s.answerBLitPicture, "button-b-lit", button},
+        {s.answerBPicture, "button-b", button},
+        {s.answerCLitPicture, "button-c-lit", button},
+        {s.answerCPicture, "button-c", button},
+        {s.answerDLitPicture, "button-d-lit", button},
+        {s.answerDPicture, "button-d", button},
+        {s.startLitPicture, "button-start-lit", button},
+        {s.startPicture, "button-start", button},
+        {s.stopLitPicture, "button-stop-lit", button},
+        {s.stopPicture, "button-stop", button},
+        {s.blankDigitPicture, "digit-blank", digitSize},
+        {s.topLogoLitPicture, "logo-in", logo},
+        {s.topLogoPicture, "logo-out", logo},
+        {s.correctLitPicture, "correct-in", correct},
+        {s.correctDimPicture, "correct-out", correct},
+        {s.oneDollarLitPicture, "lamp-1-on", lamp},
+        {s.oneDollarPicture, "lamp-1-off", lamp},
+        {s.fiveDollarLitPicture, "lamp-5-on", lamp},
+        {s.fiveDollarPicture, "lamp-5-off", lamp},
+        {s.fifteenDollarLitPicture, "lamp-15-on", lamp},
+        {s.fifteenDollarPicture, "lamp-15-off", lamp},
+        {s.fiftyDollarLitPicture, "lamp-50-on", lamp},
+        {s.fiftyDollarPicture, "lamp-50-off", lamp},
+        {s.loseLitPicture, "lamp-lose-on", lamp},
+        {s.losePicture, "lamp-lose-off", lamp},
     };
     for (int d = 0; d < 10; ++d)
         rows.push_back({s.digitPictures[static_cast<std::size_t>(d)],
-                        QStringLiteral("digit-%1").arg(d), DigitSize});
+                        QStringLiteral("digit-%1").arg(d), digitSize});
 
-    for (const TRow& row : rows) {
-        SCOPED_TRACE(row.Holder->objectName().toStdString());
-        EXPECT_TRUE(row.Holder->isHidden());
-        EXPECT_EQ(row.Holder->Picture().deviceIndependentSize().toSize(), row.Size);
-        EXPECT_EQ(Artwork::DesignSize(row.Art), row.Size) << row.Art.toStdString();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.holder->objectName().toStdString());
+        EXPECT_TRUE(row.holder->isHidden());
+        EXPECT_EQ(row.holder->currentPicture().deviceIndependentSize().toSize(), row.size);
+        EXPECT_EQ(Artwork::designSize(row.art), row.size) << row.art.toStdString();
         // The blank digit is meant to be an unlit LED, not nothing at all.
-        EXPECT_TRUE(HasInk(row.Holder->Picture()));
+        EXPECT_TRUE(hasInk(row.holder->currentPicture()));
     }
 
     // Holder takes each digit the meter shows, at the digits' size.
     s.showCredit();
-    EXPECT_EQ(s.digitHolder->Picture().deviceIndependentSize().toSize(), DigitSize);
+    EXPECT_EQ(s.digitHolder->currentPicture().deviceIndependentSize().toSize(), digitSize);
     EXPECT_TRUE(s.digitHolder->isHidden());
 }
 
@@ -84,7 +84,7 @@ TEST_F(HoldersTest, EveryHolderHasItsPictureAtItsSize) {
 TEST_F(HoldersTest, LitAndUnlitPicturesDiffer) {
     create();
     QuizScreen& s = *screen;
-    const std::pair<TImage*, TImage*> pairs[] = {
+    const std::pair<ImageView*, ImageView*> pairs[] = {
         {s.answerALitPicture, s.answerAPicture},
         {s.answerBLitPicture, s.answerBPicture},
         {s.answerCLitPicture, s.answerCPicture},
@@ -100,6 +100,6 @@ TEST_F(HoldersTest, LitAndUnlitPicturesDiffer) {
         {s.loseLitPicture, s.losePicture}};
     for (const auto& [lit, unlit] : pairs) {
         SCOPED_TRACE(lit->objectName().toStdString());
-        EXPECT_NE(lit->Picture().toImage(), unlit->Picture().toImage());
+        EXPECT_NE(lit->currentPicture().toImage(), unlit->currentPicture().toImage());
     }
 }

@@ -12,77 +12,77 @@
 
 namespace {
 // Restores the current directory when it goes.
-class TCurrentDirGuard {
+class CurrentDirGuard {
 public:
-    TCurrentDirGuard() : FOld(QDir::currentPath()) {}
-    ~TCurrentDirGuard() { QDir::setCurrent(FOld); }
+    CurrentDirGuard() : m_old(QDir::currentPath()) {}
+    ~CurrentDirGuard() { QDir::setCurrent(m_old); }
 
 private:
-    QString FOld;
+    QString m_old;
 };
 } // namespace
 
 // The colour-depth warning appears exactly below 16 bits per pixel: once, as information,
 // with OK and Help on topic 75, and start-up goes on after it.
 TEST(SplashTest, ColourWarningBelowSixteenBits) {
-    TTestSettingsFolder folder;
-    TSettings settings;
-    struct TRow {
-        int Depth;
-        bool Warns;
+    TestSettingsFolder folder;
+    Settings settings;
+    struct Row {
+        int depth;
+        bool warns;
     };
-    for (const TRow row : {TRow{1, true}, TRow{8, true}, TRow{15, true}, TRow{16, false},
-                           TRow{24, false}, TRow{32, false}}) {
-        SCOPED_TRACE(row.Depth);
-        TScriptedDialogs dialogs;
-        TMM splash(dialogs, settings, row.Depth);
-        EXPECT_EQ(splash.Values().ColourDepth, row.Depth);
-        ASSERT_EQ(dialogs.Shown().size(), row.Warns ? 1u : 0u);
-        if (!row.Warns) continue;
-        const TScriptedDialogs::TShown& box = dialogs.Shown().front();
-        EXPECT_EQ(box.Kind, TMsgKind::Information);
-        EXPECT_EQ(box.Text, TMM::ColourWarning);
-        EXPECT_EQ(box.Buttons, (QList<TMsgButton>{TMsgButton::Ok, TMsgButton::Help}));
-        EXPECT_EQ(box.HelpContext, 75);
+    for (const Row row : {Row{1, true}, Row{8, true}, Row{15, true}, Row{16, false}, Row{24, false},
+                          Row{32, false}}) {
+        SCOPED_TRACE(row.depth);
+        ScriptedDialogs dialogs;
+        SplashWindow splash(dialogs, settings, row.depth);
+        EXPECT_EQ(splash.values().colourDepth, row.depth);
+        ASSERT_EQ(dialogs.shown().size(), row.warns ? 1u : 0u);
+        if (!row.warns) continue;
+        const ScriptedDialogs::Shown& box = dialogs.shown().front();
+        EXPECT_EQ(box.kind, MsgKind::Information);
+        EXPECT_EQ(box.text, SplashWindow::colourWarning);
+        EXPECT_EQ(box.buttons, (QList<MsgButton>{MsgButton::Ok, MsgButton::Help}));
+        EXPECT_EQ(box.helpContext, 75);
     }
 }
 
 // The program directory is the current directory at start, not the program's own folder,
 // and the stored sound wish is read as it stands.
 TEST(SplashTest, ProgramDirectoryAndSoundWish) {
-    TTestSettingsFolder folder;
-    TSettings settings;
-    TTempDir workDir;
-    TCurrentDirGuard guard;
+    TestSettingsFolder folder;
+    Settings settings;
+    TempDir workDir;
+    CurrentDirGuard guard;
     ASSERT_TRUE(QDir::setCurrent(workDir.path()));
-    struct TRow {
-        const char* Stored; // null: nothing stored
-        bool Wanted;
+    struct Row {
+        const char* stored; // null: nothing stored
+        bool wanted;
     };
-    for (const TRow row :
-         {TRow{nullptr, true}, TRow{"YES", true}, TRow{"yes", false}, TRow{"NO", false}}) {
-        SCOPED_TRACE(row.Stored ? row.Stored : "(absent)");
-        if (row.Stored) settings.SetPlaySound(QString::fromLatin1(row.Stored));
-        TScriptedDialogs dialogs;
-        TMM splash(dialogs, settings, 24);
-        EXPECT_EQ(QDir(splash.Values().ProgramDir).canonicalPath(),
+    for (const Row row :
+         {Row{nullptr, true}, Row{"YES", true}, Row{"yes", false}, Row{"NO", false}}) {
+        SCOPED_TRACE(row.stored ? row.stored : "(absent)");
+        if (row.stored) settings.setPlaySound(QString::fromLatin1(row.stored));
+        ScriptedDialogs dialogs;
+        SplashWindow splash(dialogs, settings, 24);
+        EXPECT_EQ(QDir(splash.values().programDir).canonicalPath(),
                   QDir(workDir.path()).canonicalPath());
-        EXPECT_NE(QDir(splash.Values().ProgramDir).canonicalPath(),
+        EXPECT_NE(QDir(splash.values().programDir).canonicalPath(),
                   QDir(QCoreApplication::applicationDirPath()).canonicalPath());
-        EXPECT_FALSE(splash.Values().ProgramDir.endsWith(QLatin1Char('/')));
-        EXPECT_EQ(splash.Values().SoundWanted, row.Wanted);
+        EXPECT_FALSE(splash.values().programDir.endsWith(QLatin1Char('/')));
+        EXPECT_EQ(splash.values().soundWanted, row.wanted);
     }
 }
 
 // Any key on the splash window asks for the hand-over to the game.
 TEST(SplashTest, KeyHandsOver) {
-    TTestSettingsFolder folder;
-    TSettings settings;
-    TScriptedDialogs dialogs;
-    TMM splash(dialogs, settings, 24);
+    TestSettingsFolder folder;
+    Settings settings;
+    ScriptedDialogs dialogs;
+    SplashWindow splash(dialogs, settings, 24);
     EXPECT_EQ(splash.size(), QSize(612, 390));
     int handOvers = 0;
-    splash.OnKey = [&] { ++handOvers; };
+    splash.onKey = [&] { ++handOvers; };
     QKeyEvent key(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
     QCoreApplication::sendEvent(&splash, &key);
     EXPECT_EQ(handOvers, 1);

@@ -15,14 +15,14 @@ using Presses = std::vector<CabinetButton>;
 class ControllerMappingTest : public ControllerTest {};
 
 namespace {
-void writeOptionsFile(const TTestSettingsFolder& folder, const QByteArray& text) {
-    QFile file(folder.OptionsFile());
+void writeOptionsFile(const TestSettingsFolder& folder, const QByteArray& text) {
+    QFile file(folder.optionsFile());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(text);
 }
 
-QByteArray readOptionsFile(const TTestSettingsFolder& folder) {
-    QFile file(folder.OptionsFile());
+QByteArray readOptionsFile(const TestSettingsFolder& folder) {
+    QFile file(folder.optionsFile());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
@@ -89,7 +89,7 @@ TEST(ControllerRulesTest, InputTextFormsReadStrictly) {
 // the edge presses once; inputs outside the mapping press nothing. Without a stored mapping the
 // defaults play.
 TEST_F(ControllerMappingTest, StoredMappingPlaysAPlainJoystick) {
-    TTestSettingsFolder folder;
+    TestSettingsFolder folder;
     {
         const ControlsSettings::Loaded none = ControlsSettings::load();
         EXPECT_EQ(none.mapping, JoystickMapping());
@@ -193,7 +193,7 @@ TEST(ControllerRulesTest, DamagedMappingFallsBackToDefaultsWithAMessage) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
-        TTestSettingsFolder folder;
+        TestSettingsFolder folder;
         const QByteArray text = "[Options]\nPlaySound=YES\n\n[Controls]\n" + c.controls;
         writeOptionsFile(folder, text);
         const ControlsSettings::Loaded loaded = ControlsSettings::load();
@@ -210,7 +210,7 @@ TEST(ControllerRulesTest, DamagedMappingFallsBackToDefaultsWithAMessage) {
 // (the last press included, and game controllers too), then plays with the new mapping and
 // stores it.
 TEST_F(ControllerMappingTest, ControllerCaptureAsksForEachButtonAndStoresTheMapping) {
-    TTestSettingsFolder folder;
+    TestSettingsFolder folder;
     ControlsCapture capture(rec.input);
     std::vector<CabinetButton> asked;
     QStringList refused, finished;
@@ -300,7 +300,7 @@ TEST_F(ControllerMappingTest, ControllerCaptureAsksForEachButtonAndStoresTheMapp
 // when plugged in later or stored and read at start; other kinds keep their layout, and the
 // default mapping gives the layout back.
 TEST_F(ControllerMappingTest, GamepadSetUpByThePlayerPlaysByTheMapping) {
-    TTestSettingsFolder folder;
+    TestSettingsFolder folder;
     VirtualJoystick board = VirtualJoystick::gamepad("Encoder board");
     VirtualJoystick pad = VirtualJoystick::gamepad("Other pad");
     rec.settle();
@@ -352,8 +352,8 @@ TEST_F(ControllerMappingTest, GamepadSetUpByThePlayerPlaysByTheMapping) {
 // When Trivora.conf cannot be written, setting up controls still plays with the new mapping
 // and says that it was not stored.
 TEST_F(ControllerMappingTest, ControllerCaptureReportsAStoreThatRefusesTheWrite) {
-    TTestSettingsFolder folder;
-    ASSERT_TRUE(QDir().mkpath(folder.OptionsFile())); // a folder where the file should be
+    TestSettingsFolder folder;
+    ASSERT_TRUE(QDir().mkpath(folder.optionsFile())); // a folder where the file should be
     ControlsCapture capture(rec.input);
     QStringList finished;
     QObject::connect(&capture, &ControlsCapture::finished,

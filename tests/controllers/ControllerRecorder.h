@@ -25,7 +25,7 @@ inline void PrintTo(const JoystickMapping& mapping, std::ostream* os) {
 // A ControllerInput on a manual clock, with every cabinet press and joystick input it sends
 // written down.
 struct ControllerRecorder {
-    TManualClock clock;
+    ManualClock clock;
     ControllerInput input{clock};
     std::vector<CabinetButton> presses;
     std::vector<JoystickInput> inputs;
@@ -39,10 +39,10 @@ struct ControllerRecorder {
     }
 
     // Long enough for the idle poll to notice a device plugged in or out.
-    void settle() { clock.Advance(ControllerInput::hotplugInterval); }
+    void settle() { clock.advance(ControllerInput::hotplugInterval); }
     // One poll while a device is connected.
-    void poll() { clock.Advance(ControllerInput::pollInterval); }
-    int pollTimerInterval() const { return clock.Find("controllerPoll")->Interval(); }
+    void poll() { clock.advance(ControllerInput::pollInterval); }
+    int pollTimerInterval() const { return clock.find("controllerPoll")->interval(); }
 
     // The presses since the last call.
     std::vector<CabinetButton> takePresses() { return std::exchange(presses, {}); }

@@ -58,9 +58,9 @@ TEST_F(GamepadTest, HotPlugAttachDetachAttachAgain) {
     EXPECT_EQ(rec.pollTimerInterval(), ControllerInput::hotplugInterval);
 
     VirtualJoystick pad = VirtualJoystick::gamepad("Pad");
-    rec.clock.Advance(ControllerInput::hotplugInterval - 1);
+    rec.clock.advance(ControllerInput::hotplugInterval - 1);
     EXPECT_TRUE(rec.input.connectedNames().isEmpty()) << "noticed before the idle poll";
-    rec.clock.Advance(1);
+    rec.clock.advance(1);
     EXPECT_EQ(rec.input.connectedNames(), QStringList{QStringLiteral("Pad")});
     EXPECT_EQ(rec.pollTimerInterval(), ControllerInput::pollInterval);
 
@@ -164,7 +164,7 @@ TEST(ControllerRulesTest, SignalsStayWithTheProgram) {
     for (int i = 0; i < 2; ++i)
         sigaction(watched[i], nullptr, &before[i]);
     {
-        TManualClock clock;
+        ManualClock clock;
         ControllerInput input(clock);
         ASSERT_TRUE(input.available());
         for (int i = 0; i < 2; ++i)

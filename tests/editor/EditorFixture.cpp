@@ -16,14 +16,14 @@ EditorFolderFixture::~EditorFolderFixture() {
     QDir::setCurrent(oldDir);
 }
 
-std::string EditorFolderFixture::setBytes(const std::vector<TQuestionRecord>& questions) {
+std::string EditorFolderFixture::setBytes(const std::vector<QuestionRecord>& questions) {
     std::string bytes;
-    const auto append = [&bytes](const TQuestionRecord& r) {
-        const auto b = r.Encode();
+    const auto append = [&bytes](const QuestionRecord& r) {
+        const auto b = r.encode();
         bytes.append(reinterpret_cast<const char*>(b.data()), b.size());
     };
-    append(TQuestionRecord::Header());
-    for (const TQuestionRecord& q : questions)
+    append(QuestionRecord::header());
+    for (const QuestionRecord& q : questions)
         append(q);
     return bytes;
 }
@@ -81,15 +81,15 @@ QStringList textsOf(int n) {
             QStringLiteral("Wrong ") + k + QStringLiteral(".3")};
 }
 
-TQuestionRecord recordOf(const QStringList& t) {
-    return QstFixtures::Question(t[0].toStdString(), t[1].toStdString(), t[2].toStdString(),
+QuestionRecord recordOf(const QStringList& t) {
+    return QstFixtures::question(t[0].toStdString(), t[1].toStdString(), t[2].toStdString(),
                                  t[3].toStdString(), t[4].toStdString());
 }
 
-std::vector<TQuestionRecord> numberedRecords(int n) {
-    std::vector<TQuestionRecord> out;
+std::vector<QuestionRecord> numberedRecords(int n) {
+    std::vector<QuestionRecord> out;
     for (int i = 1; i <= n; ++i)
-        out.push_back(QstFixtures::Numbered(i));
+        out.push_back(QstFixtures::numbered(i));
     return out;
 }
 

@@ -27,13 +27,13 @@ protected:
     ~EditorFolderFixture() override;
 
     // A file in the test's folder.
-    std::string path(const std::string& name) const { return dir.File(name); }
+    std::string path(const std::string& name) const { return dir.file(name); }
     QString qPath(const std::string& name) const { return QString::fromStdString(path(name)); }
     // The bytes of a set: the header and these records, exactly as the editor writes them.
-    static std::string setBytes(const std::vector<TQuestionRecord>& questions);
+    static std::string setBytes(const std::vector<QuestionRecord>& questions);
 
-    TScriptedDialogs dialogs;
-    TTempDir dir;
+    ScriptedDialogs dialogs;
+    TempDir dir;
     QuestionEditorState state;
     QString fileName;
 
@@ -64,17 +64,17 @@ protected:
     // lets the timer tick once.
     void open();
     // One tick of the window's refresh timer.
-    void tick() { clock.Advance(QuestionEditor::refreshIntervalMs); }
+    void tick() { clock.advance(QuestionEditor::refreshIntervalMs); }
     // Sets the texts of the edit boxes.
     void type(const QStringList& texts);
     QStringList fieldTexts() const;
     // Closes the window and lets it be destroyed.
     void closeEditor();
 
-    TTestSettingsFolder settingsFolder;
-    TManualClock clock;
-    TRecordingShell shell;
-    TSettings settings;
+    TestSettingsFolder settingsFolder;
+    ManualClock clock;
+    RecordingShell shell;
+    Settings settings;
     QPointer<QuestionEditor> editor;
 };
 
@@ -88,8 +88,8 @@ inline const QStringList newTexts = {QStringLiteral("Capital of France?"), QStri
 
 // The five texts of the numbered test question n.
 QStringList textsOf(int n);
-TQuestionRecord recordOf(const QStringList& texts);
-std::vector<TQuestionRecord> numberedRecords(int n);
+QuestionRecord recordOf(const QStringList& texts);
+std::vector<QuestionRecord> numberedRecords(int n);
 
 // Runs check in a child process as an ordinary user when the test runs as root (which
 // ignores file modes); else runs it here. True when check returned 0.

@@ -16,10 +16,10 @@
 
 #include <unistd.h>
 
-using QstFixtures::Numbered;
-using QstFixtures::ReadBytes;
-using QstFixtures::WriteBytes;
-using QstFixtures::WriteNumberedSet;
+using QstFixtures::numbered;
+using QstFixtures::readBytes;
+using QstFixtures::writeBytes;
+using QstFixtures::writeNumberedSet;
 
 namespace {
 // Types into a field key by key, as the user does.
@@ -40,7 +40,7 @@ protected:
 // The window is built as designed: caption, client size, controls with their hints, menus,
 // the 250 ms timer, and every button disabled until the timer first runs.
 TEST_F(EditorWindowTest, WindowHasItsDesignedControlsAndMenus) {
-    WriteNumberedSet(path("REGD.QST"), 2);
+    writeNumberedSet(path("REGD.QST"), 2);
     fileName = QStringLiteral("N/A");
     editor = new QuestionEditor(QuestionEditorServices{clock, dialogs, shell, settings}, state,
                                 fileName);
@@ -52,10 +52,10 @@ TEST_F(EditorWindowTest, WindowHasItsDesignedControlsAndMenus) {
     editor->show();
     tick();
     // The labels show the set and the question, each over its black twin.
-    EXPECT_EQ(editor->setNameLabel->Caption(), QDir::currentPath() + "/REGD.QST");
-    EXPECT_EQ(editor->positionLabel->Caption(), QStringLiteral("2/2"));
-    EXPECT_EQ(editor->setNameShadow->Caption(), editor->setNameLabel->Caption());
-    EXPECT_EQ(editor->positionShadow->Caption(), editor->positionLabel->Caption());
+    EXPECT_EQ(editor->setNameLabel->caption(), QDir::currentPath() + "/REGD.QST");
+    EXPECT_EQ(editor->positionLabel->caption(), QStringLiteral("2/2"));
+    EXPECT_EQ(editor->setNameShadow->caption(), editor->setNameLabel->caption());
+    EXPECT_EQ(editor->positionShadow->caption(), editor->positionLabel->caption());
     EXPECT_EQ(editor->windowTitle(), QStringLiteral("Question Database"));
     EXPECT_TRUE(editor->isWindow());
     EXPECT_TRUE(editor->property("trivoraPausesGame").toBool());
@@ -81,10 +81,10 @@ TEST_F(EditorWindowTest, WindowHasItsDesignedControlsAndMenus) {
     EXPECT_EQ(editor->newSetAction->text(), QStringLiteral("&New Question Set"));
     EXPECT_EQ(editor->loadSetAction->text(), QStringLiteral("&Load Question Set"));
     EXPECT_EQ(editor->instructionsAction->text(), QStringLiteral("&Instructions"));
-    TTimer* timer = clock.Find("QuestionEditor.refreshTimer");
+    Timer* timer = clock.find("QuestionEditor.refreshTimer");
     ASSERT_NE(timer, nullptr);
-    EXPECT_EQ(timer->Interval(), 250);
-    EXPECT_TRUE(timer->Enabled());
+    EXPECT_EQ(timer->interval(), 250);
+    EXPECT_TRUE(timer->enabled());
     // Resizing centres the panel and hides the focus box behind it.
     editor->resize(900, 700);
     QCoreApplication::processEvents();
@@ -97,7 +97,7 @@ TEST_F(EditorWindowTest, WindowHasItsDesignedControlsAndMenus) {
 // Load, New and Close run the save step first: No to a partial record cancels them; Yes to
 // saving changed texts stores them before the window closes.
 TEST_F(EditorWindowTest, LeavingTheRecordAsksFirst) {
-    WriteNumberedSet(path("a.QST"), 2);
+    writeNumberedSet(path("a.QST"), 2);
     fileName = qPath("a.QST");
     open();
     QSignalSpy closed(editor.data(), &QuestionEditor::closed);
@@ -106,56 +106,56 @@ TEST_F(EditorWindowTest, LeavingTheRecordAsksFirst) {
     editor->newSetAction->trigger();
     editor->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(dialogs.Texts(), QStringList(3, discardQuestion));
-    EXPECT_TRUE(dialogs.FileDialogs().empty());
+    EXPECT_EQ(dialogs.texts(), QStringList(3, discardQuestion));
+    EXPECT_TRUE(dialogs.fileDialogs().empty());
     ASSERT_FALSE(editor.isNull()) << "the window stays open";
     EXPECT_EQ(closed.count(), 0);
 
-    dialogs.Clear();
+    dialogs.clear();
     QStringList changed = textsOf(2);
     changed[4] = QStringLiteral("Changed");
     type(changed);
-    dialogs.Answer(TMsgButton::Yes);
+    dialogs.answer(MsgButton::Yes);
     closeEditor();
-    EXPECT_EQ(dialogs.Texts(), QStringList{saveQuestion});
-    EXPECT_EQ(ReadBytes(path("a.QST")), setBytes({Numbered(1), recordOf(changed)}));
+    EXPECT_EQ(dialogs.texts(), QStringList{saveQuestion});
+    EXPECT_EQ(readBytes(path("a.QST")), setBytes({numbered(1), recordOf(changed)}));
     EXPECT_EQ(closed.count(), 1);
     EXPECT_TRUE(editor.isNull()) << "the window is destroyed once closed";
 }
 
 // Instructions shows help topic 11; closing emits Closed and destroys the window.
 TEST_F(EditorWindowTest, InstructionsAndClose) {
-    WriteNumberedSet(path("a.QST"), 1);
+    writeNumberedSet(path("a.QST"), 1);
     fileName = qPath("a.QST");
     open();
     editor->instructionsAction->trigger();
-    EXPECT_EQ(shell.Calls, QStringList{QStringLiteral("help:11")});
+    EXPECT_EQ(shell.calls, QStringList{QStringLiteral("help:11")});
     QSignalSpy closed(editor.data(), &QuestionEditor::closed);
     editor->closeAction->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(closed.count(), 1);
     EXPECT_TRUE(editor.isNull());
-    EXPECT_TRUE(dialogs.Texts().isEmpty());
+    EXPECT_TRUE(dialogs.texts().isEmpty());
 }
 
 // The window size is remembered in "Pocko.Ini": the first resize writes nothing, "1" opens the
 // window maximized, and a return to normal size writes "0".
 TEST_F(EditorWindowTest, WindowSizeIsRemembered) {
-    WriteNumberedSet(path("a.QST"), 1);
+    writeNumberedSet(path("a.QST"), 1);
     fileName = qPath("a.QST");
     open();
     editor->show();
     QCoreApplication::processEvents();
     EXPECT_TRUE(editor->resizeSeen());
-    EXPECT_EQ(settings.EditorMaximized(), QStringLiteral("F"));
-    ASSERT_TRUE(settings.SetEditorMaximized(true));
+    EXPECT_EQ(settings.editorMaximized(), QStringLiteral("F"));
+    ASSERT_TRUE(settings.setEditorMaximized(true));
     activate();
     QCoreApplication::processEvents();
     EXPECT_TRUE(editor->isMaximized());
     editor->showNormal();
     QCoreApplication::processEvents();
     EXPECT_FALSE(editor->isMaximized());
-    EXPECT_EQ(settings.EditorMaximized(), QStringLiteral("0"));
+    EXPECT_EQ(settings.editorMaximized(), QStringLiteral("0"));
     activate();
     EXPECT_FALSE(editor->isMaximized());
 }
@@ -195,15 +195,15 @@ TEST_F(EditorWindowTest, AddThenCancelNeverReadsPastTheSet) {
         {"Add, then New Question Set",
          [&] {
              click(editor->addButton);
-             dialogs.ChooseFile(qPath("new.QST"));
+             dialogs.chooseFile(qPath("new.QST"));
              editor->newSetAction->trigger();
          },
          1, empty},
         {"Add, then Load of an empty set",
          [&] {
              click(editor->addButton);
-             WriteBytes(path("empty.QST"), setBytes({}));
-             dialogs.ChooseFile(qPath("empty.QST"));
+             writeBytes(path("empty.QST"), setBytes({}));
+             dialogs.chooseFile(qPath("empty.QST"));
              editor->loadSetAction->trigger();
          },
          1, empty},
@@ -212,7 +212,7 @@ TEST_F(EditorWindowTest, AddThenCancelNeverReadsPastTheSet) {
         SCOPED_TRACE(row.name);
         delete editor.data();
         ::unlink(path("new.QST").c_str());
-        WriteNumberedSet(path("a.QST"), 3);
+        writeNumberedSet(path("a.QST"), 3);
         fileName = qPath("a.QST");
         open();
         editor->show();
@@ -222,17 +222,17 @@ TEST_F(EditorWindowTest, AddThenCancelNeverReadsPastTheSet) {
             if (editor->cancelButton->isEnabled()) click(editor->cancelButton);
             tick();
         }
-        for (const auto& box : dialogs.Shown())
-            EXPECT_NE(box.Kind, TMsgKind::Error) << box.Text.toStdString();
+        for (const auto& box : dialogs.shown())
+            EXPECT_NE(box.kind, MsgKind::Error) << box.text.toStdString();
         EXPECT_EQ(editor->model().recordNumber(), row.questionAfterCancel);
         EXPECT_EQ(fieldTexts(), row.fieldsAfterCancel);
         EXPECT_EQ(state.addReturnRecord, 0);
-        EXPECT_EQ(ReadBytes(path("a.QST")), setBytes(numberedRecords(3))) << "nothing written";
+        EXPECT_EQ(readBytes(path("a.QST")), setBytes(numberedRecords(3))) << "nothing written";
         // Add is free again.
         type(newTexts);
         tick();
         EXPECT_TRUE(editor->addButton->isEnabled());
-        dialogs.Clear();
+        dialogs.clear();
     }
 }
 
@@ -240,7 +240,7 @@ TEST_F(EditorWindowTest, AddThenCancelNeverReadsPastTheSet) {
 // question behind them, at the real end, says where it went and shows it there. Nothing the
 // editor did not show is overwritten.
 TEST_F(EditorWindowTest, StoreAppendsBehindAnotherWriter) {
-    WriteNumberedSet(path("a.QST"), 3);
+    writeNumberedSet(path("a.QST"), 3);
     fileName = qPath("a.QST");
     open();
     editor->show();
@@ -249,25 +249,25 @@ TEST_F(EditorWindowTest, StoreAppendsBehindAnotherWriter) {
     for (int i = 0; i < 5; ++i)
         keyIn(editor->fieldEdits()[static_cast<std::size_t>(i)], newTexts[i]);
     // The other program writes a whole new file and renames it over the set.
-    WriteNumberedSet(path("a.QST.new"), 5);
+    writeNumberedSet(path("a.QST.new"), 5);
     ASSERT_EQ(::rename(path("a.QST.new").c_str(), path("a.QST").c_str()), 0);
     tick();
     // The window goes on ticking behind the notice, and already shows where the question is.
     QString shownBehind;
-    dialogs.OnMessage = [&](const QString&) {
+    dialogs.onMessage = [&](const QString&) {
         tick();
-        shownBehind = editor->positionLabel->Caption();
+        shownBehind = editor->positionLabel->caption();
     };
     QTest::mouseClick(editor->storeButton, Qt::LeftButton);
-    dialogs.OnMessage = nullptr;
+    dialogs.onMessage = nullptr;
     EXPECT_EQ(shownBehind, QStringLiteral("6/6"));
     auto records = numberedRecords(5);
     records.push_back(recordOf(newTexts));
-    EXPECT_EQ(ReadBytes(path("a.QST")), setBytes(records));
-    EXPECT_EQ(dialogs.Texts(), QStringList{QuestionEditorModel::storedAtEndMessage.arg(6)});
+    EXPECT_EQ(readBytes(path("a.QST")), setBytes(records));
+    EXPECT_EQ(dialogs.texts(), QStringList{QuestionEditorModel::storedAtEndMessage.arg(6)});
     EXPECT_EQ(editor->model().recordNumber(), 6);
     tick();
-    EXPECT_EQ(editor->positionLabel->Caption(), QStringLiteral("6/6"));
+    EXPECT_EQ(editor->positionLabel->caption(), QStringLiteral("6/6"));
     EXPECT_FALSE(editor->storeButton->isEnabled());
     QTest::mouseClick(editor->previousButton, Qt::LeftButton);
     EXPECT_EQ(fieldTexts(), textsOf(5));
@@ -277,22 +277,22 @@ TEST_F(EditorWindowTest, StoreAppendsBehindAnotherWriter) {
 // the save prompt of a move are refused with a message, and Cancel shows the question as it
 // is in the set now.
 TEST_F(EditorWindowTest, QuestionChangedUnderTheEditorIsNotOverwritten) {
-    std::vector<TQuestionRecord> theirs = numberedRecords(3);
+    std::vector<QuestionRecord> theirs = numberedRecords(3);
     theirs[2] = recordOf(textsOf(33));
     for (const bool viaStore : {true, false}) {
         SCOPED_TRACE(viaStore ? "Store" : "Previous");
         delete editor.data();
-        WriteNumberedSet(path("a.QST"), 3);
+        writeNumberedSet(path("a.QST"), 3);
         fileName = qPath("a.QST");
         open();
         editor->show();
         keyIn(editor->questionEdit, QStringLiteral(" (mine)"));
-        WriteBytes(path("a.QST"), setBytes(theirs));
+        writeBytes(path("a.QST"), setBytes(theirs));
         tick();
-        dialogs.Clear();
+        dialogs.clear();
         QTest::mouseClick(viaStore ? editor->storeButton : editor->previousButton, Qt::LeftButton);
-        EXPECT_EQ(dialogs.Texts().last(), QuestionEditorModel::changedMessage);
-        EXPECT_EQ(ReadBytes(path("a.QST")), setBytes(theirs));
+        EXPECT_EQ(dialogs.texts().last(), QuestionEditorModel::changedMessage);
+        EXPECT_EQ(readBytes(path("a.QST")), setBytes(theirs));
         EXPECT_EQ(editor->model().recordNumber(), 3);
         tick();
         QTest::mouseClick(editor->cancelButton, Qt::LeftButton);
@@ -301,15 +301,15 @@ TEST_F(EditorWindowTest, QuestionChangedUnderTheEditorIsNotOverwritten) {
         keyIn(editor->questionEdit, QStringLiteral("!"));
         tick();
         QTest::mouseClick(editor->storeButton, Qt::LeftButton);
-        EXPECT_EQ(ReadBytes(path("a.QST")).substr(3 * 380 + 1, 11), "Question 33");
-        EXPECT_EQ(ReadBytes(path("a.QST"))[3 * 380], 12) << "stored with the new text";
+        EXPECT_EQ(readBytes(path("a.QST")).substr(3 * 380 + 1, 11), "Question 33");
+        EXPECT_EQ(readBytes(path("a.QST"))[3 * 380], 12) << "stored with the new text";
     }
 }
 
 // A 76th character cannot be typed into any field, and a question of 75 characters is
 // stored and read back unchanged.
 TEST_F(EditorWindowTest, FieldsTakeAtMost75Characters) {
-    WriteNumberedSet(path("a.QST"), 1);
+    writeNumberedSet(path("a.QST"), 1);
     fileName = qPath("a.QST");
     open();
     editor->show();
@@ -324,14 +324,14 @@ TEST_F(EditorWindowTest, FieldsTakeAtMost75Characters) {
     EXPECT_FALSE(editor->cancelButton->isEnabled()) << "stored as typed";
     EXPECT_EQ(fieldTexts(), QStringList(5, QString(75, QLatin1Char('q'))));
     const std::string q(75, 'q');
-    EXPECT_EQ(ReadBytes(path("a.QST")), setBytes({QstFixtures::Question(q, q, q, q, q)}));
+    EXPECT_EQ(readBytes(path("a.QST")), setBytes({QstFixtures::question(q, q, q, q, q)}));
 }
 
 // Search opens the find box; each press of its Find Next runs one search and leaves the text
 // in the box. Find Next is refused while the fields hold texts that are not stored, so a
 // search never replaces them: the box's button follows the editor's Search button.
 TEST_F(EditorWindowTest, FindBoxSearchesOnlyOverStoredTexts) {
-    QstFixtures::WriteNumberedSet(path("s.QST"), 5);
+    QstFixtures::writeNumberedSet(path("s.QST"), 5);
     fileName = qPath("s.QST");
     open();
     editor->show();
@@ -347,7 +347,7 @@ TEST_F(EditorWindowTest, FindBoxSearchesOnlyOverStoredTexts) {
     EXPECT_EQ(fieldTexts(), textsOf(2));
     EXPECT_EQ(box->findText(), QStringLiteral("2"));
     tick();
-    EXPECT_EQ(editor->positionLabel->Caption(), QStringLiteral("2/5"));
+    EXPECT_EQ(editor->positionLabel->caption(), QStringLiteral("2/5"));
 
     keyIn(editor->questionEdit, QStringLiteral(" being edited"));
     tick();
@@ -358,5 +358,5 @@ TEST_F(EditorWindowTest, FindBoxSearchesOnlyOverStoredTexts) {
     editor->model().findNext(QStringLiteral("4"));
     EXPECT_EQ(editor->model().recordNumber(), 2);
     EXPECT_EQ(fieldTexts()[0], QStringLiteral("Question 2 being edited"));
-    EXPECT_TRUE(dialogs.Texts().isEmpty());
+    EXPECT_TRUE(dialogs.texts().isEmpty());
 }

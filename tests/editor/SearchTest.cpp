@@ -5,8 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using QstFixtures::Numbered;
-using QstFixtures::Question;
+using QstFixtures::numbered;
+using QstFixtures::question;
 
 namespace {
 const QString noMatch = QStringLiteral("No match found");
@@ -14,17 +14,17 @@ const QString noMatch = QStringLiteral("No match found");
 
 class SearchTest : public EditorModelFixture {
 protected:
-    void openSet(const std::vector<TQuestionRecord>& questions) {
-        QstFixtures::WriteSet(path("s.QST"), questions);
+    void openSet(const std::vector<QuestionRecord>& questions) {
+        QstFixtures::writeSet(path("s.QST"), questions);
         fileName = qPath("s.QST");
         open();
     }
     void openNumbered(int n) { openSet(numberedRecords(n)); }
     // One search for this text; returns the boxes it showed.
     QStringList find(const QString& text) {
-        dialogs.Clear();
+        dialogs.clear();
         model->findNext(text);
-        return dialogs.Texts();
+        return dialogs.texts();
     }
     std::int64_t shown() const { return model->recordNumber(); }
 };
@@ -60,11 +60,11 @@ TEST_F(SearchTest, NumbersGoToTheirQuestion) {
 // The text search folds only a to z, walks all hits in record order, reports "No match found"
 // after the last, and starts again at question 1 after that.
 TEST_F(SearchTest, TextSearchWalksHitsAndStartsOver) {
-    openSet({Question("Capital of France?", "PARIS", "Rome", "Oslo", "Bern"),
-             Question("Who wrote it?", "Anyone", "No one", "Someone", "Paris Hilton"),
-             Question("A word", "école", "x", "y", "z"),
-             Question("Weather", "rain", "sun", "snow", "Comparison"),
-             Question("ÉCOLE", "a", "b", "c", "d")});
+    openSet({question("Capital of France?", "PARIS", "Rome", "Oslo", "Bern"),
+             question("Who wrote it?", "Anyone", "No one", "Someone", "Paris Hilton"),
+             question("A word", "école", "x", "y", "z"),
+             question("Weather", "rain", "sun", "snow", "Comparison"),
+             question("ÉCOLE", "a", "b", "c", "d")});
     for (int expected : {1, 2, 4}) {
         EXPECT_TRUE(find(QStringLiteral("paris")).isEmpty());
         EXPECT_EQ(shown(), expected);
@@ -90,7 +90,7 @@ TEST_F(SearchTest, TextSearchWalksHitsAndStartsOver) {
 // A set of one matching question: hit, then "No match found", then the hit again; a hit in
 // the question already shown counts as a hit.
 TEST_F(SearchTest, OneQuestionSet) {
-    openSet({Question("Only question", "a", "b", "c", "d")});
+    openSet({question("Only question", "a", "b", "c", "d")});
     ASSERT_EQ(shown(), 1);
     EXPECT_TRUE(find(QStringLiteral("only")).isEmpty());
     EXPECT_EQ(shown(), 1);
@@ -126,8 +126,8 @@ TEST_F(SearchTest, SearchStateAcrossLoadsAndWindows) {
     EXPECT_TRUE(find(QStringLiteral("question 2")).isEmpty());
     EXPECT_TRUE(find(QStringLiteral("question 2")).isEmpty());
     ASSERT_EQ(shown(), 20);
-    QstFixtures::WriteNumberedSet(path("small.QST"), 5);
-    dialogs.ChooseFile(qPath("small.QST"));
+    QstFixtures::writeNumberedSet(path("small.QST"), 5);
+    dialogs.chooseFile(qPath("small.QST"));
     model->loadSet();
     EXPECT_EQ(find(QStringLiteral("question 2")), QStringList{noMatch});
     EXPECT_EQ(shown(), 5);
@@ -145,22 +145,22 @@ TEST_F(SearchTest, SearchStateAcrossLoadsAndWindows) {
 // box at once; the window stays usable.
 TEST_F(SearchTest, BrokenSetDuringSearch) {
     openNumbered(10);
-    QstFixtures::WriteNumberedSet(path("s.QST"), 4);
+    QstFixtures::writeNumberedSet(path("s.QST"), 4);
     QStringList boxes = find(QStringLiteral("question 9"));
     ASSERT_EQ(boxes.size(), 1);
-    EXPECT_EQ(dialogs.Shown()[0].Kind, TMsgKind::Error);
+    EXPECT_EQ(dialogs.shown()[0].kind, MsgKind::Error);
     EXPECT_TRUE(boxes[0].contains(qPath("s.QST")));
     ::unlink(path("s.QST").c_str());
     boxes = find(QStringLiteral("3"));
     ASSERT_EQ(boxes.size(), 1);
-    EXPECT_EQ(dialogs.Shown()[0].Kind, TMsgKind::Error);
+    EXPECT_EQ(dialogs.shown()[0].kind, MsgKind::Error);
     // A FIFO in the set's place is reported at once; the search never waits on it.
     ASSERT_EQ(::mkfifo(path("s.QST").c_str(), 0644), 0);
     boxes = find(QStringLiteral("question"));
     ASSERT_EQ(boxes.size(), 1);
-    EXPECT_EQ(dialogs.Shown()[0].Kind, TMsgKind::Error);
+    EXPECT_EQ(dialogs.shown()[0].kind, MsgKind::Error);
     ::unlink(path("s.QST").c_str());
-    QstFixtures::WriteNumberedSet(path("s.QST"), 10);
+    QstFixtures::writeNumberedSet(path("s.QST"), 10);
     EXPECT_TRUE(find(QStringLiteral("3")).isEmpty());
     EXPECT_EQ(shown(), 3);
 }
@@ -168,8 +168,8 @@ TEST_F(SearchTest, BrokenSetDuringSearch) {
 // The scan never reads beyond a field: length bytes of 255 count as 75, and a pattern that
 // would only match across two fields is not found.
 TEST(QuestionScanTest, LengthBytesAndFieldEdges) {
-    TQuestionRecord r;
-    std::uint8_t raw[TQuestionRecord::Size] = {};
+    QuestionRecord r;
+    std::uint8_t raw[QuestionRecord::Size] = {};
     for (int f = 0; f < 5; ++f) {
         raw[f * 76] = 255;
         for (int k = 1; k <= 75; ++k)

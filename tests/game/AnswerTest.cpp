@@ -21,12 +21,12 @@ TEST_F(AnswerTest, DrawButtonsSetsPicturesAndFlags) {
         {{true, false, true, false, true}, {false, true, false, true, false}, {}}};
     for (const auto& row : rows) {
         q.lightButtons(row[0], row[1], row[2], row[3], row[4]);
-        const TImage* lit[5] = {q.answerALitPicture, q.answerBLitPicture, q.answerCLitPicture,
-                                q.answerDLitPicture, q.startLitPicture};
-        const TImage* unlit[5] = {q.answerAPicture, q.answerBPicture, q.answerCPicture,
-                                  q.answerDPicture, q.startPicture};
-        const TImage* buttons[5] = {q.answerButtonA, q.answerButtonB, q.answerButtonC,
-                                    q.answerButtonD, q.startButton};
+        const ImageView* lit[5] = {q.answerALitPicture, q.answerBLitPicture, q.answerCLitPicture,
+                                   q.answerDLitPicture, q.startLitPicture};
+        const ImageView* unlit[5] = {q.answerAPicture, q.answerBPicture, q.answerCPicture,
+                                     q.answerDPicture, q.startPicture};
+        const ImageView* buttons[5] = {q.answerButtonA, q.answerButtonB, q.answerButtonC,
+                                       q.answerButtonD, q.startButton};
         for (std::size_t i = 0; i < 5; ++i) {
             EXPECT_TRUE(shows(buttons[i], row[i] ? lit[i] : unlit[i])) << i;
             const int flag = i < 4 ? q.display.buttonLit[i] : q.display.startLit;
@@ -54,11 +54,11 @@ TEST_F(AnswerTest, EveryAnswerControlChoosesItsAnswer) {
             screen->pressControl(controls[which]);
             for (std::size_t i = 0; i < 4; ++i) {
                 EXPECT_EQ(screen->display.buttonLit[i], i == k ? 1 : 0);
-                EXPECT_EQ(screen->answerRows[i]->BrushColor(), i == k ? Blue : Navy);
+                EXPECT_EQ(screen->answerRows[i]->brushColor(), i == k ? Blue : Navy);
             }
             EXPECT_FALSE(screen->game.answersOpen);
-            EXPECT_TRUE(screen->judgementTimer->Enabled());
-            EXPECT_EQ(sent(), (std::vector<TRecordingMidiPlatform::TShortMsg>{
+            EXPECT_TRUE(screen->judgementTimer->enabled());
+            EXPECT_EQ(sent(), (std::vector<RecordingMidiPlatform::ShortMsg>{
                                   {AnswerStatus, static_cast<std::uint8_t>(notes[answer]), 120}}));
         }
     }
@@ -86,17 +86,17 @@ TEST_F(AnswerTest, OnlyTheFirstChoiceWhileAnswersAreOpenCounts) {
     // The question tick reopens AnswersOpen, but the lit button still refuses a choice.
     EXPECT_TRUE(screen->game.answersOpen);
     advance(1499);
-    EXPECT_TRUE(screen->judgementTimer->Enabled());
+    EXPECT_TRUE(screen->judgementTimer->enabled());
     advance(1);
-    EXPECT_FALSE(screen->judgementTimer->Enabled());
+    EXPECT_FALSE(screen->judgementTimer->enabled());
     EXPECT_FALSE(visible(screen->questionLabel));
 }
 
 // The judgement compares the chosen caption with the correct answer exactly: a duplicate of
 // the correct text in another slot is right, a case variant is wrong.
 TEST_F(AnswerTest, JudgementComparesTheWholeTextExactly) {
-    QstFixtures::WriteSet(startupFile(),
-                          {QstFixtures::Question("Capital?", "Paris", "Paris", "paris", "PARIS ")});
+    QstFixtures::writeSet(startupFile(),
+                          {QstFixtures::question("Capital?", "Paris", "Paris", "paris", "PARIS ")});
     createScreen();
     struct Case {
         QString text;
@@ -109,15 +109,15 @@ TEST_F(AnswerTest, JudgementComparesTheWholeTextExactly) {
             createScreen();
             startGame();
             ASSERT_TRUE(waitForAnswers());
-            if (screen->answerTexts[static_cast<std::size_t>(slot)]->Caption() != c.text) continue;
+            if (screen->answerTexts[static_cast<std::size_t>(slot)]->caption() != c.text) continue;
             choose(slot);
             advance(2500);
             EXPECT_EQ(visible(screen->correctBanner), c.correct);
             EXPECT_EQ(visible(screen->wrongPanel), !c.correct);
             if (!c.correct) {
-                EXPECT_EQ(screen->wrongQuestion->Caption(), QStringLiteral("Capital?"));
-                EXPECT_EQ(screen->wrongChosen->Caption(), c.text);
-                EXPECT_EQ(screen->wrongCorrect->Caption(), QStringLiteral("Paris"));
+                EXPECT_EQ(screen->wrongQuestion->caption(), QStringLiteral("Capital?"));
+                EXPECT_EQ(screen->wrongChosen->caption(), c.text);
+                EXPECT_EQ(screen->wrongCorrect->caption(), QStringLiteral("Paris"));
             }
             break;
         }
@@ -137,8 +137,8 @@ TEST_F(AnswerTest, CorrectAnswerFlashesThenStartsTheLadder) {
     EXPECT_TRUE(shows(screen->correctBanner, screen->correctLitPicture));
     EXPECT_FALSE(visible(screen->questionLabel));
     EXPECT_FALSE(visible(screen->answerTexts[0]));
-    for (const TShape* cover : screen->answerRows)
-        EXPECT_EQ(cover->BrushColor(), Navy);
+    for (const Shape* cover : screen->answerRows)
+        EXPECT_EQ(cover->brushColor(), Navy);
     advance(120);
     EXPECT_TRUE(shows(screen->correctBanner, screen->correctLitPicture));
     advance(120);
@@ -151,7 +151,7 @@ TEST_F(AnswerTest, CorrectAnswerFlashesThenStartsTheLadder) {
     advance(1);
     EXPECT_TRUE(screen->ladderShowing());
     EXPECT_FALSE(visible(screen->correctBanner));
-    EXPECT_FALSE(screen->correctFlashTimer->Enabled());
+    EXPECT_FALSE(screen->correctFlashTimer->enabled());
     EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
     EXPECT_TRUE(visible(screen->pressStopPrompt));
 }
@@ -164,7 +164,7 @@ TEST_F(AnswerTest, WrongPanelPlaysTheFallRunAndOkMovesOn) {
     startGame();
     answerWrong();
     ASSERT_TRUE(visible(screen->wrongPanel));
-    EXPECT_EQ(screen->wrongPanelOkFrame->BevelOuter(), TBevel::None);
+    EXPECT_EQ(screen->wrongPanelOkFrame->bevelOuter(), Bevel::None);
     clearMidi();
     advance(24 * 60);
     std::vector<int> expected;
@@ -180,15 +180,15 @@ TEST_F(AnswerTest, WrongPanelPlaysTheFallRunAndOkMovesOn) {
     EXPECT_EQ(screen->display.buttonLit, lit);
 
     screen->raiseWrongPanelOk();
-    EXPECT_EQ(screen->wrongPanelOkFrame->BevelOuter(), TBevel::Raised);
+    EXPECT_EQ(screen->wrongPanelOkFrame->bevelOuter(), Bevel::Raised);
     screen->flattenWrongPanelOk();
-    EXPECT_EQ(screen->wrongPanelOkFrame->BevelOuter(), TBevel::None);
+    EXPECT_EQ(screen->wrongPanelOkFrame->bevelOuter(), Bevel::None);
 
     screen->confirmWrongPanel();
     EXPECT_FALSE(visible(screen->wrongPanel));
-    EXPECT_EQ(screen->timeGaugeTimer->Interval(), 140);
-    EXPECT_EQ(screen->timeGauge->Progress(), 100);
-    EXPECT_TRUE(screen->questionLabel->Caption().isEmpty());
+    EXPECT_EQ(screen->timeGaugeTimer->interval(), 140);
+    EXPECT_EQ(screen->timeGauge->progress(), 100);
+    EXPECT_TRUE(screen->questionLabel->caption().isEmpty());
     EXPECT_TRUE(screen->game.questionText.isEmpty());
     EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
     ASSERT_TRUE(waitForAnswers());
@@ -235,21 +235,21 @@ TEST_F(AnswerTest, GaugeRunsOutIntoTheTimeOutPanel) {
     switchSoundOn();
     startGame();
     ASSERT_TRUE(waitForAnswers());
-    const QString question = screen->questionLabel->Caption();
+    const QString question = screen->questionLabel->caption();
     clearMidi();
     // The gauge ticks on its own 150 ms grid; find its first step after the answers opened.
-    ASSERT_TRUE(advanceUntil([this] { return screen->timeGauge->Progress() == 99; }, 200));
+    ASSERT_TRUE(advanceUntil([this] { return screen->timeGauge->progress() == 99; }, 200));
     advance(150 * 98);
-    EXPECT_EQ(screen->timeGauge->Progress(), 1);
+    EXPECT_EQ(screen->timeGauge->progress(), 1);
     EXPECT_FALSE(visible(screen->timeOutPanel));
     advance(150);
     EXPECT_TRUE(visible(screen->timeOutPanel));
-    EXPECT_EQ(screen->timeGauge->Progress(), 100);
+    EXPECT_EQ(screen->timeGauge->progress(), 100);
     EXPECT_FALSE(screen->game.answersOpen);
     EXPECT_FALSE(visible(screen->timeGauge));
-    EXPECT_EQ(screen->timeOutQuestion->Caption(), question);
-    EXPECT_EQ(screen->timeOutCorrect->Caption(), screen->game.correctAnswer);
-    EXPECT_EQ(screen->timeOutPanelOkFrame->BevelOuter(), TBevel::None);
+    EXPECT_EQ(screen->timeOutQuestion->caption(), question);
+    EXPECT_EQ(screen->timeOutCorrect->caption(), screen->game.correctAnswer);
+    EXPECT_EQ(screen->timeOutPanelOkFrame->bevelOuter(), Bevel::None);
     const std::vector<int> ticks = notes(TickStatus);
     ASSERT_EQ(ticks.size(), 100u);
     for (int i = 0; i < 100; ++i) {
@@ -265,9 +265,9 @@ TEST_F(AnswerTest, GaugeRunsOutIntoTheTimeOutPanel) {
     advance(3000);
     EXPECT_EQ(notes(TickStatus).size(), 100u); // the hidden gauge stays silent
     screen->raiseTimeOutPanelOk();
-    EXPECT_EQ(screen->timeOutPanelOkFrame->BevelOuter(), TBevel::Raised);
+    EXPECT_EQ(screen->timeOutPanelOkFrame->bevelOuter(), Bevel::Raised);
     screen->flattenTimeOutPanelOk();
-    EXPECT_EQ(screen->timeOutPanelOkFrame->BevelOuter(), TBevel::None);
+    EXPECT_EQ(screen->timeOutPanelOkFrame->bevelOuter(), Bevel::None);
     screen->confirmTimeOutPanel();
     EXPECT_FALSE(visible(screen->timeOutPanel));
     ASSERT_TRUE(waitForAnswers());
@@ -279,11 +279,11 @@ TEST_F(AnswerTest, ChoiceStopsTheGauge) {
     startGame();
     ASSERT_TRUE(waitForAnswers());
     advance(150 * 10);
-    const int left = screen->timeGauge->Progress();
+    const int left = screen->timeGauge->progress();
     EXPECT_LT(left, 100);
     choose(0);
     advance(2000);
-    EXPECT_EQ(screen->timeGauge->Progress(), left);
+    EXPECT_EQ(screen->timeGauge->progress(), left);
 }
 
 // OK at credit 0 in a one-player game: the game-over picture, the final scores 4 s later.
@@ -296,10 +296,10 @@ TEST_F(AnswerTest, OkWithNoCreditLeftEndsTheGame) {
     screen->confirmWrongPanel();
     EXPECT_FALSE(visible(screen->wrongPanel));
     EXPECT_TRUE(visible(screen->gameOverBanner));
-    EXPECT_FALSE(screen->revealTimer->Enabled());
+    EXPECT_FALSE(screen->revealTimer->enabled());
     EXPECT_FALSE(screen->endGameAction->isVisible());
     advance(4000);
     EXPECT_TRUE(visible(screen->finalScorePanel));
-    EXPECT_EQ(screen->finalNames[0]->Caption(), QStringLiteral("Player One"));
-    EXPECT_EQ(screen->finalScores[0]->Caption(), QStringLiteral("5"));
+    EXPECT_EQ(screen->finalNames[0]->caption(), QStringLiteral("Player One"));
+    EXPECT_EQ(screen->finalScores[0]->caption(), QStringLiteral("5"));
 }

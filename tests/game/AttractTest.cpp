@@ -7,11 +7,11 @@ namespace {
 // The five pictures of the sequence that are showing, by name.
 std::string showingStages(const QuizScreen& s) {
     std::string out;
-    const std::pair<const char*, const TImage*> stages[] = {{"1", s.companyLogo},
-                                                            {"2", s.presentsCaption},
-                                                            {"3", s.titlePicture},
-                                                            {"3B", s.titlePictureLit},
-                                                            {"4", s.pressStartPrompt}};
+    const std::pair<const char*, const ImageView*> stages[] = {{"1", s.companyLogo},
+                                                               {"2", s.presentsCaption},
+                                                               {"3", s.titlePicture},
+                                                               {"3B", s.titlePictureLit},
+                                                               {"4", s.pressStartPrompt}};
     for (const auto& [name, image] : stages)
         if (!image->isHidden()) out += std::string(out.empty() ? "" : " ") + name;
     return out;
@@ -35,10 +35,10 @@ TEST_F(AttractTest, ButtonCycleLightsOneButtonAndAlternatesStartAndStop) {
     QuizScreen& s = *screen;
     ASSERT_EQ(s.display.startLit, 0);
     ASSERT_EQ(s.display.buttonCycle, 0);
-    TImage* buttons[4] = {s.answerButtonA, s.answerButtonB, s.answerButtonC, s.answerButtonD};
-    TImage* lit[4] = {s.answerALitPicture, s.answerBLitPicture, s.answerCLitPicture,
-                      s.answerDLitPicture};
-    TImage* unlit[4] = {s.answerAPicture, s.answerBPicture, s.answerCPicture, s.answerDPicture};
+    ImageView* buttons[4] = {s.answerButtonA, s.answerButtonB, s.answerButtonC, s.answerButtonD};
+    ImageView* lit[4] = {s.answerALitPicture, s.answerBLitPicture, s.answerCLitPicture,
+                         s.answerDLitPicture};
+    ImageView* unlit[4] = {s.answerAPicture, s.answerBPicture, s.answerCPicture, s.answerDPicture};
     for (int tick = 0; tick < 9; ++tick) {
         SCOPED_TRACE(tick);
         advance(199);
@@ -87,7 +87,7 @@ TEST_F(AttractTest, PictureSequenceTiming) {
             EXPECT_EQ(showingStages(s), step.showing);
         }
         EXPECT_EQ(s.display.attractStage, step.stage);
-        EXPECT_EQ(s.titleFlashTimer->Enabled(), step.logoTimer);
+        EXPECT_EQ(s.titleFlashTimer->enabled(), step.logoTimer);
     }
 }
 
@@ -136,7 +136,7 @@ TEST_F(AttractTest, LowPlayAreaStaysOnTheTitle) {
         if (!c.movesOn) {
             ticks(2000);
             EXPECT_EQ(screen->display.attractStage, 2);
-            EXPECT_TRUE(screen->titleFlashTimer->Enabled());
+            EXPECT_TRUE(screen->titleFlashTimer->enabled());
             EXPECT_TRUE(visible(screen->titlePicture) != visible(screen->titlePictureLit));
             // The reset starts the sequence again from the blank stage.
             screen->enterAttractMode();
@@ -155,7 +155,7 @@ TEST_F(AttractTest, GameFreezesTheAttractButNotTheTopLogo) {
     ticks(40); // stage 1 with the logo
     const ScreenState before = s.display;
     const std::string showing = showingStages(s);
-    const qint64 stopPicture = s.stopButton->Picture().cacheKey();
+    const qint64 stopPicture = s.stopButton->currentPicture().cacheKey();
     s.game.gameRunning = true;
     for (int i = 0; i < 4; ++i) {
         const int phase = s.display.logoPhase;
@@ -168,7 +168,7 @@ TEST_F(AttractTest, GameFreezesTheAttractButNotTheTopLogo) {
     EXPECT_EQ(s.display.startLit, before.startLit);
     EXPECT_EQ(s.display.attractStage, before.attractStage);
     EXPECT_EQ(s.display.attractTicks, before.attractTicks);
-    EXPECT_EQ(s.stopButton->Picture().cacheKey(), stopPicture);
+    EXPECT_EQ(s.stopButton->currentPicture().cacheKey(), stopPicture);
     EXPECT_EQ(showingStages(s), showing);
 
     s.pauseGame();

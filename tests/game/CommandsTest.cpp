@@ -13,15 +13,15 @@ const QString QuitQuestion = QStringLiteral("Are you sure you want to quit this 
 // Which game timers run, by name.
 std::map<std::string, bool> running(QuizScreen& s) {
     std::map<std::string, bool> out;
-    for (TTimer* t : s.gameTimers())
-        out[t->Name()] = t->Enabled();
+    for (Timer* t : s.gameTimers())
+        out[t->name()] = t->enabled();
     return out;
 }
 
 bool anyRunning(QuizScreen& s, std::initializer_list<const char*> names) {
-    for (TTimer* t : s.gameTimers())
+    for (Timer* t : s.gameTimers())
         for (const char* n : names)
-            if (t->Name() == n && t->Enabled()) return true;
+            if (t->name() == n && t->enabled()) return true;
     return false;
 }
 } // namespace
@@ -72,7 +72,7 @@ TEST_F(CommandsTest, LetterKeysChooseAnswers) {
         SCOPED_TRACE(c.answer);
         create();
         startGame();
-        ASSERT_TRUE(advanceUntil([this] { return !screen->questionLabel->Caption().isEmpty(); }));
+        ASSERT_TRUE(advanceUntil([this] { return !screen->questionLabel->caption().isEmpty(); }));
         QTest::keyClick(screen.get(), c.key, c.shift ? Qt::ShiftModifier : Qt::NoModifier);
         EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0})) << "while typed";
         ASSERT_TRUE(waitForAnswers());
@@ -80,7 +80,7 @@ TEST_F(CommandsTest, LetterKeysChooseAnswers) {
         std::array<int, 4> lit{0, 0, 0, 0};
         lit[static_cast<std::size_t>(c.answer)] = 1;
         EXPECT_EQ(screen->display.buttonLit, lit);
-        EXPECT_TRUE(screen->judgementTimer->Enabled());
+        EXPECT_TRUE(screen->judgementTimer->enabled());
         // Other keys and a second letter change nothing.
         key(Qt::Key_E);
         key(c.answer == 0 ? Qt::Key_B : Qt::Key_A);
@@ -93,9 +93,9 @@ TEST_F(CommandsTest, LetterKeysChooseAnswers) {
 TEST_F(CommandsTest, EnterOrder) {
     // Attract mode without a question set: START's message.
     create(0);
-    dialogs.Clear();
+    dialogs.clear();
     key(Qt::Key_Return);
-    EXPECT_EQ(dialogs.Texts(), QStringList{QStringLiteral("Please select question file.")});
+    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("Please select question file.")});
     EXPECT_FALSE(visible(screen->playerPanel));
 
     // Attract mode with a set: the player entry.
@@ -108,7 +108,7 @@ TEST_F(CommandsTest, EnterOrder) {
     reachPhase(Phase::LadderSpinning);
     key(Qt::Key_Return);
     EXPECT_EQ(screen->display.stopLit, 1);
-    EXPECT_TRUE(screen->prizeDisplayTimer->Enabled());
+    EXPECT_TRUE(screen->prizeDisplayTimer->enabled());
     const int credit = screen->game.credit;
     const int prize = screen->game.prizeIndex;
     advance(1000);
@@ -176,15 +176,15 @@ TEST_F(CommandsTest, EndGameNoResumes) {
         create();
         reachPhase(phase);
         const auto before = running(*screen);
-        const int progress = screen->timeGauge->Progress();
+        const int progress = screen->timeGauge->progress();
         const int credit = screen->game.credit;
-        dialogs.Clear();
-        dialogs.Answer(TMsgButton::No);
+        dialogs.clear();
+        dialogs.answer(MsgButton::No);
         screen->endGame();
-        ASSERT_EQ(dialogs.Texts(), QStringList{QuitQuestion});
-        EXPECT_EQ(dialogs.Shown().front().Kind, TMsgKind::Confirmation);
+        ASSERT_EQ(dialogs.texts(), QStringList{QuitQuestion});
+        EXPECT_EQ(dialogs.shown().front().kind, MsgKind::Confirmation);
         EXPECT_EQ(running(*screen), before);
-        EXPECT_EQ(screen->timeGauge->Progress(), progress);
+        EXPECT_EQ(screen->timeGauge->progress(), progress);
         EXPECT_EQ(screen->game.credit, credit);
         EXPECT_TRUE(screen->endGameAction->isVisible());
         EXPECT_TRUE(screen->game.gameRunning);
@@ -193,13 +193,13 @@ TEST_F(CommandsTest, EndGameNoResumes) {
     create();
     reachPhase(Phase::AnswersOpen);
     advance(150 * 10 + 100);
-    const int progress = screen->timeGauge->Progress();
-    dialogs.Answer(TMsgButton::No);
+    const int progress = screen->timeGauge->progress();
+    dialogs.answer(MsgButton::No);
     screen->endGame();
     advance(149);
-    EXPECT_EQ(screen->timeGauge->Progress(), progress);
+    EXPECT_EQ(screen->timeGauge->progress(), progress);
     advance(1);
-    EXPECT_EQ(screen->timeGauge->Progress(), progress - 1);
+    EXPECT_EQ(screen->timeGauge->progress(), progress - 1);
 }
 
 // End Game, Yes: the final scores at once with the best credits so far, nothing of the game
@@ -212,11 +212,11 @@ TEST_F(CommandsTest, EndGameYesShowsTheFinalScores) {
         reachPhase(phase);
         QuizScreen& s = *screen;
         const int credit = s.game.credit;
-        dialogs.Answer(TMsgButton::Yes);
+        dialogs.answer(MsgButton::Yes);
         s.endGame();
         EXPECT_TRUE(visible(s.finalScorePanel));
-        EXPECT_EQ(s.finalScores[0]->Caption(), QStringLiteral("5"));
-        EXPECT_EQ(s.finalNames[0]->Caption(), QStringLiteral("Player One"));
+        EXPECT_EQ(s.finalScores[0]->caption(), QStringLiteral("5"));
+        EXPECT_EQ(s.finalNames[0]->caption(), QStringLiteral("Player One"));
         EXPECT_EQ(s.game.playerScores, (std::array<int, 4>{0, 0, 0, 0}));
         EXPECT_EQ(s.game.playerCredits, (std::array<int, 4>{0, 0, 0, 0}));
         EXPECT_FALSE(s.endGameAction->isVisible());
@@ -240,7 +240,7 @@ TEST_F(CommandsTest, EndGameYesShowsTheFinalScores) {
         s.pressStop();
         EXPECT_EQ(s.game.credit, credit);
         EXPECT_EQ(s.display.buttonLit, lit);
-        EXPECT_FALSE(visible(s.correctBanner) && s.correctFlashTimer->Enabled());
+        EXPECT_FALSE(visible(s.correctBanner) && s.correctFlashTimer->enabled());
         EXPECT_TRUE(visible(s.finalScorePanel));
 
         // OK: attract mode; a later pause and resume brings back nothing of the old game.
@@ -254,8 +254,8 @@ TEST_F(CommandsTest, EndGameYesShowsTheFinalScores) {
                                     "ladderLightTimer", "prizeDisplayTimer", "prizeFlashTimer",
                                     "correctFlashTimer", "readyTimer", "playerOutTimer",
                                     "ladderTimeLimit"}));
-        EXPECT_TRUE(s.attractButtonTimer->Enabled());
-        EXPECT_TRUE(s.timeGaugeTimer->Enabled());
+        EXPECT_TRUE(s.attractButtonTimer->enabled());
+        EXPECT_TRUE(s.timeGaugeTimer->enabled());
         advance(30000);
         EXPECT_FALSE(visible(s.wrongPanel));
         EXPECT_FALSE(s.ladderShowing());
@@ -285,11 +285,11 @@ TEST_F(CommandsTest, PauseAndResumeOnActivation) {
     auto editor = makePausingWindow();
     s.activeWindowChanged(editor.get());
     EXPECT_TRUE(s.pausedByWindow());
-    for (TTimer* t : s.gameTimers()) {
-        EXPECT_FALSE(t->Enabled()) << t->Name();
-        EXPECT_EQ(t->Tag, before.at(t->Name()) ? 1 : 0) << t->Name();
+    for (Timer* t : s.gameTimers()) {
+        EXPECT_FALSE(t->enabled()) << t->name();
+        EXPECT_EQ(t->tag, before.at(t->name()) ? 1 : 0) << t->name();
     }
-    EXPECT_TRUE(s.topLogoTimer->Enabled());
+    EXPECT_TRUE(s.topLogoTimer->enabled());
     const std::array<int, 5> lamps = s.display.lampLit;
     advance(60000); // the ladder would have stopped itself after 10 s
     EXPECT_EQ(s.display.lampLit, lamps);
@@ -297,7 +297,7 @@ TEST_F(CommandsTest, PauseAndResumeOnActivation) {
     // Other programs and dialogs in between do not resume it.
     s.activeWindowChanged(nullptr);
     s.activeWindowChanged(&messageBox);
-    EXPECT_FALSE(s.ladderLightTimer->Enabled());
+    EXPECT_FALSE(s.ladderLightTimer->enabled());
 
     s.editQuestionsAction->setEnabled(false);
     s.activeWindowChanged(&s);
@@ -306,9 +306,9 @@ TEST_F(CommandsTest, PauseAndResumeOnActivation) {
     EXPECT_TRUE(s.editQuestionsAction->isEnabled());
     // The ladder's 10 s limit counts afresh from the resume.
     advance(9999);
-    EXPECT_TRUE(s.ladderLightTimer->Enabled());
+    EXPECT_TRUE(s.ladderLightTimer->enabled());
     advance(1);
-    EXPECT_FALSE(s.ladderLightTimer->Enabled());
+    EXPECT_FALSE(s.ladderLightTimer->enabled());
     EXPECT_EQ(s.display.stopLit, 1);
     EXPECT_EQ(s.game.prizeIndex, 5);
 }
@@ -319,14 +319,14 @@ TEST_F(CommandsTest, PauseAndResumeOnActivation) {
 TEST_F(CommandsTest, FirstActivationAndRealWindows) {
     create();
     QuizScreen& s = *screen;
-    s.judgementTimer->Start(); // a timer whose WasEnabled is still that of the load
+    s.judgementTimer->start(); // a timer whose WasEnabled is still that of the load
     s.show();
     QApplication::processEvents();
-    for (TTimer* t : s.gameTimers()) {
-        const bool runs = t->Name() == "attractButtonTimer" ||
-                          t->Name() == "attractSequenceTimer" || t->Name() == "revealTimer" ||
-                          t->Name() == "timeGaugeTimer" || t->Name() == "fallRunTimer";
-        EXPECT_EQ(t->Enabled(), runs) << t->Name();
+    for (Timer* t : s.gameTimers()) {
+        const bool runs = t->name() == "attractButtonTimer" ||
+                          t->name() == "attractSequenceTimer" || t->name() == "revealTimer" ||
+                          t->name() == "timeGaugeTimer" || t->name() == "fallRunTimer";
+        EXPECT_EQ(t->enabled(), runs) << t->name();
     }
 
     auto editor = makePausingWindow();
@@ -335,7 +335,7 @@ TEST_F(CommandsTest, FirstActivationAndRealWindows) {
     QApplication::processEvents();
     if (QApplication::activeWindow() == editor.get()) {
         EXPECT_TRUE(s.pausedByWindow());
-        EXPECT_FALSE(s.attractButtonTimer->Enabled());
+        EXPECT_FALSE(s.attractButtonTimer->enabled());
         editor->hide();
         s.activateWindow();
         QApplication::processEvents();
@@ -347,7 +347,7 @@ TEST_F(CommandsTest, FirstActivationAndRealWindows) {
         s.show();
     }
     EXPECT_FALSE(s.pausedByWindow());
-    EXPECT_TRUE(s.attractButtonTimer->Enabled());
+    EXPECT_TRUE(s.attractButtonTimer->enabled());
     s.hide();
 }
 
@@ -386,12 +386,12 @@ TEST_F(CommandsTest, SoundSwitch) {
         step.entry->trigger(); // as chosen from the menu
         EXPECT_EQ(s.soundOnAction->isChecked(), step.on);
         EXPECT_EQ(s.soundOffAction->isChecked(), !step.on);
-        EXPECT_EQ(settings.PlaySound(), QString::fromLatin1(step.stored));
+        EXPECT_EQ(settings.playSound(), QString::fromLatin1(step.stored));
         EXPECT_EQ(s.game.soundWanted, step.on);
         EXPECT_EQ(s.soundOn(), step.on);
     }
     // A new program run reads the stored choice.
-    EXPECT_FALSE(TSettings().SoundWanted());
+    EXPECT_FALSE(Settings().soundWanted());
 }
 
 // The menu: entries, short-cuts, and the help and web entries going to the desktop.
@@ -409,7 +409,7 @@ TEST_F(CommandsTest, MenuEntries) {
     s.instructionsAction->trigger();
     s.triviaDatabaseAction->trigger();
     s.triviaArticleAction->trigger();
-    EXPECT_EQ(shell.Calls,
+    EXPECT_EQ(shell.calls,
               (QStringList{QStringLiteral("help:10"), QStringLiteral("minimize"),
                            QStringLiteral("url:https://opentdb.com/"), QStringLiteral("minimize"),
                            QStringLiteral("url:https://en.wikipedia.org/wiki/Trivia")}));
@@ -423,13 +423,13 @@ TEST_F(CommandsTest, CloseEndsTheProgram) {
         create();
         if (inGame) reachPhase(Phase::AnswersOpen);
         QSignalSpy closed(screen.get(), &QuizScreen::closed);
-        dialogs.Clear();
+        dialogs.clear();
         if (inGame)
             screen->closeAction->trigger();
         else
             screen->close();
         EXPECT_EQ(closed.count(), 1);
-        EXPECT_TRUE(dialogs.Texts().isEmpty());
+        EXPECT_TRUE(dialogs.texts().isEmpty());
     }
 }
 
@@ -443,7 +443,7 @@ TEST_F(CommandsTest, GameLeftForTheEditorStaysEnded) {
         s.activeWindowChanged(&s);
         reachPhase(phase);
         // End Game, No: the resume makes the editor's entry usable in the middle of the game.
-        dialogs.Answer(TMsgButton::No);
+        dialogs.answer(MsgButton::No);
         s.endGame();
         ASSERT_TRUE(s.editQuestionsAction->isEnabled());
         auto editor = makePausingWindow();
@@ -460,7 +460,7 @@ TEST_F(CommandsTest, GameLeftForTheEditorStaysEnded) {
         EXPECT_FALSE(visible(s.wrongPanel));
         EXPECT_FALSE(visible(s.correctBanner));
         EXPECT_EQ(s.game.credit, 1); // the reset's credit, no prize added
-        EXPECT_TRUE(s.attractButtonTimer->Enabled());
+        EXPECT_TRUE(s.attractButtonTimer->enabled());
         s.hide();
     }
 }

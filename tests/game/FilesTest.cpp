@@ -33,19 +33,19 @@ using FilesTest = QuizScreenFixture;
 // only when it holds a question; cancelling changes nothing.
 TEST_F(FilesTest, ChangeQuestionFileValidatesTheChoice) {
     create(5);
-    TTempDir other;
+    TempDir other;
     CurrentDir cwd(other.path());
-    QstFixtures::WriteNumberedSet(other.File("good.QST"), 2);
-    QstFixtures::WriteNumberedSet(other.File("empty.QST"), 0);
+    QstFixtures::writeNumberedSet(other.file("good.QST"), 2);
+    QstFixtures::writeNumberedSet(other.file("empty.QST"), 0);
     const QString startup = programDir() + QStringLiteral("/REGD.QST");
 
     screen->changeQuestionFile();
-    ASSERT_EQ(dialogs.FileDialogs().size(), 1u);
-    const TFileDialogSpec& spec = dialogs.FileDialogs()[0];
-    EXPECT_EQ(spec.Title, QStringLiteral("Mindaro : Load Questions"));
-    EXPECT_EQ(spec.Filter, QStringLiteral("Mindaro Questions|*.QST"));
-    EXPECT_EQ(spec.DefaultSuffix, QStringLiteral("QST"));
-    EXPECT_EQ(spec.InitialDir, other.path());
+    ASSERT_EQ(dialogs.fileDialogs().size(), 1u);
+    const FileDialogSpec& spec = dialogs.fileDialogs()[0];
+    EXPECT_EQ(spec.title, QStringLiteral("Mindaro : Load Questions"));
+    EXPECT_EQ(spec.filter, QStringLiteral("Mindaro Questions|*.QST"));
+    EXPECT_EQ(spec.defaultSuffix, QStringLiteral("QST"));
+    EXPECT_EQ(spec.initialDir, other.path());
     EXPECT_EQ(screen->game.questionFile, startup);
 
     struct Row {
@@ -62,11 +62,11 @@ TEST_F(FilesTest, ChangeQuestionFileValidatesTheChoice) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.file);
-        dialogs.Clear();
-        const QString path = QString::fromStdString(other.File(row.file));
-        dialogs.ChooseFile(path);
+        dialogs.clear();
+        const QString path = QString::fromStdString(other.file(row.file));
+        dialogs.chooseFile(path);
         screen->changeQuestionFile();
-        EXPECT_EQ(dialogs.Texts(), row.boxes);
+        EXPECT_EQ(dialogs.texts(), row.boxes);
         EXPECT_EQ(screen->game.questionFile, row.taken ? path : QStringLiteral("N/A"));
     }
 }
@@ -75,14 +75,14 @@ TEST_F(FilesTest, ChangeQuestionFileValidatesTheChoice) {
 // game, restores the sound and resets the game onto REGD.QST of the program directory.
 TEST_F(FilesTest, EditorOpensInPlaceOfTheGameAndHandsBack) {
     create(5);
-    QstFixtures::WriteNumberedSet(startupFile() + ".other.QST", 3);
+    QstFixtures::writeNumberedSet(startupFile() + ".other.QST", 3);
     const QString other = QString::fromStdString(startupFile() + ".other.QST");
     for (const bool soundOn : {true, false}) {
         SCOPED_TRACE(soundOn ? "sound on" : "sound off");
         // The player's switch, which the screen also remembers as the wish for sound.
         if (screen->soundOnAction->isChecked() != soundOn) screen->toggleSound();
         screen->show();
-        dialogs.ChooseFile(other);
+        dialogs.chooseFile(other);
         screen->changeQuestionFile();
         ASSERT_EQ(screen->game.questionFile, other);
 
@@ -112,17 +112,17 @@ TEST_F(FilesTest, EditorOpensInPlaceOfTheGameAndHandsBack) {
 TEST_F(FilesTest, EditorWithoutAGameSetLooksInTheCurrentFolder) {
     create(0);
     ASSERT_EQ(screen->game.questionFile, QStringLiteral("N/A"));
-    TTempDir elsewhere;
+    TempDir elsewhere;
     CurrentDir cwd(elsewhere.path());
-    QstFixtures::WriteNumberedSet(elsewhere.File("REGD.QST"), 4);
-    dialogs.Clear();
+    QstFixtures::writeNumberedSet(elsewhere.file("REGD.QST"), 4);
+    dialogs.clear();
     screen->openEditor();
     ASSERT_NE(screen->editor(), nullptr);
     EXPECT_EQ(screen->game.questionFile, elsewhere.path() + QStringLiteral("/REGD.QST"));
     EXPECT_EQ(screen->editor()->model().recordNumber(), 4);
-    EXPECT_TRUE(dialogs.Texts().isEmpty());
+    EXPECT_TRUE(dialogs.texts().isEmpty());
     screen->editor()->close();
     finishClosing();
-    EXPECT_EQ(dialogs.Texts(), QStringList{QStringLiteral("Unable to find Default Question File")});
+    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("Unable to find Default Question File")});
     EXPECT_EQ(screen->game.questionFile, QStringLiteral("N/A"));
 }

@@ -55,22 +55,22 @@ protected:
         return advanceUntil([this] { return screen->game.answersOpen; });
     }
 
-    TImage* button(int answer) const {
-        TImage* buttons[4] = {screen->answerButtonA, screen->answerButtonB, screen->answerButtonC,
-                              screen->answerButtonD};
+    ImageView* button(int answer) const {
+        ImageView* buttons[4] = {screen->answerButtonA, screen->answerButtonB,
+                                 screen->answerButtonC, screen->answerButtonD};
         return buttons[answer];
     }
     // The first answer shown with the correct text, and the first with another.
     int correctSlot() const {
         for (int i = 0; i < 4; ++i)
-            if (screen->answerTexts[static_cast<std::size_t>(i)]->Caption() ==
+            if (screen->answerTexts[static_cast<std::size_t>(i)]->caption() ==
                 screen->game.correctAnswer)
                 return i;
         return -1;
     }
     int wrongSlot() const {
         for (int i = 0; i < 4; ++i)
-            if (screen->answerTexts[static_cast<std::size_t>(i)]->Caption() !=
+            if (screen->answerTexts[static_cast<std::size_t>(i)]->caption() !=
                 screen->game.correctAnswer)
                 return i;
         return -1;
@@ -110,7 +110,7 @@ protected:
     // What the credit meter shows: a digit or a blank per position.
     QString meter() const {
         QString shown;
-        for (const TImage* digit : screen->creditDigits) {
+        for (const ImageView* digit : screen->creditDigits) {
             QChar c = QLatin1Char('?');
             if (shows(digit, screen->blankDigitPicture)) c = QLatin1Char(' ');
             for (int d = 0; d < 10; ++d)
@@ -125,7 +125,7 @@ protected:
     std::vector<int> notes(std::uint8_t status) const {
         std::vector<int> notes;
         for (const auto& m : sent())
-            if (m.Status == status) notes.push_back(m.Data1);
+            if (m.status == status) notes.push_back(m.data1);
         return notes;
     }
 };
@@ -196,12 +196,12 @@ protected:
     QStringList gameTimersLeft() const {
         const QuizScreen& s = *screen;
         QStringList left;
-        for (TTimer* t : screen->gameTimers()) {
+        for (Timer* t : screen->gameTimers()) {
             const bool attract = t == s.attractButtonTimer.get() ||
                                  t == s.attractSequenceTimer.get() || t == s.revealTimer.get() ||
                                  t == s.timeGaugeTimer.get() || t == s.fallRunTimer.get();
-            if (!attract && (t->Enabled() || t->Tag == 1))
-                left << QString::fromStdString(t->Name());
+            if (!attract && (t->enabled() || t->tag == 1))
+                left << QString::fromStdString(t->name());
         }
         return left;
     }

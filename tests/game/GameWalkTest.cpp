@@ -15,7 +15,7 @@ TEST_F(GameWalkTest, OnePlayerToTheFinalScores) {
     int questions = 2;
     while (screen->game.credit > 0) {
         ASSERT_TRUE(waitForAnswers());
-        EXPECT_EQ(screen->timeGaugeTimer->Interval(), std::max(40, 150 - 10 * questions));
+        EXPECT_EQ(screen->timeGaugeTimer->interval(), std::max(40, 150 - 10 * questions));
         ASSERT_TRUE(advanceUntil([this] { return visible(screen->timeOutPanel); }));
         screen->confirmTimeOutPanel();
         ++questions;
@@ -25,12 +25,12 @@ TEST_F(GameWalkTest, OnePlayerToTheFinalScores) {
     EXPECT_FALSE(screen->game.answersOpen);
     advance(4000);
     ASSERT_TRUE(visible(screen->finalScorePanel));
-    EXPECT_EQ(screen->finalNames[0]->Caption(), QStringLiteral("Player One"));
-    EXPECT_EQ(screen->finalScores[0]->Caption(), QStringLiteral("19"));
-    EXPECT_EQ(screen->finalScores[1]->Caption(), QStringLiteral("0"));
+    EXPECT_EQ(screen->finalNames[0]->caption(), QStringLiteral("Player One"));
+    EXPECT_EQ(screen->finalScores[0]->caption(), QStringLiteral("19"));
+    EXPECT_EQ(screen->finalScores[1]->caption(), QStringLiteral("0"));
     screen->confirmFinalScores();
     EXPECT_FALSE(screen->game.gameRunning);
-    EXPECT_EQ(screen->timeGaugeTimer->Interval(), 150);
+    EXPECT_EQ(screen->timeGaugeTimer->interval(), 150);
     // The history survives into the next game.
     EXPECT_FALSE(screen->game.drawHistory.isEmpty());
 }
@@ -44,11 +44,11 @@ TEST_F(GameWalkTest, TwelfthQuestionHasFourSeconds) {
         advance(2500); // GET READY
         ASSERT_TRUE(waitForAnswers());
         EXPECT_EQ(screen->game.currentPlayer, (question - 1) % 4 + 1);
-        const int interval = screen->timeGaugeTimer->Interval();
+        const int interval = screen->timeGaugeTimer->interval();
         EXPECT_EQ(interval, std::max(40, 160 - 10 * question));
-        const std::int64_t opened = clock.Now();
+        const std::int64_t opened = clock.now();
         ASSERT_TRUE(advanceUntil([this] { return visible(screen->timeOutPanel); }));
-        const std::int64_t took = clock.Now() - opened;
+        const std::int64_t took = clock.now() - opened;
         // 100 steps, the first within one step of the answers appearing.
         EXPECT_GE(took, 99 * interval);
         EXPECT_LE(took, 100 * interval);
@@ -83,10 +83,10 @@ TEST_F(GameWalkTest, TwoPlayersUntilNobodyHasCredit) {
     EXPECT_FALSE(visible(screen->questionLabel));
     advance(4000);
     ASSERT_TRUE(visible(screen->finalScorePanel));
-    EXPECT_EQ(screen->finalNames[0]->Caption(), QStringLiteral("Ann"));
-    EXPECT_EQ(screen->finalScores[0]->Caption(), QStringLiteral("5"));
-    EXPECT_EQ(screen->finalNames[1]->Caption(), QStringLiteral("Bob"));
-    EXPECT_EQ(screen->finalScores[1]->Caption(), QStringLiteral("5"));
+    EXPECT_EQ(screen->finalNames[0]->caption(), QStringLiteral("Ann"));
+    EXPECT_EQ(screen->finalScores[0]->caption(), QStringLiteral("5"));
+    EXPECT_EQ(screen->finalNames[1]->caption(), QStringLiteral("Bob"));
+    EXPECT_EQ(screen->finalScores[1]->caption(), QStringLiteral("5"));
 }
 
 // Three players, one wins big and one goes out; the game ends when the last OK finds nobody
@@ -118,8 +118,8 @@ TEST_F(GameWalkTest, ThreePlayersWithEveryJudgement) {
     EXPECT_FALSE(screen->endGameAction->isVisible());
     advance(4000);
     ASSERT_TRUE(visible(screen->finalScorePanel));
-    EXPECT_EQ(screen->finalScores[0]->Caption(), QStringLiteral("50"));
-    EXPECT_EQ(screen->finalScores[1]->Caption(), QStringLiteral("5"));
-    EXPECT_EQ(screen->finalScores[2]->Caption(), QStringLiteral("5"));
-    EXPECT_EQ(screen->finalScores[3]->Caption(), QStringLiteral("0"));
+    EXPECT_EQ(screen->finalScores[0]->caption(), QStringLiteral("50"));
+    EXPECT_EQ(screen->finalScores[1]->caption(), QStringLiteral("5"));
+    EXPECT_EQ(screen->finalScores[2]->caption(), QStringLiteral("5"));
+    EXPECT_EQ(screen->finalScores[3]->caption(), QStringLiteral("0"));
 }

@@ -104,7 +104,7 @@ TEST_F(LadderTest, StopOnEachLamp) {
         EXPECT_EQ(screen->display.stopLit, 0);
         EXPECT_TRUE(shows(screen->stopButton, screen->stopPicture));
         // The next question follows at once, a little faster.
-        EXPECT_EQ(screen->timeGaugeTimer->Interval(), 140);
+        EXPECT_EQ(screen->timeGaugeTimer->interval(), 140);
         ASSERT_TRUE(waitForAnswers());
         EXPECT_EQ(screen->game.credit, 2 + c.dollars);
     }
@@ -186,7 +186,7 @@ TEST_F(LadderTest, AnswerControlsAreDeadWhileTheLadderShows) {
     screen->pressControl(screen->startButton);
     screen->pressControl(screen->answerTexts[0]);
     EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
-    EXPECT_FALSE(screen->judgementTimer->Enabled());
+    EXPECT_FALSE(screen->judgementTimer->enabled());
     EXPECT_FALSE(visible(screen->playerPanel));
 }
 

@@ -153,10 +153,10 @@ TEST_F(LayoutTest, LargePlayArea) {
 TEST_F(LayoutTest, ResizeChangesOnlyPlacement) {
     create();
     QuizScreen& s = *screen;
-    s.questionLabel->SetCaption(QStringLiteral("Which planet is largest?"));
-    s.answerTexts[2]->SetCaption(QStringLiteral("Jupiter"));
-    s.answerRows[2]->SetBrushColor(QColor(0, 0, 0xFF));
-    s.timeGauge->SetProgress(37);
+    s.questionLabel->setCaption(QStringLiteral("Which planet is largest?"));
+    s.answerTexts[2]->setCaption(QStringLiteral("Jupiter"));
+    s.answerRows[2]->setBrushColor(QColor(0, 0, 0xFF));
+    s.timeGauge->setProgress(37);
     for (QWidget* w : std::initializer_list<QWidget*>{s.questionLabel, s.timeStrip, s.timeCaption,
                                                       s.timeGauge, s.creditCaption, s.answerFrameA,
                                                       s.answerRows[2], s.answerTexts[2]})
@@ -169,9 +169,9 @@ TEST_F(LayoutTest, ResizeChangesOnlyPlacement) {
                        .arg(w->isHidden())
                        .arg(w->font().pointSize())
                        .arg(w->font().pixelSize());
-        out << s.questionLabel->Caption() << s.answerTexts[2]->Caption()
-            << s.answerRows[2]->BrushColor().name() << QString::number(s.timeGauge->Progress())
-            << QString::number(s.titlePicture->Picture().cacheKey());
+        out << s.questionLabel->caption() << s.answerTexts[2]->caption()
+            << s.answerRows[2]->brushColor().name() << QString::number(s.timeGauge->progress())
+            << QString::number(s.titlePicture->currentPicture().cacheKey());
         return out;
     };
     const QStringList before = snapshot();

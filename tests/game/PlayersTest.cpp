@@ -13,8 +13,8 @@ class PlayersTest : public GameFixture {
 protected:
     // The number picture shown on the Ready panel (1-4), 0 for none.
     int readyNumber() const {
-        const TImage* numbers[4] = {screen->playerNumberOne, screen->playerNumberTwo,
-                                    screen->playerNumberThree, screen->playerNumberFour};
+        const ImageView* numbers[4] = {screen->playerNumberOne, screen->playerNumberTwo,
+                                       screen->playerNumberThree, screen->playerNumberFour};
         int shown = 0;
         for (int k = 0; k < 4; ++k)
             if (visible(numbers[k])) shown = shown == 0 ? k + 1 : -1;
@@ -23,8 +23,8 @@ protected:
     QStringList finalRows() const {
         QStringList rows;
         for (std::size_t k = 0; k < 4; ++k)
-            rows << screen->finalNames[k]->Caption() + QLatin1Char('=') +
-                        screen->finalScores[k]->Caption();
+            rows << screen->finalNames[k]->caption() + QLatin1Char('=') +
+                        screen->finalScores[k]->caption();
         return rows;
     }
 };
@@ -39,39 +39,39 @@ TEST_F(PlayersTest, NameEntryColoursAndCounts) {
     QTest::keyClicks(box, QStringLiteral("Maximiliana"));
     EXPECT_EQ(box->text(), QStringLiteral("Maximilian"));
     EXPECT_EQ(screen->game.playerCount, 1);
-    EXPECT_EQ(screen->playerSlots[1]->Color(), Red);
-    EXPECT_EQ(screen->clearButtons[1]->Color(), Red);
-    EXPECT_EQ(screen->clearButtons[1]->FontColor(), Grey);
-    EXPECT_EQ(screen->playerSlots[0]->Color(), Maroon);
-    EXPECT_EQ(screen->clearButtons[0]->FontColor(), Maroon);
+    EXPECT_EQ(screen->playerSlots[1]->color(), Red);
+    EXPECT_EQ(screen->clearButtons[1]->color(), Red);
+    EXPECT_EQ(screen->clearButtons[1]->fontColor(), Grey);
+    EXPECT_EQ(screen->playerSlots[0]->color(), Maroon);
+    EXPECT_EQ(screen->clearButtons[0]->fontColor(), Maroon);
     screen->playerNameBoxes[3]->setText(QStringLiteral("  "));
     EXPECT_EQ(screen->game.playerCount, 2);
 
     // Hover: raised with white text over a named slot's Clear, flat again over its slot.
     screen->raiseClearButton(2);
-    EXPECT_EQ(screen->clearButtons[1]->BevelOuter(), TBevel::Raised);
-    EXPECT_EQ(screen->clearButtons[1]->FontColor(), White);
+    EXPECT_EQ(screen->clearButtons[1]->bevelOuter(), Bevel::Raised);
+    EXPECT_EQ(screen->clearButtons[1]->fontColor(), White);
     screen->flattenPlayerPanelButtons(2);
-    EXPECT_EQ(screen->clearButtons[1]->BevelOuter(), TBevel::None);
-    EXPECT_EQ(screen->clearButtons[1]->FontColor(), Grey);
+    EXPECT_EQ(screen->clearButtons[1]->bevelOuter(), Bevel::None);
+    EXPECT_EQ(screen->clearButtons[1]->fontColor(), Grey);
     screen->raiseClearButton(1); // the hidden button of an empty slot
-    EXPECT_EQ(screen->clearButtons[0]->BevelOuter(), TBevel::None);
+    EXPECT_EQ(screen->clearButtons[0]->bevelOuter(), Bevel::None);
     screen->raiseClearButton(4);
     screen->flattenPlayerPanelButtons(0);
-    EXPECT_EQ(screen->clearButtons[3]->BevelOuter(), TBevel::None);
+    EXPECT_EQ(screen->clearButtons[3]->bevelOuter(), Bevel::None);
 
     screen->clearPlayerName(2);
     EXPECT_TRUE(box->text().isEmpty());
     EXPECT_EQ(screen->game.playerCount, 1);
-    EXPECT_EQ(screen->playerSlots[1]->Color(), Maroon);
-    EXPECT_EQ(screen->clearButtons[1]->FontColor(), Maroon);
+    EXPECT_EQ(screen->playerSlots[1]->color(), Maroon);
+    EXPECT_EQ(screen->clearButtons[1]->fontColor(), Maroon);
     screen->clearPlayerName(1);
     EXPECT_EQ(screen->game.playerCount, 1);
 
     screen->raisePlayerPanelOk();
-    EXPECT_EQ(screen->playerPanelOkFrame->BevelOuter(), TBevel::Raised);
+    EXPECT_EQ(screen->playerPanelOkFrame->bevelOuter(), Bevel::Raised);
     screen->flattenPlayerPanelButtons(0);
-    EXPECT_EQ(screen->playerPanelOkFrame->BevelOuter(), TBevel::None);
+    EXPECT_EQ(screen->playerPanelOkFrame->bevelOuter(), Bevel::None);
 }
 
 // Enter in a name box confirms the players (and goes no further into the box); other keys
@@ -92,15 +92,15 @@ TEST_F(PlayersTest, StartPress) {
     create();
     screen->game.questionFile = QStringLiteral("N/A");
     screen->pressControl(screen->startButton);
-    EXPECT_EQ(dialogs.Texts(), QStringList{QStringLiteral("Please select question file.")});
+    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("Please select question file.")});
     EXPECT_FALSE(visible(screen->playerPanel));
-    EXPECT_TRUE(screen->attractButtonTimer->Enabled());
+    EXPECT_TRUE(screen->attractButtonTimer->enabled());
 
     createScreen();
-    dialogs.Clear();
+    dialogs.clear();
     screen->pressControl(screen->startButton);
     EXPECT_TRUE(visible(screen->playerPanel));
-    EXPECT_FALSE(screen->attractButtonTimer->Enabled());
+    EXPECT_FALSE(screen->attractButtonTimer->enabled());
     EXPECT_EQ(screen->display.startLit, 0);
     setNames({QStringLiteral("Ann"), QStringLiteral("Bob")});
     screen->confirmPlayers();
@@ -109,11 +109,11 @@ TEST_F(PlayersTest, StartPress) {
     screen->pressControl(screen->startButton);
     screen->confirmPlayers();
     EXPECT_EQ(screen->game.currentPlayer, 1);
-    EXPECT_TRUE(screen->readyTimer->Enabled());
+    EXPECT_TRUE(screen->readyTimer->enabled());
     advance(2500);
     EXPECT_TRUE(screen->game.gameRunning);
     EXPECT_EQ(screen->game.currentPlayer, 1);
-    EXPECT_TRUE(dialogs.Texts().isEmpty());
+    EXPECT_TRUE(dialogs.texts().isEmpty());
 }
 
 // Boxes 2 and 4 named: the turns go 2, 4, 2, 4, each after 2.5 s of GET READY with the
@@ -130,9 +130,9 @@ TEST_F(PlayersTest, TurnsAlternateBetweenNamedSlots) {
         EXPECT_FALSE(visible(screen->playerOutHeading));
         EXPECT_EQ(screen->game.currentPlayer, turn);
         EXPECT_EQ(readyNumber(), turn);
-        EXPECT_EQ(screen->readyName->Caption(),
+        EXPECT_EQ(screen->readyName->caption(),
                   turn == 2 ? QStringLiteral("* Ann *") : QStringLiteral("* Bob *"));
-        EXPECT_FALSE(screen->revealTimer->Enabled());
+        EXPECT_FALSE(screen->revealTimer->enabled());
         advance(2499);
         EXPECT_TRUE(visible(screen->readyPanel));
         advance(1);
@@ -157,13 +157,13 @@ TEST_F(PlayersTest, PlayerOutNoticeThenSkipped) {
     EXPECT_TRUE(visible(screen->readyPanel));
     EXPECT_TRUE(visible(screen->playerOutHeading));
     EXPECT_EQ(readyNumber(), 1);
-    EXPECT_EQ(screen->readyName->Caption(), QStringLiteral("* Ann *"));
+    EXPECT_EQ(screen->readyName->caption(), QStringLiteral("* Ann *"));
     advance(2499);
     EXPECT_TRUE(visible(screen->playerOutHeading));
     advance(1);
     EXPECT_FALSE(visible(screen->playerOutHeading));
     EXPECT_EQ(readyNumber(), 2);
-    EXPECT_EQ(screen->readyName->Caption(), QStringLiteral("* Bob *"));
+    EXPECT_EQ(screen->readyName->caption(), QStringLiteral("* Bob *"));
     EXPECT_EQ(meter(), QStringLiteral("    5"));
     advance(2500);
     loseQuestion();
@@ -206,13 +206,13 @@ TEST_F(PlayersTest, FinalOkReturnsToAttractModeForTheNextGame) {
     screen->showGameOver();
     advance(4000);
     screen->raiseFinalScoreOk();
-    EXPECT_EQ(screen->finalScoreOkFrame->BevelOuter(), TBevel::Raised);
+    EXPECT_EQ(screen->finalScoreOkFrame->bevelOuter(), Bevel::Raised);
     screen->flattenFinalScoreOk();
-    EXPECT_EQ(screen->finalScoreOkFrame->BevelOuter(), TBevel::None);
+    EXPECT_EQ(screen->finalScoreOkFrame->bevelOuter(), Bevel::None);
     screen->confirmFinalScores();
     EXPECT_FALSE(visible(screen->finalScorePanel));
     EXPECT_FALSE(screen->game.gameRunning);
-    EXPECT_TRUE(screen->attractButtonTimer->Enabled());
+    EXPECT_TRUE(screen->attractButtonTimer->enabled());
     EXPECT_TRUE(screen->changeQuestionFileAction->isEnabled());
     EXPECT_EQ(screen->game.questionFile, programDir() + QStringLiteral("/REGD.QST"));
     EXPECT_EQ(screen->playerNameBoxes[0]->text(), QStringLiteral("Ann"));

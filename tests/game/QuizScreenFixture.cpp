@@ -1,7 +1,7 @@
 #include "QuizScreenFixture.h"
 
 void QuizScreenFixture::create(int questions) {
-    if (questions > 0) QstFixtures::WriteNumberedSet(startupFile(), questions);
+    if (questions > 0) QstFixtures::writeNumberedSet(startupFile(), questions);
     createScreen();
 }
 
@@ -12,7 +12,7 @@ void QuizScreenFixture::createScreen() {
                           settings,
                           midi,
                           dir.path(),
-                          settings.SoundWanted(),
+                          settings.soundWanted(),
                           [this] { return seed; }};
     screen = std::make_unique<QuizScreen>(services);
     screen->startUp();

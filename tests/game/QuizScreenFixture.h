@@ -29,26 +29,26 @@ protected:
     }
 
     // Advances the manual clock.
-    void advance(std::int64_t ms) { clock.Advance(ms); }
+    void advance(std::int64_t ms) { clock.advance(ms); }
     // The control shows the picture of that holder.
-    static bool shows(const TImage* control, const TImage* holder) {
-        return control->Picture().cacheKey() == holder->Picture().cacheKey();
+    static bool shows(const ImageView* control, const ImageView* holder) {
+        return control->currentPicture().cacheKey() == holder->currentPicture().cacheKey();
     }
     // The control's own visible flag (what the game sets), whatever its parents show.
     static bool visible(const QWidget* w) { return !w->isHidden(); }
     // Note-ons sent since the last ClearMidi(), as (status, note, velocity).
-    const std::vector<TRecordingMidiPlatform::TShortMsg>& sent() const { return midi.Shorts(); }
-    void clearMidi() { midi.ClearShorts(); }
+    const std::vector<RecordingMidiPlatform::ShortMsg>& sent() const { return midi.shorts(); }
+    void clearMidi() { midi.clearShorts(); }
 
-    TTestSettingsFolder settingsFolder;
-    TManualClock clock;
-    TScriptedDialogs dialogs;
-    TRecordingShell shell;
-    TSettings settings;
-    TRecordingMidiPlatform midi;
+    TestSettingsFolder settingsFolder;
+    ManualClock clock;
+    ScriptedDialogs dialogs;
+    RecordingShell shell;
+    Settings settings;
+    RecordingMidiPlatform midi;
     std::uint32_t seed = 12345;
     std::unique_ptr<QuizScreen> screen;
 
 private:
-    TTempDir dir;
+    TempDir dir;
 };

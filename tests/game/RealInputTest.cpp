@@ -81,7 +81,7 @@ TEST_F(RealInputTest, EditorOpenedDuringAGameHandsBackAttractMode) {
         key(Qt::Key_Return);
     };
     auto endGameNo = [this] {
-        dialogs.Answer(TMsgButton::No);
+        dialogs.answer(MsgButton::No);
         clickMenuBar(screen->endGameAction);
     };
     const Case cases[] = {
@@ -154,10 +154,10 @@ TEST_F(RealInputTest, EditorOpenedDuringAGameHandsBackAttractMode) {
         // Nothing comes back by itsel
         advance(30000);
         EXPECT_EQ(gameControlsShowing(), QStringList());
-        dialogs.Clear();
+        dialogs.clear();
         key(Qt::Key_Return);
         EXPECT_TRUE(visible(screen->playerPanel));
-        EXPECT_EQ(dialogs.Texts(), QStringList());
+        EXPECT_EQ(dialogs.texts(), QStringList());
     }
 }
 
@@ -178,25 +178,25 @@ TEST_F(RealInputTest, NoGameRunsWithoutQuestions) {
     key(Qt::Key_Return);
     ASSERT_TRUE(visible(screen->readyPanel));
     key(Qt::Key_F1);
-    EXPECT_TRUE(dialogs.FileDialogs().empty()) << "no file dialog opens";
+    EXPECT_TRUE(dialogs.fileDialogs().empty()) << "no file dialog opens";
     EXPECT_TRUE(waitForAnswers()) << "the turn shows its question";
 
     // F1 with a damaged set while the names are typed: OK refuses to start.
     createShown();
     key(Qt::Key_Return);
-    dialogs.ChooseFile(broken);
+    dialogs.chooseFile(broken);
     key(Qt::Key_F1);
     ASSERT_EQ(screen->game.questionFile, QStringLiteral("N/A"));
-    dialogs.Clear();
+    dialogs.clear();
     clickAt(screen->playerPanelOk);
-    EXPECT_EQ(dialogs.Texts(), QStringList{QStringLiteral("Please select question file.")});
+    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("Please select question file.")});
     EXPECT_TRUE(visible(screen->playerPanel));
     EXPECT_FALSE(screen->game.gameRunning);
     advance(10000);
     EXPECT_FALSE(screen->game.gameRunning);
 
     // Another, good set chosen from the entry: the game starts on it.
-    dialogs.ChooseFile(programDir() + QStringLiteral("/REGD.QST"));
+    dialogs.chooseFile(programDir() + QStringLiteral("/REGD.QST"));
     key(Qt::Key_F1);
     EXPECT_EQ(screen->game.questionFile, programDir() + QStringLiteral("/REGD.QST"));
     clickAt(screen->playerPanelOk);

@@ -20,13 +20,13 @@ TEST_F(RevealTest, RevealTypesOneLetterPerTickAndChargesAtTheFirst) {
     EXPECT_EQ(meter(), QStringLiteral("    5"));
     advance(17); // the draw
     ASSERT_FALSE(s.questionText.isEmpty());
-    EXPECT_TRUE(screen->questionLabel->Caption().isEmpty());
+    EXPECT_TRUE(screen->questionLabel->caption().isEmpty());
     EXPECT_EQ(s.credit, 5);
     EXPECT_TRUE(sent().empty());
     const int length = static_cast<int>(s.questionText.size());
     for (int letter = 1; letter <= length; ++letter) {
         advance(17);
-        EXPECT_EQ(screen->questionLabel->Caption(), s.questionText.left(letter));
+        EXPECT_EQ(screen->questionLabel->caption(), s.questionText.left(letter));
         EXPECT_EQ(s.credit, 4);
         EXPECT_EQ(s.answersOpen, letter == length);
         EXPECT_EQ(visible(screen->answerTexts[0]), letter == length);
@@ -34,9 +34,9 @@ TEST_F(RevealTest, RevealTypesOneLetterPerTickAndChargesAtTheFirst) {
     EXPECT_EQ(meter(), QStringLiteral("    4"));
     EXPECT_EQ(notes(TypingStatus).size(), static_cast<std::size_t>(length - 1));
     for (const auto& m : sent())
-        EXPECT_EQ(m, (TRecordingMidiPlatform::TShortMsg{0x9E, 60, 127}));
+        EXPECT_EQ(m, (RecordingMidiPlatform::ShortMsg{0x9E, 60, 127}));
     for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(screen->answerTexts[i]->Caption(), s.answerSlots[i]);
+        EXPECT_EQ(screen->answerTexts[i]->caption(), s.answerSlots[i]);
         EXPECT_TRUE(visible(screen->answerLetters[i]));
         EXPECT_TRUE(visible(screen->answerRows[i]));
         EXPECT_EQ(screen->answerTexts[i]->accessibleName(),
@@ -53,29 +53,29 @@ TEST_F(RevealTest, RevealTypesOneLetterPerTickAndChargesAtTheFirst) {
 // shown exactly as stored; answers equal but for case stay distinct.
 TEST_F(RevealTest, RecordTextsAreShownLiterally) {
     const std::string long75(75, 'Q');
-    QstFixtures::WriteSet(
+    QstFixtures::writeSet(
         startupFile(),
-        {QstFixtures::Question("Salt & Pepper: caf\xc3\xa9 \xe2\x82\xac 5?", "Fish & Chips",
+        {QstFixtures::question("Salt & Pepper: caf\xc3\xa9 \xe2\x82\xac 5?", "Fish & Chips",
                                "fish & chips", "\xe2\x80\x98Quoted\xe2\x80\x99", long75)});
     createScreen();
     startGame();
     ASSERT_TRUE(waitForAnswers());
-    EXPECT_EQ(screen->questionLabel->Caption(), QString::fromUtf8("Salt & Pepper: café € 5?"));
+    EXPECT_EQ(screen->questionLabel->caption(), QString::fromUtf8("Salt & Pepper: café € 5?"));
     QStringList shown;
-    for (const TLabel* answer : screen->answerTexts)
-        shown << answer->Caption();
+    for (const Label* answer : screen->answerTexts)
+        shown << answer->caption();
     shown.sort();
     EXPECT_EQ(shown, (QStringList{"Fish & Chips", QString::fromStdString(long75), "fish & chips",
                                   QString::fromUtf8("‘Quoted’")}));
     // Labels show plain text: the ampersand marks no shortcut.
-    for (const TLabel* answer : screen->answerTexts)
+    for (const Label* answer : screen->answerTexts)
         EXPECT_EQ(answer->textFormat(), Qt::PlainText);
 }
 
 // A record with an empty question is drawn and passed over: the next tick draws again, the
 // empty record stays in the history and costs nothing.
 TEST_F(RevealTest, EmptyQuestionIsDrawnAgainWithoutCharge) {
-    QstFixtures::WriteSet(startupFile(), {QstFixtures::Question("", "", "", "", "")});
+    QstFixtures::writeSet(startupFile(), {QstFixtures::question("", "", "", "", "")});
     createScreen();
     startGame();
     advance(17 * 10);
@@ -84,11 +84,11 @@ TEST_F(RevealTest, EmptyQuestionIsDrawnAgainWithoutCharge) {
     EXPECT_EQ(screen->game.credit, 5);
     EXPECT_FALSE(screen->game.answersOpen);
 
-    QstFixtures::WriteSet(startupFile(),
-                          {QstFixtures::Question("", "", "", "", ""),
-                           QstFixtures::Question("Real?", "Yes", "No", "Maybe", "")});
+    QstFixtures::writeSet(startupFile(),
+                          {QstFixtures::question("", "", "", "", ""),
+                           QstFixtures::question("Real?", "Yes", "No", "Maybe", "")});
     ASSERT_TRUE(waitForAnswers());
-    EXPECT_EQ(screen->questionLabel->Caption(), QStringLiteral("Real?"));
+    EXPECT_EQ(screen->questionLabel->caption(), QStringLiteral("Real?"));
     EXPECT_EQ(screen->game.credit, 4);
 }
 
@@ -104,12 +104,12 @@ TEST_F(RevealTest, ChargeAtZeroCreditEndsTheGame) {
     const QuizGame& s = screen->game;
     EXPECT_EQ(s.credit, -1);
     EXPECT_EQ(meter(), QStringLiteral("    0"));
-    EXPECT_TRUE(screen->questionLabel->Caption().isEmpty());
+    EXPECT_TRUE(screen->questionLabel->caption().isEmpty());
     EXPECT_TRUE(visible(screen->gameOverBanner));
     EXPECT_FALSE(visible(screen->questionLabel));
     EXPECT_FALSE(visible(screen->timeStrip));
     EXPECT_FALSE(screen->endGameAction->isVisible());
-    EXPECT_FALSE(screen->revealTimer->Enabled());
+    EXPECT_FALSE(screen->revealTimer->enabled());
     advance(3999);
     EXPECT_FALSE(visible(screen->finalScorePanel));
     advance(1);
@@ -141,12 +141,12 @@ TEST_F(RevealTest, SetBrokenMidGameIsReportedOnceAndEndsTheGame) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove_all(startupFile());
         create(10);
-        dialogs.Clear();
+        dialogs.clear();
         std::string set = startupFile();
         if (c.chosen) {
             set = (programDir() + QStringLiteral("/OTHER.QST")).toStdString();
             std::filesystem::remove_all(set);
-            QstFixtures::WriteNumberedSet(set, 10);
+            QstFixtures::writeNumberedSet(set, 10);
             screen->game.questionFile = QString::fromStdString(set);
         }
         startGame({QStringLiteral("Ann")});
@@ -160,16 +160,16 @@ TEST_F(RevealTest, SetBrokenMidGameIsReportedOnceAndEndsTheGame) {
         const QString message =
             c.chosen ? QStringLiteral("Specified Question File Damaged - Please Re-Install")
                      : QStringLiteral("Default Question File Damaged - Please Re-Install");
-        EXPECT_EQ(dialogs.Texts(), QStringList{message});
+        EXPECT_EQ(dialogs.texts(), QStringList{message});
         EXPECT_EQ(screen->game.questionFile, QStringLiteral("N/A"));
         EXPECT_EQ(screen->game.credit, 4); // the question never started, so it cost nothing
         EXPECT_TRUE(visible(screen->gameOverBanner));
         advance(4000);
         EXPECT_TRUE(visible(screen->finalScorePanel));
-        EXPECT_EQ(screen->finalNames[0]->Caption(), QStringLiteral("Ann"));
-        EXPECT_EQ(screen->finalScores[0]->Caption(), QStringLiteral("5"));
+        EXPECT_EQ(screen->finalNames[0]->caption(), QStringLiteral("Ann"));
+        EXPECT_EQ(screen->finalScores[0]->caption(), QStringLiteral("5"));
         advance(10000);
-        EXPECT_EQ(dialogs.Texts().size(), 1);
+        EXPECT_EQ(dialogs.texts().size(), 1);
         std::filesystem::remove_all(set);
     }
 }

@@ -50,14 +50,14 @@ protected:
         if (!s.wrongPanel->isHidden() || !s.timeOutPanel->isHidden() ||
             !s.finalScorePanel->isHidden() || !s.playerPanel->isHidden())
             return true;
-        if (s.game.answersOpen && s.timeGaugeTimer->Enabled() && s.timeGauge->Progress() > 0)
+        if (s.game.answersOpen && s.timeGaugeTimer->enabled() && s.timeGauge->progress() > 0)
             return true;
-        if (s.game.gameRunning && s.revealTimer->Enabled() && !s.game.answersOpen) return true;
-        for (TTimer* t : {s.judgementTimer.get(), s.questionEndTimer.get(), s.gameOverTimer.get(),
-                          s.ladderLightTimer.get(), s.prizeDisplayTimer.get(),
-                          s.prizeFlashTimer.get(), s.correctFlashTimer.get(), s.readyTimer.get(),
-                          s.playerOutTimer.get(), s.ladderTimeLimit.get()})
-            if (t->Enabled()) return true;
+        if (s.game.gameRunning && s.revealTimer->enabled() && !s.game.answersOpen) return true;
+        for (Timer* t : {s.judgementTimer.get(), s.questionEndTimer.get(), s.gameOverTimer.get(),
+                         s.ladderLightTimer.get(), s.prizeDisplayTimer.get(),
+                         s.prizeFlashTimer.get(), s.correctFlashTimer.get(), s.readyTimer.get(),
+                         s.playerOutTimer.get(), s.ladderTimeLimit.get()})
+            if (t->enabled()) return true;
         return false;
     }
 
@@ -90,7 +90,7 @@ protected:
         if (inAttractMode()) {
             ASSERT_EQ(gameControlsShowing(), QStringList());
             ASSERT_EQ(gameTimersLeft(), QStringList());
-            ASSERT_TRUE(s.attractButtonTimer->Enabled());
+            ASSERT_TRUE(s.attractButtonTimer->enabled());
         }
         if (!s.playerPanel->isHidden()) {
             ASSERT_FALSE(s.game.gameRunning);
@@ -201,7 +201,7 @@ protected:
         case 14:
             if (s.endGameAction->isVisible() && chance(5)) {
                 const bool yes = chance(50);
-                dialogs.Answer(yes ? TMsgButton::Yes : TMsgButton::No);
+                dialogs.answer(yes ? MsgButton::Yes : MsgButton::No);
                 clickMenuBar(s.endGameAction);
                 if (yes) ++endedByMenu;
                 return yes ? "End Game, yes" : "End Game, no";
@@ -217,7 +217,7 @@ protected:
             if (!chance(10)) return "no F1";
             const QString sets[] = {goodSet(), damagedSet(), missingSet(), QString()};
             const QString chosen = sets[roll(4)];
-            if (s.changeQuestionFileAction->isEnabled()) dialogs.ChooseFile(chosen);
+            if (s.changeQuestionFileAction->isEnabled()) dialogs.chooseFile(chosen);
             key(Qt::Key_F1);
             return "F1 " + QFileInfo(chosen).fileName().toStdString();
         }
@@ -261,7 +261,7 @@ protected:
             checkInvariants(move);
             if (HasFatalFailure()) return;
             started = started || screen->game.gameRunning || !screen->playerPanel->isHidden();
-            if (screen->ladderShowing() && screen->ladderLightTimer->Enabled()) ++ladders;
+            if (screen->ladderShowing() && screen->ladderLightTimer->enabled()) ++ladders;
             if (!screen->gameOverBanner->isHidden()) ++gamesOver;
             if (started && inAttractMode()) break;
             // Back in attract mode before the game began: start again.
@@ -290,7 +290,7 @@ TEST_F(RobotTest, ThousandRandomGamesThroughTheWindow) {
         verbose = games < Games && game == games - 1;
         playOneGame();
         if (HasFatalFailure()) return;
-        dialogs.Clear();
+        dialogs.clear();
     }
     if (games < Games) return;
     RecordProperty("ended_by_menu", endedByMenu);

@@ -30,8 +30,8 @@ TEST_F(StartupTest, CreationLeavesAttractModeWithItsTimers) {
     EXPECT_EQ(s.playerScores, (std::array<int, 4>{0, 0, 0, 0}));
     EXPECT_EQ(s.playerCredits, (std::array<int, 4>{0, 0, 0, 0}));
     EXPECT_EQ(s.questionFile, programDir() + QStringLiteral("/REGD.QST"));
-    EXPECT_EQ(screen->timeGauge->Progress(), 100);
-    EXPECT_TRUE(dialogs.Shown().empty());
+    EXPECT_EQ(screen->timeGauge->progress(), 100);
+    EXPECT_TRUE(dialogs.shown().empty());
 
     struct Row {
         const char* name;
@@ -54,12 +54,12 @@ TEST_F(StartupTest, CreationLeavesAttractModeWithItsTimers) {
     };
     for (const Row& row : table) {
         SCOPED_TRACE(row.name);
-        TTimer* t = clock.Find(row.name);
+        Timer* t = clock.find(row.name);
         ASSERT_NE(t, nullptr);
-        EXPECT_EQ(t->Interval(), row.interval);
-        EXPECT_EQ(t->Enabled(), row.on);
+        EXPECT_EQ(t->interval(), row.interval);
+        EXPECT_EQ(t->enabled(), row.on);
         if (std::string(row.name) != "topLogoTimer") {
-            EXPECT_EQ(t->Tag, row.tag);
+            EXPECT_EQ(t->tag, row.tag);
         }
     }
     // The question area is hidden; the top logo starts lit.
@@ -73,17 +73,17 @@ TEST_F(StartupTest, CreationLeavesAttractModeWithItsTimers) {
 // leaves the game without a set.
 TEST_F(StartupTest, StartupFileChecks) {
     const std::string header = [] {
-        const auto b = TQuestionRecord::Header().Encode();
+        const auto b = QuestionRecord::header().encode();
         return std::string(reinterpret_cast<const char*>(b.data()), b.size());
     }();
     const std::string question = [] {
-        const auto b = QstFixtures::Numbered(1).Encode();
+        const auto b = QstFixtures::numbered(1).encode();
         return std::string(reinterpret_cast<const char*>(b.data()), b.size());
     }();
     auto withHeaderText = [&](const std::string& text) {
-        TQuestionRecord h;
-        h.Question = text;
-        const auto b = h.Encode();
+        QuestionRecord h;
+        h.question = text;
+        const auto b = h.encode();
         return std::string(reinterpret_cast<const char*>(b.data()), b.size()) + question;
     };
     std::string bigLengths = header + question;
@@ -110,15 +110,15 @@ TEST_F(StartupTest, StartupFileChecks) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove(startupFile());
-        if (c.bytes) QstFixtures::WriteBytes(startupFile(), *c.bytes);
-        dialogs.Clear();
+        if (c.bytes) QstFixtures::writeBytes(startupFile(), *c.bytes);
+        dialogs.clear();
         createScreen();
         if (c.message.isEmpty()) {
-            EXPECT_TRUE(dialogs.Texts().isEmpty());
+            EXPECT_TRUE(dialogs.texts().isEmpty());
             EXPECT_EQ(screen->game.questionFile, programDir() + QStringLiteral("/REGD.QST"));
         } else {
-            EXPECT_EQ(dialogs.Texts(), QStringList{c.message});
-            EXPECT_EQ(dialogs.Shown().front().Kind, TMsgKind::Warning);
+            EXPECT_EQ(dialogs.texts(), QStringList{c.message});
+            EXPECT_EQ(dialogs.shown().front().kind, MsgKind::Warning);
             EXPECT_EQ(screen->game.questionFile, QStringLiteral("N/A"));
         }
     }
@@ -128,14 +128,14 @@ TEST_F(StartupTest, StartupFileChecks) {
 TEST_F(StartupTest, FolderNamedLikeTheSetIsNotFound) {
     std::filesystem::create_directory(startupFile());
     createScreen();
-    EXPECT_EQ(dialogs.Texts(), QStringList{NotFound});
+    EXPECT_EQ(dialogs.texts(), QStringList{NotFound});
     EXPECT_EQ(screen->game.questionFile, QStringLiteral("N/A"));
 }
 
 // The game only reads its set, so an installed set the player cannot write to is accepted.
 // As root file modes are not enforced, so the check runs in a child without privileges.
 TEST_F(StartupTest, ReadOnlySetIsAccepted) {
-    QstFixtures::WriteNumberedSet(startupFile(), 3);
+    QstFixtures::writeNumberedSet(startupFile(), 3);
     ASSERT_EQ(::chmod(startupFile().c_str(), 0444), 0);
     ::chmod(programDir().toLocal8Bit().constData(), 0755);
     if (::geteuid() == 0) {
@@ -145,8 +145,8 @@ TEST_F(StartupTest, ReadOnlySetIsAccepted) {
             if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
             // Writing must really be refused now, else this check proves nothing.
             if (::access(startupFile().c_str(), W_OK) == 0) ::_exit(4);
-            const auto result = CheckQuestionFile(startupFile(), ReaderRules::GameStartup);
-            ::_exit(result.Status == TQstCheck::Accepted ? 0 : 1);
+            const auto result = checkQuestionFile(startupFile(), ReaderRules::GameStartup);
+            ::_exit(result.status == QstCheck::Accepted ? 0 : 1);
         }
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -156,6 +156,6 @@ TEST_F(StartupTest, ReadOnlySetIsAccepted) {
         ASSERT_NE(::access(startupFile().c_str(), W_OK), 0);
     }
     createScreen();
-    EXPECT_TRUE(dialogs.Texts().isEmpty());
+    EXPECT_TRUE(dialogs.texts().isEmpty());
     EXPECT_EQ(screen->game.questionFile, programDir() + QStringLiteral("/REGD.QST"));
 }

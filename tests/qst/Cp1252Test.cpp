@@ -8,18 +8,18 @@ TEST(Cp1252Test, RoundTripAndTable) {
     std::string all;
     for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
     std::string back;
-    ASSERT_TRUE(Cp1252::FromUtf8(Cp1252::ToUtf8(all), back));
+    ASSERT_TRUE(Cp1252::fromUtf8(Cp1252::toUtf8(all), back));
     EXPECT_EQ(back, all);
-    EXPECT_EQ(Cp1252::ToUtf8("\x80"), "\xE2\x82\xAC");    // euro sign
-    EXPECT_EQ(Cp1252::ToUtf8("\x92"), "\xE2\x80\x99");    // right single quote
-    EXPECT_EQ(Cp1252::ToUtf8("\xE9"), "\xC3\xA9");        // e acute
+    EXPECT_EQ(Cp1252::toUtf8("\x80"), "\xE2\x82\xAC"); // euro sign
+    EXPECT_EQ(Cp1252::toUtf8("\x92"), "\xE2\x80\x99"); // right single quote
+    EXPECT_EQ(Cp1252::toUtf8("\xE9"), "\xC3\xA9");     // e acute
 }
 
 // Characters the code page has no place for, and malformed UTF-8, are refused and named.
 TEST(Cp1252Test, Refusals) {
     struct Case {
-        const char* Utf8;
-        char32_t Bad;
+        const char* utf8;
+        char32_t bad;
     };
     const Case cases[] = {
         {"caf\xC3\xA9 \xCE\xBB", U'\u03BB'},   // Greek lambda
@@ -31,7 +31,7 @@ TEST(Cp1252Test, Refusals) {
     for (const Case& c : cases) {
         std::string out;
         char32_t bad = 0;
-        EXPECT_FALSE(Cp1252::FromUtf8(c.Utf8, out, &bad)) << c.Utf8;
-        EXPECT_EQ(bad, c.Bad) << c.Utf8;
+        EXPECT_FALSE(Cp1252::fromUtf8(c.utf8, out, &bad)) << c.utf8;
+        EXPECT_EQ(bad, c.bad) << c.utf8;
     }
 }

@@ -15,49 +15,49 @@
 // Records are addressed by number; the count ignores a partial tail, and an append over a
 // partial tail starts at the next whole record.
 TEST(QstFileTest, RecordAccess) {
-    TTempDir dir;
-    const std::string path = dir.File("set.qst");
-    TQstFile file;
-    ASSERT_TRUE(file.Create(path));
-    EXPECT_FALSE(TQstFile().Create(path)) << "create never replaces a file";
-    EXPECT_EQ(file.RecordCount(), 0);
-    ASSERT_TRUE(file.Write(0, TQuestionRecord::Header()));
-    ASSERT_TRUE(file.Write(1, QstFixtures::Numbered(1)));
-    EXPECT_FALSE(file.Write(3, QstFixtures::Numbered(3))) << "no gaps";
-    EXPECT_FALSE(file.ErrorText().empty());
-    ASSERT_TRUE(file.Write(1, QstFixtures::Numbered(7))); // overwrite in place
-    ASSERT_TRUE(file.Sync());
-    file.Close();
+    TempDir dir;
+    const std::string path = dir.file("set.qst");
+    QstFile file;
+    ASSERT_TRUE(file.create(path));
+    EXPECT_FALSE(QstFile().create(path)) << "create never replaces a file";
+    EXPECT_EQ(file.recordCount(), 0);
+    ASSERT_TRUE(file.write(0, QuestionRecord::header()));
+    ASSERT_TRUE(file.write(1, QstFixtures::numbered(1)));
+    EXPECT_FALSE(file.write(3, QstFixtures::numbered(3))) << "no gaps";
+    EXPECT_FALSE(file.errorText().empty());
+    ASSERT_TRUE(file.write(1, QstFixtures::numbered(7))); // overwrite in place
+    ASSERT_TRUE(file.sync());
+    file.close();
 
     // 1000 bytes: two whole records and 240 ignored bytes; the next record lands at 760.
-    std::string bytes = QstFixtures::ReadBytes(path) + std::string(240, 'x');
-    QstFixtures::WriteBytes(path, bytes);
-    ASSERT_TRUE(file.Open(path, TQstFile::TAccess::ReadWrite));
-    EXPECT_EQ(file.RecordCount(), 2);
-    TQuestionRecord r;
-    ASSERT_TRUE(file.Read(1, r));
-    EXPECT_EQ(r, QstFixtures::Numbered(7));
-    EXPECT_FALSE(file.Read(2, r)) << "a partial record is never read";
-    ASSERT_TRUE(file.Write(2, QstFixtures::Numbered(2)));
-    EXPECT_EQ(file.RecordCount(), 3);
+    std::string bytes = QstFixtures::readBytes(path) + std::string(240, 'x');
+    QstFixtures::writeBytes(path, bytes);
+    ASSERT_TRUE(file.open(path, QstFile::Access::ReadWrite));
+    EXPECT_EQ(file.recordCount(), 2);
+    QuestionRecord r;
+    ASSERT_TRUE(file.read(1, r));
+    EXPECT_EQ(r, QstFixtures::numbered(7));
+    EXPECT_FALSE(file.read(2, r)) << "a partial record is never read";
+    ASSERT_TRUE(file.write(2, QstFixtures::numbered(2)));
+    EXPECT_EQ(file.recordCount(), 3);
     EXPECT_EQ(std::filesystem::file_size(path), 1140u);
 }
 
 // Every reader's rules: missing, too few records, bad header, garbage and folders each give
 // their outcome; the game's readers open for reading only.
 TEST(QstFileTest, CheckTable) {
-    TTempDir dir;
-    const std::string path = dir.File("set.qst");
+    TempDir dir;
+    const std::string path = dir.file("set.qst");
     const auto header = [] {
-        const auto b = TQuestionRecord::Header().Encode();
+        const auto b = QuestionRecord::header().encode();
         return std::string(reinterpret_cast<const char*>(b.data()), b.size());
     }();
     struct Case {
-        const char* Name;
-        std::string Bytes;
-        TQstCheck Game, EditorStart, EditorLoad;
+        const char* name;
+        std::string bytes;
+        QstCheck game, editorStart, editorLoad;
     };
-    const TQstCheck A = TQstCheck::Accepted, D = TQstCheck::Damaged;
+    const QstCheck A = QstCheck::Accepted, D = QstCheck::Damaged;
     const Case cases[] = {
         {"0 bytes", "", D, D, D},
         {"header only", header, D, D, A},
@@ -66,86 +66,86 @@ TEST(QstFileTest, CheckTable) {
         {"garbage", std::string(760, '\x7f'), D, D, D},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.Name);
-        QstFixtures::WriteBytes(path, c.Bytes);
-        EXPECT_EQ(CheckQuestionFile(path, ReaderRules::GameStartup).Status, c.Game);
-        EXPECT_EQ(CheckQuestionFile(path, ReaderRules::GameChange).Status, c.Game);
-        EXPECT_EQ(CheckQuestionFile(path, ReaderRules::EditorStartup).Status, c.EditorStart);
-        EXPECT_EQ(CheckQuestionFile(path, ReaderRules::EditorLoad).Status, c.EditorLoad);
-        EXPECT_EQ(CheckQuestionFile(path, ReaderRules::EditorLoad).RecordCount,
-                  static_cast<std::int64_t>(c.Bytes.size() / 380));
+        SCOPED_TRACE(c.name);
+        QstFixtures::writeBytes(path, c.bytes);
+        EXPECT_EQ(checkQuestionFile(path, ReaderRules::GameStartup).status, c.game);
+        EXPECT_EQ(checkQuestionFile(path, ReaderRules::GameChange).status, c.game);
+        EXPECT_EQ(checkQuestionFile(path, ReaderRules::EditorStartup).status, c.editorStart);
+        EXPECT_EQ(checkQuestionFile(path, ReaderRules::EditorLoad).status, c.editorLoad);
+        EXPECT_EQ(checkQuestionFile(path, ReaderRules::EditorLoad).recordCount,
+                  static_cast<std::int64_t>(c.bytes.size() / 380));
     }
-    EXPECT_EQ(CheckQuestionFile(dir.File("missing.qst"), ReaderRules::GameStartup).Status,
-              TQstCheck::NotFound);
-    EXPECT_EQ(CheckQuestionFile(dir.Path(), ReaderRules::EditorLoad).Status, TQstCheck::NotFound);
+    EXPECT_EQ(checkQuestionFile(dir.file("missing.qst"), ReaderRules::GameStartup).status,
+              QstCheck::NotFound);
+    EXPECT_EQ(checkQuestionFile(dir.stdPath(), ReaderRules::EditorLoad).status, QstCheck::NotFound);
 }
 
 // The messages of the four readers.
 TEST(QstFileTest, ReaderMessages) {
-    EXPECT_STREQ(ReaderRules::GameStartup.NotFoundMessage, "Unable to find Default Question File");
-    EXPECT_STREQ(ReaderRules::EditorStartup.DamagedMessage,
+    EXPECT_STREQ(ReaderRules::GameStartup.notFoundMessage, "Unable to find Default Question File");
+    EXPECT_STREQ(ReaderRules::EditorStartup.damagedMessage,
                  "Default Question File Damaged - Please Re-Install");
-    EXPECT_STREQ(ReaderRules::GameChange.NotFoundMessage, "Unable to find Specified Question File");
-    EXPECT_STREQ(ReaderRules::EditorLoad.DamagedMessage,
+    EXPECT_STREQ(ReaderRules::GameChange.notFoundMessage, "Unable to find Specified Question File");
+    EXPECT_STREQ(ReaderRules::EditorLoad.damagedMessage,
                  "Specified Question File Damaged - Please Re-Install");
-    EXPECT_EQ(ReaderRules::EditorLoad.MinRecords, 1);
-    EXPECT_EQ(ReaderRules::GameChange.MinRecords, 2);
+    EXPECT_EQ(ReaderRules::EditorLoad.minRecords, 1);
+    EXPECT_EQ(ReaderRules::GameChange.minRecords, 2);
 }
 
 // A FIFO, a device or a folder under a set's name is turned away at once by every open and
 // every reader's check: nothing waits for a writer at the other end of a pipe.
 TEST(QstFileTest, NonRegularFilesFailAtOnce) {
-    TTempDir dir;
-    const std::string fifo = dir.File("pipe.QST");
+    TempDir dir;
+    const std::string fifo = dir.file("pipe.QST");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-    for (const std::string& path : {fifo, std::string("/dev/null"), dir.Path()}) {
+    for (const std::string& path : {fifo, std::string("/dev/null"), dir.stdPath()}) {
         SCOPED_TRACE(path);
-        for (const auto access : {TQstFile::TAccess::Read, TQstFile::TAccess::ReadWrite}) {
-            TQstFile file;
-            EXPECT_FALSE(file.Open(path, access));
-            EXPECT_FALSE(file.IsOpen());
-            EXPECT_NE(file.ErrorText().find(path), std::string::npos) << file.ErrorText();
-            EXPECT_FALSE(file.OpenLocked(path, access, -1));
+        for (const auto access : {QstFile::Access::Read, QstFile::Access::ReadWrite}) {
+            QstFile file;
+            EXPECT_FALSE(file.open(path, access));
+            EXPECT_FALSE(file.isOpen());
+            EXPECT_NE(file.errorText().find(path), std::string::npos) << file.errorText();
+            EXPECT_FALSE(file.openLocked(path, access, -1));
         }
-        for (const TReaderRules& rules : {ReaderRules::GameStartup, ReaderRules::GameChange,
-                                          ReaderRules::EditorStartup, ReaderRules::EditorLoad})
-            EXPECT_EQ(CheckQuestionFile(path, rules).Status, TQstCheck::NotFound);
+        for (const ReaderRuleSet& rules : {ReaderRules::GameStartup, ReaderRules::GameChange,
+                                           ReaderRules::EditorStartup, ReaderRules::EditorLoad})
+            EXPECT_EQ(checkQuestionFile(path, rules).status, QstCheck::NotFound);
     }
 }
 
 // Writers of one set exclude each other: a second writer finds the set busy until the first
 // closes it, and then writes.
 TEST(QstFileTest, WritersLockIsExclusive) {
-    TTempDir dir;
-    const std::string path = dir.File("set.QST");
-    QstFixtures::WriteNumberedSet(path, 1);
-    TQstFile first, second;
-    ASSERT_TRUE(first.OpenLocked(path, TQstFile::TAccess::ReadWrite, 0));
-    EXPECT_FALSE(second.OpenLocked(path, TQstFile::TAccess::ReadWrite, 0));
-    EXPECT_TRUE(second.LockBusy());
-    EXPECT_FALSE(second.IsOpen());
-    first.Close();
-    ASSERT_TRUE(second.OpenLocked(path, TQstFile::TAccess::Read, 0));
-    EXPECT_FALSE(second.LockBusy());
+    TempDir dir;
+    const std::string path = dir.file("set.QST");
+    QstFixtures::writeNumberedSet(path, 1);
+    QstFile first, second;
+    ASSERT_TRUE(first.openLocked(path, QstFile::Access::ReadWrite, 0));
+    EXPECT_FALSE(second.openLocked(path, QstFile::Access::ReadWrite, 0));
+    EXPECT_TRUE(second.lockBusy());
+    EXPECT_FALSE(second.isOpen());
+    first.close();
+    ASSERT_TRUE(second.openLocked(path, QstFile::Access::Read, 0));
+    EXPECT_FALSE(second.lockBusy());
 }
 
 // A writer that waited for the lock while the set was replaced by a rename (as trivora-qst
 // writes) ends up holding the lock on the new file, and writes into it, not into the old one
 // that is no longer at the path.
 TEST(QstFileTest, LockFollowsASetReplacedByRename) {
-    TTempDir dir;
-    const std::string path = dir.File("set.QST");
-    const std::string next = dir.File("set.QST.new");
-    QstFixtures::WriteNumberedSet(path, 1);
-    QstFixtures::WriteNumberedSet(next, 2);
-    TQstFile holder;
-    ASSERT_TRUE(holder.OpenLocked(path, TQstFile::TAccess::Read, 0));
+    TempDir dir;
+    const std::string path = dir.file("set.QST");
+    const std::string next = dir.file("set.QST.new");
+    QstFixtures::writeNumberedSet(path, 1);
+    QstFixtures::writeNumberedSet(next, 2);
+    QstFile holder;
+    ASSERT_TRUE(holder.openLocked(path, QstFile::Access::Read, 0));
 
     bool ok = false;
     std::thread waiter([&] {
-        TQstFile file;
-        ok = file.OpenLocked(path, TQstFile::TAccess::ReadWrite, -1) &&
-             file.Write(file.RecordCount(), QstFixtures::Numbered(3)) && file.Sync();
+        QstFile file;
+        ok = file.openLocked(path, QstFile::Access::ReadWrite, -1) &&
+             file.write(file.recordCount(), QstFixtures::numbered(3)) && file.sync();
     });
     // Replace the set only once the waiter is queued on the old file's lock.
     const std::string me = " " + std::to_string(::getpid()) + " ";
@@ -161,16 +161,16 @@ TEST(QstFileTest, LockFollowsASetReplacedByRename) {
     for (int i = 0; i < 200000 && !waiting(); ++i)
         std::this_thread::yield();
     ASSERT_EQ(std::rename(next.c_str(), path.c_str()), 0);
-    holder.Close();
+    holder.close();
     waiter.join();
     EXPECT_TRUE(ok);
-    std::vector<TQuestionRecord> expected;
+    std::vector<QuestionRecord> expected;
     for (int n = 1; n <= 3; ++n)
-        expected.push_back(QstFixtures::Numbered(n));
+        expected.push_back(QstFixtures::numbered(n));
     const std::string want = [&] {
-        TTempDir other;
-        QstFixtures::WriteSet(other.File("x"), expected);
-        return QstFixtures::ReadBytes(other.File("x"));
+        TempDir other;
+        QstFixtures::writeSet(other.file("x"), expected);
+        return QstFixtures::readBytes(other.file("x"));
     }();
-    EXPECT_EQ(QstFixtures::ReadBytes(path), want);
+    EXPECT_EQ(QstFixtures::readBytes(path), want);
 }

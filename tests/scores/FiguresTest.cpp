@@ -48,11 +48,11 @@ TEST_F(FiguresTest, AnswersCountPerQuestionAndSet) {
 // The figures as CSV: every question of the set in its order, texts quoted where needed,
 // the share right empty for a question never asked.
 TEST_F(FiguresTest, CsvExport) {
-    const std::string path = dir.File("QUIZ.QST");
-    QstFixtures::WriteSet(
-        path, {QstFixtures::Numbered(1),
-               QstFixtures::Question("Who said \"Eureka\", and where?", "A", "B", "C", "D"),
-               QstFixtures::Question("Café or crème?", "A", "B", "C", "D")});
+    const std::string path = dir.file("QUIZ.QST");
+    QstFixtures::writeSet(
+        path, {QstFixtures::numbered(1),
+               QstFixtures::question("Who said \"Eureka\", and where?", "A", "B", "C", "D"),
+               QstFixtures::question("Café or crème?", "A", "B", "C", "D")});
     auto store = openStore();
     const QuestionSet quiz = QuestionSet::fromFile(QString::fromStdString(path));
     for (bool right : {true, false, false})
@@ -74,8 +74,8 @@ TEST_F(FiguresTest, CsvExport) {
 // with a reason, never an empty success.
 TEST_F(FiguresTest, CsvExportErrors) {
     auto store = openStore();
-    QstFixtures::WriteBytes(dir.File("BAD.QST"), std::string(380, 'x'));
-    QstFixtures::WriteNumberedSet(dir.File("GOOD.QST"), 1);
+    QstFixtures::writeBytes(dir.file("BAD.QST"), std::string(380, 'x'));
+    QstFixtures::writeNumberedSet(dir.file("GOOD.QST"), 1);
     const struct {
         const char* file;
         bool writable;
@@ -84,7 +84,7 @@ TEST_F(FiguresTest, CsvExportErrors) {
         QBuffer out;
         out.open(c.writable ? QIODevice::WriteOnly : QIODevice::ReadOnly);
         QString error;
-        EXPECT_FALSE(writeFiguresCsv(*store, QString::fromStdString(dir.File(c.file)), out, &error))
+        EXPECT_FALSE(writeFiguresCsv(*store, QString::fromStdString(dir.file(c.file)), out, &error))
             << c.file;
         EXPECT_FALSE(error.isEmpty()) << c.file;
     }

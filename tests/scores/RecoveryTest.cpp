@@ -18,7 +18,7 @@ namespace {
 // A real database of 200 games, written and closed.
 void writeGames(const QString& path) {
     ScoreStore store(path);
-    const QuestionSet regd(QStringLiteral("REGD.QST"), TQuestionRecord::Header());
+    const QuestionSet regd(QStringLiteral("REGD.QST"), QuestionRecord::header());
     for (int i = 1; i <= 200; ++i)
         ASSERT_TRUE(store.recordGame(regd, {{QStringLiteral("P%1").arg(i), i, i}}));
 }
@@ -34,7 +34,7 @@ TEST_F(RecoveryTest, DamagedDatabaseIsMovedAside) {
     } cases[] = {
         {"garbage",
          [](const QString& p) {
-             QstFixtures::WriteBytes(p.toStdString(), std::string(8192, '#'));
+             QstFixtures::writeBytes(p.toStdString(), std::string(8192, '#'));
          }},
         {"truncated",
          [](const QString& p) {
@@ -80,12 +80,12 @@ TEST_F(RecoveryTest, DamagedDatabaseIsMovedAside) {
 // one moved aside is kept.
 TEST_F(RecoveryTest, MovedNamesDoNotCollide) {
     for (int round = 0; round < 2; ++round) {
-        QstFixtures::WriteBytes(dbPath().toStdString(), std::string(4096, char('a' + round)));
+        QstFixtures::writeBytes(dbPath().toStdString(), std::string(4096, char('a' + round)));
         openStore();
     }
     const QString first = dbPath() + QStringLiteral(".damaged-20261210-143005");
-    EXPECT_EQ(QstFixtures::ReadBytes(first.toStdString()), std::string(4096, 'a'));
-    EXPECT_EQ(QstFixtures::ReadBytes((first + QStringLiteral("-2")).toStdString()),
+    EXPECT_EQ(QstFixtures::readBytes(first.toStdString()), std::string(4096, 'a'));
+    EXPECT_EQ(QstFixtures::readBytes((first + QStringLiteral("-2")).toStdString()),
               std::string(4096, 'b'));
 }
 
@@ -104,7 +104,7 @@ TEST_F(RecoveryTest, DamageWhileOpen) {
         other.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("other"));
-    QstFixtures::WriteBytes(dbPath().toStdString(), std::string(16384, '#'));
+    QstFixtures::writeBytes(dbPath().toStdString(), std::string(16384, '#'));
     now = now.addSecs(1);
     EXPECT_TRUE(store->recordGame(regd, {{QStringLiteral("New"), 6, 1}}));
     const QStringList messages = store->takeMessages();
@@ -116,7 +116,7 @@ TEST_F(RecoveryTest, DamageWhileOpen) {
 // A database that cannot be kept where it belongs (its folder cannot be made) gives way to
 // one in memory: the game goes on and the message says the scores will not last.
 TEST_F(RecoveryTest, UnusablePlaceFallsBackToMemory) {
-    QstFixtures::WriteBytes(dir.File("blocker"), "a file where a folder should be");
+    QstFixtures::writeBytes(dir.file("blocker"), "a file where a folder should be");
     ScoreStore store(dir.path() + QStringLiteral("/blocker/scores.sqlite"));
     const QStringList messages = store.takeMessages();
     ASSERT_EQ(messages.size(), 1);

@@ -100,10 +100,10 @@ TEST_F(ScoreStoreTest, OneHallPerSet) {
     auto store = openStore();
     QDir(dir.path()).mkpath(QStringLiteral("a"));
     QDir(dir.path()).mkpath(QStringLiteral("b"));
-    QstFixtures::WriteNumberedSet(dir.File("a/QUIZ.QST"), 2);
-    QstFixtures::WriteNumberedSet(dir.File("b/QUIZ.QST"), 3);
-    TQuestionRecord titled = TQuestionRecord::Header();
-    titled.Answer = "Capitals";
+    QstFixtures::writeNumberedSet(dir.file("a/QUIZ.QST"), 2);
+    QstFixtures::writeNumberedSet(dir.file("b/QUIZ.QST"), 3);
+    QuestionRecord titled = QuestionRecord::header();
+    titled.answer = "Capitals";
     const QuestionSet inA = QuestionSet::fromFile(dir.path() + QStringLiteral("/a/QUIZ.QST"));
     const QuestionSet inB = QuestionSet::fromFile(dir.path() + QStringLiteral("/b/QUIZ.QST"));
     const QuestionSet other = set(QStringLiteral("OTHER.QST"));

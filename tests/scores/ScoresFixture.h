@@ -16,7 +16,7 @@ protected:
         return std::make_unique<ScoreStore>(dbPath(), connection, [this] { return now; });
     }
     static QuestionSet set(const QString& fileName) {
-        return QuestionSet(fileName, TQuestionRecord::Header());
+        return QuestionSet(fileName, QuestionRecord::header());
     }
     static QStringList names(const QList<ScoreEntry>& entries) {
         QStringList out;
@@ -25,6 +25,6 @@ protected:
         return out;
     }
 
-    TTempDir dir;
+    TempDir dir;
     QDateTime now{QDate(2026, 12, 10), QTime(14, 30, 5), Qt::UTC};
 };

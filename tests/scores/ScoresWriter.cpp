@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc != 2) return 2;
     ScoreStore store(QString::fromLocal8Bit(argv[1]));
-    const QuestionSet set(QStringLiteral("CRASH.QST"), TQuestionRecord::Header());
+    const QuestionSet set(QStringLiteral("CRASH.QST"), QuestionRecord::header());
     const QList<ScoreEntry> best = store.bestTen(set);
     for (int n = best.isEmpty() ? 1 : best.first().score + 1;; ++n) {
         if (!store.recordGame(set, {{QStringLiteral("W%1").arg(n), n, n % 50}}) ||

@@ -6,24 +6,24 @@
 // The test speaker keeps what is said in order, finishes an utterance on the manual clock after
 // its length, and cuts the one before off at a new one without finishing it.
 TEST(RecordingSpeakerTest, FinishesOnTheClockAndCutsOff) {
-    TManualClock clock;
+    ManualClock clock;
     RecordingSpeaker speaker(clock);
     int finishedCount = 0;
     QObject::connect(&speaker, &Speaker::finished, [&] { ++finishedCount; });
 
     const QString first = QStringLiteral("Which planet is red?");
     speaker.say(first);
-    clock.Advance(RecordingSpeaker::durationOf(first) - 1);
+    clock.advance(RecordingSpeaker::durationOf(first) - 1);
     EXPECT_TRUE(speaker.isSpeaking());
     EXPECT_EQ(finishedCount, 0);
-    clock.Advance(1);
+    clock.advance(1);
     EXPECT_FALSE(speaker.isSpeaking());
     EXPECT_EQ(finishedCount, 1);
 
     speaker.say(QStringLiteral("A: Venus, B: Mars, C: Jupiter, D: Saturn"));
-    clock.Advance(100);
+    clock.advance(100);
     speaker.say(QStringLiteral("Correct"));
-    clock.Advance(10'000);
+    clock.advance(10'000);
     EXPECT_EQ(finishedCount, 2);
     ASSERT_EQ(speaker.utterances().size(), 3u);
     EXPECT_FALSE(speaker.utterances()[1].finished);

@@ -5,40 +5,40 @@
 #include <algorithm>
 #include <limits>
 
-void TManualClock::Advance(std::int64_t ms) {
-    const std::int64_t target = FNow + ms;
+void ManualClock::advance(std::int64_t ms) {
+    const std::int64_t target = m_now + ms;
     for (;;) {
-        TTimer* next = nullptr;
-        for (TTimer* t : FTimers) {
-            if (!t->Enabled() || t->DueAt > target) continue;
-            if (!next || t->DueAt < next->DueAt ||
-                (t->DueAt == next->DueAt && t->Serial() < next->Serial()))
+        Timer* next = nullptr;
+        for (Timer* t : m_timers) {
+            if (!t->enabled() || t->dueAt > target) continue;
+            if (!next || t->dueAt < next->dueAt ||
+                (t->dueAt == next->dueAt && t->serial() < next->serial()))
                 next = t;
         }
         if (!next) break;
-        FNow = std::max(FNow, next->DueAt);
+        m_now = std::max(m_now, next->dueAt);
         // A zero interval would never let time move on; treat it as one millisecond.
-        next->DueAt = FNow + std::max(next->Interval(), 1);
-        next->Fire();
+        next->dueAt = m_now + std::max(next->interval(), 1);
+        next->fire();
     }
-    FNow = target;
+    m_now = target;
 }
 
-TTimer* TManualClock::Find(const std::string& name) const {
-    for (TTimer* t : FTimers)
-        if (t->Name() == name) return t;
+Timer* ManualClock::find(const std::string& name) const {
+    for (Timer* t : m_timers)
+        if (t->name() == name) return t;
     return nullptr;
 }
 
-void TManualClock::TimerAdded(TTimer& timer) {
-    FTimers.push_back(&timer);
-    TimerChanged(timer);
+void ManualClock::timerAdded(Timer& timer) {
+    m_timers.push_back(&timer);
+    timerChanged(timer);
 }
 
-void TManualClock::TimerRemoved(TTimer& timer) {
-    FTimers.erase(std::remove(FTimers.begin(), FTimers.end(), &timer), FTimers.end());
+void ManualClock::timerRemoved(Timer& timer) {
+    m_timers.erase(std::remove(m_timers.begin(), m_timers.end(), &timer), m_timers.end());
 }
 
-void TManualClock::TimerChanged(TTimer& timer) {
-    timer.DueAt = FNow + std::max(timer.Interval(), 1);
+void ManualClock::timerChanged(Timer& timer) {
+    timer.dueAt = m_now + std::max(timer.interval(), 1);
 }

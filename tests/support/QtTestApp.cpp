@@ -9,24 +9,24 @@
 #include <memory>
 
 namespace {
-class TQtApplicationEnvironment : public ::testing::Environment {
+class QtApplicationEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
         static char name[] = "trivora-test";
         static char* argv[] = {name, nullptr};
-        FApp = std::make_unique<QApplication>(argc, argv);
+        m_app = std::make_unique<QApplication>(argc, argv);
         QApplication::setApplicationName(QStringLiteral("Trivora"));
         // Tests never write rendered pictures into the user's cache.
-        Artwork::SetDiskCacheFolder(QString());
+        Artwork::setDiskCacheFolder(QString());
     }
-    void TearDown() override { FApp.reset(); }
+    void TearDown() override { m_app.reset(); }
 
 private:
-    std::unique_ptr<QApplication> FApp;
+    std::unique_ptr<QApplication> m_app;
 };
 
 [[maybe_unused]] ::testing::Environment* const QtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new TQtApplicationEnvironment);
+    ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
 } // namespace

@@ -4,12 +4,12 @@
 
 #include <algorithm>
 
-RecordingSpeaker::RecordingSpeaker(TClock& clock)
+RecordingSpeaker::RecordingSpeaker(Clock& clock)
     : clock(clock), endOfUtterance(clock, "speech", 1, false) {
-    endOfUtterance.SetOnTimer([this] {
-        endOfUtterance.Stop();
+    endOfUtterance.setOnTimer([this] {
+        endOfUtterance.stop();
         speaking = false;
-        said.back().endedAt = this->clock.Now();
+        said.back().endedAt = this->clock.now();
         said.back().finished = true;
         emit finished();
     });
@@ -18,10 +18,10 @@ RecordingSpeaker::RecordingSpeaker(TClock& clock)
 void RecordingSpeaker::say(const QString& text) {
     if (!available()) return;
     cutOff();
-    said.push_back({text, clock.Now()});
+    said.push_back({text, clock.now()});
     speaking = true;
-    endOfUtterance.SetInterval(std::max(1, durationOf(text)));
-    endOfUtterance.Start();
+    endOfUtterance.setInterval(std::max(1, durationOf(text)));
+    endOfUtterance.start();
 }
 
 void RecordingSpeaker::stop() {
@@ -30,9 +30,9 @@ void RecordingSpeaker::stop() {
 
 void RecordingSpeaker::cutOff() {
     if (!speaking) return;
-    endOfUtterance.Stop();
+    endOfUtterance.stop();
     speaking = false;
-    said.back().endedAt = clock.Now();
+    said.back().endedAt = clock.now();
 }
 
 QStringList RecordingSpeaker::texts() const {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-class TClock;
+class Clock;
 
 // A speaker for tests: keeps every utterance in order and speaks each for a time that grows
 // with its length on the given clock, so a test decides to the millisecond when it finishes.
@@ -18,7 +18,7 @@ public:
     // How long the speaker takes for each character of a text.
     static constexpr int msPerCharacter = 60;
 
-    explicit RecordingSpeaker(TClock& clock);
+    explicit RecordingSpeaker(Clock& clock);
 
     struct Utterance {
         QString text;
@@ -45,8 +45,8 @@ public:
 private:
     void cutOff();
 
-    TClock& clock;
-    TTimer endOfUtterance;
+    Clock& clock;
+    Timer endOfUtterance;
     std::vector<Utterance> said;
     bool speaking = false;
     QString reason;

@@ -1,33 +1,33 @@
 #include "ScriptedDialogs.h"
 
-TMsgButton TScriptedDialogs::Message(QWidget*, TMsgKind kind, const QString& text,
-                                     const QList<TMsgButton>& buttons, int helpContext) {
-    FShown.push_back({kind, text, buttons, helpContext});
-    if (OnMessage) OnMessage(text);
-    if (buttons.size() <= 1) return buttons.isEmpty() ? TMsgButton::Ok : buttons.first();
-    if (!FAnswers.empty()) {
-        const TMsgButton b = FAnswers.front();
-        FAnswers.pop_front();
+MsgButton ScriptedDialogs::message(QWidget*, MsgKind kind, const QString& text,
+                                   const QList<MsgButton>& buttons, int helpContext) {
+    m_shown.push_back({kind, text, buttons, helpContext});
+    if (onMessage) onMessage(text);
+    if (buttons.size() <= 1) return buttons.isEmpty() ? MsgButton::Ok : buttons.first();
+    if (!m_answers.empty()) {
+        const MsgButton b = m_answers.front();
+        m_answers.pop_front();
         return b;
     }
-    return buttons.contains(TMsgButton::No) ? TMsgButton::No : buttons.last();
+    return buttons.contains(MsgButton::No) ? MsgButton::No : buttons.last();
 }
 
-QString TScriptedDialogs::OpenFile(QWidget*, const TFileDialogSpec& spec) {
-    FFileSpecs.push_back(spec);
-    if (FFiles.empty()) return {};
-    QString path = FFiles.front();
-    FFiles.pop_front();
+QString ScriptedDialogs::openFile(QWidget*, const FileDialogSpec& spec) {
+    m_fileSpecs.push_back(spec);
+    if (m_files.empty()) return {};
+    QString path = m_files.front();
+    m_files.pop_front();
     return path;
 }
 
-QString TScriptedDialogs::SaveFile(QWidget* parent, const TFileDialogSpec& spec) {
-    return OpenFile(parent, spec);
+QString ScriptedDialogs::saveFile(QWidget* parent, const FileDialogSpec& spec) {
+    return openFile(parent, spec);
 }
 
-QStringList TScriptedDialogs::Texts() const {
+QStringList ScriptedDialogs::texts() const {
     QStringList out;
-    for (const TShown& s : FShown)
-        out << s.Text;
+    for (const Shown& s : m_shown)
+        out << s.text;
     return out;
 }

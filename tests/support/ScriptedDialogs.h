@@ -11,48 +11,48 @@
 
 // Dialogs for tests: every box is recorded; answers come from a script (Yes/No questions
 // answer No, file dialogs cancel, when the script has run out).
-class TScriptedDialogs final : public TDialogs {
+class ScriptedDialogs final : public Dialogs {
 public:
-    struct TShown {
-        TMsgKind Kind;
-        QString Text;
-        QList<TMsgButton> Buttons;
-        int HelpContext;
+    struct Shown {
+        MsgKind kind;
+        QString text;
+        QList<MsgButton> buttons;
+        int helpContext;
     };
 
-    TMsgButton Message(QWidget* parent, TMsgKind kind, const QString& text,
-                       const QList<TMsgButton>& buttons, int helpContext = 0) override;
-    QString OpenFile(QWidget* parent, const TFileDialogSpec& spec) override;
-    QString SaveFile(QWidget* parent, const TFileDialogSpec& spec) override;
+    MsgButton message(QWidget* parent, MsgKind kind, const QString& text,
+                      const QList<MsgButton>& buttons, int helpContext = 0) override;
+    QString openFile(QWidget* parent, const FileDialogSpec& spec) override;
+    QString saveFile(QWidget* parent, const FileDialogSpec& spec) override;
 
     // Queue the answer to the next message box that asks a question.
-    void Answer(TMsgButton b) { FAnswers.push_back(b); }
+    void answer(MsgButton b) { m_answers.push_back(b); }
     // Queue the path the next open or save dialog returns (empty: cancel).
-    void ChooseFile(const QString& path) { FFiles.push_back(path); }
+    void chooseFile(const QString& path) { m_files.push_back(path); }
 
-    const std::vector<TShown>& Shown() const { return FShown; }
-    QStringList Texts() const;
-    const std::vector<TFileDialogSpec>& FileDialogs() const { return FFileSpecs; }
-    void Clear() {
-        FShown.clear();
-        FFileSpecs.clear();
+    const std::vector<Shown>& shown() const { return m_shown; }
+    QStringList texts() const;
+    const std::vector<FileDialogSpec>& fileDialogs() const { return m_fileSpecs; }
+    void clear() {
+        m_shown.clear();
+        m_fileSpecs.clear();
     }
 
     // Runs while a message box is shown, as the user or another program might act then.
-    std::function<void(const QString& text)> OnMessage;
+    std::function<void(const QString& text)> onMessage;
 
 private:
-    std::vector<TShown> FShown;
-    std::vector<TFileDialogSpec> FFileSpecs;
-    std::deque<TMsgButton> FAnswers;
-    std::deque<QString> FFiles;
+    std::vector<Shown> m_shown;
+    std::vector<FileDialogSpec> m_fileSpecs;
+    std::deque<MsgButton> m_answers;
+    std::deque<QString> m_files;
 };
 
 // A shell for tests that records what the program asked of the desktop.
-class TRecordingShell final : public TShell {
+class RecordingShell final : public Shell {
 public:
-    void ShowHelp(int context) override { Calls << QStringLiteral("help:%1").arg(context); }
-    void MinimizeApp() override { Calls << QStringLiteral("minimize"); }
-    void OpenUrl(const QString& url) override { Calls << QStringLiteral("url:") + url; }
-    QStringList Calls;
+    void showHelp(int context) override { calls << QStringLiteral("help:%1").arg(context); }
+    void minimizeApp() override { calls << QStringLiteral("minimize"); }
+    void openUrl(const QString& url) override { calls << QStringLiteral("url:") + url; }
+    QStringList calls;
 };

@@ -5,16 +5,16 @@
 #include <stdexcept>
 #include <system_error>
 
-TTempDir::TTempDir() {
+TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "trivora-test-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-    FPath = pattern;
+    m_stdPath = pattern;
 }
 
-TTempDir::~TTempDir() {
+TempDir::~TempDir() {
     std::error_code ec;
     // Test files may have been made read-only; the folder goes all the same.
-    std::filesystem::permissions(FPath, std::filesystem::perms::owner_all,
+    std::filesystem::permissions(m_stdPath, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ec);
-    std::filesystem::remove_all(FPath, ec);
+    std::filesystem::remove_all(m_stdPath, ec);
 }

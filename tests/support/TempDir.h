@@ -6,18 +6,18 @@
 
 // A fresh folder under the system's temporary folder, removed with everything in it when
 // this object goes.
-class TTempDir {
+class TempDir {
 public:
-    TTempDir();
-    ~TTempDir();
-    TTempDir(const TTempDir&) = delete;
-    TTempDir& operator=(const TTempDir&) = delete;
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
 
-    QString path() const { return QString::fromStdString(FPath); }
-    const std::string& Path() const { return FPath; }
+    QString path() const { return QString::fromStdString(m_stdPath); }
+    const std::string& stdPath() const { return m_stdPath; }
     // path() + "/" + name.
-    std::string File(const std::string& name) const { return FPath + "/" + name; }
+    std::string file(const std::string& name) const { return m_stdPath + "/" + name; }
 
 private:
-    std::string FPath;
+    std::string m_stdPath;
 };

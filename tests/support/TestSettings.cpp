@@ -3,20 +3,20 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-TTestSettingsFolder::TTestSettingsFolder() {
-    FOldConfig = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", FDir.path().toLocal8Bit());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, FDir.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, FDir.path());
+TestSettingsFolder::TestSettingsFolder() {
+    m_oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", m_dir.path().toLocal8Bit());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
 }
 
-TTestSettingsFolder::~TTestSettingsFolder() {
-    if (FOldConfig.isNull())
+TestSettingsFolder::~TestSettingsFolder() {
+    if (m_oldConfig.isNull())
         qunsetenv("XDG_CONFIG_HOME");
     else
-        qputenv("XDG_CONFIG_HOME", FOldConfig);
+        qputenv("XDG_CONFIG_HOME", m_oldConfig);
 }
 
-QString TTestSettingsFolder::OptionsFile() const {
-    return FDir.path() + QStringLiteral("/Trivora.conf");
+QString TestSettingsFolder::optionsFile() const {
+    return m_dir.path() + QStringLiteral("/Trivora.conf");
 }

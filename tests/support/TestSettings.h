@@ -8,15 +8,15 @@
 
 // Points both settings stores of the program at a fresh temporary folder for the life of
 // this object, so tests never read or write the user's real settings.
-class TTestSettingsFolder {
+class TestSettingsFolder {
 public:
-    TTestSettingsFolder();
-    ~TTestSettingsFolder();
-    QString Path() const { return FDir.path(); }
+    TestSettingsFolder();
+    ~TestSettingsFolder();
+    QString stdPath() const { return m_dir.path(); }
     // Full path of the per-user options file ("Trivora" / "Options").
-    QString OptionsFile() const;
+    QString optionsFile() const;
 
 private:
-    TTempDir FDir;
-    QByteArray FOldConfig;
+    TempDir m_dir;
+    QByteArray m_oldConfig;
 };

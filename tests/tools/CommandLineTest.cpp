@@ -14,18 +14,18 @@
 
 namespace {
 
-struct TRun {
-    int Status;
-    std::string Out;
-    std::string Err;
+struct RunResult {
+    int status;
+    std::string out;
+    std::string err;
 };
 
-TRun Tool(const std::vector<std::string>& args) {
+RunResult tool(const std::vector<std::string>& args) {
     std::ostringstream out, err;
-    TRun run{};
-    run.Status = RunQstTool(args, out, err);
-    run.Out = out.str();
-    run.Err = err.str();
+    RunResult run{};
+    run.status = runQstTool(args, out, err);
+    run.out = out.str();
+    run.err = err.str();
     return run;
 }
 
@@ -33,8 +33,8 @@ TEST(CommandLine, MisuseExitsWithStatus2AndAHint) {
     // Wrong commands, options and missing arguments exit 2 with a message naming the fault on
     // stderr and nothing on stdout.
     struct Case {
-        std::vector<std::string> Args;
-        const char* Message;
+        std::vector<std::string> args;
+        const char* message;
     };
     const Case cases[] = {
         {{}, "no command given"},
@@ -54,59 +54,59 @@ TEST(CommandLine, MisuseExitsWithStatus2AndAHint) {
         {{"import", "x.csv", "-o", "OUT.QST", "--bogus"}, "unknown option --bogus for import"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.Args));
-        const TRun run = Tool(c.Args);
-        EXPECT_EQ(run.Status, 2);
-        EXPECT_EQ(run.Out, "");
-        EXPECT_NE(run.Err.find(std::string("trivora-qst: ") + c.Message), std::string::npos)
-            << run.Err;
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        const RunResult run = tool(c.args);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find(std::string("trivora-qst: ") + c.message), std::string::npos)
+            << run.err;
     }
 }
 
 TEST(CommandLine, OnlyRegularFilesAreRead) {
     // A folder, a named pipe or a device given to any command is refused at once with a
     // one-line message and status 2, without being opened for reading (a pipe would block).
-    TToolFolder dir;
-    const std::string fifo = dir.Path("pipe.csv");
+    ToolFolder dir;
+    const std::string fifo = dir.stdPath("pipe.csv");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const std::string folder = dir.Path("");
-    const std::string out = dir.Path("OUT.QST");
+    const std::string folder = dir.stdPath("");
+    const std::string out = dir.stdPath("OUT.QST");
     const std::vector<std::vector<std::string>> cases = {
         {"info", fifo},
         {"info", folder},
         {"info", "/dev/zero"},
         {"export", fifo, "--format", "json"},
-        {"export", "/dev/null", "-o", dir.Path("x.csv")},
+        {"export", "/dev/null", "-o", dir.stdPath("x.csv")},
         {"import", fifo, "-o", out},
         {"import", "/dev/zero", "--from", "csv", "-o", out},
         {"import", folder, "--from", "txt", "--dry-run"},
     };
     for (const auto& args : cases) {
         SCOPED_TRACE(testing::PrintToString(args));
-        const TRun run = Tool(args);
-        EXPECT_EQ(run.Status, 2);
-        EXPECT_EQ(run.Out, "");
-        EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
-        EXPECT_TRUE(run.Err.ends_with(": not a regular file\n") ||
-                    run.Err.ends_with(": is a folder\n"))
-            << run.Err;
+        const RunResult run = tool(args);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_TRUE(run.err.ends_with(": not a regular file\n") ||
+                    run.err.ends_with(": is a folder\n"))
+            << run.err;
     }
-    EXPECT_EQ(dir.Names(), std::vector<std::string>{"pipe.csv"});
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"pipe.csv"});
 }
 
 TEST(CommandLine, OversizedSourceIsRefusedUnread) {
     // A source larger than the stated limit is rejected by its size alone: a sparse file of
     // 256 MiB and one byte costs nothing to refuse.
-    TToolFolder dir;
-    const std::string big = dir.Path("big.csv");
-    QstFixtures::WriteBytes(big, "");
+    ToolFolder dir;
+    const std::string big = dir.stdPath("big.csv");
+    QstFixtures::writeBytes(big, "");
     ASSERT_EQ(::truncate(big.c_str(), (std::int64_t{256} << 20) + 1), 0);
-    const TRun run = Tool({"import", big, "-o", dir.Path("OUT.QST")});
-    EXPECT_EQ(run.Status, 1);
-    EXPECT_NE(run.Err.find("big.csv: error: too large (268435457 bytes, at most 268435456)"),
+    const RunResult run = tool({"import", big, "-o", dir.stdPath("OUT.QST")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("big.csv: error: too large (268435457 bytes, at most 268435456)"),
               std::string::npos)
-        << run.Err;
-    EXPECT_NE(std::string(QstToolUsage()).find("larger than 256 MiB are refused"),
+        << run.err;
+    EXPECT_NE(std::string(qstToolUsage()).find("larger than 256 MiB are refused"),
               std::string::npos);
 }
 
@@ -114,38 +114,38 @@ TEST(CommandLine, HelpPrintsUsageOnStdout) {
     // --help (alone or after a command) prints the usage and succeeds.
     for (const auto& args :
          std::vector<std::vector<std::string>>{{"--help"}, {"-h"}, {"import", "--help"}}) {
-        const TRun run = Tool(args);
-        EXPECT_EQ(run.Status, 0);
-        EXPECT_EQ(run.Out, QstToolUsage());
-        EXPECT_EQ(run.Err, "");
+        const RunResult run = tool(args);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.out, qstToolUsage());
+        EXPECT_EQ(run.err, "");
     }
-    EXPECT_NE(std::string(QstToolUsage()).find("import SOURCE... -o FILE"), std::string::npos);
+    EXPECT_NE(std::string(qstToolUsage()).find("import SOURCE... -o FILE"), std::string::npos);
 }
 
 TEST(CommandLine, CommandsRunEndToEnd) {
     // import (with --from and --option=value spellings, from a file whose name is not UTF-8),
     // export to a file and to stdout, and info work together on real files.
-    TToolFolder dir;
-    const auto src = dir.Write("questions\xE9.list", "#Q One?\n^ a\nA a\nB b\nC c\nD d\n");
-    const auto set = dir.Path("SET.QST");
-    TRun run = Tool({"import", "--from=txt", src, "--output=" + set});
-    ASSERT_EQ(run.Status, 0) << run.Err;
-    run = Tool({"info", set});
-    EXPECT_EQ(run.Status, 0);
-    EXPECT_EQ(run.Out, "records: 2 (1 question)\nheader: ok\n");
-    run = Tool({"export", set, "--format", "json", "-o", dir.Path("out.json")});
-    ASSERT_EQ(run.Status, 0) << run.Err;
-    EXPECT_EQ(run.Out, "");
-    run = Tool({"import", dir.Path("out.json"), "-o", set, "--append", "--dry-run"});
-    EXPECT_EQ(run.Status, 1);
-    EXPECT_NE(run.Err.find("no question could be taken"), std::string::npos);
-    EXPECT_NE(run.Err.find("duplicate of the question at record 1"), std::string::npos);
-    run = Tool({"export", "--", set});
-    EXPECT_EQ(run.Status, 0);
-    EXPECT_EQ(run.Out, "question,answer,wrong1,wrong2,wrong3\nOne?,a,b,c,d\n");
-    run = Tool({"export", dir.Path("missing.QST")});
-    EXPECT_EQ(run.Status, 1);
-    EXPECT_NE(run.Err.find("missing.QST: No such file or directory"), std::string::npos);
+    ToolFolder dir;
+    const auto src = dir.write("questions\xE9.list", "#Q One?\n^ a\nA a\nB b\nC c\nD d\n");
+    const auto set = dir.stdPath("SET.QST");
+    RunResult run = tool({"import", "--from=txt", src, "--output=" + set});
+    ASSERT_EQ(run.status, 0) << run.err;
+    run = tool({"info", set});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "records: 2 (1 question)\nheader: ok\n");
+    run = tool({"export", set, "--format", "json", "-o", dir.stdPath("out.json")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    run = tool({"import", dir.stdPath("out.json"), "-o", set, "--append", "--dry-run"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("no question could be taken"), std::string::npos);
+    EXPECT_NE(run.err.find("duplicate of the question at record 1"), std::string::npos);
+    run = tool({"export", "--", set});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "question,answer,wrong1,wrong2,wrong3\nOne?,a,b,c,d\n");
+    run = tool({"export", dir.stdPath("missing.QST")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("missing.QST: No such file or directory"), std::string::npos);
 }
 
 } // namespace

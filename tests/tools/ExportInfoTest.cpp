@@ -12,92 +12,92 @@
 
 namespace {
 
-using QstFixtures::ReadBytes;
+using QstFixtures::readBytes;
 
-std::string RecordBytes(const TQuestionRecord& r) {
-    const auto b = r.Encode();
+std::string recordBytes(const QuestionRecord& r) {
+    const auto b = r.encode();
     return {reinterpret_cast<const char*>(b.data()), b.size()};
 }
 
 // Questions whose texts are hard to carry through CSV and JSON: separators, quotes, blanks
 // at the ends, line breaks, HTML-like text, every kind of Windows-1252 character, 75
 // characters, and bytes with no printable character.
-std::vector<TQuestionRecord> TrickySet() {
-    TQuestionRecord raw;
-    raw.Question = std::string("Bytes \x81\x8D\x8F\x90\x9D\x01\x7F end", 18);
-    raw.Answer = std::string("nul\0inside", 10);
-    raw.Wrong1 = "\ttab";
-    raw.Wrong2 = "\xA0";
-    raw.Wrong3 = "\xFF\xE9\x80";
+std::vector<QuestionRecord> trickySet() {
+    QuestionRecord raw;
+    raw.question = std::string("Bytes \x81\x8D\x8F\x90\x9D\x01\x7F end", 18);
+    raw.answer = std::string("nul\0inside", 10);
+    raw.wrong1 = "\ttab";
+    raw.wrong2 = "\xA0";
+    raw.wrong3 = "\xFF\xE9\x80";
     return {
-        QstFixtures::Question("Plain?", "a", "b", "c", "d"),
-        QstFixtures::Question("Commas, \"quotes\" and 'single'?", "a,b", "\"", "\"\"", ","),
-        QstFixtures::Question("  blanks around  ", " lead", "trail ", "two\r\nlines", "cr\ronly"),
-        QstFixtures::Question("R&amp;D &lt;b&gt; &#39; &quot;", "&", "<tag>", "&amp;", "&#x41;"),
-        QstFixtures::Question("\u201CQuoted\u201D \u2013 \u20AC5 \u2026 caf\u00E9 \u0152uvre",
+        QstFixtures::question("Plain?", "a", "b", "c", "d"),
+        QstFixtures::question("Commas, \"quotes\" and 'single'?", "a,b", "\"", "\"\"", ","),
+        QstFixtures::question("  blanks around  ", " lead", "trail ", "two\r\nlines", "cr\ronly"),
+        QstFixtures::question("R&amp;D &lt;b&gt; &#39; &quot;", "&", "<tag>", "&amp;", "&#x41;"),
+        QstFixtures::question("\u201CQuoted\u201D \u2013 \u20AC5 \u2026 caf\u00E9 \u0152uvre",
                               "\u00FF\u00DF\u00D7", "\u2122", "\u0160", "\u017E"),
-        QstFixtures::Question(std::string(75, 'Q'), std::string(75, 'A'), std::string(75, '1'),
+        QstFixtures::question(std::string(75, 'Q'), std::string(75, 'A'), std::string(75, '1'),
                               std::string(75, '2'), std::string(75, '3')),
         raw,
     };
 }
 
-TEST(Export, CsvAndJsonImportBackToTheSameTexts) {
+TEST(exportSet, CsvAndJsonImportBackToTheSameTexts) {
     // Exporting a set and importing the export gives back a set with byte-identical texts,
     // through CSV as through JSON.
-    TToolFolder dir;
-    const auto set = dir.Path("SET.QST");
-    QstFixtures::WriteSet(set, TrickySet());
-    for (TExportFormat format : {TExportFormat::Csv, TExportFormat::Json}) {
-        const bool csv = format == TExportFormat::Csv;
+    ToolFolder dir;
+    const auto set = dir.stdPath("SET.QST");
+    QstFixtures::writeSet(set, trickySet());
+    for (ExportFormat format : {ExportFormat::Csv, ExportFormat::Json}) {
+        const bool csv = format == ExportFormat::Csv;
         SCOPED_TRACE(csv ? "csv" : "json");
         std::ostringstream text, err;
-        ASSERT_EQ(ExportQuestions(set, format, text, err), 0) << err.str();
+        ASSERT_EQ(exportQuestions(set, format, text, err), 0) << err.str();
         EXPECT_EQ(err.str(), "");
-        const auto exported = dir.Write(csv ? "x.csv" : "x.json", text.str());
-        const auto back = dir.Path("BACK.QST");
+        const auto exported = dir.write(csv ? "x.csv" : "x.json", text.str());
+        const auto back = dir.stdPath("BACK.QST");
         std::ostringstream importErr;
-        ASSERT_EQ(ImportQuestions({{exported}, back}, importErr), 0) << importErr.str();
-        EXPECT_EQ(ReadBytes(back), ReadBytes(set)) << importErr.str();
+        ASSERT_EQ(importQuestions({{exported}, back}, importErr), 0) << importErr.str();
+        EXPECT_EQ(readBytes(back), readBytes(set)) << importErr.str();
     }
 }
 
-TEST(Export, WritesTheDocumentedShapes) {
+TEST(exportSet, WritesTheDocumentedShapes) {
     // CSV starts with the header row and quotes only where it must; JSON has the shape of
     // an Open Trivia Database download; both use LF line ends and UTF-8.
-    TToolFolder dir;
-    const auto set = dir.Path("SET.QST");
-    QstFixtures::WriteSet(set, {QstFixtures::Question("Caf\u00E9, or tea?", "Tea", "Caf\u00E9",
+    ToolFolder dir;
+    const auto set = dir.stdPath("SET.QST");
+    QstFixtures::writeSet(set, {QstFixtures::question("Caf\u00E9, or tea?", "Tea", "Caf\u00E9",
                                                       "Say \"x\"", "Milk")});
     std::ostringstream csv, json, err;
-    ASSERT_EQ(ExportQuestions(set, TExportFormat::Csv, csv, err), 0);
+    ASSERT_EQ(exportQuestions(set, ExportFormat::Csv, csv, err), 0);
     EXPECT_EQ(csv.str(), "question,answer,wrong1,wrong2,wrong3\n"
                          "\"Caf\u00E9, or tea?\",Tea,Caf\u00E9,\"Say \"\"x\"\"\",Milk\n");
-    ASSERT_EQ(ExportQuestions(set, TExportFormat::Json, json, err), 0);
+    ASSERT_EQ(exportQuestions(set, ExportFormat::Json, json, err), 0);
     EXPECT_EQ(json.str(), "{\"response_code\":0,\"results\":[\n"
                           "{\"type\":\"multiple\",\"question\":\"Caf\u00E9, or tea?\","
                           "\"correct_answer\":\"Tea\",\"incorrect_answers\":[\"Caf\u00E9\","
                           "\"Say &quot;x&quot;\",\"Milk\"]}\n]}\n");
     // A set without questions still gives a well-formed document.
-    QstFixtures::WriteSet(set, {});
+    QstFixtures::writeSet(set, {});
     std::ostringstream empty;
-    ASSERT_EQ(ExportQuestions(set, TExportFormat::Json, empty, err), 0);
+    ASSERT_EQ(exportQuestions(set, ExportFormat::Json, empty, err), 0);
     EXPECT_EQ(empty.str(), "{\"response_code\":0,\"results\":[]}\n");
 }
 
-TEST(Export, ExportsFlawedRecordsAsReadAndReportsThem) {
+TEST(exportSet, ExportsFlawedRecordsAsReadAndReportsThem) {
     // A length byte above 75 is read as 75 and an empty field as empty; both are exported
     // and named on the error stream, as are bytes after the last whole record. A file that
     // is not a question set exports nothing.
-    TToolFolder dir;
-    std::string bytes = RecordBytes(TQuestionRecord::Header()) +
-                        RecordBytes(QstFixtures::Question("Q", "A", "B", "C", "D"));
-    bytes[TQuestionRecord::Size + 76] = '\xFF'; // answer length 255: 75 bytes, mostly zeros
-    bytes[TQuestionRecord::Size + 152] = 0;     // wrong1 empty
+    ToolFolder dir;
+    std::string bytes = recordBytes(QuestionRecord::header()) +
+                        recordBytes(QstFixtures::question("Q", "A", "B", "C", "D"));
+    bytes[QuestionRecord::Size + 76] = '\xFF'; // answer length 255: 75 bytes, mostly zeros
+    bytes[QuestionRecord::Size + 152] = 0;     // wrong1 empty
     bytes += "tail";
-    const auto set = dir.Write("SET.QST", bytes);
+    const auto set = dir.write("SET.QST", bytes);
     std::ostringstream out, err;
-    ASSERT_EQ(ExportQuestions(set, TExportFormat::Csv, out, err), 0);
+    ASSERT_EQ(exportQuestions(set, ExportFormat::Csv, out, err), 0);
     EXPECT_EQ(out.str(),
               "question,answer,wrong1,wrong2,wrong3\nQ,A" + std::string(74, '\0') + ",,C,D\n");
     EXPECT_EQ(err.str(), set + ": record 1: answer length byte 255 (read as 75)\n" + set +
@@ -105,9 +105,9 @@ TEST(Export, ExportsFlawedRecordsAsReadAndReportsThem) {
                              ": trailing 4 bytes after the last whole record (not exported)\n");
 
     for (const std::string& notASet : {std::string(760, 'x'), std::string(379, '\0')}) {
-        const auto path = dir.Write("BAD.QST", notASet);
+        const auto path = dir.write("BAD.QST", notASet);
         std::ostringstream none, why;
-        EXPECT_EQ(ExportQuestions(path, TExportFormat::Csv, none, why), 1);
+        EXPECT_EQ(exportQuestions(path, ExportFormat::Csv, none, why), 1);
         EXPECT_EQ(none.str(), "");
         EXPECT_NE(why.str().find("not a question set"), std::string::npos);
     }
@@ -116,8 +116,8 @@ TEST(Export, ExportsFlawedRecordsAsReadAndReportsThem) {
 TEST(Info, DescribesSetsAndTellsWhetherTheGameCanUseThem) {
     // info reports the count, the header, each problem record and a partial tail, and fails
     // exactly for the sets the game refuses.
-    const std::string header = RecordBytes(TQuestionRecord::Header());
-    const std::string question = RecordBytes(QstFixtures::Numbered(1));
+    const std::string header = recordBytes(QuestionRecord::header());
+    const std::string question = recordBytes(QstFixtures::numbered(1));
     std::string lowerHeader = header;
     lowerHeader[1] = 'g';
     std::string longHeader = header;
@@ -128,13 +128,13 @@ TEST(Info, DescribesSetsAndTellsWhetherTheGameCanUseThem) {
     flawed[0] = 0;
     flawed[76] = '\xFF';
     flawed[304] = 76;
-    struct TCase {
-        const char* Name;
-        std::string Bytes;
-        int Status;
-        std::string Report;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        int status;
+        std::string report;
     };
-    const TCase cases[] = {
+    const Case cases[] = {
         {"empty file", "", 1,
          "records: 0 (0 questions)\nheader: missing\n"
          "unusable: the game needs a header and at least one question\n"},
@@ -155,22 +155,22 @@ TEST(Info, DescribesSetsAndTellsWhetherTheGameCanUseThem) {
          "record 2: wrong3 length byte 76 (read as 75)\n"
          "trailing 240 bytes after the last whole record\n"},
     };
-    for (const TCase& c : cases) {
-        SCOPED_TRACE(c.Name);
-        TToolFolder dir;
-        const auto path = dir.Write("SET.QST", c.Bytes);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ToolFolder dir;
+        const auto path = dir.write("SET.QST", c.bytes);
         std::ostringstream out, err;
-        EXPECT_EQ(InspectQuestions(path, out, err), c.Status) << out.str();
-        if (!c.Report.empty()) {
-            EXPECT_EQ(out.str(), c.Report);
+        EXPECT_EQ(inspectQuestions(path, out, err), c.status) << out.str();
+        if (!c.report.empty()) {
+            EXPECT_EQ(out.str(), c.report);
         }
         EXPECT_EQ(err.str(), "");
     }
-    TToolFolder dir;
+    ToolFolder dir;
     std::ostringstream out, err;
-    EXPECT_EQ(InspectQuestions(dir.Path("MISSING.QST"), out, err), 1);
+    EXPECT_EQ(inspectQuestions(dir.stdPath("MISSING.QST"), out, err), 1);
     EXPECT_NE(err.str().find("MISSING.QST: No such file or directory"), std::string::npos);
-    EXPECT_EQ(InspectQuestions(dir.Path(""), out, err), 2);
+    EXPECT_EQ(inspectQuestions(dir.stdPath(""), out, err), 2);
     EXPECT_NE(err.str().find("is a folder"), std::string::npos);
 }
 

@@ -10,9 +10,9 @@
 
 namespace {
 
-TSourceRow row(const std::string& question, const std::string& answer) {
-    TSourceRow r;
-    r.Fields = {question, answer, "w1", "w2", "w3"};
+SourceRow row(const std::string& question, const std::string& answer) {
+    SourceRow r;
+    r.fields = {question, answer, "w1", "w2", "w3"};
     return r;
 }
 
@@ -132,8 +132,8 @@ TEST(PairsCommand, ListsEachUnreviewedPairWithBothPlacesAndFailsUntilAllAreRevie
     // question; only pairs within one file count; a pair in the record (in any letter case)
     // is left out, a record line that names no pair any more is noted, and the run succeeds
     // once every pair is reviewed. --all shows the reviewed pairs and the answers left out.
-    TToolFolder dir;
-    const auto history = dir.Write(
+    ToolFolder dir;
+    const auto history = dir.write(
         "history.txt", "#Q Which city did the Ottoman Turks capture in 1453?\n"
                        "^ Constantinople\nA Constantinople\nB Rome\nC Vienna\nD Athens\n\n"
                        "#Q Which Ottoman sultan captured Constantinople?\n"
@@ -143,9 +143,9 @@ TEST(PairsCommand, ListsEachUnreviewedPairWithBothPlacesAndFailsUntilAllAreRevie
                        "#Q How many hills was Rome built on?\n"
                        "^ 7\nA 5\nB 6\nC 7\nD 8\n");
     // The answer Romulus stands in this file's question, but it is another topic.
-    const auto myth = dir.Write("myth.txt", "#Q Who was Romulus's twin brother?\n"
+    const auto myth = dir.write("myth.txt", "#Q Who was Romulus's twin brother?\n"
                                             "^ Remus\nA Remus\nB Janus\nC Pan\nD Faunus\n");
-    const auto record = dir.Write(
+    const auto record = dir.write(
         "reviewed.list", "# pairs read\n"
                          "history.txt | constantinople | WHICH OTTOMAN SULTAN CAPTURED "
                          "CONSTANTINOPLE? | not reviewed for real\n"
@@ -181,9 +181,9 @@ TEST(PairsCommand, ListsEachUnreviewedPairWithBothPlacesAndFailsUntilAllAreRevie
 TEST(PairsCommand, FaultyInputOrUsageFails) {
     // A source or record that cannot be read fails with 1, misuse with 2; neither lists
     // pairs as if all were well.
-    TToolFolder dir;
-    const auto good = dir.Write("a.txt", "#Q Q?\n^ a1\nA a1\nB b\nC c\nD d\n");
-    const auto badRecord = dir.Write("bad.list", "a.txt | a1 | Q?\n");
+    ToolFolder dir;
+    const auto good = dir.write("a.txt", "#Q Q?\n^ a1\nA a1\nB b\nC c\nD d\n");
+    const auto badRecord = dir.write("bad.list", "a.txt | a1 | Q?\n");
     struct Case {
         std::vector<std::string> args;
         int status;
@@ -194,9 +194,9 @@ TEST(PairsCommand, FaultyInputOrUsageFails) {
         {{"pairs", good, "--bogus"}, 2, "unknown option --bogus"},
         {{"pairs", good, "--reviewed"}, 2, "needs a value"},
         {{"pairs", good, "--all=yes"}, 2, "takes no value"},
-        {{"pairs", dir.Path("a.dat")}, 2, "cannot tell the format"},
-        {{"pairs", good, dir.Path("none.txt")}, 1, "none.txt: error:"},
-        {{"pairs", good, "--reviewed", dir.Path("none.list")}, 1, "none.list"},
+        {{"pairs", dir.stdPath("a.dat")}, 2, "cannot tell the format"},
+        {{"pairs", good, dir.stdPath("none.txt")}, 1, "none.txt: error:"},
+        {{"pairs", good, "--reviewed", dir.stdPath("none.list")}, 1, "none.list"},
         {{"pairs", good, "--reviewed", badRecord}, 1, "bad.list: line 1: not of the form"},
     };
     for (const Case& c : cases) {

@@ -39,7 +39,7 @@ std::vector<std::string> questionFiles() {
 
 std::string readText(const std::filesystem::path& path) {
     std::string bytes, error;
-    EXPECT_EQ(QstText::ReadWholeFile(path.string(), bytes, error, 1 << 24), QstText::TRead::Read)
+    EXPECT_EQ(QstText::readWholeFile(path.string(), bytes, error, 1 << 24), QstText::Read::Read)
         << error;
     return bytes;
 }
@@ -51,15 +51,15 @@ TEST(ShippedQuestions, EveryQuestionInDataMeetsTheRulesOfASet) {
     const std::vector<std::string> files = questionFiles();
     ASSERT_FALSE(files.empty()) << "no question files in " << questionFolder();
 
-    TImportOptions options;
-    options.Sources = files;
-    options.DryRun = true;
-    options.Strict = true;
+    ImportOptions options;
+    options.sources = files;
+    options.dryRun = true;
+    options.strict = true;
     std::ostringstream err;
-    TImportSummary summary;
-    EXPECT_EQ(ImportQuestions(options, err, &summary), 0) << err.str();
-    EXPECT_EQ(summary.Skipped, 0u) << err.str();
-    EXPECT_GT(summary.Imported, 0u);
+    ImportSummary summary;
+    EXPECT_EQ(importQuestions(options, err, &summary), 0) << err.str();
+    EXPECT_EQ(summary.skipped, 0u) << err.str();
+    EXPECT_GT(summary.imported, 0u);
 }
 
 TEST(ShippedQuestions, EveryQuestionIsMarkedAndEachDifficultyHoldsAboutAThird) {
@@ -69,12 +69,12 @@ TEST(ShippedQuestions, EveryQuestionIsMarkedAndEachDifficultyHoldsAboutAThird) {
     std::size_t total = 0;
     std::string unmarked;
     for (const std::string& file : questionFiles()) {
-        const TParsedSource parsed = ParseTextSource(QstText::DecodeInput(readText(file)));
-        for (const TSourceRow& row : parsed.Rows) {
-            ++count[row.Mark];
+        const ParsedSource parsed = parseTextSource(QstText::decodeInput(readText(file)));
+        for (const SourceRow& row : parsed.rows) {
+            ++count[row.mark];
             ++total;
-            if (row.Mark == Difficulty::None && count[row.Mark] <= 20)
-                unmarked += file + ":" + std::to_string(row.Line) + "\n";
+            if (row.mark == Difficulty::None && count[row.mark] <= 20)
+                unmarked += file + ":" + std::to_string(row.line) + "\n";
         }
     }
     ASSERT_GT(total, 0u);
@@ -97,7 +97,7 @@ TEST(ShippedQuestions, NoQuestionGivesAnotherAwayUnlessReviewed) {
     args.push_back("--reviewed");
     args.push_back((questionFolder() / "reviewed-pairs.list").string());
     std::ostringstream out, err;
-    EXPECT_EQ(RunQstTool(args, out, err), 0) << out.str() << err.str();
+    EXPECT_EQ(runQstTool(args, out, err), 0) << out.str() << err.str();
 }
 
 TEST(ShippedQuestions, TheHelpAndTheReadmeNameEveryTopicSet) {

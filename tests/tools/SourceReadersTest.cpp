@@ -11,12 +11,12 @@
 
 namespace {
 
-using TFields = std::array<std::string, 5>;
+using Fields = std::array<std::string, 5>;
 
-std::string Describe(const TParsedSource& p) {
-    std::string s = "error: " + p.Error + "\n";
-    for (const auto& k : p.Skipped)
-        s += std::to_string(k.Line) + ": " + k.Reason + "\n";
+std::string describe(const ParsedSource& p) {
+    std::string s = "error: " + p.error + "\n";
+    for (const auto& k : p.skipped)
+        s += std::to_string(k.line) + ": " + k.reason + "\n";
     return s;
 }
 
@@ -35,25 +35,25 @@ TEST(TextSource, ReadsBlocksWithCommentsBlanksAndCrlf) {
                              "D Steam\r\n"
                              "\r\n\r\n"
                              "#Q Second?\n^ D4\nA A1\nB B2\nC C3\nD D4";
-    const TParsedSource p = ParseTextSource(text);
-    ASSERT_TRUE(p.Error.empty());
-    EXPECT_TRUE(p.Skipped.empty()) << Describe(p);
-    ASSERT_EQ(p.Rows.size(), 2u);
-    EXPECT_EQ(p.Rows[0].Fields, (TFields{"What is H2O?", "Water", "Salt", "Sand", "Steam"}));
-    EXPECT_EQ(p.Rows[0].Line, 2u);
-    EXPECT_EQ(p.Rows[1].Fields, (TFields{"Second?", "D4", "A1", "B2", "C3"}));
-    EXPECT_EQ(p.Rows[1].Line, 11u);
+    const ParsedSource p = parseTextSource(text);
+    ASSERT_TRUE(p.error.empty());
+    EXPECT_TRUE(p.skipped.empty()) << describe(p);
+    ASSERT_EQ(p.rows.size(), 2u);
+    EXPECT_EQ(p.rows[0].fields, (Fields{"What is H2O?", "Water", "Salt", "Sand", "Steam"}));
+    EXPECT_EQ(p.rows[0].line, 2u);
+    EXPECT_EQ(p.rows[1].fields, (Fields{"Second?", "D4", "A1", "B2", "C3"}));
+    EXPECT_EQ(p.rows[1].line, 11u);
 }
 
 TEST(TextSource, ReportsMalformedBlocksWithTheirLineAndReadsOn) {
     // A block of the wrong shape is skipped with the line at fault; the blocks around it are
     // still read.
-    struct TCase {
-        const char* Block;
-        std::size_t Line; // within the whole text below (the block starts on line 8)
-        const char* Reason;
+    struct Case {
+        const char* block;
+        std::size_t line; // within the whole text below (the block starts on line 8)
+        const char* reason;
     };
-    const TCase cases[] = {
+    const Case cases[] = {
         {"#Q Q?\n^ x\nA x\nB y\nC z", 8, "lacks its D line"},
         {"#Q Q?\n^ x\nA x\nB y\nC z\nD w\nE v", 14, "unexpected line"},
         {"#Q Q?\n^ x\n^ y\nA x\nB y\nC z\nD w", 10, "second ^ line"},
@@ -70,30 +70,30 @@ TEST(TextSource, ReportsMalformedBlocksWithTheirLineAndReadsOn) {
         {"#Q Q?\n#Deasy\n^ x\nA x\nB y\nC z\nD w", 9, "unexpected line"},
     };
     const std::string good = "#Q Good?\n^ a\nA a\nB b\nC c\nD d\n\n";
-    for (const TCase& c : cases) {
-        SCOPED_TRACE(c.Block);
-        const TParsedSource p = ParseTextSource(good + c.Block + "\n\n" + good);
-        ASSERT_EQ(p.Skipped.size(), 1u) << Describe(p);
-        EXPECT_EQ(p.Skipped[0].Line, c.Line);
-        EXPECT_NE(p.Skipped[0].Reason.find(c.Reason), std::string::npos) << p.Skipped[0].Reason;
-        EXPECT_EQ(p.Rows.size(), 2u);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.block);
+        const ParsedSource p = parseTextSource(good + c.block + "\n\n" + good);
+        ASSERT_EQ(p.skipped.size(), 1u) << describe(p);
+        EXPECT_EQ(p.skipped[0].line, c.line);
+        EXPECT_NE(p.skipped[0].reason.find(c.reason), std::string::npos) << p.skipped[0].reason;
+        EXPECT_EQ(p.rows.size(), 2u);
     }
 }
 
 TEST(TextSource, ReadsTheDifficultyMarkOfEachBlock) {
     // A #D line anywhere after #Q marks its block easy, medium or hard; a block without one
     // carries no mark, and the mark is no part of the question's texts.
-    const TParsedSource p = ParseTextSource("#Q One?\n#D easy\n^ a\nA a\nB b\nC c\nD d\n\n"
-                                            "#Q Two?\n^ a\nA a\nB b\nC c\nD d\n\n"
-                                            "#Q Three?\n^ a\nA a\nB b\nC c\nD d\n#D   hard \n\n"
-                                            "#Q Four?\n#D medium\n^ a\nA a\nB b\nC c\nD d\n");
-    EXPECT_TRUE(p.Skipped.empty()) << Describe(p);
-    ASSERT_EQ(p.Rows.size(), 4u);
-    EXPECT_EQ(p.Rows[0].Mark, Difficulty::Easy);
-    EXPECT_EQ(p.Rows[1].Mark, Difficulty::None);
-    EXPECT_EQ(p.Rows[2].Mark, Difficulty::Hard);
-    EXPECT_EQ(p.Rows[3].Mark, Difficulty::Medium);
-    EXPECT_EQ(p.Rows[0].Fields, (TFields{"One?", "a", "b", "c", "d"}));
+    const ParsedSource p = parseTextSource("#Q One?\n#D easy\n^ a\nA a\nB b\nC c\nD d\n\n"
+                                           "#Q Two?\n^ a\nA a\nB b\nC c\nD d\n\n"
+                                           "#Q Three?\n^ a\nA a\nB b\nC c\nD d\n#D   hard \n\n"
+                                           "#Q Four?\n#D medium\n^ a\nA a\nB b\nC c\nD d\n");
+    EXPECT_TRUE(p.skipped.empty()) << describe(p);
+    ASSERT_EQ(p.rows.size(), 4u);
+    EXPECT_EQ(p.rows[0].mark, Difficulty::Easy);
+    EXPECT_EQ(p.rows[1].mark, Difficulty::None);
+    EXPECT_EQ(p.rows[2].mark, Difficulty::Hard);
+    EXPECT_EQ(p.rows[3].mark, Difficulty::Medium);
+    EXPECT_EQ(p.rows[0].fields, (Fields{"One?", "a", "b", "c", "d"}));
 }
 
 // ---- CSV ----
@@ -101,67 +101,67 @@ TEST(TextSource, ReadsTheDifficultyMarkOfEachBlock) {
 TEST(CsvSource, ReadsQuotedFieldsByHeaderNamesWithBomAndCrlf) {
     // Columns are found by name in any order and case, extra columns ignored; quoted fields
     // keep commas, doubled quotes, line breaks and blanks exactly; a BOM and CRLF are handled.
-    const std::string csv = QstText::DecodeInput(
+    const std::string csv = QstText::decodeInput(
         "\xEF\xBB\xBFNote, Wrong3 ,wrong2,WRONG1,Answer,question\r\n"
         "x,w3,w2,w1,ans,plain\r\n"
         "\r\n"
         "y,\"a,b\",\"say \"\"hi\"\"\",\"two\r\nlines\",\" padded \",\"Q, quoted?\"\r\n"
         "z,c,b,a,d,last without line end");
-    const TParsedSource p = ParseCsvSource(csv);
-    ASSERT_TRUE(p.Error.empty()) << p.Error;
-    EXPECT_TRUE(p.Skipped.empty()) << Describe(p);
-    ASSERT_EQ(p.Rows.size(), 3u);
-    EXPECT_EQ(p.Rows[0].Fields, (TFields{"plain", "ans", "w1", "w2", "w3"}));
-    EXPECT_EQ(p.Rows[1].Fields,
-              (TFields{"Q, quoted?", " padded ", "two\r\nlines", "say \"hi\"", "a,b"}));
-    EXPECT_EQ(p.Rows[1].Line, 4u);
-    EXPECT_EQ(p.Rows[2].Line, 6u);
+    const ParsedSource p = parseCsvSource(csv);
+    ASSERT_TRUE(p.error.empty()) << p.error;
+    EXPECT_TRUE(p.skipped.empty()) << describe(p);
+    ASSERT_EQ(p.rows.size(), 3u);
+    EXPECT_EQ(p.rows[0].fields, (Fields{"plain", "ans", "w1", "w2", "w3"}));
+    EXPECT_EQ(p.rows[1].fields,
+              (Fields{"Q, quoted?", " padded ", "two\r\nlines", "say \"hi\"", "a,b"}));
+    EXPECT_EQ(p.rows[1].line, 4u);
+    EXPECT_EQ(p.rows[2].line, 6u);
 }
 
 TEST(CsvSource, ReadsWindows1252Input) {
     // A file that is not UTF-8 is read as Windows-1252.
-    const TParsedSource p =
-        ParseCsvSource(QstText::DecodeInput("question,answer,wrong1,wrong2,wrong3\n\x93"
+    const ParsedSource p =
+        parseCsvSource(QstText::decodeInput("question,answer,wrong1,wrong2,wrong3\n\x93"
                                             "Caf\xE9\x94?,\x80,b,c,d\n"));
-    ASSERT_EQ(p.Rows.size(), 1u) << Describe(p);
-    EXPECT_EQ(p.Rows[0].Fields[0], "\u201CCaf\u00E9\u201D?");
-    EXPECT_EQ(p.Rows[0].Fields[1], "\u20AC");
+    ASSERT_EQ(p.rows.size(), 1u) << describe(p);
+    EXPECT_EQ(p.rows[0].fields[0], "\u201CCaf\u00E9\u201D?");
+    EXPECT_EQ(p.rows[0].fields[1], "\u20AC");
 }
 
 TEST(CsvSource, SkipsMalformedRowsWithTheirLine) {
     // Rows with too few or too many fields or broken quoting are reported with the line they
     // start on; rows around them are still read.
-    struct TCase {
-        const char* Row;
-        const char* Reason;
+    struct Case {
+        const char* row;
+        const char* reason;
     };
-    const TCase cases[] = {
+    const Case cases[] = {
         {"q,a,w1,w2", "missing columns (4 of 5)"},
         {"q,a,w1,w2,w3,extra", "more columns than the header row (6 of 5)"},
         {"\"q\"x,a,w1,w2,w3", "text after a closing quote"},
         {"q\"x,a,w1,w2,w3", "quote inside an unquoted field"},
     };
-    for (const TCase& c : cases) {
-        SCOPED_TRACE(c.Row);
-        const TParsedSource p = ParseCsvSource(std::string("question,answer,wrong1,wrong2,wrong3\n"
-                                                           "Q1,a,b,c,d\n") +
-                                               c.Row + "\nQ2,a,b,c,d\n");
-        ASSERT_TRUE(p.Error.empty()) << p.Error;
-        ASSERT_EQ(p.Skipped.size(), 1u) << Describe(p);
-        EXPECT_EQ(p.Skipped[0].Line, 3u);
-        EXPECT_EQ(p.Skipped[0].Reason, c.Reason);
-        EXPECT_EQ(p.Rows.size(), 2u);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.row);
+        const ParsedSource p = parseCsvSource(std::string("question,answer,wrong1,wrong2,wrong3\n"
+                                                          "Q1,a,b,c,d\n") +
+                                              c.row + "\nQ2,a,b,c,d\n");
+        ASSERT_TRUE(p.error.empty()) << p.error;
+        ASSERT_EQ(p.skipped.size(), 1u) << describe(p);
+        EXPECT_EQ(p.skipped[0].line, 3u);
+        EXPECT_EQ(p.skipped[0].reason, c.reason);
+        EXPECT_EQ(p.rows.size(), 2u);
     }
 }
 
 TEST(CsvSource, UnclosedQuoteSkipsTheRestAndNamesItsLine) {
     // A quote never closed swallows the rest of the file; the report names where it opened.
-    const TParsedSource p = ParseCsvSource("question,answer,wrong1,wrong2,wrong3\nQ1,a,b,c,d\n"
-                                           "\"Q2,a,b,c,d\nQ3,a,b,c,d\n");
-    ASSERT_EQ(p.Skipped.size(), 1u) << Describe(p);
-    EXPECT_EQ(p.Skipped[0].Line, 3u);
-    EXPECT_NE(p.Skipped[0].Reason.find("never closed"), std::string::npos);
-    EXPECT_EQ(p.Rows.size(), 1u);
+    const ParsedSource p = parseCsvSource("question,answer,wrong1,wrong2,wrong3\nQ1,a,b,c,d\n"
+                                          "\"Q2,a,b,c,d\nQ3,a,b,c,d\n");
+    ASSERT_EQ(p.skipped.size(), 1u) << describe(p);
+    EXPECT_EQ(p.skipped[0].line, 3u);
+    EXPECT_NE(p.skipped[0].reason.find("never closed"), std::string::npos);
+    EXPECT_EQ(p.rows.size(), 1u);
 }
 
 TEST(CsvSource, RejectsAFileWithoutAUsableHeaderRow) {
@@ -174,7 +174,7 @@ TEST(CsvSource, RejectsAFileWithoutAUsableHeaderRow) {
                            "\"question,answer,wrong1,wrong2,wrong3\n"};
     for (const char* csv : cases) {
         SCOPED_TRACE(csv);
-        EXPECT_FALSE(ParseCsvSource(csv).Error.empty());
+        EXPECT_FALSE(parseCsvSource(csv).error.empty());
     }
 }
 
@@ -193,29 +193,29 @@ TEST(OtdbSource, ReadsMultipleChoiceEntriesAndDecodesReferences) {
 {"type":"multiple","question":"Q\u00e9?","correct_answer":"a","incorrect_answers":["b","c",4]},
 {"question":"No type?","correct_answer":"a","incorrect_answers":["b","c","d"]}
 ]})";
-    const TParsedSource p = ParseOtdbSource(json);
-    ASSERT_TRUE(p.Error.empty()) << p.Error;
-    ASSERT_EQ(p.Rows.size(), 2u);
-    EXPECT_EQ(p.Rows[0].Fields, (TFields{"Who painted \"The Scream\" & other works?",
-                                         "Edvard Munch", "Ren\u00E9e", "Caf\u00E9", "x\u2019s"}));
-    EXPECT_EQ(p.Rows[0].Line, 2u);
-    EXPECT_EQ(p.Rows[1].Fields[0], "No type?");
-    ASSERT_EQ(p.Skipped.size(), 4u);
-    EXPECT_EQ(p.Skipped[0].Line, 5u);
-    EXPECT_EQ(p.Skipped[0].Reason, "true/false question");
-    EXPECT_NE(p.Skipped[1].Reason.find("holds 2 answers"), std::string::npos);
-    EXPECT_NE(p.Skipped[2].Reason.find("no \"question\""), std::string::npos);
-    EXPECT_NE(p.Skipped[3].Reason.find("not text"), std::string::npos);
+    const ParsedSource p = parseOtdbSource(json);
+    ASSERT_TRUE(p.error.empty()) << p.error;
+    ASSERT_EQ(p.rows.size(), 2u);
+    EXPECT_EQ(p.rows[0].fields, (Fields{"Who painted \"The Scream\" & other works?", "Edvard Munch",
+                                        "Ren\u00E9e", "Caf\u00E9", "x\u2019s"}));
+    EXPECT_EQ(p.rows[0].line, 2u);
+    EXPECT_EQ(p.rows[1].fields[0], "No type?");
+    ASSERT_EQ(p.skipped.size(), 4u);
+    EXPECT_EQ(p.skipped[0].line, 5u);
+    EXPECT_EQ(p.skipped[0].reason, "true/false question");
+    EXPECT_NE(p.skipped[1].reason.find("holds 2 answers"), std::string::npos);
+    EXPECT_NE(p.skipped[2].reason.find("no \"question\""), std::string::npos);
+    EXPECT_NE(p.skipped[3].reason.find("not text"), std::string::npos);
 }
 
 TEST(OtdbSource, RejectsDocumentsOfAnotherShape) {
     // Invalid JSON, other shapes and failed downloads are refused as a whole, with a line.
-    struct TCase {
-        std::string Json;
-        const char* Words;
-        std::size_t Line;
+    struct Case {
+        std::string json;
+        const char* words;
+        std::size_t line;
     };
-    const TCase cases[] = {
+    const Case cases[] = {
         {"[1,2]", "not an Open Trivia Database document", 1},
         {"{\"response_code\":0}", "not an Open Trivia Database document", 1},
         {"{\"results\":{}}", "not an Open Trivia Database document", 1},
@@ -226,11 +226,11 @@ TEST(OtdbSource, RejectsDocumentsOfAnotherShape) {
         {std::string(100000, '['), "nested too deeply", 1},
         {"", "not valid JSON", 1},
     };
-    for (const TCase& c : cases) {
-        SCOPED_TRACE(c.Json.substr(0, 60));
-        const TParsedSource p = ParseOtdbSource(c.Json);
-        EXPECT_NE(p.Error.find(c.Words), std::string::npos) << p.Error;
-        EXPECT_EQ(p.ErrorLine, c.Line);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.json.substr(0, 60));
+        const ParsedSource p = parseOtdbSource(c.json);
+        EXPECT_NE(p.error.find(c.words), std::string::npos) << p.error;
+        EXPECT_EQ(p.errorLine, c.line);
     }
 }
 
@@ -241,13 +241,13 @@ TEST(OtdbSource, ReadsOnlyTheTopLevelListAndRejectsLateFaultsWhole) {
     // its line and hands on no row at all.
     const std::string entry = R"({"type":"multiple","question":"Q?","correct_answer":"a",)"
                               R"("incorrect_answers":["b","c","d"]})";
-    struct TCase {
-        const char* Name;
-        std::string Json;
-        std::size_t Rows;
-        std::size_t Line; // of the rejection, or 0 when read
+    struct Case {
+        const char* name;
+        std::string json;
+        std::size_t rows;
+        std::size_t line; // of the rejection, or 0 when read
     };
-    const TCase cases[] = {
+    const Case cases[] = {
         {"nested lists are not entries",
          R"({"meta":{"results":[)" + entry + R"(]},"x":[[)" + entry + "]],\n\"results\":[\n" +
              entry + "]}",
@@ -263,14 +263,14 @@ TEST(OtdbSource, ReadsOnlyTheTopLevelListAndRejectsLateFaultsWhole) {
          0, 4},
         {"lone surrogate escape", "{\"results\":[\n\"\\ud800\"]}", 0, 2},
     };
-    for (const TCase& c : cases) {
-        SCOPED_TRACE(c.Name);
-        const TParsedSource p = ParseOtdbSource(c.Json);
-        EXPECT_EQ(p.Rows.size(), c.Rows) << p.Error;
-        EXPECT_EQ(p.Error.empty(), c.Line == 0) << p.Error;
-        EXPECT_EQ(p.ErrorLine, c.Line) << p.Error;
-        if (c.Line) {
-            EXPECT_TRUE(p.Skipped.empty());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ParsedSource p = parseOtdbSource(c.json);
+        EXPECT_EQ(p.rows.size(), c.rows) << p.error;
+        EXPECT_EQ(p.error.empty(), c.line == 0) << p.error;
+        EXPECT_EQ(p.errorLine, c.line) << p.error;
+        if (c.line) {
+            EXPECT_TRUE(p.skipped.empty());
         }
     }
 }
@@ -289,9 +289,9 @@ TEST(HtmlEntities, DecodesReferencesAndLeavesOtherAmpersandsAlone) {
         {"&#0;&#x110000;", "\uFFFD\uFFFD"},
     };
     for (const auto& [in, out] : cases)
-        EXPECT_EQ(HtmlEntities::Decode(in), out) << in;
+        EXPECT_EQ(HtmlEntities::decode(in), out) << in;
     const std::string tricky = "Tom & \"Jerry\" <b>'s &amp; &#39;";
-    EXPECT_EQ(HtmlEntities::Decode(HtmlEntities::Encode(tricky)), tricky);
+    EXPECT_EQ(HtmlEntities::decode(HtmlEntities::encode(tricky)), tricky);
 }
 
 } // namespace

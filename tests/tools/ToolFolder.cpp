@@ -6,30 +6,30 @@
 #include <cstdlib>
 #include <stdexcept>
 
-TToolFolder::TToolFolder() {
+ToolFolder::ToolFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "trivora-qst-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-    FRoot = pattern;
+    m_root = pattern;
 }
 
-TToolFolder::~TToolFolder() {
+ToolFolder::~ToolFolder() {
     std::error_code ec;
-    std::filesystem::remove_all(FRoot, ec);
+    std::filesystem::remove_all(m_root, ec);
 }
 
-std::string TToolFolder::Path(const std::string& name) const {
-    return (FRoot / name).string();
+std::string ToolFolder::stdPath(const std::string& name) const {
+    return (m_root / name).string();
 }
 
-std::string TToolFolder::Write(const std::string& name, const std::string& bytes) const {
-    const std::string path = Path(name);
-    QstFixtures::WriteBytes(path, bytes);
+std::string ToolFolder::write(const std::string& name, const std::string& bytes) const {
+    const std::string path = stdPath(name);
+    QstFixtures::writeBytes(path, bytes);
     return path;
 }
 
-std::vector<std::string> TToolFolder::Names() const {
+std::vector<std::string> ToolFolder::names() const {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(FRoot))
+    for (const auto& entry : std::filesystem::directory_iterator(m_root))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;

@@ -5,20 +5,20 @@
 #include <vector>
 
 // A fresh temporary folder for one test, removed with everything in it afterwards.
-class TToolFolder {
+class ToolFolder {
 public:
-    TToolFolder();
-    ~TToolFolder();
-    TToolFolder(const TToolFolder&) = delete;
-    TToolFolder& operator=(const TToolFolder&) = delete;
+    ToolFolder();
+    ~ToolFolder();
+    ToolFolder(const ToolFolder&) = delete;
+    ToolFolder& operator=(const ToolFolder&) = delete;
 
     // Full path of name inside the folder.
-    std::string Path(const std::string& name) const;
+    std::string stdPath(const std::string& name) const;
     // Writes text (bytes as given) to name and returns its full path.
-    std::string Write(const std::string& name, const std::string& bytes) const;
+    std::string write(const std::string& name, const std::string& bytes) const;
     // Names of the files in the folder, sorted.
-    std::vector<std::string> Names() const;
+    std::vector<std::string> names() const;
 
 private:
-    std::filesystem::path FRoot;
+    std::filesystem::path m_root;
 };

@@ -16,7 +16,7 @@ struct ToolRun {
 inline ToolRun runTool(const std::vector<std::string>& args) {
     std::ostringstream out, err;
     ToolRun run{};
-    run.status = RunQstTool(args, out, err);
+    run.status = runQstTool(args, out, err);
     run.out = out.str();
     run.err = err.str();
     return run;

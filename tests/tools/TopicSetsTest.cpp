@@ -12,10 +12,10 @@
 
 namespace {
 
-TQuestionRecord recordAt(const std::string& path, std::size_t index) {
-    const std::string bytes = QstFixtures::ReadBytes(path);
-    return TQuestionRecord::Decode(
-        reinterpret_cast<const std::uint8_t*>(bytes.data() + index * TQuestionRecord::Size));
+QuestionRecord recordAt(const std::string& path, std::size_t index) {
+    const std::string bytes = QstFixtures::readBytes(path);
+    return QuestionRecord::decode(
+        reinterpret_cast<const std::uint8_t*>(bytes.data() + index * QuestionRecord::Size));
 }
 
 const std::string Block = "#Q Which?\n#D easy\n^ a\nA a\nB b\nC c\nD d\n";
@@ -59,51 +59,51 @@ TEST(TopicSets, NameEachSetAndItsTopicAfterTheSourceFile) {
 TEST(TopicSets, BuildOneSetPerSourceWithItsTopicInTheHeader) {
     // Each source becomes its own set that the game accepts, headed by its topic, with its
     // difficulty marks beside it; info shows the topic.
-    TToolFolder dir;
-    const auto arts = dir.Write("arts.txt", Block);
+    ToolFolder dir;
+    const auto arts = dir.write("arts.txt", Block);
     const auto nature =
-        dir.Write("nature.txt", "#Q Where?\n#D hard\n^ x\nA y\nB x\nC z\nD w\n\n" + Block);
-    const ToolRun run = runTool({"sets", arts, nature, "-d", dir.Path(""), "--strict"});
+        dir.write("nature.txt", "#Q Where?\n#D hard\n^ x\nA y\nB x\nC z\nD w\n\n" + Block);
+    const ToolRun run = runTool({"sets", arts, nature, "-d", dir.stdPath(""), "--strict"});
     ASSERT_EQ(run.status, 0) << run.err;
     for (const auto& [name, topic, questions] :
          {std::tuple{"ARTS.QST", "Arts", 1}, std::tuple{"NATURE.QST", "Nature", 2}}) {
         SCOPED_TRACE(name);
-        const std::string path = dir.Path(name);
-        EXPECT_EQ(CheckQuestionFile(path, ReaderRules::GameChange).Status, TQstCheck::Accepted);
-        EXPECT_EQ(QstFixtures::ReadBytes(path).size(), (questions + 1) * TQuestionRecord::Size);
-        const TQuestionRecord header = recordAt(path, 0);
-        EXPECT_TRUE(header.IsHeader());
-        EXPECT_EQ(header.Answer, topic);
-        EXPECT_EQ(recordAt(path, questions).Question, "Which?");
+        const std::string path = dir.stdPath(name);
+        EXPECT_EQ(checkQuestionFile(path, ReaderRules::GameChange).status, QstCheck::Accepted);
+        EXPECT_EQ(QstFixtures::readBytes(path).size(), (questions + 1) * QuestionRecord::Size);
+        const QuestionRecord header = recordAt(path, 0);
+        EXPECT_TRUE(header.isHeader());
+        EXPECT_EQ(header.answer, topic);
+        EXPECT_EQ(recordAt(path, questions).question, "Which?");
         EXPECT_NE(runTool({"info", path}).out.find(std::string("topic: ") + topic),
                   std::string::npos);
     }
-    EXPECT_EQ(QstFixtures::ReadBytes(dir.Path("NATURE.QST.difficulty")),
+    EXPECT_EQ(QstFixtures::readBytes(dir.stdPath("NATURE.QST.difficulty")),
               "hard\tWhere?\neasy\tWhich?\n");
 }
 
 TEST(TopicSets, AFaultySourceMakesNoSetAndFailsTheRun) {
     // With --strict a source with a skipped block writes no set of its own and the run fails;
     // the sound sources still get theirs.
-    TToolFolder dir;
-    const auto good = dir.Write("good.txt", Block);
-    const auto bad = dir.Write("bad.txt", Block + "\n#Q Broken?\n^ a\nA a\nB b\nC c\n");
-    const ToolRun run = runTool({"sets", bad, good, "--dir", dir.Path(""), "--strict"});
+    ToolFolder dir;
+    const auto good = dir.write("good.txt", Block);
+    const auto bad = dir.write("bad.txt", Block + "\n#Q Broken?\n^ a\nA a\nB b\nC c\n");
+    const ToolRun run = runTool({"sets", bad, good, "--dir", dir.stdPath(""), "--strict"});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find(bad + ":9: skipped: block lacks its D line"), std::string::npos)
         << run.err;
-    EXPECT_EQ(dir.Names(),
+    EXPECT_EQ(dir.names(),
               (std::vector<std::string>{"GOOD.QST", "GOOD.QST.difficulty", "bad.txt", "good.txt"}));
 }
 
 TEST(TopicSets, MisuseMakesNoSetAtAll) {
     // Usage faults, a refused name and two sources of one set name exit 2 before anything
     // is written.
-    TToolFolder dir;
-    const auto arts = dir.Write("arts.txt", Block);
-    const auto regd = dir.Write("regd.txt", Block);
-    const auto dat = dir.Write("arts.dat", Block);
-    const std::string d = dir.Path("");
+    ToolFolder dir;
+    const auto arts = dir.write("arts.txt", Block);
+    const auto regd = dir.write("regd.txt", Block);
+    const auto dat = dir.write("arts.dat", Block);
+    const std::string d = dir.stdPath("");
     const std::vector<std::vector<std::string>> cases = {
         {"sets"},
         {"sets", arts},
@@ -112,15 +112,15 @@ TEST(TopicSets, MisuseMakesNoSetAtAll) {
         {"sets", arts, "-d", d, "--strict=yes"},
         {"sets", arts, regd, "-d", d},
         {"sets", arts, dat, "-d", d},
-        {"sets", arts, dir.Path("ARTS.csv"), "-d", d},
+        {"sets", arts, dir.stdPath("ARTS.csv"), "-d", d},
     };
-    const auto before = dir.Names();
+    const auto before = dir.names();
     for (const auto& args : cases) {
         SCOPED_TRACE(testing::PrintToString(args));
         const ToolRun run = runTool(args);
         EXPECT_EQ(run.status, 2);
         EXPECT_NE(run.err.find("trivora-qst: "), std::string::npos);
-        EXPECT_EQ(dir.Names(), before);
+        EXPECT_EQ(dir.names(), before);
     }
 }
 

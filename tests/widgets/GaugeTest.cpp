@@ -10,24 +10,24 @@
 #include <string>
 
 namespace {
-const QColor Blue(0x00, 0x00, 0xFF);
-const QColor Navy(0x00, 0x00, 0x80);
+const QColor blue(0x00, 0x00, 0xFF);
+const QColor navy(0x00, 0x00, 0x80);
 
 // The game's time gauge as the screen sets it up, at its laid-out design size.
-void SetUpAsTimeGauge(TGauge& g, int progress) {
-    g.SetShowText(false);
-    g.SetForeColor(Blue);
-    g.SetBackColor(Navy);
+void setUpAsTimeGauge(Gauge& g, int progress) {
+    g.setShowText(false);
+    g.setForeColor(blue);
+    g.setBackColor(navy);
     g.resize(332, 22);
-    g.SetProgress(progress);
+    g.setProgress(progress);
 }
 
-QColor At(const QImage& image, int x, int y) {
+QColor at(const QImage& image, int x, int y) {
     return QColor(image.pixel(x, y));
 }
 
 // Counts the pixels of one colour inside the image.
-int CountOf(const QImage& image, const QColor& c) {
+int countOf(const QImage& image, const QColor& c) {
     int n = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -35,7 +35,7 @@ int CountOf(const QImage& image, const QColor& c) {
     return n;
 }
 
-std::string RangeError(const std::function<void()>& f) {
+std::string rangeError(const std::function<void()>& f) {
     try {
         f();
     } catch (const std::logic_error& e) {
@@ -48,23 +48,23 @@ std::string RangeError(const std::function<void()>& f) {
 // A new gauge has the published defaults: 0 .. 100 at 0, horizontal bar, text shown, single
 // border, black on white, 100 x 100 pixels.
 TEST(GaugeTest, Defaults) {
-    TGauge g;
-    EXPECT_EQ(g.MinValue(), 0);
-    EXPECT_EQ(g.MaxValue(), 100);
-    EXPECT_EQ(g.Progress(), 0);
-    EXPECT_EQ(g.Kind(), TGaugeKind::gkHorizontalBar);
-    EXPECT_TRUE(g.ShowText());
-    EXPECT_EQ(g.BorderStyle(), TBorderStyle::bsSingle);
-    EXPECT_EQ(g.ForeColor(), QColor(Qt::black));
-    EXPECT_EQ(g.BackColor(), QColor(Qt::white));
+    Gauge g;
+    EXPECT_EQ(g.minValue(), 0);
+    EXPECT_EQ(g.maxValue(), 100);
+    EXPECT_EQ(g.progress(), 0);
+    EXPECT_EQ(g.kind(), GaugeKind::gkHorizontalBar);
+    EXPECT_TRUE(g.showText());
+    EXPECT_EQ(g.borderStyle(), GaugeBorder::bsSingle);
+    EXPECT_EQ(g.foreColor(), QColor(Qt::black));
+    EXPECT_EQ(g.backColor(), QColor(Qt::white));
     EXPECT_EQ(g.size(), QSize(100, 100));
     EXPECT_TRUE(g.testAttribute(Qt::WA_OpaquePaintEvent));
 }
 
-// Progress is clamped into the range, and PercentDone truncates towards zero.
+// Progress is clamped into the range, and percentDone truncates towards zero.
 TEST(GaugeTest, ProgressClampAndPercent) {
     struct Case {
-        int Min, Max, Set, Stored, Percent;
+        int min, max, set, stored, percent;
     };
     const Case cases[] = {
         {0, 100, 150, 100, 100},
@@ -80,92 +80,92 @@ TEST(GaugeTest, ProgressClampAndPercent) {
          50},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.Min << ".." << c.Max << " set " << c.Set);
-        TGauge g;
-        g.SetMaxValue(c.Max);
-        g.SetMinValue(c.Min);
-        g.SetProgress(c.Set);
-        EXPECT_EQ(g.Progress(), c.Stored);
-        EXPECT_EQ(g.PercentDone(), c.Percent);
+        SCOPED_TRACE(testing::Message() << c.min << ".." << c.max << " set " << c.set);
+        Gauge g;
+        g.setMaxValue(c.max);
+        g.setMinValue(c.min);
+        g.setProgress(c.set);
+        EXPECT_EQ(g.progress(), c.stored);
+        EXPECT_EQ(g.percentDone(), c.percent);
     }
 }
 
 // Moving one end of the range past Progress pulls Progress with it.
 TEST(GaugeTest, RangeEndsPullProgress) {
-    TGauge g;
-    g.SetProgress(80);
-    g.SetMaxValue(60);
-    EXPECT_EQ(g.Progress(), 60);
-    g.SetMinValue(0);
-    g.SetProgress(10);
-    g.SetMinValue(30);
-    EXPECT_EQ(g.Progress(), 30);
-    EXPECT_EQ(g.PercentDone(), 0);
+    Gauge g;
+    g.setProgress(80);
+    g.setMaxValue(60);
+    EXPECT_EQ(g.progress(), 60);
+    g.setMinValue(0);
+    g.setProgress(10);
+    g.setMinValue(30);
+    EXPECT_EQ(g.progress(), 30);
+    EXPECT_EQ(g.percentDone(), 0);
 }
 
 // A range end set past the other end raises the range message and stores nothing; while
 // the gauge is being loaded the value is taken as it comes.
 TEST(GaugeTest, RangeEndPastTheOtherRaises) {
-    TGauge g;
-    g.SetProgress(40);
-    EXPECT_EQ(RangeError([&] { g.SetMinValue(101); }), "Value must be between -2147483647 and 99");
-    EXPECT_EQ(RangeError([&] { g.SetMaxValue(-1); }), "Value must be between 1 and 2147483647");
-    EXPECT_EQ(g.MinValue(), 0);
-    EXPECT_EQ(g.MaxValue(), 100);
-    EXPECT_EQ(g.Progress(), 40);
+    Gauge g;
+    g.setProgress(40);
+    EXPECT_EQ(rangeError([&] { g.setMinValue(101); }), "Value must be between -2147483647 and 99");
+    EXPECT_EQ(rangeError([&] { g.setMaxValue(-1); }), "Value must be between 1 and 2147483647");
+    EXPECT_EQ(g.minValue(), 0);
+    EXPECT_EQ(g.maxValue(), 100);
+    EXPECT_EQ(g.progress(), 40);
     // Equal ends are allowed.
-    EXPECT_EQ(RangeError([&] { g.SetMinValue(100); }), "no exception");
-    EXPECT_EQ(RangeError([&] { g.SetMaxValue(99); }), "Value must be between 101 and 2147483647");
+    EXPECT_EQ(rangeError([&] { g.setMinValue(100); }), "no exception");
+    EXPECT_EQ(rangeError([&] { g.setMaxValue(99); }), "Value must be between 101 and 2147483647");
 
-    TGauge loading;
-    loading.SetLoading(true);
-    loading.SetMinValue(200);
-    loading.SetMaxValue(300);
-    loading.SetLoading(false);
-    EXPECT_EQ(loading.MinValue(), 200);
-    EXPECT_EQ(loading.MaxValue(), 300);
-    EXPECT_EQ(loading.Progress(), 200);
+    Gauge loading;
+    loading.setLoading(true);
+    loading.setMinValue(200);
+    loading.setMaxValue(300);
+    loading.setLoading(false);
+    EXPECT_EQ(loading.minValue(), 200);
+    EXPECT_EQ(loading.maxValue(), 300);
+    EXPECT_EQ(loading.progress(), 200);
 }
 
 // Only a real change repaints: the same value again, or a Progress step that leaves
-// PercentDone where it was, costs nothing.
+// percentDone where it was, costs nothing.
 TEST(GaugeTest, RepaintsOnlyOnVisibleChange) {
-    TGauge g;
-    g.SetProgress(50);
-    int n = g.RepaintCount();
+    Gauge g;
+    g.setProgress(50);
+    int n = g.repaintCount();
     const auto expectRepaints = [&](int more, const char* what) {
         SCOPED_TRACE(what);
-        EXPECT_EQ(g.RepaintCount(), n + more);
-        n = g.RepaintCount();
+        EXPECT_EQ(g.repaintCount(), n + more);
+        n = g.repaintCount();
     };
-    g.SetProgress(50);
+    g.setProgress(50);
     expectRepaints(0, "same progress");
-    g.SetProgress(500);
+    g.setProgress(500);
     expectRepaints(1, "progress clamped to the maximum");
-    g.SetProgress(100);
+    g.setProgress(100);
     expectRepaints(0, "progress clamped to where it is");
-    g.SetKind(TGaugeKind::gkHorizontalBar);
-    g.SetShowText(true);
-    g.SetBorderStyle(TBorderStyle::bsSingle);
-    g.SetForeColor(Qt::black);
-    g.SetBackColor(Qt::white);
-    g.SetMinValue(0);
-    g.SetMaxValue(100);
+    g.setKind(GaugeKind::gkHorizontalBar);
+    g.setShowText(true);
+    g.setBorderStyle(GaugeBorder::bsSingle);
+    g.setForeColor(Qt::black);
+    g.setBackColor(Qt::white);
+    g.setMinValue(0);
+    g.setMaxValue(100);
     expectRepaints(0, "every property set to its own value");
-    g.SetKind(TGaugeKind::gkPie);
-    g.SetShowText(false);
-    g.SetBorderStyle(TBorderStyle::bsNone);
-    g.SetForeColor(Qt::red);
-    g.SetBackColor(Qt::green);
+    g.setKind(GaugeKind::gkPie);
+    g.setShowText(false);
+    g.setBorderStyle(GaugeBorder::bsNone);
+    g.setForeColor(Qt::red);
+    g.setBackColor(Qt::green);
     expectRepaints(5, "five changed properties");
 
-    g.SetMaxValue(1000);
-    g.SetProgress(0);
-    n = g.RepaintCount();
-    g.SetProgress(9); // 0.9 % -> still 0
+    g.setMaxValue(1000);
+    g.setProgress(0);
+    n = g.repaintCount();
+    g.setProgress(9); // 0.9 % -> still 0
     expectRepaints(0, "a step below one percent");
-    EXPECT_EQ(g.Progress(), 9);
-    g.SetProgress(10);
+    EXPECT_EQ(g.progress(), 9);
+    g.setProgress(10);
     expectRepaints(1, "a step to one percent");
 }
 
@@ -173,91 +173,91 @@ TEST(GaugeTest, RepaintsOnlyOnVisibleChange) {
 // over F = trunc(331 x percent / 100) columns, navy behind it.
 TEST(GaugeTest, TimeGaugeBarPixels) {
     struct Case {
-        int Progress;
-        int LastBlueColumn; // 0: no bar at all
+        int progress;
+        int lastBlueColumn; // 0: no bar at all
     };
     const Case cases[] = {{100, 330}, {50, 164}, {1, 2}, {0, 0}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.Progress);
-        TGauge g;
-        SetUpAsTimeGauge(g, c.Progress);
-        const QImage image = g.Render();
+        SCOPED_TRACE(c.progress);
+        Gauge g;
+        setUpAsTimeGauge(g, c.progress);
+        const QImage image = g.render();
         ASSERT_EQ(image.size(), QSize(332, 22));
         // The frame.
         for (int x = 0; x < 332; ++x) {
-            EXPECT_EQ(At(image, x, 0), QColor(Qt::black));
-            EXPECT_EQ(At(image, x, 21), QColor(Qt::black));
+            EXPECT_EQ(at(image, x, 0), QColor(Qt::black));
+            EXPECT_EQ(at(image, x, 21), QColor(Qt::black));
         }
         for (int y = 0; y < 22; ++y) {
-            EXPECT_EQ(At(image, 0, y), QColor(Qt::black));
-            EXPECT_EQ(At(image, 331, y), QColor(Qt::black));
+            EXPECT_EQ(at(image, 0, y), QColor(Qt::black));
+            EXPECT_EQ(at(image, 331, y), QColor(Qt::black));
         }
         // Inside: blue up to the last bar column, navy after it, on every row.
         for (int y = 1; y <= 20; ++y) {
             for (int x = 1; x <= 330; ++x) {
-                const QColor want = x <= c.LastBlueColumn ? Blue : Navy;
-                if (At(image, x, y) != want) {
+                const QColor want = x <= c.lastBlueColumn ? blue : navy;
+                if (at(image, x, y) != want) {
                     ADD_FAILURE() << "pixel (" << x << ", " << y << ")";
                     return;
                 }
             }
         }
-        EXPECT_EQ(CountOf(image, Blue), c.LastBlueColumn * 20);
+        EXPECT_EQ(countOf(image, blue), c.lastBlueColumn * 20);
     }
 }
 
 // Without a border the painted area reaches the edges.
 TEST(GaugeTest, NoBorderFillsToTheEdges) {
-    TGauge g;
-    SetUpAsTimeGauge(g, 100);
-    g.SetBorderStyle(TBorderStyle::bsNone);
-    const QImage image = g.Render();
-    EXPECT_EQ(CountOf(image, Blue), 332 * 22);
+    Gauge g;
+    setUpAsTimeGauge(g, 100);
+    g.setBorderStyle(GaugeBorder::bsNone);
+    const QImage image = g.render();
+    EXPECT_EQ(countOf(image, blue), 332 * 22);
 }
 
 // The other kinds paint something sensible: a vertical bar grows upwards, a pie and a needle
 // show both colours at 50 %, the percentage text shows over the gauge.
 TEST(GaugeTest, OtherKindsPaint) {
-    TGauge g;
+    Gauge g;
     g.resize(60, 42);
-    g.SetShowText(false);
-    g.SetForeColor(Blue);
-    g.SetBackColor(Navy);
-    g.SetColor(Qt::gray);
-    g.SetProgress(50);
+    g.setShowText(false);
+    g.setForeColor(blue);
+    g.setBackColor(navy);
+    g.setColor(Qt::gray);
+    g.setProgress(50);
 
-    g.SetKind(TGaugeKind::gkVerticalBar);
-    QImage image = g.Render();
+    g.setKind(GaugeKind::gkVerticalBar);
+    QImage image = g.render();
     // H = 41, F = 20: rows 21 .. 40 are the bar; rows 1 .. 20 the background.
-    EXPECT_EQ(At(image, 30, 35), Blue);
-    EXPECT_EQ(At(image, 30, 21), Blue);
-    EXPECT_EQ(At(image, 30, 20), Navy);
-    EXPECT_EQ(At(image, 30, 5), Navy);
-    g.SetProgress(100);
-    image = g.Render();
-    EXPECT_EQ(At(image, 30, 1), Blue); // the bar reaches the top at 100 %
-    g.SetProgress(50);
+    EXPECT_EQ(at(image, 30, 35), blue);
+    EXPECT_EQ(at(image, 30, 21), blue);
+    EXPECT_EQ(at(image, 30, 20), navy);
+    EXPECT_EQ(at(image, 30, 5), navy);
+    g.setProgress(100);
+    image = g.render();
+    EXPECT_EQ(at(image, 30, 1), blue); // the bar reaches the top at 100 %
+    g.setProgress(50);
 
-    for (TGaugeKind kind : {TGaugeKind::gkPie, TGaugeKind::gkNeedle}) {
+    for (GaugeKind kind : {GaugeKind::gkPie, GaugeKind::gkNeedle}) {
         SCOPED_TRACE(static_cast<int>(kind));
-        g.SetKind(kind);
-        image = g.Render();
-        EXPECT_GT(CountOf(image, Navy), 0);
-        EXPECT_GT(CountOf(image, Blue), 0);
+        g.setKind(kind);
+        image = g.render();
+        EXPECT_GT(countOf(image, navy), 0);
+        EXPECT_GT(countOf(image, blue), 0);
     }
 
-    g.SetKind(TGaugeKind::gkText);
-    image = g.Render();
-    EXPECT_EQ(CountOf(image, Navy), 58 * 40); // only the background
-    g.SetShowText(true);
-    image = g.Render();
+    g.setKind(GaugeKind::gkText);
+    image = g.render();
+    EXPECT_EQ(countOf(image, navy), 58 * 40); // only the background
+    g.setShowText(true);
+    image = g.render();
     // The text "50%" is drawn inverted over the background, inside the frame.
     int textPixels = 0;
     for (int y = 1; y < 41; ++y)
         for (int x = 1; x < 59; ++x)
-            if (At(image, x, y) != Navy) ++textPixels;
+            if (at(image, x, y) != navy) ++textPixels;
     EXPECT_GT(textPixels, 30);
-    EXPECT_GT(CountOf(image, QColor(0xFF, 0xFF, 0x7F)), 0); // white text over navy, inverted
+    EXPECT_GT(countOf(image, QColor(0xFF, 0xFF, 0x7F)), 0); // white text over navy, inverted
     for (int x = 0; x < 60; ++x)
-        EXPECT_EQ(At(image, x, 0), QColor(Qt::black));
+        EXPECT_EQ(at(image, x, 0), QColor(Qt::black));
 }

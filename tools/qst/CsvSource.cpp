@@ -10,19 +10,19 @@ namespace {
 // Splits CSV text into records, counting physical lines so that each record knows where it
 // starts. Fields are handed to a callback one by one, so that a record of any width costs
 // no more memory than its longest field.
-class TCsvSplitter {
+class CsvSplitter {
 public:
-    explicit TCsvSplitter(std::string_view text) : FText(text) {}
+    explicit CsvSplitter(std::string_view text) : m_text(text) {}
 
     // Reads the next record: onField(index, text) for each of its fields. False at the end of
     // the text. line receives the line it starts on, fields the number of fields, fault why
     // it is malformed (its fields are then incomplete).
     template <typename TOnField>
-    bool Next(std::size_t& line, std::size_t& fields, std::string& fault, TOnField&& onField) {
-        if (FAt >= FText.size()) return false;
+    bool next(std::size_t& line, std::size_t& fields, std::string& fault, TOnField&& onField) {
+        if (m_at >= m_text.size()) return false;
         fields = 0;
         fault.clear();
-        line = FLine;
+        line = m_line;
         std::string field;
         bool fieldQuoted = false;
         auto endField = [&] {
@@ -31,93 +31,93 @@ public:
             fieldQuoted = false;
         };
         for (;;) {
-            if (FAt >= FText.size()) {
+            if (m_at >= m_text.size()) {
                 endField();
                 return true;
             }
-            const char c = FText[FAt];
+            const char c = m_text[m_at];
             if (c == '"' && field.empty() && !fieldQuoted) {
                 fieldQuoted = true;
-                if (!ReadQuoted(field)) {
+                if (!readQuoted(field)) {
                     fault = "quote opened here is never closed";
                     return true;
                 }
                 continue;
             }
             if (c == ',') {
-                ++FAt;
+                ++m_at;
                 endField();
                 continue;
             }
             if (c == '\r' || c == '\n') {
-                EndLine();
+                endLine();
                 endField();
                 return true;
             }
             if (fieldQuoted) {
                 fault = "text after a closing quote";
-                SkipRestOfLine();
+                skipRestOfLine();
                 return true;
             }
             if (c == '"') {
                 fault = "quote inside an unquoted field";
-                SkipRestOfLine();
+                skipRestOfLine();
                 return true;
             }
-            const std::size_t stop = FText.find_first_of(",\r\n\"", FAt + 1);
-            const std::size_t end = stop == std::string_view::npos ? FText.size() : stop;
-            field.append(FText.substr(FAt, end - FAt));
-            FAt = end;
+            const std::size_t stop = m_text.find_first_of(",\r\n\"", m_at + 1);
+            const std::size_t end = stop == std::string_view::npos ? m_text.size() : stop;
+            field.append(m_text.substr(m_at, end - m_at));
+            m_at = end;
         }
     }
 
 private:
     // Reads a quoted field from its opening quote; false when the text ends first.
-    bool ReadQuoted(std::string& field) {
-        ++FAt;
+    bool readQuoted(std::string& field) {
+        ++m_at;
         for (;;) {
-            const std::size_t q = FText.find('"', FAt);
-            const std::size_t stop = q == std::string_view::npos ? FText.size() : q;
-            for (std::size_t i = FAt; i < stop; ++i)
-                if (FText[i] == '\n' ||
-                    (FText[i] == '\r' && (i + 1 >= FText.size() || FText[i + 1] != '\n')))
-                    ++FLine;
-            field.append(FText.substr(FAt, stop - FAt));
+            const std::size_t q = m_text.find('"', m_at);
+            const std::size_t stop = q == std::string_view::npos ? m_text.size() : q;
+            for (std::size_t i = m_at; i < stop; ++i)
+                if (m_text[i] == '\n' ||
+                    (m_text[i] == '\r' && (i + 1 >= m_text.size() || m_text[i + 1] != '\n')))
+                    ++m_line;
+            field.append(m_text.substr(m_at, stop - m_at));
             if (q == std::string_view::npos) {
-                FAt = FText.size();
+                m_at = m_text.size();
                 return false;
             }
-            if (q + 1 < FText.size() && FText[q + 1] == '"') {
+            if (q + 1 < m_text.size() && m_text[q + 1] == '"') {
                 field += '"';
-                FAt = q + 2;
+                m_at = q + 2;
                 continue;
             }
-            FAt = q + 1;
+            m_at = q + 1;
             return true;
         }
     }
 
-    void EndLine() {
-        if (FText[FAt] == '\r' && FAt + 1 < FText.size() && FText[FAt + 1] == '\n') ++FAt;
-        ++FAt;
-        ++FLine;
+    void endLine() {
+        if (m_text[m_at] == '\r' && m_at + 1 < m_text.size() && m_text[m_at + 1] == '\n') ++m_at;
+        ++m_at;
+        ++m_line;
     }
 
-    void SkipRestOfLine() {
-        while (FAt < FText.size() && FText[FAt] != '\r' && FText[FAt] != '\n')
-            ++FAt;
-        if (FAt < FText.size()) EndLine();
+    void skipRestOfLine() {
+        while (m_at < m_text.size() && m_text[m_at] != '\r' && m_text[m_at] != '\n')
+            ++m_at;
+        if (m_at < m_text.size()) endLine();
     }
 
-    std::string_view FText;
-    std::size_t FAt = 0;
-    std::size_t FLine = 1;
+    std::string_view m_text;
+    std::size_t m_at = 0;
+    std::size_t m_line = 1;
 };
 
 } // namespace
 
-SourceError ParseCsvSource(std::string_view utf8, SourceSink& sink) {
-    TCsvSplitter splitter(utf8);
+SourceError parseCsvSource(std::string_view utf8, SourceSink& sink) {
+    CsvSplitter splitter(utf8);
     std::size_t line = 0;
     std::size_t width = 0;
     std::string fault;
@@ -129,9 +129,9 @@ SourceError ParseCsvSource(std::string_view utf8, SourceSink& sink) {
     for (;;) {
         std::fill(named, named + 5, 0);
         blank = true;
-        if (!splitter.Next(line, width, fault, [&](std::size_t index, std::string&& text) {
+        if (!splitter.next(line, width, fault, [&](std::size_t index, std::string&& text) {
                 blank = blank && index == 0 && text.empty();
-                const std::string name = QstText::FoldCase(QstText::Trim(text));
+                const std::string name = QstText::foldCase(QstText::trim(text));
                 for (std::size_t f = 0; f < 5; ++f)
                     if (name == QstText::FieldNames[f]) {
                         ++named[f];
@@ -154,13 +154,13 @@ SourceError ParseCsvSource(std::string_view utf8, SourceSink& sink) {
     const std::size_t headerWidth = width;
 
     // The rows: only the five named columns are kept, whatever the width of a row.
-    TSourceRow row;
+    SourceRow row;
     std::size_t fields = 0;
-    while (splitter.Next(line, fields, fault, [&](std::size_t index, std::string&& text) {
+    while (splitter.next(line, fields, fault, [&](std::size_t index, std::string&& text) {
         blank = index == 0 && text.empty();
         if (index >= headerWidth) return;
         for (std::size_t f = 0; f < 5; ++f)
-            if (column[f] == index) row.Fields[f] = std::move(text);
+            if (column[f] == index) row.fields[f] = std::move(text);
     })) {
         if (!fault.empty()) {
             sink.skip(line, std::move(fault));
@@ -174,15 +174,15 @@ SourceError ParseCsvSource(std::string_view utf8, SourceSink& sink) {
                                 ")");
             continue;
         }
-        row.Line = line;
+        row.line = line;
         sink.take(std::move(row));
         row = {};
     }
     return {};
 }
 
-TParsedSource ParseCsvSource(std::string_view utf8) {
+ParsedSource parseCsvSource(std::string_view utf8) {
     CollectingSink sink;
-    SourceError error = ParseCsvSource(utf8, sink);
+    SourceError error = parseCsvSource(utf8, sink);
     return sink.finish(std::move(error));
 }

@@ -11,7 +11,7 @@
 // lines are passed over; rows with too few or too many fields, or a quote that is never
 // closed, are reported and skipped. Rows go to sink as they are read; the result says
 // whether the file was rejected as a whole (no usable header row).
-SourceError ParseCsvSource(std::string_view utf8, SourceSink& sink);
+SourceError parseCsvSource(std::string_view utf8, SourceSink& sink);
 
 // The same, collected at once.
-TParsedSource ParseCsvSource(std::string_view utf8);
+ParsedSource parseCsvSource(std::string_view utf8);

@@ -32,7 +32,7 @@ std::string markedQuestionText(std::string_view cp1252) {
 std::string markLine(Difficulty mark, std::string_view question) {
     std::string line(difficultyName(mark));
     line += '\t';
-    line += Cp1252::ToUtf8(markedQuestionText(question));
+    line += Cp1252::toUtf8(markedQuestionText(question));
     line += '\n';
     return line;
 }
@@ -50,7 +50,7 @@ bool parseMarkLine(std::string_view line, std::size_t number, QuestionMark& mark
         }
         mark.mark = *known;
     }
-    if (tab == std::string_view::npos || !Cp1252::FromUtf8(line.substr(tab + 1), mark.question)) {
+    if (tab == std::string_view::npos || !Cp1252::fromUtf8(line.substr(tab + 1), mark.question)) {
         error = "line " + std::to_string(number) +
                 ": no question after the mark, or one Windows-1252 cannot hold";
         return false;

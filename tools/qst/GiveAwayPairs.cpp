@@ -34,7 +34,7 @@ constexpr std::string_view NumberWords[] = {
 
 // A Windows-1252 byte that belongs to a word: ASCII letters and digits and the code page's
 // letters (ª µ º, À to ÿ but for × and ÷, and Š Œ Ž š œ ž Ÿ).
-bool IsWordByte(unsigned char b) {
+bool isWordByte(unsigned char b) {
     if ((b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9')) return true;
     if (b >= 0xC0) return b != 0xD7 && b != 0xF7;
     return b == 0x8A || b == 0x8C || b == 0x8E || b == 0x9A || b == 0x9C || b == 0x9E ||
@@ -43,9 +43,9 @@ bool IsWordByte(unsigned char b) {
 
 // The words of a UTF-8 text, folded to lower case. Text the code page cannot hold (the
 // import refuses it anyway) keeps its ASCII words only.
-std::vector<std::string> WordsOf(std::string_view utf8) {
+std::vector<std::string> wordsOf(std::string_view utf8) {
     std::string text;
-    if (!Cp1252::FromUtf8(utf8, text)) {
+    if (!Cp1252::fromUtf8(utf8, text)) {
         text.assign(utf8);
         for (char& c : text)
             if (static_cast<unsigned char>(c) >= 0x80) c = ' ';
@@ -53,8 +53,8 @@ std::vector<std::string> WordsOf(std::string_view utf8) {
     std::vector<std::string> words;
     std::string word;
     for (char c : text) {
-        if (IsWordByte(static_cast<unsigned char>(c))) {
-            word += static_cast<char>(QstText::FoldByte(static_cast<unsigned char>(c)));
+        if (isWordByte(static_cast<unsigned char>(c))) {
+            word += static_cast<char>(QstText::foldByte(static_cast<unsigned char>(c)));
         } else if (!word.empty()) {
             words.push_back(std::move(word));
             word.clear();
@@ -64,7 +64,7 @@ std::vector<std::string> WordsOf(std::string_view utf8) {
     return words;
 }
 
-std::string WhyNotSearched(const std::vector<std::string>& words) {
+std::string whyNotSearched(const std::vector<std::string>& words) {
     if (words.empty()) return "it holds no letter or digit";
     const std::string& first = words[0];
     if (words.size() == 1 && first.size() <= 2 &&
@@ -84,24 +84,24 @@ std::string WhyNotSearched(const std::vector<std::string>& words) {
 }
 
 // The plural endings a word may take: "s", and "es" after s, x, z, ch, sh and o.
-bool TakesEs(std::string_view word) {
+bool takesEs(std::string_view word) {
     return word.ends_with('s') || word.ends_with('x') || word.ends_with('z') ||
            word.ends_with("ch") || word.ends_with("sh") || word.ends_with('o');
 }
 
 // The word as written or with a plural ending.
-bool SameWordOrPlural(const std::string& found, const std::string& word) {
+bool sameWordOrPlural(const std::string& found, const std::string& word) {
     if (!found.starts_with(word)) return false;
     const std::string_view rest = std::string_view(found).substr(word.size());
-    return rest.empty() || rest == "s" || (rest == "es" && TakesEs(word));
+    return rest.empty() || rest == "s" || (rest == "es" && takesEs(word));
 }
 
 // A key that finds a record line by the pair it names.
-std::string PairKey(std::string_view file, std::string_view answer, std::string_view question) {
+std::string pairKey(std::string_view file, std::string_view answer, std::string_view question) {
     auto fold = [](std::string_view utf8) {
         std::string text;
-        if (!Cp1252::FromUtf8(utf8, text)) text.assign(utf8);
-        return QstText::CompareKey(text);
+        if (!Cp1252::fromUtf8(utf8, text)) text.assign(utf8);
+        return QstText::compareKey(text);
     };
     std::string key(file);
     key += '\0';
@@ -111,35 +111,35 @@ std::string PairKey(std::string_view file, std::string_view answer, std::string_
     return key;
 }
 
-std::string BaseName(const std::string& path) {
+std::string baseName(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string Plural(std::size_t n, const char* one, const char* many) {
+std::string plural(std::size_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
 } // namespace
 
 std::string whyAnswerIsNotSearched(std::string_view answer) {
-    return WhyNotSearched(WordsOf(answer));
+    return whyNotSearched(wordsOf(answer));
 }
 
-GiveAwaySearch findGiveAways(const std::vector<TSourceRow>& rows) {
+GiveAwaySearch findGiveAways(const std::vector<SourceRow>& rows) {
     GiveAwaySearch search;
     // Where each word stands in the questions: row and word position.
     std::vector<std::vector<std::string>> questionWords(rows.size());
     std::unordered_map<std::string, std::vector<std::pair<std::uint32_t, std::uint32_t>>> where;
     for (std::size_t r = 0; r < rows.size(); ++r) {
-        questionWords[r] = WordsOf(rows[r].Fields[0]);
+        questionWords[r] = wordsOf(rows[r].fields[0]);
         for (std::size_t p = 0; p < questionWords[r].size(); ++p)
             where[questionWords[r][p]].emplace_back(static_cast<std::uint32_t>(r),
                                                     static_cast<std::uint32_t>(p));
     }
     for (std::size_t a = 0; a < rows.size(); ++a) {
-        const std::vector<std::string> answer = WordsOf(rows[a].Fields[1]);
-        if (std::string why = WhyNotSearched(answer); !why.empty()) {
+        const std::vector<std::string> answer = wordsOf(rows[a].fields[1]);
+        if (std::string why = whyNotSearched(answer); !why.empty()) {
             search.unsearched.push_back({a, std::move(why)});
             continue;
         }
@@ -149,7 +149,7 @@ GiveAwaySearch findGiveAways(const std::vector<TSourceRow>& rows) {
             std::vector<std::string> forms = {answer[i]};
             if (i == last) {
                 forms.push_back(answer[i] + "s");
-                if (TakesEs(answer[i])) forms.push_back(answer[i] + "es");
+                if (takesEs(answer[i])) forms.push_back(answer[i] + "es");
             }
             return forms;
         };
@@ -177,7 +177,7 @@ GiveAwaySearch findGiveAways(const std::vector<TSourceRow>& rows) {
                 bool held = true;
                 for (std::size_t i = 0; i <= last && held; ++i)
                     held = i < last ? words[start + i] == answer[i]
-                                    : SameWordOrPlural(words[start + i], answer[i]);
+                                    : sameWordOrPlural(words[start + i], answer[i]);
                 if (held) holders.push_back(q);
             }
         }
@@ -198,7 +198,7 @@ bool parseReviewedPairs(std::string_view text, std::vector<ReviewedPair>& pairs,
     std::size_t number = 0;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
-        const std::string_view line = QstText::Trim(text.substr(0, end));
+        const std::string_view line = QstText::trim(text.substr(0, end));
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         ++number;
         if (line.empty() || line.starts_with('#')) continue;
@@ -210,10 +210,10 @@ bool parseReviewedPairs(std::string_view text, std::vector<ReviewedPair>& pairs,
         const std::size_t last = line.rfind('|');
         ReviewedPair pair;
         if (second != std::string_view::npos && last > second) {
-            pair.file = QstText::Trim(line.substr(0, first));
-            pair.answer = QstText::Trim(line.substr(first + 1, second - first - 1));
-            pair.question = QstText::Trim(line.substr(second + 1, last - second - 1));
-            pair.reason = QstText::Trim(line.substr(last + 1));
+            pair.file = QstText::trim(line.substr(0, first));
+            pair.answer = QstText::trim(line.substr(first + 1, second - first - 1));
+            pair.question = QstText::trim(line.substr(second + 1, last - second - 1));
+            pair.reason = QstText::trim(line.substr(last + 1));
         }
         if (pair.file.empty() || pair.answer.empty() || pair.question.empty() ||
             pair.reason.empty()) {
@@ -230,7 +230,7 @@ bool parseReviewedPairs(std::string_view text, std::vector<ReviewedPair>& pairs,
 int listGiveAways(const PairsOptions& options, std::ostream& out, std::ostream& err) {
     if (options.sources.empty()) return usageError(err, "pairs needs at least one SOURCE");
     for (const std::string& source : options.sources)
-        if (FormatOfSource(source, TSourceFormat::Auto) == TSourceFormat::Auto)
+        if (formatOfSource(source, SourceFormat::Auto) == SourceFormat::Auto)
             return usageError(err, source + ": cannot tell the format from the name (use .csv, "
                                             ".json or .txt)");
     const bool all = options.all;
@@ -240,9 +240,8 @@ int listGiveAways(const PairsOptions& options, std::ostream& out, std::ostream& 
     std::vector<ReviewedPair> record;
     if (options.reviewed) {
         std::string bytes, why;
-        if (QstText::ReadWholeFile(recordPath, bytes, why, MaxRecordBytes) !=
-                QstText::TRead::Read ||
-            !parseReviewedPairs(QstText::DecodeInput(bytes), record, why)) {
+        if (QstText::readWholeFile(recordPath, bytes, why, MaxRecordBytes) != QstText::Read::Read ||
+            !parseReviewedPairs(QstText::decodeInput(bytes), record, why)) {
             if (!why.starts_with(recordPath)) why = recordPath + ": " + why;
             err << Me << why << "\n";
             return 1;
@@ -252,7 +251,7 @@ int listGiveAways(const PairsOptions& options, std::ostream& out, std::ostream& 
     std::vector<bool> used(record.size(), false);
     for (std::size_t i = 0; i < record.size(); ++i) {
         const auto [it, fresh] =
-            reviewed.emplace(PairKey(record[i].file, record[i].answer, record[i].question), i);
+            reviewed.emplace(pairKey(record[i].file, record[i].answer, record[i].question), i);
         if (!fresh) {
             err << recordPath << ":" << record[i].line << ": note: the same pair as line "
                 << record[it->second].line << "\n";
@@ -265,35 +264,35 @@ int listGiveAways(const PairsOptions& options, std::ostream& out, std::ostream& 
     std::vector<std::string> files;
     for (const std::string& source : options.sources) {
         CollectingSink sink;
-        if (const SourceError error = ReadSource(source, TSourceFormat::Auto, sink)) {
-            ReportRejectedSource(source, error, err);
+        if (const SourceError error = readSource(source, SourceFormat::Auto, sink)) {
+            reportRejectedSource(source, error, err);
             rejected = true;
             continue;
         }
-        const TParsedSource parsed = sink.finish({});
-        const std::string file = BaseName(source);
+        const ParsedSource parsed = sink.finish({});
+        const std::string file = baseName(source);
         files.push_back(file);
-        const std::vector<TSourceRow>& rows = parsed.Rows;
+        const std::vector<SourceRow>& rows = parsed.rows;
         const GiveAwaySearch search = findGiveAways(rows);
         for (const GiveAway& pair : search.pairs) {
-            const TSourceRow& a = rows[pair.answerRow];
-            const TSourceRow& q = rows[pair.questionRow];
-            const auto it = reviewed.find(PairKey(file, a.Fields[1], q.Fields[0]));
+            const SourceRow& a = rows[pair.answerRow];
+            const SourceRow& q = rows[pair.questionRow];
+            const auto it = reviewed.find(pairKey(file, a.fields[1], q.fields[0]));
             ++pairCount;
             if (it != reviewed.end()) {
                 ++reviewedCount;
                 used[it->second] = true;
                 if (!all) continue;
             }
-            out << source << ":" << q.Line << ": \"" << q.Fields[0] << "\" holds \"" << a.Fields[1]
-                << "\", the answer of " << source << ":" << a.Line;
+            out << source << ":" << q.line << ": \"" << q.fields[0] << "\" holds \"" << a.fields[1]
+                << "\", the answer of " << source << ":" << a.line;
             if (it != reviewed.end()) out << " [reviewed: " << record[it->second].reason << "]";
             out << "\n";
         }
         unsearchedCount += search.unsearched.size();
         if (all)
             for (const UnsearchedAnswer& u : search.unsearched)
-                out << source << ":" << rows[u.row].Line << ": answer \"" << rows[u.row].Fields[1]
+                out << source << ":" << rows[u.row].line << ": answer \"" << rows[u.row].fields[1]
                     << "\" not looked for: " << u.reason << "\n";
     }
 
@@ -304,8 +303,8 @@ int listGiveAways(const PairsOptions& options, std::ostream& out, std::ostream& 
                 << record[i].file << " any more\n";
 
     const std::size_t open = pairCount - reviewedCount;
-    err << Me << Plural(pairCount, "pair", "pairs") << " found, " << reviewedCount << " reviewed, "
-        << open << " not reviewed; " << Plural(unsearchedCount, "answer", "answers")
+    err << Me << plural(pairCount, "pair", "pairs") << " found, " << reviewedCount << " reviewed, "
+        << open << " not reviewed; " << plural(unsearchedCount, "answer", "answers")
         << " too short or too common to look for" << (all ? "" : " (--all lists them)") << "\n";
     return rejected || open > 0 ? 1 : 0;
 }

@@ -40,7 +40,7 @@ struct GiveAwaySearch {
 };
 
 // Looks for give-aways among the rows of one source (one topic).
-GiveAwaySearch findGiveAways(const std::vector<TSourceRow>& rows);
+GiveAwaySearch findGiveAways(const std::vector<SourceRow>& rows);
 
 // Why an answer (UTF-8) is too short or too common to be looked for; empty when it is.
 std::string whyAnswerIsNotSearched(std::string_view answer);

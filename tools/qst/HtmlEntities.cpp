@@ -21,12 +21,12 @@ constexpr std::string_view Latin1[96] = {
     "ntilde", "ograve", "oacute", "ocirc",  "otilde", "ouml",   "divide", "oslash", "ugrave",
     "uacute", "ucirc",  "uuml",   "yacute", "thorn",  "yuml"};
 
-struct TNamed {
-    std::string_view Name;
-    char32_t Cp;
+struct Named {
+    std::string_view name;
+    char32_t cp;
 };
 
-constexpr TNamed Others[] = {
+constexpr Named Others[] = {
     {"quot", 0x22},     {"amp", 0x26},      {"apos", 0x27},     {"lt", 0x3C},
     {"gt", 0x3E},       {"OElig", 0x152},   {"oelig", 0x153},   {"Scaron", 0x160},
     {"scaron", 0x161},  {"Yuml", 0x178},    {"Zcaron", 0x17D},  {"zcaron", 0x17E},
@@ -47,7 +47,7 @@ constexpr TNamed Others[] = {
     {"hearts", 0x2665}, {"spades", 0x2660}, {"clubs", 0x2663},  {"diams", 0x2666}};
 
 // The character of the reference body between '&' and ';', or -1.
-std::int64_t Lookup(std::string_view body) {
+std::int64_t lookup(std::string_view body) {
     if (body.size() >= 2 && body[0] == '#') {
         const bool hex = body[1] == 'x' || body[1] == 'X';
         std::string_view digits = body.substr(hex ? 2 : 1);
@@ -71,7 +71,7 @@ std::int64_t Lookup(std::string_view body) {
     for (std::size_t i = 0; i < 96; ++i)
         if (Latin1[i] == body) return static_cast<std::int64_t>(0xA0 + i);
     for (const auto& n : Others)
-        if (n.Name == body) return n.Cp;
+        if (n.name == body) return n.cp;
     return -1;
 }
 
@@ -79,7 +79,7 @@ std::int64_t Lookup(std::string_view body) {
 
 namespace HtmlEntities {
 
-std::string Decode(std::string_view s) {
+std::string decode(std::string_view s) {
     std::string out;
     out.reserve(s.size());
     std::size_t i = 0;
@@ -93,19 +93,19 @@ std::string Decode(std::string_view s) {
         // Reference names are short; a ';' further off belongs to other text.
         const std::size_t semi = s.substr(amp, 12).find(';');
         const std::int64_t cp =
-            semi == std::string_view::npos ? -1 : Lookup(s.substr(amp + 1, semi - 1));
+            semi == std::string_view::npos ? -1 : lookup(s.substr(amp + 1, semi - 1));
         if (cp < 0) {
             out += '&';
             i = amp + 1;
             continue;
         }
-        Cp1252::AppendUtf8(out, static_cast<char32_t>(cp));
+        Cp1252::appendUtf8(out, static_cast<char32_t>(cp));
         i = amp + semi + 1;
     }
     return out;
 }
 
-std::string Encode(std::string_view s) {
+std::string encode(std::string_view s) {
     std::string out;
     out.reserve(s.size() + s.size() / 8);
     for (char c : s) {

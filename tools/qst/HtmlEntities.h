@@ -10,9 +10,9 @@ namespace HtmlEntities {
 // set, &quot; &amp; &lt; &gt; &apos;, the typographic quotes and dashes, &hellip; &euro;
 // &trade; and more) by their characters. Anything else, including a reference without its
 // closing ';', is left as it stands.
-std::string Decode(std::string_view utf8);
+std::string decode(std::string_view utf8);
 
 // Writes & < > " ' as references, so that Decode gives back exactly the text.
-std::string Encode(std::string_view utf8);
+std::string encode(std::string_view utf8);
 
 } // namespace HtmlEntities

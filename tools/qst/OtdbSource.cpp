@@ -232,8 +232,8 @@ private:
 
     void finishEntry() {
         if (!sink) return;
-        TSourceRow row;
-        row.Line = entry.line;
+        SourceRow row;
+        row.line = entry.line;
         std::string why = readEntry(row);
         if (why.empty())
             sink->take(std::move(row));
@@ -242,7 +242,7 @@ private:
     }
 
     // The row of the entry just read, or why it cannot be a question.
-    std::string readEntry(TSourceRow& row) {
+    std::string readEntry(SourceRow& row) {
         if (!entry.isObject) return "entry is not an object";
         if (entry.hasType) {
             if (!entry.typeIsText) return "\"type\" is not a string";
@@ -256,10 +256,10 @@ private:
             return "\"incorrect_answers\" holds " + std::to_string(entry.wrongCount) +
                    " answers (3 needed)";
         if (!entry.wrongAllText) return "\"incorrect_answers\" holds a value that is not text";
-        row.Fields[0] = HtmlEntities::Decode(entry.question);
-        row.Fields[1] = HtmlEntities::Decode(entry.correct);
+        row.fields[0] = HtmlEntities::decode(entry.question);
+        row.fields[1] = HtmlEntities::decode(entry.correct);
         for (std::size_t k = 0; k < 3; ++k)
-            row.Fields[2 + k] = HtmlEntities::Decode(entry.wrong[k]);
+            row.fields[2 + k] = HtmlEntities::decode(entry.wrong[k]);
         return {};
     }
 
@@ -295,13 +295,13 @@ SourceError readDocument(std::string_view utf8, SourceSink* sink) {
 
 } // namespace
 
-SourceError ParseOtdbSource(std::string_view utf8, SourceSink& sink) {
+SourceError parseOtdbSource(std::string_view utf8, SourceSink& sink) {
     if (SourceError error = readDocument(utf8, nullptr)) return error;
     return readDocument(utf8, &sink);
 }
 
-TParsedSource ParseOtdbSource(std::string_view utf8) {
+ParsedSource parseOtdbSource(std::string_view utf8) {
     CollectingSink sink;
-    SourceError error = ParseOtdbSource(utf8, sink);
+    SourceError error = parseOtdbSource(utf8, sink);
     return sink.finish(std::move(error));
 }

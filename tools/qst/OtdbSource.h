@@ -11,7 +11,7 @@
 // of another shape, one that is not valid JSON, nests deeper than 256 levels, or whose
 // response_code reports a failure, is rejected as a whole. The document is read as a stream
 // of events, never built as a tree: memory stays at the size of one entry.
-SourceError ParseOtdbSource(std::string_view utf8, SourceSink& sink);
+SourceError parseOtdbSource(std::string_view utf8, SourceSink& sink);
 
 // The same, collected at once.
-TParsedSource ParseOtdbSource(std::string_view utf8);
+ParsedSource parseOtdbSource(std::string_view utf8);

@@ -10,16 +10,16 @@
 // One question as read from a source file: five UTF-8 texts in record order (question,
 // answer, wrong1, wrong2, wrong3), the line it starts on and its difficulty mark, if the
 // source gives one.
-struct TSourceRow {
-    std::array<std::string, 5> Fields;
-    std::size_t Line = 0;
-    Difficulty Mark = Difficulty::None;
+struct SourceRow {
+    std::array<std::string, 5> fields;
+    std::size_t line = 0;
+    Difficulty mark = Difficulty::None;
 };
 
 // A row of a source file that was not taken, with the line it starts on and why.
-struct TSourceProblem {
-    std::size_t Line = 0;
-    std::string Reason;
+struct SourceProblem {
+    std::size_t line = 0;
+    std::string reason;
 };
 
 // A source file rejected as a whole (unreadable, wrong shape), with the line the fault is
@@ -36,37 +36,37 @@ struct SourceError {
 class SourceSink {
 public:
     virtual ~SourceSink() = default;
-    virtual void take(TSourceRow&& row) = 0;
+    virtual void take(SourceRow&& row) = 0;
     virtual void skip(std::size_t line, std::string&& reason) = 0;
 };
 
 // What a reader made of one source file, all at once. A non-empty Error means the file as a
 // whole was rejected (unreadable, wrong shape); Rows and Skipped are then empty.
-struct TParsedSource {
-    std::vector<TSourceRow> Rows;
-    std::vector<TSourceProblem> Skipped;
-    std::string Error;
+struct ParsedSource {
+    std::vector<SourceRow> rows;
+    std::vector<SourceProblem> skipped;
+    std::string error;
     // The line Error refers to, or 0 when it concerns the whole file.
-    std::size_t ErrorLine = 0;
+    std::size_t errorLine = 0;
 };
 
-// Collects everything a reader hands on into a TParsedSource.
+// Collects everything a reader hands on into a ParsedSource.
 class CollectingSink : public SourceSink {
 public:
-    void take(TSourceRow&& row) override { parsed.Rows.push_back(std::move(row)); }
+    void take(SourceRow&& row) override { parsed.rows.push_back(std::move(row)); }
     void skip(std::size_t line, std::string&& reason) override {
-        parsed.Skipped.push_back({line, std::move(reason)});
+        parsed.skipped.push_back({line, std::move(reason)});
     }
     // The collected result, with error set when the reader rejected the file.
-    TParsedSource finish(SourceError error) {
+    ParsedSource finish(SourceError error) {
         if (error) {
             parsed = {};
-            parsed.Error = std::move(error.text);
-            parsed.ErrorLine = error.line;
+            parsed.error = std::move(error.text);
+            parsed.errorLine = error.line;
         }
         return std::move(parsed);
     }
 
 private:
-    TParsedSource parsed;
+    ParsedSource parsed;
 };

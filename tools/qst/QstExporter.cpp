@@ -11,7 +11,7 @@ namespace {
 
 constexpr std::size_t FlushSize = 1 << 20;
 
-void AppendJsonString(std::string& out, const std::string& utf8) {
+void appendJsonString(std::string& out, const std::string& utf8) {
     static constexpr char Hex[] = "0123456789abcdef";
     out += '"';
     for (char c : utf8) {
@@ -47,9 +47,9 @@ void AppendJsonString(std::string& out, const std::string& utf8) {
 
 } // namespace
 
-int ExportQuestions(const std::string& path, TExportFormat format, std::ostream& out,
+int exportQuestions(const std::string& path, ExportFormat format, std::ostream& out,
                     std::ostream& err) {
-    return ExportQuestions(
+    return exportQuestions(
         path, format,
         [&out](std::string_view text) {
             out.write(text.data(), static_cast<std::streamsize>(text.size()));
@@ -58,39 +58,39 @@ int ExportQuestions(const std::string& path, TExportFormat format, std::ostream&
         err);
 }
 
-int ExportQuestions(const std::string& path, TExportFormat format, const TextSink& out,
+int exportQuestions(const std::string& path, ExportFormat format, const TextSink& out,
                     std::ostream& err) {
-    TQstScanner scan;
-    if (!scan.Open(path)) {
-        err << "trivora-qst: " << scan.ErrorText() << "\n";
-        return scan.NotRegular() ? 2 : 1;
+    QstScanner scan;
+    if (!scan.open(path)) {
+        err << "trivora-qst: " << scan.errorText() << "\n";
+        return scan.notRegular() ? 2 : 1;
     }
-    const std::uint8_t* bytes = scan.Next();
-    if (!bytes || !TQuestionRecord::Decode(bytes).IsHeader()) {
+    const std::uint8_t* bytes = scan.next();
+    if (!bytes || !QuestionRecord::decode(bytes).isHeader()) {
         err << "trivora-qst: " << path << ": not a question set ("
             << (bytes ? "its header is damaged" : "shorter than one record") << ")\n";
         return 1;
     }
     std::string text;
     text.reserve(FlushSize + 4096);
-    if (format == TExportFormat::Csv)
+    if (format == ExportFormat::Csv)
         text += "question,answer,wrong1,wrong2,wrong3\n";
     else
         text += "{\"response_code\":0,\"results\":[";
     bool first = true;
-    while ((bytes = scan.Next())) {
-        for (const auto& problem : RecordProblems(scan.Index(), bytes))
+    while ((bytes = scan.next())) {
+        for (const auto& problem : recordProblems(scan.index(), bytes))
             err << path << ": " << problem << "\n";
-        const TQuestionRecord record = TQuestionRecord::Decode(bytes);
-        if (format == TExportFormat::Csv) {
-            for (std::size_t f = 0; f < TQuestionRecord::FieldCount; ++f) {
+        const QuestionRecord record = QuestionRecord::decode(bytes);
+        if (format == ExportFormat::Csv) {
+            for (std::size_t f = 0; f < QuestionRecord::FieldCount; ++f) {
                 if (f) text += ',';
-                Csv::appendField(text, Cp1252::ToUtf8(record.Field(f)));
+                Csv::appendField(text, Cp1252::toUtf8(record.field(f)));
             }
             text += '\n';
         } else {
             auto field = [&](std::size_t f) {
-                AppendJsonString(text, HtmlEntities::Encode(Cp1252::ToUtf8(record.Field(f))));
+                appendJsonString(text, HtmlEntities::encode(Cp1252::toUtf8(record.field(f))));
             };
             text += first ? "\n" : ",\n";
             text += "{\"type\":\"multiple\",\"question\":";
@@ -111,13 +111,13 @@ int ExportQuestions(const std::string& path, TExportFormat format, const TextSin
             text.clear();
         }
     }
-    if (!scan.ErrorText().empty()) {
-        err << "trivora-qst: " << scan.ErrorText() << "\n";
+    if (!scan.errorText().empty()) {
+        err << "trivora-qst: " << scan.errorText() << "\n";
         return 1;
     }
-    if (scan.TrailingBytes() > 0)
-        err << path << ": trailing " << scan.TrailingBytes()
+    if (scan.trailingBytes() > 0)
+        err << path << ": trailing " << scan.trailingBytes()
             << " bytes after the last whole record (not exported)\n";
-    if (format == TExportFormat::Json) text += first ? "]}\n" : "\n]}\n";
+    if (format == ExportFormat::Json) text += first ? "]}\n" : "\n]}\n";
     return out(text) ? 0 : 1;
 }

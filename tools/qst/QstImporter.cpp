@@ -23,7 +23,7 @@ namespace {
 
 constexpr const char* Me = "trivora-qst: ";
 
-std::string LowerExtension(const std::string& path) {
+std::string lowerExtension(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     const std::size_t dot = path.rfind('.');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
@@ -33,7 +33,7 @@ std::string LowerExtension(const std::string& path) {
     return ext;
 }
 
-std::string Plural(std::size_t n, const char* one, const char* many) {
+std::string plural(std::size_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
@@ -56,7 +56,7 @@ public:
         if (::stat(path.c_str(), &st) != 0 && errno == ENOENT) return true;
         std::int64_t size = 0;
         bool notRegular = false;
-        if (!QstText::OpenRegularFile(path, fd, size, error, notRegular)) return false;
+        if (!QstText::openRegularFile(path, fd, size, error, notRegular)) return false;
         if (static_cast<std::uint64_t>(size) > MaxSourceBytes) {
             error = path + ": too large (" + std::to_string(size) + " bytes, at most " +
                     std::to_string(MaxSourceBytes) + ")";
@@ -129,48 +129,48 @@ private:
 
 } // namespace
 
-TSourceFormat FormatOfSource(const std::string& path, TSourceFormat from) {
-    if (from != TSourceFormat::Auto) return from;
-    const std::string ext = LowerExtension(path);
-    if (ext == "csv") return TSourceFormat::Csv;
-    if (ext == "json") return TSourceFormat::Json;
-    if (ext == "txt") return TSourceFormat::Text;
-    return TSourceFormat::Auto;
+SourceFormat formatOfSource(const std::string& path, SourceFormat from) {
+    if (from != SourceFormat::Auto) return from;
+    const std::string ext = lowerExtension(path);
+    if (ext == "csv") return SourceFormat::Csv;
+    if (ext == "json") return SourceFormat::Json;
+    if (ext == "txt") return SourceFormat::Text;
+    return SourceFormat::Auto;
 }
 
-SourceError ReadSource(const std::string& path, TSourceFormat from, SourceSink& sink) {
-    const TSourceFormat format = FormatOfSource(path, from);
-    if (format == TSourceFormat::Auto)
+SourceError readSource(const std::string& path, SourceFormat from, SourceSink& sink) {
+    const SourceFormat format = formatOfSource(path, from);
+    if (format == SourceFormat::Auto)
         return {"cannot tell the format from the name (use .csv, .json or .txt, or --from)", 0};
     std::string text;
     std::string error;
-    if (QstText::ReadWholeFile(path, text, error, MaxSourceBytes) != QstText::TRead::Read) {
-        // ReadWholeFile names the file itself; keep only the reason.
+    if (QstText::readWholeFile(path, text, error, MaxSourceBytes) != QstText::Read::Read) {
+        // readWholeFile names the file itself; keep only the reason.
         if (error.starts_with(path + ": ")) error.erase(0, path.size() + 2);
         return {error, 0};
     }
-    QstText::DecodeInPlace(text);
+    QstText::decodeInPlace(text);
     switch (format) {
-    case TSourceFormat::Csv:
-        return ParseCsvSource(text, sink);
-    case TSourceFormat::Json:
-        return ParseOtdbSource(text, sink);
-    case TSourceFormat::Text:
-        ParseTextSource(text, sink);
+    case SourceFormat::Csv:
+        return parseCsvSource(text, sink);
+    case SourceFormat::Json:
+        return parseOtdbSource(text, sink);
+    case SourceFormat::Text:
+        parseTextSource(text, sink);
         return {};
-    case TSourceFormat::Auto:
+    case SourceFormat::Auto:
         break;
     }
     return {};
 }
 
-TParsedSource ReadSource(const std::string& path, TSourceFormat from) {
+ParsedSource readSource(const std::string& path, SourceFormat from) {
     CollectingSink sink;
-    SourceError error = ReadSource(path, from, sink);
+    SourceError error = readSource(path, from, sink);
     return sink.finish(std::move(error));
 }
 
-void ReportRejectedSource(const std::string& source, const SourceError& error, std::ostream& err) {
+void reportRejectedSource(const std::string& source, const SourceError& error, std::ostream& err) {
     err << source << ":";
     if (error.line) err << error.line << ":";
     err << " error: " << error.text << "\n";
@@ -222,7 +222,7 @@ private:
     bool anyMark = false;
 };
 
-std::string_view BytesOf(const std::uint8_t* bytes, std::size_t size) {
+std::string_view bytesOf(const std::uint8_t* bytes, std::size_t size) {
     return {reinterpret_cast<const char*>(bytes), size};
 }
 
@@ -230,52 +230,52 @@ std::string_view BytesOf(const std::uint8_t* bytes, std::size_t size) {
 // others and hands every record taken, with its mark, to the set being written.
 class ImportSink : public SourceSink {
 public:
-    ImportSink(const std::string& source, TRowChecker& checker, ImportOutput& out,
-               std::ostream& err, TImportSummary& sum)
+    ImportSink(const std::string& source, RowChecker& checker, ImportOutput& out, std::ostream& err,
+               ImportSummary& sum)
         : source(source), checker(checker), out(out), err(err), sum(sum) {}
 
-    void take(TSourceRow&& row) override {
-        TQuestionRecord record;
-        const std::string why = checker.Check(row, source, record);
+    void take(SourceRow&& row) override {
+        QuestionRecord record;
+        const std::string why = checker.check(row, source, record);
         if (!why.empty()) {
-            report(row.Line, why);
+            report(row.line, why);
             return;
         }
-        ++sum.Imported;
-        const auto bytes = record.Encode();
-        out.question(BytesOf(bytes.data(), bytes.size()), row.Mark, record.Question);
+        ++sum.imported;
+        const auto bytes = record.encode();
+        out.question(bytesOf(bytes.data(), bytes.size()), row.mark, record.question);
     }
     void skip(std::size_t line, std::string&& reason) override { report(line, reason); }
 
 private:
     void report(std::size_t line, const std::string& why) {
         err << source << ":" << line << ": skipped: " << why << "\n";
-        ++sum.Skipped;
+        ++sum.skipped;
     }
 
     const std::string& source;
-    TRowChecker& checker;
+    RowChecker& checker;
     ImportOutput& out;
     std::ostream& err;
-    TImportSummary& sum;
+    ImportSummary& sum;
 };
 
 } // namespace
 
-int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSummary* summary) {
-    TImportSummary local;
-    TImportSummary& sum = summary ? *summary : local;
+int importQuestions(const ImportOptions& options, std::ostream& err, ImportSummary* summary) {
+    ImportSummary local;
+    ImportSummary& sum = summary ? *summary : local;
     sum = {};
-    if (options.Sources.empty()) {
+    if (options.sources.empty()) {
         err << Me << "import: no source files given\n";
         return 2;
     }
-    if (options.Output.empty() && !options.DryRun) {
+    if (options.m_output.empty() && !options.dryRun) {
         err << Me << "import: no output set given (-o FILE)\n";
         return 2;
     }
-    for (const auto& source : options.Sources) {
-        if (FormatOfSource(source, options.From) == TSourceFormat::Auto) {
+    for (const auto& source : options.sources) {
+        if (formatOfSource(source, options.from) == SourceFormat::Auto) {
             err << Me << source
                 << ": cannot tell the format from the name (use .csv, .json or .txt, or --from)\n";
             return 2;
@@ -290,17 +290,17 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
     }
 
     std::string title;
-    if (char32_t bad = 0; !Cp1252::FromUtf8(options.Title, title, &bad)) {
+    if (char32_t bad = 0; !Cp1252::fromUtf8(options.title, title, &bad)) {
         err << Me << "the topic holds a character Windows-1252 cannot hold ("
-            << QstText::CodePointName(bad) << ")\n";
+            << QstText::codePointName(bad) << ")\n";
         return 2;
     }
-    if (title.size() > TQuestionRecord::Capacity) {
+    if (title.size() > QuestionRecord::Capacity) {
         err << Me << "the topic is longer than 75 characters\n";
         return 2;
     }
 
-    const std::string& output = options.Output;
+    const std::string& output = options.m_output;
     struct stat outStat {};
     const bool outputExists = !output.empty() && ::stat(output.c_str(), &outStat) == 0;
     if (outputExists && !S_ISREG(outStat.st_mode)) {
@@ -308,7 +308,7 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
         return 1;
     }
     if (outputExists)
-        for (const auto& source : options.Sources) {
+        for (const auto& source : options.sources) {
             struct stat st {};
             if (::stat(source.c_str(), &st) == 0 && st.st_dev == outStat.st_dev &&
                 st.st_ino == outStat.st_ino) {
@@ -319,29 +319,29 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
 
     // Writers of an existing set take turns: the set's other writers (the editor, another
     // import) wait until this one has read the set and renamed the new file over it.
-    TQstFile writersLock;
-    if (outputExists && !options.DryRun &&
-        !writersLock.OpenLocked(output, TQstFile::TAccess::Read, -1)) {
-        err << Me << writersLock.ErrorText() << "\n";
+    QstFile writersLock;
+    if (outputExists && !options.dryRun &&
+        !writersLock.openLocked(output, QstFile::Access::Read, -1)) {
+        err << Me << writersLock.errorText() << "\n";
         return 1;
     }
 
-    TRowChecker checker;
-    TQstScanner existing;
-    const bool appending = options.Append && outputExists;
+    RowChecker checker;
+    QstScanner existing;
+    const bool appending = options.append && outputExists;
     // The new set is written as the rows are read.
-    ImportOutput out(!options.DryRun);
+    ImportOutput out(!options.dryRun);
     if (std::string why; !out.open(output, why)) {
         err << Me << why << "\n";
         return 1;
     }
     if (appending) {
-        constexpr TReaderRules AppendRules{1, "", "", TQstFile::TAccess::Read};
-        const TQstCheckResult check = CheckQuestionFile(output, AppendRules);
-        if (check.Status != TQstCheck::Accepted) {
+        constexpr ReaderRuleSet AppendRules{1, "", "", QstFile::Access::Read};
+        const QstCheckResult check = checkQuestionFile(output, AppendRules);
+        if (check.status != QstCheck::Accepted) {
             err << Me << output << ": not a question set to append to ("
-                << (check.RecordCount < 1 ? "shorter than one record" : "its header is damaged")
-                << (check.ErrorText.empty() ? "" : "; " + check.ErrorText) << ")\n";
+                << (check.recordCount < 1 ? "shorter than one record" : "its header is damaged")
+                << (check.errorText.empty() ? "" : "; " + check.errorText) << ")\n";
             return 1;
         }
         // Copy the set as it is with the marks kept for its questions (each while it still
@@ -352,26 +352,26 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
             err << Me << why << "; nothing written\n";
             return 1;
         }
-        if (!existing.Open(output)) {
-            err << Me << existing.ErrorText() << "\n";
+        if (!existing.open(output)) {
+            err << Me << existing.errorText() << "\n";
             return 1;
         }
         bool marksLeft = true;
         QuestionMark old;
-        while (const std::uint8_t* bytes = existing.Next()) {
-            const std::string_view recordBytes = BytesOf(bytes, TQuestionRecord::Size);
-            if (existing.Index() == 0) {
+        while (const std::uint8_t* bytes = existing.next()) {
+            const std::string_view recordBytes = bytesOf(bytes, QuestionRecord::Size);
+            if (existing.index() == 0) {
                 out.header(recordBytes);
                 continue;
             }
-            const std::string question = TQuestionRecord::Decode(bytes).Question;
-            checker.Remember(question, output, existing.Index());
+            const std::string question = QuestionRecord::decode(bytes).question;
+            checker.remember(question, output, existing.index());
             marksLeft = marksLeft && oldMarks.next(old, why);
             const bool kept = marksLeft && old.question == markedQuestionText(question);
             out.question(recordBytes, kept ? old.mark : Difficulty::None, question);
         }
-        if (!existing.ErrorText().empty()) {
-            err << Me << existing.ErrorText() << "; nothing written\n";
+        if (!existing.errorText().empty()) {
+            err << Me << existing.errorText() << "; nothing written\n";
             return 1;
         }
         // Lines for records the set no longer holds are dropped, but a marks file of another
@@ -382,23 +382,23 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
             err << Me << why << "; nothing written\n";
             return 1;
         }
-        sum.Existing = static_cast<std::size_t>(existing.RecordCount() - 1);
-        if (!options.DryRun && existing.TrailingBytes() > 0)
-            err << Me << "note: " << output << " ended in " << existing.TrailingBytes()
+        sum.existing = static_cast<std::size_t>(existing.recordCount() - 1);
+        if (!options.dryRun && existing.trailingBytes() > 0)
+            err << Me << "note: " << output << " ended in " << existing.trailingBytes()
                 << " bytes after its last whole record; they are dropped\n";
     } else {
-        TQuestionRecord header = TQuestionRecord::Header();
-        header.Answer = title;
-        const auto bytes = header.Encode();
-        out.header(BytesOf(bytes.data(), bytes.size()));
+        QuestionRecord header = QuestionRecord::header();
+        header.answer = title;
+        const auto bytes = header.encode();
+        out.header(bytesOf(bytes.data(), bytes.size()));
     }
 
     bool rejected = false;
-    for (const auto& source : options.Sources) {
+    for (const auto& source : options.sources) {
         ImportSink sink(source, checker, out, err, sum);
-        const SourceError error = ReadSource(source, options.From, sink);
+        const SourceError error = readSource(source, options.from, sink);
         if (error) {
-            ReportRejectedSource(source, error, err);
+            reportRejectedSource(source, error, err);
             rejected = true;
         }
     }
@@ -407,18 +407,18 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
         err << Me << "input rejected; nothing written\n";
         return 1;
     }
-    if (options.Strict && sum.Skipped > 0) {
-        err << Me << Plural(sum.Skipped, "row", "rows")
+    if (options.strict && sum.skipped > 0) {
+        err << Me << plural(sum.skipped, "row", "rows")
             << " skipped; nothing written (every row must be taken with --strict)\n";
         return 1;
     }
-    if (sum.Imported == 0) {
+    if (sum.imported == 0) {
         err << Me << "no question could be taken; nothing written\n";
         return 1;
     }
-    if (options.DryRun) {
-        err << Me << "dry run: " << Plural(sum.Imported, "question", "questions") << " would be "
-            << (appending ? "appended" : "written") << ", " << Plural(sum.Skipped, "row", "rows")
+    if (options.dryRun) {
+        err << Me << "dry run: " << plural(sum.imported, "question", "questions") << " would be "
+            << (appending ? "appended" : "written") << ", " << plural(sum.skipped, "row", "rows")
             << " skipped; nothing written\n";
         return 0;
     }
@@ -429,9 +429,9 @@ int ImportQuestions(const TImportOptions& options, std::ostream& err, TImportSum
         return 1;
     }
     err << Me << (appending ? "appended " : "wrote ")
-        << Plural(sum.Imported, "question", "questions") << " to " << output;
-    if (appending) err << " (now " << sum.Existing + sum.Imported << ")";
-    err << ", " << Plural(sum.Skipped, "row", "rows") << " skipped\n";
+        << plural(sum.imported, "question", "questions") << " to " << output;
+    if (appending) err << " (now " << sum.existing + sum.imported << ")";
+    err << ", " << plural(sum.skipped, "row", "rows") << " skipped\n";
 
     const std::string marksPath = marksPathOf(output);
     if (out.hasMarks()) {

@@ -7,46 +7,46 @@
 #include <string>
 #include <vector>
 
-enum class TSourceFormat { Auto, Csv, Json, Text };
+enum class SourceFormat { Auto, Csv, Json, Text };
 
-struct TImportOptions {
-    std::vector<std::string> Sources;
+struct ImportOptions {
+    std::vector<std::string> sources;
     // The question set to write; may be empty only for a dry run.
-    std::string Output;
+    std::string m_output;
     // Auto picks each source's format by its extension (.csv, .json, .txt).
-    TSourceFormat From = TSourceFormat::Auto;
+    SourceFormat from = SourceFormat::Auto;
     // Add to the end of an existing set instead of replacing it.
-    bool Append = false;
+    bool append = false;
     // Check and report only; write nothing.
-    bool DryRun = false;
+    bool dryRun = false;
     // Any skipped row fails the run, and nothing is written.
-    bool Strict = false;
+    bool strict = false;
     // The topic a new set's header names (in its answer field), UTF-8; empty for none.
-    std::string Title{};
+    std::string title{};
 };
 
-struct TImportSummary {
-    std::size_t Imported = 0;
-    std::size_t Skipped = 0;
+struct ImportSummary {
+    std::size_t imported = 0;
+    std::size_t skipped = 0;
     // Questions the set held before (with Append).
-    std::size_t Existing = 0;
+    std::size_t existing = 0;
 };
 
 // The format a source is read in: the given one, or by extension; Auto when unknown.
-TSourceFormat FormatOfSource(const std::string& path, TSourceFormat from);
+SourceFormat formatOfSource(const std::string& path, SourceFormat from);
 
 // The largest source file read, in bytes.
 inline constexpr std::size_t MaxSourceBytes = std::size_t{256} << 20;
 
 // Reads one source file in the given format (Auto: by extension), handing its rows to sink
 // as they are read; the result says whether the file was rejected as a whole.
-SourceError ReadSource(const std::string& path, TSourceFormat from, SourceSink& sink);
+SourceError readSource(const std::string& path, SourceFormat from, SourceSink& sink);
 // The same, collected at once.
-TParsedSource ReadSource(const std::string& path, TSourceFormat from);
+ParsedSource readSource(const std::string& path, SourceFormat from);
 
 // Reports a source rejected as a whole: "file:line: error: reason" (no line when the fault
 // concerns the whole file).
-void ReportRejectedSource(const std::string& source, const SourceError& error, std::ostream& err);
+void reportRejectedSource(const std::string& source, const SourceError& error, std::ostream& err);
 
 // Imports questions from the sources into a question set. Every skipped row is reported on
 // err as "file:line: skipped: reason", every rejected file as "file:line: error: ...", then
@@ -61,5 +61,5 @@ void ReportRejectedSource(const std::string& source, const SourceError& error, s
 // marks already there that still belong to their records are kept. A marks file left from
 // before that no longer has any mark to hold is removed.
 // Returns the exit status: 0 done, 1 input rejected (nothing written), 2 misuse.
-int ImportQuestions(const TImportOptions& options, std::ostream& err,
-                    TImportSummary* summary = nullptr);
+int importQuestions(const ImportOptions& options, std::ostream& err,
+                    ImportSummary* summary = nullptr);

@@ -7,61 +7,61 @@
 
 #include <algorithm>
 
-std::vector<std::string> RecordProblems(std::int64_t number, const std::uint8_t* bytes) {
+std::vector<std::string> recordProblems(std::int64_t number, const std::uint8_t* bytes) {
     std::vector<std::string> out;
-    for (std::size_t f = 0; f < TQuestionRecord::FieldCount; ++f) {
-        const unsigned length = bytes[f * (TQuestionRecord::Capacity + 1)];
+    for (std::size_t f = 0; f < QuestionRecord::FieldCount; ++f) {
+        const unsigned length = bytes[f * (QuestionRecord::Capacity + 1)];
         const std::string name(QstText::FieldNames[f]);
         if (length == 0)
             out.push_back("record " + std::to_string(number) + ": " + name + " empty");
-        else if (length > TQuestionRecord::Capacity)
+        else if (length > QuestionRecord::Capacity)
             out.push_back("record " + std::to_string(number) + ": " + name + " length byte " +
                           std::to_string(length) + " (read as 75)");
     }
     return out;
 }
 
-int InspectQuestions(const std::string& path, std::ostream& out, std::ostream& err) {
-    TQstScanner scan;
-    if (!scan.Open(path)) {
-        err << "trivora-qst: " << scan.ErrorText() << "\n";
-        return scan.NotRegular() ? 2 : 1;
+int inspectQuestions(const std::string& path, std::ostream& out, std::ostream& err) {
+    QstScanner scan;
+    if (!scan.open(path)) {
+        err << "trivora-qst: " << scan.errorText() << "\n";
+        return scan.notRegular() ? 2 : 1;
     }
-    const std::int64_t count = scan.RecordCount();
+    const std::int64_t count = scan.recordCount();
     const std::int64_t questions = count > 0 ? count - 1 : 0;
     out << "records: " << count << " (" << questions
         << (questions == 1 ? " question)\n" : " questions)\n");
     bool usable = count >= 2;
-    const std::uint8_t* bytes = scan.Next();
+    const std::uint8_t* bytes = scan.next();
     if (!bytes) {
         out << "header: missing\n";
         usable = false;
-    } else if (const TQuestionRecord header = TQuestionRecord::Decode(bytes); header.IsHeader()) {
+    } else if (const QuestionRecord header = QuestionRecord::decode(bytes); header.isHeader()) {
         out << "header: ok\n";
         // Sets by topic name it in the header's answer field; other writers may leave bytes
         // there that are no text.
-        const std::string& topic = header.Answer;
+        const std::string& topic = header.answer;
         if (!topic.empty() && std::none_of(topic.begin(), topic.end(), [](char c) {
                 return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
             }))
-            out << "topic: " << Cp1252::ToUtf8(topic) << "\n";
+            out << "topic: " << Cp1252::toUtf8(topic) << "\n";
     } else {
-        out << "header: damaged (record 0 does not hold \"" << TQuestionRecord::HeaderText
+        out << "header: damaged (record 0 does not hold \"" << QuestionRecord::HeaderText
             << "\")\n";
         usable = false;
     }
     std::int64_t problems = 0;
-    while ((bytes = scan.Next()))
-        for (const auto& line : RecordProblems(scan.Index(), bytes)) {
+    while ((bytes = scan.next()))
+        for (const auto& line : recordProblems(scan.index(), bytes)) {
             out << line << "\n";
             ++problems;
         }
-    if (!scan.ErrorText().empty()) {
-        err << "trivora-qst: " << scan.ErrorText() << "\n";
+    if (!scan.errorText().empty()) {
+        err << "trivora-qst: " << scan.errorText() << "\n";
         return 1;
     }
-    if (scan.TrailingBytes() > 0)
-        out << "trailing " << scan.TrailingBytes() << " bytes after the last whole record\n";
+    if (scan.trailingBytes() > 0)
+        out << "trailing " << scan.trailingBytes() << " bytes after the last whole record\n";
     if (count < 2)
         out << "unusable: the game needs a header and at least one question\n";
     else if (!usable)

@@ -6,39 +6,39 @@
 
 // Reads the whole records of a question file front to back, as raw 380-byte blocks, through
 // a large buffer. Bytes after the last whole record are counted but never read.
-class TQstScanner {
+class QstScanner {
 public:
-    TQstScanner() = default;
-    ~TQstScanner();
-    TQstScanner(const TQstScanner&) = delete;
-    TQstScanner& operator=(const TQstScanner&) = delete;
+    QstScanner() = default;
+    ~QstScanner();
+    QstScanner(const QstScanner&) = delete;
+    QstScanner& operator=(const QstScanner&) = delete;
 
     // Opens a regular file for reading, without waiting on a pipe or device; false with
-    // ErrorText() when it cannot, and NotRegular() when it is not a regular file.
-    bool Open(const std::string& path);
-    bool NotRegular() const { return FNotRegular; }
+    // errorText() when it cannot, and NotRegular() when it is not a regular file.
+    bool open(const std::string& path);
+    bool notRegular() const { return m_notRegular; }
 
     // Whole records in the file and the bytes after the last of them.
-    std::int64_t RecordCount() const { return FCount; }
-    std::int64_t TrailingBytes() const { return FTrailing; }
+    std::int64_t recordCount() const { return m_count; }
+    std::int64_t trailingBytes() const { return m_trailing; }
 
     // The next record's 380 bytes, valid until the next call; nullptr after the last record
-    // or on a read failure (then ErrorText() is set, e.g. when the file shrank meanwhile).
-    const std::uint8_t* Next();
-    // Number of the record Next() returned last.
-    std::int64_t Index() const { return FIndex; }
+    // or on a read failure (then errorText() is set, e.g. when the file shrank meanwhile).
+    const std::uint8_t* next();
+    // Number of the record next() returned last.
+    std::int64_t index() const { return m_index; }
 
-    const std::string& ErrorText() const { return FError; }
+    const std::string& errorText() const { return m_error; }
 
 private:
-    int FFd = -1;
-    std::string FPath;
-    std::string FError;
-    bool FNotRegular = false;
-    std::int64_t FCount = 0;
-    std::int64_t FTrailing = 0;
-    std::int64_t FIndex = -1;
-    std::vector<std::uint8_t> FBuffer;
-    std::size_t FHave = 0;
-    std::size_t FAt = 0;
+    int m_fd = -1;
+    std::string m_stdPath;
+    std::string m_error;
+    bool m_notRegular = false;
+    std::int64_t m_count = 0;
+    std::int64_t m_trailing = 0;
+    std::int64_t m_index = -1;
+    std::vector<std::uint8_t> m_buffer;
+    std::size_t m_have = 0;
+    std::size_t m_at = 0;
 };

@@ -14,39 +14,39 @@
 namespace QstText {
 
 namespace {
-bool IsBlank(char c) {
+bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 } // namespace
 
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front()))
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && isBlank(s.front()))
         s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
+    while (!s.empty() && isBlank(s.back()))
         s.remove_suffix(1);
     return s;
 }
 
-bool IsValidUtf8(std::string_view s) {
-    return Cp1252::IsValidUtf8(s);
+bool isValidUtf8(std::string_view s) {
+    return Cp1252::isValidUtf8(s);
 }
 
-std::string DecodeInput(std::string_view bytes) {
+std::string decodeInput(std::string_view bytes) {
     std::string text(bytes);
-    DecodeInPlace(text);
+    decodeInPlace(text);
     return text;
 }
 
-void DecodeInPlace(std::string& bytes) {
+void decodeInPlace(std::string& bytes) {
     if (std::string_view(bytes).substr(0, 3) == "\xEF\xBB\xBF") bytes.erase(0, 3);
-    if (IsValidUtf8(bytes)) return;
-    std::string text = Cp1252::ToUtf8(bytes);
+    if (isValidUtf8(bytes)) return;
+    std::string text = Cp1252::toUtf8(bytes);
     // Let go of the bytes before the text grows any further.
     std::string().swap(bytes);
     bytes = std::move(text);
 }
 
-unsigned char FoldByte(unsigned char b) {
+unsigned char foldByte(unsigned char b) {
     if (b >= 'A' && b <= 'Z') return static_cast<unsigned char>(b + 32);
     if (b >= 0xC0 && b <= 0xDE && b != 0xD7) return static_cast<unsigned char>(b + 32); // À..Þ
     if (b == 0x8A || b == 0x8C || b == 0x8E) return static_cast<unsigned char>(b + 16); // Š Œ Ž
@@ -54,24 +54,24 @@ unsigned char FoldByte(unsigned char b) {
     return b;
 }
 
-std::string FoldCase(std::string_view cp1252) {
+std::string foldCase(std::string_view cp1252) {
     std::string out(cp1252);
     for (char& c : out)
-        c = static_cast<char>(FoldByte(static_cast<unsigned char>(c)));
+        c = static_cast<char>(foldByte(static_cast<unsigned char>(c)));
     return out;
 }
 
-std::string CompareKey(std::string_view cp1252) {
-    return FoldCase(Trim(cp1252));
+std::string compareKey(std::string_view cp1252) {
+    return foldCase(trim(cp1252));
 }
 
-std::string CodePointName(char32_t cp) {
+std::string codePointName(char32_t cp) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));
     return buf;
 }
 
-bool OpenRegularFile(const std::string& path, int& fd, std::int64_t& size, std::string& error,
+bool openRegularFile(const std::string& path, int& fd, std::int64_t& size, std::string& error,
                      bool& notRegular) {
     notRegular = false;
     // Without O_NONBLOCK, opening a named pipe would wait for a writer for ever.
@@ -95,21 +95,21 @@ bool OpenRegularFile(const std::string& path, int& fd, std::int64_t& size, std::
     return false;
 }
 
-TRead ReadWholeFile(const std::string& path, std::string& bytes, std::string& error,
-                    std::size_t maxBytes) {
+Read readWholeFile(const std::string& path, std::string& bytes, std::string& error,
+                   std::size_t maxBytes) {
     bytes.clear();
     int fd = -1;
     std::int64_t size = 0;
     bool notRegular = false;
-    if (!OpenRegularFile(path, fd, size, error, notRegular))
-        return notRegular ? TRead::NotRegular : TRead::Failed;
+    if (!openRegularFile(path, fd, size, error, notRegular))
+        return notRegular ? Read::NotRegular : Read::Failed;
     auto tooLarge = [&] {
         error = path + ": too large (" + std::to_string(size) + " bytes, at most " +
                 std::to_string(maxBytes) + ")";
         bytes.clear();
         bytes.shrink_to_fit();
         ::close(fd);
-        return TRead::Failed;
+        return Read::Failed;
     };
     if (static_cast<std::uint64_t>(size) > maxBytes) return tooLarge();
     // The file may grow while it is read; one byte more than the limit tells that it did.
@@ -129,14 +129,14 @@ TRead ReadWholeFile(const std::string& path, std::string& bytes, std::string& er
             error = path + ": " + std::strerror(errno);
             ::close(fd);
             bytes.clear();
-            return TRead::Failed;
+            return Read::Failed;
         }
         if (r == 0) break;
         have += static_cast<std::size_t>(r);
     }
     ::close(fd);
     bytes.resize(have);
-    return TRead::Read;
+    return Read::Read;
 }
 
 } // namespace QstText

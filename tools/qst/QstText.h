@@ -14,42 +14,42 @@ inline constexpr std::string_view FieldNames[5] = {"question", "answer", "wrong1
                                                    "wrong3"};
 
 // Blanks (space, tab, CR, LF, vertical tab, form feed) removed from both ends.
-std::string_view Trim(std::string_view s);
+std::string_view trim(std::string_view s);
 
 // Whole text is well-formed UTF-8.
-bool IsValidUtf8(std::string_view s);
+bool isValidUtf8(std::string_view s);
 
 // Input bytes as UTF-8: a leading UTF-8 byte-order mark is dropped; text that is not valid
 // UTF-8 is taken as Windows-1252.
-std::string DecodeInput(std::string_view bytes);
+std::string decodeInput(std::string_view bytes);
 // The same, in the buffer that holds the bytes, so that valid UTF-8 is never copied.
-void DecodeInPlace(std::string& bytes);
+void decodeInPlace(std::string& bytes);
 
 // One Windows-1252 byte with a capital letter folded to lower case.
-unsigned char FoldByte(unsigned char b);
+unsigned char foldByte(unsigned char b);
 
 // Windows-1252 text with letters folded to lower case (ASCII, Latin-1 and the five extra
 // letter pairs of the code page), for comparisons that ignore letter case.
-std::string FoldCase(std::string_view cp1252);
+std::string foldCase(std::string_view cp1252);
 
 // A comparison key for question texts: trimmed, then case-folded.
-std::string CompareKey(std::string_view cp1252);
+std::string compareKey(std::string_view cp1252);
 
 // "U+00E9" style name of a code point.
-std::string CodePointName(char32_t cp);
+std::string codePointName(char32_t cp);
 
 // Opens a file for reading only when it is a regular file, without waiting on a named pipe
 // or a device. Fails with error naming the file, and notRegular set when the fault is that
 // the file is a folder, pipe, device or socket.
-bool OpenRegularFile(const std::string& path, int& fd, std::int64_t& size, std::string& error,
+bool openRegularFile(const std::string& path, int& fd, std::int64_t& size, std::string& error,
                      bool& notRegular);
 
-enum class TRead { Read, NotRegular, Failed };
+enum class Read { Read, NotRegular, Failed };
 
 // Reads a whole regular file into bytes. Fails (with a message naming the file) when it
 // cannot be read, is not a regular file (at once, without reading from it), or is larger
 // than maxBytes (without reading it).
-TRead ReadWholeFile(const std::string& path, std::string& bytes, std::string& error,
-                    std::size_t maxBytes);
+Read readWholeFile(const std::string& path, std::string& bytes, std::string& error,
+                   std::size_t maxBytes);
 
 } // namespace QstText

@@ -97,39 +97,39 @@ SOURCE is refused at once, as a usage error.
 Exit status: 0 success, 1 input rejected or file unusable, 2 usage error.
 )";
 
-struct TArgs {
-    std::vector<std::string> Positional;
-    std::string Output;
-    std::string Format;
-    std::string From;
-    bool Append = false;
-    bool DryRun = false;
-    bool Strict = false;
-    std::string Dir;
-    std::optional<std::string> Reviewed;
-    bool All = false;
+struct Args {
+    std::vector<std::string> positional;
+    std::string m_output;
+    std::string format;
+    std::string from;
+    bool append = false;
+    bool dryRun = false;
+    bool strict = false;
+    std::string dir;
+    std::optional<std::string> reviewed;
+    bool all = false;
 };
 
 // Arguments pass through the parser as Latin-1, which maps every byte to one character and
 // back, so file names that are not UTF-8 arrive unchanged.
-QString Text(const std::string& bytes) {
+QString text(const std::string& bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
-std::string Bytes(const QString& text) {
+std::string bytes(const QString& text) {
     return text.toLatin1().toStdString();
 }
 
 // The option named in one of the parser's messages ("Missing value after '--format'."), or
 // nothing.
-std::string QuotedName(const QString& message) {
+std::string quotedName(const QString& message) {
     const qsizetype open = message.indexOf(u'\'');
     const qsizetype close = message.lastIndexOf(u'\'');
     if (open < 0 || close <= open) return {};
-    return Bytes(message.mid(open + 1, close - open - 1));
+    return bytes(message.mid(open + 1, close - open - 1));
 }
 
 // Parses the options of one command; false with the message in why on misuse.
-bool ParseArgs(const std::vector<std::string>& args, const std::string& command, TArgs& a,
+bool parseArgs(const std::vector<std::string>& args, const std::string& command, Args& a,
                std::string& why) {
     QCommandLineParser parser;
     // "-o" is the one short option; a single dash never joins letters into several options.
@@ -151,13 +151,13 @@ bool ParseArgs(const std::vector<std::string>& args, const std::string& command,
 
     QStringList list{"trivora-qst"};
     for (std::size_t i = 1; i < args.size(); ++i)
-        list << Text(args[i]);
+        list << text(args[i]);
     if (!parser.parse(list)) {
         const QStringList unknown = parser.unknownOptionNames();
-        const std::string message = Bytes(parser.errorText());
-        const std::string name = QuotedName(parser.errorText());
+        const std::string message = bytes(parser.errorText());
+        const std::string name = quotedName(parser.errorText());
         if (!unknown.isEmpty()) {
-            const std::string first = Bytes(unknown.first());
+            const std::string first = bytes(unknown.first());
             why = "unknown option " + std::string(first.size() == 1 ? "-" : "--") + first +
                   " for " + command;
         } else if (message.starts_with("Missing value") && !name.empty()) {
@@ -170,40 +170,40 @@ bool ParseArgs(const std::vector<std::string>& args, const std::string& command,
         return false;
     }
     for (const QString& arg : parser.positionalArguments())
-        a.Positional.push_back(Bytes(arg));
-    if (command == "export" || command == "import") a.Output = Bytes(parser.value(output));
-    if (command == "export") a.Format = Bytes(parser.value(format));
-    if (command == "import") a.From = Bytes(parser.value(from));
-    if (command == "import") a.Append = parser.isSet(append);
+        a.positional.push_back(bytes(arg));
+    if (command == "export" || command == "import") a.m_output = bytes(parser.value(output));
+    if (command == "export") a.format = bytes(parser.value(format));
+    if (command == "import") a.from = bytes(parser.value(from));
+    if (command == "import") a.append = parser.isSet(append);
     if (command == "import" || command == "sets") {
-        a.DryRun = parser.isSet(dryRun);
-        a.Strict = parser.isSet(strict);
+        a.dryRun = parser.isSet(dryRun);
+        a.strict = parser.isSet(strict);
     }
-    if (command == "sets") a.Dir = Bytes(parser.value(dir));
+    if (command == "sets") a.dir = bytes(parser.value(dir));
     if (command == "pairs") {
-        if (parser.isSet(reviewed)) a.Reviewed = Bytes(parser.value(reviewed));
-        a.All = parser.isSet(all);
+        if (parser.isSet(reviewed)) a.reviewed = bytes(parser.value(reviewed));
+        a.all = parser.isSet(all);
     }
     return true;
 }
 
-int RunInfo(const TArgs& a, std::ostream& out, std::ostream& err) {
-    if (a.Positional.size() != 1) return usageError(err, "info needs exactly one FILE");
-    return InspectQuestions(a.Positional[0], out, err);
+int runInfo(const Args& a, std::ostream& out, std::ostream& err) {
+    if (a.positional.size() != 1) return usageError(err, "info needs exactly one FILE");
+    return inspectQuestions(a.positional[0], out, err);
 }
 
-int RunExport(const TArgs& a, std::ostream& out, std::ostream& err) {
-    if (a.Positional.size() != 1) return usageError(err, "export needs exactly one FILE");
-    TExportFormat format = TExportFormat::Csv;
-    if (a.Format == "json")
-        format = TExportFormat::Json;
-    else if (!a.Format.empty() && a.Format != "csv")
-        return usageError(err, "unknown format '" + a.Format + "' (use csv or json)");
-    if (a.Output.empty()) return ExportQuestions(a.Positional[0], format, out, err);
-    if (a.Output == a.Positional[0])
+int runExport(const Args& a, std::ostream& out, std::ostream& err) {
+    if (a.positional.size() != 1) return usageError(err, "export needs exactly one FILE");
+    ExportFormat format = ExportFormat::Csv;
+    if (a.format == "json")
+        format = ExportFormat::Json;
+    else if (!a.format.empty() && a.format != "csv")
+        return usageError(err, "unknown format '" + a.format + "' (use csv or json)");
+    if (a.m_output.empty()) return exportQuestions(a.positional[0], format, out, err);
+    if (a.m_output == a.positional[0])
         return usageError(err, "the output must not be the question set itself");
     SaveFile file;
-    if (!file.open(a.Output)) {
+    if (!file.open(a.m_output)) {
         err << "trivora-qst: " << file.errorText() << "\n";
         return 1;
     }
@@ -211,7 +211,7 @@ int RunExport(const TArgs& a, std::ostream& out, std::ostream& err) {
         file.write(text);
         return true;
     };
-    const int status = ExportQuestions(a.Positional[0], format, write, err);
+    const int status = exportQuestions(a.positional[0], format, write, err);
     if (status != 0) return status;
     if (!file.commit()) {
         err << "trivora-qst: " << file.errorText() << "\n";
@@ -220,33 +220,33 @@ int RunExport(const TArgs& a, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
-int RunImport(const TArgs& a, std::ostream& err) {
-    TImportOptions options;
-    options.Sources = a.Positional;
-    options.Output = a.Output;
-    options.Append = a.Append;
-    options.DryRun = a.DryRun;
-    options.Strict = a.Strict;
-    if (a.From == "csv")
-        options.From = TSourceFormat::Csv;
-    else if (a.From == "json")
-        options.From = TSourceFormat::Json;
-    else if (a.From == "txt")
-        options.From = TSourceFormat::Text;
-    else if (!a.From.empty())
-        return usageError(err, "unknown source format '" + a.From + "' (use csv, json or txt)");
-    if (options.Sources.empty()) return usageError(err, "import needs at least one SOURCE");
-    if (options.Output.empty() && !options.DryRun)
+int runImport(const Args& a, std::ostream& err) {
+    ImportOptions options;
+    options.sources = a.positional;
+    options.m_output = a.m_output;
+    options.append = a.append;
+    options.dryRun = a.dryRun;
+    options.strict = a.strict;
+    if (a.from == "csv")
+        options.from = SourceFormat::Csv;
+    else if (a.from == "json")
+        options.from = SourceFormat::Json;
+    else if (a.from == "txt")
+        options.from = SourceFormat::Text;
+    else if (!a.from.empty())
+        return usageError(err, "unknown source format '" + a.from + "' (use csv, json or txt)");
+    if (options.sources.empty()) return usageError(err, "import needs at least one SOURCE");
+    if (options.m_output.empty() && !options.dryRun)
         return usageError(err, "import needs -o FILE (or --dry-run)");
-    return ImportQuestions(options, err);
+    return importQuestions(options, err);
 }
 
-int RunSets(const TArgs& a, std::ostream& err) {
-    return buildTopicSets({a.Positional, a.Dir, a.Strict, a.DryRun}, err);
+int runSets(const Args& a, std::ostream& err) {
+    return buildTopicSets({a.positional, a.dir, a.strict, a.dryRun}, err);
 }
 
-int RunPairs(const TArgs& a, std::ostream& out, std::ostream& err) {
-    return listGiveAways({a.Positional, a.Reviewed, a.All}, out, err);
+int runPairs(const Args& a, std::ostream& out, std::ostream& err) {
+    return listGiveAways({a.positional, a.reviewed, a.all}, out, err);
 }
 
 } // namespace
@@ -256,11 +256,11 @@ int usageError(std::ostream& err, const std::string& what) {
     return 2;
 }
 
-const char* QstToolUsage() {
+const char* qstToolUsage() {
     return Usage;
 }
 
-int RunQstTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runQstTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty()) return usageError(err, "no command given");
     const std::string& command = args[0];
     if (command == "-h" || command == "--help" || command == "help") {
@@ -281,12 +281,12 @@ int RunQstTool(const std::vector<std::string>& args, std::ostream& out, std::ost
             return 0;
         }
     }
-    TArgs a;
+    Args a;
     std::string why;
-    if (!ParseArgs(args, command, a, why)) return usageError(err, why);
-    if (command == "info") return RunInfo(a, out, err);
-    if (command == "export") return RunExport(a, out, err);
-    if (command == "sets") return RunSets(a, err);
-    if (command == "pairs") return RunPairs(a, out, err);
-    return RunImport(a, err);
+    if (!parseArgs(args, command, a, why)) return usageError(err, why);
+    if (command == "info") return runInfo(a, out, err);
+    if (command == "export") return runExport(a, out, err);
+    if (command == "sets") return runSets(a, err);
+    if (command == "pairs") return runPairs(a, out, err);
+    return runImport(a, err);
 }

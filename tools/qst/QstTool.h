@@ -6,10 +6,10 @@
 
 // The trivora-qst command line: args without the program name. Output goes to out, messages
 // to err. Returns the exit status: 0 success, 1 input rejected, 2 misuse.
-int RunQstTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runQstTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // The text --help prints.
-const char* QstToolUsage();
+const char* qstToolUsage();
 
 // Reports misuse on err ("trivora-qst: what", then a hint at --help) and returns its exit
 // status, 2.

@@ -6,70 +6,70 @@
 namespace {
 
 // UTF-8 to Windows-1252, with plain ASCII copied straight through.
-bool ToCp1252(const std::string& utf8, std::string& out, char32_t* bad) {
+bool toCp1252(const std::string& utf8, std::string& out, char32_t* bad) {
     for (char c : utf8)
-        if (static_cast<unsigned char>(c) >= 0x80) return Cp1252::FromUtf8(utf8, out, bad);
+        if (static_cast<unsigned char>(c) >= 0x80) return Cp1252::fromUtf8(utf8, out, bad);
     out = utf8;
     return true;
 }
 
 // Texts equal once trimmed and case-folded.
-bool SameText(std::string_view a, std::string_view b) {
-    a = QstText::Trim(a);
-    b = QstText::Trim(b);
+bool sameText(std::string_view a, std::string_view b) {
+    a = QstText::trim(a);
+    b = QstText::trim(b);
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (QstText::FoldByte(static_cast<unsigned char>(a[i])) !=
-            QstText::FoldByte(static_cast<unsigned char>(b[i])))
+        if (QstText::foldByte(static_cast<unsigned char>(a[i])) !=
+            QstText::foldByte(static_cast<unsigned char>(b[i])))
             return false;
     return true;
 }
 
 } // namespace
 
-std::uint32_t TRowChecker::OriginOf(const std::string& name, bool isSet) {
-    if (FOrigins.empty() || FOrigins.back().first != name || FOrigins.back().second != isSet)
-        FOrigins.emplace_back(name, isSet);
-    return static_cast<std::uint32_t>(FOrigins.size() - 1);
+std::uint32_t RowChecker::originOf(const std::string& name, bool isSet) {
+    if (m_origins.empty() || m_origins.back().first != name || m_origins.back().second != isSet)
+        m_origins.emplace_back(name, isSet);
+    return static_cast<std::uint32_t>(m_origins.size() - 1);
 }
 
-std::string TRowChecker::Describe(const SeenQuestions::Place& place) const {
-    const auto& [name, isSet] = FOrigins[place.origin];
+std::string RowChecker::describe(const SeenQuestions::Place& place) const {
+    const auto& [name, isSet] = m_origins[place.origin];
     if (isSet) return "record " + std::to_string(place.number) + " of " + name;
     return name + ":" + std::to_string(place.number);
 }
 
-void TRowChecker::Remember(std::string_view questionCp1252, const std::string& set,
-                           std::int64_t record) {
-    FSeen.insert(QstText::CompareKey(questionCp1252), {OriginOf(set, true), record});
+void RowChecker::remember(std::string_view questionCp1252, const std::string& set,
+                          std::int64_t record) {
+    m_seen.insert(QstText::compareKey(questionCp1252), {originOf(set, true), record});
 }
 
-std::string TRowChecker::Check(const TSourceRow& row, const std::string& source,
-                               TQuestionRecord& record) {
+std::string RowChecker::check(const SourceRow& row, const std::string& source,
+                              QuestionRecord& record) {
     using QstText::FieldNames;
     for (std::size_t f = 0; f < 5; ++f)
-        if (QstText::Trim(row.Fields[f]).empty()) return "empty " + std::string(FieldNames[f]);
+        if (QstText::trim(row.fields[f]).empty()) return "empty " + std::string(FieldNames[f]);
     for (std::size_t f = 0; f < 5; ++f) {
         char32_t bad = 0;
-        std::string& bytes = record.Field(f);
-        if (!ToCp1252(row.Fields[f], bytes, &bad))
+        std::string& bytes = record.field(f);
+        if (!toCp1252(row.fields[f], bytes, &bad))
             return std::string(FieldNames[f]) + " holds a character Windows-1252 cannot hold (" +
-                   QstText::CodePointName(bad) + ")";
-        if (bytes.size() > TQuestionRecord::Capacity)
+                   QstText::codePointName(bad) + ")";
+        if (bytes.size() > QuestionRecord::Capacity)
             return std::string(FieldNames[f]) + " longer than 75 characters (" +
                    std::to_string(bytes.size()) + ")";
     }
     for (std::size_t f = 2; f < 5; ++f)
-        if (SameText(record.Field(f), record.Answer))
+        if (sameText(record.field(f), record.answer))
             return "correct answer repeated as a wrong answer (" + std::string(FieldNames[f]) + ")";
     for (std::size_t f = 2; f < 5; ++f)
         for (std::size_t g = f + 1; g < 5; ++g)
-            if (SameText(record.Field(f), record.Field(g)))
+            if (sameText(record.field(f), record.field(g)))
                 return "wrong answer given twice (" + std::string(FieldNames[f]) + " and " +
                        std::string(FieldNames[g]) + ")";
     const std::optional<SeenQuestions::Place> first =
-        FSeen.insert(QstText::CompareKey(record.Question),
-                     {OriginOf(source, false), static_cast<std::int64_t>(row.Line)});
-    if (first) return "duplicate of the question at " + Describe(*first);
+        m_seen.insert(QstText::compareKey(record.question),
+                      {originOf(source, false), static_cast<std::int64_t>(row.line)});
+    if (first) return "duplicate of the question at " + describe(*first);
     return {};
 }

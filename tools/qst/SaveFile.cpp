@@ -7,7 +7,7 @@ bool SaveFile::open(const std::string& path) {
     file.reset();
     // Qt takes file names as Unicode: a name of other bytes would be written under another
     // name, so it is refused.
-    if (!Cp1252::IsValidUtf8(path)) return false;
+    if (!Cp1252::isValidUtf8(path)) return false;
     file = std::make_unique<QSaveFile>(QString::fromStdString(path));
     return file->open(QIODevice::WriteOnly);
 }

@@ -20,7 +20,7 @@
 // around a marker's text are dropped; a block of any other shape is reported with its line
 // and skipped. Rows go to sink block by block; the format has no fault that rejects a file as
 // a whole.
-void ParseTextSource(std::string_view utf8, SourceSink& sink);
+void parseTextSource(std::string_view utf8, SourceSink& sink);
 
 // The same, collected at once.
-TParsedSource ParseTextSource(std::string_view utf8);
+ParsedSource parseTextSource(std::string_view utf8);

@@ -50,7 +50,7 @@ int buildTopicSets(const SetsOptions& options, std::ostream& err) {
         if (!set) return usageError(err, why);
         if (!names.insert(set->fileName).second)
             return usageError(err, "two sources would make " + set->fileName);
-        if (FormatOfSource(source, TSourceFormat::Auto) == TSourceFormat::Auto)
+        if (formatOfSource(source, SourceFormat::Auto) == SourceFormat::Auto)
             return usageError(err, source + ": cannot tell the format from the name (use .csv, "
                                             ".json or .txt)");
         sets.push_back(std::move(*set));
@@ -58,13 +58,14 @@ int buildTopicSets(const SetsOptions& options, std::ostream& err) {
 
     int status = 0;
     for (std::size_t i = 0; i < sets.size(); ++i) {
-        TImportOptions import;
-        import.Sources = {options.sources[i]};
-        import.Output = options.dir.empty() ? std::string() : options.dir + "/" + sets[i].fileName;
-        import.DryRun = options.dryRun;
-        import.Strict = options.strict;
-        import.Title = sets[i].topic;
-        status = std::max(status, ImportQuestions(import, err));
+        ImportOptions import;
+        import.sources = {options.sources[i]};
+        import.m_output =
+            options.dir.empty() ? std::string() : options.dir + "/" + sets[i].fileName;
+        import.dryRun = options.dryRun;
+        import.strict = options.strict;
+        import.title = sets[i].topic;
+        status = std::max(status, importQuestions(import, err));
     }
     return status;
 }

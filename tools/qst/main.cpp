@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     int status = 1;
     try {
         const std::vector<std::string> args(argv + 1, argv + argc);
-        status = RunQstTool(args, std::cout, std::cerr);
+        status = runQstTool(args, std::cout, std::cerr);
     } catch (const std::bad_alloc&) {
         std::cerr << "\ntrivora-qst: out of memory\n";
         status = 1;

@@ -33,286 +33,286 @@
 namespace {
 
 // A shell that asks the desktop for nothing: links and minimising would leave the session.
-class TQuietShell final : public TShell {
+class QuietShell final : public Shell {
 public:
-    void ShowHelp(int) override {}
-    void MinimizeApp() override {}
-    void OpenUrl(const QString&) override {}
+    void showHelp(int) override {}
+    void minimizeApp() override {}
+    void openUrl(const QString&) override {}
 };
 
-class TShots {
+class Shots {
 public:
-    TShots(QString outDir, QString questionSet, QString helpFile)
-        : FOutDir(std::move(outDir)), FQuestionSet(std::move(questionSet)),
-          FHelpFile(std::move(helpFile)), FList(FOutDir + QStringLiteral("/shots.txt")) {}
+    Shots(QString outDir, QString questionSet, QString helpFile)
+        : m_outDir(std::move(outDir)), m_questionSet(std::move(questionSet)),
+          m_helpFile(std::move(helpFile)), m_list(m_outDir + QStringLiteral("/shots.txt")) {}
 
-    int Run();
+    int run();
 
 private:
     // Saves a picture of the window under the next number.
-    void Shot(QWidget& window, const QString& caption);
+    void shot(QWidget& window, const QString& caption);
     // Moves the clock on in small steps until pred holds; false after limitMs.
-    bool Until(const std::function<bool()>& pred, int limitMs = 60000);
-    void Fail(const char* what);
-    void CreateScreen();
-    void Attract();
-    bool PlayGame();
-    void Editor();
-    void Splash();
-    void Help();
+    bool until(const std::function<bool()>& pred, int limitMs = 60000);
+    void fail(const char* what);
+    void createScreen();
+    void attract();
+    bool playGame();
+    void editor();
+    void splash();
+    void help();
 
-    QuizScreen& S() { return *FScreen; }
-    static bool Shown(const QWidget* w) { return !w->isHidden(); }
-    int Slot(bool correct) const;
+    QuizScreen& S() { return *m_screen; }
+    static bool shown(const QWidget* w) { return !w->isHidden(); }
+    int slot(bool correct) const;
 
-    QString FOutDir;
-    QString FQuestionSet;
-    QString FHelpFile;
-    QFile FList;
-    int FCount = 0;
-    bool FFailed = false;
+    QString m_outDir;
+    QString m_questionSet;
+    QString m_helpFile;
+    QFile m_list;
+    int m_count = 0;
+    bool m_failed = false;
 
-    TTestSettingsFolder FSettingsFolder;
-    TTempDir FProgramDir;
-    TManualClock FClock;
-    TScriptedDialogs FDialogs;
-    TQuietShell FShell;
-    TSettings FSettings;
-    TRecordingMidiPlatform FMidi;
-    std::unique_ptr<QuizScreen> FScreen;
+    TestSettingsFolder m_settingsFolder;
+    TempDir m_programDir;
+    ManualClock m_clock;
+    ScriptedDialogs m_dialogs;
+    QuietShell m_shell;
+    Settings m_settings;
+    RecordingMidiPlatform m_midi;
+    std::unique_ptr<QuizScreen> m_screen;
 };
 
-void TShots::Fail(const char* what) {
+void Shots::fail(const char* what) {
     std::fprintf(stderr, "trivora-shots: the game did not reach: %s\n", what);
-    FFailed = true;
+    m_failed = true;
 }
 
-bool TShots::Until(const std::function<bool()>& pred, int limitMs) {
+bool Shots::until(const std::function<bool()>& pred, int limitMs) {
     for (int ms = 0; ms < limitMs; ms += 5) {
         if (pred()) return true;
-        FClock.Advance(5);
+        m_clock.advance(5);
     }
     return pred();
 }
 
-void TShots::Shot(QWidget& window, const QString& caption) {
+void Shots::shot(QWidget& window, const QString& caption) {
     for (int i = 0; i < 3; ++i)
         QApplication::processEvents();
     const QPixmap picture = window.grab();
     QString name = caption.toLower();
     name.replace(QLatin1Char(' '), QLatin1Char('-'));
     const QString file =
-        QStringLiteral("%1-%2.png").arg(++FCount, 2, 10, QLatin1Char('0')).arg(name);
-    if (!picture.save(FOutDir + QLatin1Char('/') + file)) {
+        QStringLiteral("%1-%2.png").arg(++m_count, 2, 10, QLatin1Char('0')).arg(name);
+    if (!picture.save(m_outDir + QLatin1Char('/') + file)) {
         std::fprintf(stderr, "trivora-shots: cannot write %s\n", qPrintable(file));
-        FFailed = true;
+        m_failed = true;
         return;
     }
-    QTextStream(&FList) << file << '\t' << caption << '\n';
+    QTextStream(&m_list) << file << '\t' << caption << '\n';
     std::printf("%s\n", qPrintable(file));
 }
 
-void TShots::CreateScreen() {
-    const QString set = FProgramDir.path() + QStringLiteral("/REGD.QST");
+void Shots::createScreen() {
+    const QString set = m_programDir.path() + QStringLiteral("/REGD.QST");
     QFile::remove(set);
-    if (FQuestionSet.isEmpty())
-        QstFixtures::WriteNumberedSet(set.toStdString(), 40);
+    if (m_questionSet.isEmpty())
+        QstFixtures::writeNumberedSet(set.toStdString(), 40);
     else
-        QFile::copy(FQuestionSet, set);
+        QFile::copy(m_questionSet, set);
     QuizServices services{
-        FClock, FDialogs,           FShell, FSettings,
-        FMidi,  FProgramDir.path(), true,   [] { return std::uint32_t{20240611}; }};
-    FScreen = std::make_unique<QuizScreen>(services);
-    FScreen->startUp();
-    FScreen->show();
+        m_clock, m_dialogs,           m_shell, m_settings,
+        m_midi,  m_programDir.path(), true,    [] { return std::uint32_t{20240611}; }};
+    m_screen = std::make_unique<QuizScreen>(services);
+    m_screen->startUp();
+    m_screen->show();
     // Let the window system's activation arrive before the clock moves.
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();
 }
 
 // The slot showing the correct answer (correct) or another one.
-int TShots::Slot(bool correct) const {
+int Shots::slot(bool correct) const {
     for (int i = 0; i < 4; ++i)
-        if ((FScreen->answerTexts[static_cast<std::size_t>(i)]->Caption() ==
-             FScreen->game.correctAnswer) == correct)
+        if ((m_screen->answerTexts[static_cast<std::size_t>(i)]->caption() ==
+             m_screen->game.correctAnswer) == correct)
             return i;
     return 0;
 }
 
-void TShots::Attract() {
-    const std::pair<TImage * QuizScreen::*, const char*> stages[] = {
+void Shots::attract() {
+    const std::pair<ImageView * QuizScreen::*, const char*> stages[] = {
         {&QuizScreen::companyLogo, "Attract logo"},
         {&QuizScreen::presentsCaption, "Attract presents"},
         {&QuizScreen::titlePicture, "Attract title"},
         {&QuizScreen::pressStartPrompt, "Attract press start"}};
     for (const auto& [stage, caption] : stages) {
-        if (!Until([&] { return Shown(S().*stage); }, 20000)) {
-            Fail(caption);
+        if (!until([&] { return shown(S().*stage); }, 20000)) {
+            fail(caption);
             continue;
         }
-        FClock.Advance(300);
-        Shot(S(), QString::fromLatin1(caption));
+        m_clock.advance(300);
+        shot(S(), QString::fromLatin1(caption));
     }
 }
 
 // Two players: Ann wins a question and spins the ladder, Bob answers wrong, a question runs
 // out of time, and then every answer is wrong until both are out.
-bool TShots::PlayGame() {
+bool Shots::playGame() {
     QuizScreen& s = S();
     s.pressControl(s.startButton);
-    if (!Shown(s.playerPanel)) {
-        Fail("Player entry");
+    if (!shown(s.playerPanel)) {
+        fail("Player entry");
         return false;
     }
     s.playerNameBoxes[0]->setText(QStringLiteral("Ann"));
     s.playerNameBoxes[1]->setText(QStringLiteral("Bob"));
     for (int k = 2; k < 4; ++k)
         s.playerNameBoxes[static_cast<std::size_t>(k)]->setText(QString());
-    Shot(s, QStringLiteral("Player entry"));
+    shot(s, QStringLiteral("Player entry"));
     s.confirmPlayers();
-    if (!Until([&] { return Shown(s.readyPanel); }, 1000)) Fail("Ready");
-    FClock.Advance(100);
-    Shot(s, QStringLiteral("Ready"));
+    if (!until([&] { return shown(s.readyPanel); }, 1000)) fail("Ready");
+    m_clock.advance(100);
+    shot(s, QStringLiteral("Ready"));
 
     // The answers are up and none is chosen yet.
     const auto answersOpen = [&] {
-        return s.game.answersOpen && Shown(s.answerLetters[0]) && !s.ladderShowing() &&
+        return s.game.answersOpen && shown(s.answerLetters[0]) && !s.ladderShowing() &&
                s.display.buttonLit == std::array<int, 4>{0, 0, 0, 0};
     };
-    if (!Until([&] { return s.questionLabel->Caption().size() > 12; })) {
-        Fail("Question typing");
+    if (!until([&] { return s.questionLabel->caption().size() > 12; })) {
+        fail("Question typing");
         return false;
     }
-    Shot(s, QStringLiteral("Question typing"));
-    if (!Until(answersOpen)) {
-        Fail("Answers open");
+    shot(s, QStringLiteral("Question typing"));
+    if (!until(answersOpen)) {
+        fail("Answers open");
         return false;
     }
-    FClock.Advance(1500);
-    Shot(s, QStringLiteral("Answers open"));
-    s.pressControl(s.answerRows[static_cast<std::size_t>(Slot(true))]);
-    FClock.Advance(300);
-    Shot(s, QStringLiteral("Chosen answer"));
-    if (!Until([&] { return Shown(s.correctBanner); }, 3000)) Fail("Correct");
-    FClock.Advance(250);
-    Shot(s, QStringLiteral("Correct"));
-    if (!Until([&] { return s.ladderShowing(); }, 6000)) {
-        Fail("Ladder");
+    m_clock.advance(1500);
+    shot(s, QStringLiteral("Answers open"));
+    s.pressControl(s.answerRows[static_cast<std::size_t>(slot(true))]);
+    m_clock.advance(300);
+    shot(s, QStringLiteral("Chosen answer"));
+    if (!until([&] { return shown(s.correctBanner); }, 3000)) fail("Correct");
+    m_clock.advance(250);
+    shot(s, QStringLiteral("Correct"));
+    if (!until([&] { return s.ladderShowing(); }, 6000)) {
+        fail("Ladder");
         return false;
     }
     // Stop on a prize lamp, not on LOSE.
-    FClock.Advance(400);
-    Shot(s, QStringLiteral("Ladder"));
-    Until([&] { return s.display.lampLit[2] != 0; }, 3000);
+    m_clock.advance(400);
+    shot(s, QStringLiteral("Ladder"));
+    until([&] { return s.display.lampLit[2] != 0; }, 3000);
     s.stopLadder();
-    FClock.Advance(300);
-    Shot(s, QStringLiteral("Prize"));
+    m_clock.advance(300);
+    shot(s, QStringLiteral("Prize"));
 
     // Bob: a wrong answer.
-    if (!Until(answersOpen)) {
-        Fail("Wrong");
+    if (!until(answersOpen)) {
+        fail("Wrong");
         return false;
     }
-    s.pressControl(s.answerRows[static_cast<std::size_t>(Slot(false))]);
-    if (!Until([&] { return Shown(s.wrongPanel); }, 3000)) Fail("Wrong");
-    FClock.Advance(300);
-    Shot(s, QStringLiteral("Wrong"));
+    s.pressControl(s.answerRows[static_cast<std::size_t>(slot(false))]);
+    if (!until([&] { return shown(s.wrongPanel); }, 3000)) fail("Wrong");
+    m_clock.advance(300);
+    shot(s, QStringLiteral("Wrong"));
     s.confirmWrongPanel();
 
     // Ann: too late.
-    if (!Until(answersOpen)) {
-        Fail("TimeOut");
+    if (!until(answersOpen)) {
+        fail("TimeOut");
         return false;
     }
-    if (!Until([&] { return Shown(s.timeOutPanel); }, 20000)) Fail("TimeOut");
-    FClock.Advance(300);
-    Shot(s, QStringLiteral("TimeOut"));
+    if (!until([&] { return shown(s.timeOutPanel); }, 20000)) fail("TimeOut");
+    m_clock.advance(300);
+    shot(s, QStringLiteral("TimeOut"));
     s.confirmTimeOutPanel();
 
     // Every answer wrong from here on, until the game ends.
     bool playerOutShot = false;
-    for (int turn = 0; turn < 200 && !Shown(s.gameOverBanner) && !Shown(s.finalScorePanel);
+    for (int turn = 0; turn < 200 && !shown(s.gameOverBanner) && !shown(s.finalScorePanel);
          ++turn) {
-        if (!Until([&] {
-                return answersOpen() || Shown(s.gameOverBanner) ||
-                       (Shown(s.readyPanel) && Shown(s.playerOutHeading));
+        if (!until([&] {
+                return answersOpen() || shown(s.gameOverBanner) ||
+                       (shown(s.readyPanel) && shown(s.playerOutHeading));
             })) {
-            Fail("Game over");
+            fail("Game over");
             return false;
         }
-        if (Shown(s.readyPanel) && Shown(s.playerOutHeading)) {
+        if (shown(s.readyPanel) && shown(s.playerOutHeading)) {
             if (!playerOutShot) {
-                FClock.Advance(100);
-                Shot(s, QStringLiteral("Player out"));
+                m_clock.advance(100);
+                shot(s, QStringLiteral("Player out"));
                 playerOutShot = true;
             }
-            Until([&] { return !Shown(s.playerOutHeading) || !Shown(s.readyPanel); }, 6000);
+            until([&] { return !shown(s.playerOutHeading) || !shown(s.readyPanel); }, 6000);
             continue;
         }
-        if (Shown(s.gameOverBanner)) break;
-        s.pressControl(s.answerRows[static_cast<std::size_t>(Slot(false))]);
-        if (!Until([&] { return Shown(s.wrongPanel); }, 3000)) break;
+        if (shown(s.gameOverBanner)) break;
+        s.pressControl(s.answerRows[static_cast<std::size_t>(slot(false))]);
+        if (!until([&] { return shown(s.wrongPanel); }, 3000)) break;
         s.confirmWrongPanel();
     }
-    if (!playerOutShot) Fail("Player out");
-    if (!Until([&] { return Shown(s.gameOverBanner); }, 1000)) {
-        Fail("Game over");
+    if (!playerOutShot) fail("Player out");
+    if (!until([&] { return shown(s.gameOverBanner); }, 1000)) {
+        fail("Game over");
         return false;
     }
-    FClock.Advance(300);
-    Shot(s, QStringLiteral("Game over"));
-    if (!Until([&] { return Shown(s.finalScorePanel); }, 5000)) {
-        Fail("Final scores");
+    m_clock.advance(300);
+    shot(s, QStringLiteral("Game over"));
+    if (!until([&] { return shown(s.finalScorePanel); }, 5000)) {
+        fail("Final scores");
         return false;
     }
-    Shot(s, QStringLiteral("Final scores"));
+    shot(s, QStringLiteral("Final scores"));
     s.confirmFinalScores();
     return true;
 }
 
-void TShots::Editor() {
+void Shots::editor() {
     S().openEditor();
     QuestionEditor* editor = S().editor();
     if (!editor) {
-        Fail("Editor");
+        fail("Editor");
         return;
     }
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();
-    FClock.Advance(300);
-    Shot(*editor, QStringLiteral("Editor"));
+    m_clock.advance(300);
+    shot(*editor, QStringLiteral("Editor"));
     editor->close();
     QApplication::processEvents();
 }
 
-void TShots::Splash() {
-    TMM splash(FDialogs, FSettings, 24);
+void Shots::splash() {
+    SplashWindow splash(m_dialogs, m_settings, 24);
     splash.show();
-    Shot(splash, QStringLiteral("Splash"));
+    shot(splash, QStringLiteral("Splash"));
 }
 
-void TShots::Help() {
-    if (FHelpFile.isEmpty()) return;
-    THelpViewer viewer(FHelpFile);
+void Shots::help() {
+    if (m_helpFile.isEmpty()) return;
+    HelpViewer viewer(m_helpFile);
     viewer.resize(640, 560);
     viewer.show();
-    if (!viewer.ShowTopic(10)) Fail("Help");
-    Shot(viewer, QStringLiteral("Help"));
+    if (!viewer.showTopic(10)) fail("Help");
+    shot(viewer, QStringLiteral("Help"));
 }
 
-int TShots::Run() {
-    if (!QDir().mkpath(FOutDir) || !FList.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        std::fprintf(stderr, "trivora-shots: cannot write into %s\n", qPrintable(FOutDir));
+int Shots::run() {
+    if (!QDir().mkpath(m_outDir) || !m_list.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        std::fprintf(stderr, "trivora-shots: cannot write into %s\n", qPrintable(m_outDir));
         return 2;
     }
-    Splash();
-    CreateScreen();
-    Attract();
-    PlayGame();
-    Editor();
-    Help();
-    FScreen.reset();
-    return FFailed ? 1 : 0;
+    splash();
+    createScreen();
+    attract();
+    playGame();
+    editor();
+    help();
+    m_screen.reset();
+    return m_failed ? 1 : 0;
 }
 
 } // namespace
@@ -339,6 +339,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "trivora-shots: no question set %s\n", qPrintable(setFile));
         return 2;
     }
-    TShots shots(parser.value(out), setFile, parser.value(help));
-    return shots.Run();
+    Shots shots(parser.value(out), setFile, parser.value(help));
+    return shots.run();
 }

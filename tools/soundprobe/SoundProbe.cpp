@@ -23,49 +23,49 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using clock = std::chrono::steady_clock;
 
 // Long enough for the sound server to have suspended its idle output.
 constexpr int FirstNoteAfterMs = 6000;
 
-double MsSince(Clock::time_point t) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - t).count();
+double msSince(clock::time_point t) {
+    return std::chrono::duration<double, std::milli>(clock::now() - t).count();
 }
 
-void Wait(int ms) {
+void wait(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
 // Polls pred every millisecond; false after limitMs.
-bool Until(const std::function<bool()>& pred, int limitMs) {
-    const auto start = Clock::now();
+bool until(const std::function<bool()>& pred, int limitMs) {
+    const auto start = clock::now();
     while (!pred()) {
-        if (MsSince(start) > limitMs) return false;
-        Wait(1);
+        if (msSince(start) > limitMs) return false;
+        wait(1);
     }
     return true;
 }
 
-int Count(const char* folder) {
+int count(const char* folder) {
     int n = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
         ++n;
     return n;
 }
-int Threads() {
-    return Count("/proc/self/task");
+int runningThreads() {
+    return count("/proc/self/task");
 }
-int Fds() {
-    return Count("/proc/self/fd");
+int openFds() {
+    return count("/proc/self/fd");
 }
 
-double ThreadCpuMs() {
+double threadCpuMs() {
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
-double CpuSeconds() {
+double cpuSeconds() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
@@ -77,63 +77,63 @@ public:
     int run(int cycles);
 
 private:
-    TFluidMidiPlatform::OutputStats stats() const { return FPlatform.Stats(FOut.Handle()); }
+    FluidMidiPlatform::OutputStats stats() const { return m_platform.stats(m_out.handle()); }
     // Sends one cue and keeps the time it took, on the wall clock and in this thread's CPU.
     void send(const std::function<void()>& cue) {
-        const double cpu = ThreadCpuMs();
-        const auto start = Clock::now();
+        const double cpu = threadCpuMs();
+        const auto start = clock::now();
         cue();
-        FSendMs.push_back(MsSince(start));
-        FLongestSendCpuMs = std::max(FLongestSendCpuMs, ThreadCpuMs() - cpu);
+        m_sendMs.push_back(msSince(start));
+        m_longestSendCpuMs = std::max(m_longestSendCpuMs, threadCpuMs() - cpu);
     }
     bool closed(int limitMs = 5000) {
-        return Until([&] { return !stats().running; }, limitMs);
+        return until([&] { return !stats().running; }, limitMs);
     }
     bool open(int limitMs = 2000) {
-        return Until([&] { return stats().running; }, limitMs);
+        return until([&] { return stats().running; }, limitMs);
     }
     // Sound switched on or off, as the Sound menu does it.
     void switchSound(bool on) {
-        FSoundOn = on;
-        send([&] { FPlatform.setSoundOn(on); });
+        m_soundOn = on;
+        send([&] { m_platform.setSoundOn(on); });
     }
 
-    TFluidMidiPlatform FPlatform;
-    TMidiOutput FOut{FPlatform};
-    bool FSoundOn = false;
-    TSoundCues FCues{FOut, [this] { return FSoundOn; }};
-    std::vector<double> FSendMs;
-    double FLongestSendCpuMs = 0;
+    FluidMidiPlatform m_platform;
+    MidiOutput m_out{m_platform};
+    bool m_soundOn = false;
+    SoundCues m_cues{m_out, [this] { return m_soundOn; }};
+    std::vector<double> m_sendMs;
+    double m_longestSendCpuMs = 0;
 };
 
 int Probe::run(int cycles) {
     switchSound(false);
-    FCues.SetUp();
-    if (FOut.State() != TMidiOutputState::Open) {
+    m_cues.setUp();
+    if (m_out.state() != MidiOutputState::Open) {
         std::fprintf(stderr, "trivora-soundprobe: the synthesizer did not open\n");
         return 1;
     }
-    FCues.TimeTick(50); // sound off: no note
-    Wait(200);
+    m_cues.timeTick(50); // sound off: no note
+    wait(200);
     std::printf("after the set-up, sound off: audio output opened %d times, threads %d\n",
-                stats().opens, Threads());
+                stats().opens, runningThreads());
 
     // The game's first note comes a while after the start, when the sound server has let its
     // output idle.
     switchSound(true);
-    const bool ready = Until([&] { return stats().open; }, 2000);
+    const bool ready = until([&] { return stats().open; }, 2000);
     std::printf("sound switched on: audio output %s, threads %d\n",
-                ready ? "open and paused" : "not open", Threads());
-    Wait(FirstNoteAfterMs);
-    send([&] { FCues.TypingClick(); });
+                ready ? "open and paused" : "not open", runningThreads());
+    wait(FirstNoteAfterMs);
+    send([&] { m_cues.typingClick(); });
     if (!open()) {
         std::fprintf(stderr, "trivora-soundprobe: no audio output opened\n");
         return 1;
     }
-    const std::string driver = FPlatform.AudioDriverName(FOut.Handle());
+    const std::string driver = m_platform.audioDriverName(m_out.handle());
     std::printf("audio output: %s, configured latency %.1f ms\n", driver.c_str(),
-                TFluidMidiPlatform::ConfiguredLatencyMs(driver));
-    if (Until([&] { return stats().lastStartOutputDelayMs >= 0; }, 5000))
+                FluidMidiPlatform::configuredLatencyMs(driver));
+    if (until([&] { return stats().lastStartOutputDelayMs >= 0; }, 5000))
         std::printf("the very first note, %.1f s after sound was switched on: cue to its first "
                     "block %.1f ms, to the output %.1f ms\n",
                     FirstNoteAfterMs / 1000.0, stats().lastStartDelayMs,
@@ -146,11 +146,11 @@ int Probe::run(int cycles) {
     for (int i = 0; i < 10; ++i) {
         if (!closed()) break;
         const int starts = stats().starts;
-        send([&] { FCues.CorrectFlash(1); });
-        if (!Until([&] { return stats().starts > starts && stats().lastStartDelayMs >= 0; }, 2000))
+        send([&] { m_cues.correctFlash(1); });
+        if (!until([&] { return stats().starts > starts && stats().lastStartDelayMs >= 0; }, 2000))
             break;
         delays.push_back(stats().lastStartDelayMs);
-        if (Until([&] { return stats().lastStartOutputDelayMs >= 0; }, 1000))
+        if (until([&] { return stats().lastStartOutputDelayMs >= 0; }, 1000))
             outputDelays.push_back(stats().lastStartOutputDelayMs);
     }
     std::sort(delays.begin(), delays.end());
@@ -167,30 +167,30 @@ int Probe::run(int cycles) {
 
     // A question: the letters every 17 ms, then the time ticks every 100 ms.
     closed();
-    const auto start = Clock::now();
-    const double cpu = CpuSeconds();
+    const auto start = clock::now();
+    const double cpu = cpuSeconds();
     const auto blocks = stats().blocks;
-    for (int i = 0; i < 80; ++i, Wait(17))
-        send([&] { FCues.TypingClick(); });
-    for (int p = 99; p >= 50; --p, Wait(100))
-        send([&] { FCues.TimeTick(p); });
-    const double wall = MsSince(start) / 1000;
+    for (int i = 0; i < 80; ++i, wait(17))
+        send([&] { m_cues.typingClick(); });
+    for (int p = 99; p >= 50; --p, wait(100))
+        send([&] { m_cues.timeTick(p); });
+    const double wall = msSince(start) / 1000;
     std::printf("a question's sounds: probe CPU %.2f %% of a core, %.0f blocks rendered a second\n",
-                100 * (CpuSeconds() - cpu) / wall, (stats().blocks - blocks) / wall);
+                100 * (cpuSeconds() - cpu) / wall, (stats().blocks - blocks) / wall);
 
     // Sound switched on and off: each time the output opens paused, one note starts it, and
     // with sound off the silence after it closes it.
     closed();
-    const auto shut = [&] { return Until([&] { return !stats().open; }, 5000); };
+    const auto shut = [&] { return until([&] { return !stats().open; }, 5000); };
     switchSound(false);
     shut();
-    const int threads = Threads(), fds = Fds();
+    const int threads = runningThreads(), fds = openFds();
     int done = 0;
     for (; done < cycles; ++done) {
         switchSound(true);
-        send([&] { FCues.AnswerPress(done % 4, 120); });
+        send([&] { m_cues.answerPress(done % 4, 120); });
         switchSound(false);
-        send([&] { FCues.AnswerPress(done % 4, 120); });
+        send([&] { m_cues.answerPress(done % 4, 120); });
         if (!open()) {
             std::fprintf(stderr, "cycle %d: the note did not start the output\n", done);
             break;
@@ -201,7 +201,7 @@ int Probe::run(int cycles) {
         }
     }
     std::printf("sound on, a note, and off %d times: threads %d -> %d, file descriptors %d -> %d\n",
-                done, threads, Threads(), fds, Fds());
+                done, threads, runningThreads(), fds, openFds());
     // Switched faster than an output opens: the last switch wins.
     for (int i = 0; i < cycles; ++i) {
         switchSound(true);
@@ -210,27 +210,28 @@ int Probe::run(int cycles) {
     const bool settled = shut();
     std::printf("sound on and off %d times without a pause: output %s, threads %d -> %d, file "
                 "descriptors %d -> %d\n",
-                cycles, settled ? "closed" : "still open", threads, Threads(), fds, Fds());
+                cycles, settled ? "closed" : "still open", threads, runningThreads(), fds,
+                openFds());
 
     // The port closed and opened again, playing each time.
-    FOut.Close();
-    const int portThreads = Threads(), portFds = Fds();
+    m_out.close();
+    const int portThreads = runningThreads(), portFds = openFds();
     switchSound(true);
     int reopened = 0;
     for (; reopened < 20; ++reopened) {
-        FCues.SetUp();
-        send([&] { FCues.TypingClick(); });
+        m_cues.setUp();
+        send([&] { m_cues.typingClick(); });
         if (!open()) break;
-        FOut.Close();
+        m_out.close();
     }
     std::printf("port opened, played and closed %d times: threads %d -> %d, file descriptors %d "
                 "-> %d\n",
-                reopened, portThreads, Threads(), portFds, Fds());
-    std::sort(FSendMs.begin(), FSendMs.end());
+                reopened, portThreads, runningThreads(), portFds, openFds());
+    std::sort(m_sendMs.begin(), m_sendMs.end());
     std::printf(
         "sends on the sending thread (%zu): 99th percentile %.3f ms, longest %.3f ms on the "
         "wall clock, %.3f ms of its CPU\n",
-        FSendMs.size(), FSendMs[FSendMs.size() * 99 / 100], FSendMs.back(), FLongestSendCpuMs);
+        m_sendMs.size(), m_sendMs[m_sendMs.size() * 99 / 100], m_sendMs.back(), m_longestSendCpuMs);
     return ready && done == cycles && settled && reopened == 20 && delays.size() == 10 ? 0 : 1;
 }
 

@@ -111,14 +111,14 @@ TEST_F(DrawTest, DrawWithoutAUsableSetWarnsAndDropsTheSet) {
     EXPECT_EQ(game.drawNextQuestion(), QString());
     EXPECT_EQ(game.questionText, QStringLiteral("Question %1").arg(game.drawnRecord));
 
-    std::filesystem::remove(dir.File("REGD.QST"));
+    std::filesystem::remove(dir.file("REGD.QST"));
     EXPECT_EQ(game.drawNextQuestion(),
               QStringLiteral("Default Question File Damaged - Please Re-Install"));
     EXPECT_FALSE(game.hasQuestionFile());
     EXPECT_EQ(game.drawNextQuestion(), QStringLiteral("Please select question file."));
 
-    const std::string other = dir.File("OTHER.QST");
-    QstFixtures::WriteNumberedSet(other, 3);
+    const std::string other = dir.file("OTHER.QST");
+    QstFixtures::writeNumberedSet(other, 3);
     EXPECT_EQ(game.selectQuestionFile(QString::fromStdString(other), ReaderRules::GameChange),
               QString());
     std::filesystem::remove(other);
@@ -131,8 +131,8 @@ TEST_F(DrawTest, DrawWithoutAUsableSetWarnsAndDropsTheSet) {
 // with no set and the reader's own warning.
 TEST_F(DrawTest, SelectingASetChecksIt) {
     create(3);
-    QstFixtures::WriteNumberedSet(dir.File("GOOD.QST"), 2);
-    QstFixtures::WriteBytes(dir.File("BAD.QST"), "not a question set");
+    QstFixtures::writeNumberedSet(dir.file("GOOD.QST"), 2);
+    QstFixtures::writeBytes(dir.file("BAD.QST"), "not a question set");
     struct Case {
         const char* file;
         const char* warning;
@@ -144,7 +144,7 @@ TEST_F(DrawTest, SelectingASetChecksIt) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        const QString path = QString::fromStdString(dir.File(c.file));
+        const QString path = QString::fromStdString(dir.file(c.file));
         EXPECT_EQ(game.selectQuestionFile(path, ReaderRules::GameChange),
                   QString::fromLatin1(c.warning));
         EXPECT_EQ(game.questionFile, *c.warning ? QStringLiteral("N/A") : path);

@@ -19,12 +19,12 @@ class GameRulesFixture : public ::testing::Test {
 protected:
     // Writes `questions` numbered questions to REGD.QST (none: no file) and resets the game.
     void create(int questions) {
-        if (questions > 0) QstFixtures::WriteNumberedSet(dir.File("REGD.QST"), questions);
+        if (questions > 0) QstFixtures::writeNumberedSet(dir.file("REGD.QST"), questions);
         game = QuizGame(dir.path(), [] { return 12345u; });
         game.enterAttractMode();
         game.selectQuestionFile(game.startupQuestionFile(), ReaderRules::GameStartup);
     }
 
-    TTempDir dir;
+    TempDir dir;
     QuizGame game{QString(), {}};
 };

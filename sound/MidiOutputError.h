@@ -4,7 +4,7 @@
 #include <string>
 
 // Raised by the MIDI output component; the message is the text shown for the failure.
-class EmidioutputError : public std::runtime_error {
+class MidiOutputError : public std::runtime_error {
 public:
-    explicit EmidioutputError(const std::string& message) : std::runtime_error(message) {}
+    explicit MidiOutputError(const std::string& message) : std::runtime_error(message) {}
 };

@@ -1,5 +1,5 @@
 // The program's entry: the splash window, then the game screen.
-#include "Mmain.h"
+#include "Program.h"
 
 #include "DesktopShell.h"
 #include "QtClock.h"
@@ -11,7 +11,7 @@
 
 #include <QApplication>
 
-int RunTrivora(int argc, char** argv) {
+int runTrivora(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Trivora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Trivora"));
@@ -20,36 +20,36 @@ int RunTrivora(int argc, char** argv) {
     // program ends when the game screen closes.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    TQtClock clock;
-    TDesktopShell shell(TDesktopShell::FindHelpFile());
-    TQtDialogs dialogs(&shell);
-    TSettings settings;
-    std::unique_ptr<TMidiPlatform> midi = MakeSystemMidiPlatform();
+    QtClock clock;
+    DesktopShell shell(DesktopShell::findHelpFile());
+    QtDialogs dialogs(&shell);
+    Settings settings;
+    std::unique_ptr<MidiPlatform> midi = makeSystemMidiPlatform();
 
-    TMM splash(dialogs, settings);
+    SplashWindow splash(dialogs, settings);
     // The synthesizer readies its audio output while sound is on, from the start and whenever
     // the player switches it on, so that even the first note plays at once.
-    midi->setSoundOn(splash.Values().SoundWanted);
+    midi->setSoundOn(splash.values().soundWanted);
     settings.setSoundWantedListener([&midi](bool on) { midi->setSoundOn(on); });
     QuizScreen screen({clock,
                        dialogs,
                        shell,
                        settings,
                        *midi,
-                       splash.Values().ProgramDir,
-                       splash.Values().SoundWanted,
+                       splash.values().programDir,
+                       splash.values().soundWanted,
                        {}});
     screen.startUp();
 
     const auto handOver = [&] {
-        if (!screen.splashHandOverTimer->Enabled()) return;
-        screen.splashHandOverTimer->Stop();
+        if (!screen.splashHandOverTimer->enabled()) return;
+        screen.splashHandOverTimer->stop();
         splash.hide();
         screen.show();
         screen.activateWindow();
     };
-    screen.splashHandOverTimer->SetOnTimer(handOver);
-    splash.OnKey = handOver;
+    screen.splashHandOverTimer->setOnTimer(handOver);
+    splash.onKey = handOver;
     QObject::connect(&screen, &QuizScreen::closed, &app, [&] {
         splash.close();
         QApplication::quit();
