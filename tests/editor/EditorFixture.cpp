@@ -17,15 +17,7 @@ EditorFolderFixture::~EditorFolderFixture() {
 }
 
 std::string EditorFolderFixture::setBytes(const std::vector<QuestionRecord>& questions) {
-    std::string bytes;
-    const auto append = [&bytes](const QuestionRecord& r) {
-        const auto b = r.encode();
-        bytes.append(reinterpret_cast<const char*>(b.data()), b.size());
-    };
-    append(QuestionRecord::header());
-    for (const QuestionRecord& q : questions)
-        append(q);
-    return bytes;
+    return QstFixtures::setBytes(questions);
 }
 
 void EditorModelFixture::open() {

@@ -24,7 +24,7 @@ QuestionRecord numbered(int n) {
                     "Wrong " + k + ".3");
 }
 
-void writeSet(const std::string& path, const std::vector<QuestionRecord>& questions) {
+std::string setBytes(const std::vector<QuestionRecord>& questions) {
     std::string bytes;
     const auto append = [&bytes](const QuestionRecord& r) {
         const auto b = r.encode();
@@ -33,7 +33,11 @@ void writeSet(const std::string& path, const std::vector<QuestionRecord>& questi
     append(QuestionRecord::header());
     for (const QuestionRecord& q : questions)
         append(q);
-    writeBytes(path, bytes);
+    return bytes;
+}
+
+void writeSet(const std::string& path, const std::vector<QuestionRecord>& questions) {
+    writeBytes(path, setBytes(questions));
 }
 
 void writeNumberedSet(const std::string& path, int n) {

@@ -16,6 +16,8 @@ QuestionRecord question(const std::string& question, const std::string& answer,
 QuestionRecord numbered(int n);
 
 // Writes a set: the header followed by the records (raw bytes exactly as encoded).
+// The bytes of a set: the header record, then the questions.
+std::string setBytes(const std::vector<QuestionRecord>& questions);
 void writeSet(const std::string& path, const std::vector<QuestionRecord>& questions);
 // A set of n numbered questions.
 void writeNumberedSet(const std::string& path, int n);
