@@ -1,33 +1,18 @@
 #include "QstFixtures.h"
 #include "QstTool.h"
 #include "ToolFolder.h"
+#include "ToolRun.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <sstream>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
-
-struct RunResult {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-RunResult tool(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    RunResult run{};
-    run.status = runQstTool(args, out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
 
 TEST(CommandLine, MisuseExitsWithStatus2AndAHint) {
     // Wrong commands, options and missing arguments exit 2 with a message naming the fault on
@@ -55,7 +40,7 @@ TEST(CommandLine, MisuseExitsWithStatus2AndAHint) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.args));
-        const RunResult run = tool(c.args);
+        const ToolRun run = runTool(c.args);
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.out, "");
         EXPECT_NE(run.err.find(std::string("trivora-qst: ") + c.message), std::string::npos)
@@ -83,7 +68,7 @@ TEST(CommandLine, OnlyRegularFilesAreRead) {
     };
     for (const auto& args : cases) {
         SCOPED_TRACE(testing::PrintToString(args));
-        const RunResult run = tool(args);
+        const ToolRun run = runTool(args);
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
@@ -101,7 +86,7 @@ TEST(CommandLine, OversizedSourceIsRefusedUnread) {
     const std::string big = dir.stdPath("big.csv");
     QstFixtures::writeBytes(big, "");
     ASSERT_EQ(::truncate(big.c_str(), (std::int64_t{256} << 20) + 1), 0);
-    const RunResult run = tool({"import", big, "-o", dir.stdPath("OUT.QST")});
+    const ToolRun run = runTool({"import", big, "-o", dir.stdPath("OUT.QST")});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("big.csv: error: too large (268435457 bytes, at most 268435456)"),
               std::string::npos)
@@ -114,7 +99,7 @@ TEST(CommandLine, HelpPrintsUsageOnStdout) {
     // --help (alone or after a command) prints the usage and succeeds.
     for (const auto& args :
          std::vector<std::vector<std::string>>{{"--help"}, {"-h"}, {"import", "--help"}}) {
-        const RunResult run = tool(args);
+        const ToolRun run = runTool(args);
         EXPECT_EQ(run.status, 0);
         EXPECT_EQ(run.out, qstToolUsage());
         EXPECT_EQ(run.err, "");
@@ -128,22 +113,22 @@ TEST(CommandLine, CommandsRunEndToEnd) {
     ToolFolder dir;
     const auto src = dir.write("questions\xE9.list", "#Q One?\n^ a\nA a\nB b\nC c\nD d\n");
     const auto set = dir.stdPath("SET.QST");
-    RunResult run = tool({"import", "--from=txt", src, "--output=" + set});
+    ToolRun run = runTool({"import", "--from=txt", src, "--output=" + set});
     ASSERT_EQ(run.status, 0) << run.err;
-    run = tool({"info", set});
+    run = runTool({"info", set});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "records: 2 (1 question)\nheader: ok\n");
-    run = tool({"export", set, "--format", "json", "-o", dir.stdPath("out.json")});
+    run = runTool({"export", set, "--format", "json", "-o", dir.stdPath("out.json")});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "");
-    run = tool({"import", dir.stdPath("out.json"), "-o", set, "--append", "--dry-run"});
+    run = runTool({"import", dir.stdPath("out.json"), "-o", set, "--append", "--dry-run"});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("no question could be taken"), std::string::npos);
     EXPECT_NE(run.err.find("duplicate of the question at record 1"), std::string::npos);
-    run = tool({"export", "--", set});
+    run = runTool({"export", "--", set});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "question,answer,wrong1,wrong2,wrong3\nOne?,a,b,c,d\n");
-    run = tool({"export", dir.stdPath("missing.QST")});
+    run = runTool({"export", dir.stdPath("missing.QST")});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("missing.QST: No such file or directory"), std::string::npos);
 }
