@@ -57,8 +57,36 @@ std::size_t slotIndex(int slot) {
 }
 } // namespace
 
-QuizGame::QuizGame(QString programDir, SeedSource seed)
-    : programDir(std::move(programDir)), seedSource(std::move(seed)) {}
+QuizGame::QuizGame(QString programDir, SeedSource seed, QObject* parent)
+    : QObject(parent), programDir(std::move(programDir)), seedSource(std::move(seed)) {}
+
+void QuizGame::setPhase(Phase phase) {
+    if (phase == Phase::FinalScores) takeStandings();
+    if (phase == Phase::AnswersOpen || phase == Phase::Attract) m_timeLimitHeld = false;
+    m_phase = phase;
+    emit phaseChanged(phase);
+}
+
+void QuizGame::takeStandings() {
+    bool anyNamed = false;
+    for (const QString& name : playerNames)
+        anyNamed = anyNamed || !name.isEmpty();
+    for (std::size_t k = 0; k < 4; ++k) {
+        const int slot = static_cast<int>(k) + 1;
+        Standing& standing = m_standings[k];
+        standing.slot = slot;
+        standing.name = finalName(slot);
+        standing.typedName = playerNames[k];
+        standing.score = finalScore(slot);
+        standing.questionsPlayed = questionsPlayed[k];
+        standing.played = anyNamed ? !playerNames[k].isEmpty() : k == 0;
+    }
+}
+
+void QuizGame::finishNameEntry() {
+    if (m_phase != Phase::NameEntry) return;
+    emit nameEntryFinished();
+}
 
 void QuizGame::enterAttractMode() {
     gameRunning = false;
@@ -204,6 +232,7 @@ void QuizGame::confirmPlayers() {
     if (!anyNamed) playerScores[0] = startingCredit;
     currentPlayer = 0;
     credit = startingCredit;
+    questionsPlayed.fill(0);
 }
 
 bool QuizGame::anyoneHasCredit() const {
@@ -220,6 +249,7 @@ void QuizGame::takeCreditOfPlayerAtControls() {
 }
 
 void QuizGame::chargeQuestion() {
+    ++questionsPlayed[slotIndex(slotAtControls())];
     if (playerCount > 1) {
         if (validSlot(currentPlayer)) --playerCredits[slotIndex(currentPlayer)];
     } else {
@@ -269,19 +299,16 @@ int QuizGame::prizeDollars(int prizeIndex) {
     return prizeIndex >= 1 && prizeIndex <= 4 ? lampDollars[prizeIndex - 1] : 0;
 }
 
+int QuizGame::slotAtControls() const {
+    if (validSlot(currentPlayer)) return currentPlayer;
+    // A game of one player plays in the first named slot (slot 1 when nobody is named).
+    for (int k = 1; k <= 4; ++k)
+        if (!playerNames[slotIndex(k)].isEmpty()) return k;
+    return 1;
+}
+
 void QuizGame::recordScore(int won) {
-    int slot = currentPlayer;
-    if (!validSlot(slot)) {
-        // A game of one player: the score belongs to the first named slot.
-        slot = 1;
-        for (int k = 1; k <= 4; ++k) {
-            if (!playerNames[slotIndex(k)].isEmpty()) {
-                slot = k;
-                break;
-            }
-        }
-    }
-    int& best = playerScores[slotIndex(slot)];
+    int& best = playerScores[slotIndex(slotAtControls())];
     if (won > best) best = won;
 }
 

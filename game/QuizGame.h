@@ -3,6 +3,7 @@
 #include "QstFile.h"
 #include "QuestionRecord.h"
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -15,13 +16,65 @@
 // draw, the players and their turns, the credit, the prize ladder's payout and the final
 // scores. The game screen owns one, shows its state and forwards the player's moves to it.
 // Array indices are 0-based: playerCredits[0] is player 1, answerSlots[0] is answer A.
-class QuizGame {
+class QuizGame : public QObject {
+    Q_OBJECT
 public:
+    // Where the game is. Every phase owns what it set up (timers, the question, the lit
+    // lamps); leaving it ends them. The reset is entering Attract.
+    enum class Phase {
+        Attract,     // no game: the attract pictures cycle, START opens the player entry
+        PlayerEntry, // the players type their names
+        GetReady,    // a game of several players: the next player is named
+        Typing,      // the question is typed out letter by letter
+        AnswersOpen, // the four answers can be chosen while the time gauge runs
+        Judging,     // an answer is chosen; the verdict follows
+        Correct,     // the correct-answer banner flashes
+        Wrong,       // the Wrong panel waits for OK
+        TimeOut,     // the TimeOut panel waits for OK
+        Ladder,      // the prize ladder's light runs until STOP
+        Prize,       // the prize won flashes and is counted onto the credit
+        PlayerOut,   // a game of several players: the player at the controls has no credit left
+        GameOver,    // the GAME OVER banner
+        FinalScores, // the final scores wait for OK
+        NameEntry,   // players whose scores rank enter their names for the hall of fame
+    };
+    Q_ENUM(Phase)
+
+    // A player's result, kept when the game ends for the final scores and the hall of fame.
+    struct Standing {
+        int slot = 0;      // 1..4
+        QString name;      // the name shown: typed, or "Player One" and so on
+        QString typedName; // the name typed at the player entry; empty when none
+        int score = 0;     // best credit reached, never below 0
+        int questionsPlayed = 0;
+        bool played = false; // the slot was named (or is the one player of a nameless game)
+    };
+
     // Seed for the draw's random numbers at every reset; empty: the wall clock.
     using SeedSource = std::function<std::uint32_t()>;
 
     // programDir is the folder of the start-up question set "REGD.QST".
-    QuizGame(QString programDir, SeedSource seed);
+    QuizGame(QString programDir, SeedSource seed, QObject* parent = nullptr);
+
+    // ---- The phase
+    Phase phase() const { return m_phase; }
+    // Enters a phase and tells the views (phaseChanged), also when it is entered again.
+    void setPhase(Phase phase);
+    // The results of the game that ended last: set on entering FinalScores, kept until the
+    // next game's players are confirmed.
+    const std::array<Standing, 4>& finalStandings() const { return m_standings; }
+
+    // ---- Hooks for what follows the final scores
+    // Asked when the final scores are confirmed: true when some result ranks in the hall of
+    // fame; the game then waits in NameEntry until finishNameEntry().
+    std::function<bool()> nameEntryWanted;
+    // The names are entered: attract mode follows.
+    void finishNameEntry();
+
+    // ---- The time limit and speech
+    // While held, the time gauge of open answers stands still (the answers are being spoken).
+    void setTimeLimitHeld(bool held) { m_timeLimitHeld = held; }
+    bool timeLimitHeld() const { return m_timeLimitHeld; }
 
     // ---- Resetting
     // A new attract mode: the draw's random numbers start from a fresh seed, the question
@@ -148,6 +201,10 @@ public:
     std::uint8_t prizeIndex = 0;
     // Steps of the time gauge left for the question (fullTime: full, 0: time is up).
     int timeLeft = fullTime;
+    // The answer chosen for the question (0..3 = A..D); -1 before a choice and on a time out.
+    int chosenAnswer = -1;
+    // Questions each player was charged for in this game.
+    std::array<int, 4> questionsPlayed{0, 0, 0, 0};
     // Sound is wished for (the stored "PlaySound" option, or the player's last choice).
     bool soundWanted = true;
 
@@ -160,7 +217,21 @@ public:
     // The index of LOSE among the prize lamps.
     static constexpr int loseIndex = 5;
 
+signals:
+    // The game entered a phase (see Phase).
+    void phaseChanged(QuizGame::Phase phase);
+    // The name entry has finished: the owner resets to attract mode.
+    void nameEntryFinished();
+
 private:
+    // The slot of the player at the controls, also in a game of one player.
+    int slotAtControls() const;
+    // Takes the players' results for the final scores.
+    void takeStandings();
+
+    Phase m_phase = Phase::Attract;
+    std::array<Standing, 4> m_standings{};
+    bool m_timeLimitHeld = false;
     QString programDir;
     SeedSource seedSource;
     std::mt19937 generator;

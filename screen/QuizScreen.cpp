@@ -84,6 +84,7 @@ QuizScreen::QuizScreen(QuizServices world, QWidget* parent)
     midiOut = std::make_unique<MidiOutput>(services.midi);
     soundCues = std::make_unique<SoundCues>(*midiOut, [this] { return soundOn(); });
     game.soundWanted = services.soundWanted;
+    connect(&game, &QuizGame::nameEntryFinished, this, [this] { enterAttractMode(); });
 }
 
 QuizScreen::~QuizScreen() = default;
@@ -752,6 +753,7 @@ void QuizScreen::enterAttractMode() {
         t->start();
         t->tag = 1;
     }
+    game.setPhase(QuizGame::Phase::Attract);
 }
 
 void QuizScreen::selectStartupQuestionFile() {

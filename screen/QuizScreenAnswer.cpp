@@ -52,6 +52,8 @@ void QuizScreen::pressControl(QObject* sender) {
         game.answersOpen = false;
         judgementTimer->start();
         cues().answerPress(chosen, display.clickVelocity);
+        game.chosenAnswer = chosen;
+        game.setPhase(QuizGame::Phase::Judging);
         return;
     }
     if (sender == startButton && !game.gameRunning) pressStart();
@@ -60,7 +62,8 @@ void QuizScreen::pressControl(QObject* sender) {
 void QuizScreen::tickTimeGauge() {
     const bool anyLit = std::any_of(display.buttonLit.begin(), display.buttonLit.end(),
                                     [](int lit) { return lit != 0; });
-    if (!anyLit && !answerLetters[0]->isHidden() && !timeGauge->isHidden() && game.timeLeft > 0) {
+    if (!anyLit && !game.timeLimitHeld() && !answerLetters[0]->isHidden() &&
+        !timeGauge->isHidden() && game.timeLeft > 0) {
         game.tickTime();
         const int left = game.timeLeft;
         timeGauge->setProgress(left);
@@ -80,6 +83,8 @@ void QuizScreen::tickTimeGauge() {
         fallRunTimer->start();
         game.restartTime();
         timeGauge->setProgress(game.timeLeft);
+        game.chosenAnswer = -1;
+        game.setPhase(QuizGame::Phase::TimeOut);
     }
 }
 
@@ -115,6 +120,7 @@ void QuizScreen::judgeAnswer() {
         cover->setBrushColor(CoverNavy);
     // A correct answer moves on to the prize ladder by itself; a wrong one waits for OK.
     if (wrongPanel->isHidden()) questionEndTimer->start();
+    game.setPhase(wrongPanel->isHidden() ? QuizGame::Phase::Correct : QuizGame::Phase::Wrong);
 }
 
 void QuizScreen::endQuestion() {

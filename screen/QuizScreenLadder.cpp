@@ -16,6 +16,7 @@ void QuizScreen::startLadder() {
     pressStopPrompt->show();
     ladderLightTimer->start();
     ladderTimeLimit->start();
+    game.setPhase(QuizGame::Phase::Ladder);
 }
 
 void QuizScreen::stepLadderLight() {
@@ -44,6 +45,7 @@ void QuizScreen::stopLadder() {
 
     prizeDisplayTimer->start();
     prizeFlashTimer->start();
+    game.setPhase(QuizGame::Phase::Prize);
 }
 
 void QuizScreen::pressStop() {

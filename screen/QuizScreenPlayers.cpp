@@ -30,6 +30,7 @@ void QuizScreen::pressStart() {
     lightButtons(false, false, false, false, false);
     playerPanel->show();
     playerNameBoxes[0]->setFocus();
+    if (game.phase() != QuizGame::Phase::PlayerEntry) game.setPhase(QuizGame::Phase::PlayerEntry);
 }
 
 void QuizScreen::playerNameChanged(int slot) {
@@ -119,6 +120,7 @@ void QuizScreen::selectNextPlayer() {
                                                  .arg(readyName->caption()));
         readyPanel->show();
         playerOutTimer->start();
+        game.setPhase(QuizGame::Phase::PlayerOut);
         return;
     }
     playerOutHeading->hide();
@@ -139,6 +141,7 @@ void QuizScreen::selectNextPlayer() {
 
     readyPanel->show();
     readyTimer->start();
+    game.setPhase(QuizGame::Phase::GetReady);
 }
 
 void QuizScreen::startTurn() {
@@ -181,6 +184,7 @@ void QuizScreen::showGameOver() {
     endGameAction->setVisible(false);
     revealTimer->stop();
     gameOverTimer->start();
+    game.setPhase(QuizGame::Phase::GameOver);
 }
 
 void QuizScreen::showFinalScores() {
@@ -194,11 +198,17 @@ void QuizScreen::showFinalScores() {
                                                  finalNames[k]->caption());
     }
     finalScorePanel->show();
+    game.setPhase(QuizGame::Phase::FinalScores);
 }
 
 void QuizScreen::confirmFinalScores() {
     if (finalScorePanel->isHidden()) return;
     finalScorePanel->hide();
+    // Results that rank in the hall of fame are named first; attract mode follows.
+    if (game.nameEntryWanted && game.nameEntryWanted()) {
+        game.setPhase(QuizGame::Phase::NameEntry);
+        return;
+    }
     enterAttractMode();
 }
 

@@ -17,7 +17,10 @@ void QuizScreen::revealNextLetter() {
         if (!warning.isEmpty()) {
             services.dialogs.warning(this, warning);
             showGameOver();
+            return;
         }
+        s.chosenAnswer = -1;
+        s.setPhase(QuizGame::Phase::Typing);
         return;
     }
 
@@ -50,6 +53,7 @@ void QuizScreen::revealNextLetter() {
             answer->show();
         for (Shape* cover : answerRows)
             cover->show();
+        s.setPhase(QuizGame::Phase::AnswersOpen);
     } else {
         cues().typingClick();
     }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <ostream>
 
 // Readable failure messages for texts.
@@ -17,14 +18,14 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 // numbered questions ("Question n", "Right n", "Wrong n.1" ...).
 class GameRulesFixture : public ::testing::Test {
 protected:
-    // Writes `questions` numbered questions to REGD.QST (none: no file) and resets the game.
+    // Writes `questions` numbered questions to REGD.QST (none: no file) and resets the game->
     void create(int questions) {
         if (questions > 0) QstFixtures::writeNumberedSet(dir.file("REGD.QST"), questions);
-        game = QuizGame(dir.path(), [] { return 12345u; });
-        game.enterAttractMode();
-        game.selectQuestionFile(game.startupQuestionFile(), ReaderRules::GameStartup);
+        game = std::make_unique<QuizGame>(dir.path(), [] { return 12345u; });
+        game->enterAttractMode();
+        game->selectQuestionFile(game->startupQuestionFile(), ReaderRules::GameStartup);
     }
 
     TempDir dir;
-    QuizGame game{QString(), {}};
+    std::unique_ptr<QuizGame> game = std::make_unique<QuizGame>(QString(), QuizGame::SeedSource{});
 };

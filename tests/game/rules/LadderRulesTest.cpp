@@ -7,15 +7,15 @@ using LadderRulesTest = GameRulesFixture;
 // The light alternates LOSE and the prize lamps in turn, and the next spin goes on from the
 // prize lamp reached last.
 TEST_F(LadderRulesTest, LightRunsLoseThenEachPrizeInTurn) {
-    game.startLadder();
+    game->startLadder();
     std::vector<int> lit;
     for (int step = 0; step < 10; ++step)
-        lit.push_back(game.stepLadder());
+        lit.push_back(game->stepLadder());
     EXPECT_EQ(lit, (std::vector<int>{5, 1, 5, 2, 5, 3, 5, 4, 5, 1}));
-    game.startLadder();
-    EXPECT_EQ(game.litLamp, 0);
-    EXPECT_EQ(game.stepLadder(), 5);
-    EXPECT_EQ(game.stepLadder(), 2);
+    game->startLadder();
+    EXPECT_EQ(game->litLamp, 0);
+    EXPECT_EQ(game->stepLadder(), 5);
+    EXPECT_EQ(game->stepLadder(), 2);
 }
 
 // STOP pays the lit lamp's dollars on top of the credit; a stop before the light has moved,
@@ -31,14 +31,14 @@ TEST_F(LadderRulesTest, StopPaysTheLitLamp) {
                           {6, false, 3, 22}, {8, false, 4, 57}, {8, true, 5, 7}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.steps);
-        game = QuizGame(QString(), {});
-        game.credit = 7;
-        game.startLadder();
+        game = std::make_unique<QuizGame>(QString(), QuizGame::SeedSource{});
+        game->credit = 7;
+        game->startLadder();
         for (int step = 0; step < c.steps; ++step)
-            game.stepLadder();
-        if (c.timedOut) game.ladderTimedOut();
-        EXPECT_EQ(game.stopLadder(), c.won);
-        EXPECT_EQ(game.prizeIndex, c.prize);
-        EXPECT_EQ(game.litLamp, c.prize);
+            game->stepLadder();
+        if (c.timedOut) game->ladderTimedOut();
+        EXPECT_EQ(game->stopLadder(), c.won);
+        EXPECT_EQ(game->prizeIndex, c.prize);
+        EXPECT_EQ(game->litLamp, c.prize);
     }
 }
