@@ -1,5 +1,6 @@
 // The question draw on a set of 1,000,000 questions: one open, one record read, whatever the
 // size of the set.
+#include "ManualClock.h"
 #include "QuestionRecord.h"
 #include "QuizGame.h"
 #include "TempDir.h"
@@ -45,7 +46,8 @@ void BM_DrawFromMillionQuestionSet(benchmark::State& state) {
         state.SkipWithError("cannot write the question set");
         return;
     }
-    QuizGame game(dir.path(), [] { return 20240501u; });
+    ManualClock clock;
+    QuizGame game(clock, dir.path(), [] { return 20240501u; });
     game.enterAttractMode();
     game.questionFile = QString::fromStdString(path);
 

@@ -71,12 +71,12 @@ void BM_RevealCadence(benchmark::State& state) {
         QElapsedTimer watch;
         qint64 last = -1;
         QEventLoop loop;
-        screen->revealTimer->setOnTimer([&] {
+        screen->game.revealTimer.setOnTimer([&] {
             const qint64 now = watch.nsecsElapsed();
             if (last >= 0) intervals.push_back(static_cast<double>(now - last) / 1e6);
             last = now;
             const double nowMs = static_cast<double>(now) / 1e6;
-            const double interval = screen->revealTimer->interval();
+            const double interval = screen->game.revealTimer.interval();
             ++place;
             if (origin < 0 || nowMs - (origin + interval * place) > interval) {
                 placeGrid();
@@ -84,13 +84,9 @@ void BM_RevealCadence(benchmark::State& state) {
                 place = 0;
             }
             offsets.push_back(nowMs - (origin + interval * place));
-            screen->revealNextLetter();
+            screen->game.revealNextLetter();
             // Keep typing: as soon as the answers are out, the next question follows.
-            if (screen->game.answersOpen) {
-                screen->game.answersOpen = false;
-                screen->game.questionText.clear();
-                screen->questionLabel->setCaption(QString());
-            }
+            if (screen->game.answersOpen()) screen->game.startTurn();
             if (static_cast<int>(intervals.size()) >= Ticks) loop.quit();
         });
         screen->pressControl(screen->startButton);
@@ -99,8 +95,8 @@ void BM_RevealCadence(benchmark::State& state) {
         watch.start();
         QTimer::singleShot(60000, &loop, &QEventLoop::quit);
         loop.exec();
-        screen->revealTimer->stop();
-        screen->enterAttractMode();
+        screen->game.revealTimer.stop();
+        screen->game.enterAttractMode();
         placeGrid();
     }
     if (intervals.empty()) {

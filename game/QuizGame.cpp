@@ -57,40 +57,8 @@ std::size_t slotIndex(int slot) {
 }
 } // namespace
 
-QuizGame::QuizGame(QString programDir, SeedSource seed, QObject* parent)
-    : QObject(parent), programDir(std::move(programDir)), seedSource(std::move(seed)) {}
-
-void QuizGame::setPhase(Phase phase) {
-    if (phase == Phase::FinalScores) takeStandings();
-    if (phase == Phase::AnswersOpen || phase == Phase::Attract) m_timeLimitHeld = false;
-    m_phase = phase;
-    emit phaseChanged(phase);
-}
-
-void QuizGame::takeStandings() {
-    bool anyNamed = false;
-    for (const QString& name : playerNames)
-        anyNamed = anyNamed || !name.isEmpty();
-    for (std::size_t k = 0; k < 4; ++k) {
-        const int slot = static_cast<int>(k) + 1;
-        Standing& standing = m_standings[k];
-        standing.slot = slot;
-        standing.name = finalName(slot);
-        standing.typedName = playerNames[k];
-        standing.score = finalScore(slot);
-        standing.questionsPlayed = questionsPlayed[k];
-        standing.played = anyNamed ? !playerNames[k].isEmpty() : k == 0;
-    }
-}
-
-void QuizGame::finishNameEntry() {
-    if (m_phase != Phase::NameEntry) return;
-    emit nameEntryFinished();
-}
-
-void QuizGame::enterAttractMode() {
+void QuizGame::resetForAttractMode() {
     gameRunning = false;
-    answersOpen = false;
     const std::uint32_t seed =
         seedSource ? seedSource() : static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch());
     generator.seed(seed);
@@ -221,7 +189,7 @@ QString QuizGame::playerName(int slot) const {
     return validSlot(slot) ? playerNames[slotIndex(slot)] : QString();
 }
 
-void QuizGame::confirmPlayers() {
+void QuizGame::giveStartingCredits() {
     bool anyNamed = false;
     for (std::size_t k = 0; k < 4; ++k) {
         const bool named = !playerNames[k].isEmpty();

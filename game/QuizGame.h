@@ -2,6 +2,7 @@
 
 #include "QstFile.h"
 #include "QuestionRecord.h"
+#include "Timer.h"
 
 #include <QObject>
 #include <QString>
@@ -10,11 +11,17 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <random>
 
-// The game's rules and the state they work on, free of any window: the question set and the
-// draw, the players and their turns, the credit, the prize ladder's payout and the final
-// scores. The game screen owns one, shows its state and forwards the player's moves to it.
+class Clock;
+class SoundCues;
+
+// The game's rules and the state they work on, free of any window: one explicit phase with the
+// timers it owns on the injected clock, the question set and the draw, the players and their
+// turns, the credit, the time limit, the prize ladder and the final scores. It takes the
+// players' commands (start, answer, STOP, OK, end game ...), sends the sound cues, and tells
+// its views what changed through signals. The game screen owns one and shows it.
 // Array indices are 0-based: playerCredits[0] is player 1, answerSlots[0] is answer A.
 class QuizGame : public QObject {
     Q_OBJECT
@@ -54,15 +61,45 @@ public:
     using SeedSource = std::function<std::uint32_t()>;
 
     // programDir is the folder of the start-up question set "REGD.QST".
-    QuizGame(QString programDir, SeedSource seed, QObject* parent = nullptr);
+    QuizGame(Clock& clock, QString programDir, SeedSource seed, QObject* parent = nullptr);
+    ~QuizGame() override;
+
+    // The cues the game sends (answer press, typing click, gauge tick ...); none: silent.
+    void setSoundCues(SoundCues* cues) { m_cues = cues; }
 
     // ---- The phase
     Phase phase() const { return m_phase; }
-    // Enters a phase and tells the views (phaseChanged), also when it is entered again.
-    void setPhase(Phase phase);
+    // A game phase: from the first turn to the final scores.
+    bool inGame() const { return m_phase != Phase::Attract && m_phase != Phase::PlayerEntry; }
     // The results of the game that ended last: set on entering FinalScores, kept until the
     // next game's players are confirmed.
     const std::array<Standing, 4>& finalStandings() const { return m_standings; }
+
+    // ---- Commands
+    // START: in attract mode (or again at the player entry) opens the player entry; warns
+    // without a question set.
+    void pressStart();
+    // OK on the player entry: the named players play (a game of one without names).
+    void confirmPlayers();
+    // An answer (0..3 = A..D) while the answers are open.
+    void chooseAnswer(int answer);
+    // STOP while the ladder's light runs.
+    void pressStop();
+    // OK on the open panel: Wrong, TimeOut or the final scores.
+    void confirmPanel();
+    // Enter, and a cabinet's START: stops a running ladder, else confirms the open panel, else
+    // presses START.
+    void pressEnter();
+    // The game is ended (after the player confirmed it): straight to the final scores, with
+    // nothing of the game left running or waiting to resume.
+    void endGame();
+    // Ends whatever game or game start is under way and resets to attract mode; used when the
+    // question editor hands the screen back.
+    void abandonGame();
+    // Another window of the program has the player: the timers stop, marked to resume.
+    void pause();
+    // The game screen has the player again: the marked timers run on.
+    void resume();
 
     // ---- Hooks for what follows the final scores
     // Asked when the final scores are confirmed: true when some result ranks in the hall of
@@ -77,8 +114,9 @@ public:
     bool timeLimitHeld() const { return m_timeLimitHeld; }
 
     // ---- Resetting
-    // A new attract mode: the draw's random numbers start from a fresh seed, the question
-    // is forgotten and the credit shows 1.
+    // The reset: every game timer stops and is forgotten, the draw's random numbers start from
+    // a fresh seed, the question is forgotten, the credit shows 1, the gauge is slow again and
+    // REGD.QST of the program directory is the set again (warning when it is not usable).
     void enterAttractMode();
     // The players leave: no credit and no score for anyone, nobody at the controls.
     void forgetPlayers();
@@ -89,6 +127,8 @@ public:
     // Checks a set with a reader's rules and makes it the game's set, or no set at all when it
     // fails. Returns the warning to show; empty when the set is accepted.
     QString selectQuestionFile(const QString& path, const ReaderRuleSet& rules);
+    // The same, with the warning told to the views (warningRaised); true when accepted.
+    bool useQuestionFile(const QString& path, const ReaderRuleSet& rules);
     // The game has a set to draw from.
     bool hasQuestionFile() const;
 
@@ -109,8 +149,8 @@ public:
     // A name box changed; the count of named players follows.
     void setPlayerName(int slot, const QString& name); // slot 1..4
     QString playerName(int slot) const;
-    // The named players are confirmed: five credits each, and a game of one player.
-    void confirmPlayers();
+    // The named players get five credits each; a game of one player without names.
+    void giveStartingCredits();
     // A game of several players.
     bool multiplayer() const { return playerCount >= 2; }
     // Some player of a game of several players still has credit.
@@ -160,11 +200,69 @@ public:
     // The score shown for a slot: never below 0.
     int finalScore(int slot) const;
 
+    // ---- Credit shown on the meter (creditChanged follows each)
+    // The credit of the player at the controls is the credit shown.
+    void showCreditOfPlayerAtControls();
+    // The question is charged to the player at the controls.
+    void chargeQuestionAtControls();
+    // One dollar of a prize for the player at the controls.
+    void addDollarAtControls();
+
+    // ---- Turns (run by the phases; public for the rule tests)
+    // The game is over: the GAME OVER banner, then the final scores.
+    void showGameOver();
+    // The next turn: the player-out notice, the next player's Get Ready, or the question.
+    void selectNextPlayer();
+    // The question of a turn: drawn, then typed out.
+    void startTurn();
+    // Types the next letter; the first charges the question.
+    void revealNextLetter();
+    // One step of the time gauge; the last one times the question out.
+    void tickTimeGauge();
+    // The chosen answer is judged.
+    void judgeAnswer();
+    // The question is over: to the ladder after a right answer, else the next turn.
+    void endQuestion();
+    // The ladder's light moves on.
+    void stepLadderLight();
+    // The ladder's time limit: the spin ends on LOSE.
+    void stopLadderAtTimeLimit();
+
+    // ---- Timers, owned by the phases; every one pauses and resumes with the game
+    Timer revealTimer;       // a letter of the question
+    Timer timeGaugeTimer;    // a step of the time gauge (faster each question)
+    Timer judgementTimer;    // from the answer to the verdict
+    Timer questionEndTimer;  // from a right answer to the ladder
+    Timer gameOverTimer;     // the GAME OVER banner
+    Timer ladderLightTimer;  // a step of the ladder's light
+    Timer prizeDisplayTimer; // the prize shown before the next turn
+    Timer fallRunTimer;      // a note of the falling run under Wrong and TimeOut
+    Timer prizeFlashTimer;   // the prize lamp's flash
+    Timer correctFlashTimer; // the correct banner's flash
+    Timer ladderTimeLimit;   // the time a spin may run
+    Timer readyTimer;        // the Get Ready notice
+    Timer playerOutTimer;    // the player-out notice
+    // Every game timer, in creation order.
+    std::array<Timer*, 13> timers();
+
     // ---- State
     // A game is in progress: from the first turn start until the reset after the final scores.
     bool gameRunning = false;
+    // Letters of the question typed so far.
+    int typedLength = 0;
+    // The question as typed so far.
+    QString typedQuestion() const { return questionText.left(typedLength); }
+    // The correct banner shows its lit picture; flashPhase: which picture the next flash shows.
+    bool correctBannerLit = true;
+    int correctFlashPhase = 0;
+    // The prize lamp is lit in its flash.
+    bool prizeLampLit = false;
+    // The lamp (1 $1 ... 5 LOSE) shows lit now: the ladder's light, or the prize's flash.
+    bool lampLit(int prizeIndex) const;
+    // Note of the falling run under Wrong and TimeOut.
+    std::uint8_t fallNote = fallStartNote;
     // The question is typed out and the four answers can be chosen.
-    bool answersOpen = false;
+    bool answersOpen() const { return m_phase == Phase::AnswersOpen; }
     // Question of the drawn record; empty: no question drawn, the next question tick draws.
     QString questionText;
     // The four answers after the shuffle, shown as A to D.
@@ -210,6 +308,13 @@ public:
 
     // Steps of a full time gauge.
     static constexpr int fullTime = 100;
+    // The gauge's step in a new attract mode, in milliseconds.
+    static constexpr int slowestGaugeStepMs = 150;
+    // The falling run's first note, and the lowest it plays.
+    static constexpr std::uint8_t fallStartNote = 75;
+    static constexpr std::uint8_t fallLowestNote = 30;
+    // Velocity of the answer-press cue.
+    static constexpr std::uint8_t answerPressVelocity = 120;
     // What "no usable set" is stored as.
     static const QString noQuestionFile;
     // The warning for a game without a set.
@@ -218,17 +323,42 @@ public:
     static constexpr int loseIndex = 5;
 
 signals:
-    // The game entered a phase (see Phase).
+    // The game entered a phase (see Phase); also when it is entered again.
     void phaseChanged(QuizGame::Phase phase);
-    // The name entry has finished: the owner resets to attract mode.
-    void nameEntryFinished();
+    // A letter of the question was typed (typedQuestion()).
+    void letterTyped();
+    // The credit shown changed.
+    void creditChanged();
+    // The time left changed.
+    void timeChanged();
+    // A ladder or prize lamp went on or off.
+    void lampsChanged();
+    // The correct banner flashed.
+    void correctBannerFlashed();
+    // A warning for the player (a set that cannot be used, no set for a game).
+    void warningRaised(const QString& text);
 
 private:
+    // The state of a new attract mode: fresh seed, no question, credit 1, a full gauge.
+    void resetForAttractMode();
+    // Enters a phase: what the phase needs is set up, then the views are told.
+    void setPhase(Phase phase);
+    // Stops every game timer and forgets that it ran, so that no resume can start it.
+    void forgetTimers();
+    void playFallNote();
+    void flashCorrectBanner();
+    void flashPrizeLamp();
+    void endPrizeDisplay();
+    void endPlayerOutNotice();
+    void showFinalScores();
+    void confirmVerdict();
+    void confirmFinalScores();
     // The slot of the player at the controls, also in a game of one player.
     int slotAtControls() const;
     // Takes the players' results for the final scores.
     void takeStandings();
 
+    SoundCues* m_cues = nullptr;
     Phase m_phase = Phase::Attract;
     std::array<Standing, 4> m_standings{};
     bool m_timeLimitHeld = false;

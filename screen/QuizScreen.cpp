@@ -71,7 +71,8 @@ Panel* makeOkButton(QWidget* parent, const char* panelName, const char* imageNam
 } // namespace
 
 QuizScreen::QuizScreen(QuizServices world, QWidget* parent)
-    : QMainWindow(parent), game(world.programDir, world.seed), services(std::move(world)) {
+    : QMainWindow(parent), game(world.clock, world.programDir, world.seed),
+      services(std::move(world)) {
     setObjectName(QStringLiteral("QuizScreen"));
     setWindowTitle(QStringLiteral("Trivora"));
     createControls();
@@ -83,8 +84,9 @@ QuizScreen::QuizScreen(QuizServices world, QWidget* parent)
     initCommands();
     midiOut = std::make_unique<MidiOutput>(services.midi);
     soundCues = std::make_unique<SoundCues>(*midiOut, [this] { return soundOn(); });
+    game.setSoundCues(soundCues.get());
     game.soundWanted = services.soundWanted;
-    connect(&game, &QuizGame::nameEntryFinished, this, [this] { enterAttractMode(); });
+    connectGame();
 }
 
 QuizScreen::~QuizScreen() = default;
@@ -545,29 +547,16 @@ void QuizScreen::createTimers() {
                                std::function<void()> handler) {
         return std::make_unique<Timer>(clock, name, interval, on, tag, std::move(handler));
     };
-    // Interval, tag and whether it runs, as the screen is loaded; created in this order so
-    // that timers due at the same moment tick in it.
+    // The attract mode's own timers and the splash's hand-over; the game's timers are the
+    // model's.
     attractButtonTimer =
         make("attractButtonTimer", 200, -1, false, [this] { cycleAttractButtons(); });
     attractSequenceTimer =
         make("attractSequenceTimer", 50, -1, false, [this] { stepAttractSequence(); });
-    revealTimer = make("revealTimer", 17, -1, false, [this] { revealNextLetter(); });
-    timeGaugeTimer = make("timeGaugeTimer", 250, 1, true, [this] { tickTimeGauge(); });
-    judgementTimer = make("judgementTimer", 2500, -1, false, [this] { judgeAnswer(); });
-    questionEndTimer = make("questionEndTimer", 4000, -1, false, [this] { endQuestion(); });
-    gameOverTimer = make("gameOverTimer", 4000, -1, false, [this] { showFinalScores(); });
-    ladderLightTimer = make("ladderLightTimer", 100, -1, false, [this] { stepLadderLight(); });
-    prizeDisplayTimer = make("prizeDisplayTimer", 2000, -1, false, [this] { endPrizeDisplay(); });
-    fallRunTimer = make("fallRunTimer", 24, 1, true, [this] { playFallNote(); });
-    prizeFlashTimer = make("prizeFlashTimer", 75, -1, false, [this] { flashPrizeLamp(); });
-    correctFlashTimer = make("correctFlashTimer", 120, -1, false, [this] { flashCorrectBanner(); });
     titleFlashTimer = make("titleFlashTimer", 370, -1, false, [this] { flashTitlePicture(); });
     topLogoTimer = make("topLogoTimer", 500, 0, true, [this] { flashTopLogo(); });
-    ladderTimeLimit = make("ladderTimeLimit", 10000, 0, false, [this] { stopLadderAtTimeLimit(); });
     // The splash window's hand-over sets the handler of splashHandOverTimer.
     splashHandOverTimer = make("splashHandOverTimer", 7000, 0, true, {});
-    readyTimer = make("readyTimer", 2500, -1, false, [this] { startTurn(); });
-    playerOutTimer = make("playerOutTimer", 2500, -1, false, [this] { endPlayerOutNotice(); });
 }
 
 void QuizScreen::loadPictures() {
@@ -717,62 +706,17 @@ void QuizScreen::startUp() {
     // 4. The prize lamps, unlit.
     for (int prize = 1; prize <= 5; ++prize)
         setLamp(prize, false);
-    // 5. Attract mode.
-    enterAttractMode();
+    // 5. Attract mode, on REGD.QST of the program directory.
+    game.enterAttractMode();
     // 6. No player has played yet.
     game.forgetPlayers();
 }
 
-void QuizScreen::enterAttractMode() {
-    endGameTimers();
-    game.enterAttractMode();
-    timeGauge->setProgress(game.timeLeft);
-    for (ImageView* stage :
-         {companyLogo, presentsCaption, titlePicture, titlePictureLit, pressStartPrompt})
-        stage->hide();
-    display.attractStage = 0;
-    for (QWidget* w : std::initializer_list<QWidget*>{upperBanner, lowerBanner, gameOverBanner,
-                                                      correctBanner, correctHighlight})
-        w->hide();
-    correctFlashTimer->stop();
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{timeCaption, timeGauge, timeStrip, creditCaption})
-        w->hide();
-    display.fallNote = 75;
-    display.clickVelocity = 120;
-    display.attractTicks = 0;
-    showCredit();
-    changeQuestionFileAction->setEnabled(true);
-    editQuestionsAction->setEnabled(true);
-    timeGaugeTimer->setInterval(150);
-    for (Shape* cover : answerRows)
-        cover->setBrushColor(QColor(0x00, 0x00, 0x80));
-    selectStartupQuestionFile();
-    for (Timer* t : {attractButtonTimer.get(), attractSequenceTimer.get(), revealTimer.get(),
-                     timeGaugeTimer.get()}) {
-        t->start();
-        t->tag = 1;
-    }
-    game.setPhase(QuizGame::Phase::Attract);
-}
-
-void QuizScreen::selectStartupQuestionFile() {
-    useQuestionFile(game.startupQuestionFile(), ReaderRules::GameStartup);
-}
-
-bool QuizScreen::useQuestionFile(const QString& path, const ReaderRuleSet& rules) {
-    const QString warning = game.selectQuestionFile(path, rules);
-    if (warning.isEmpty()) return true;
-    services.dialogs.warning(this, warning);
-    return false;
-}
-
-std::array<Timer*, 15> QuizScreen::gameTimers() {
-    return {attractButtonTimer.get(), attractSequenceTimer.get(), revealTimer.get(),
-            timeGaugeTimer.get(),     judgementTimer.get(),       questionEndTimer.get(),
-            gameOverTimer.get(),      ladderLightTimer.get(),     prizeDisplayTimer.get(),
-            fallRunTimer.get(),       prizeFlashTimer.get(),      correctFlashTimer.get(),
-            readyTimer.get(),         playerOutTimer.get(),       ladderTimeLimit.get()};
+std::vector<Timer*> QuizScreen::gameTimers() {
+    std::vector<Timer*> all{attractButtonTimer.get(), attractSequenceTimer.get()};
+    for (Timer* t : game.timers())
+        all.push_back(t);
+    return all;
 }
 
 ImageView* QuizScreen::lampOf(int prizeIndex) const {

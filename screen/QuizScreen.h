@@ -16,6 +16,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QLineEdit;
@@ -44,9 +45,10 @@ struct QuizServices {
     std::function<std::uint32_t()> seed;
 };
 
-// The game screen: the coin-op cabinet. It owns the controls, the timers and the game state;
-// the logic of each concern lives in its own file (reveal, answer, credit, ladder, players,
-// commands, attract mode, layout, question files).
+// The game screen: the coin-op cabinet. It shows the game model it owns (QuizGame: the phase,
+// the rules and the game's timers) with its controls and pictures, and turns clicks, keys and
+// menu commands into the model's commands. Files: what it shows (QuizScreenShow), input and
+// commands (QuizScreenCommands, QuizScreenPlayers), attract mode, layout, question files.
 class QuizScreen : public QMainWindow {
     Q_OBJECT
 public:
@@ -58,54 +60,32 @@ public:
     // What the pictures show.
     ScreenState display;
 
-    // ---- Creation and reset (QuizScreen.cpp)
+    // ---- Creation (QuizScreen.cpp)
     void startUp();
-    void enterAttractMode();
-    // Selects "REGD.QST" in the program directory and checks it with the start-up rules.
-    void selectStartupQuestionFile();
-    // Makes a question set the game's set when it passes a reader's rules; warns when not.
-    bool useQuestionFile(const QString& path, const struct ReaderRuleSet& rules);
 
-    // ---- Question draw and reveal (QuizReveal.cpp)
-    void revealNextLetter();
-
-    // ---- Answer input, time limit and judgement (QuizAnswer.cpp)
+    // ---- What the screen shows of the game (QuizScreenShow.cpp)
+    // The panels and pictures of a phase; nothing of the phase before stays.
+    void showPhase(QuizGame::Phase phase);
+    void showTypedQuestion();
+    void showTimeLeft();
+    void showLamps();
+    void showCorrectBanner();
+    void showCredit();
+    void loadDigitHolder(unsigned digit, bool blank);
     void lightButtons(bool a, bool b, bool c, bool d, bool start);
+    // The ladder is on screen.
+    bool ladderShowing() const;
+
+    // ---- Input (QuizScreenCommands.cpp, QuizScreenPlayers.cpp)
+    // A press on START, an answer button or any part of an answer row.
     void pressControl(QObject* sender);
-    void tickTimeGauge();
-    void judgeAnswer();
-    void endQuestion();
-    void playFallNote();
-    void flashCorrectBanner();
+    void pressStop();
     void confirmWrongPanel();
     void confirmTimeOutPanel();
     void raiseWrongPanelOk();
     void flattenWrongPanelOk();
     void raiseTimeOutPanelOk();
     void flattenTimeOutPanelOk();
-    // Hides (or shows) the question area: time strip, question, frames and answer controls.
-    void showQuestionArea(bool visible);
-    void showAnswerControls(bool visible);
-
-    // ---- Credit meter (QuizCredit.cpp)
-    void loadDigitHolder(unsigned digit, bool blank);
-    void showCredit();
-    void addCreditDollar();
-    void chargeQuestion();
-
-    // ---- Prize ladder (QuizLadder.cpp)
-    void startLadder();
-    void stepLadderLight();
-    void stopLadder();
-    void pressStop();
-    void stopLadderAtTimeLimit();
-    void flashPrizeLamp();
-    void endPrizeDisplay();
-    // The ladder is on screen.
-    bool ladderShowing() const;
-
-    // ---- Players, turns and final scores (QuizPlayers.cpp)
-    void pressStart();
     void playerNameChanged(int slot);
     void clearPlayerName(int slot);
     // A key typed into a name box: Enter confirms the players. True when the key is used up.
@@ -114,16 +94,11 @@ public:
     void flattenPlayerPanelButtons(int slot); // slot 0: the panel itself, 1-4: a name panel
     void confirmPlayers();
     void raisePlayerPanelOk();
-    void selectNextPlayer();
-    void startTurn();
-    void endPlayerOutNotice();
-    void showGameOver();
-    void showFinalScores();
     void confirmFinalScores();
     void raiseFinalScoreOk();
     void flattenFinalScoreOk();
 
-    // ---- Commands and keyboard (QuizCommands.cpp)
+    // ---- Commands and keyboard (QuizScreenCommands.cpp)
     void keyTyped(QChar key);
     void endGame();
     void toggleSound();
@@ -141,16 +116,10 @@ public:
     void activeWindowChanged(QWidget* active);
     // The game timers are paused because another window of the program has the focus.
     bool pausedByWindow() const { return pausedByOtherWindow; }
-    // Run by the reset: stops the timers that only a running game uses (judgement, correct
-    // flash, ladder, game over, the turn hand-overs) and forgets that they ran, so that no later
-    // resume brings back a question of a game that has ended.
-    void endGameTimers();
     // Ends whatever game or game start is under way, with nothing of it left on screen and no
     // game timer running or waiting to resume, and resets to attract mode. The question
     // editor hands the screen back through this.
     void abandonGame();
-    // Stops every game timer and forgets that it ran, so that no resume can start it.
-    void forgetGameTimers();
 
     // ---- Attract mode (QuizAttract.cpp)
     void cycleAttractButtons();
@@ -178,8 +147,8 @@ public:
     // ---- Services
     SoundCues& cues() { return *soundCues; }
     MidiOutput& midiOutput() { return *midiOut; }
-    // The game timers that pause and resume with the screen, in their fixed order.
-    std::array<Timer*, 15> gameTimers();
+    // The timers that pause and resume with the screen: attract mode's and the game's.
+    std::vector<Timer*> gameTimers();
 
     // ---- Controls
     // Bands and areas.
@@ -340,11 +309,9 @@ public:
     QMenu* helpMenu = nullptr;             // "&Help"
     QAction* instructionsAction = nullptr; // "&Instructions"
 
-    // Timers, in the order of the phase map.
-    std::unique_ptr<Timer> attractButtonTimer, attractSequenceTimer, revealTimer, timeGaugeTimer,
-        judgementTimer, questionEndTimer, gameOverTimer, ladderLightTimer, prizeDisplayTimer,
-        fallRunTimer, prizeFlashTimer, correctFlashTimer, titleFlashTimer, topLogoTimer,
-        ladderTimeLimit, splashHandOverTimer, readyTimer, playerOutTimer;
+    // The view's own timers: attract mode's pictures and the splash's hand-over.
+    std::unique_ptr<Timer> attractButtonTimer, attractSequenceTimer, titleFlashTimer, topLogoTimer,
+        splashHandOverTimer;
 
     // The lamp of a prize index (1 $1 ... 4 $50, 5 LOSE) and its pictures.
     ImageView* lampOf(int prizeIndex) const;
@@ -365,6 +332,16 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void connectGame();
+    void showAttractMode();
+    void showReadyPanel(bool playerOut);
+    void showQuestion(bool answersShown);
+    void showFinalScores();
+    // Hides (or shows) the question area: time strip, question, frames and answer controls.
+    void showQuestionArea(bool visible);
+    void showAnswerControls(bool visible);
+    // Stops attract mode's timers and forgets that they ran.
+    void forgetAttractTimers();
     void createControls();
     void createMenu();
     void createTimers();

@@ -55,6 +55,50 @@ void QuizScreen::initCommands() {
     });
 }
 
+void QuizScreen::pressControl(QObject* sender) {
+    if (sender == startButton) {
+        game.pressStart();
+        return;
+    }
+    const ImageView* buttons[4] = {answerButtonA, answerButtonB, answerButtonC, answerButtonD};
+    for (int i = 0; i < 4; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        if (sender == buttons[i] || sender == answerTexts[k] || sender == answerLetters[k] ||
+            sender == answerRows[k]) {
+            game.chooseAnswer(i);
+            return;
+        }
+    }
+}
+
+void QuizScreen::pressStop() {
+    game.pressStop();
+}
+
+void QuizScreen::confirmWrongPanel() {
+    if (game.phase() == QuizGame::Phase::Wrong) game.confirmPanel();
+}
+
+void QuizScreen::confirmTimeOutPanel() {
+    if (game.phase() == QuizGame::Phase::TimeOut) game.confirmPanel();
+}
+
+void QuizScreen::raiseWrongPanelOk() {
+    wrongPanelOkFrame->setBevelOuter(Bevel::Raised);
+}
+
+void QuizScreen::flattenWrongPanelOk() {
+    wrongPanelOkFrame->setBevelOuter(Bevel::None);
+}
+
+void QuizScreen::raiseTimeOutPanelOk() {
+    timeOutPanelOkFrame->setBevelOuter(Bevel::Raised);
+}
+
+void QuizScreen::flattenTimeOutPanelOk() {
+    timeOutPanelOkFrame->setBevelOuter(Bevel::None);
+}
+
 void QuizScreen::keyTyped(QChar key) {
     switch (key.unicode()) {
     case 'A':
@@ -74,21 +118,12 @@ void QuizScreen::keyTyped(QChar key) {
         pressControl(answerButtonD);
         return;
     case 13:
-        break;
+        // Enter stops the ladder, else confirms the open panel, else presses START.
+        game.pressEnter();
+        return;
     default:
         return;
     }
-    // Enter: the first of these that applies.
-    if (ladderShowing() && display.stopLit == 0)
-        stopLadder();
-    else if (!timeOutPanel->isHidden())
-        confirmTimeOutPanel();
-    else if (!wrongPanel->isHidden())
-        confirmWrongPanel();
-    else if (!finalScorePanel->isHidden())
-        confirmFinalScores();
-    else
-        pressControl(startButton);
 }
 
 void QuizScreen::endGame() {
@@ -98,17 +133,9 @@ void QuizScreen::endGame() {
         resumeGame();
         return;
     }
-    // Nothing of the game stays behind the final scores: panels, question area, ladder and
-    // the correct-answer or game-over pictures.
-    hideGameControls();
-    endGameAction->setVisible(false);
-    game.answersOpen = false;
-    showFinalScores();
-    game.forgetPlayers();
-    // The game timers stay stopped until the final scores' OK resets the screen. Nothing of
-    // the ended game is left to be resumed later: a pending judgement, a spinning ladder or
-    // a waiting turn would otherwise come back to life in attract mode.
-    forgetGameTimers();
+    // Nothing of the ended game is left to be resumed later: the final scores show until OK.
+    forgetAttractTimers();
+    game.endGame();
 }
 
 void QuizScreen::toggleSound() {
@@ -120,55 +147,38 @@ void QuizScreen::toggleSound() {
 }
 
 void QuizScreen::pauseGame() {
-    for (Timer* t : gameTimers()) {
+    for (Timer* t : {attractButtonTimer.get(), attractSequenceTimer.get()}) {
         t->tag = t->enabled() ? 1 : 0;
         t->stop();
     }
+    game.pause();
 }
 
 void QuizScreen::resumeGame() {
     if (game.soundWanted) soundOnAction->setChecked(true);
     soundOffAction->setChecked(!soundOnAction->isChecked());
     editQuestionsAction->setEnabled(true);
-    for (Timer* t : gameTimers()) {
+    for (Timer* t : {attractButtonTimer.get(), attractSequenceTimer.get()}) {
         if (t->tag == 1)
             t->start();
         else
             t->stop();
     }
+    game.resume();
     setFocus();
 }
 
-void QuizScreen::endGameTimers() {
-    for (Timer* t :
-         {judgementTimer.get(), questionEndTimer.get(), gameOverTimer.get(), ladderLightTimer.get(),
-          prizeDisplayTimer.get(), prizeFlashTimer.get(), correctFlashTimer.get(),
-          ladderTimeLimit.get(), readyTimer.get(), playerOutTimer.get()}) {
-        t->stop();
-        if (t->tag == 1) t->tag = 0;
-    }
-}
-
-void QuizScreen::forgetGameTimers() {
-    for (Timer* t : gameTimers()) {
+void QuizScreen::forgetAttractTimers() {
+    for (Timer* t : {attractButtonTimer.get(), attractSequenceTimer.get()}) {
         t->stop();
         t->tag = 0;
     }
 }
 
 void QuizScreen::abandonGame() {
-    forgetGameTimers();
+    forgetAttractTimers();
     pausedByOtherWindow = false;
-    hideGameControls();
-    endGameAction->setVisible(false);
-    game.answersOpen = false;
-    game.currentPlayer = 0;
-    game.forgetPlayers();
-    for (int prize = 1; prize <= 5; ++prize)
-        setLamp(prize, false);
-    display.stopLit = 0;
-    questionLabel->setCaption(QString());
-    enterAttractMode();
+    game.abandonGame();
 }
 
 void QuizScreen::activeWindowChanged(QWidget* active) {

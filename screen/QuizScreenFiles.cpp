@@ -15,7 +15,7 @@ void QuizScreen::changeQuestionFile() {
     const QString path = services.dialogs.openFile(this, spec);
     if (path.isEmpty()) return;
     // Credits, players and the draw history stay as they are; the next game draws from here.
-    useQuestionFile(path, ReaderRules::GameChange);
+    game.useQuestionFile(path, ReaderRules::GameChange);
 }
 
 void QuizScreen::openEditor() {
@@ -45,8 +45,7 @@ void QuizScreen::openEditor() {
 void QuizScreen::editorClosed() {
     // 1. The editor is gone.
     delete editorWindow.data();
-    // 2. The game screen returns; being shown resumes nothing of a game left for the editor.
-    forgetGameTimers();
+    // 2. The game screen returns; whatever being shown resumes ends at once in step 4.
     show();
     // 3. Sound as it was before the editor.
     if (!soundOffAction->isChecked()) soundOnAction->setChecked(true);

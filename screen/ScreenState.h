@@ -4,7 +4,7 @@
 #include <cstdint>
 
 // What the game screen's pictures show now: the lit buttons and lamps, the flashes, the attract
-// sequence, and the notes of the running sounds. Array indices are 0-based: buttonLit[0] is
+// sequence,. Array indices are 0-based: buttonLit[0] is
 // answer A, lampLit[0] the $1 lamp.
 struct ScreenState {
     // The answer buttons A to D show their lit picture.
@@ -24,8 +24,4 @@ struct ScreenState {
     int attractTicks = 0;
     // Which title logo the top panel shows: 1 the lit one, 0 the other.
     int logoPhase = 0;
-    // Note counter of the fall-run sound.
-    std::uint8_t fallNote = 0;
-    // Velocity of the answer-press sound.
-    std::uint8_t clickVelocity = 0;
 };

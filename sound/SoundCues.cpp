@@ -34,7 +34,7 @@ void SoundCues::setUp() {
 }
 
 void SoundCues::cue(std::uint8_t status, std::uint8_t note, std::uint8_t velocity) {
-    if (m_soundOn && m_soundOn()) m_out.sendShort(status, note, velocity);
+    if (soundOn()) m_out.sendShort(status, note, velocity);
 }
 
 void SoundCues::typingClick() {

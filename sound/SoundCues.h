@@ -23,6 +23,9 @@ public:
     // off for this run and disables the Sound menu.
     void setUp();
 
+    // Sound is switched on now.
+    bool soundOn() const { return m_soundOn && m_soundOn(); }
+
     void typingClick();                                  // 0x9E 60 127
     void answerPress(int answer, std::uint8_t velocity); // answer 0..3 = A..D: 0x92 55/60/65/70
     void timeTick(int progress);                         // 0x93 95 - (100 - progress) / 4, 127

@@ -56,8 +56,8 @@ TEST_F(AnswerTest, EveryAnswerControlChoosesItsAnswer) {
                 EXPECT_EQ(screen->display.buttonLit[i], i == k ? 1 : 0);
                 EXPECT_EQ(screen->answerRows[i]->brushColor(), i == k ? Blue : Navy);
             }
-            EXPECT_FALSE(screen->game.answersOpen);
-            EXPECT_TRUE(screen->judgementTimer->enabled());
+            EXPECT_FALSE(screen->game.answersOpen());
+            EXPECT_TRUE(screen->game.judgementTimer.enabled());
             EXPECT_EQ(sent(), (std::vector<RecordingMidiPlatform::ShortMsg>{
                                   {AnswerStatus, static_cast<std::uint8_t>(notes[answer]), 120}}));
         }
@@ -75,7 +75,7 @@ TEST_F(AnswerTest, OnlyTheFirstChoiceWhileAnswersAreOpenCounts) {
     ASSERT_TRUE(waitForAnswers());
     screen->pressControl(screen->startButton);
     EXPECT_FALSE(visible(screen->playerPanel));
-    EXPECT_TRUE(screen->game.answersOpen);
+    EXPECT_TRUE(screen->game.answersOpen());
     QTest::mousePress(screen->answerTexts[2], Qt::RightButton);
     QTest::mouseRelease(screen->answerTexts[2], Qt::RightButton);
     EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 1, 0}));
@@ -83,12 +83,12 @@ TEST_F(AnswerTest, OnlyTheFirstChoiceWhileAnswersAreOpenCounts) {
     choose(1); // a second answer within the 2.5 s
     screen->pressControl(screen->answerRows[3]);
     EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 1, 0}));
-    // The question tick reopens AnswersOpen, but the lit button still refuses a choice.
-    EXPECT_TRUE(screen->game.answersOpen);
+    // The answers stay closed while the choice is judged.
+    EXPECT_EQ(screen->game.phase(), QuizGame::Phase::Judging);
     advance(1499);
-    EXPECT_TRUE(screen->judgementTimer->enabled());
+    EXPECT_TRUE(screen->game.judgementTimer.enabled());
     advance(1);
-    EXPECT_FALSE(screen->judgementTimer->enabled());
+    EXPECT_FALSE(screen->game.judgementTimer.enabled());
     EXPECT_FALSE(visible(screen->questionLabel));
 }
 
@@ -151,7 +151,7 @@ TEST_F(AnswerTest, CorrectAnswerFlashesThenStartsTheLadder) {
     advance(1);
     EXPECT_TRUE(screen->ladderShowing());
     EXPECT_FALSE(visible(screen->correctBanner));
-    EXPECT_FALSE(screen->correctFlashTimer->enabled());
+    EXPECT_FALSE(screen->game.correctFlashTimer.enabled());
     EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
     EXPECT_TRUE(visible(screen->pressStopPrompt));
 }
@@ -186,10 +186,10 @@ TEST_F(AnswerTest, WrongPanelPlaysTheFallRunAndOkMovesOn) {
 
     screen->confirmWrongPanel();
     EXPECT_FALSE(visible(screen->wrongPanel));
-    EXPECT_EQ(screen->timeGaugeTimer->interval(), 140);
+    EXPECT_EQ(screen->game.timeGaugeTimer.interval(), 140);
     EXPECT_EQ(screen->timeGauge->progress(), 100);
     EXPECT_TRUE(screen->questionLabel->caption().isEmpty());
-    EXPECT_TRUE(screen->game.questionText.isEmpty());
+    EXPECT_EQ(screen->game.phase(), QuizGame::Phase::Typing); // the next question, drawn
     EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
     ASSERT_TRUE(waitForAnswers());
     EXPECT_EQ(screen->game.credit, 3);
@@ -214,7 +214,7 @@ TEST_F(AnswerTest, FallRunFreezesWithTheSoundSwitch) {
     advance(24 * 3);
     switchSoundOff();
     advance(24 * 10);
-    EXPECT_EQ(screen->display.fallNote, 72);
+    EXPECT_EQ(screen->game.fallNote, 72);
     switchSoundOn();
     advance(24 * 2);
     EXPECT_EQ(notes(FallStatus), (std::vector<int>{74, 73, 72, 71, 70}));
@@ -245,7 +245,7 @@ TEST_F(AnswerTest, GaugeRunsOutIntoTheTimeOutPanel) {
     advance(150);
     EXPECT_TRUE(visible(screen->timeOutPanel));
     EXPECT_EQ(screen->timeGauge->progress(), 100);
-    EXPECT_FALSE(screen->game.answersOpen);
+    EXPECT_FALSE(screen->game.answersOpen());
     EXPECT_FALSE(visible(screen->timeGauge));
     EXPECT_EQ(screen->timeOutQuestion->caption(), question);
     EXPECT_EQ(screen->timeOutCorrect->caption(), screen->game.correctAnswer);
@@ -296,7 +296,7 @@ TEST_F(AnswerTest, OkWithNoCreditLeftEndsTheGame) {
     screen->confirmWrongPanel();
     EXPECT_FALSE(visible(screen->wrongPanel));
     EXPECT_TRUE(visible(screen->gameOverBanner));
-    EXPECT_FALSE(screen->revealTimer->enabled());
+    EXPECT_FALSE(screen->game.revealTimer.enabled());
     EXPECT_FALSE(screen->endGameAction->isVisible());
     advance(4000);
     EXPECT_TRUE(visible(screen->finalScorePanel));

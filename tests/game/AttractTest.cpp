@@ -139,7 +139,7 @@ TEST_F(AttractTest, LowPlayAreaStaysOnTheTitle) {
             EXPECT_TRUE(screen->titleFlashTimer->enabled());
             EXPECT_TRUE(visible(screen->titlePicture) != visible(screen->titlePictureLit));
             // The reset starts the sequence again from the blank stage.
-            screen->enterAttractMode();
+            screen->game.enterAttractMode();
             EXPECT_EQ(showingStages(*screen), "");
             EXPECT_EQ(screen->display.attractStage, 0);
             EXPECT_EQ(screen->display.attractTicks, 0);

@@ -80,7 +80,7 @@ TEST_F(CommandsTest, LetterKeysChooseAnswers) {
         std::array<int, 4> lit{0, 0, 0, 0};
         lit[static_cast<std::size_t>(c.answer)] = 1;
         EXPECT_EQ(screen->display.buttonLit, lit);
-        EXPECT_TRUE(screen->judgementTimer->enabled());
+        EXPECT_TRUE(screen->game.judgementTimer.enabled());
         // Other keys and a second letter change nothing.
         key(Qt::Key_E);
         key(c.answer == 0 ? Qt::Key_B : Qt::Key_A);
@@ -108,7 +108,7 @@ TEST_F(CommandsTest, EnterOrder) {
     reachPhase(Phase::LadderSpinning);
     key(Qt::Key_Return);
     EXPECT_EQ(screen->display.stopLit, 1);
-    EXPECT_TRUE(screen->prizeDisplayTimer->enabled());
+    EXPECT_TRUE(screen->game.prizeDisplayTimer.enabled());
     const int credit = screen->game.credit;
     const int prize = screen->game.prizeIndex;
     advance(1000);
@@ -220,7 +220,7 @@ TEST_F(CommandsTest, EndGameYesShowsTheFinalScores) {
         EXPECT_EQ(s.game.playerScores, (std::array<int, 4>{0, 0, 0, 0}));
         EXPECT_EQ(s.game.playerCredits, (std::array<int, 4>{0, 0, 0, 0}));
         EXPECT_FALSE(s.endGameAction->isVisible());
-        EXPECT_FALSE(s.game.answersOpen);
+        EXPECT_FALSE(s.game.answersOpen());
         for (QWidget* w : std::initializer_list<QWidget*>{
                  s.wrongPanel,       s.timeOutPanel,      s.readyPanel,      s.oneDollarLamp,
                  s.fiveDollarLamp,   s.fifteenDollarLamp, s.fiftyDollarLamp, s.loseLamp,
@@ -240,7 +240,7 @@ TEST_F(CommandsTest, EndGameYesShowsTheFinalScores) {
         s.pressStop();
         EXPECT_EQ(s.game.credit, credit);
         EXPECT_EQ(s.display.buttonLit, lit);
-        EXPECT_FALSE(visible(s.correctBanner) && s.correctFlashTimer->enabled());
+        EXPECT_FALSE(visible(s.correctBanner) && s.game.correctFlashTimer.enabled());
         EXPECT_TRUE(visible(s.finalScorePanel));
 
         // OK: attract mode; a later pause and resume brings back nothing of the old game.
@@ -255,7 +255,7 @@ TEST_F(CommandsTest, EndGameYesShowsTheFinalScores) {
                                     "correctFlashTimer", "readyTimer", "playerOutTimer",
                                     "ladderTimeLimit"}));
         EXPECT_TRUE(s.attractButtonTimer->enabled());
-        EXPECT_TRUE(s.timeGaugeTimer->enabled());
+        EXPECT_FALSE(s.game.timeGaugeTimer.enabled());
         advance(30000);
         EXPECT_FALSE(visible(s.wrongPanel));
         EXPECT_FALSE(s.ladderShowing());
@@ -297,7 +297,7 @@ TEST_F(CommandsTest, PauseAndResumeOnActivation) {
     // Other programs and dialogs in between do not resume it.
     s.activeWindowChanged(nullptr);
     s.activeWindowChanged(&messageBox);
-    EXPECT_FALSE(s.ladderLightTimer->enabled());
+    EXPECT_FALSE(s.game.ladderLightTimer.enabled());
 
     s.editQuestionsAction->setEnabled(false);
     s.activeWindowChanged(&s);
@@ -306,26 +306,22 @@ TEST_F(CommandsTest, PauseAndResumeOnActivation) {
     EXPECT_TRUE(s.editQuestionsAction->isEnabled());
     // The ladder's 10 s limit counts afresh from the resume.
     advance(9999);
-    EXPECT_TRUE(s.ladderLightTimer->enabled());
+    EXPECT_TRUE(s.game.ladderLightTimer.enabled());
     advance(1);
-    EXPECT_FALSE(s.ladderLightTimer->enabled());
+    EXPECT_FALSE(s.game.ladderLightTimer.enabled());
     EXPECT_EQ(s.display.stopLit, 1);
     EXPECT_EQ(s.game.prizeIndex, 5);
 }
 
-// The first activation (the splash showing the screen) runs the attract, reveal, time gauge and
-// fall-run timers and stops the others; a real window of the program taking the focus pauses, as
-// does the editor.
+// The first activation (the splash showing the screen) runs the attract timers and no game
+// timer; a real window of the program taking the focus pauses, as does the editor.
 TEST_F(CommandsTest, FirstActivationAndRealWindows) {
     create();
     QuizScreen& s = *screen;
-    s.judgementTimer->start(); // a timer whose WasEnabled is still that of the load
     s.show();
     QApplication::processEvents();
     for (Timer* t : s.gameTimers()) {
-        const bool runs = t->name() == "attractButtonTimer" ||
-                          t->name() == "attractSequenceTimer" || t->name() == "revealTimer" ||
-                          t->name() == "timeGaugeTimer" || t->name() == "fallRunTimer";
+        const bool runs = t->name() == "attractButtonTimer" || t->name() == "attractSequenceTimer";
         EXPECT_EQ(t->enabled(), runs) << t->name();
     }
 
@@ -450,7 +446,7 @@ TEST_F(CommandsTest, GameLeftForTheEditorStaysEnded) {
         s.activeWindowChanged(editor.get());
         // The editor closes: the screen shows again (the resume) and is reset.
         s.show();
-        s.enterAttractMode();
+        s.game.enterAttractMode();
         QApplication::processEvents();
         EXPECT_FALSE(s.pausedByWindow());
         EXPECT_FALSE(anyRunning(s, {"judgementTimer", "questionEndTimer", "gameOverTimer",

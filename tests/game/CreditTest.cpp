@@ -46,15 +46,15 @@ TEST_F(CreditTest, ChargesAndWinsGoToThePlayerAtTheControls) {
     s.playerCount = 1;
     s.currentPlayer = 0;
     s.credit = 1;
-    screen->chargeQuestion();
+    s.chargeQuestionAtControls();
     EXPECT_EQ(s.credit, 0);
     EXPECT_EQ(meter(), QStringLiteral("    0"));
-    screen->chargeQuestion();
+    s.chargeQuestionAtControls();
     EXPECT_EQ(s.credit, -1);
     EXPECT_EQ(meter(), QStringLiteral("    0"));
     s.credit = 3;
     for (int i = 0; i < 15; ++i)
-        screen->addCreditDollar();
+        s.addDollarAtControls();
     EXPECT_EQ(s.credit, 18);
     EXPECT_EQ(meter(), QStringLiteral("   18"));
 
@@ -62,13 +62,13 @@ TEST_F(CreditTest, ChargesAndWinsGoToThePlayerAtTheControls) {
     s.playerCredits = {7, 3, 0, 0};
     s.currentPlayer = 2;
     s.credit = 99;
-    screen->chargeQuestion();
+    s.chargeQuestionAtControls();
     EXPECT_EQ(s.playerCredits, (std::array<int, 4>{7, 2, 0, 0}));
     EXPECT_EQ(s.credit, 2);
-    screen->addCreditDollar();
+    s.addDollarAtControls();
     EXPECT_EQ(s.playerCredits[1], 3);
     s.currentPlayer = 1;
-    screen->showCredit();
+    s.showCreditOfPlayerAtControls();
     EXPECT_EQ(s.credit, 7);
     EXPECT_EQ(meter(), QStringLiteral("    7"));
 }

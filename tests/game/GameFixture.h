@@ -52,7 +52,7 @@ protected:
         return pred();
     }
     bool waitForAnswers() {
-        return advanceUntil([this] { return screen->game.answersOpen; });
+        return advanceUntil([this] { return screen->game.answersOpen(); });
     }
 
     ImageView* button(int answer) const {
@@ -102,7 +102,7 @@ protected:
         ASSERT_TRUE(advanceUntil([this, prizeIndex] {
             return screen->display.lampLit[static_cast<std::size_t>(prizeIndex - 1)] != 0;
         }));
-        screen->stopLadder();
+        screen->pressStop();
         advance(2000);
         ASSERT_FALSE(screen->ladderShowing());
     }
@@ -198,8 +198,8 @@ protected:
         QStringList left;
         for (Timer* t : screen->gameTimers()) {
             const bool attract = t == s.attractButtonTimer.get() ||
-                                 t == s.attractSequenceTimer.get() || t == s.revealTimer.get() ||
-                                 t == s.timeGaugeTimer.get() || t == s.fallRunTimer.get();
+                                 t == s.attractSequenceTimer.get() || t == &s.game.revealTimer ||
+                                 t == &s.game.timeGaugeTimer || t == &s.game.fallRunTimer;
             if (!attract && (t->enabled() || t->tag == 1))
                 left << QString::fromStdString(t->name());
         }

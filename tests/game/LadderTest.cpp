@@ -46,7 +46,7 @@ TEST_F(LadderTest, SpinOrderAndNotes) {
     }
     EXPECT_EQ(lamps, (std::vector<int>{Lose, 1, Lose, 2, Lose, 3, Lose, 4, Lose, 1}));
     EXPECT_EQ(notes(SpinStatus), (std::vector<int>{15, 15, 30, 30, 45, 45, 60, 60, 75, 75}));
-    screen->stopLadder(); // $1
+    screen->pressStop(); // $1
     advance(2000);
 
     clearMidi();
@@ -104,7 +104,7 @@ TEST_F(LadderTest, StopOnEachLamp) {
         EXPECT_EQ(screen->display.stopLit, 0);
         EXPECT_TRUE(shows(screen->stopButton, screen->stopPicture));
         // The next question follows at once, a little faster.
-        EXPECT_EQ(screen->timeGaugeTimer->interval(), 140);
+        EXPECT_EQ(screen->game.timeGaugeTimer.interval(), 140);
         ASSERT_TRUE(waitForAnswers());
         EXPECT_EQ(screen->game.credit, 2 + c.dollars);
     }
@@ -131,7 +131,7 @@ TEST_F(LadderTest, TimeLimit) {
     const int lit = litLamp();
     ASSERT_NE(lit, 0);
     const int before = screen->game.credit;
-    screen->stopLadder();
+    screen->pressStop();
     const int dollars[6] = {0, 1, 5, 15, 50, 0};
     EXPECT_EQ(screen->game.credit, before + dollars[lit]);
     advance(2000);
@@ -147,15 +147,15 @@ TEST_F(LadderTest, TimeLimit) {
 TEST_F(LadderTest, SecondStopIsIgnored) {
     create();
     startGame();
-    screen->stopLadder(); // no ladder
+    screen->pressStop(); // no ladder
     EXPECT_EQ(screen->display.stopLit, 0);
     openLadder();
     ASSERT_TRUE(advanceUntil([this] { return litLamp() == 4; }));
-    screen->stopLadder();
+    screen->pressStop();
     const int credit = screen->game.credit;
     advance(100); // the light would have moved on to LOSE
     screen->pressStop();
-    screen->stopLadderAtTimeLimit();
+    screen->game.stopLadderAtTimeLimit();
     EXPECT_EQ(screen->game.credit, credit);
     EXPECT_EQ(screen->game.prizeIndex, 4);
     EXPECT_EQ(screen->game.playerScores[0], credit);
@@ -168,7 +168,7 @@ TEST_F(LadderTest, StopBeforeTheFirstStepIsLose) {
     startGame();
     openLadder();
     clearMidi();
-    screen->stopLadder();
+    screen->pressStop();
     EXPECT_EQ(litLamp(), Lose);
     EXPECT_EQ(screen->game.prizeIndex, Lose);
     EXPECT_EQ(screen->game.credit, 4);
@@ -186,7 +186,7 @@ TEST_F(LadderTest, AnswerControlsAreDeadWhileTheLadderShows) {
     screen->pressControl(screen->startButton);
     screen->pressControl(screen->answerTexts[0]);
     EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
-    EXPECT_FALSE(screen->judgementTimer->enabled());
+    EXPECT_FALSE(screen->game.judgementTimer.enabled());
     EXPECT_FALSE(visible(screen->playerPanel));
 }
 
@@ -203,7 +203,7 @@ TEST_F(LadderTest, PrizeGoesToThePlayerAtTheControls) {
     EXPECT_EQ(screen->game.currentPlayer, 2);
     EXPECT_EQ(screen->game.credit, 4);
     ASSERT_TRUE(advanceUntil([this] { return litLamp() == 4; }));
-    screen->stopLadder();
+    screen->pressStop();
     EXPECT_EQ(screen->game.playerCredits[1], 54);
     EXPECT_EQ(screen->game.credit, 54);
     EXPECT_EQ(meter(), QStringLiteral("   54"));
@@ -218,7 +218,7 @@ TEST_F(LadderTest, PrizeGoesToThePlayerAtTheControls) {
     advance(2500);
     openLadder(); // Bob: 9
     ASSERT_TRUE(advanceUntil([this] { return litLamp() == 1; }));
-    screen->stopLadder();
+    screen->pressStop();
     EXPECT_EQ(screen->game.playerCredits[1], 10);
     EXPECT_EQ(screen->game.playerScores[1], 54);
 }

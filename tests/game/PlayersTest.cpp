@@ -109,7 +109,7 @@ TEST_F(PlayersTest, StartPress) {
     screen->pressControl(screen->startButton);
     screen->confirmPlayers();
     EXPECT_EQ(screen->game.currentPlayer, 1);
-    EXPECT_TRUE(screen->readyTimer->enabled());
+    EXPECT_TRUE(screen->game.readyTimer.enabled());
     advance(2500);
     EXPECT_TRUE(screen->game.gameRunning);
     EXPECT_EQ(screen->game.currentPlayer, 1);
@@ -132,7 +132,7 @@ TEST_F(PlayersTest, TurnsAlternateBetweenNamedSlots) {
         EXPECT_EQ(readyNumber(), turn);
         EXPECT_EQ(screen->readyName->caption(),
                   turn == 2 ? QStringLiteral("* Ann *") : QStringLiteral("* Bob *"));
-        EXPECT_FALSE(screen->revealTimer->enabled());
+        EXPECT_FALSE(screen->game.revealTimer.enabled());
         advance(2499);
         EXPECT_TRUE(visible(screen->readyPanel));
         advance(1);
@@ -190,7 +190,7 @@ TEST_F(PlayersTest, FinalScoreRows) {
         SCOPED_TRACE(c.names.join(',').toStdString());
         create();
         startGame(c.names);
-        screen->showGameOver();
+        screen->game.showGameOver();
         advance(4000);
         ASSERT_TRUE(visible(screen->finalScorePanel));
         EXPECT_EQ(finalRows(), c.rows);
@@ -203,7 +203,7 @@ TEST_F(PlayersTest, FinalOkReturnsToAttractModeForTheNextGame) {
     create();
     startGame({QStringLiteral("Ann")});
     screen->game.questionFile = programDir() + QStringLiteral("/OTHER.QST");
-    screen->showGameOver();
+    screen->game.showGameOver();
     advance(4000);
     screen->raiseFinalScoreOk();
     EXPECT_EQ(screen->finalScoreOkFrame->bevelOuter(), Bevel::Raised);

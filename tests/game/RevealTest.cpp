@@ -8,8 +8,8 @@ constexpr std::uint8_t TypingStatus = 0x9E;
 
 using RevealTest = GameFixture;
 
-// A question of L letters: one tick draws, the next charges and types the first letter, one
-// letter per 17 ms with L - 1 clicks, and the L-th letter shows the answers silently.
+// A question of L letters: drawn as the turn starts, the first tick charges and types the first
+// letter, one letter per 17 ms with L - 1 clicks, and the L-th letter shows the answers silently.
 TEST_F(RevealTest, RevealTypesOneLetterPerTickAndChargesAtTheFirst) {
     create();
     switchSoundOn();
@@ -18,7 +18,6 @@ TEST_F(RevealTest, RevealTypesOneLetterPerTickAndChargesAtTheFirst) {
     const QuizGame& s = screen->game;
     ASSERT_TRUE(s.gameRunning);
     EXPECT_EQ(meter(), QStringLiteral("    5"));
-    advance(17); // the draw
     ASSERT_FALSE(s.questionText.isEmpty());
     EXPECT_TRUE(screen->questionLabel->caption().isEmpty());
     EXPECT_EQ(s.credit, 5);
@@ -28,7 +27,7 @@ TEST_F(RevealTest, RevealTypesOneLetterPerTickAndChargesAtTheFirst) {
         advance(17);
         EXPECT_EQ(screen->questionLabel->caption(), s.questionText.left(letter));
         EXPECT_EQ(s.credit, 4);
-        EXPECT_EQ(s.answersOpen, letter == length);
+        EXPECT_EQ(s.answersOpen(), letter == length);
         EXPECT_EQ(visible(screen->answerTexts[0]), letter == length);
     }
     EXPECT_EQ(meter(), QStringLiteral("    4"));
@@ -72,8 +71,8 @@ TEST_F(RevealTest, RecordTextsAreShownLiterally) {
         EXPECT_EQ(answer->textFormat(), Qt::PlainText);
 }
 
-// A record with an empty question is drawn and passed over: the next tick draws again, the
-// empty record stays in the history and costs nothing.
+// A record with an empty question is drawn and passed over: each tick draws again, the empty
+// record stays in the history and costs nothing.
 TEST_F(RevealTest, EmptyQuestionIsDrawnAgainWithoutCharge) {
     QstFixtures::writeSet(startupFile(), {QstFixtures::question("", "", "", "", "")});
     createScreen();
@@ -82,7 +81,7 @@ TEST_F(RevealTest, EmptyQuestionIsDrawnAgainWithoutCharge) {
     EXPECT_TRUE(screen->game.questionText.isEmpty());
     EXPECT_EQ(screen->game.drawHistory, QStringList{"1"});
     EXPECT_EQ(screen->game.credit, 5);
-    EXPECT_FALSE(screen->game.answersOpen);
+    EXPECT_FALSE(screen->game.answersOpen());
 
     QstFixtures::writeSet(startupFile(),
                           {QstFixtures::question("", "", "", "", ""),
@@ -99,8 +98,7 @@ TEST_F(RevealTest, ChargeAtZeroCreditEndsTheGame) {
     startGame();
     screen->game.credit = 0;
     screen->showCredit();
-    advance(17); // draw
-    advance(17); // charge
+    advance(17); // the first letter's charge
     const QuizGame& s = screen->game;
     EXPECT_EQ(s.credit, -1);
     EXPECT_EQ(meter(), QStringLiteral("    0"));
@@ -109,7 +107,7 @@ TEST_F(RevealTest, ChargeAtZeroCreditEndsTheGame) {
     EXPECT_FALSE(visible(screen->questionLabel));
     EXPECT_FALSE(visible(screen->timeStrip));
     EXPECT_FALSE(screen->endGameAction->isVisible());
-    EXPECT_FALSE(screen->revealTimer->enabled());
+    EXPECT_FALSE(screen->game.revealTimer.enabled());
     advance(3999);
     EXPECT_FALSE(visible(screen->finalScorePanel));
     advance(1);

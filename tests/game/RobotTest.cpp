@@ -50,13 +50,15 @@ protected:
         if (!s.wrongPanel->isHidden() || !s.timeOutPanel->isHidden() ||
             !s.finalScorePanel->isHidden() || !s.playerPanel->isHidden())
             return true;
-        if (s.game.answersOpen && s.timeGaugeTimer->enabled() && s.timeGauge->progress() > 0)
+        if (s.game.answersOpen() && s.game.timeGaugeTimer.enabled() && s.timeGauge->progress() > 0)
             return true;
-        if (s.game.gameRunning && s.revealTimer->enabled() && !s.game.answersOpen) return true;
-        for (Timer* t : {s.judgementTimer.get(), s.questionEndTimer.get(), s.gameOverTimer.get(),
-                         s.ladderLightTimer.get(), s.prizeDisplayTimer.get(),
-                         s.prizeFlashTimer.get(), s.correctFlashTimer.get(), s.readyTimer.get(),
-                         s.playerOutTimer.get(), s.ladderTimeLimit.get()})
+        if (s.game.gameRunning && s.game.revealTimer.enabled() && !s.game.answersOpen())
+            return true;
+        for (const Timer* t :
+             {&s.game.judgementTimer, &s.game.questionEndTimer, &s.game.gameOverTimer,
+              &s.game.ladderLightTimer, &s.game.prizeDisplayTimer, &s.game.prizeFlashTimer,
+              &s.game.correctFlashTimer, &s.game.readyTimer, &s.game.playerOutTimer,
+              &s.game.ladderTimeLimit})
             if (t->enabled()) return true;
         return false;
     }
@@ -240,7 +242,7 @@ protected:
         }
         default: {
             // Answer with a key when the answers show (a player who knows some answers).
-            if (s.game.answersOpen && chance(80)) {
+            if (s.game.answersOpen() && chance(80)) {
                 const int slot = chance(40) ? correctSlot() : roll(4);
                 key(Qt::Key_A + slot);
                 return "answer " + std::to_string(slot);
@@ -261,7 +263,7 @@ protected:
             checkInvariants(move);
             if (HasFatalFailure()) return;
             started = started || screen->game.gameRunning || !screen->playerPanel->isHidden();
-            if (screen->ladderShowing() && screen->ladderLightTimer->enabled()) ++ladders;
+            if (screen->ladderShowing() && screen->game.ladderLightTimer.enabled()) ++ladders;
             if (!screen->gameOverBanner->isHidden()) ++gamesOver;
             if (started && inAttractMode()) break;
             // Back in attract mode before the game began: start again.

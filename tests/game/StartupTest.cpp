@@ -23,10 +23,9 @@ TEST_F(StartupTest, CreationLeavesAttractModeWithItsTimers) {
     create();
     const QuizGame& s = screen->game;
     EXPECT_FALSE(s.gameRunning);
-    EXPECT_FALSE(s.answersOpen);
+    EXPECT_FALSE(s.answersOpen());
     EXPECT_EQ(s.credit, 1);
-    EXPECT_EQ(screen->display.fallNote, 75);
-    EXPECT_EQ(screen->display.clickVelocity, 120);
+    EXPECT_EQ(s.fallNote, 75);
     EXPECT_EQ(s.playerScores, (std::array<int, 4>{0, 0, 0, 0}));
     EXPECT_EQ(s.playerCredits, (std::array<int, 4>{0, 0, 0, 0}));
     EXPECT_EQ(s.questionFile, programDir() + QStringLiteral("/REGD.QST"));
@@ -39,18 +38,18 @@ TEST_F(StartupTest, CreationLeavesAttractModeWithItsTimers) {
         bool on;
         int tag;
     };
-    // The time gauge ticks at 150 ms after the reset; the attract, reveal and gauge timers are
-    // marked to run on activation.
+    // The time gauge ticks at 150 ms after the reset. Attract mode runs its own timers, marked
+    // to run on activation; every game timer belongs to its phase and is stopped.
     const Row table[] = {
-        {"attractButtonTimer", 200, true, 1},   {"attractSequenceTimer", 50, true, 1},
-        {"revealTimer", 17, true, 1},           {"timeGaugeTimer", 150, true, 1},
-        {"judgementTimer", 2500, false, -1},    {"questionEndTimer", 4000, false, -1},
-        {"gameOverTimer", 4000, false, -1},     {"ladderLightTimer", 100, false, -1},
-        {"prizeDisplayTimer", 2000, false, -1}, {"fallRunTimer", 24, true, 1},
-        {"prizeFlashTimer", 75, false, -1},     {"correctFlashTimer", 120, false, -1},
-        {"titleFlashTimer", 370, false, -1},    {"topLogoTimer", 500, true, 1},
-        {"ladderTimeLimit", 10000, false, 0},   {"splashHandOverTimer", 7000, true, 0},
-        {"readyTimer", 2500, false, -1},        {"playerOutTimer", 2500, false, -1},
+        {"attractButtonTimer", 200, true, 1},  {"attractSequenceTimer", 50, true, 1},
+        {"revealTimer", 17, false, 0},         {"timeGaugeTimer", 150, false, 0},
+        {"judgementTimer", 2500, false, 0},    {"questionEndTimer", 4000, false, 0},
+        {"gameOverTimer", 4000, false, 0},     {"ladderLightTimer", 100, false, 0},
+        {"prizeDisplayTimer", 2000, false, 0}, {"fallRunTimer", 24, false, 0},
+        {"prizeFlashTimer", 75, false, 0},     {"correctFlashTimer", 120, false, 0},
+        {"titleFlashTimer", 370, false, -1},   {"topLogoTimer", 500, true, 1},
+        {"ladderTimeLimit", 10000, false, 0},  {"splashHandOverTimer", 7000, true, 0},
+        {"readyTimer", 2500, false, 0},        {"playerOutTimer", 2500, false, 0},
     };
     for (const Row& row : table) {
         SCOPED_TRACE(row.name);

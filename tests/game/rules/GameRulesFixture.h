@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ManualClock.h"
 #include "QstFixtures.h"
 #include "QuizGame.h"
 #include "TempDir.h"
@@ -21,11 +22,13 @@ protected:
     // Writes `questions` numbered questions to REGD.QST (none: no file) and resets the game->
     void create(int questions) {
         if (questions > 0) QstFixtures::writeNumberedSet(dir.file("REGD.QST"), questions);
-        game = std::make_unique<QuizGame>(dir.path(), [] { return 12345u; });
+        game = std::make_unique<QuizGame>(clock, dir.path(), [] { return 12345u; });
         game->enterAttractMode();
         game->selectQuestionFile(game->startupQuestionFile(), ReaderRules::GameStartup);
     }
 
     TempDir dir;
-    std::unique_ptr<QuizGame> game = std::make_unique<QuizGame>(QString(), QuizGame::SeedSource{});
+    ManualClock clock;
+    std::unique_ptr<QuizGame> game =
+        std::make_unique<QuizGame>(clock, QString(), QuizGame::SeedSource{});
 };

@@ -31,7 +31,7 @@ TEST_F(LadderRulesTest, StopPaysTheLitLamp) {
                           {6, false, 3, 22}, {8, false, 4, 57}, {8, true, 5, 7}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.steps);
-        game = std::make_unique<QuizGame>(QString(), QuizGame::SeedSource{});
+        game = std::make_unique<QuizGame>(clock, QString(), QuizGame::SeedSource{});
         game->credit = 7;
         game->startLadder();
         for (int step = 0; step < c.steps; ++step)

@@ -9,7 +9,7 @@ TEST_F(PlayersRulesTest, ConfirmedPlayersStartWithFiveCredits) {
     game->setPlayerName(2, QStringLiteral("Ann"));
     game->setPlayerName(4, QStringLiteral("Bo"));
     EXPECT_EQ(game->playerCount, 2);
-    game->confirmPlayers();
+    game->giveStartingCredits();
     EXPECT_EQ(game->playerCredits, (std::array<int, 4>{0, 5, 0, 5}));
     EXPECT_EQ(game->playerScores, (std::array<int, 4>{0, 5, 0, 5}));
     EXPECT_EQ(game->credit, 5);
@@ -18,7 +18,7 @@ TEST_F(PlayersRulesTest, ConfirmedPlayersStartWithFiveCredits) {
     game->setPlayerName(2, QString());
     game->setPlayerName(4, QString());
     EXPECT_EQ(game->playerCount, 0);
-    game->confirmPlayers();
+    game->giveStartingCredits();
     EXPECT_EQ(game->playerScores, (std::array<int, 4>{5, 0, 0, 0}));
     EXPECT_FALSE(game->multiplayer());
 }

@@ -1,0 +1,265 @@
+// What the screen shows of the game: each phase's panels and pictures, the typed question, the
+// credit meter, the time gauge, the lamps and the lit buttons. All of it reads the model.
+#include "QuizScreen.h"
+
+#include "Dialogs.h"
+
+#include <QAction>
+#include <QLineEdit>
+
+namespace {
+const QColor RowNavy(0x00, 0x00, 0x80);
+const QColor RowBlue(0x00, 0x00, 0xFF);
+using Phase = QuizGame::Phase;
+} // namespace
+
+void QuizScreen::connectGame() {
+    connect(&game, &QuizGame::phaseChanged, this, [this](Phase phase) { showPhase(phase); });
+    connect(&game, &QuizGame::letterTyped, this, [this] { showTypedQuestion(); });
+    connect(&game, &QuizGame::creditChanged, this, [this] { showCredit(); });
+    connect(&game, &QuizGame::timeChanged, this, [this] { showTimeLeft(); });
+    connect(&game, &QuizGame::lampsChanged, this, [this] { showLamps(); });
+    connect(&game, &QuizGame::correctBannerFlashed, this, [this] { showCorrectBanner(); });
+    connect(&game, &QuizGame::warningRaised, this,
+            [this](const QString& text) { services.dialogs.warning(this, text); });
+}
+
+void QuizScreen::showPhase(Phase phase) {
+    // Nothing of the phase before stays: every game control is hidden, then this phase's shown.
+    hideGameControls();
+    // Keys typed from now on belong to the game, not to a name box.
+    if (phase != Phase::PlayerEntry)
+        for (QLineEdit* box : playerNameBoxes)
+            if (focusWidget() == box) setFocus();
+    const int chosen = game.chosenAnswer;
+    const bool answerLit = chosen >= 0 && (phase == Phase::Judging || phase == Phase::Correct ||
+                                           phase == Phase::Wrong);
+    if (phase != Phase::Attract)
+        lightButtons(answerLit && chosen == 0, answerLit && chosen == 1, answerLit && chosen == 2,
+                     answerLit && chosen == 3, false);
+    for (std::size_t i = 0; i < 4; ++i)
+        answerRows[i]->setBrushColor(
+            phase == Phase::Judging && static_cast<int>(i) == chosen ? RowBlue : RowNavy);
+
+    // The menu: the set is fixed from the player entry's OK until the game is over; the End
+    // Game entry is there while a turn is played.
+    changeQuestionFileAction->setEnabled(phase == Phase::Attract || phase == Phase::PlayerEntry);
+    if (phase == Phase::Attract) editQuestionsAction->setEnabled(true);
+    if (phase == Phase::Typing) editQuestionsAction->setEnabled(false);
+    endGameAction->setVisible(game.gameRunning && game.inGame() && phase != Phase::GameOver &&
+                              phase != Phase::FinalScores && phase != Phase::NameEntry);
+    const bool stopped = phase == Phase::Prize;
+    stopButton->copyPicture(stopped ? *stopLitPicture : *stopPicture);
+    if (phase != Phase::Attract) display.stopLit = stopped ? 1 : 0;
+
+    switch (phase) {
+    case Phase::Attract:
+        showAttractMode();
+        break;
+    case Phase::PlayerEntry:
+        attractButtonTimer->stop();
+        attractButtonTimer->tag = 0;
+        playerPanel->show();
+        playerNameBoxes[0]->setFocus();
+        break;
+    case Phase::GetReady:
+    case Phase::PlayerOut:
+        showReadyPanel(phase == Phase::PlayerOut);
+        break;
+    case Phase::Typing:
+    case Phase::AnswersOpen:
+    case Phase::Judging:
+        showQuestion(phase != Phase::Typing);
+        break;
+    case Phase::Correct:
+        correctBanner->show();
+        showCorrectBanner();
+        break;
+    case Phase::Wrong:
+        wrongQuestion->setCaption(game.typedQuestion());
+        wrongChosen->setCaption(game.answerSlots[static_cast<std::size_t>(chosen)]);
+        wrongCorrect->setCaption(game.correctAnswer);
+        wrongPanelOkFrame->setBevelOuter(Bevel::None);
+        wrongPanel->show();
+        break;
+    case Phase::TimeOut:
+        timeOutQuestion->setCaption(game.typedQuestion());
+        timeOutCorrect->setCaption(game.correctAnswer);
+        timeOutPanelOkFrame->setBevelOuter(Bevel::None);
+        timeOutPanel->show();
+        break;
+    case Phase::Ladder:
+    case Phase::Prize:
+        for (int prize = 1; prize <= QuizGame::loseIndex; ++prize)
+            lampOf(prize)->show();
+        pressStopPrompt->setVisible(phase == Phase::Ladder);
+        showLamps();
+        break;
+    case Phase::GameOver:
+        gameOverBanner->show();
+        break;
+    case Phase::FinalScores:
+        showFinalScores();
+        break;
+    case Phase::NameEntry:
+        break;
+    }
+}
+
+void QuizScreen::showAttractMode() {
+    for (ImageView* stage :
+         {companyLogo, presentsCaption, titlePicture, titlePictureLit, pressStartPrompt})
+        stage->hide();
+    display.attractStage = 0;
+    display.attractTicks = 0;
+    questionLabel->setCaption(QString());
+    for (int prize = 1; prize <= QuizGame::loseIndex; ++prize)
+        setLamp(prize, false);
+    showTimeLeft();
+    for (Timer* t : {attractButtonTimer.get(), attractSequenceTimer.get()}) {
+        t->start();
+        t->tag = 1;
+    }
+}
+
+void QuizScreen::showReadyPanel(bool playerOut) {
+    const int player = game.currentPlayer;
+    if (playerOut) {
+        // The player at the controls is out: the notice names them.
+        playerOutHeading->show();
+        readyPanel->setAccessibleDescription(
+            QStringLiteral("Game over, player %1 %2").arg(player).arg(readyName->caption()));
+    } else {
+        ImageView* numbers[4] = {playerNumberOne, playerNumberTwo, playerNumberThree,
+                                 playerNumberFour};
+        for (ImageView* number : numbers)
+            number->hide();
+        if (player >= 1 && player <= 4) {
+            readyName->setCaption(QStringLiteral("* ") + game.playerName(player) +
+                                  QStringLiteral(" *"));
+            numbers[player - 1]->show();
+        }
+        readyName->setAccessibleName(readyName->caption());
+        readyPanel->setAccessibleDescription(
+            QStringLiteral("Get ready, player %1 %2").arg(player).arg(readyName->caption()));
+    }
+    readyPanel->show();
+}
+
+void QuizScreen::showQuestion(bool answersShown) {
+    for (ImageView* stage :
+         {companyLogo, presentsCaption, titlePicture, titlePictureLit, pressStartPrompt})
+        stage->hide();
+    attractButtonTimer->stop();
+    attractSequenceTimer->stop();
+    showQuestionArea(true);
+    showAnswerControls(answersShown);
+    showTypedQuestion();
+    if (!answersShown) return;
+    for (std::size_t i = 0; i < 4; ++i) {
+        answerTexts[i]->setCaption(game.answerSlots[i]);
+        answerTexts[i]->setAccessibleName(QStringLiteral("%1: %2")
+                                              .arg(QChar(u'A' + static_cast<char16_t>(i)))
+                                              .arg(game.answerSlots[i]));
+    }
+}
+
+void QuizScreen::showTypedQuestion() {
+    questionLabel->setCaption(game.typedQuestion());
+}
+
+void QuizScreen::showFinalScores() {
+    const auto& standings = game.finalStandings();
+    for (std::size_t k = 0; k < 4; ++k) {
+        finalNames[k]->setCaption(standings[k].name);
+        finalScores[k]->setCaption(QString::number(standings[k].score));
+        finalScores[k]->setAccessibleDescription(QStringLiteral("Score of ") + standings[k].name);
+    }
+    finalScoreOkFrame->setBevelOuter(Bevel::None);
+    finalScorePanel->show();
+}
+
+void QuizScreen::showTimeLeft() {
+    const int left = game.timeLeft;
+    timeGauge->setProgress(left);
+    timeGauge->setAccessibleDescription(
+        QStringLiteral("%1 seconds left")
+            .arg(left * game.timeGaugeTimer.interval() / 1000.0, 0, 'f', 1));
+}
+
+void QuizScreen::showLamps() {
+    for (int prize = 1; prize <= QuizGame::loseIndex; ++prize)
+        setLamp(prize, game.lampLit(prize));
+}
+
+void QuizScreen::showCorrectBanner() {
+    correctBanner->copyPicture(game.correctBannerLit ? *correctLitPicture : *correctDimPicture);
+    display.correctPhase = game.correctFlashPhase;
+}
+
+void QuizScreen::lightButtons(bool a, bool b, bool c, bool d, bool start) {
+    const struct {
+        ImageView* button;
+        ImageView* litPicture;
+        ImageView* unlitPicture;
+        int& lit;
+        bool on;
+    } buttons[] = {
+        {answerButtonA, answerALitPicture, answerAPicture, display.buttonLit[0], a},
+        {answerButtonB, answerBLitPicture, answerBPicture, display.buttonLit[1], b},
+        {answerButtonC, answerCLitPicture, answerCPicture, display.buttonLit[2], c},
+        {answerButtonD, answerDLitPicture, answerDPicture, display.buttonLit[3], d},
+        {startButton, startLitPicture, startPicture, display.startLit, start},
+    };
+    for (const auto& button : buttons) {
+        button.button->copyPicture(button.on ? *button.litPicture : *button.unlitPicture);
+        button.lit = button.on ? 1 : 0;
+    }
+}
+
+void QuizScreen::showQuestionArea(bool visible) {
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             timeCaption, timeGauge, timeStrip, creditCaption, questionLabel, answerFrameA,
+             answerFrameB, answerFrameC, answerFrameD, answerDivider})
+        w->setVisible(visible);
+    showAnswerControls(visible);
+}
+
+void QuizScreen::showAnswerControls(bool visible) {
+    for (std::size_t i = 0; i < 4; ++i) {
+        answerRows[i]->setVisible(visible);
+        answerLetters[i]->setVisible(visible);
+        answerTexts[i]->setVisible(visible);
+    }
+}
+
+// ---- The credit meter: five LED digits showing the credit of the player at the controls.
+
+void QuizScreen::loadDigitHolder(unsigned digit, bool blank) {
+    if (digit == 0) {
+        digitHolder->copyPicture(blank ? *blankDigitPicture : *digitPictures[0]);
+    } else if (digit <= 9) {
+        digitHolder->copyPicture(*digitPictures[digit]);
+    }
+    // Any other value leaves the holder's picture as it is.
+}
+
+void QuizScreen::showCredit() {
+    const QString text = QString::number(game.credit).left(5);
+    // An exhausted credit leaves the meter as it was (showing 0).
+    if (text == QStringLiteral("-1")) return;
+    const QString padded = text.rightJustified(5, QLatin1Char(' '));
+    for (int pos = 4; pos >= 0; --pos) {
+        const QChar c = padded.at(pos);
+        if (c == QLatin1Char(' '))
+            loadDigitHolder(0, true);
+        else
+            loadDigitHolder(static_cast<unsigned>(c.digitValue()), false);
+        creditDigits[static_cast<std::size_t>(pos)]->copyPicture(*digitHolder);
+    }
+    creditMeter->setAccessibleName(QStringLiteral("Credit %1").arg(game.credit));
+}
+
+bool QuizScreen::ladderShowing() const {
+    return !fiftyDollarLamp->isHidden();
+}
