@@ -366,7 +366,8 @@ void QuizGame::flashPrizeLamp() {
 }
 
 void QuizGame::endPrizeDisplay() {
-    setPhase(Phase::Prize); // ends the flash before the next turn
+    // The flash ends before the next turn.
+    forgetTimers();
     prizeLampLit = false;
     endQuestion();
 }
