@@ -3,6 +3,7 @@
 
 #include "Clock.h"
 #include "Dialogs.h"
+#include "HallOfFame.h"
 #include "MidiOutput.h"
 #include "QstFile.h"
 #include "SoundCues.h"
@@ -85,6 +86,7 @@ QuizScreen::QuizScreen(QuizServices world, QWidget* parent)
     soundCues = std::make_unique<SoundCues>(*midiOut, [this] { return soundOn(); });
     game.soundWanted = services.soundWanted;
     connect(&game, &QuizGame::nameEntryFinished, this, [this] { enterAttractMode(); });
+    hallOfFame = std::make_unique<HallOfFame>(*this, services.scores, services.dialogs);
 }
 
 QuizScreen::~QuizScreen() = default;
