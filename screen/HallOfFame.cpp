@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTimer>
 
 HallOfFame::HallOfFame(QuizScreen& screen, ScoreStore* store, Dialogs& dialogs)
     : QObject(&screen), screen(screen), game(screen.game), store(store), dialogs(dialogs) {
@@ -123,7 +124,9 @@ void HallOfFame::phaseEntered(QuizGame::Phase phase) {
         hidePage();
         // An entry left unfinished (the editor was opened over it) keeps its scores.
         if (!waiting.isEmpty()) storeResults();
-        showMessages();
+        // Before the screen is first shown (at start-up, behind the splash) the messages
+        // wait for it.
+        if (screen.isVisible()) showMessages();
         break;
     default:
         break;
@@ -186,12 +189,16 @@ void HallOfFame::storeResults() {
 }
 
 void HallOfFame::showMessages() {
-    if (!store) return;
+    // Between games only: a dialog during a game would let its timers run on behind it.
+    if (!store || game.phase() != QuizGame::Phase::Attract) return;
     for (const QString& message : store->takeMessages())
         dialogs.warning(&screen, message);
 }
 
 bool HallOfFame::eventFilter(QObject* watched, QEvent* event) {
+    // Once the screen is up, with nothing else of it left to set up.
+    if (watched == &screen && event->type() == QEvent::Show)
+        QTimer::singleShot(0, this, &HallOfFame::showMessages);
     if (watched != &screen || event->type() != QEvent::KeyPress || nameEntry->isHidden() ||
         game.phase() != QuizGame::Phase::NameEntry)
         return false;

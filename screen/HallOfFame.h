@@ -20,7 +20,8 @@ class ScoreStore;
 // names (NameEntryPanel), one after the other, and their results are stored together; the
 // attract cycle shows the current set's ten best (HallOfFamePage); File offers to clear the
 // current set's hall. Messages of the store (a damaged database moved aside) reach the player
-// once, between games. Without a store the screen runs as before: no entry, no page.
+// once, in attract mode on the screen shown. Without a store the screen runs as before: no
+// entry, no page.
 class HallOfFame : public QObject {
     Q_OBJECT
 public:

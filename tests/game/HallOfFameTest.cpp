@@ -212,6 +212,28 @@ TEST_F(HallOfFameTest, OnlyRankingPlayersEnterTheirNames) {
     EXPECT_EQ(hallNames(), expected);
 }
 
+// An entry left unfinished keeps the scores under the names offered: the window closed
+// during it, or the game abandoned for the question editor.
+TEST_F(HallOfFameTest, UnfinishedEntryKeepsTheScores) {
+    for (const bool closeWindow : {true, false}) {
+        SCOPED_TRACE(closeWindow ? "closed" : "abandoned");
+        scores.reset();
+        screen.reset();
+        QFile::remove(scoresPath());
+        openScores();
+        createShown();
+        finalScoresOf({QStringLiteral("Ann"), QStringLiteral("Bob")}, {15, 12, 0, 0});
+        key(Qt::Key_Return);
+        ASSERT_TRUE(visible(&entry()));
+        typeText(QStringLiteral("ie"));
+        if (closeWindow)
+            screen.reset();
+        else
+            screen->abandonGame();
+        EXPECT_EQ(hallNames(), (QStringList{"Ann", "Bob"}));
+    }
+}
+
 // The attract page follows the prompt with the ten best, or says that nobody has scored
 // yet; it goes after its time, when START is pressed, and is skipped without a set.
 TEST_F(HallOfFameTest, AttractPageShowsTheTenBest) {
@@ -284,8 +306,9 @@ TEST_F(HallOfFameTest, ClearAsksAndClearsTheCurrentSet) {
     EXPECT_FALSE(clear->isEnabled()) << "not during a game";
 }
 
-// A damaged database is moved aside with one message naming where it went; a fresh hall of
-// fame is used and the game goes on, keeping the next game's score.
+// A damaged database is moved aside with one message naming where it went, shown once the
+// screen is up; a fresh hall of fame is used and the game goes on, keeping the next game's
+// score.
 TEST_F(HallOfFameTest, DamagedDatabaseIsMovedAsideOnce) {
     QDir().mkpath(QFileInfo(scoresPath()).absolutePath());
     {
@@ -294,7 +317,10 @@ TEST_F(HallOfFameTest, DamagedDatabaseIsMovedAsideOnce) {
         garbage.write(QByteArray(8192, 'x'));
     }
     openScores();
-    createShown();
+    create();
+    EXPECT_TRUE(dialogs.shown().empty()) << "nothing before the screen shows";
+    screen->show();
+    giveFocus(screen.get());
     const QString movedTo = scoresPath() + QStringLiteral(".damaged-20261210-143000");
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown()[0].kind, MsgKind::Warning);
