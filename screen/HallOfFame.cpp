@@ -14,7 +14,7 @@
 #include <QTimer>
 
 HallOfFame::HallOfFame(QuizScreen& screen, ScoreStore* store, Dialogs& dialogs)
-    : QObject(&screen), screen(screen), game(screen.game), store(store), dialogs(dialogs) {
+    : screen(screen), game(screen.game), store(store), dialogs(dialogs) {
     page = new HallOfFamePage(screen.playArea);
     page->hide();
     // Among the attract pictures, beneath every panel of a game.
@@ -37,11 +37,11 @@ HallOfFame::HallOfFame(QuizScreen& screen, ScoreStore* store, Dialogs& dialogs)
     screen.installEventFilter(this);
 
     // File → Clear Hall of Fame, in a group of its own above Close.
-    QAction* beforeClose = nullptr;
     const QList<QAction*> fileActions = screen.fileMenu->actions();
     const qsizetype close = fileActions.indexOf(screen.closeAction);
-    beforeClose = close > 0 && fileActions[close - 1]->isSeparator() ? fileActions[close - 1]
-                                                                     : screen.closeAction;
+    QAction* beforeClose = close > 0 && fileActions[close - 1]->isSeparator()
+                               ? fileActions[close - 1]
+                               : screen.closeAction;
     clearAction = new QAction(QStringLiteral("Clear &Hall of Fame"), screen.fileMenu);
     clearAction->setObjectName(QStringLiteral("clearHallOfFameAction"));
     clearAction->setEnabled(store != nullptr);

@@ -25,6 +25,7 @@ class ScoreStore;
 class HallOfFame : public QObject {
     Q_OBJECT
 public:
+    // Made by the screen, which owns it; its panels go into the screen's play area.
     HallOfFame(QuizScreen& screen, ScoreStore* store, Dialogs& dialogs);
     ~HallOfFame() override;
 
