@@ -5,6 +5,7 @@
 #include "QtClock.h"
 #include "QtDialogs.h"
 #include "QuizScreen.h"
+#include "ScoreStore.h"
 #include "Settings.h"
 #include "Splash.h"
 #include "SystemMidiPlatform.h"
@@ -25,6 +26,9 @@ int runTrivora(int argc, char** argv) {
     QtDialogs dialogs(&shell);
     Settings settings;
     std::unique_ptr<MidiPlatform> midi = makeSystemMidiPlatform();
+    // The hall of fame in the user's data folder; its messages reach the player through the
+    // game screen.
+    ScoreStore scores;
 
     SplashWindow splash(dialogs, settings);
     // The synthesizer readies its audio output while sound is on, from the start and whenever
@@ -38,7 +42,8 @@ int runTrivora(int argc, char** argv) {
                        *midi,
                        splash.values().programDir,
                        splash.values().soundWanted,
-                       {}});
+                       {},
+                       &scores});
     screen.startUp();
 
     const auto handOver = [&] {

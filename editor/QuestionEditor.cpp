@@ -73,6 +73,7 @@ QuestionEditor::QuestionEditor(QuestionEditorServices services, QuestionEditorSt
     // The game's timers stay paused while this window is the active one.
     setProperty("trivoraPausesGame", true);
     editorModel.setDialogParent(this);
+    editorModel.setScoreStore(services.scores);
     createControls();
     createMenu();
     connectControls();
@@ -141,6 +142,11 @@ void QuestionEditor::createControls() {
                               QRect(432, 10, 159, 18), Qt::AlignRight | Qt::AlignVCenter);
     setNameLabel->setAccessibleName(QStringLiteral("Question set"));
     positionLabel->setAccessibleName(QStringLiteral("Question number"));
+    figuresLabel = makeLabel(entryPanel, QStringLiteral("figuresLabel"), QColor(0xFF, 0xD2, 0x3F),
+                             QRect(392, 28, 199, 16), Qt::AlignRight | Qt::AlignVCenter);
+    figuresLabel->setFont(editorFont(8, false));
+    figuresLabel->setAccessibleDescription(
+        QStringLiteral("How often the question was asked in games and answered right"));
 
     struct FieldSpec {
         QLineEdit** edit;
@@ -255,6 +261,7 @@ void QuestionEditor::showFields() {
 void QuestionEditor::refreshControls() {
     const QuestionEditorModel::View view = editorModel.refresh();
     positionLabel->setCaption(view.position);
+    figuresLabel->setCaption(view.figures);
     setNameLabel->setCaption(view.setName);
     previousButton->setEnabled(view.previousEnabled);
     nextButton->setEnabled(view.nextEnabled);

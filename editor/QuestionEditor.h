@@ -45,6 +45,8 @@ public:
     // Black twins of the two labels beneath them, for the embossed look.
     Label* setNameShadow = nullptr;
     Label* positionShadow = nullptr;
+    // How the question shown has fared in games, under its number.
+    Label* figuresLabel = nullptr;
     QLineEdit* questionEdit = nullptr;
     QLineEdit* answerEdit = nullptr;
     QLineEdit* wrongEdit1 = nullptr;

@@ -4,6 +4,7 @@
 
 #include "Dialogs.h"
 #include "QtText.h"
+#include "ScoreStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -169,7 +170,19 @@ QuestionEditorModel::View QuestionEditorModel::refresh() {
     view.fieldsEnabled = true;
     // A search never replaces texts that are not stored.
     view.searchEnabled = !view.storeEnabled;
+    if (!appending && shownRecord < count) view.figures = figuresOfShownQuestion();
     return view;
+}
+
+QString QuestionEditorModel::figuresOfShownQuestion() {
+    if (!scoreStore) return {};
+    const QString question = ScoreStore::questionText(shownStored);
+    const QString key = questionFileName + QChar(0) + question;
+    if (key == figuresKey) return figuresText;
+    figuresKey = key;
+    const QuestionSet set = QuestionSet::fromFile(questionFileName);
+    figuresText = set.isValid() ? scoreStore->figures(set, question).text() : QString();
+    return figuresText;
 }
 
 void QuestionEditorModel::setField(int i, const QString& text) {

@@ -12,6 +12,7 @@
 
 class Dialogs;
 class QWidget;
+class ScoreStore;
 
 // What the question editor does, without its window: the set being edited, the question shown
 // and the five texts typed for it, and the commands that step through the set, append,
@@ -33,6 +34,9 @@ public:
     void setDialogParent(QWidget* parent) { dialogParent = parent; }
     // How long a write waits for another program that is writing the set.
     void setLockWaitMs(int ms) { lockWaitMs = ms; }
+    // Where the figures of the questions come from (how often each was asked and answered
+    // right); none: no figures are shown.
+    void setScoreStore(ScoreStore* store) { scoreStore = store; }
 
     // ---- Commands
     // Opens the set the game names (REGD.QST of the current folder when it names none) and
@@ -71,6 +75,9 @@ public:
     struct View {
         QString setName;  // the set's path, or "* NO DATAFILE LOADED *"
         QString position; // "12/40", "Question : 41", empty without a set
+        // How the question shown has fared in games: "asked 12 times, 25 % right", "not
+        // asked yet"; empty for a new question, without a set or without figures.
+        QString figures;
         bool previousEnabled = false;
         bool nextEnabled = false;
         bool addEnabled = false;
@@ -140,6 +147,9 @@ private:
     bool fieldsEmpty() const;
     // Accepts or rejects a set after it was checked; shows the reader's message.
     bool takeCheckedSet(const QstCheckResult& check, const ReaderRuleSet& rules);
+    // The figures line of the question shown (see View::figures), read again only when the
+    // set or the question changes.
+    QString figuresOfShownQuestion();
 
     Dialogs& dialogs;
     QWidget* dialogParent = nullptr;
@@ -153,4 +163,8 @@ private:
     QuestionRecord shownStored;
     int lockWaitMs = 2000;
     bool readOnly = false;
+    ScoreStore* scoreStore = nullptr;
+    // The question whose figures were read last ("set path" and "question"), and its line.
+    QString figuresKey;
+    QString figuresText;
 };

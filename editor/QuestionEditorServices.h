@@ -2,6 +2,7 @@
 
 class Clock;
 class Dialogs;
+class ScoreStore;
 class Settings;
 class Shell;
 
@@ -11,4 +12,6 @@ struct QuestionEditorServices {
     Dialogs& dialogs;
     Shell& shell;
     Settings& settings;
+    // The questions' figures, shown under the question number; none: no figures.
+    ScoreStore* scores = nullptr;
 };

@@ -463,6 +463,18 @@ bool ScoreStore::clearHallOfFame() {
         "The hall of fame could not be cleared");
 }
 
+bool ScoreStore::clearHallOfFame(const QuestionSet& set) {
+    return run(
+        [&](Session& s) {
+            qint64 id = 0;
+            if (!s.begin() || !s.setId(set, false, id)) return false;
+            if (id != 0 && !s.exec(QStringLiteral("DELETE FROM %1").arg(scoresTable(id))))
+                return false;
+            return s.commit();
+        },
+        "The hall of fame could not be cleared");
+}
+
 bool ScoreStore::recordAnswer(const QuestionSet& set, const QString& question, bool right) {
     if (!set.isValid()) return false;
     return run(

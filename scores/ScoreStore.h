@@ -71,6 +71,8 @@ public:
     QList<ScoreEntry> bestTen(const QuestionSet& set);
     // Empties the hall of fame of every set; the question figures stay.
     bool clearHallOfFame();
+    // Empties the set's hall of fame; its question figures and the other sets stay.
+    bool clearHallOfFame(const QuestionSet& set);
 
     // Counts one question asked, answered right or not. Questions are known by their text
     // (questionText()), so figures follow a question that moves within its set.

@@ -3,6 +3,7 @@
 
 #include "Clock.h"
 #include "Dialogs.h"
+#include "HallOfFame.h"
 #include "MidiOutput.h"
 #include "QstFile.h"
 #include "SoundCues.h"
@@ -87,6 +88,7 @@ QuizScreen::QuizScreen(QuizServices world, QWidget* parent)
     game.setSoundCues(soundCues.get());
     game.soundWanted = services.soundWanted;
     connectGame();
+    hallOfFame = std::make_unique<HallOfFame>(*this, services.scores, services.dialogs);
 }
 
 QuizScreen::~QuizScreen() = default;

@@ -23,9 +23,11 @@ class QLineEdit;
 class QMenu;
 class Clock;
 class Dialogs;
+class HallOfFame;
 class MidiOutput;
 class MidiPlatform;
 class QuestionEditor;
+class ScoreStore;
 class Settings;
 class Shell;
 class SoundCues;
@@ -43,6 +45,8 @@ struct QuizServices {
     bool soundWanted = true;
     // Seed for the draw's random numbers at every reset; empty: the wall clock.
     std::function<std::uint32_t()> seed;
+    // The hall of fame and the questions' figures; none: no scores are kept.
+    ScoreStore* scores = nullptr;
 };
 
 // The game screen: the coin-op cabinet. It shows the game model it owns (QuizGame: the phase,
@@ -59,6 +63,8 @@ public:
     QuizGame game;
     // What the pictures show.
     ScreenState display;
+    // The hall of fame: the name entry, the attract page, the figures, File → Clear.
+    std::unique_ptr<HallOfFame> hallOfFame;
 
     // ---- Creation (QuizScreen.cpp)
     void startUp();

@@ -2,6 +2,8 @@
 // display only: pictures and visibility change, no sound is sent and no game state moves.
 #include "QuizScreen.h"
 
+#include "HallOfFame.h"
+
 namespace {
 // Ticks of the picture sequence (50 ms each).
 constexpr int BlankTicks = 5;    // stage 0: nothing shown
@@ -80,6 +82,12 @@ void QuizScreen::stepAttractSequence() {
             for (ImageView* stage :
                  {companyLogo, presentsCaption, titlePicture, titlePictureLit, pressStartPrompt})
                 stage->hide();
+            next(hallOfFame->showPage() ? 5 : 0);
+        }
+        break;
+    case 5: // the hall of fame page, when there is one to show
+        if (n == HallOfFame::PageTicks) {
+            hallOfFame->hidePage();
             next(0);
         }
         break;

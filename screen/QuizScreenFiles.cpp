@@ -32,7 +32,8 @@ void QuizScreen::openEditor() {
         pauseGame();
     }
     editorWindow = new QuestionEditor(
-        QuestionEditorServices{services.clock, services.dialogs, services.shell, services.settings},
+        QuestionEditorServices{services.clock, services.dialogs, services.shell, services.settings,
+                               services.scores},
         editorState, game.questionFile, this);
     // Handled once the editor's closing has finished, so the window can go first.
     connect(

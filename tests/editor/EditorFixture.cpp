@@ -42,8 +42,8 @@ EditorWindowFixture::~EditorWindowFixture() {
 }
 
 void EditorWindowFixture::open() {
-    editor = new QuestionEditor(QuestionEditorServices{clock, dialogs, shell, settings}, state,
-                                fileName);
+    editor = new QuestionEditor(QuestionEditorServices{clock, dialogs, shell, settings, scores},
+                                state, fileName);
     tick();
 }
 

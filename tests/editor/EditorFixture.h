@@ -4,6 +4,7 @@
 #include "QstFixtures.h"
 #include "QuestionEditor.h"
 #include "QuestionEditorModel.h"
+#include "ScoreStore.h"
 #include "ScriptedDialogs.h"
 #include "Settings.h"
 #include "TempDir.h"
@@ -75,6 +76,8 @@ protected:
     ManualClock clock;
     RecordingShell shell;
     Settings settings;
+    // The questions' figures the window shows; none by default.
+    ScoreStore* scores = nullptr;
     QPointer<QuestionEditor> editor;
 };
 

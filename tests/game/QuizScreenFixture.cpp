@@ -13,7 +13,12 @@ void QuizScreenFixture::createScreen() {
                           midi,
                           dir.path(),
                           settings.soundWanted(),
-                          [this] { return seed; }};
+                          [this] { return seed; },
+                          scores.get()};
     screen = std::make_unique<QuizScreen>(services);
     screen->startUp();
+}
+
+void QuizScreenFixture::openScores() {
+    scores = std::make_unique<ScoreStore>(scoresPath(), QString(), [this] { return scoresNow; });
 }

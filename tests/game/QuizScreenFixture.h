@@ -4,6 +4,7 @@
 #include "QstFixtures.h"
 #include "QuizScreen.h"
 #include "RecordingMidiPlatform.h"
+#include "ScoreStore.h"
 #include "ScriptedDialogs.h"
 #include "Settings.h"
 #include "TestSettings.h"
@@ -23,6 +24,10 @@ protected:
     void create(int questions = 20);
     // Creates the screen over whatever the program directory holds now.
     void createScreen();
+    // Opens the hall of fame in the temporary data folder, as the program does at start,
+    // dated by scoresNow; the screen made next keeps its scores there.
+    void openScores();
+    QString scoresPath() const { return ScoreStore::defaultPath(); }
     QString programDir() const { return dir.path(); }
     std::string startupFile() const {
         return (dir.path() + QStringLiteral("/REGD.QST")).toStdString();
@@ -47,6 +52,8 @@ protected:
     Settings settings;
     RecordingMidiPlatform midi;
     std::uint32_t seed = 12345;
+    QDateTime scoresNow{QDate(2026, 12, 10), QTime(14, 30), Qt::UTC};
+    std::unique_ptr<ScoreStore> scores;
     std::unique_ptr<QuizScreen> screen;
 
 private:

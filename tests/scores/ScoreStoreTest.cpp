@@ -127,8 +127,8 @@ TEST_F(ScoreStoreTest, OneHallPerSet) {
 }
 
 // Scores last: a store opened later (another connection, or after a restart) sees them; a
-// connection name already in use is not taken from its store; and clearing empties every set's hall
-// of fame but keeps the question figures.
+// connection name already in use is not taken from its store; clearing one set's hall of fame
+// leaves the others, clearing all empties every hall; the question figures stay.
 TEST_F(ScoreStoreTest, ScoresLastAndClear) {
     const QuestionSet regd = set(QStringLiteral("REGD.QST"));
     const QuestionSet arts = set(QStringLiteral("ARTS.QST"));
@@ -148,6 +148,11 @@ TEST_F(ScoreStoreTest, ScoresLastAndClear) {
     EXPECT_TRUE(store->isLasting());
     EXPECT_EQ(names(store->bestTen(regd)), QStringList{"Ann"});
     EXPECT_EQ(names(store->bestTen(arts)), QStringList{"Bob"});
+    ASSERT_TRUE(store->clearHallOfFame(regd));
+    EXPECT_TRUE(store->bestTen(regd).isEmpty());
+    EXPECT_EQ(names(store->bestTen(arts)), QStringList{"Bob"});
+    EXPECT_TRUE(store->clearHallOfFame(set(QStringLiteral("NEVER.QST")))) << "no hall yet";
+    ASSERT_TRUE(store->recordGame(regd, {{QStringLiteral("Cy"), 9, 4}}));
     ASSERT_TRUE(store->clearHallOfFame());
     EXPECT_TRUE(store->bestTen(regd).isEmpty());
     EXPECT_TRUE(store->bestTen(arts).isEmpty());

@@ -6,8 +6,9 @@
 
 #include <memory>
 
-// Points both settings stores of the program at a fresh temporary folder for the life of
-// this object, so tests never read or write the user's real settings.
+// Points both settings stores of the program and the user's data folder (where the hall of
+// fame is kept) at a fresh temporary folder for the life of this object, so tests never read
+// or write the user's real settings or scores.
 class TestSettingsFolder {
 public:
     TestSettingsFolder();
@@ -19,4 +20,5 @@ public:
 private:
     TempDir m_dir;
     QByteArray m_oldConfig;
+    QByteArray m_oldData;
 };

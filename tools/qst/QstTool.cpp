@@ -1,5 +1,6 @@
 #include "QstTool.h"
 
+#include "FiguresExport.h"
 #include "GiveAwayPairs.h"
 #include "QstExporter.h"
 #include "QstImporter.h"
@@ -87,6 +88,20 @@ Commands:
                        every answer not looked for
       Exits 1 while any pair found is not in the record.
 
+  figures FILE [-o OUT] [--database DB]
+      Writes how each question of the set has fared in games, as the game
+      counts it in its hall of fame database, as UTF-8 CSV to standard
+      output, or to OUT: the header row number,question,asked,right,percent
+      right, then one row per question in the set's order (percent right is
+      empty for a question never asked). A set is known by its file name and
+      header, wherever it lies.
+      --database DB  the scores database to read; by default the game's own,
+                     scores.sqlite in the user's data folder
+                     (~/.local/share/Trivora). A database that does not exist
+                     gives figures of questions never asked and is not made; a
+                     damaged one is moved aside, as the game would, and the
+                     command fails.
+
 Options:
   -h, --help     show this text
   --version      show the version
@@ -108,6 +123,7 @@ struct Args {
     std::string dir;
     std::optional<std::string> reviewed;
     bool all = false;
+    std::string database;
 };
 
 // Arguments pass through the parser as Latin-1, which maps every byte to one character and
@@ -143,7 +159,10 @@ bool parseArgs(const std::vector<std::string>& args, const std::string& command,
     const QCommandLineOption dir({"d", "dir"}, {}, "DIR");
     const QCommandLineOption reviewed("reviewed", {}, "FILE");
     const QCommandLineOption all("all");
-    if (command == "export" || command == "import") parser.addOption(output);
+    const QCommandLineOption database("database", {}, "DB");
+    if (command == "export" || command == "import" || command == "figures")
+        parser.addOption(output);
+    if (command == "figures") parser.addOption(database);
     if (command == "export") parser.addOption(format);
     if (command == "import") parser.addOptions({from, append, dryRun, strict});
     if (command == "sets") parser.addOptions({dir, strict, dryRun});
@@ -171,7 +190,9 @@ bool parseArgs(const std::vector<std::string>& args, const std::string& command,
     }
     for (const QString& arg : parser.positionalArguments())
         a.positional.push_back(bytes(arg));
-    if (command == "export" || command == "import") a.m_output = bytes(parser.value(output));
+    if (command == "export" || command == "import" || command == "figures")
+        a.m_output = bytes(parser.value(output));
+    if (command == "figures") a.database = bytes(parser.value(database));
     if (command == "export") a.format = bytes(parser.value(format));
     if (command == "import") a.from = bytes(parser.value(from));
     if (command == "import") a.append = parser.isSet(append);
@@ -249,6 +270,11 @@ int runPairs(const Args& a, std::ostream& out, std::ostream& err) {
     return listGiveAways({a.positional, a.reviewed, a.all}, out, err);
 }
 
+int runFigures(const Args& a, std::ostream& out, std::ostream& err) {
+    if (a.positional.size() != 1) return usageError(err, "figures needs exactly one FILE");
+    return exportFigures({a.positional[0], a.m_output, a.database}, out, err);
+}
+
 } // namespace
 
 int usageError(std::ostream& err, const std::string& what) {
@@ -272,7 +298,7 @@ int runQstTool(const std::vector<std::string>& args, std::ostream& out, std::ost
         return 0;
     }
     if (command != "info" && command != "export" && command != "import" && command != "sets" &&
-        command != "pairs")
+        command != "pairs" && command != "figures")
         return usageError(err, "unknown command '" + command + "'");
     for (std::size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "--") break;
@@ -288,5 +314,6 @@ int runQstTool(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (command == "export") return runExport(a, out, err);
     if (command == "sets") return runSets(a, err);
     if (command == "pairs") return runPairs(a, out, err);
+    if (command == "figures") return runFigures(a, out, err);
     return runImport(a, err);
 }

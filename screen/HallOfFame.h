@@ -1,0 +1,82 @@
+#pragma once
+
+#include "CabinetButton.h"
+#include "PlayerResult.h"
+#include "QuestionSet.h"
+#include "QuizGame.h"
+
+#include <QList>
+#include <QObject>
+
+class Dialogs;
+class HallOfFamePage;
+class NameEntryPanel;
+class QAction;
+class QuizScreen;
+class ScoreStore;
+
+// The hall of fame on the game screen. It follows the game's phases: each verdict counts in
+// the question's figures; after the final scores the players whose scores rank enter their
+// names (NameEntryPanel), one after the other, and their results are stored together; the
+// attract cycle shows the current set's ten best (HallOfFamePage); File offers to clear the
+// current set's hall. Messages of the store (a damaged database moved aside) reach the player
+// once, in attract mode on the screen shown. Without a store the screen runs as before: no
+// entry, no page.
+class HallOfFame : public QObject {
+    Q_OBJECT
+public:
+    // Made by the screen, which owns it; its panels go into the screen's play area.
+    HallOfFame(QuizScreen& screen, ScoreStore* store, Dialogs& dialogs);
+    ~HallOfFame() override;
+
+    // Ticks the attract page stays up (50 ms each).
+    static constexpr int PageTicks = 140;
+
+    // The attract cycle reaches the page: shows the current set's ten best. False (nothing
+    // shown) without a store, outside attract mode or without a usable set.
+    bool showPage();
+    void hidePage();
+
+    // A cabinet button, from a controller or the buttons on screen: used by the name entry
+    // while it is open. True when it was used.
+    bool pressButton(CabinetButton button);
+
+    // "Clear Hall of Fame": asks, then empties the current set's hall of fame.
+    void clearCurrentHall();
+
+    // The results waiting for their names, in the order they are entered.
+    struct Candidate {
+        QuizGame::Standing standing;
+        int place = 0;
+    };
+    const QList<Candidate>& candidates() const { return waiting; }
+
+    NameEntryPanel* nameEntry = nullptr;
+    HallOfFamePage* page = nullptr;
+    QAction* clearAction = nullptr; // File → "Clear Hall of Fame"
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void phaseEntered(QuizGame::Phase phase);
+    // Asked by the game after the final scores: true when some result ranks.
+    bool takeRankingResults();
+    void startNextEntry();
+    void nameAccepted(const QString& name);
+    // Stores the results of the entry (names not entered yet stay as offered) and ends it.
+    void storeResults();
+    void showMessages();
+
+    QuizScreen& screen;
+    QuizGame& game;
+    ScoreStore* store;
+    Dialogs& dialogs;
+    // The set of the question asked last, and whether its verdict is counted.
+    QuestionSet questionSet;
+    bool verdictCounted = true;
+    // The set the game was played on, and its results waiting for names.
+    QuestionSet gameSet;
+    QList<Candidate> waiting;
+    QList<PlayerResult> named;
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "PlayAreaPanel.h"
+#include "ScoreEntry.h"
+
+#include <QList>
+
+#include <array>
+
+class Label;
+class ScoreStore;
+
+// The attract page HALL OF FAME: the ten best of a question set, each line with its place,
+// name, score and date, or a line saying that nobody has scored yet.
+class HallOfFamePage : public PlayAreaPanel {
+    Q_OBJECT
+public:
+    explicit HallOfFamePage(QWidget* playArea);
+
+    // Fills the page with the ten best of the set in the question file at path. False, with
+    // the page left as it was, when the file is no question set the hall of fame can know.
+    bool load(ScoreStore& store, const QString& questionFile);
+    // Shows these entries (best first; at most ten) of the set with this file name.
+    void showEntries(const QString& setName, const QList<ScoreEntry>& entries);
+
+    // "1st", "2nd", "3rd", "4th" ... "10th".
+    static QString ordinal(int place);
+    // The date of an entry as the page shows it, in local time: "10 Dec 2026".
+    static QString dateText(const QDateTime& date);
+    // What assistive technology reads for one line: "1st, Anna, 55 points, 10 Dec 2026".
+    static QString entryText(int place, const ScoreEntry& entry);
+
+    // One line of the page.
+    struct Row {
+        Panel* line = nullptr; // the stripe behind it; its accessible name reads the line
+        Label* place = nullptr;
+        Label* name = nullptr;
+        Label* score = nullptr;
+        Label* date = nullptr;
+    };
+
+    Label* setLabel = nullptr;  // the set's file name, beside the heading
+    Label* emptyLine = nullptr; // shown while the hall is empty
+    std::array<Row, 10> rows{};
+
+protected:
+    void layOut(int width, int height) override;
+};

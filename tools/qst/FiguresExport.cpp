@@ -1,0 +1,90 @@
+#include "FiguresExport.h"
+
+#include "FiguresCsv.h"
+#include "QstText.h"
+#include "QstTool.h"
+#include "SaveFile.h"
+#include "ScoreStore.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <memory>
+
+#include <unistd.h>
+
+namespace {
+
+// Qt SQL loads its driver through an application object; the game's name gives the game's
+// data folder.
+std::unique_ptr<QCoreApplication> applicationForSql() {
+    std::unique_ptr<QCoreApplication> app;
+    if (!QCoreApplication::instance()) {
+        static int argc = 1;
+        static char name[] = "trivora-qst";
+        static char* argv[] = {name, nullptr};
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication::setApplicationName(QStringLiteral("Trivora"));
+    return app;
+}
+
+} // namespace
+
+int exportFigures(const FiguresOptions& options, std::ostream& out, std::ostream& err) {
+    {
+        int fd = -1;
+        std::int64_t size = 0;
+        std::string error;
+        bool notRegular = false;
+        if (!QstText::openRegularFile(options.set, fd, size, error, notRegular)) {
+            if (notRegular) return usageError(err, error);
+            err << "trivora-qst: " << error << "\n";
+            return 1;
+        }
+        ::close(fd);
+    }
+    if (!options.output.empty() && options.output == options.set)
+        return usageError(err, "the output must not be the question set itself");
+
+    const std::unique_ptr<QCoreApplication> app = applicationForSql();
+    const QString database = options.database.empty() ? ScoreStore::defaultPath()
+                                                      : QString::fromStdString(options.database);
+    // Nothing is made where nothing was kept: no figures yet are figures of questions never
+    // asked.
+    const bool kept = !database.isEmpty() && QFileInfo::exists(database);
+    QByteArray csv;
+    {
+        ScoreStore store(kept ? database : QStringLiteral(":memory:"));
+        const QStringList messages = store.takeMessages();
+        if (!messages.isEmpty()) {
+            for (const QString& message : messages)
+                err << "trivora-qst: " << message.toStdString() << "\n";
+            return 1;
+        }
+        QBuffer buffer(&csv);
+        buffer.open(QIODevice::WriteOnly);
+        QString error;
+        if (!writeFiguresCsv(store, QString::fromStdString(options.set), buffer, &error)) {
+            err << "trivora-qst: " << error.toStdString() << "\n";
+            return 1;
+        }
+    }
+    const std::string_view text(csv.constData(), static_cast<std::size_t>(csv.size()));
+    if (options.output.empty()) {
+        out << text;
+        return 0;
+    }
+    SaveFile file;
+    if (!file.open(options.output)) {
+        err << "trivora-qst: " << file.errorText() << "\n";
+        return 1;
+    }
+    file.write(text);
+    if (!file.commit()) {
+        err << "trivora-qst: " << file.errorText() << "\n";
+        return 1;
+    }
+    return 0;
+}
