@@ -28,6 +28,7 @@ class QuestionEditor;
 class Settings;
 class Shell;
 class SoundCues;
+enum class CabinetButton;
 
 // Everything the game screen needs from the world outside it.
 struct QuizServices {
@@ -157,6 +158,12 @@ public:
     void stepAttractSequence();
     void flashTitlePicture();
     void flashTopLogo();
+
+    // ---- Cabinet buttons (QuizScreenCabinet.cpp)
+    // A cabinet button pressed on a game controller, joystick or encoder board: A to D as the
+    // keys A to D, START as Enter, STOP as the STOP button. Ignored while the screen is hidden
+    // or paused by another window of the program.
+    void pressCabinetButton(CabinetButton button);
 
     // ---- Layout (QuizLayout.cpp)
     void layOutPlayArea();
@@ -329,10 +336,13 @@ public:
     QMenu* fileMenu = nullptr;
     QAction* changeQuestionFileAction = nullptr; // "&Change Question File"
     QAction* editQuestionsAction = nullptr;      // "Create / &Edit Questions"
+    QAction* controlsAction = nullptr;           // "C&ontrols…" (the program opens the dialog)
     QAction* closeAction = nullptr;              // "&Close"
     QMenu* soundMenu = nullptr;                  // "&Sound"
     QAction* soundOnAction = nullptr;            // "&On"
     QAction* soundOffAction = nullptr;           // "O&ff"
+    QMenu* viewMenu = nullptr;                   // "&View"
+    QAction* fullScreenAction = nullptr;         // "&Full Screen" (the program switches it)
     QAction* endGameAction = nullptr;            // "&End Game"
     QMenu* webLinksMenu = nullptr;               // "&Web Links"
     QAction* triviaDatabaseAction = nullptr;
