@@ -161,8 +161,8 @@ public:
 
     // ---- Cabinet buttons (QuizScreenCabinet.cpp)
     // A cabinet button pressed on a game controller, joystick or encoder board: A to D as the
-    // keys A to D, START as Enter, STOP as the STOP button. Ignored while the screen is hidden
-    // or paused by another window of the program.
+    // keys A to D, START as Enter, STOP as the STOP button. Ignored while the screen is hidden,
+    // minimised or paused by another window of the program.
     void pressCabinetButton(CabinetButton button);
 
     // ---- Layout (QuizLayout.cpp)

@@ -6,8 +6,8 @@
 
 void QuizScreen::pressCabinetButton(CabinetButton button) {
     // A controller is read whatever window is in front; the game takes its presses only while
-    // the screen plays, as it takes keys only while it has them.
-    if (!isVisible() || pausedByWindow()) return;
+    // the screen plays (not hidden, minimised or paused by another window of the program).
+    if (!isVisible() || isMinimized() || pausedByWindow()) return;
     switch (button) {
     case CabinetButton::A:
         keyTyped(QLatin1Char('A'));

@@ -54,8 +54,8 @@ TEST_F(CabinetControllerTest, GamepadPlaysTheGameByItsButtons) {
 }
 
 // Presses reach the game only while its screen plays: not while it is hidden (behind the
-// splash, or while the question editor has it), not while another window of the program
-// pauses it.
+// splash, or while the question editor has it) or minimised, not while another window of the
+// program pauses it.
 TEST_F(CabinetControllerTest, ControllerPressesWaitForTheScreen) {
     VirtualJoystick pad = VirtualJoystick::gamepad();
     settle();
@@ -64,7 +64,13 @@ TEST_F(CabinetControllerTest, ControllerPressesWaitForTheScreen) {
     tap(pad, SDL_CONTROLLER_BUTTON_START);
     EXPECT_FALSE(visible(screen->playerPanel)) << "a hidden screen took START";
 
-    screen->show();
+    screen->showMinimized();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(screen->isMinimized());
+    tap(pad, SDL_CONTROLLER_BUTTON_START);
+    EXPECT_FALSE(visible(screen->playerPanel)) << "a minimised screen took START";
+
+    screen->showNormal();
     giveFocus(screen.get());
     QWidget other;
     other.setProperty("trivoraPausesGame", true);
