@@ -54,7 +54,7 @@ void Cabinet::setFullScreen(bool on) {
         if (m_screen.isVisible() && !m_screen.isFullScreen())
             m_windowedPosition = m_screen.geometry().topLeft();
         m_screen.showFullScreen();
-    } else if (!on && m_screen.isFullScreen() && !m_kiosk) {
+    } else if (m_screen.isFullScreen() && !m_kiosk) {
         m_screen.showNormal();
         // Window managers put a window that leaves full screen in the corner, its title bar
         // off the screen: it goes back where it stood, or to the middle of the screen, once
