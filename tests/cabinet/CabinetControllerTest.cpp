@@ -152,3 +152,30 @@ TEST_F(CabinetControllerTest, StoredControllerButtonsPlayAndADamagedSetWarnsOnce
     playerEntryShown();
     EXPECT_TRUE(readOptionsFile().contains("START=joystick")) << "the stored text was changed";
 }
+
+// Two answer buttons pressed at once, and a storm of presses after them, answer once: the
+// first answer stands, as it does for keys, and the judgement falls as usual.
+TEST_F(CabinetControllerTest, ControllerPressesTogetherAnswerOnce) {
+    VirtualJoystick pad = VirtualJoystick::gamepad();
+    settle();
+    tap(pad, SDL_CONTROLLER_BUTTON_START);
+    tap(pad, SDL_CONTROLLER_BUTTON_START);
+    ASSERT_TRUE(waitForAnswers());
+
+    pad.press(padButtonFor[1]);
+    pad.press(padButtonFor[2]);
+    advance(ControllerInput::pollInterval);
+    const auto lit = [this] {
+        return std::count_if(screen->display.buttonLit.begin(), screen->display.buttonLit.end(),
+                             [](int on) { return on != 0; });
+    };
+    ASSERT_EQ(lit(), 1);
+    const auto chosen = screen->display.buttonLit;
+    pad.release(padButtonFor[1]);
+    pad.release(padButtonFor[2]);
+    for (int i = 0; i < 40; ++i)
+        tap(pad, i % 5 == 4 ? SDL_CONTROLLER_BUTTON_LEFTSHOULDER : padButtonFor[i % 4]);
+    EXPECT_EQ(screen->display.buttonLit, chosen);
+    EXPECT_TRUE(advanceUntil(
+        [this] { return visible(screen->correctBanner) || visible(screen->wrongPanel); }, 2500));
+}
