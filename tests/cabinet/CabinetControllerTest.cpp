@@ -102,13 +102,13 @@ TEST_F(CabinetControllerTest, ControllerStartAnswersAMessageBoxAndNothingElseGet
     for (int button : padButtonFor)
         tap(pad, button);
     tap(pad, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER);
-    EXPECT_TRUE(screen->game.answersOpen) << "an answer got past the message box";
+    EXPECT_TRUE(answersWaiting()) << "an answer got past the message box";
     EXPECT_TRUE(box.isVisible());
 
     tap(pad, SDL_CONTROLLER_BUTTON_START);
     EXPECT_FALSE(box.isVisible());
     EXPECT_EQ(box.result(), QMessageBox::Ok);
-    EXPECT_TRUE(screen->game.answersOpen);
+    EXPECT_TRUE(answersWaiting());
 }
 
 // The buttons stored in Trivora.conf play an encoder board from the start; damaged ones give

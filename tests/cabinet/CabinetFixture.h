@@ -6,6 +6,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <memory>
 
 // A game screen shown as on a desktop, made a cabinet as the program makes it, with the
@@ -37,6 +38,13 @@ protected:
         advance(ControllerInput::pollInterval);
         device.release(button);
         advance(ControllerInput::pollInterval);
+    }
+
+    // The answers wait for a choice: they show and none is taken.
+    bool answersWaiting() const {
+        const auto& lit = screen->display.buttonLit;
+        return visible(screen->answerTexts[0]) &&
+               std::all_of(lit.begin(), lit.end(), [](int on) { return on == 0; });
     }
 
     void writeOptionsFile(const QByteArray& text) {

@@ -68,7 +68,7 @@ TEST_F(FullScreenTest, FullScreenKeepsTheGameAsItWas) {
     ASSERT_TRUE(fillsTheScreen());
     EXPECT_EQ(screen->questionLabel->caption(), question);
     EXPECT_EQ(screen->game.timeLeft, timeLeft);
-    EXPECT_TRUE(screen->game.answersOpen);
+    EXPECT_TRUE(answersWaiting());
     key(Qt::Key_B);
     EXPECT_EQ(screen->display.buttonLit[1], 1);
 }
