@@ -1,6 +1,7 @@
 // The program's entry: the splash window, then the game screen.
 #include "Program.h"
 
+#include "Cabinet.h"
 #include "DesktopShell.h"
 #include "QtClock.h"
 #include "QtDialogs.h"
@@ -11,8 +12,21 @@
 #include "SystemMidiPlatform.h"
 
 #include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
 
 int runTrivora(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (ProgramOptions::asksForHelp(arguments)) {
+        const QCoreApplication core(argc, argv);
+        const ProgramOptions::Parsed parsed = ProgramOptions::parse(arguments);
+        std::fputs(qPrintable(parsed.text), parsed.exitStatus == 0 ? stdout : stderr);
+        return parsed.exitStatus;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Trivora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Trivora"));
@@ -20,6 +34,11 @@ int runTrivora(int argc, char** argv) {
     // The splash window is the main window and stays hidden after the hand-over; the
     // program ends when the game screen closes.
     QApplication::setQuitOnLastWindowClosed(false);
+    const ProgramOptions::Parsed parsed = ProgramOptions::parse(QApplication::arguments());
+    if (parsed.exitNow) {
+        std::fputs(qPrintable(parsed.text), parsed.exitStatus == 0 ? stdout : stderr);
+        return parsed.exitStatus;
+    }
 
     QtClock clock;
     DesktopShell shell(DesktopShell::findHelpFile());
@@ -45,16 +64,21 @@ int runTrivora(int argc, char** argv) {
                        {},
                        &scores});
     screen.startUp();
+    // Controllers are read from the start, on the program's clock; a press during the splash
+    // hands over as a key does.
+    Cabinet cabinet(screen, clock, dialogs, parsed.options);
 
     const auto handOver = [&] {
         if (!screen.splashHandOverTimer->enabled()) return;
         screen.splashHandOverTimer->stop();
         splash.hide();
-        screen.show();
+        cabinet.showScreen();
         screen.activateWindow();
+        QTimer::singleShot(0, &cabinet, [&cabinet] { cabinet.reportStoredControls(); });
     };
     screen.splashHandOverTimer->setOnTimer(handOver);
     splash.onKey = handOver;
+    QObject::connect(&cabinet.controllers(), &ControllerInput::pressed, &splash, handOver);
     QObject::connect(&screen, &QuizScreen::closed, &app, [&] {
         splash.close();
         QApplication::quit();

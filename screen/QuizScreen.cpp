@@ -510,6 +510,8 @@ void QuizScreen::createMenu() {
     editQuestionsAction = fileMenu->addAction(QStringLiteral("Create / &Edit Questions"));
     editQuestionsAction->setObjectName(QStringLiteral("editQuestionsAction"));
     editQuestionsAction->setShortcut(QKeySequence(Qt::Key_F2));
+    controlsAction = fileMenu->addAction(QStringLiteral("C&ontrols\u2026"));
+    controlsAction->setObjectName(QStringLiteral("controlsAction"));
     fileMenu->addSeparator();
     closeAction = fileMenu->addAction(QStringLiteral("&Close"));
     closeAction->setObjectName(QStringLiteral("closeAction"));
@@ -525,6 +527,13 @@ void QuizScreen::createMenu() {
     soundOffAction->setObjectName(QStringLiteral("soundOffAction"));
     soundOffAction->setCheckable(true);
     soundOffAction->setChecked(true);
+
+    viewMenu = bar->addMenu(QStringLiteral("&View"));
+    viewMenu->setObjectName(QStringLiteral("viewMenu"));
+    fullScreenAction = viewMenu->addAction(QStringLiteral("&Full Screen"));
+    fullScreenAction->setObjectName(QStringLiteral("fullScreenAction"));
+    fullScreenAction->setShortcut(QKeySequence(Qt::Key_F11));
+    fullScreenAction->setCheckable(true);
 
     endGameAction = bar->addAction(QStringLiteral("&End Game"));
     endGameAction->setObjectName(QStringLiteral("endGameAction"));

@@ -31,6 +31,7 @@ class ScoreStore;
 class Settings;
 class Shell;
 class SoundCues;
+enum class CabinetButton;
 
 // Everything the game screen needs from the world outside it.
 struct QuizServices {
@@ -132,6 +133,12 @@ public:
     void stepAttractSequence();
     void flashTitlePicture();
     void flashTopLogo();
+
+    // ---- Cabinet buttons (QuizScreenCabinet.cpp)
+    // A cabinet button pressed on a game controller, joystick or encoder board: A to D as the
+    // keys A to D, START as Enter, STOP as the STOP button. Ignored while the screen is hidden,
+    // minimised or paused by another window of the program.
+    void pressCabinetButton(CabinetButton button);
 
     // ---- Layout (QuizLayout.cpp)
     void layOutPlayArea();
@@ -304,10 +311,13 @@ public:
     QMenu* fileMenu = nullptr;
     QAction* changeQuestionFileAction = nullptr; // "&Change Question File"
     QAction* editQuestionsAction = nullptr;      // "Create / &Edit Questions"
+    QAction* controlsAction = nullptr;           // "C&ontrols…" (the program opens the dialog)
     QAction* closeAction = nullptr;              // "&Close"
     QMenu* soundMenu = nullptr;                  // "&Sound"
     QAction* soundOnAction = nullptr;            // "&On"
     QAction* soundOffAction = nullptr;           // "O&ff"
+    QMenu* viewMenu = nullptr;                   // "&View"
+    QAction* fullScreenAction = nullptr;         // "&Full Screen" (the program switches it)
     QAction* endGameAction = nullptr;            // "&End Game"
     QMenu* webLinksMenu = nullptr;               // "&Web Links"
     QAction* triviaDatabaseAction = nullptr;

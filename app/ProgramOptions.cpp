@@ -1,0 +1,51 @@
+#include "ProgramOptions.h"
+
+#include <QCommandLineParser>
+
+ProgramOptions::Parsed ProgramOptions::parse(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Trivora, an arcade trivia machine for one to four players."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption fullScreen(
+        QStringLiteral("fullscreen"),
+        QStringLiteral("Fill the screen with the game (F11 leaves full screen)."));
+    const QCommandLineOption kiosk(
+        QStringLiteral("kiosk"),
+        QStringLiteral("Run as an unattended cabinet: full screen, no menu bar, the keys that "
+                       "close or leave the game ignored. Ctrl+Alt+Shift+Q ends it."));
+    parser.addOption(fullScreen);
+    parser.addOption(kiosk);
+
+    Parsed parsed;
+    if (!parser.parse(arguments)) {
+        parsed.exitNow = true;
+        parsed.exitStatus = 2;
+        parsed.text = parser.errorText() + QStringLiteral("\n\n") + parser.helpText();
+        return parsed;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        parsed.exitNow = true;
+        parsed.exitStatus = 2;
+        parsed.text = QStringLiteral("Unexpected argument '%1'.\n\n")
+                          .arg(parser.positionalArguments().constFirst()) +
+                      parser.helpText();
+        return parsed;
+    }
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        parsed.exitNow = true;
+        parsed.text = parser.helpText();
+        return parsed;
+    }
+    parsed.options.kiosk = parser.isSet(kiosk);
+    parsed.options.fullScreen = parser.isSet(fullScreen) || parsed.options.kiosk;
+    return parsed;
+}
+
+bool ProgramOptions::asksForHelp(const QStringList& arguments) {
+    for (const QString& argument : arguments.mid(1))
+        if (argument == QLatin1String("-h") || argument == QLatin1String("--help") ||
+            argument == QLatin1String("--help-all") || argument == QLatin1String("-?"))
+            return true;
+    return false;
+}
