@@ -6,8 +6,10 @@
 #include "QtDialogs.h"
 #include "QuizScreen.h"
 #include "Settings.h"
+#include "Speaker.h"
 #include "Splash.h"
 #include "SystemMidiPlatform.h"
+#include "SystemSpeaker.h"
 
 #include <QApplication>
 
@@ -25,6 +27,8 @@ int runTrivora(int argc, char** argv) {
     QtDialogs dialogs(&shell);
     Settings settings;
     std::unique_ptr<MidiPlatform> midi = makeSystemMidiPlatform();
+    // Spoken play's voice; the Sound menu's "&Speak" tells why when nothing can speak.
+    std::unique_ptr<Speaker> speaker = makeSystemSpeaker();
 
     SplashWindow splash(dialogs, settings);
     // The synthesizer readies its audio output while sound is on, from the start and whenever
@@ -38,7 +42,8 @@ int runTrivora(int argc, char** argv) {
                        *midi,
                        splash.values().programDir,
                        splash.values().soundWanted,
-                       {}});
+                       {},
+                       speaker.get()});
     screen.startUp();
 
     const auto handOver = [&] {

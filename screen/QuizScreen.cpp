@@ -6,6 +6,7 @@
 #include "MidiOutput.h"
 #include "QstFile.h"
 #include "SoundCues.h"
+#include "SpokenPlay.h"
 
 #include <QAction>
 #include <QApplication>
@@ -84,6 +85,7 @@ QuizScreen::QuizScreen(QuizServices world, QWidget* parent)
     midiOut = std::make_unique<MidiOutput>(services.midi);
     soundCues = std::make_unique<SoundCues>(*midiOut, [this] { return soundOn(); });
     game.soundWanted = services.soundWanted;
+    spokenPlay = std::make_unique<SpokenPlay>(game, services.speaker, services.settings, soundMenu);
     connect(&game, &QuizGame::nameEntryFinished, this, [this] { enterAttractMode(); });
 }
 

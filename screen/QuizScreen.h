@@ -28,6 +28,8 @@ class QuestionEditor;
 class Settings;
 class Shell;
 class SoundCues;
+class Speaker;
+class SpokenPlay;
 
 // Everything the game screen needs from the world outside it.
 struct QuizServices {
@@ -42,6 +44,8 @@ struct QuizServices {
     bool soundWanted = true;
     // Seed for the draw's random numbers at every reset; empty: the wall clock.
     std::function<std::uint32_t()> seed;
+    // What spoken play speaks through; null: nothing can speak.
+    Speaker* speaker = nullptr;
 };
 
 // The game screen: the coin-op cabinet. It owns the controls, the timers and the game state;
@@ -176,6 +180,8 @@ public:
     QuestionEditorState editorState;
 
     // ---- Services
+    // Spoken play and its "&Speak" entry of the Sound menu.
+    std::unique_ptr<SpokenPlay> spokenPlay;
     SoundCues& cues() { return *soundCues; }
     MidiOutput& midiOutput() { return *midiOut; }
     // The game timers that pause and resume with the screen, in their fixed order.

@@ -13,7 +13,8 @@ void QuizScreenFixture::createScreen() {
                           midi,
                           dir.path(),
                           settings.soundWanted(),
-                          [this] { return seed; }};
+                          [this] { return seed; },
+                          &speaker};
     screen = std::make_unique<QuizScreen>(services);
     screen->startUp();
 }

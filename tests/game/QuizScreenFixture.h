@@ -4,6 +4,7 @@
 #include "QstFixtures.h"
 #include "QuizScreen.h"
 #include "RecordingMidiPlatform.h"
+#include "RecordingSpeaker.h"
 #include "ScriptedDialogs.h"
 #include "Settings.h"
 #include "TestSettings.h"
@@ -14,8 +15,8 @@
 
 #include <memory>
 
-// A game screen on a manual clock, with scripted dialogs, a recording shell and MIDI port,
-// temporary settings and a program directory holding a REGD.QST of numbered questions.
+// A game screen on a manual clock, with scripted dialogs, a recording shell, MIDI port and
+// speaker, temporary settings and a program directory holding a REGD.QST of numbered questions.
 class QuizScreenFixture : public ::testing::Test {
 protected:
     // Writes `questions` numbered questions to REGD.QST (none: no file), then creates the
@@ -46,6 +47,8 @@ protected:
     RecordingShell shell;
     Settings settings;
     RecordingMidiPlatform midi;
+    // Spoken play's speaker; speech stays off unless a test switches it on.
+    RecordingSpeaker speaker{clock};
     std::uint32_t seed = 12345;
     std::unique_ptr<QuizScreen> screen;
 
