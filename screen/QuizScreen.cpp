@@ -5,6 +5,7 @@
 #include "Dialogs.h"
 #include "MidiOutput.h"
 #include "QstFile.h"
+#include "ScreenAccessibility.h"
 #include "SoundCues.h"
 #include "SpokenPlay.h"
 
@@ -86,6 +87,7 @@ QuizScreen::QuizScreen(QuizServices world, QWidget* parent)
     soundCues = std::make_unique<SoundCues>(*midiOut, [this] { return soundOn(); });
     game.soundWanted = services.soundWanted;
     spokenPlay = std::make_unique<SpokenPlay>(game, services.speaker, services.settings, soundMenu);
+    describeForAssistiveTechnology(*this);
     connect(&game, &QuizGame::nameEntryFinished, this, [this] { enterAttractMode(); });
 }
 
