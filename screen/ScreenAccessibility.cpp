@@ -11,11 +11,11 @@ void describeForAssistiveTechnology(QuizScreen& screen) {
     for (Panel* clear : screen.clearButtons)
         clear->setPressable(true);
 
-    // The Ready panel shows one of two headings.
+    // The Ready panel shows one of two headings: the player out, or the next player's turn.
     QObject::connect(&screen.game, &QuizGame::phaseChanged, &screen, [&screen](QuizGame::Phase p) {
-        if (p == QuizGame::Phase::GetReady || p == QuizGame::Phase::PlayerOut)
-            screen.readyPanel->setAccessibleName(screen.playerOutHeading->isHidden()
-                                                     ? screen.readyHeading->accessibleName()
-                                                     : screen.playerOutHeading->accessibleName());
+        if (p == QuizGame::Phase::GetReady)
+            screen.readyPanel->setAccessibleName(screen.readyHeading->accessibleName());
+        else if (p == QuizGame::Phase::PlayerOut)
+            screen.readyPanel->setAccessibleName(screen.playerOutHeading->accessibleName());
     });
 }

@@ -47,15 +47,27 @@ bool SpokenPlay::speaking() const {
 void SpokenPlay::setSpeechOn(bool on) {
     settings.setSpeak(on ? Yes : No);
     if (on) return;
-    answersAfterQuestion.clear();
+    waiting.clear();
     releaseTimeLimit();
     if (speaker && speaker->isSpeaking()) speaker->stop();
 }
 
 void SpokenPlay::say(const QString& text) {
-    answersAfterQuestion.clear();
-    answersBeingSpoken = false;
-    speaker->say(text);
+    waiting.clear();
+    start({text, Line::Kind::Plain});
+}
+
+void SpokenPlay::sayAfterWholeLine(const Line& line) {
+    if (speaker->isSpeaking() && (currentKind == Line::Kind::Whole || !waiting.isEmpty()))
+        waiting.append(line);
+    else
+        start(line);
+}
+
+void SpokenPlay::start(const Line& line) {
+    currentKind = line.kind;
+    answersBeingSpoken = line.kind == Line::Kind::Answers;
+    speaker->say(line.text);
 }
 
 void SpokenPlay::announce(QuizGame::Phase phase) {
@@ -70,7 +82,7 @@ void SpokenPlay::announce(QuizGame::Phase phase) {
     case Phase::NameEntry:
     case Phase::Judging:
         // Nothing to say; what was being said is over (an answer cuts the answers short).
-        answersAfterQuestion.clear();
+        waiting.clear();
         answersBeingSpoken = false;
         if (speaker->isSpeaking()) speaker->stop();
         return;
@@ -81,7 +93,7 @@ void SpokenPlay::announce(QuizGame::Phase phase) {
         say(SpokenTexts::turn(game.currentPlayer, game.playerName(game.currentPlayer)));
         return;
     case Phase::Typing:
-        say(SpokenTexts::question(game.questionText));
+        sayAfterWholeLine({SpokenTexts::question(game.questionText), Line::Kind::Whole});
         return;
     case Phase::AnswersOpen: {
         if (!answersFirstOpen) return;
@@ -89,12 +101,7 @@ void SpokenPlay::announce(QuizGame::Phase phase) {
         const QString answers = SpokenTexts::answers(shown);
         // The clock waits for the answers; the question is heard to its end first.
         game.setTimeLimitHeld(true);
-        if (speaker->isSpeaking()) {
-            answersAfterQuestion = answers;
-        } else {
-            say(answers);
-            answersBeingSpoken = true;
-        }
+        sayAfterWholeLine({answers, Line::Kind::Answers});
         return;
     }
     case Phase::Correct:
@@ -110,13 +117,15 @@ void SpokenPlay::announce(QuizGame::Phase phase) {
         say(SpokenTexts::ladder());
         return;
     case Phase::Prize:
-        say(SpokenTexts::prize(QuizGame::prizeDollars(game.prizeIndex)));
+        // The game moves on by itself after the prize: what follows waits for it.
+        waiting.clear();
+        start({SpokenTexts::prize(QuizGame::prizeDollars(game.prizeIndex)), Line::Kind::Whole});
         return;
     case Phase::PlayerOut:
         say(SpokenTexts::playerOut(game.currentPlayer, game.playerName(game.currentPlayer)));
         return;
     case Phase::GameOver:
-        say(SpokenTexts::gameOver());
+        sayAfterWholeLine({SpokenTexts::gameOver(), Line::Kind::Plain});
         return;
     case Phase::FinalScores: {
         QList<SpokenTexts::PlayerScore> scores;
@@ -129,16 +138,9 @@ void SpokenPlay::announce(QuizGame::Phase phase) {
 }
 
 void SpokenPlay::lineFinished() {
-    if (!answersAfterQuestion.isEmpty()) {
-        const QString answers = answersAfterQuestion;
-        say(answers);
-        answersBeingSpoken = true;
-        return;
-    }
-    if (answersBeingSpoken) {
-        answersBeingSpoken = false;
-        releaseTimeLimit();
-    }
+    if (answersBeingSpoken) releaseTimeLimit();
+    currentKind = Line::Kind::Plain;
+    if (!waiting.isEmpty()) start(waiting.takeFirst());
 }
 
 void SpokenPlay::releaseTimeLimit() {

@@ -2,6 +2,7 @@
 
 #include "QuizGame.h"
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -15,8 +16,9 @@ class Speaker;
 // cannot see the screen can play with the keyboard and the ears alone. It owns the entry
 // "&Speak" of the Sound menu (stored as "Speak" in "Options").
 //
-// Each announcement cuts off the one before, with one exception: the answers follow the
-// question rather than cut it off. While speech is on, the time limit of a question stands
+// Each announcement cuts off the one before, with two exceptions where the game moves on by
+// itself: the answers follow the question, and the next question (or "Game over") follows the
+// prize, rather than cut them off. While speech is on, the time limit of a question stands
 // still until its answers have been spoken (or the speaker gave up on them); nothing ever
 // waits for speech otherwise.
 class SpokenPlay : public QObject {
@@ -37,7 +39,20 @@ private:
     void announce(QuizGame::Phase phase);
     // The speaker finished its line (or gave up on it).
     void lineFinished();
+    struct Line {
+        enum class Kind {
+            Plain,   // cut off by whatever is said next
+            Whole,   // the question or the prize: what the game says next waits for its end
+            Answers, // the answers: the time limit waits for their end
+        };
+        QString text;
+        Kind kind = Kind::Plain;
+    };
+    // Says a line at once, cutting off the one being said and dropping any waiting.
     void say(const QString& text);
+    // Says a line once the question or prize being said has ended (at once otherwise).
+    void sayAfterWholeLine(const Line& line);
+    void start(const Line& line);
     void setSpeechOn(bool on);
     void releaseTimeLimit();
 
@@ -45,8 +60,9 @@ private:
     QPointer<Speaker> speaker;
     Settings& settings;
     QAction* action = nullptr;
-    // The answers line waiting for the question to be spoken to its end.
-    QString answersAfterQuestion;
+    // Lines waiting for the question or prize being said to end, in order.
+    QList<Line> waiting;
+    Line::Kind currentKind = Line::Kind::Plain;
     // The line being spoken is the answers line that the time limit waits for.
     bool answersBeingSpoken = false;
     // The last phase entered was Typing: the answers opening next are the question's.

@@ -228,4 +228,51 @@ TEST_F(SpokenPlayTest, NoEngineDisablesTheEntry) {
     EXPECT_FALSE(game.timeLimitHeld());
 }
 
+// Where the game moves on by itself, the next line waits instead of cutting one off: the
+// question waits for the prize, the answers for the question; a key (here the answer that
+// starts the judgement) still cuts everything short.
+TEST(SpokenPlayRulesTest, PrizeAndQuestionAreHeardWhole) {
+    ManualClock clock;
+    TestSettingsFolder folder;
+    Settings settings;
+    settings.setSpeak(QStringLiteral("YES"));
+    RecordingSpeaker speaker(clock);
+    QuizGame game(QString(), {});
+    QMenu menu;
+    SpokenPlay spoken(game, &speaker, settings, &menu);
+    ASSERT_TRUE(spoken.speaking());
+
+    game.prizeIndex = 3;
+    game.setPhase(QuizGame::Phase::Prize);
+    game.questionText = QStringLiteral("Which planet is known as the red planet?");
+    game.answerSlots = {QStringLiteral("Venus"), QStringLiteral("Mars"), QStringLiteral("Jupiter"),
+                        QStringLiteral("Saturn")};
+    game.setPhase(QuizGame::Phase::Typing);
+    game.setPhase(QuizGame::Phase::AnswersOpen);
+    EXPECT_EQ(speaker.texts(), QStringList{QStringLiteral("You win 15 dollars")});
+    EXPECT_TRUE(game.timeLimitHeld());
+
+    clock.advance(RecordingSpeaker::durationOf(QStringLiteral("You win 15 dollars")));
+    EXPECT_EQ(speaker.texts().size(), 2);
+    clock.advance(RecordingSpeaker::durationOf(game.questionText));
+    EXPECT_EQ(speaker.texts(),
+              (QStringList{QStringLiteral("You win 15 dollars"), game.questionText,
+                           QStringLiteral("A: Venus, B: Mars, C: Jupiter, D: Saturn")}));
+    EXPECT_TRUE(speaker.utterances()[0].finished);
+    EXPECT_TRUE(speaker.utterances()[1].finished);
+    EXPECT_TRUE(game.timeLimitHeld());
+
+    // The next question waits behind another prize, and the answer cuts both short.
+    game.setPhase(QuizGame::Phase::Judging);
+    EXPECT_FALSE(game.timeLimitHeld());
+    game.setPhase(QuizGame::Phase::Prize);
+    game.setPhase(QuizGame::Phase::Typing);
+    game.setPhase(QuizGame::Phase::AnswersOpen);
+    game.setPhase(QuizGame::Phase::Judging);
+    clock.advance(10000);
+    EXPECT_EQ(speaker.texts().size(), 4);
+    EXPECT_FALSE(speaker.isSpeaking());
+    EXPECT_FALSE(game.timeLimitHeld());
+}
+
 } // namespace
