@@ -125,22 +125,33 @@ void FliteSpeaker::recordingReady(quint64 utterance, const QByteArray& samples, 
     connect(playing, &QAudioSink::stateChanged, this,
             [this, playing] { sinkStateChanged(playing); });
     sink->start(recording.get());
+    // A sink that reported its failure at once has been let go already.
+    if (sink.get() != playing || !speaking) return;
+    if (sink->state() == QAudio::StoppedState && sink->error() != QAudio::NoError) {
+        releaseSink();
+        endUtterance(QStringLiteral("No sound output for speech"));
+        return;
+    }
     const qint64 lengthMs = qint64(samples.size()) / qint64(sizeof(short)) * 1000 / sampleRate;
     endOfRecording.start(int(lengthMs) + EndMarginMs);
-    if (sink->state() == QAudio::StoppedState && sink->error() != QAudio::NoError)
-        endUtterance(QStringLiteral("No sound output for speech"));
 }
 
 void FliteSpeaker::sinkStateChanged(QAudioSink* which) {
-    if (which != sink.get() || !speaking) return;
+    if (which != sink.get()) return;
     switch (sink->state()) {
     case QAudio::IdleState:
-        // Idle with the whole recording read: the line has been played to its end.
-        if (recording && recording->atEnd()) endUtterance(QString());
+        // Idle with the whole recording read: the line has been played to its end, and the
+        // audio output closes until the next line.
+        if (recording && recording->atEnd()) {
+            closeOutputLater();
+            endUtterance(QString());
+        }
         break;
     case QAudio::StoppedState:
-        if (sink->error() != QAudio::NoError)
+        if (sink->error() != QAudio::NoError) {
+            closeOutputLater();
             endUtterance(QStringLiteral("The sound output failed while speaking"));
+        }
         break;
     default:
         break;
@@ -153,8 +164,16 @@ void FliteSpeaker::endUtterance(const QString& failure) {
     speaking = false;
     ++current;
     endOfRecording.stop();
-    // The output drains what is left of the line; the next line or stop() releases it.
+    // Given up by the deadline, the output drains what is left; the next line releases it.
     emit finished();
+}
+
+void FliteSpeaker::closeOutputLater() {
+    // This runs inside the sink's own signal: it goes once that has returned.
+    QAudioSink* done = sink.release();
+    done->disconnect(this);
+    recording.release()->setParent(done);
+    done->deleteLater();
 }
 
 void FliteSpeaker::releaseSink() {

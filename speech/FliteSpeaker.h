@@ -43,6 +43,7 @@ private:
     void sinkStateChanged(QAudioSink* sink);
     void endUtterance(const QString& failure);
     void releaseSink();
+    void closeOutputLater();
 
     QString reason;
     QString error;
