@@ -58,7 +58,8 @@ void SpokenPlay::say(const QString& text) {
 }
 
 void SpokenPlay::sayAfterWholeLine(const Line& line) {
-    if (speaker->isSpeaking() && (currentKind == Line::Kind::Whole || !waiting.isEmpty()))
+    const bool whole = currentKind == Line::Kind::Question || currentKind == Line::Kind::Prize;
+    if (speaker->isSpeaking() && (whole || !waiting.isEmpty()))
         waiting.append(line);
     else
         start(line);
@@ -93,7 +94,7 @@ void SpokenPlay::announce(QuizGame::Phase phase) {
         say(SpokenTexts::turn(game.currentPlayer, game.playerName(game.currentPlayer)));
         return;
     case Phase::Typing:
-        sayAfterWholeLine({SpokenTexts::question(game.questionText), Line::Kind::Whole});
+        sayAfterWholeLine({SpokenTexts::question(game.questionText), Line::Kind::Question});
         return;
     case Phase::AnswersOpen: {
         if (!answersFirstOpen) return;
@@ -119,13 +120,19 @@ void SpokenPlay::announce(QuizGame::Phase phase) {
     case Phase::Prize:
         // The game moves on by itself after the prize: what follows waits for it.
         waiting.clear();
-        start({SpokenTexts::prize(QuizGame::prizeDollars(game.prizeIndex)), Line::Kind::Whole});
+        start({SpokenTexts::prize(QuizGame::prizeDollars(game.prizeIndex)), Line::Kind::Prize});
         return;
     case Phase::PlayerOut:
         say(SpokenTexts::playerOut(game.currentPlayer, game.playerName(game.currentPlayer)));
         return;
     case Phase::GameOver:
-        sayAfterWholeLine({SpokenTexts::gameOver(), Line::Kind::Plain});
+        // A question drawn when the credit was already gone is never played: it is not
+        // said, or said no further. The prize before it is heard to its end.
+        waiting.clear();
+        if (currentKind == Line::Kind::Prize)
+            sayAfterWholeLine({SpokenTexts::gameOver(), Line::Kind::Plain});
+        else
+            say(SpokenTexts::gameOver());
         return;
     case Phase::FinalScores: {
         QList<SpokenTexts::PlayerScore> scores;

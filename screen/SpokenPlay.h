@@ -41,9 +41,10 @@ private:
     void lineFinished();
     struct Line {
         enum class Kind {
-            Plain,   // cut off by whatever is said next
-            Whole,   // the question or the prize: what the game says next waits for its end
-            Answers, // the answers: the time limit waits for their end
+            Plain,    // cut off by whatever is said next
+            Question, // what the game says next waits for its end
+            Prize,    // the same
+            Answers,  // the answers: the time limit waits for their end
         };
         QString text;
         Kind kind = Kind::Plain;

@@ -262,6 +262,21 @@ TEST(SpokenPlayRulesTest, PrizeAndQuestionAreHeardWhole) {
     EXPECT_TRUE(speaker.utterances()[1].finished);
     EXPECT_TRUE(game.timeLimitHeld());
 
+    // After the last prize a question may be drawn that is never played: "Game over" follows
+    // the prize, and the question is not said.
+    game.setPhase(QuizGame::Phase::Prize);
+    game.setPhase(QuizGame::Phase::Typing);
+    game.setPhase(QuizGame::Phase::GameOver);
+    clock.advance(10000);
+    EXPECT_EQ(speaker.texts().mid(3),
+              (QStringList{QStringLiteral("You win 15 dollars"), QStringLiteral("Game over")}));
+    EXPECT_TRUE(speaker.utterances()[3].finished);
+    game.setPhase(QuizGame::Phase::Typing);
+    game.setPhase(QuizGame::Phase::GameOver);
+    EXPECT_EQ(speaker.texts().mid(5),
+              (QStringList{game.questionText, QStringLiteral("Game over")}));
+    EXPECT_FALSE(speaker.utterances()[5].finished);
+
     // The next question waits behind another prize, and the answer cuts both short.
     game.setPhase(QuizGame::Phase::Judging);
     EXPECT_FALSE(game.timeLimitHeld());
@@ -270,7 +285,7 @@ TEST(SpokenPlayRulesTest, PrizeAndQuestionAreHeardWhole) {
     game.setPhase(QuizGame::Phase::AnswersOpen);
     game.setPhase(QuizGame::Phase::Judging);
     clock.advance(10000);
-    EXPECT_EQ(speaker.texts().size(), 4);
+    EXPECT_EQ(speaker.texts().size(), 8);
     EXPECT_FALSE(speaker.isSpeaking());
     EXPECT_FALSE(game.timeLimitHeld());
 }
