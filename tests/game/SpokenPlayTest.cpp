@@ -76,28 +76,37 @@ TEST_F(SpokenPlayTest, OnePlayerRightThenWrong) {
 }
 
 // A question that runs out of time says so with the correct answer; its time limit started
-// only once the answers had been spoken.
+// only once the answers had been spoken. The same with the MIDI sound off and on.
 TEST_F(SpokenPlayTest, TimeOutAfterTheAnswersWereSpoken) {
-    createSpeaking();
-    key(Qt::Key_Return);
-    key(Qt::Key_Return);
-    ASSERT_TRUE(waitForAnswers());
-    const std::int64_t opened = clock.now();
-    ASSERT_TRUE(advanceUntil([this] { return !screen->game.timeLimitHeld(); }));
-    const std::int64_t spoken = clock.now();
-    const auto& answers = speaker.utterances().back();
-    EXPECT_TRUE(answers.text.startsWith(QStringLiteral("A: ")));
-    EXPECT_EQ(answers.endedAt, spoken);
-    EXPECT_TRUE(answers.finished);
-    EXPECT_GT(spoken - opened, RecordingSpeaker::durationOf(answers.text) - 1);
-    EXPECT_EQ(screen->game.timeLeft, QuizGame::fullTime);
+    for (const bool sound : {false, true}) {
+        SCOPED_TRACE(sound ? "sound on" : "sound off");
+        createSpeaking();
+        if (sound)
+            switchSoundOn();
+        else
+            switchSoundOff();
+        clearMidi();
+        key(Qt::Key_Return);
+        key(Qt::Key_Return);
+        ASSERT_TRUE(waitForAnswers());
+        const std::int64_t opened = clock.now();
+        ASSERT_TRUE(advanceUntil([this] { return !screen->game.timeLimitHeld(); }));
+        const std::int64_t spoken = clock.now();
+        const auto& answers = speaker.utterances().back();
+        EXPECT_TRUE(answers.text.startsWith(QStringLiteral("A: ")));
+        EXPECT_EQ(answers.endedAt, spoken);
+        EXPECT_TRUE(answers.finished);
+        EXPECT_GT(spoken - opened, RecordingSpeaker::durationOf(answers.text) - 1);
+        EXPECT_EQ(screen->game.timeLeft, QuizGame::fullTime);
 
-    ASSERT_TRUE(advanceUntil([this] { return visible(screen->timeOutPanel); }));
-    const int interval = screen->timeGaugeTimer->interval();
-    EXPECT_GE(clock.now() - spoken, 99 * interval);
-    EXPECT_LE(clock.now() - spoken, 100 * interval);
-    EXPECT_EQ(speaker.texts().back(),
-              QStringLiteral("Time out — the answer was ") + screen->game.correctAnswer);
+        ASSERT_TRUE(advanceUntil([this] { return visible(screen->timeOutPanel); }));
+        const int interval = screen->timeGaugeTimer->interval();
+        EXPECT_GE(clock.now() - spoken, 99 * interval);
+        EXPECT_LE(clock.now() - spoken, 100 * interval);
+        EXPECT_EQ(speaker.texts().back(),
+                  QStringLiteral("Time out — the answer was ") + screen->game.correctAnswer);
+        EXPECT_EQ(sent().empty(), !sound);
+    }
 }
 
 // Two players: whose turn it is, who is out, and both final scores are said.
