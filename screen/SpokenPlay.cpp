@@ -102,6 +102,7 @@ void SpokenPlay::announce(QuizGame::Phase phase) {
         const QString answers = SpokenTexts::answers(shown);
         // The clock waits for the answers; the question is heard to its end first.
         game.setTimeLimitHeld(true);
+        holdingTimeLimit = true;
         sayAfterWholeLine({answers, Line::Kind::Answers});
         return;
     }
@@ -152,5 +153,7 @@ void SpokenPlay::lineFinished() {
 
 void SpokenPlay::releaseTimeLimit() {
     answersBeingSpoken = false;
-    if (game.timeLimitHeld()) game.setTimeLimitHeld(false);
+    // Only a hold of our own: another one is not ours to end.
+    if (holdingTimeLimit) game.setTimeLimitHeld(false);
+    holdingTimeLimit = false;
 }

@@ -66,6 +66,8 @@ private:
     Line::Kind currentKind = Line::Kind::Plain;
     // The line being spoken is the answers line that the time limit waits for.
     bool answersBeingSpoken = false;
+    // The time limit stands still for our answers line.
+    bool holdingTimeLimit = false;
     // The last phase entered was Typing: the answers opening next are the question's.
     bool questionTyped = false;
 };
