@@ -4,6 +4,7 @@
 #include <QAudioSink>
 #include <QBuffer>
 #include <QMediaDevices>
+#include <QMutex>
 
 extern "C" {
 #include <flite/flite.h>
@@ -35,6 +36,9 @@ public:
     void synthesize(quint64 utterance, const QString& text) {
         QByteArray samples;
         int sampleRate = 0;
+        // The voice is shared by every speaker and Flite is not safe to use from two threads.
+        static QMutex voiceInUse;
+        const QMutexLocker lock(&voiceInUse);
         if (cst_wave* wave = flite_text_to_wave(text.toUtf8().constData(), fliteVoice())) {
             if (wave->num_channels == 1 && wave->num_samples > 0) {
                 samples = QByteArray(reinterpret_cast<const char*>(wave->samples),
