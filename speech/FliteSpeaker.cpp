@@ -141,25 +141,31 @@ void FliteSpeaker::recordingReady(quint64 utterance, const QByteArray& samples, 
 }
 
 void FliteSpeaker::sinkStateChanged(QAudioSink* which) {
-    if (which != sink.get()) return;
+    if (which != sink.get() || !speaking) return;
+    QString failure;
     switch (sink->state()) {
     case QAudio::IdleState:
-        // Idle with the whole recording read: the line has been played to its end, and the
-        // audio output closes until the next line.
-        if (recording && recording->atEnd()) {
-            closeOutputLater();
-            endUtterance(QString());
-        }
+        // Idle with the whole recording read: the line has been played to its end.
+        if (!recording || !recording->atEnd()) return;
         break;
     case QAudio::StoppedState:
-        if (sink->error() != QAudio::NoError) {
-            closeOutputLater();
-            endUtterance(QStringLiteral("The sound output failed while speaking"));
-        }
+        if (sink->error() == QAudio::NoError) return;
+        failure = QStringLiteral("The sound output failed while speaking");
         break;
     default:
-        break;
+        return;
     }
+    // The output is closed and the end reported once the sink's own signal has returned: a
+    // listener may start the next line at once, which lets go of this sink.
+    const quint64 utterance = current;
+    QMetaObject::invokeMethod(
+        this,
+        [this, utterance, failure] {
+            if (utterance != current || !speaking) return;
+            releaseSink();
+            endUtterance(failure);
+        },
+        Qt::QueuedConnection);
 }
 
 void FliteSpeaker::endUtterance(const QString& failure) {
@@ -168,16 +174,8 @@ void FliteSpeaker::endUtterance(const QString& failure) {
     speaking = false;
     ++current;
     endOfRecording.stop();
-    // Given up by the deadline, the output drains what is left; the next line releases it.
+    // Given up by the deadline, the output plays on what is left; the next line releases it.
     emit finished();
-}
-
-void FliteSpeaker::closeOutputLater() {
-    // This runs inside the sink's own signal: it goes once that has returned.
-    QAudioSink* done = sink.release();
-    done->disconnect(this);
-    recording.release()->setParent(done);
-    done->deleteLater();
 }
 
 void FliteSpeaker::releaseSink() {

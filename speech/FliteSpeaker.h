@@ -43,7 +43,6 @@ private:
     void sinkStateChanged(QAudioSink* sink);
     void endUtterance(const QString& failure);
     void releaseSink();
-    void closeOutputLater();
 
     QString reason;
     QString error;
@@ -54,6 +53,7 @@ private:
     FliteSynthesizer* synthesizer = nullptr; // lives in the worker thread
     std::unique_ptr<QAudioSink> sink;
     std::unique_ptr<QBuffer> recording;
+
     // Gives up waiting for the audio output to report the end of the line.
     QTimer endOfRecording;
 };

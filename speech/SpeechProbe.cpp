@@ -105,6 +105,11 @@ int main(int argc, char** argv) {
         QTimer::singleShot(0, &app, sayNext);
     }
     app.exec();
-    speaker->stop();
+    // The speaker closes its audio output; the sound server's client thread is given a moment
+    // to finish with it before the program's statics go (Qt 6.4's PulseAudio client may
+    // otherwise abort at exit).
+    speaker.reset();
+    QTimer::singleShot(300, &app, &QCoreApplication::quit);
+    app.exec();
     return status;
 }
