@@ -129,8 +129,6 @@ void FliteSpeaker::recordingReady(quint64 utterance, const QByteArray& samples, 
     connect(playing, &QAudioSink::stateChanged, this,
             [this, playing] { sinkStateChanged(playing); });
     sink->start(recording.get());
-    // A sink that reported its failure at once has been let go already.
-    if (sink.get() != playing || !speaking) return;
     if (sink->state() == QAudio::StoppedState && sink->error() != QAudio::NoError) {
         releaseSink();
         endUtterance(QStringLiteral("No sound output for speech"));
