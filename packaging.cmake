@@ -25,5 +25,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt SQL (a plugin, so dpkg-shlibdeps cannot see it) that keeps the hall of fame.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "fluid-soundfont-gm | timgm6mb-soundfont, fonts-dejavu-core, libqt6sql6-sqlite")
+# Spoken play uses the desktop's speech-dispatcher through this Qt plugin where one runs; the
+# built-in Flite voice (libflite, found by dpkg-shlibdeps) speaks otherwise.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-speech-speechd-plugin")
 
 include(CPack)

@@ -8,8 +8,10 @@
 #include "QuizScreen.h"
 #include "ScoreStore.h"
 #include "Settings.h"
+#include "Speaker.h"
 #include "Splash.h"
 #include "SystemMidiPlatform.h"
+#include "SystemSpeaker.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -48,6 +50,8 @@ int runTrivora(int argc, char** argv) {
     // The hall of fame in the user's data folder; its messages reach the player through the
     // game screen.
     ScoreStore scores;
+    // Spoken play's voice; the Sound menu's "&Speak" tells why when nothing can speak.
+    std::unique_ptr<Speaker> speaker = makeSystemSpeaker();
 
     SplashWindow splash(dialogs, settings);
     // The synthesizer readies its audio output while sound is on, from the start and whenever
@@ -62,7 +66,8 @@ int runTrivora(int argc, char** argv) {
                        splash.values().programDir,
                        splash.values().soundWanted,
                        {},
-                       &scores});
+                       &scores,
+                       speaker.get()});
     screen.startUp();
     // Controllers are read from the start, on the program's clock; a press during the splash
     // hands over as a key does.

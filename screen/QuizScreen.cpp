@@ -6,7 +6,9 @@
 #include "HallOfFame.h"
 #include "MidiOutput.h"
 #include "QstFile.h"
+#include "ScreenAccessibility.h"
 #include "SoundCues.h"
+#include "SpokenPlay.h"
 
 #include <QAction>
 #include <QApplication>
@@ -89,6 +91,8 @@ QuizScreen::QuizScreen(QuizServices world, QWidget* parent)
     game.soundWanted = services.soundWanted;
     connectGame();
     hallOfFame = std::make_unique<HallOfFame>(*this, services.scores, services.dialogs);
+    spokenPlay = std::make_unique<SpokenPlay>(game, services.speaker, services.settings, soundMenu);
+    describeForAssistiveTechnology(*this);
 }
 
 QuizScreen::~QuizScreen() = default;

@@ -32,6 +32,8 @@ class Settings;
 class Shell;
 class SoundCues;
 enum class CabinetButton;
+class Speaker;
+class SpokenPlay;
 
 // Everything the game screen needs from the world outside it.
 struct QuizServices {
@@ -48,6 +50,8 @@ struct QuizServices {
     std::function<std::uint32_t()> seed;
     // The hall of fame and the questions' figures; none: no scores are kept.
     ScoreStore* scores = nullptr;
+    // What spoken play speaks through; null: nothing can speak.
+    Speaker* speaker = nullptr;
 };
 
 // The game screen: the coin-op cabinet. It shows the game model it owns (QuizGame: the phase,
@@ -158,6 +162,8 @@ public:
     QuestionEditorState editorState;
 
     // ---- Services
+    // Spoken play and its "&Speak" entry of the Sound menu.
+    std::unique_ptr<SpokenPlay> spokenPlay;
     SoundCues& cues() { return *soundCues; }
     MidiOutput& midiOutput() { return *midiOut; }
     // The timers that pause and resume with the screen: attract mode's and the game's.

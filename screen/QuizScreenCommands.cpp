@@ -239,10 +239,10 @@ bool QuizScreen::eventFilter(QObject* watched, QEvent* event) {
         if (widget == receiver && widget->window() == this) {
             const QChar key = keyChar(*static_cast<QKeyEvent*>(event));
             if (!key.isNull()) {
-                keyTyped(key);
-                // In a name box, Enter then confirms the players and goes no further.
+                // In a name box, Enter confirms the players and goes no further.
                 for (QLineEdit* box : playerNameBoxes)
                     if (widget == box && nameBoxKeyTyped(key)) return true;
+                keyTyped(key);
             }
         }
     }

@@ -28,8 +28,7 @@ public:
 
     // The engine in use; empty when none could be started.
     QString engine() const;
-    // The engine's message when the last utterance ended in an engine error, else empty.
-    QString lastError() const { return error; }
+    QString lastError() const override { return error; }
 
     // The engines to try, best first: speech-dispatcher first only where one runs.
     static QStringList enginePreference(const QStringList& installed, bool dispatcherRunning);

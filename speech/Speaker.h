@@ -22,6 +22,9 @@ public:
     virtual bool available() const = 0;
     virtual QString unavailableReason() const = 0;
 
+    // The engine's message when the last utterance was given up, else empty.
+    virtual QString lastError() const { return {}; }
+
 signals:
     // The current utterance came to its end: spoken to the last word, or given up by the
     // engine (so that nobody waits for it for ever). An utterance cut off by stop() or by the

@@ -1,12 +1,14 @@
 // Speaks the lines of one question of a game, one after the other, and prints when each
 // started and finished. With --cut, the second line starts while the first is still spoken.
 //
-//   trivora-speechprobe [--engine NAME] [--cut] [--timeout SECONDS]
+//   trivora-speechprobe [--engine NAME] [--cut] [--timeout SECONDS] [LINE...]
 //
 // Exit status: 0 when every line finished, 3 when no speech engine can speak (the reason is
 // printed), 4 when a line did not finish in time.
+#include "FliteSpeaker.h"
 #include "QtSpeaker.h"
 #include "SpokenTexts.h"
+#include "SystemSpeaker.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -22,32 +24,46 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription(QStringLiteral("Speaks one question of a game."));
     parser.addHelpOption();
     const QCommandLineOption engineOption(
-        QStringLiteral("engine"), QStringLiteral("Speech engine to use."), QStringLiteral("name"));
+        QStringLiteral("engine"),
+        QStringLiteral("Speech engine to use: flite (our own output), qt-flite (Qt's Flite engine) "
+                       "or a Qt engine's name; the program's choice when not given."),
+        QStringLiteral("name"));
     const QCommandLineOption cutOption(QStringLiteral("cut"),
                                        QStringLiteral("Cut the first line off with the second."));
     const QCommandLineOption timeoutOption(QStringLiteral("timeout"),
                                            QStringLiteral("Seconds to wait for each line."),
                                            QStringLiteral("seconds"), QStringLiteral("30"));
     parser.addOptions({engineOption, cutOption, timeoutOption});
+    parser.addPositionalArgument(QStringLiteral("lines"),
+                                 QStringLiteral("Lines to speak instead of the question's."),
+                                 QStringLiteral("[lines...]"));
     parser.process(app);
 
-    std::unique_ptr<QtSpeaker> speaker =
-        parser.isSet(engineOption)
-            ? std::make_unique<QtSpeaker>(parser.value(engineOption), nullptr)
-            : std::make_unique<QtSpeaker>();
+    const QString engine = parser.value(engineOption);
+    std::unique_ptr<Speaker> speaker;
+    if (engine.isEmpty())
+        speaker = makeSystemSpeaker();
+    else if (engine == QStringLiteral("flite"))
+        speaker = std::make_unique<FliteSpeaker>();
+    else if (engine == QStringLiteral("qt-flite"))
+        speaker = std::make_unique<QtSpeaker>(QStringLiteral("flite"), nullptr);
+    else
+        speaker = std::make_unique<QtSpeaker>(engine, nullptr);
     if (!speaker->available()) {
         std::printf("unavailable: %s\n", qPrintable(speaker->unavailableReason()));
         return 3;
     }
-    std::printf("engine: %s\n", qPrintable(speaker->engine()));
+    std::printf("engine: %s\n", speaker->metaObject()->className());
 
-    const QStringList lines = {
-        SpokenTexts::turn(2, QStringLiteral("Anna")),
-        SpokenTexts::question(QStringLiteral("Which planet is known as the red planet?")),
-        SpokenTexts::answers({QStringLiteral("Venus"), QStringLiteral("Mars"),
-                              QStringLiteral("Jupiter"), QStringLiteral("Saturn")}),
-        SpokenTexts::wrong(QStringLiteral("Mars")),
-    };
+    QStringList lines = parser.positionalArguments();
+    if (lines.isEmpty())
+        lines = {
+            SpokenTexts::turn(2, QStringLiteral("Anna")),
+            SpokenTexts::question(QStringLiteral("Which planet is known as the red planet?")),
+            SpokenTexts::answers({QStringLiteral("Venus"), QStringLiteral("Mars"),
+                                  QStringLiteral("Jupiter"), QStringLiteral("Saturn")}),
+            SpokenTexts::wrong(QStringLiteral("Mars")),
+        };
     const int timeoutMs = parser.value(timeoutOption).toInt() * 1000;
     QElapsedTimer clock;
     clock.start();
@@ -89,6 +105,11 @@ int main(int argc, char** argv) {
         QTimer::singleShot(0, &app, sayNext);
     }
     app.exec();
-    speaker->stop();
+    // The speaker closes its audio output; the sound server's client thread is given a moment
+    // to finish with it before the program's statics go (Qt 6.4's PulseAudio client may
+    // otherwise abort at exit).
+    speaker.reset();
+    QTimer::singleShot(300, &app, &QCoreApplication::quit);
+    app.exec();
     return status;
 }

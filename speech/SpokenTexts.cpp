@@ -58,8 +58,24 @@ QString turn(int slot, const QString& name) {
     return who + (who.endsWith(u's') ? QStringLiteral("' turn") : QStringLiteral("'s turn"));
 }
 
+QString playerOut(int slot, const QString& name) {
+    return playerName(slot, name) + QStringLiteral(" is out");
+}
+
+QString playerEntry() {
+    return QStringLiteral("Type the players' names, then press Enter");
+}
+
+QString ladder() {
+    return QStringLiteral("Press Stop");
+}
+
+QString gameOver() {
+    return QStringLiteral("Game over");
+}
+
 QString finalScores(const QList<PlayerScore>& players) {
-    if (players.isEmpty()) return QStringLiteral("Game over");
+    if (players.isEmpty()) return gameOver();
     if (players.size() == 1) return QStringLiteral("Final score: %1").arg(players[0].score);
     QStringList rows;
     for (const PlayerScore& p : players)

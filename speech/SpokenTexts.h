@@ -26,6 +26,13 @@ QString timeOut(const QString& correctAnswer);
 QString prize(int dollars);
 // Whose turn it is; a blank name is the slot's caption ("Player Two").
 QString turn(int slot, const QString& name);
+// The player at the controls has no credit left.
+QString playerOut(int slot, const QString& name);
+// The player entry opens.
+QString playerEntry();
+// The prize ladder's light runs.
+QString ladder();
+QString gameOver();
 // The final scores, one player after the other as listed.
 QString finalScores(const QList<PlayerScore>& players);
 

@@ -9,7 +9,7 @@ TRIVORA_PACKAGES=(
     libfluidsynth-dev librtmidi-dev libpulse-dev fluid-soundfont-gm libsdl2-dev
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     fonts-dejavu-core
-    qt6-speech-dev qt6-declarative-dev qt6-speech-flite-plugin qt6-speech-speechd-plugin
+    qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin qt6-multimedia-dev flite1-dev
 )
 
 trivora_install_deps() {

@@ -1,5 +1,8 @@
 #include "Gauge.h"
 
+#include "WidgetAccessibility.h"
+
+#include <QAccessible>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -26,6 +29,7 @@ void fill(QPainter& p, int l, int t, int r, int b, const QColor& c) {
 Gauge::Gauge(QWidget* parent) : QWidget(parent) {
     resize(100, 100);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    installWidgetAccessibility();
 }
 
 void Gauge::changed() {
@@ -59,6 +63,10 @@ void Gauge::setProgress(std::int32_t v) {
     if (v == m_progress) return;
     const int before = percentDone();
     m_progress = v;
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, m_progress);
+        QAccessible::updateAccessibility(&event);
+    }
     if (percentDone() != before) changed();
 }
 

@@ -1,6 +1,7 @@
 #include "ImageView.h"
 
 #include "Artwork.h"
+#include "WidgetAccessibility.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -9,6 +10,12 @@ ImageView::ImageView(QWidget* parent, const QString& name) : QLabel(parent) {
     setObjectName(name);
     setMouseTracking(true);
     setAttribute(Qt::WA_TranslucentBackground);
+    installWidgetAccessibility();
+}
+
+void ImageView::press() {
+    emit mouseDown(Qt::LeftButton);
+    emit mouseUp(Qt::LeftButton);
 }
 
 void ImageView::setPicture(const QPixmap& picture) {

@@ -25,6 +25,13 @@ public:
     // Stretch the picture over the whole control (else it is drawn centred at its size).
     void setStretch(bool stretch);
 
+    // The picture is a button: assistive technology sees a push button whose press action
+    // does what a click does.
+    void setPressable(bool pressable) { m_pressable = pressable; }
+    bool pressable() const { return m_pressable; }
+    // A click with the left button, as the press action of assistive technology gives it.
+    void press();
+
     int tag = 0;
 
 signals:
@@ -43,4 +50,5 @@ private:
     QString m_artName;
     QSize m_artSize;
     bool m_stretch = false;
+    bool m_pressable = false;
 };

@@ -1,11 +1,14 @@
 #include "Panel.h"
 
+#include "WidgetAccessibility.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
 Panel::Panel(QWidget* parent, const QString& name) : QFrame(parent) {
     setObjectName(name);
     setMouseTracking(true);
+    installWidgetAccessibility();
 }
 
 void Panel::setColor(const QColor& color) {

@@ -27,6 +27,13 @@ public:
     // Diagonal grey hatching over the colour.
     void setHatched(bool hatched);
 
+    // The panel is a button: assistive technology sees a push button whose press action
+    // does what a click does. Other panels are panes, named by their heading.
+    void setPressable(bool pressable) { m_pressable = pressable; }
+    bool pressable() const { return m_pressable; }
+    // A click with the left button, as the press action of assistive technology gives it.
+    void press() { emit mouseDown(Qt::LeftButton); }
+
     int tag = 0;
 
 signals:
@@ -45,4 +52,5 @@ private:
     QString m_caption;
     bool m_transparent = false;
     bool m_hatched = false;
+    bool m_pressable = false;
 };

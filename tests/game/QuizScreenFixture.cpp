@@ -14,7 +14,8 @@ void QuizScreenFixture::createScreen() {
                           dir.path(),
                           settings.soundWanted(),
                           [this] { return seed; },
-                          scores.get()};
+                          scores.get(),
+                          &speaker};
     screen = std::make_unique<QuizScreen>(services);
     screen->startUp();
 }

@@ -5,6 +5,7 @@
 #include "QuizScreen.h"
 #include "RecordingMidiPlatform.h"
 #include "ScoreStore.h"
+#include "RecordingSpeaker.h"
 #include "ScriptedDialogs.h"
 #include "Settings.h"
 #include "TestSettings.h"
@@ -15,8 +16,8 @@
 
 #include <memory>
 
-// A game screen on a manual clock, with scripted dialogs, a recording shell and MIDI port,
-// temporary settings and a program directory holding a REGD.QST of numbered questions.
+// A game screen on a manual clock, with scripted dialogs, a recording shell, MIDI port and
+// speaker, temporary settings and a program directory holding a REGD.QST of numbered questions.
 class QuizScreenFixture : public ::testing::Test {
 protected:
     // Writes `questions` numbered questions to REGD.QST (none: no file), then creates the
@@ -51,6 +52,8 @@ protected:
     RecordingShell shell;
     Settings settings;
     RecordingMidiPlatform midi;
+    // Spoken play's speaker; speech stays off unless a test switches it on.
+    RecordingSpeaker speaker{clock};
     std::uint32_t seed = 12345;
     QDateTime scoresNow{QDate(2026, 12, 10), QTime(14, 30), Qt::UTC};
     std::unique_ptr<ScoreStore> scores;

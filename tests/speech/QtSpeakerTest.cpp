@@ -25,38 +25,3 @@ TEST(QtSpeakerTest, MissingEngineIsUnavailable) {
     speaker.say(QStringLiteral("Correct"));
     EXPECT_FALSE(speaker.isSpeaking());
 }
-
-// Flite speaks a short text to its end and reports the end.
-TEST(QtSpeakerTest, FliteSpeaksToTheEnd) {
-    QtSpeaker speaker(QStringLiteral("flite"), nullptr);
-    if (!speaker.available())
-        GTEST_SKIP() << "Flite cannot speak here: " << speaker.unavailableReason().toStdString();
-    QSignalSpy finished(&speaker, &Speaker::finished);
-
-    speaker.say(QStringLiteral("Correct"));
-    EXPECT_TRUE(speaker.isSpeaking());
-    ASSERT_TRUE(finished.wait(30'000)) << "the utterance never finished";
-    EXPECT_FALSE(speaker.isSpeaking());
-    EXPECT_EQ(speaker.lastError(), QString());
-    EXPECT_EQ(finished.count(), 1);
-}
-
-// A text said while another is spoken cuts that one off; only the last one finishes, and the
-// engine keeps speaking afterwards. With the Flite engine of Qt 6.4.2, "Time out" fails in the
-// audio output, so this also holds the speaker to ending a failed utterance and going on.
-TEST(QtSpeakerTest, FliteCutsOffTheUtteranceBefore) {
-    QtSpeaker speaker(QStringLiteral("flite"), nullptr);
-    if (!speaker.available())
-        GTEST_SKIP() << "Flite cannot speak here: " << speaker.unavailableReason().toStdString();
-    QSignalSpy finished(&speaker, &Speaker::finished);
-
-    for (const char* last : {"Time out", "Correct"}) {
-        speaker.say(QStringLiteral("Which planet is known as the red planet? A: Venus, B: Mars"));
-        speaker.say(QString::fromLatin1(last));
-        EXPECT_TRUE(speaker.isSpeaking());
-        ASSERT_TRUE(finished.wait(30'000)) << last << " never finished";
-        EXPECT_FALSE(speaker.isSpeaking());
-    }
-    EXPECT_EQ(finished.count(), 2);
-    EXPECT_TRUE(speaker.available());
-}

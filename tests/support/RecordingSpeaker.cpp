@@ -18,10 +18,22 @@ RecordingSpeaker::RecordingSpeaker(Clock& clock)
 void RecordingSpeaker::say(const QString& text) {
     if (!available()) return;
     cutOff();
+    error.clear();
     said.push_back({text, clock.now()});
     speaking = true;
     endOfUtterance.setInterval(std::max(1, durationOf(text)));
     endOfUtterance.start();
+}
+
+void RecordingSpeaker::failCurrentLine() {
+    if (!speaking) return;
+    endOfUtterance.stop();
+    speaking = false;
+    said.back().endedAt = clock.now();
+    said.back().finished = true;
+    said.back().failed = true;
+    error = QStringLiteral("Audio streaming error.");
+    emit finished();
 }
 
 void RecordingSpeaker::stop() {

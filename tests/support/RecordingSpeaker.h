@@ -24,7 +24,8 @@ public:
         QString text;
         std::int64_t saidAt = 0;
         std::int64_t endedAt = -1; // -1 while it is spoken
-        bool finished = false;     // spoken to the end, not cut off
+        bool finished = false;     // came to its end (spoken, or given up), not cut off
+        bool failed = false;       // given up by the engine
     };
 
     void say(const QString& text) override;
@@ -35,6 +36,10 @@ public:
 
     // From now on nothing can be spoken, for this reason.
     void makeUnavailable(const QString& why) { reason = why; }
+    // The engine gives up on the current line at once, as a failing engine does: the line
+    // ends unheard but counts as finished, with an error.
+    void failCurrentLine();
+    QString lastError() const override { return error; }
 
     const std::vector<Utterance>& utterances() const { return said; }
     // The texts said so far, in order.
@@ -50,4 +55,5 @@ private:
     std::vector<Utterance> said;
     bool speaking = false;
     QString reason;
+    QString error;
 };
