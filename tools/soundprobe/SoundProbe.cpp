@@ -170,13 +170,16 @@ int Probe::run(int cycles) {
     const auto start = clock::now();
     const double cpu = cpuSeconds();
     const auto blocks = stats().blocks;
+    const int underflows = stats().underflows;
     for (int i = 0; i < 80; ++i, wait(17))
         send([&] { m_cues.typingClick(); });
     for (int p = 99; p >= 50; --p, wait(100))
         send([&] { m_cues.timeTick(p); });
     const double wall = msSince(start) / 1000;
-    std::printf("a question's sounds: probe CPU %.2f %% of a core, %.0f blocks rendered a second\n",
-                100 * (cpuSeconds() - cpu) / wall, (stats().blocks - blocks) / wall);
+    std::printf("a question's sounds: probe CPU %.2f %% of a core, %.0f blocks rendered a "
+                "second, the output ran dry %d times\n",
+                100 * (cpuSeconds() - cpu) / wall, (stats().blocks - blocks) / wall,
+                stats().underflows - underflows);
 
     // Sound switched on and off: each time the output opens paused, one note starts it, and
     // with sound off the silence after it closes it.
