@@ -27,28 +27,6 @@ std::int64_t monotonicNs() {
     return std::int64_t{t.tv_sec} * 1000000000 + t.tv_nsec;
 }
 
-// Asks the kernel to run the calling thread in short time slices. A thread that wakes for a
-// short piece of work then preempts a busy task on its core at once, where with the default
-// slice it may wait for that task's slice to end (several milliseconds); its share of the
-// processor stays the same. Needs no privilege; kernels before 6.12 keep their own slice.
-void askForShortSlices() {
-    // The kernel's struct sched_attr (its header clashes with the C library's).
-    struct {
-        std::uint32_t size;
-        std::uint32_t policy;
-        std::uint64_t flags;
-        std::int32_t nice;
-        std::uint32_t priority;
-        std::uint64_t runtime, deadline, period;
-        std::uint32_t utilMin, utilMax;
-    } attr{};
-    if (syscall(SYS_sched_getattr, 0, &attr, sizeof attr, 0) != 0) return;
-    if (attr.policy != SCHED_OTHER) return;
-    attr.size = sizeof attr;
-    attr.runtime = ShortSliceNs;
-    syscall(SYS_sched_setattr, 0, &attr, 0);
-}
-
 } // namespace
 
 QtClock::QtClock() : m_startNs(monotonicNs()) {
@@ -102,4 +80,22 @@ void QtClock::arm() {
         when.it_value.tv_nsec = static_cast<long>(at % 1000000000);
     }
     timerfd_settime(m_timerFd, TFD_TIMER_ABSTIME, &when, nullptr);
+}
+
+void QtClock::askForShortSlices() {
+    // The kernel's struct sched_attr (its header clashes with the C library's).
+    struct {
+        std::uint32_t size;
+        std::uint32_t policy;
+        std::uint64_t flags;
+        std::int32_t nice;
+        std::uint32_t priority;
+        std::uint64_t runtime, deadline, period;
+        std::uint32_t utilMin, utilMax;
+    } attr{};
+    if (syscall(SYS_sched_getattr, 0, &attr, sizeof attr, 0) != 0) return;
+    if (attr.policy != SCHED_OTHER) return;
+    attr.size = sizeof attr;
+    attr.runtime = ShortSliceNs;
+    syscall(SYS_sched_setattr, 0, &attr, 0);
 }

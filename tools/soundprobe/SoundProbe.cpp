@@ -6,6 +6,7 @@
 //
 //   trivora-soundprobe [CYCLES]      (sound switched on and off CYCLES times, 100 by default)
 #include "FluidMidiPlatform.h"
+#include "QtClock.h"
 #include "SoundCues.h"
 
 #include <sys/resource.h>
@@ -242,6 +243,9 @@ int Probe::run(int cycles) {
 
 int main(int argc, char** argv) {
     const int cycles = argc > 1 ? std::atoi(argv[1]) : 100;
+    // Sends from a thread scheduled as the game's GUI thread is, whose clock asks for short
+    // time slices; TRIVORA_PROBE_DEFAULT_SLICES=1 keeps the kernel's default, for comparing.
+    if (!std::getenv("TRIVORA_PROBE_DEFAULT_SLICES")) QtClock::askForShortSlices();
     Probe probe;
     return probe.run(cycles);
 }
