@@ -1,9 +1,9 @@
 // The reveal's cadence on the program's own clock: the intervals between question ticks
 // (17 ms apart) while questions are typed out, measured over 500 ticks in the Qt event loop, and
-// how late each tick comes after its due time. Ticks are due on a grid of whole intervals; the
-// grid is placed at the earliest tick, and a tick more than a whole interval late starts a new
-// grid, as the clock then does. Run it beside a load of both cores (two busy loops) to see what
-// a busy machine does to it.
+// how late each tick comes after its due time. The clock keeps its ticks on one grid of whole
+// intervals and fires the ticks a late pass missed, so the n-th tick is due n intervals after
+// the first; the grid is placed at the earliest tick. Run it beside a load of both cores (two
+// busy loops) to see what a busy machine does to it.
 #include "QtClock.h"
 #include "QuizScreen.h"
 #include "RecordingMidiPlatform.h"
@@ -57,17 +57,8 @@ void BM_RevealCadence(benchmark::State& state) {
     for (auto _ : state) {
         intervals.clear();
         lateness.clear();
-        // Ticks of the current grid: their time minus their place on it.
+        // Each tick's time minus its place on the grid.
         std::vector<double> offsets;
-        double origin = -1;
-        int place = 0;
-        const auto placeGrid = [&] {
-            if (offsets.empty()) return;
-            const double earliest = *std::min_element(offsets.begin(), offsets.end());
-            for (double o : offsets)
-                lateness.push_back(o - earliest);
-            offsets.clear();
-        };
         QElapsedTimer watch;
         qint64 last = -1;
         QEventLoop loop;
@@ -75,15 +66,9 @@ void BM_RevealCadence(benchmark::State& state) {
             const qint64 now = watch.nsecsElapsed();
             if (last >= 0) intervals.push_back(static_cast<double>(now - last) / 1e6);
             last = now;
-            const double nowMs = static_cast<double>(now) / 1e6;
             const double interval = screen->game.revealTimer.interval();
-            ++place;
-            if (origin < 0 || nowMs - (origin + interval * place) > interval) {
-                placeGrid();
-                origin = nowMs;
-                place = 0;
-            }
-            offsets.push_back(nowMs - (origin + interval * place));
+            offsets.push_back(static_cast<double>(now) / 1e6 -
+                              interval * static_cast<double>(offsets.size()));
             screen->game.revealNextLetter();
             // Keep typing: as soon as the answers are out, the next question follows.
             if (screen->game.answersOpen()) screen->game.startTurn();
@@ -97,7 +82,9 @@ void BM_RevealCadence(benchmark::State& state) {
         loop.exec();
         screen->game.revealTimer.stop();
         screen->game.enterAttractMode();
-        placeGrid();
+        const double earliest = *std::min_element(offsets.begin(), offsets.end());
+        for (double o : offsets)
+            lateness.push_back(o - earliest);
     }
     if (intervals.empty()) {
         state.SkipWithError("no ticks");

@@ -252,6 +252,7 @@ public:
         stats.open = m_output != nullptr || closing;
         stats.running = running && !stopWanted;
         stats.blocks = blocks.load();
+        stats.underflows = m_output ? m_output->underflows() : 0;
         const std::int64_t playsAt = running && m_output ? m_output->firstSoundPlaysAtNs() : -1;
         if (stats.lastStartDelayMs >= 0 && playsAt >= 0)
             stats.lastStartOutputDelayMs = static_cast<double>(playsAt - wokenAt) / 1e6;

@@ -57,6 +57,7 @@ public:
         bool running = false;    // started and not stopped since
         bool open = false;       // an output is open, playing or paused
         std::int64_t blocks = 0; // blocks rendered for it
+        int underflows = 0;      // times the open output ran out of sound while playing
         // From the note that opened the output to the first block with its sound, in
         // milliseconds, for the latest opening; -1 before any.
         double lastStartDelayMs = -1;
@@ -89,6 +90,9 @@ public:
         // clock in nanoseconds; -1 while not known, and for an output that cannot tell.
         // Called from any thread.
         virtual std::int64_t firstSoundPlaysAtNs() const { return -1; }
+        // Times the output ran out of sound while playing (the audio thread came too late);
+        // 0 for an output that cannot tell. Called from any thread.
+        virtual int underflows() const { return 0; }
     };
     // Opens an audio output for a port, playing, or paused when paused is set (pulling nothing
     // until resumed); null when none can be opened that way.

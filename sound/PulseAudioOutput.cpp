@@ -17,6 +17,10 @@ std::int64_t steadyNs() {
 
 } // namespace
 
+int PulseAudioOutput::minRequestFrames(int bufferedFrames) {
+    return std::max(1, bufferedFrames / 32);
+}
+
 PulseAudioOutput::PulseAudioOutput(FluidMidiPlatform::Render render) : render(std::move(render)) {}
 
 std::unique_ptr<PulseAudioOutput> PulseAudioOutput::open(const FluidMidiPlatform::Render& render,
@@ -61,13 +65,12 @@ bool PulseAudioOutput::connect(int sampleRate, int bufferedFrames, bool paused) 
     if (ready) {
         pa_stream_set_state_callback(stream, &PulseAudioOutput::streamChanged, this);
         pa_stream_set_write_callback(stream, &PulseAudioOutput::writable, this);
+        pa_stream_set_underflow_callback(stream, &PulseAudioOutput::underflowed, this);
         pa_buffer_attr attr{};
         attr.maxlength = static_cast<std::uint32_t>(-1);
         attr.tlength = static_cast<std::uint32_t>(bufferedFrames * FrameBytes);
         attr.prebuf = static_cast<std::uint32_t>(-1);
-        // The server chooses how much it asks for at a time: with a quarter or half of the
-        // buffer it wakes itself and the audio thread two to three times as often.
-        attr.minreq = static_cast<std::uint32_t>(-1);
+        attr.minreq = static_cast<std::uint32_t>(minRequestFrames(bufferedFrames) * FrameBytes);
         attr.fragsize = static_cast<std::uint32_t>(-1);
         // The buffer plus the server's own latency make up the latency asked for, and the
         // server sets its output's latency to suit: without this a sink that has idled holds
@@ -95,6 +98,7 @@ PulseAudioOutput::~PulseAudioOutput() {
     if (loop) pa_threaded_mainloop_lock(loop);
     if (stream) {
         pa_stream_set_write_callback(stream, nullptr, nullptr);
+        pa_stream_set_underflow_callback(stream, nullptr, nullptr);
         pa_stream_set_state_callback(stream, nullptr, nullptr);
         pa_stream_disconnect(stream);
         pa_stream_unref(stream);
@@ -154,6 +158,10 @@ void PulseAudioOutput::streamChanged(pa_stream* stream, void* data) {
     auto* self = static_cast<PulseAudioOutput*>(data);
     if (!PA_STREAM_IS_GOOD(pa_stream_get_state(stream))) self->lost = true;
     pa_threaded_mainloop_signal(self->loop, 0);
+}
+
+void PulseAudioOutput::underflowed(pa_stream*, void* data) {
+    ++static_cast<PulseAudioOutput*>(data)->underflowCount;
 }
 
 // The server wants more sound: render what it asks for and hand it over.

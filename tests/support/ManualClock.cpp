@@ -3,19 +3,10 @@
 #include "Timer.h"
 
 #include <algorithm>
-#include <limits>
 
 void ManualClock::advance(std::int64_t ms) {
     const std::int64_t target = m_now + ms;
-    for (;;) {
-        Timer* next = nullptr;
-        for (Timer* t : m_timers) {
-            if (!t->enabled() || t->dueAt > target) continue;
-            if (!next || t->dueAt < next->dueAt ||
-                (t->dueAt == next->dueAt && t->serial() < next->serial()))
-                next = t;
-        }
-        if (!next) break;
+    while (Timer* next = m_schedule.nextDue(target)) {
         m_now = std::max(m_now, next->dueAt);
         // A zero interval would never let time move on; treat it as one millisecond.
         next->dueAt = m_now + std::max(next->interval(), 1);
@@ -25,18 +16,18 @@ void ManualClock::advance(std::int64_t ms) {
 }
 
 Timer* ManualClock::find(const std::string& name) const {
-    for (Timer* t : m_timers)
+    for (Timer* t : m_schedule.timers())
         if (t->name() == name) return t;
     return nullptr;
 }
 
 void ManualClock::timerAdded(Timer& timer) {
-    m_timers.push_back(&timer);
+    m_schedule.add(timer);
     timerChanged(timer);
 }
 
 void ManualClock::timerRemoved(Timer& timer) {
-    m_timers.erase(std::remove(m_timers.begin(), m_timers.end(), &timer), m_timers.end());
+    m_schedule.remove(timer);
 }
 
 void ManualClock::timerChanged(Timer& timer) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Clock.h"
+#include "TimerSchedule.h"
 
 #include <string>
 #include <vector>
@@ -16,7 +17,7 @@ public:
     void advance(std::int64_t ms);
 
     // Every timer registered on this clock, in creation order.
-    const std::vector<Timer*>& timers() const { return m_timers; }
+    const std::vector<Timer*>& timers() const { return m_schedule.timers(); }
     // The timer of that name, or nullptr.
     Timer* find(const std::string& name) const;
 
@@ -27,5 +28,5 @@ protected:
 
 private:
     std::int64_t m_now = 0;
-    std::vector<Timer*> m_timers;
+    TimerSchedule m_schedule;
 };

@@ -6,6 +6,7 @@
 //
 //   trivora-soundprobe [CYCLES]      (sound switched on and off CYCLES times, 100 by default)
 #include "FluidMidiPlatform.h"
+#include "QtClock.h"
 #include "SoundCues.h"
 
 #include <sys/resource.h>
@@ -170,13 +171,16 @@ int Probe::run(int cycles) {
     const auto start = clock::now();
     const double cpu = cpuSeconds();
     const auto blocks = stats().blocks;
+    const int underflows = stats().underflows;
     for (int i = 0; i < 80; ++i, wait(17))
         send([&] { m_cues.typingClick(); });
     for (int p = 99; p >= 50; --p, wait(100))
         send([&] { m_cues.timeTick(p); });
     const double wall = msSince(start) / 1000;
-    std::printf("a question's sounds: probe CPU %.2f %% of a core, %.0f blocks rendered a second\n",
-                100 * (cpuSeconds() - cpu) / wall, (stats().blocks - blocks) / wall);
+    std::printf("a question's sounds: probe CPU %.2f %% of a core, %.0f blocks rendered a "
+                "second, the output ran dry %d times\n",
+                100 * (cpuSeconds() - cpu) / wall, (stats().blocks - blocks) / wall,
+                stats().underflows - underflows);
 
     // Sound switched on and off: each time the output opens paused, one note starts it, and
     // with sound off the silence after it closes it.
@@ -239,6 +243,9 @@ int Probe::run(int cycles) {
 
 int main(int argc, char** argv) {
     const int cycles = argc > 1 ? std::atoi(argv[1]) : 100;
+    // Sends from a thread scheduled as the game's GUI thread is, whose clock asks for short
+    // time slices; TRIVORA_PROBE_DEFAULT_SLICES=1 keeps the kernel's default, for comparing.
+    if (!std::getenv("TRIVORA_PROBE_DEFAULT_SLICES")) QtClock::askForShortSlices();
     Probe probe;
     return probe.run(cycles);
 }
