@@ -1,5 +1,8 @@
 #include "GameFixture.h"
 
+#include "HallOfFame.h"
+#include "NameEntryPanel.h"
+
 #include <QFile>
 #include <QMenu>
 
@@ -18,8 +21,9 @@ constexpr unsigned FirstSeed = 20261210;
 
 // A robot player at the shown window: presses at random points of whatever shows, keys, the
 // menu commands (Change Question File with a good, a damaged and a missing set, the editor,
-// End Game, the Sound switch) at random moments, on the manual clock. After every move the
-// screen must hold to its phase.
+// End Game, the Sound switch) at random moments, on the manual clock, with a hall of fame whose
+// name entry follows the final scores of a ranking game. After every move the screen must hold
+// to its phase.
 class RobotTest : public RealInputFixture {
 protected:
     std::mt19937 rng;
@@ -30,6 +34,7 @@ protected:
     int ladders = 0;
     int gamesOver = 0;
     int editorVisits = 0;
+    int nameEntryMoves = 0;
     int roll(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
     bool chance(int percent) { return roll(100) < percent; }
 
@@ -48,7 +53,8 @@ protected:
     bool canMoveOn() const {
         const QuizScreen& s = *screen;
         if (!s.wrongPanel->isHidden() || !s.timeOutPanel->isHidden() ||
-            !s.finalScorePanel->isHidden() || !s.playerPanel->isHidden())
+            !s.finalScorePanel->isHidden() || !s.playerPanel->isHidden() ||
+            !s.hallOfFame->nameEntry->isHidden())
             return true;
         if (s.game.answersOpen() && s.game.timeGaugeTimer.enabled() && s.timeGauge->progress() > 0)
             return true;
@@ -107,6 +113,13 @@ protected:
         if (!s.finalScorePanel->isHidden()) {
             ASSERT_EQ(gameControlsShowing(), QStringList{QStringLiteral("finalScorePanel")});
         }
+        // The name entry shows alone, in its phase, with no game timer left running.
+        ASSERT_EQ(!s.hallOfFame->nameEntry->isHidden(),
+                  s.game.phase() == QuizGame::Phase::NameEntry);
+        if (s.game.phase() == QuizGame::Phase::NameEntry) {
+            ASSERT_EQ(gameControlsShowing(), QStringList());
+            ASSERT_EQ(gameTimersLeft(), QStringList());
+        }
         if (!inAttractMode()) {
             ASSERT_TRUE(canMoveOn()) << "stuck";
         }
@@ -115,18 +128,41 @@ protected:
     // A press at a random point of a random control that shows.
     std::string clickSomewhere() {
         const QuizScreen& s = *screen;
-        std::vector<const QWidget*> targets = {
-            s.answerButtonA,   s.answerButtonB,     s.answerButtonC,
-            s.answerButtonD,   s.startButton,       s.stopButton,
-            s.questionLabel,   s.answerFrameA,      s.answerFrameB,
-            s.answerFrameC,    s.answerFrameD,      s.answerDivider,
-            s.timeGauge,       s.creditMeter,       s.oneDollarLamp,
-            s.fiveDollarLamp,  s.fifteenDollarLamp, s.fiftyDollarLamp,
-            s.loseLamp,        s.pressStopPrompt,   s.wrongPanel,
-            s.wrongPanelOk,    s.timeOutPanel,      s.timeOutPanelOk,
-            s.playerPanel,     s.playerPanelOk,     s.readyPanel,
-            s.finalScorePanel, s.finalScoreOk,      s.correctBanner,
-            s.gameOverBanner,  s.playArea,          s.topLogo};
+        std::vector<const QWidget*> targets = {s.answerButtonA,
+                                               s.answerButtonB,
+                                               s.answerButtonC,
+                                               s.answerButtonD,
+                                               s.startButton,
+                                               s.stopButton,
+                                               s.questionLabel,
+                                               s.answerFrameA,
+                                               s.answerFrameB,
+                                               s.answerFrameC,
+                                               s.answerFrameD,
+                                               s.answerDivider,
+                                               s.timeGauge,
+                                               s.creditMeter,
+                                               s.oneDollarLamp,
+                                               s.fiveDollarLamp,
+                                               s.fifteenDollarLamp,
+                                               s.fiftyDollarLamp,
+                                               s.loseLamp,
+                                               s.pressStopPrompt,
+                                               s.wrongPanel,
+                                               s.wrongPanelOk,
+                                               s.timeOutPanel,
+                                               s.timeOutPanelOk,
+                                               s.playerPanel,
+                                               s.playerPanelOk,
+                                               s.readyPanel,
+                                               s.finalScorePanel,
+                                               s.finalScoreOk,
+                                               s.correctBanner,
+                                               s.gameOverBanner,
+                                               s.playArea,
+                                               s.topLogo,
+                                               s.hallOfFame->nameEntry->nameBox,
+                                               s.hallOfFame->nameEntry->okButton};
         for (std::size_t i = 0; i < 4; ++i) {
             targets.push_back(s.answerRows[i]);
             targets.push_back(s.answerLetters[i]);
@@ -265,6 +301,7 @@ protected:
             started = started || screen->game.gameRunning || !screen->playerPanel->isHidden();
             if (screen->ladderShowing() && screen->game.ladderLightTimer.enabled()) ++ladders;
             if (!screen->gameOverBanner->isHidden()) ++gamesOver;
+            if (screen->game.phase() == QuizGame::Phase::NameEntry) ++nameEntryMoves;
             if (started && inAttractMode()) break;
             // Back in attract mode before the game began: start again.
             if (inAttractMode()) key(Qt::Key_Return);
@@ -276,6 +313,7 @@ protected:
 // A thousand games of random play through the window all come back to attract mode, and the
 // screen holds to its phase after every move.
 TEST_F(RobotTest, ThousandRandomGamesThroughTheWindow) {
+    openScores();
     createShown();
     {
         QFile damaged(damagedSet());
@@ -299,8 +337,10 @@ TEST_F(RobotTest, ThousandRandomGamesThroughTheWindow) {
     RecordProperty("ladder_moves", ladders);
     RecordProperty("game_over_moves", gamesOver);
     RecordProperty("editor_visits", editorVisits);
+    RecordProperty("name_entry_moves", nameEntryMoves);
     EXPECT_GT(endedByMenu, 20);
     EXPECT_GT(ladders, 100);
     EXPECT_GT(gamesOver, 100);
     EXPECT_GT(editorVisits, 20);
+    EXPECT_GT(nameEntryMoves, 20);
 }
