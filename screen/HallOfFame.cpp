@@ -158,6 +158,7 @@ void HallOfFame::startNextEntry() {
     const Candidate& c = waiting[named.size()];
     nameEntry->start(c.standing.name, c.place, c.standing.score,
                      ScoreStore::cleanName(c.standing.typedName));
+    emit entryOpened(c.standing.name, c.place);
 }
 
 void HallOfFame::nameAccepted(const QString& name) {

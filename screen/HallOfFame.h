@@ -55,6 +55,10 @@ public:
     HallOfFamePage* page = nullptr;
     QAction* clearAction = nullptr; // File → "Clear Hall of Fame"
 
+signals:
+    // The entry opened for a player whose score ranks at this place.
+    void entryOpened(const QString& player, int place);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

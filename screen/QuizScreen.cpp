@@ -93,6 +93,8 @@ QuizScreen::QuizScreen(QuizServices world, QWidget* parent)
     hallOfFame = std::make_unique<HallOfFame>(*this, services.scores, services.dialogs);
     spokenPlay = std::make_unique<SpokenPlay>(game, services.speaker, services.settings, soundMenu);
     describeForAssistiveTechnology(*this);
+    connect(hallOfFame.get(), &HallOfFame::entryOpened, spokenPlay.get(),
+            &SpokenPlay::announceNameEntry);
 }
 
 QuizScreen::~QuizScreen() = default;

@@ -1,5 +1,6 @@
 #include "SpokenPlay.h"
 
+#include "HallOfFamePage.h"
 #include "Settings.h"
 #include "Speaker.h"
 #include "SpokenTexts.h"
@@ -52,6 +53,10 @@ void SpokenPlay::setSpeechOn(bool on) {
     if (speaker && speaker->isSpeaking()) speaker->stop();
 }
 
+void SpokenPlay::announceNameEntry(const QString& player, int place) {
+    if (speaking()) say(SpokenTexts::nameEntry(player, HallOfFamePage::ordinal(place)));
+}
+
 void SpokenPlay::say(const QString& text) {
     waiting.clear();
     start({text, Line::Kind::Plain});
@@ -79,8 +84,10 @@ void SpokenPlay::announce(QuizGame::Phase phase) {
     questionTyped = phase == Phase::Typing;
     if (!speaking()) return;
     switch (phase) {
-    case Phase::Attract:
     case Phase::NameEntry:
+        // The hall of fame says whose entry opens (announceNameEntry).
+        return;
+    case Phase::Attract:
     case Phase::Judging:
         // Nothing to say; what was being said is over (an answer cuts the answers short).
         waiting.clear();

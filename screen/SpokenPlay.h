@@ -33,6 +33,8 @@ public:
     QAction* speakAction() const { return action; }
     // Speech is switched on and something can speak.
     bool speaking() const;
+    // The hall of fame's name entry opened for a player whose score ranks at this place.
+    void announceNameEntry(const QString& player, int place);
 
 private:
     // The game entered a phase.

@@ -66,6 +66,11 @@ QString playerEntry() {
     return QStringLiteral("Type the players' names, then press Enter");
 }
 
+QString nameEntry(const QString& player, const QString& place) {
+    return QStringLiteral("%1, %2 place in the hall of fame: type your name, then press Enter")
+        .arg(player, place);
+}
+
 QString ladder() {
     return QStringLiteral("Press Stop");
 }

@@ -30,6 +30,8 @@ QString turn(int slot, const QString& name);
 QString playerOut(int slot, const QString& name);
 // The player entry opens.
 QString playerEntry();
+// A player's score ranks in the hall of fame (place as said, e.g. "1st"): the name entry opens.
+QString nameEntry(const QString& player, const QString& place);
 // The prize ladder's light runs.
 QString ladder();
 QString gameOver();

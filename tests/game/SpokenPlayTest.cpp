@@ -300,3 +300,21 @@ TEST(SpokenPlayRulesTest, PrizeAndQuestionAreHeardWhole) {
 }
 
 } // namespace
+
+// A score that ranks in the hall of fame: the name entry says whose place it is and what to do.
+TEST_F(SpokenPlayTest, NameEntryIsAnnounced) {
+    openScores();
+    createSpeaking();
+    key(Qt::Key_Return);
+    setNames({QStringLiteral("Anna")});
+    key(Qt::Key_Return);
+    ASSERT_TRUE(waitForAnswers());
+    dialogs.answer(MsgButton::Yes);
+    screen->endGameAction->trigger();
+    key(Qt::Key_Return);
+    ASSERT_EQ(screen->game.phase(), QuizGame::Phase::NameEntry);
+    EXPECT_EQ(
+        speaker.texts().back(),
+        QStringLiteral("Anna, 1st place in the hall of fame: type your name, then press Enter"));
+    EXPECT_TRUE(speaker.isSpeaking());
+}

@@ -26,6 +26,8 @@ TEST(SpokenTextsTest, SaysEachMomentInItsWords) {
         {playerOut(2, QStringLiteral("Bob")), "Bob is out"},
         {playerOut(3, QString()), "Player Three is out"},
         {playerEntry(), "Type the players' names, then press Enter"},
+        {nameEntry(QStringLiteral("Anna"), QStringLiteral("2nd")),
+         "Anna, 2nd place in the hall of fame: type your name, then press Enter"},
         {ladder(), "Press Stop"},
         {gameOver(), "Game over"},
         {finalScores({{1, QStringLiteral("Anna"), 12}}), "Final score: 12"},
