@@ -261,5 +261,5 @@ void QuizScreen::showCredit() {
 }
 
 bool QuizScreen::ladderShowing() const {
-    return !fiftyDollarLamp->isHidden();
+    return game.phase() == QuizGame::Phase::Ladder || game.phase() == QuizGame::Phase::Prize;
 }

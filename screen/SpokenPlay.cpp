@@ -79,9 +79,6 @@ void SpokenPlay::start(const Line& line) {
 void SpokenPlay::announce(QuizGame::Phase phase) {
     using Phase = QuizGame::Phase;
     if (phase != Phase::AnswersOpen) releaseTimeLimit();
-    // The answers are said once per question, when they first open after its typing.
-    const bool answersFirstOpen = phase == Phase::AnswersOpen && questionTyped;
-    questionTyped = phase == Phase::Typing;
     if (!speaking()) return;
     switch (phase) {
     case Phase::NameEntry:
@@ -104,7 +101,6 @@ void SpokenPlay::announce(QuizGame::Phase phase) {
         sayAfterWholeLine({SpokenTexts::question(game.questionText), Line::Kind::Question});
         return;
     case Phase::AnswersOpen: {
-        if (!answersFirstOpen) return;
         const QStringList shown(game.answerSlots.begin(), game.answerSlots.end());
         const QString answers = SpokenTexts::answers(shown);
         // The clock waits for the answers; the question is heard to its end first.

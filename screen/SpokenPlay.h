@@ -70,6 +70,4 @@ private:
     bool answersBeingSpoken = false;
     // The time limit stands still for our answers line.
     bool holdingTimeLimit = false;
-    // The last phase entered was Typing: the answers opening next are the question's.
-    bool questionTyped = false;
 };
