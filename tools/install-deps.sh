@@ -10,6 +10,11 @@ TRIVORA_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     fonts-dejavu-core
     qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin qt6-multimedia-dev flite1-dev
+    qt6-httpserver-dev qt6-websockets-dev libqrencode-dev libqt6sql6-psql libstemmer-dev
+    ccache
+    # What the tests start or drive: a PostgreSQL server, a browser for the phone page, a QR
+    # reader, a sound server and its measuring tools, a window manager and input for play tests.
+    postgresql-15 chromium zbar-tools pulseaudio pulseaudio-utils sox
 )
 
 trivora_install_deps() {
