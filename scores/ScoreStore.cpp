@@ -450,10 +450,17 @@ ScoreStore::Failure ScoreStore::prepareSchema(Session& s, QString& reason) {
     if (server && !s.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(SchemaLockKey)))
         return fail();
     const QStringList tables = s.db.tables();
+    QVariant version;
+    if (tables.contains(QLatin1String("schema_version")) &&
+        !s.value(QStringLiteral("SELECT MAX(version) FROM schema_version"), version))
+        return fail();
+    if (recovery == Recovery::LeaveAlone && version.toInt() < SchemaVersion) {
+        s.error = QSqlError();
+        reason = QStringLiteral("it holds no tables of this version; the game makes or "
+                                "upgrades them when it starts with it");
+        return Failure::Unusable;
+    }
     if (tables.contains(QLatin1String("schema_version"))) {
-        QVariant version;
-        if (!s.value(QStringLiteral("SELECT MAX(version) FROM schema_version"), version))
-            return fail();
         if (version.toInt() > SchemaVersion) {
             s.error = QSqlError();
             reason = QStringLiteral("its tables are of version %1, newer than this program "
@@ -900,6 +907,13 @@ bool ScoreStore::removeFromOutbox(const QStringList& ids) {
 }
 
 bool ScoreStore::useVenue(const QString& address) {
+    if (!isServerAddress(address)) {
+        messages << QStringLiteral("The venue's scores database \"%1\" is not a server address "
+                                   "of the form postgresql://user@host:port/database. Scores "
+                                   "are kept on this cabinet.")
+                        .arg(address);
+        return false;
+    }
     if (!lasting) {
         messages << QStringLiteral("The venue's scores cannot be used: this cabinet has no "
                                    "lasting file to keep its games in until they are sent.");

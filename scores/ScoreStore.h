@@ -54,8 +54,10 @@ public:
     // Opens (or creates) the database at location, a file path or a server address, under
     // its own Qt SQL connection; an empty connection name (or one already in use) gets a
     // fresh one, so several stores can be open at once. The clock dates entries and names
-    // moved files; the wall clock when none is given. With Recovery::LeaveAlone a file that
-    // cannot be read is left as it is and the store stays unavailable.
+    // moved files; the wall clock when none is given. With Recovery::LeaveAlone nothing is
+    // changed but the games and figures written through the store: a file that cannot be
+    // read, or tables that are missing or older, are left as they are and the store stays
+    // unavailable.
     explicit ScoreStore(const QString& location = defaultPath(),
                         const QString& connectionName = QString(),
                         std::function<QDateTime()> now = {},

@@ -429,4 +429,23 @@ TEST_F(VenueTest, StartUpFailures) {
     qunsetenv("PGPASSFILE");
 }
 
+// A report opens the venue's server without changing it: an empty database gets no
+// tables, and the figures of one the game made are read as they are.
+TEST_F(VenueTest, ReportOnlyReads) {
+    const QString address = server().address(database);
+    const auto reader = [&] {
+        return std::make_unique<ScoreStore>(address, QString(), nullptr,
+                                            ScoreStore::Recovery::LeaveAlone);
+    };
+    EXPECT_FALSE(reader()->isAvailable());
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM pg_tables WHERE schemaname = "
+                                      "'public'"))
+                  .toInt(),
+              0);
+    ScoreStore(address).recordAnswer(regd, QStringLiteral("Q"), true);
+    auto report = reader();
+    ASSERT_TRUE(report->isAvailable()) << report->takeMessages().join(' ').toStdString();
+    EXPECT_EQ(report->figures(regd, QStringLiteral("Q")), (QuestionFigures{1, 1}));
+}
+
 } // namespace
