@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <memory>
@@ -136,24 +137,36 @@ void heldWhile(benchmark::State& state, int port) {
     QTemporaryDir dir;
     ScoreStore store(dir.filePath(QStringLiteral("scores.sqlite")));
     store.useVenue(QStringLiteral("postgresql://trivora@127.0.0.1:%1/venue").arg(port));
-    double longest = 0;
+    std::array<double, 5> longest{};
+    std::vector<double> all;
     int score = 0;
     for (auto _ : state) {
-        const auto timed = [&](auto&& work) {
+        const auto timed = [&](std::size_t kind, auto&& work) {
             const auto started = std::chrono::steady_clock::now();
             work();
-            longest = std::max(longest, std::chrono::duration<double, std::milli>(
-                                            std::chrono::steady_clock::now() - started)
-                                            .count());
+            const double ms = std::chrono::duration<double, std::milli>(
+                                  std::chrono::steady_clock::now() - started)
+                                  .count();
+            longest[kind] = std::max(longest[kind], ms);
+            all.push_back(ms);
         };
         ++score;
-        timed([&] { store.recordAnswer(regd, QStringLiteral("Q%1").arg(score % 50), true); });
-        timed([&] { store.placesOf(regd, {score}); });
-        timed([&] { store.recordGame(regd, {{QStringLiteral("Ann"), score, 5}}); });
-        timed([&] { benchmark::DoNotOptimize(store.bestTen(regd)); });
-        timed([&] { benchmark::DoNotOptimize(store.isOffline()); });
+        timed(0, [&] { store.recordAnswer(regd, QStringLiteral("Q%1").arg(score % 50), true); });
+        timed(1, [&] { store.placesOf(regd, {score}); });
+        timed(2, [&] { store.recordGame(regd, {{QStringLiteral("Ann"), score, 5}}); });
+        timed(3, [&] { benchmark::DoNotOptimize(store.bestTen(regd)); });
+        timed(4, [&] { benchmark::DoNotOptimize(store.isOffline()); });
     }
-    state.counters["longest_ms"] = longest;
+    state.counters["longest_ms"] = *std::max_element(longest.begin(), longest.end());
+    // The longest but the slowest one in a hundred: what a loaded machine's scheduler adds
+    // to a call shows in the longest alone.
+    std::sort(all.begin(), all.end());
+    state.counters["p99_ms"] = all.empty() ? 0 : all[all.size() * 99 / 100];
+    state.counters["answer_ms"] = longest[0];
+    state.counters["places_ms"] = longest[1];
+    state.counters["game_ms"] = longest[2];
+    state.counters["hall_ms"] = longest[3];
+    state.counters["offline_ms"] = longest[4];
 }
 
 void BM_GameThreadHeldServerGone(benchmark::State& state) {

@@ -906,6 +906,12 @@ bool ScoreStore::removeFromOutbox(const QStringList& ids) {
     });
 }
 
+bool ScoreStore::checkpoint() {
+    return run([&](Session& s) {
+        return server || s.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+    });
+}
+
 bool ScoreStore::useVenue(const QString& address) {
     if (!isServerAddress(address)) {
         messages << QStringLiteral("The venue's scores database \"%1\" is not a server address "
@@ -919,9 +925,12 @@ bool ScoreStore::useVenue(const QString& address) {
                                    "lasting file to keep its games in until they are sent.");
         return false;
     }
-    // Games of an earlier session that ended without closing them go out as they are.
+    // Games of an earlier session that ended without closing them go out as they are. The
+    // log is written into the file by the venue's thread (checkpoint()), so that no commit
+    // of the game's thread waits for the disk.
     run([&](Session& s) {
-        return s.exec(QStringLiteral("UPDATE outbox_games SET closed = 1 WHERE closed = 0"));
+        return s.exec(QStringLiteral("UPDATE outbox_games SET closed = 1 WHERE closed = 0")) &&
+               s.exec(QStringLiteral("PRAGMA wal_autocheckpoint = 0"));
     });
     venue_ = std::make_unique<VenueLink>(address, path_);
     return true;

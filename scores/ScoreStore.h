@@ -135,6 +135,8 @@ public:
     QList<GameRecord> outbox(bool all = false);
     // Takes the sent games out of the outbox.
     bool removeFromOutbox(const QStringList& ids);
+    // Writes what the file's log holds into the file, as far as no reader is in the way.
+    bool checkpoint();
 
     // The text a question of a set is known by in the figures: its question in Unicode.
     static QString questionText(const QuestionRecord& record);

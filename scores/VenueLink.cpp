@@ -26,6 +26,8 @@ VenueLink::VenueLink(const QString& address, const QString& outboxPath)
 }
 
 VenueLink::~VenueLink() {
+    // A round under way ends by itself (its waits are short); none starts after it.
+    stopping = true;
     // The connections close on the thread that opened them.
     QMetaObject::invokeMethod(
         worker,
@@ -62,7 +64,14 @@ void VenueLink::watch(const QuestionSet& set) {
 }
 
 void VenueLink::sendSoon() {
-    QMetaObject::invokeMethod(worker, [this] { round(); }, Qt::QueuedConnection);
+    if (roundWaiting.exchange(true)) return;
+    QMetaObject::invokeMethod(
+        worker,
+        [this] {
+            roundWaiting = false;
+            round();
+        },
+        Qt::QueuedConnection);
 }
 
 void VenueLink::runRound() {
@@ -90,6 +99,7 @@ void VenueLink::round() {
         std::atomic<int>& rounds;
         ~Count() { ++rounds; }
     } count{rounds};
+    if (stopping) return;
     if (!local) {
         local = std::make_unique<ScoreStore>(outboxPath, QString(), nullptr,
                                              ScoreStore::Recovery::LeaveAlone);
@@ -99,6 +109,8 @@ void VenueLink::round() {
             return goOffline(why.join(QLatin1Char(' ')));
         }
     }
+    // The game's thread leaves the writing of its log into the file to this one.
+    local->checkpoint();
     if (!server) {
         server = std::make_unique<ScoreStore>(address_);
         if (!server->isAvailable()) return goOffline(server->takeMessages().join(QLatin1Char(' ')));

@@ -74,6 +74,9 @@ private:
     QList<QuestionSet> watched;
     QStringList messages;
     std::atomic<bool> offline{false};
+    // A round is waiting on the thread: more asks for one add nothing.
+    std::atomic<bool> roundWaiting{false};
+    std::atomic<bool> stopping{false};
     std::atomic<int> rounds{0};
     std::atomic<int> sent{0};
 };
