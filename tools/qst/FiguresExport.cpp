@@ -1,6 +1,7 @@
 #include "FiguresExport.h"
 
 #include "FiguresCsv.h"
+#include "OutputPath.h"
 #include "QstText.h"
 #include "QstTool.h"
 #include "SaveFile.h"
@@ -10,6 +11,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <cstring>
 #include <memory>
 
 #include <unistd.h>
@@ -47,13 +49,41 @@ int exportFigures(const FiguresOptions& options, std::ostream& out, std::ostream
     }
     if (!options.output.empty() && options.output == options.set)
         return usageError(err, "the output must not be the question set itself");
+    if (!options.output.empty())
+        if (const std::string why =
+                textOutputRefusal(options.output, {options.set, options.database});
+            !why.empty())
+            return usageError(err, why);
 
     const std::unique_ptr<QCoreApplication> app = applicationForSql();
     const QString database = options.database.empty() ? ScoreStore::defaultPath()
                                                       : QString::fromStdString(options.database);
     // Nothing is made where nothing was kept: no figures yet are figures of questions never
     // asked.
-    const bool kept = !database.isEmpty() && QFileInfo::exists(database);
+    bool kept = !database.isEmpty() && QFileInfo::exists(database);
+    // A report changes nothing it reads: what is not a scores database is refused before it
+    // is opened, so that nothing there is moved aside, made or converted.
+    if (kept) {
+        int fd = -1;
+        std::int64_t size = 0;
+        std::string error;
+        bool notRegular = false;
+        if (!QstText::openRegularFile(database.toStdString(), fd, size, error, notRegular)) {
+            if (notRegular) return usageError(err, error + " (the scores database)");
+            err << "trivora-qst: " << error << "\n";
+            return 1;
+        }
+        char magic[16] = {};
+        const ssize_t got = size >= 16 ? ::read(fd, magic, sizeof magic) : 0;
+        ::close(fd);
+        if (size == 0) {
+            kept = false; // an empty file holds no figures yet
+        } else if (got != 16 || std::memcmp(magic, "SQLite format 3", 16) != 0) {
+            err << "trivora-qst: " << database.toStdString()
+                << ": not a scores database (no SQLite file); it is left as it is\n";
+            return 1;
+        }
+    }
     QByteArray csv;
     {
         ScoreStore store(kept ? database : QStringLiteral(":memory:"));

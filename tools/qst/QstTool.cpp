@@ -2,6 +2,7 @@
 
 #include "FiguresExport.h"
 #include "GiveAwayPairs.h"
+#include "OutputPath.h"
 #include "QstExporter.h"
 #include "QstImporter.h"
 #include "QstInspector.h"
@@ -223,6 +224,8 @@ int runExport(const Args& a, std::ostream& out, std::ostream& err) {
     if (a.m_output.empty()) return exportQuestions(a.positional[0], format, out, err);
     if (a.m_output == a.positional[0])
         return usageError(err, "the output must not be the question set itself");
+    if (const std::string why = textOutputRefusal(a.m_output, {a.positional[0]}); !why.empty())
+        return usageError(err, why);
     SaveFile file;
     if (!file.open(a.m_output)) {
         err << "trivora-qst: " << file.errorText() << "\n";
