@@ -25,8 +25,10 @@ bool writeFiguresCsv(ScoreStore& store, const QString& path, QIODevice& out, QSt
     if (!file.open(path.toStdString(), QstFile::Access::Read))
         return fail(error, QString::fromStdString(file.errorText()));
     const std::int64_t count = file.recordCount();
-    if (count < 1 || !file.read(0, record))
-        return fail(error, QString::fromStdString(file.errorText()));
+    if (count < 1)
+        return fail(error, QStringLiteral("%1 is not a question set (shorter than one record)")
+                               .arg(path));
+    if (!file.read(0, record)) return fail(error, QString::fromStdString(file.errorText()));
     if (!record.isHeader())
         return fail(error, QStringLiteral("%1 is not a question set").arg(path));
 

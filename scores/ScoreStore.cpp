@@ -406,9 +406,13 @@ ScoreStore::Failure ScoreStore::open(const QString& databaseName, QString& reaso
             return Failure::Damaged;
         }
     }
+    // A store that leaves its file alone only reads it: no log is switched on, no table made.
+    const bool readOnly = file && recovery == Recovery::LeaveAlone;
     QSqlDatabase db = QSqlDatabase::addDatabase(FileDriver, connection);
     db.setDatabaseName(databaseName);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(OpenBusyWaitMs));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1%2")
+                             .arg(OpenBusyWaitMs)
+                             .arg(readOnly ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
     if (!db.open()) {
         reason = reasonOf(db.lastError());
         return classify(db.lastError());
@@ -419,7 +423,7 @@ ScoreStore::Failure ScoreStore::open(const QString& databaseName, QString& reaso
         reason = reasonOf(s.error);
         return classify(s.error);
     };
-    if (file) {
+    if (file && !readOnly) {
         // The log keeps every committed transaction through a crash of the program. Normal
         // synchronisation writes the log to the disk only at checkpoints, not at every
         // commit: a commit costs no wait for the disk, and what a power cut can take is the

@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 #include <gtest/gtest.h>
 
@@ -89,4 +91,32 @@ TEST(FiguresCommand, WritesTheGamesFigures) {
         qunsetenv("XDG_DATA_HOME");
     else
         qputenv("XDG_DATA_HOME", oldData);
+}
+
+// A report only reads: another program's SQLite file is refused with a message and left
+// byte for byte as it was, with no log switched on and no table or file added beside it.
+TEST(FiguresCommand, LeavesAnotherProgramsDatabaseAsItWas) {
+    ToolFolder dir;
+    const std::string set = dir.stdPath("SET.QST");
+    QstFixtures::writeNumberedSet(set, 1);
+    const std::string other = dir.stdPath("other.sqlite");
+    int argc = 1;
+    char name[] = "test";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other");
+        db.setDatabaseName(QString::fromStdString(other));
+        ASSERT_TRUE(db.open());
+        ASSERT_TRUE(db.exec(QStringLiteral("CREATE TABLE notes (text TEXT)")).isActive());
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("other");
+    const std::string before = readText(other);
+    const auto names = dir.names();
+    const ToolRun run = runTool({"figures", set, "--database", other});
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_NE(run.err.find("cannot be used"), std::string::npos) << run.err;
+    EXPECT_EQ(readText(other), before);
+    EXPECT_EQ(dir.names(), names);
 }

@@ -39,6 +39,8 @@ std::string markLine(Difficulty mark, std::string_view question) {
 
 bool parseMarkLine(std::string_view line, std::size_t number, QuestionMark& mark,
                    std::string& error) {
+    // A marks file edited on another system may end its lines in CR LF.
+    if (line.ends_with('\r')) line.remove_suffix(1);
     const std::size_t tab = line.find('\t');
     const std::string_view name = line.substr(0, tab);
     mark = {};

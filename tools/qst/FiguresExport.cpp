@@ -1,6 +1,7 @@
 #include "FiguresExport.h"
 
 #include "FiguresCsv.h"
+#include "OutputPath.h"
 #include "QstText.h"
 #include "QstTool.h"
 #include "SaveFile.h"
@@ -10,6 +11,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <cstring>
 #include <memory>
 
 #include <unistd.h>
@@ -47,6 +49,11 @@ int exportFigures(const FiguresOptions& options, std::ostream& out, std::ostream
     }
     if (!options.output.empty() && options.output == options.set)
         return usageError(err, "the output must not be the question set itself");
+    if (!options.output.empty())
+        if (const std::string why =
+                textOutputRefusal(options.output, {options.set, options.database});
+            !why.empty())
+            return usageError(err, why);
 
     const std::unique_ptr<QCoreApplication> app = applicationForSql();
     const QString database = options.database.empty() ? ScoreStore::defaultPath()
@@ -55,12 +62,37 @@ int exportFigures(const FiguresOptions& options, std::ostream& out, std::ostream
     // asked.
     // A venue's server is only read: its tables are the game's to make.
     const bool server = ScoreStore::isServerAddress(database);
-    const bool kept = server || (!database.isEmpty() && QFileInfo::exists(database));
+    bool kept = server || (!database.isEmpty() && QFileInfo::exists(database));
+    // A report changes nothing it reads: what is not a scores database is refused before it
+    // is opened, so that nothing there is moved aside, made or converted.
+    if (kept && !server) {
+        int fd = -1;
+        std::int64_t size = 0;
+        std::string error;
+        bool notRegular = false;
+        if (!QstText::openRegularFile(database.toStdString(), fd, size, error, notRegular)) {
+            if (notRegular) return usageError(err, error + " (the scores database)");
+            err << "trivora-qst: " << error << "\n";
+            return 1;
+        }
+        char magic[16] = {};
+        const ssize_t got = size >= 16 ? ::read(fd, magic, sizeof magic) : 0;
+        ::close(fd);
+        if (size == 0) {
+            kept = false; // an empty file holds no figures yet
+        } else if (got != 16 || std::memcmp(magic, "SQLite format 3", 16) != 0) {
+            err << "trivora-qst: " << database.toStdString()
+                << ": not a scores database (no SQLite file); it is left as it is\n";
+            return 1;
+        }
+    }
     QByteArray csv;
     {
+        // What is kept is only read; figures of questions never asked come from an empty
+        // store in memory.
         ScoreStore store(kept ? database : QStringLiteral(":memory:"), QString(), nullptr,
-                         server ? ScoreStore::Recovery::LeaveAlone
-                                : ScoreStore::Recovery::MoveAside);
+                         kept ? ScoreStore::Recovery::LeaveAlone
+                              : ScoreStore::Recovery::MoveAside);
         const QStringList messages = store.takeMessages();
         if (!messages.isEmpty()) {
             for (const QString& message : messages)

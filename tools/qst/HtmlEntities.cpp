@@ -64,8 +64,9 @@ std::int64_t lookup(std::string_view body) {
             if (v < 0) return -1;
             cp = cp * (hex ? 16 : 10) + v;
         }
-        // No character has these numbers; the reference stands for the replacement character.
-        if (cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0xFFFD;
+        // No character has these numbers: the reference is kept as it is written rather than
+        // turned into a character the file does not hold.
+        if (cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return -1;
         return cp;
     }
     for (std::size_t i = 0; i < 96; ++i)

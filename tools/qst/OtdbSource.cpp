@@ -50,9 +50,14 @@ enum class Kind { Number, String, Other };
 struct Entry {
     std::size_t line = 0;
     bool isObject = false;
-    // Members seen, by bit: type, question, correct_answer, incorrect_answers.
+    // Members seen, by bit: type, question, correct_answer, incorrect_answers, category,
+    // difficulty.
     unsigned seen = 0;
     std::string type;
+    std::string category;
+    std::string difficulty;
+    // A member given twice: which one is meant cannot be told.
+    std::string twice;
     std::string question;
     std::string correct;
     bool hasType = false, typeIsText = false, hasQuestion = false, hasCorrect = false;
@@ -109,14 +114,18 @@ public:
             if (name == "response_code" && !codeSeen) topKey = TopKey::Code;
             if (name == "results" && !resultsSeen) topKey = TopKey::Results;
         } else if (depth == 3 && inResults) {
-            static constexpr const char* Names[] = {"type", "question", "correct_answer",
-                                                    "incorrect_answers"};
+            static constexpr const char* Names[] = {"type",     "question",         "correct_answer",
+                                                    "incorrect_answers", "category", "difficulty"};
             member = -1;
-            for (int m = 0; m < 4; ++m)
-                if (name == Names[m] && !(entry.seen & (1u << m))) {
+            for (int m = 0; m < 6; ++m) {
+                if (name != Names[m]) continue;
+                if (entry.seen & (1u << m)) {
+                    if (entry.twice.empty()) entry.twice = name;
+                } else {
                     member = m;
                     entry.seen |= 1u << m;
                 }
+            }
         }
         return true;
     }
@@ -175,6 +184,12 @@ private:
             case 2:
                 entry.hasCorrect = kind == Kind::String;
                 entry.correct = std::move(text);
+                break;
+            case 4:
+                if (kind == Kind::String) entry.category = std::move(text);
+                break;
+            case 5:
+                if (kind == Kind::String) entry.difficulty = std::move(text);
                 break;
             default:
                 break;
@@ -244,6 +259,7 @@ private:
     // The row of the entry just read, or why it cannot be a question.
     std::string readEntry(SourceRow& row) {
         if (!entry.isObject) return "entry is not an object";
+        if (!entry.twice.empty()) return "\"" + entry.twice + "\" given twice";
         if (entry.hasType) {
             if (!entry.typeIsText) return "\"type\" is not a string";
             if (entry.type == "boolean") return "true/false question";
@@ -260,6 +276,9 @@ private:
         row.fields[1] = HtmlEntities::decode(entry.correct);
         for (std::size_t k = 0; k < 3; ++k)
             row.fields[2 + k] = HtmlEntities::decode(entry.wrong[k]);
+        row.topic = HtmlEntities::decode(entry.category);
+        // Marks other than the three are no marks: downloads may carry their own words.
+        row.mark = difficultyFromName(entry.difficulty).value_or(Difficulty::None);
         return {};
     }
 

@@ -8,12 +8,13 @@
 #include <vector>
 
 // One question as read from a source file: five UTF-8 texts in record order (question,
-// answer, wrong1, wrong2, wrong3), the line it starts on and its difficulty mark, if the
-// source gives one.
+// answer, wrong1, wrong2, wrong3), the line it starts on, and its difficulty mark and the
+// topic of its set, if the source gives them.
 struct SourceRow {
     std::array<std::string, 5> fields;
     std::size_t line = 0;
     Difficulty mark = Difficulty::None;
+    std::string topic;
 };
 
 // A row of a source file that was not taken, with the line it starts on and why.

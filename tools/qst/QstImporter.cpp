@@ -149,6 +149,8 @@ SourceError readSource(const std::string& path, SourceFormat from, SourceSink& s
         if (error.starts_with(path + ": ")) error.erase(0, path.size() + 2);
         return {error, 0};
     }
+    if (QstText::EncodingFault fault = QstText::mixedEncoding(text); fault.line)
+        return {std::move(fault.reason), fault.line};
     QstText::decodeInPlace(text);
     switch (format) {
     case SourceFormat::Csv:
@@ -222,6 +224,25 @@ private:
     bool anyMark = false;
 };
 
+// The topic the rows taken name (an exported set names its own on every row): one when they
+// all name the same, none when any names another or none.
+class RowTopics {
+public:
+    void take(const std::string& topic) {
+        if (rows++ == 0)
+            common = topic;
+        else if (topic != common)
+            differ = true;
+    }
+    std::string topic() const { return differ ? std::string() : common; }
+    bool mixed() const { return differ; }
+
+private:
+    std::size_t rows = 0;
+    std::string common;
+    bool differ = false;
+};
+
 std::string_view bytesOf(const std::uint8_t* bytes, std::size_t size) {
     return {reinterpret_cast<const char*>(bytes), size};
 }
@@ -231,8 +252,8 @@ std::string_view bytesOf(const std::uint8_t* bytes, std::size_t size) {
 class ImportSink : public SourceSink {
 public:
     ImportSink(const std::string& source, RowChecker& checker, ImportOutput& out, std::ostream& err,
-               ImportSummary& sum)
-        : source(source), checker(checker), out(out), err(err), sum(sum) {}
+               ImportSummary& sum, RowTopics& topics)
+        : source(source), checker(checker), out(out), err(err), sum(sum), topics(topics) {}
 
     void take(SourceRow&& row) override {
         QuestionRecord record;
@@ -241,6 +262,7 @@ public:
             report(row.line, why);
             return;
         }
+        topics.take(row.topic);
         ++sum.imported;
         const auto bytes = record.encode();
         out.question(bytesOf(bytes.data(), bytes.size()), row.mark, record.question);
@@ -258,6 +280,7 @@ private:
     ImportOutput& out;
     std::ostream& err;
     ImportSummary& sum;
+    RowTopics& topics;
 };
 
 } // namespace
@@ -317,6 +340,17 @@ int importQuestions(const ImportOptions& options, std::ostream& err, ImportSumma
             }
         }
 
+    // A file of another kind under the set's name (a CSV, a marks file, a document) is not
+    // written over: only a question set is replaced.
+    if (outputExists && !options.append && outStat.st_size > 0) {
+        constexpr ReaderRuleSet HeaderRules{1, "", "", QstFile::Access::Read};
+        if (checkQuestionFile(output, HeaderRules).status != QstCheck::Accepted) {
+            err << Me << output
+                << ": exists and is not a question set; it is left as it is (remove it first "
+                   "or choose another name)\n";
+            return 1;
+        }
+    }
     // Writers of an existing set take turns: the set's other writers (the editor, another
     // import) wait until this one has read the set and renamed the new file over it.
     QstFile writersLock;
@@ -394,8 +428,9 @@ int importQuestions(const ImportOptions& options, std::ostream& err, ImportSumma
     }
 
     bool rejected = false;
+    RowTopics topics;
     for (const auto& source : options.sources) {
-        ImportSink sink(source, checker, out, err, sum);
+        ImportSink sink(source, checker, out, err, sum, topics);
         const SourceError error = readSource(source, options.from, sink);
         if (error) {
             reportRejectedSource(source, error, err);
@@ -415,6 +450,35 @@ int importQuestions(const ImportOptions& options, std::ostream& err, ImportSumma
     if (sum.imported == 0) {
         err << Me << "no question could be taken; nothing written\n";
         return 1;
+    }
+    // A set replaced by an import loses nothing it held: questions the import cannot take
+    // would be gone with the old set.
+    if (outputExists && !appending && sum.skipped > 0 && !options.dryRun) {
+        err << Me << plural(sum.skipped, "row", "rows") << " skipped; " << output
+            << " is left as it was (an import over an existing set takes every row or "
+               "nothing: mend the rows, or import into a new file)\n";
+        return 1;
+    }
+    // A new set names the topic its rows name, as an export of a set by topic gives them.
+    if (!appending && options.title.empty()) {
+        std::string topic;
+        char32_t bad = 0;
+        if (const std::string named = topics.topic(); !named.empty()) {
+            if (!Cp1252::fromUtf8(named, topic, &bad) || topic.size() > QuestionRecord::Capacity) {
+                err << Me << "note: the topic \"" << named
+                    << "\" does not fit a set's header (at most 75 Windows-1252 characters); "
+                       "the set names no topic\n";
+                topic.clear();
+            }
+        } else if (topics.mixed()) {
+            err << Me << "note: the rows name different topics; the set names no topic\n";
+        }
+        if (!topic.empty()) {
+            QuestionRecord header = QuestionRecord::header();
+            header.answer = topic;
+            const auto bytes = header.encode();
+            if (!options.dryRun) out.set.overwriteStart(bytesOf(bytes.data(), bytes.size()));
+        }
     }
     if (options.dryRun) {
         err << Me << "dry run: " << plural(sum.imported, "question", "questions") << " would be "
@@ -440,8 +504,11 @@ int importQuestions(const ImportOptions& options, std::ostream& err, ImportSumma
             return 1;
         }
         err << Me << "wrote the difficulty marks to " << marksPath << "\n";
-    } else if (::unlink(marksPath.c_str()) != 0 && errno != ENOENT) {
+    } else if (::unlink(marksPath.c_str()) == 0) {
         // A marks file from before would describe questions the set no longer holds.
+        err << Me << "removed " << marksPath
+            << ": the questions written carry no difficulty marks\n";
+    } else if (errno != ENOENT) {
         err << Me << marksPath
             << ": cannot remove the marks of the set written before: " << std::strerror(errno)
             << "\n";

@@ -46,6 +46,64 @@ void decodeInPlace(std::string& bytes) {
     bytes = std::move(text);
 }
 
+namespace {
+
+// Length of the well-formed UTF-8 sequence of two to four bytes at at, or 0.
+std::size_t utf8SequenceAt(std::string_view s, std::size_t at) {
+    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char lead = b(at);
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (at + length > s.size()) return 0;
+    if (b(at + 1) < low || b(at + 1) > high) return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if (b(at + i) < 0x80 || b(at + i) > 0xBF) return 0;
+    return length;
+}
+
+} // namespace
+
+EncodingFault mixedEncoding(std::string_view s) {
+    std::size_t sequences = 0;
+    std::size_t badAt = std::string_view::npos;
+    for (std::size_t i = 0; i < s.size();) {
+        if (static_cast<unsigned char>(s[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        if (const std::size_t length = utf8SequenceAt(s, i)) {
+            ++sequences;
+            i += length;
+        } else {
+            if (badAt == std::string_view::npos) badAt = i;
+            ++i;
+        }
+        if (sequences > 0 && badAt != std::string_view::npos) break;
+    }
+    if (sequences == 0 || badAt == std::string_view::npos) return {};
+    EncodingFault fault;
+    fault.line = 1 + static_cast<std::size_t>(std::count(s.begin(), s.begin() + badAt, '\n'));
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned>(static_cast<unsigned char>(s[badAt])));
+    fault.reason = std::string("byte ") + hex +
+                   " is not UTF-8, but the file holds UTF-8 text elsewhere; read as Windows-1252 "
+                   "its accented letters would change, so it is refused (save it as UTF-8)";
+    return fault;
+}
+
 unsigned char foldByte(unsigned char b) {
     if (b >= 'A' && b <= 'Z') return static_cast<unsigned char>(b + 32);
     if (b >= 0xC0 && b <= 0xDE && b != 0xD7) return static_cast<unsigned char>(b + 32); // À..Þ

@@ -25,6 +25,16 @@ std::string decodeInput(std::string_view bytes);
 // The same, in the buffer that holds the bytes, so that valid UTF-8 is never copied.
 void decodeInPlace(std::string& bytes);
 
+// Text that is UTF-8 but for some stray bytes would be read as Windows-1252 as a whole and
+// turn every accented letter into two: the first such byte, with its line, so that the file
+// can be refused instead. line is 0 when the text is either valid UTF-8 or holds no UTF-8
+// sequence at all.
+struct EncodingFault {
+    std::size_t line = 0;
+    std::string reason;
+};
+EncodingFault mixedEncoding(std::string_view bytes);
+
 // One Windows-1252 byte with a capital letter folded to lower case.
 unsigned char foldByte(unsigned char b);
 

@@ -2,6 +2,7 @@
 
 #include "FiguresExport.h"
 #include "GiveAwayPairs.h"
+#include "OutputPath.h"
 #include "QstExporter.h"
 #include "QstImporter.h"
 #include "QstInspector.h"
@@ -30,13 +31,20 @@ Commands:
       Writes every question as UTF-8 to standard output, or to OUT.
       csv:  header row question,answer,wrong1,wrong2,wrong3 (the default)
       json: Open Trivia Database's shape, HTML special characters as references
-      Either output imports back unchanged.
+      The set's topic and its difficulty marks go with the questions (csv:
+      columns difficulty and topic; json: difficulty and category), so either
+      output imports back to the same set and marks. OUT is never the set
+      itself (under any name or link), another question set or anything but
+      a regular file.
 
   import SOURCE... -o FILE [--from csv|json|txt] [--append] [--dry-run] [--strict]
       Builds a question set from the sources, read by their extension or as
       --from says:
       .csv   UTF-8 or Windows-1252; a header row naming question, answer,
-             wrong1, wrong2 and wrong3 (in any order)
+             wrong1, wrong2 and wrong3 (in any order), and optionally
+             difficulty and topic
+      A file that is UTF-8 but for some stray bytes is refused at the line of
+      the first, rather than read as Windows-1252.
       .json  Open Trivia Database downloads; HTML references are decoded and
              true/false questions skipped
       .txt   blocks of "#Q question", "^ correct answer" and "A" to "D"
@@ -51,7 +59,10 @@ Commands:
       set). Questions are compared trimmed and in any letter case.
       Sources larger than 256 MiB are refused.
       -o FILE     the set to write; it is replaced as a whole, through a
-                  temporary file, so a failed run leaves it untouched
+                  temporary file, so a failed run leaves it untouched. Only a
+                  question set is replaced, and only when every row is taken:
+                  a skipped row leaves it as it was. A new set names the topic
+                  its rows name.
       --append    add to the end of the existing set FILE (checked first)
       --dry-run   check and report only; -o may then be left out
       --strict    fail (exit 1, nothing written) when any row is skipped
@@ -99,8 +110,9 @@ Commands:
                      scores.sqlite in the user's data folder
                      (~/.local/share/Trivora). A database that does not exist
                      gives figures of questions never asked and is not made; a
-                     damaged one is moved aside, as the game would, and the
-                     command fails. A venue's server is given as
+                     database is only read: one that is damaged, of an older
+                     version or not the game's is named and left as it is, and
+                     the command fails. A venue's server is given as
                      postgresql://user@host:port/dbname (the password from
                      ~/.pgpass): its figures are only read.
 
@@ -225,6 +237,8 @@ int runExport(const Args& a, std::ostream& out, std::ostream& err) {
     if (a.m_output.empty()) return exportQuestions(a.positional[0], format, out, err);
     if (a.m_output == a.positional[0])
         return usageError(err, "the output must not be the question set itself");
+    if (const std::string why = textOutputRefusal(a.m_output, {a.positional[0]}); !why.empty())
+        return usageError(err, why);
     SaveFile file;
     if (!file.open(a.m_output)) {
         err << "trivora-qst: " << file.errorText() << "\n";

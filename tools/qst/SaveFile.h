@@ -17,6 +17,8 @@ public:
     bool open(const std::string& target);
     // Appends bytes; a failure is kept and reported by commit().
     void write(std::string_view bytes);
+    // Writes bytes over the start of what was written, and goes on at the end.
+    void overwriteStart(std::string_view bytes);
     bool commit();
     // The reason of the last failure, naming the file.
     std::string errorText() const;
@@ -24,4 +26,6 @@ public:
 private:
     std::string target;
     std::unique_ptr<QSaveFile> file;
+    // The first failure's reason, kept because the file may report none by the commit.
+    std::string failure;
 };

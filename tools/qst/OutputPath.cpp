@@ -1,0 +1,21 @@
+#include "OutputPath.h"
+
+#include "QstFile.h"
+
+#include <sys/stat.h>
+
+std::string textOutputRefusal(const std::string& output, const std::vector<std::string>& inputs) {
+    struct stat out {};
+    if (::stat(output.c_str(), &out) != 0) return {};
+    if (!S_ISREG(out.st_mode)) return output + ": the output is not a regular file";
+    for (const std::string& input : inputs) {
+        struct stat in {};
+        if (!input.empty() && ::stat(input.c_str(), &in) == 0 && in.st_dev == out.st_dev &&
+            in.st_ino == out.st_ino)
+            return output + ": the output is the same file as " + input;
+    }
+    constexpr ReaderRuleSet HeaderRules{1, "", "", QstFile::Access::Read};
+    if (out.st_size > 0 && checkQuestionFile(output, HeaderRules).status == QstCheck::Accepted)
+        return output + ": the output is a question set; it is not written over with text";
+    return {};
+}

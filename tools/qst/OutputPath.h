@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Why a text output (an export, the figures) may not be written to output: it is one of the
+// files the command reads, under any name (a link, another path), a question set, or no
+// regular file. Empty when it may be written. Nothing is written over what an author owns
+// without being asked for by name and kind.
+std::string textOutputRefusal(const std::string& output, const std::vector<std::string>& inputs);
