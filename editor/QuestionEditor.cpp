@@ -12,6 +12,7 @@
 #include "Shell.h"
 
 #include <QAction>
+#include <QValidator>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLineEdit>
@@ -20,6 +21,41 @@
 #include <QResizeEvent>
 #include <QScopedValueRollback>
 #include <QScreen>
+
+namespace {
+
+// A record holds at most 75 characters of a text. One more typed character is refused, as a
+// box of that length refuses it; a paste or drop longer than that is refused whole and said,
+// never cut to fit without a word.
+class FieldLengthValidator : public QValidator {
+public:
+    FieldLengthValidator(int capacity, QLineEdit* edit, std::function<void(int)> tooLong)
+        : QValidator(edit), capacity(capacity), tooLong(std::move(tooLong)) {
+        connect(edit, &QLineEdit::textChanged, this,
+                [this](const QString& text) { shownLength = text.size(); });
+    }
+
+    State validate(QString& input, int&) const override {
+        if (input.size() <= capacity) return Acceptable;
+        // More than one character at once is a paste or a drop.
+        if (input.size() - shownLength > 1) tooLong(static_cast<int>(input.size()));
+        return Invalid;
+    }
+
+private:
+    int capacity;
+    std::function<void(int)> tooLong;
+    // The length of the text the box shows, set by typing and by the model alike.
+    qsizetype shownLength = 0;
+};
+
+constexpr int QuestionRecordCapacity = 75;
+
+const QString pastedTooLongMessage =
+    QStringLiteral("The text pasted into %1 is %2 characters long; a question file holds at "
+                   "most 75. Nothing was pasted: please shorten it first.");
+
+} // namespace
 
 namespace {
 const QColor silver(0xC0, 0xC0, 0xC0);
@@ -172,7 +208,9 @@ void QuestionEditor::createControls() {
         auto* edit = new QLineEdit(entryPanel);
         edit->setObjectName(name + QStringLiteral("Edit"));
         edit->setGeometry(100, y, 495, 26);
-        edit->setMaxLength(fieldLength);
+        edit->setValidator(new FieldLengthValidator(QuestionRecordCapacity, edit, [this, caption](int length) {
+            services.dialogs.information(this, pastedTooLongMessage.arg(caption).arg(length));
+        }));
         edit->setFont(editorFont(10, false));
         edit->setAccessibleName(caption);
         label->setBuddy(edit);

@@ -79,7 +79,6 @@ public:
     static constexpr int refreshIntervalMs = 250;
     static constexpr int clientWidth = 640;
     static constexpr int clientHeight = 442;
-    static constexpr int fieldLength = 75;
 
 signals:
     // The window has closed; it is destroyed right after.

@@ -19,6 +19,9 @@ const QString incompleteMessage =
     QStringLiteral("All fields must be complete before record can be stored!");
 const QString fileDialogFilter = QStringLiteral("Mindaro Questions|*.QST");
 const QString fileDialogSuffix = QStringLiteral("QST");
+// The texts as messages name them, in record order.
+const char* const fieldNames[] = {"question", "correct answer", "first wrong answer",
+                                  "second wrong answer", "third wrong answer"};
 } // namespace
 
 const QString QuestionEditorModel::noDataFileText = QStringLiteral("* NO DATAFILE LOADED *");
@@ -28,6 +31,9 @@ const QString QuestionEditorModel::readOnlyMessage =
 const QString QuestionEditorModel::changedMessage = QStringLiteral(
     "Another program has changed this question set while it was open here. Nothing was "
     "stored; Cancel shows the question as it is in the set now.");
+const QString QuestionEditorModel::tooLongMessage =
+    QStringLiteral("The %1 is %2 characters long; a question file holds at most 75. Nothing "
+                   "was stored: please shorten it.");
 const QString QuestionEditorModel::busyMessage = QStringLiteral(
     "Another program is writing this question set. Nothing was stored; please try again.");
 const QString QuestionEditorModel::storedAtEndMessage =
@@ -256,25 +262,26 @@ void QuestionEditorModel::emptyFields() {
     emit fieldsChanged();
 }
 
-bool QuestionEditorModel::storedCopy(QstFile& file, QuestionRecord& copy) {
+QuestionEditorModel::CopyResult QuestionEditorModel::storedCopy(QstFile& file,
+                                                                 QuestionRecord& copy) {
     if (appending) {
         copy = QuestionRecord();
-        return true;
+        return CopyResult::Read;
     }
     QuestionRecord record;
     if (!file.read(shownRecord, record)) {
         reportError(file.errorText());
-        return false;
+        return CopyResult::Failed;
     }
     editorState.recordBuffer = record;
     if (!(record == shownStored)) {
         // Another program changed the question under the window: say so rather than go on
         // from what is on the screen. Cancel shows it as it is now.
         dialogs.warning(dialogParent, changedMessage);
-        return false;
+        return CopyResult::Changed;
     }
     copy = record;
-    return true;
+    return CopyResult::Read;
 }
 
 QuestionEditorModel::WriteResult QuestionEditorModel::writeFields(std::int64_t* countAfter,
@@ -298,7 +305,11 @@ QuestionEditorModel::WriteResult QuestionEditorModel::writeFields(std::int64_t* 
                     .arg(bad));
             return WriteResult::Refused;
         }
-        if (bytes.size() > QuestionRecord::Capacity) bytes.resize(QuestionRecord::Capacity);
+        // A text is never cut to fit: the user shortens it (a paste may bring any length).
+        if (bytes.size() > QuestionRecord::Capacity) {
+            dialogs.information(dialogParent, tooLongMessage.arg(QLatin1String(fieldNames[i])).arg(bytes.size()));
+            return WriteResult::Refused;
+        }
         record.field(i) = std::move(bytes);
     }
     // Other writers of the set wait while this one measures, compares and writes.
@@ -360,7 +371,17 @@ QuestionEditorModel::SaveOutcome QuestionEditorModel::saveChanges() {
     QstFile file;
     if (!openSet(file)) return SaveOutcome::Failed;
     QuestionRecord stored;
-    if (!storedCopy(file, stored)) return SaveOutcome::Failed;
+    switch (storedCopy(file, stored)) {
+    case CopyResult::Read:
+        break;
+    case CopyResult::Changed:
+        // The texts typed here stay on screen for the user to keep or drop, as they would
+        // without the change; only texts that hold nothing of the user's may be left.
+        return fieldsEmpty() || !fieldsDiffer(shownStored) ? SaveOutcome::Proceed
+                                                           : SaveOutcome::Cancelled;
+    case CopyResult::Failed:
+        return SaveOutcome::Failed;
+    }
     if (fieldsEmpty()) return SaveOutcome::Proceed;
     if (fieldsComplete()) {
         if (fieldsDiffer(stored) && dialogs.confirm(dialogParent, saveQuestion)) {
@@ -422,7 +443,7 @@ bool QuestionEditorModel::addQuestion() {
     if (!fieldsComplete() || editorState.addReturnRecord != 0) return false;
     QstFile file;
     QuestionRecord stored;
-    if (!openSet(file) || !storedCopy(file, stored)) return false;
+    if (!openSet(file) || storedCopy(file, stored) != CopyResult::Read) return false;
     // Cancel returns to the question shown now, once it is in the file; a new question
     // whose texts are dropped leaves nothing to return to.
     std::int64_t returnTo = appending ? 0 : shownRecord;

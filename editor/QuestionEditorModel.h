@@ -96,6 +96,8 @@ public:
     static const QString changedMessage;
     // Another program is writing the set right now; nothing was stored.
     static const QString busyMessage;
+    // A text is longer than a record holds (%1: which, %2: its length); nothing was stored.
+    static const QString tooLongMessage;
     // The set grew while a new question was typed: it went to the real end (%1: its number).
     static const QString storedAtEndMessage;
 
@@ -128,8 +130,10 @@ private:
     // The record buffer into the texts (the answers only, without questionToo).
     void showRecordBuffer(bool questionToo = true);
     void emptyFields();
-    // The stored copy of the question shown (empty at the append position).
-    bool storedCopy(QstFile& file, QuestionRecord& copy);
+    // The stored copy of the question shown (empty at the append position); Changed, after
+    // the warning, when another program changed it since it was shown here.
+    enum class CopyResult { Read, Changed, Failed };
+    CopyResult storedCopy(QstFile& file, QuestionRecord& copy);
     // Writes the texts over the question shown, or as a new question at the real end of the
     // set, under the writers' lock, and flushes them to the disk. Refuses, with a message, a
     // read-only set, a character a question file cannot hold, and a question that another

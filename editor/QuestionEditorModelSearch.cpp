@@ -125,7 +125,9 @@ void QuestionEditorModel::findNext(const QString& text) {
             shownStored = scan.record;
             showRecordBuffer();
         } else {
-            // Back to the record shown: its answers return, the question keeps its text.
+            // Back to the record shown, read again: all five texts, so that what the window
+            // shows is the record that Store will compare with, even when another program
+            // changed it meanwhile.
             s.searchPosition = 0;
             QstFile file;
             if (!openSet(file)) return;
@@ -138,7 +140,7 @@ void QuestionEditorModel::findNext(const QString& text) {
                 }
                 s.recordBuffer = shown;
                 shownStored = shown;
-                showRecordBuffer(false);
+                showRecordBuffer();
             } else {
                 // The append position has no record on the disk to return to.
                 s.recordBuffer = before;

@@ -562,3 +562,81 @@ TEST_F(EditorModelTest, PipesAndDevicesNeverHang) {
         EXPECT_EQ(fileName, QStringLiteral("N/A"));
     }
 }
+
+// After another program changed the question shown, the editor never mixes the two: a search
+// that finds nothing shows the whole record as it is now (so Store compares with what is
+// shown), and leaving the set (Close, Load, New) keeps the texts typed here after the warning,
+// as it would without the change.
+TEST_F(EditorModelTest, AChangeFromOutsideNeverMixesOrDropsTheTexts) {
+    const QuestionRecord outside =
+        QstFixtures::question("Outside?", "Theirs", "T1", "T2", "T3");
+    const auto changeFromOutside = [&] {
+        QstFixtures::writeSet(path("a.QST"), {numbered(1), numbered(2), outside});
+    };
+    {
+        SCOPED_TRACE("search without a match");
+        writeNumberedSet(path("a.QST"), 3);
+        fileName = qPath("a.QST");
+        open();
+        changeFromOutside();
+        model->findNext(QStringLiteral("no such text"));
+        EXPECT_EQ(fieldTexts(), (QStringList{"Outside?", "Theirs", "T1", "T2", "T3"}));
+        EXPECT_FALSE(view().storeEnabled);
+        QStringList mine = fieldTexts();
+        mine[1] = QStringLiteral("Mine");
+        type(mine);
+        model->storeQuestion();
+        EXPECT_EQ(readBytes(path("a.QST")),
+                  setBytes({numbered(1), numbered(2),
+                            QstFixtures::question("Outside?", "Mine", "T1", "T2", "T3")}));
+    }
+    using Leave = std::function<bool(QuestionEditorModel&)>;
+    const std::pair<const char*, Leave> leaves[] = {
+        {"close", [](QuestionEditorModel& m) { return m.saveBeforeLeaving(); }},
+        {"load", [](QuestionEditorModel& m) { m.loadSet(); return true; }},
+        {"new", [](QuestionEditorModel& m) { m.createSet(); return true; }},
+    };
+    writeNumberedSet(path("other.QST"), 2);
+    for (const auto& [name, leave] : leaves) {
+        SCOPED_TRACE(name);
+        model.reset();
+        writeNumberedSet(path("a.QST"), 3);
+        fileName = qPath("a.QST");
+        open();
+        QStringList typed = textsOf(3);
+        typed[0] = QStringLiteral("Typed here");
+        type(typed);
+        changeFromOutside();
+        dialogs.clear();
+        dialogs.answer(MsgButton::Yes);
+        dialogs.chooseFile(qPath("other.QST"));
+        const bool left = leave(*model);
+        if (std::string(name) == "close") {
+            EXPECT_FALSE(left);
+        }
+        EXPECT_EQ(fileName, qPath("a.QST"));
+        EXPECT_EQ(fieldTexts(), typed);
+        ASSERT_FALSE(dialogs.shown().empty());
+        EXPECT_EQ(dialogs.shown().back().text, QuestionEditorModel::changedMessage);
+        EXPECT_EQ(readBytes(path("a.QST")), setBytes({numbered(1), numbered(2), outside}));
+    }
+}
+
+// A text longer than a record holds (a paste of any length) is never cut: Store says which
+// text is too long, writes nothing, and the text stays whole for the user to shorten.
+TEST_F(EditorModelTest, ATextTooLongIsKeptWholeAndNotStored) {
+    writeNumberedSet(path("a.QST"), 2);
+    fileName = qPath("a.QST");
+    open();
+    const std::string before = readBytes(path("a.QST"));
+    QStringList texts = textsOf(2);
+    texts[2] = QString(80, QLatin1Char('x'));
+    type(texts);
+    dialogs.clear();
+    model->storeQuestion();
+    ASSERT_FALSE(dialogs.shown().empty());
+    EXPECT_EQ(dialogs.shown().back().text,
+              QuestionEditorModel::tooLongMessage.arg(QStringLiteral("first wrong answer")).arg(80));
+    EXPECT_EQ(readBytes(path("a.QST")), before);
+    EXPECT_EQ(fieldTexts(), texts);
+}

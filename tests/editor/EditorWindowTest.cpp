@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -74,8 +75,6 @@ TEST_F(EditorWindowTest, WindowHasItsDesignedControlsAndMenus) {
         EXPECT_GT(button->x(), x) << "one row, in order";
         x = button->x();
     }
-    for (QLineEdit* field : editor->fieldEdits())
-        EXPECT_EQ(field->maxLength(), 75);
     EXPECT_EQ(editor->closeAction->text(), QStringLiteral("&Close"));
     EXPECT_EQ(editor->closeAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F4));
     EXPECT_EQ(editor->newSetAction->text(), QStringLiteral("&New Question Set"));
@@ -306,8 +305,9 @@ TEST_F(EditorWindowTest, QuestionChangedUnderTheEditorIsNotOverwritten) {
     }
 }
 
-// A 76th character cannot be typed into any field, and a question of 75 characters is
-// stored and read back unchanged.
+// A 76th character cannot be typed into any field, a longer paste is refused whole with a
+// message (never cut to fit), and a question of 75 characters is stored and read back
+// unchanged.
 TEST_F(EditorWindowTest, FieldsTakeAtMost75Characters) {
     writeNumberedSet(path("a.QST"), 1);
     fileName = qPath("a.QST");
@@ -324,6 +324,15 @@ TEST_F(EditorWindowTest, FieldsTakeAtMost75Characters) {
     EXPECT_FALSE(editor->cancelButton->isEnabled()) << "stored as typed";
     EXPECT_EQ(fieldTexts(), QStringList(5, QString(75, QLatin1Char('q'))));
     const std::string q(75, 'q');
+    QLineEdit* question = editor->fieldEdits()[0];
+    question->clear();
+    QApplication::clipboard()->setText(QString(80, QLatin1Char('p')));
+    dialogs.clear();
+    QTest::keyClick(question, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(question->text(), QString()) << "nothing cut, nothing pasted";
+    ASSERT_EQ(dialogs.texts().size(), 1);
+    EXPECT_TRUE(dialogs.texts().first().contains(QStringLiteral("80 characters")));
+    question->undo();
     EXPECT_EQ(readBytes(path("a.QST")), setBytes({QstFixtures::question(q, q, q, q, q)}));
 }
 
