@@ -10,6 +10,9 @@
 
 const QString QuizGame::noQuestionFile = QStringLiteral("N/A");
 const QString QuizGame::selectQuestionFileMessage = QStringLiteral("Please select question file.");
+const QString QuizGame::noQuestionToAskMessage =
+    QStringLiteral("Every question in this question set is empty, so there is nothing to ask. "
+                   "Please select another question file.");
 
 namespace {
 // Question-set text (Windows-1252) as shown.
@@ -103,13 +106,28 @@ bool QuizGame::hasQuestionFile() const {
 QString QuizGame::drawNextQuestion() {
     // No set to draw from: the game ends cleanly rather than wait for a question.
     if (!hasQuestionFile()) return selectQuestionFileMessage;
-    if (drawQuestion()) return {};
+    if (drawQuestion()) {
+        // An empty question is passed over and another drawn; a set of nothing but empty
+        // questions would draw for ever, so it is dropped and the game ends.
+        if (!questionText.isEmpty() || setHoldsAQuestion()) return {};
+        questionFile = noQuestionFile;
+        return noQuestionToAskMessage;
+    }
     // The set went bad after it was checked (removed, cut short or locked): it is dropped and
     // the game ends so the scores still show.
     const bool startup = questionFile == startupQuestionFile();
     questionFile = noQuestionFile;
     return QString::fromLatin1(startup ? ReaderRules::GameStartup.damagedMessage
                                        : ReaderRules::GameChange.damagedMessage);
+}
+
+bool QuizGame::setHoldsAQuestion() const {
+    QstFile file;
+    if (!file.open(questionFile.toStdString(), QstFile::Access::Read)) return false;
+    QuestionRecord r;
+    for (std::int64_t n = 1; n < file.recordCount(); ++n)
+        if (file.read(n, r) && !r.question.empty()) return true;
+    return false;
 }
 
 bool QuizGame::drawQuestion() {

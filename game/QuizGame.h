@@ -319,6 +319,8 @@ public:
     static const QString noQuestionFile;
     // The warning for a game without a set.
     static const QString selectQuestionFileMessage;
+    // The warning for a set whose every question is empty: nothing can be asked.
+    static const QString noQuestionToAskMessage;
     // The index of LOSE among the prize lamps.
     static constexpr int loseIndex = 5;
 
@@ -339,6 +341,8 @@ signals:
     void warningRaised(const QString& text);
 
 private:
+    // Some record of the set holds a question with text.
+    bool setHoldsAQuestion() const;
     // The state of a new attract mode: fresh seed, no question, credit 1, a full gauge.
     void resetForAttractMode();
     // Enters a phase: what the phase needs is set up, then the views are told.

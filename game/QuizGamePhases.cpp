@@ -323,9 +323,11 @@ void QuizGame::endQuestion() {
     }
     if (credit == -1) return;
     // The question is over: a fresh gauge, a little faster, and the next turn.
+    // The gauge's new speed first, so that the time shown for the full gauge is the next
+    // question's.
+    timeGaugeTimer.setInterval(fasterGaugeStep(timeGaugeTimer.interval()));
     restartTime();
     emit timeChanged();
-    timeGaugeTimer.setInterval(fasterGaugeStep(timeGaugeTimer.interval()));
     questionText.clear();
     typedLength = 0;
     selectNextPlayer();

@@ -328,7 +328,7 @@ void ScoreStore::start() {
         return;
     }
     close();
-    if (recovery == Recovery::LeaveAlone)
+    if (recovery != Recovery::MoveAside)
         messages << QStringLiteral("The hall of fame in %1 cannot be used (%2).")
                         .arg(QDir::toNativeSeparators(path_), reason);
     else if (failure == Failure::Damaged)
@@ -407,7 +407,7 @@ ScoreStore::Failure ScoreStore::open(const QString& databaseName, QString& reaso
         }
     }
     // A store that leaves its file alone only reads it: no log is switched on, no table made.
-    const bool readOnly = file && recovery == Recovery::LeaveAlone;
+    const bool readOnly = file && recovery == Recovery::ReadOnly;
     QSqlDatabase db = QSqlDatabase::addDatabase(FileDriver, connection);
     db.setDatabaseName(databaseName);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1%2")
@@ -458,7 +458,7 @@ ScoreStore::Failure ScoreStore::prepareSchema(Session& s, QString& reason) {
     if (tables.contains(QLatin1String("schema_version")) &&
         !s.value(QStringLiteral("SELECT MAX(version) FROM schema_version"), version))
         return fail();
-    if (recovery == Recovery::LeaveAlone && version.toInt() < SchemaVersion) {
+    if (recovery != Recovery::MoveAside && version.toInt() < SchemaVersion) {
         s.error = QSqlError();
         reason = QStringLiteral("it holds no tables of this version; the game makes or "
                                 "upgrades them when it starts with it");

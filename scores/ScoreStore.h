@@ -43,7 +43,8 @@ public:
     static constexpr int SchemaVersion = 2;
 
     // What may be done to a database file that cannot be read.
-    enum class Recovery { MoveAside, LeaveAlone };
+    // ReadOnly leaves it alone too and writes nothing at all: a report's open.
+    enum class Recovery { MoveAside, LeaveAlone, ReadOnly };
 
     // The database in the user's data folder.
     static QString defaultPath();

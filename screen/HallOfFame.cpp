@@ -19,7 +19,7 @@ HallOfFame::HallOfFame(QuizScreen& screen, ScoreStore* store, Dialogs& dialogs)
     page->hide();
     // Among the attract pictures, beneath every panel of a game.
     page->stackUnder(screen.upperBanner);
-    nameEntry = new NameEntryPanel(screen.playArea);
+    nameEntry = new NameEntryPanel(screen.playArea, screen.clock());
     connect(nameEntry, &NameEntryPanel::accepted, this, &HallOfFame::nameAccepted);
 
     connect(&game, &QuizGame::phaseChanged, this, &HallOfFame::phaseEntered);

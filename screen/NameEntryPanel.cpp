@@ -5,7 +5,11 @@
 #include "ImageView.h"
 #include "Label.h"
 
+#include "Clock.h"
+
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QStyleHints>
 #include <QLineEdit>
 
 #include <algorithm>
@@ -22,9 +26,10 @@ constexpr int Margin = 8;
 const QChar BlankSign(0x2423);
 } // namespace
 
-NameEntryPanel::NameEntryPanel(QWidget* playArea)
+NameEntryPanel::NameEntryPanel(QWidget* playArea, const Clock& clock)
     : PlayAreaPanel(playArea, QStringLiteral("nameEntryPanel"), QStringLiteral("Enter your name"),
-                    QStringLiteral("enter-your-name"), HeadingSize) {
+                    QStringLiteral("enter-your-name"), HeadingSize),
+      clock(clock) {
 
     playerLine = CabinetText::label(this, QStringLiteral("nameEntryPlayer"), 13, CabinetText::gold,
                                     Qt::AlignCenter);
@@ -67,7 +72,7 @@ NameEntryPanel::NameEntryPanel(QWidget* playArea)
     okButton->setArtwork(QStringLiteral("ok"), OkSize);
     okButton->setAccessibleName(QStringLiteral("OK"));
     okButton->setCursor(Qt::PointingHandCursor);
-    connect(okButton, &ImageView::mouseDown, this, &NameEntryPanel::accept);
+    connect(okButton, &ImageView::mouseDown, this, &NameEntryPanel::clickOk);
     connect(okButton, &ImageView::mouseMove, this,
             [this] { okFrame->setBevelOuter(Bevel::Raised); });
     connect(this, &Panel::mouseMove, this, [this] { okFrame->setBevelOuter(Bevel::None); });
@@ -79,7 +84,13 @@ NameEntryPanel::NameEntryPanel(QWidget* playArea)
     fitToPlayArea();
 }
 
+void NameEntryPanel::clickOk() {
+    if (clock.now() - shownAt < QGuiApplication::styleHints()->mouseDoubleClickInterval()) return;
+    accept();
+}
+
 void NameEntryPanel::start(const QString& player, int place, int score, const QString& offered) {
+    shownAt = clock.now();
     playerLine->setCaption(QStringLiteral("%1 - %2 PLACE - %3")
                                .arg(player.toUpper(), HallOfFamePage::ordinal(place).toUpper())
                                .arg(score));

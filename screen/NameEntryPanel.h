@@ -3,6 +3,7 @@
 #include "CabinetButton.h"
 #include "PlayAreaPanel.h"
 
+class Clock;
 class ImageView;
 class Label;
 class QLineEdit;
@@ -19,7 +20,9 @@ public:
     // The letters the cabinet buttons step through, in order (a blank first).
     static const QString letters;
 
-    explicit NameEntryPanel(QWidget* playArea);
+    // The clock tells a click on OK from the second click of the double click that opened
+    // the entry (the final scores' OK stands at the same spot).
+    NameEntryPanel(QWidget* playArea, const Clock& clock);
 
     // Opens the entry for one player: who they are ("Player One" or the name they played
     // under), their place in the hall of fame, their score and the name offered.
@@ -55,5 +58,10 @@ private:
     void rubOut();
     void showPickedLetter();
 
+    // OK by the mouse: accepted unless it comes within a double click's time of the opening.
+    void clickOk();
+
+    const Clock& clock;
+    std::int64_t shownAt = 0;
     int letterIndex = 1;
 };

@@ -238,6 +238,8 @@ void QuizScreen::createControls() {
         answerLetters[i]->setAccessibleDescription(QStringLiteral("Letter %1").arg(QChar('A' + i)));
         answerTexts[i] = makeLabel(play, answerNames[i], QString(), 10, Qt::white);
         answerTexts[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        // The widest answers (75 capitals) are shown whole in a smaller font.
+        answerTexts[i]->setShrinkToFit(true);
     }
     // The frames are only outlines over their covers.
     for (Panel* frame : {answerFrameA, answerFrameB, answerFrameC, answerFrameD})
@@ -316,8 +318,10 @@ void QuizScreen::createControls() {
         l->setFixedHeight(20);
     for (Label* l : {wrongQuestionCaption, wrongChosenCaption, wrongCorrectCaption})
         l->setIndent(24);
-    for (Label* l : {wrongQuestion, wrongChosen, wrongCorrect})
+    for (Label* l : {wrongQuestion, wrongChosen, wrongCorrect}) {
         l->setIndent(6);
+        l->setShrinkToFit(true);
+    }
     wrongPanelOkFrame = makeOkButton(wrongPanel, "wrongPanelOkFrame", "wrongPanelOk", wrongPanelOk);
 
     // TimeOut panel.
@@ -338,8 +342,10 @@ void QuizScreen::createControls() {
         l->setFixedHeight(20);
     for (Label* l : {timeOutQuestionCaption, timeOutCorrectCaption})
         l->setIndent(24);
-    for (Label* l : {timeOutQuestion, timeOutCorrect})
+    for (Label* l : {timeOutQuestion, timeOutCorrect}) {
         l->setIndent(6);
+        l->setShrinkToFit(true);
+    }
     timeOutPanelOkFrame =
         makeOkButton(timeOutPanel, "timeOutPanelOkFrame", "timeOutPanelOk", timeOutPanelOk);
 

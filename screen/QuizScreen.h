@@ -64,6 +64,8 @@ public:
     explicit QuizScreen(QuizServices world, QWidget* parent = nullptr);
     ~QuizScreen() override;
 
+    // The clock the screen and its panels time themselves by.
+    const Clock& clock() const { return services.clock; }
     // The game: its rules and state.
     QuizGame game;
     // What the pictures show.

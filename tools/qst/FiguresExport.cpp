@@ -91,7 +91,7 @@ int exportFigures(const FiguresOptions& options, std::ostream& out, std::ostream
         // What is kept is only read; figures of questions never asked come from an empty
         // store in memory.
         ScoreStore store(kept ? database : QStringLiteral(":memory:"), QString(), nullptr,
-                         kept ? ScoreStore::Recovery::LeaveAlone
+                         kept ? ScoreStore::Recovery::ReadOnly
                               : ScoreStore::Recovery::MoveAside);
         const QStringList messages = store.takeMessages();
         if (!messages.isEmpty()) {
