@@ -12,8 +12,9 @@ Label::Label(QWidget* parent, const QString& name) : QLabel(parent) {
 }
 
 namespace {
-// The smallest font a shrunk caption is shown in: still readable across a room.
-constexpr qreal SmallestPointSize = 6.5;
+// The smallest font a shrunk caption is shown in: what the widest texts a record can hold
+// need in the answer rows at the design size.
+constexpr qreal SmallestPointSize = 5;
 } // namespace
 
 void Label::setCaption(const QString& caption) {

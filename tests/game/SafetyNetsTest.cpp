@@ -72,17 +72,20 @@ TEST_F(SafetyNetsTest, WidestTextsFitTheirLabels) {
     const std::string wide(75, 'W');
     const std::string words = "WWWWWWWWW MMMMMMMMM WWWWWWWWW MMMMMMMMM WWWWWWWWW MMMMMMMMM "
                               "WWWWWWWWW MMMMM";
-    QstFixtures::writeSet(startupFile(), {QstFixtures::question(words, wide, wide + "", words,
+    QstFixtures::writeSet(startupFile(), {QstFixtures::question(words, wide, std::string(74, 'W') + "M", words,
                                                                 std::string(74, 'M') + "W")});
-    createShown();
+    createScreen();
+    screen->show();
+    giveFocus(screen.get());
     startGame();
     ASSERT_TRUE(waitForAnswers());
     const auto fits = [](const Label* label) {
         const int room = label->contentsRect().width() - std::max(label->indent(), 0);
         return QFontMetrics(label->font()).horizontalAdvance(label->caption()) <= room;
     };
-    for (const Label* text : screen->answerTexts)
+    for (const Label* text : screen->answerTexts) {
         EXPECT_TRUE(fits(text)) << text->caption().toStdString();
+    }
     choose(screen->game.answerSlots[0] == screen->game.correctAnswer ? 1 : 0);
     ASSERT_TRUE(advanceUntil([this] { return visible(screen->wrongPanel); }));
     for (const Label* value : {screen->wrongQuestion, screen->wrongChosen, screen->wrongCorrect})
