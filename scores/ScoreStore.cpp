@@ -319,7 +319,8 @@ void ScoreStore::start() {
     if (path_.isEmpty()) return useMemory(QStringLiteral("there is no folder for it"));
     QString reason;
     Failure failure = Failure::Unusable;
-    if (!QDir().mkpath(QFileInfo(path_).absolutePath()))
+    // A store in memory has no folder (":memory:" would name a folder ":").
+    if (path_ != Memory && !QDir().mkpath(QFileInfo(path_).absolutePath()))
         reason = QStringLiteral("its folder cannot be made");
     else
         failure = open(path_, reason);

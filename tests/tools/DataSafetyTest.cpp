@@ -35,6 +35,8 @@ TEST(DataSafety, AnOutputNeverReplacesWhatTheCommandReads) {
     // refuses to write a set over a file that is not one. Nothing is changed by a refusal.
     TopicSet s;
     const std::string other = s.dir.write("other.csv", "question,answer,wrong1,wrong2,wrong3\n");
+    const std::string database =
+        s.dir.write("other.sqlite", std::string("SQLite format 3\0", 16) + "pages");
     std::filesystem::create_symlink(s.set, s.dir.stdPath("LINK.QST"));
     const std::string copy = s.dir.stdPath("COPY.QST");
     std::filesystem::copy_file(s.set, copy);
@@ -52,6 +54,7 @@ TEST(DataSafety, AnOutputNeverReplacesWhatTheCommandReads) {
          "same file"},
         {"export by a relative path", {"export", s.set, "-o", relative}, 2, "same file"},
         {"export over another set", {"export", s.set, "-o", copy}, 2, "is a question set"},
+        {"export over a database", {"export", s.set, "-o", database}, 2, "is a database"},
         {"figures over the set through a link",
          {"figures", s.set, "-o", s.dir.stdPath("LINK.QST"), "--database",
           s.dir.stdPath("none.sqlite")},
@@ -74,8 +77,22 @@ TEST(DataSafety, AnOutputNeverReplacesWhatTheCommandReads) {
         EXPECT_EQ(readBytes(copy), setBytes);
         EXPECT_EQ(readBytes(s.set + ".difficulty"), marksBytes);
         EXPECT_EQ(readBytes(other), "question,answer,wrong1,wrong2,wrong3\n");
+        EXPECT_EQ(readBytes(database).size(), 21u);
         EXPECT_EQ(s.dir.names(), names);
     }
+}
+
+TEST(DataSafety, AnImportThroughALinkWritesTheSetAndItsMarksWhereItPoints) {
+    // The link stays a link; the set it points to and that set's marks are written.
+    TopicSet s;
+    const std::string link = s.dir.stdPath("LINK.QST");
+    std::filesystem::create_symlink(s.set, link);
+    const std::string more = s.dir.write("more.txt", "#Q New?\n#D hard\n^ a\nA a\nB b\nC c\nD d\n");
+    const ToolRun run = runTool({"import", more, "-o", link});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(readBytes(s.set + ".difficulty"), "hard\tNew?\n");
+    EXPECT_FALSE(std::filesystem::exists(link + ".difficulty"));
 }
 
 TEST(DataSafety, EitherExportImportsBackToTheSameSetAndMarks) {

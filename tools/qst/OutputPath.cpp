@@ -2,6 +2,8 @@
 
 #include "QstFile.h"
 
+#include <cstring>
+#include <fstream>
 #include <sys/stat.h>
 
 std::string textOutputRefusal(const std::string& output, const std::vector<std::string>& inputs) {
@@ -17,5 +19,11 @@ std::string textOutputRefusal(const std::string& output, const std::vector<std::
     constexpr ReaderRuleSet HeaderRules{1, "", "", QstFile::Access::Read};
     if (out.st_size > 0 && checkQuestionFile(output, HeaderRules).status == QstCheck::Accepted)
         return output + ": the output is a question set; it is not written over with text";
+    // A database (the scores, another program's) is no earlier export either.
+    if (std::ifstream file(output, std::ios::binary); file) {
+        char magic[16] = {};
+        if (file.read(magic, sizeof magic) && std::memcmp(magic, "SQLite format 3", 16) == 0)
+            return output + ": the output is a database; it is not written over with text";
+    }
     return {};
 }

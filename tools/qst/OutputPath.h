@@ -4,7 +4,7 @@
 #include <vector>
 
 // Why a text output (an export, the figures) may not be written to output: it is one of the
-// files the command reads, under any name (a link, another path), a question set, or no
-// regular file. Empty when it may be written. Nothing is written over what an author owns
+// files the command reads, under any name (a link, another path), a question set, a
+// database, or no regular file. Empty when it may be written. Nothing is written over what an author owns
 // without being asked for by name and kind.
 std::string textOutputRefusal(const std::string& output, const std::vector<std::string>& inputs);

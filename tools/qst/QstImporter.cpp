@@ -13,6 +13,7 @@
 #include "TextSource.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -323,7 +324,13 @@ int importQuestions(const ImportOptions& options, std::ostream& err, ImportSumma
         return 2;
     }
 
-    const std::string& output = options.m_output;
+    // A set reached through a link is written where the link points, and so are its marks.
+    std::string output = options.m_output;
+    if (char* resolved = output.empty() ? nullptr : ::realpath(output.c_str(), nullptr)) {
+        struct stat link {};
+        if (::lstat(output.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) output = resolved;
+        std::free(resolved);
+    }
     struct stat outStat {};
     const bool outputExists = !output.empty() && ::stat(output.c_str(), &outStat) == 0;
     if (outputExists && !S_ISREG(outStat.st_mode)) {
