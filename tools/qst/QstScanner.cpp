@@ -22,7 +22,10 @@ bool QstScanner::open(const std::string& path) {
     if (!QstText::openRegularFile(path, m_fd, size, m_error, m_notRegular)) return false;
     m_count = size / static_cast<std::int64_t>(QuestionRecord::Size);
     m_trailing = size % static_cast<std::int64_t>(QuestionRecord::Size);
-    m_buffer.resize(RecordsPerRead * QuestionRecord::Size);
+    // No larger than the file's records: a small set costs a small buffer.
+    m_buffer.resize(static_cast<std::size_t>(
+                        std::min<std::int64_t>(m_count, RecordsPerRead)) *
+                    QuestionRecord::Size);
     return true;
 }
 
