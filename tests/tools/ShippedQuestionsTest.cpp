@@ -88,18 +88,6 @@ TEST(ShippedQuestions, EveryQuestionIsMarkedAndEachDifficultyHoldsAboutAThird) {
     }
 }
 
-TEST(ShippedQuestions, NoQuestionGivesAnotherAwayUnlessReviewed) {
-    // Every question whose text holds the answer of another of its topic is in the record of
-    // reviewed pairs; the listing below names each one that is not.
-    std::vector<std::string> args = {"pairs"};
-    for (const std::string& file : questionFiles())
-        args.push_back(file);
-    args.push_back("--reviewed");
-    args.push_back((questionFolder() / "reviewed-pairs.list").string());
-    std::ostringstream out, err;
-    EXPECT_EQ(runQstTool(args, out, err), 0) << out.str() << err.str();
-}
-
 TEST(ShippedQuestions, TheHelpAndTheReadmeNameEveryTopicSet) {
     // Each topic file makes a set the build can name, and the help and the README list it.
     const std::string help = readText(sourceRoot() / "assets" / "trivora-help.html");

@@ -68,25 +68,45 @@ Commands:
                      are replaced
       --strict, --dry-run  as for import, for each set
 
-  pairs SOURCE... [--reviewed FILE] [--all]
-      Lists give-aways: a question whose text holds the correct answer of
-      another question of the same source, as FILE:LINE of the question
-      holding it and FILE:LINE of the answer's question. An answer is held
-      when its words stand in the text as whole words in any letter case
-      (the last may add a plural s, or es after s, x, z, ch, sh and o).
+  pairs SOURCE... [--reviewed FILE] [--all] [--min-score SCORE]
+      Lists give-aways among all the sources together, as the full set mixes
+      every topic: a question B that tells the correct answer of another
+      question A, because B's text holds it (the player reads it), B's
+      correct answer holds it (the Wrong panel shows it), or one of B's wrong
+      options does (the player sees it among the choices). Texts are compared
+      as words in any letter case, each folded to its stem (Snowball English:
+      "guillotined" and "Guillotine" are one word), with the answer's leading
+      article (a, an, the) left out; the answer's words must stand together
+      and in order. Also listed: questions that answer themselves (a word of
+      the correct answer stands in the question while no word of a wrong
+      option does) and the same question asked twice (the same words,
+      articles aside).
+      Each line is FILE:LINE of question B, the kind (text, shown answer,
+      option, own wording or duplicate), a score, both texts and FILE:LINE of
+      question A; best first. The score is 3 for a text (or own wording), 2
+      for a shown answer, 1 for an option, times the sum of how rare the
+      answer's words and the other words A's question shares with B are:
+      ln((questions + 1) / questions holding the word) for each. A name that
+      stands in many questions scores low; two questions about the same
+      thing score high.
       Answers too short or too common to give anything away are not looked
       for: a single letter, a number from 0 to 12 (in figures or words),
       words of quantity or choice (None, All, Both, Neither, Yes, No, True,
       False, Many, Few, "All of these", "None of the above", ...) and little
-      words such as And, Or, Not, The, Of.
-      --reviewed FILE  pairs read and found to give nothing away, left out
-                       of the list: one a line, FILE | ANSWER | QUESTION |
-                       REASON (the source's file name, the answer, the text
-                       holding it, why it gives nothing away); lines
-                       starting with # are comments
-      --all            list the reviewed pairs too, with their reasons, and
-                       every answer not looked for
-      Exits 1 while any pair found is not in the record.
+      words such as And, Or, Not, The, Of, Who.
+      --reviewed FILE    pairs read and found to give nothing away, left out
+                         of the list: one a line, FILE | ANSWER | QUESTION |
+                         REASON (the file name of A's source, A's answer,
+                         B's question, why it gives nothing away; for a
+                         question answering itself B is A, for a duplicate
+                         A is the earlier copy); lines starting with # are
+                         comments
+      --min-score SCORE  leave out pairs scoring below SCORE (default 20;
+                         0 lists every pair); questions answering themselves
+                         and duplicates are always listed
+      --all              list the reviewed pairs too, with their reasons,
+                         and every answer not looked for
+      Exits 1 while any pair listed is not in the record.
 
   figures FILE [-o OUT] [--database DB]
       Writes how each question of the set has fared in games, as the game
@@ -123,6 +143,7 @@ struct Args {
     std::string dir;
     std::optional<std::string> reviewed;
     bool all = false;
+    std::string minScore;
     std::string database;
 };
 
@@ -159,6 +180,7 @@ bool parseArgs(const std::vector<std::string>& args, const std::string& command,
     const QCommandLineOption dir({"d", "dir"}, {}, "DIR");
     const QCommandLineOption reviewed("reviewed", {}, "FILE");
     const QCommandLineOption all("all");
+    const QCommandLineOption minScore("min-score", {}, "SCORE");
     const QCommandLineOption database("database", {}, "DB");
     if (command == "export" || command == "import" || command == "figures")
         parser.addOption(output);
@@ -166,7 +188,7 @@ bool parseArgs(const std::vector<std::string>& args, const std::string& command,
     if (command == "export") parser.addOption(format);
     if (command == "import") parser.addOptions({from, append, dryRun, strict});
     if (command == "sets") parser.addOptions({dir, strict, dryRun});
-    if (command == "pairs") parser.addOptions({reviewed, all});
+    if (command == "pairs") parser.addOptions({reviewed, all, minScore});
 
     QStringList list{"trivora-qst"};
     for (std::size_t i = 1; i < args.size(); ++i)
@@ -204,6 +226,7 @@ bool parseArgs(const std::vector<std::string>& args, const std::string& command,
     if (command == "pairs") {
         if (parser.isSet(reviewed)) a.reviewed = bytes(parser.value(reviewed));
         a.all = parser.isSet(all);
+        a.minScore = bytes(parser.value(minScore));
     }
     return true;
 }
@@ -267,7 +290,15 @@ int runSets(const Args& a, std::ostream& err) {
 }
 
 int runPairs(const Args& a, std::ostream& out, std::ostream& err) {
-    return listGiveAways({a.positional, a.reviewed, a.all}, out, err);
+    PairsOptions options{a.positional, a.reviewed, a.all};
+    if (!a.minScore.empty()) {
+        bool ok = false;
+        options.minScore = QString::fromStdString(a.minScore).toDouble(&ok);
+        if (!ok || !(options.minScore >= 0))
+            return usageError(err,
+                              "--min-score needs a number of 0 or more, not '" + a.minScore + "'");
+    }
+    return listGiveAways(options, out, err);
 }
 
 int runFigures(const Args& a, std::ostream& out, std::ostream& err) {
