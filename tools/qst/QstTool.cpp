@@ -2,6 +2,7 @@
 
 #include "FiguresExport.h"
 #include "GiveAwayPairs.h"
+#include "LengthReport.h"
 #include "QstExporter.h"
 #include "QstImporter.h"
 #include "QstInspector.h"
@@ -107,6 +108,16 @@ Commands:
       --all              list the reviewed pairs too, with their reasons,
                          and every answer not looked for
       Exits 1 while any pair listed is not in the record.
+
+  lengths SOURCE...
+      Prints how long the correct answers are beside the wrong ones, for
+      question writers: one line per source and one for all together, with
+      the number of questions, how often the correct answer is longer than
+      each wrong option (count and share), and the mean length in characters
+      of the correct answers and of the wrong options. When the correct
+      answer is the longest option much more often than one time in four, or
+      longer than the wrong ones on average, players learn to pick the
+      longest. Sources are read as import reads them.
 
   figures FILE [-o OUT] [--database DB]
       Writes how each question of the set has fared in games, as the game
@@ -329,7 +340,7 @@ int runQstTool(const std::vector<std::string>& args, std::ostream& out, std::ost
         return 0;
     }
     if (command != "info" && command != "export" && command != "import" && command != "sets" &&
-        command != "pairs" && command != "figures")
+        command != "pairs" && command != "figures" && command != "lengths")
         return usageError(err, "unknown command '" + command + "'");
     for (std::size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "--") break;
@@ -346,5 +357,6 @@ int runQstTool(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (command == "sets") return runSets(a, err);
     if (command == "pairs") return runPairs(a, out, err);
     if (command == "figures") return runFigures(a, out, err);
+    if (command == "lengths") return reportLengths(a.positional, out, err);
     return runImport(a, err);
 }
