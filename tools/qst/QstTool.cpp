@@ -3,6 +3,7 @@
 #include "FiguresExport.h"
 #include "GiveAwayPairs.h"
 #include "LengthReport.h"
+#include "MarksFromPlay.h"
 #include "QstExporter.h"
 #include "QstImporter.h"
 #include "QstInspector.h"
@@ -133,6 +134,28 @@ Commands:
                      damaged one is moved aside, as the game would, and the
                      command fails.
 
+  difficulty SET [--database DB] [--write] [--min-asked N]
+      Proposes difficulty marks learnt from play, from the figures the
+      figures command reads (the same database, read the same way): one line
+      per question whose mark would change, with its number in the set, the
+      mark it has and the one proposed, how often it was asked and answered
+      right, the share right and its 95 % interval, and the question.
+      The rule: a question asked at least 20 times falls in the band of its
+      share right: easy from 75 %, hard up to 40 %, medium between. A
+      question without a mark gets its band's mark. A marked question gets
+      another only when the figures clearly disagree with its mark: when the
+      95 % Wilson score interval of its share right lies wholly outside the
+      mark's band. So a few unlucky games on a small sample do not flip a
+      mark, while a question players plainly find easier or harder than
+      marked is moved. The marks the set has are read from SET.difficulty
+      (see import); a line that names another question than its record
+      counts as no mark.
+      --database DB  as for figures
+      --write        store the proposals in SET.difficulty, every other
+                     question keeping its mark; the file is replaced as a
+                     whole, so a failed run leaves it as it was
+      --min-asked N  the least number of times asked (default 20)
+
 Options:
   -h, --help     show this text
   --version      show the version
@@ -156,6 +179,8 @@ struct Args {
     bool all = false;
     std::string minScore;
     std::string database;
+    bool write = false;
+    std::string minAsked;
 };
 
 // Arguments pass through the parser as Latin-1, which maps every byte to one character and
@@ -193,9 +218,12 @@ bool parseArgs(const std::vector<std::string>& args, const std::string& command,
     const QCommandLineOption all("all");
     const QCommandLineOption minScore("min-score", {}, "SCORE");
     const QCommandLineOption database("database", {}, "DB");
+    const QCommandLineOption write("write");
+    const QCommandLineOption minAsked("min-asked", {}, "N");
     if (command == "export" || command == "import" || command == "figures")
         parser.addOption(output);
-    if (command == "figures") parser.addOption(database);
+    if (command == "figures" || command == "difficulty") parser.addOption(database);
+    if (command == "difficulty") parser.addOptions({write, minAsked});
     if (command == "export") parser.addOption(format);
     if (command == "import") parser.addOptions({from, append, dryRun, strict});
     if (command == "sets") parser.addOptions({dir, strict, dryRun});
@@ -225,7 +253,11 @@ bool parseArgs(const std::vector<std::string>& args, const std::string& command,
         a.positional.push_back(bytes(arg));
     if (command == "export" || command == "import" || command == "figures")
         a.m_output = bytes(parser.value(output));
-    if (command == "figures") a.database = bytes(parser.value(database));
+    if (command == "figures" || command == "difficulty") a.database = bytes(parser.value(database));
+    if (command == "difficulty") {
+        a.write = parser.isSet(write);
+        a.minAsked = bytes(parser.value(minAsked));
+    }
     if (command == "export") a.format = bytes(parser.value(format));
     if (command == "import") a.from = bytes(parser.value(from));
     if (command == "import") a.append = parser.isSet(append);
@@ -317,6 +349,19 @@ int runFigures(const Args& a, std::ostream& out, std::ostream& err) {
     return exportFigures({a.positional[0], a.m_output, a.database}, out, err);
 }
 
+int runDifficulty(const Args& a, std::ostream& out, std::ostream& err) {
+    if (a.positional.size() != 1) return usageError(err, "difficulty needs exactly one SET");
+    DifficultyOptions options{a.positional[0], a.database, a.write};
+    if (!a.minAsked.empty()) {
+        bool ok = false;
+        options.minAsked = QString::fromStdString(a.minAsked).toInt(&ok);
+        if (!ok || options.minAsked < 1)
+            return usageError(err, "--min-asked needs a whole number of 1 or more, not '" +
+                                       a.minAsked + "'");
+    }
+    return proposeDifficulty(options, out, err);
+}
+
 } // namespace
 
 int usageError(std::ostream& err, const std::string& what) {
@@ -340,7 +385,8 @@ int runQstTool(const std::vector<std::string>& args, std::ostream& out, std::ost
         return 0;
     }
     if (command != "info" && command != "export" && command != "import" && command != "sets" &&
-        command != "pairs" && command != "figures" && command != "lengths")
+        command != "pairs" && command != "figures" && command != "lengths" &&
+        command != "difficulty")
         return usageError(err, "unknown command '" + command + "'");
     for (std::size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "--") break;
@@ -358,5 +404,6 @@ int runQstTool(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (command == "pairs") return runPairs(a, out, err);
     if (command == "figures") return runFigures(a, out, err);
     if (command == "lengths") return reportLengths(a.positional, out, err);
+    if (command == "difficulty") return runDifficulty(a, out, err);
     return runImport(a, err);
 }
