@@ -150,18 +150,19 @@ TEST(GiveAways, PairsComeBestFirstByWhereTheAnswerStandsHowRareItIsAndWhatTheQue
 
 TEST(GiveAways, AQuestionAnswersItselfWhenOnlyItsCorrectAnswerSharesAWordWithIt) {
     // A word of the correct answer (in any form, not a little word) in the question, and no
-    // word of any wrong option there, lists the question against itself.
+    // word of any wrong option there, lists the question against itself with those words.
     struct Case {
         SourceRow question;
         bool listed;
+        const char* words = "";
     };
     const Case cases[] = {
         {row("Which British declaration backed a Jewish home?", "The Balfour Declaration",
              {"The Munich Pact", "Magna Carta", "The Bill of Rights"}),
-         true},
-        {row("Which prizes honour research that makes people laugh?", "Ig Nobel Prize",
-             {"Darwin Awards", "Golden Raspberry", "Razzies"}),
-         true},
+         true, "declaration"},
+        {row("Which prizes honour research that makes people laugh, with a prize?",
+             "Ig Nobel Prize for Laughs", {"Darwin Awards", "Golden Raspberry", "Razzies"}),
+         true, "prize laughs"},
         {row("Which British declaration backed a Jewish home?", "The Balfour Declaration",
              {"The Declaration of Arbroath", "Magna Carta", "The Bill of Rights"}),
          false},
@@ -176,6 +177,7 @@ TEST(GiveAways, AQuestionAnswersItselfWhenOnlyItsCorrectAnswerSharesAWordWithIt)
         ASSERT_EQ(s.pairs.size(), c.listed ? 1u : 0u);
         if (c.listed) {
             EXPECT_EQ(s.pairs[0].kind, GiveAwayKind::OwnWording);
+            EXPECT_EQ(s.pairs[0].words, c.words);
             EXPECT_EQ(s.pairs[0].answerRow, 0u);
             EXPECT_EQ(s.pairs[0].questionRow, 0u);
         }
@@ -326,8 +328,8 @@ TEST(PairsCommand, DuplicatesAndQuestionsAnsweringThemselvesAreListedWhateverThe
     EXPECT_EQ(run.out,
               b + ":1: duplicate: \"Which PRIZES honour fiction?\" asks again the question of " +
                   a + ":1\n" + a +
-                  ":1: own wording 1.2: \"Which prize honours fiction?\" shares a word with "
-                  "its correct answer \"Pulitzer Prize\" and with none of its wrong "
+                  ":1: own wording 1.2: \"Which prize honours fiction?\" shares \"prize\" with "
+                  "its correct answer \"Pulitzer Prize\" and no word with its wrong "
                   "options\n");
     const auto record = dir.write("r.list", "a.txt | Pulitzer Prize | Which PRIZES honour "
                                             "fiction? | two wordings kept on purpose\n"

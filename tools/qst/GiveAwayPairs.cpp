@@ -268,7 +268,7 @@ GiveAwaySearch findGiveAways(const std::vector<SourceRow>& rows) {
                 if (!index.isArticle(id)) key.append(reinterpret_cast<const char*>(&id), sizeof id);
             firstCopy[r] = seen.emplace(std::move(key), r).first->second;
             if (firstCopy[r] != r)
-                search.pairs.push_back({firstCopy[r], r, GiveAwayKind::Duplicate, 0, 0.0});
+                search.pairs.push_back({firstCopy[r], r, GiveAwayKind::Duplicate, 0, 0.0, {}});
         }
     }
 
@@ -330,31 +330,34 @@ GiveAwaySearch findGiveAways(const std::vector<SourceRow>& rows) {
                     }
                 }
             }
-            search.pairs.push_back({a, q, kind, field, weightOf(kind) * (rarity + shared)});
+            search.pairs.push_back({a, q, kind, field, weightOf(kind) * (rarity + shared), {}});
         }
 
         // A question that answers itself: a word of its correct answer stands in its text
         // while no word of a wrong option does.
-        auto sharesWordWithText = [&](std::size_t field, double* shared) {
-            bool any = false;
-            const std::span<const std::uint32_t> text = index.stems(a, 0);
-            std::vector<std::uint32_t> counted;
-            for (std::uint32_t id : index.stems(a, field)) {
-                if (index.isLittleWord(id) || std::find(text.begin(), text.end(), id) == text.end())
-                    continue;
-                any = true;
-                if (shared && std::find(counted.begin(), counted.end(), id) == counted.end()) {
-                    counted.push_back(id);
-                    *shared += index.rarity(id);
-                }
-            }
-            return any;
+        const std::span<const std::uint32_t> text = index.stems(a, 0);
+        auto sharesWordWithText = [&](std::size_t field) {
+            return std::any_of(index.stems(a, field).begin(), index.stems(a, field).end(),
+                               [&](std::uint32_t id) {
+                                   return !index.isLittleWord(id) &&
+                                          std::find(text.begin(), text.end(), id) != text.end();
+                               });
         };
-        double shared = 0;
-        if (sharesWordWithText(1, &shared) && !sharesWordWithText(2, nullptr) &&
-            !sharesWordWithText(3, nullptr) && !sharesWordWithText(4, nullptr))
-            search.pairs.push_back(
-                {a, a, GiveAwayKind::OwnWording, 0, weightOf(GiveAwayKind::OwnWording) * shared});
+        if (sharesWordWithText(1) && !sharesWordWithText(2) && !sharesWordWithText(3) &&
+            !sharesWordWithText(4)) {
+            GiveAway self{a, a, GiveAwayKind::OwnWording, 0, 0.0, {}};
+            const std::span<const std::uint32_t> answer = index.stems(a, 1);
+            for (std::size_t i = 0; i < answer.size(); ++i) {
+                const std::uint32_t id = answer[i];
+                if (index.isLittleWord(id) ||
+                    std::find(text.begin(), text.end(), id) == text.end() ||
+                    std::find(answer.begin(), answer.begin() + i, id) != answer.begin() + i)
+                    continue;
+                self.score += weightOf(GiveAwayKind::OwnWording) * index.rarity(id);
+                self.words += (self.words.empty() ? "" : " ") + Cp1252::toUtf8(words[i]);
+            }
+            search.pairs.push_back(std::move(self));
+        }
     }
     std::sort(search.pairs.begin(), search.pairs.end(), [](const GiveAway& x, const GiveAway& y) {
         const bool xd = x.kind == GiveAwayKind::Duplicate, yd = y.kind == GiveAwayKind::Duplicate;
@@ -480,8 +483,8 @@ int listGiveAways(const PairsOptions& options, std::ostream& out, std::ostream& 
             out << "asks again the question of " << place(pair.answerRow);
             break;
         case GiveAwayKind::OwnWording:
-            out << "shares a word with its correct answer \"" << a.fields[1]
-                << "\" and with none of its wrong options";
+            out << "shares \"" << pair.words << "\" with its correct answer \"" << a.fields[1]
+                << "\" and no word with its wrong options";
             break;
         default:
             if (pair.kind == GiveAwayKind::ShownAnswer)

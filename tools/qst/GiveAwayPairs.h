@@ -55,6 +55,9 @@ struct GiveAway {
     // (3 in a question's text, 2 in a shown answer, 1 in a wrong option) times the sum of how
     // rare its words are, ln((rows + 1) / rows holding the word) each. Duplicates rank first.
     double score = 0;
+    // For OwnWording: the words of the correct answer (folded to lower case, UTF-8) that
+    // stand in the question, each once, blank separated.
+    std::string words;
 };
 
 // An answer that was not looked for, and why.
