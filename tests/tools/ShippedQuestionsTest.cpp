@@ -1,7 +1,5 @@
-#include "GiveAwayPairs.h"
 #include "QstImporter.h"
 #include "QstText.h"
-#include "QstTool.h"
 #include "TextSource.h"
 #include "TopicSets.h"
 
