@@ -14,9 +14,25 @@
 #include "SystemSpeaker.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <QTimer>
 
 #include <cstdio>
+
+namespace {
+// The venue's server and this cabinet's name from Trivora.conf (group Scores), the command
+// line's server first. No password is ever read from here: the server's client library
+// finds it in ~/.pgpass, PGPASSFILE or the service file.
+void useVenueScores(ScoreStore& scores, const ProgramOptions& options) {
+    QSettings conf(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Trivora"));
+    conf.beginGroup(QStringLiteral("Scores"));
+    scores.setCabinet(conf.value(QStringLiteral("Cabinet")).toString());
+    const QString database =
+        options.scoresDatabase.value_or(conf.value(QStringLiteral("Database")).toString())
+            .trimmed();
+    if (!database.isEmpty()) scores.useVenue(database);
+}
+} // namespace
 
 int runTrivora(int argc, char** argv) {
     QStringList arguments;
@@ -50,6 +66,7 @@ int runTrivora(int argc, char** argv) {
     // The hall of fame in the user's data folder; its messages reach the player through the
     // game screen.
     ScoreStore scores;
+    useVenueScores(scores, parsed.options);
     // Spoken play's voice; the Sound menu's "&Speak" tells why when nothing can speak.
     std::unique_ptr<Speaker> speaker = makeSystemSpeaker();
 

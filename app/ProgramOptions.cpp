@@ -14,8 +14,16 @@ ProgramOptions::Parsed ProgramOptions::parse(const QStringList& arguments) {
         QStringLiteral("kiosk"),
         QStringLiteral("Run as an unattended cabinet: full screen, no menu bar, the keys that "
                        "close or leave the game ignored. Ctrl+Alt+Shift+Q ends it."));
+    const QCommandLineOption scoresDatabase(
+        QStringLiteral("scores-database"),
+        QStringLiteral("Share the hall of fame with the venue's other cabinets on the PostgreSQL "
+                       "server at URL (postgresql://user@host:port/dbname?sslmode=...); empty "
+                       "keeps the scores on this machine. Overrides [Scores] Database= in "
+                       "Trivora.conf."),
+        QStringLiteral("URL"));
     parser.addOption(fullScreen);
     parser.addOption(kiosk);
+    parser.addOption(scoresDatabase);
 
     Parsed parsed;
     if (!parser.parse(arguments)) {
@@ -38,6 +46,7 @@ ProgramOptions::Parsed ProgramOptions::parse(const QStringList& arguments) {
         return parsed;
     }
     parsed.options.kiosk = parser.isSet(kiosk);
+    if (parser.isSet(scoresDatabase)) parsed.options.scoresDatabase = parser.value(scoresDatabase);
     parsed.options.fullScreen = parser.isSet(fullScreen) || parsed.options.kiosk;
     return parsed;
 }

@@ -3,12 +3,17 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // What the command line asks of the program.
 struct ProgramOptions {
     // "--fullscreen": the game screen fills the screen from the start.
     bool fullScreen = false;
     // "--kiosk": full screen, no menu bar, no way out but Ctrl+Alt+Shift+Q.
     bool kiosk = false;
+    // "--scores-database URL": the venue's scores server for this run, in place of
+    // [Scores] Database= in Trivora.conf; an empty URL keeps the scores on this machine.
+    std::optional<QString> scoresDatabase;
 
     // The outcome of reading a command line.
     struct Parsed;

@@ -26,3 +26,10 @@ QuestionSet QuestionSet::fromFile(const QString& path, QString* error) {
     if (error) *error = problem;
     return {};
 }
+
+QuestionSet QuestionSet::fromStored(const QString& fileName, const QByteArray& header) {
+    QuestionSet set;
+    set.fileName_ = fileName;
+    set.header_ = header;
+    return set;
+}

@@ -15,6 +15,8 @@ public:
     // The set in the question file at path, known by its header record. An unreadable file,
     // or one whose first record is not a header, gives an invalid set and *error says why.
     static QuestionSet fromFile(const QString& path, QString* error = nullptr);
+    // The set as a store keeps it: its file name and header() as stored.
+    static QuestionSet fromStored(const QString& fileName, const QByteArray& header);
 
     bool isValid() const { return !fileName_.isEmpty(); }
     const QString& fileName() const { return fileName_; }

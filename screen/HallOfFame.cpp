@@ -124,6 +124,8 @@ void HallOfFame::phaseEntered(QuizGame::Phase phase) {
         hidePage();
         // An entry left unfinished (the editor was opened over it) keeps its scores.
         if (!waiting.isEmpty()) storeResults();
+        // The game's answers go to the venue even when nobody entered the hall.
+        if (store) store->finishGame();
         // Before the screen is first shown (at start-up, behind the splash) the messages
         // wait for it.
         if (screen.isVisible()) showMessages();

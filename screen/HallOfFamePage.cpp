@@ -18,6 +18,9 @@ constexpr int MaxTableWidth = 560;
 constexpr int PlaceWidth = 64;
 constexpr int NameWidth = 190;
 constexpr int ScoreWidth = 90;
+// A venue's line gives part of the name's width to the cabinet.
+constexpr int VenueNameWidth = 140;
+constexpr int CabinetWidth = 120;
 const QColor Stripe(0x10, 0x10, 0x48);
 } // namespace
 
@@ -29,6 +32,11 @@ HallOfFamePage::HallOfFamePage(QWidget* playArea)
     emptyLine = CabinetText::label(this, QStringLiteral("hallOfFameEmpty"), 13, CabinetText::gold,
                                    Qt::AlignCenter);
     emptyLine->setCaption(QStringLiteral("NO SCORES YET - PLAY AND BE THE FIRST!"));
+    offlineMark = CabinetText::label(this, QStringLiteral("hallOfFameOffline"), 8,
+                                     CabinetText::silver, Qt::AlignLeft | Qt::AlignVCenter);
+    offlineMark->setCaption(QStringLiteral("offline"));
+    offlineMark->setAccessibleName(
+        QStringLiteral("offline: the venue's hall of fame as last read"));
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const QString n = QString::number(i + 1);
         Row& row = rows[i];
@@ -40,6 +48,8 @@ HallOfFamePage::HallOfFamePage(QWidget* playArea)
             CabinetText::label(row.line, QStringLiteral("hallOfFameName") + n, 11, Qt::white);
         row.score = CabinetText::label(row.line, QStringLiteral("hallOfFameScore") + n, 11,
                                        CabinetText::gold, Qt::AlignRight | Qt::AlignVCenter);
+        row.cabinet = CabinetText::label(row.line, QStringLiteral("hallOfFameCabinet") + n, 9,
+                                         CabinetText::silver, Qt::AlignLeft | Qt::AlignVCenter);
         row.date = CabinetText::label(row.line, QStringLiteral("hallOfFameDate") + n, 10,
                                       CabinetText::silver, Qt::AlignRight | Qt::AlignVCenter);
         row.place->setCaption(ordinal(static_cast<int>(i) + 1));
@@ -51,11 +61,18 @@ HallOfFamePage::HallOfFamePage(QWidget* playArea)
 bool HallOfFamePage::load(ScoreStore& store, const QString& questionFile) {
     const QuestionSet set = QuestionSet::fromFile(questionFile);
     if (!set.isValid()) return false;
-    showEntries(set.fileName(), store.bestTen(set));
+    showEntries(set.fileName(), store.bestTen(set), store.venue() != nullptr,
+                store.isOffline());
     return true;
 }
 
-void HallOfFamePage::showEntries(const QString& setName, const QList<ScoreEntry>& entries) {
+void HallOfFamePage::showEntries(const QString& setName, const QList<ScoreEntry>& entries,
+                                 bool forVenue, bool offline) {
+    if (venue != forVenue) {
+        venue = forVenue;
+        fitToPlayArea();
+    }
+    offlineMark->setVisible(offline);
     setLabel->setCaption(setName);
     setAccessibleDescription(setName.isEmpty() ? QString()
                                                : QStringLiteral("Question set ") + setName);
@@ -70,7 +87,11 @@ void HallOfFamePage::showEntries(const QString& setName, const QList<ScoreEntry>
         row.name->setCaption(e.name);
         row.score->setCaption(QString::number(e.score));
         row.date->setCaption(dateText(e.date));
-        row.line->setAccessibleName(entryText(static_cast<int>(i) + 1, e));
+        row.cabinet->setCaption(e.cabinet);
+        row.cabinet->setVisible(venue);
+        QString spoken = entryText(static_cast<int>(i) + 1, e);
+        if (venue && !e.cabinet.isEmpty()) spoken += QStringLiteral(", on ") + e.cabinet;
+        row.line->setAccessibleName(spoken);
         row.line->show();
     }
     emptyLine->setVisible(shown == 0);
@@ -113,13 +134,18 @@ void HallOfFamePage::layOut(int bw, int bh) {
     const int rowHeight =
         std::clamp((bh - top - 2) / static_cast<int>(rows.size()), 1, MaxRowHeight);
     emptyLine->setGeometry(left, top, tableWidth, (bh - top) / 2);
+    offlineMark->setGeometry(left, heading->y(), std::max(0, heading->x() - left - 4),
+                             heading->height());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const Row& row = rows[i];
         row.line->setGeometry(left, top + static_cast<int>(i) * rowHeight, tableWidth, rowHeight);
         row.place->setGeometry(0, 0, PlaceWidth, rowHeight);
-        row.name->setGeometry(PlaceWidth + 18, 0, NameWidth, rowHeight);
-        row.score->setGeometry(PlaceWidth + 18 + NameWidth, 0, ScoreWidth, rowHeight);
-        const int dateLeft = PlaceWidth + 18 + NameWidth + ScoreWidth;
+        const int nameWidth = venue ? VenueNameWidth : NameWidth;
+        row.name->setGeometry(PlaceWidth + 18, 0, nameWidth, rowHeight);
+        row.score->setGeometry(PlaceWidth + 18 + nameWidth, 0, ScoreWidth, rowHeight);
+        const int cabinetLeft = PlaceWidth + 18 + nameWidth + ScoreWidth + 12;
+        row.cabinet->setGeometry(cabinetLeft, 0, venue ? CabinetWidth : 0, rowHeight);
+        const int dateLeft = cabinetLeft + (venue ? CabinetWidth : 0);
         row.date->setGeometry(dateLeft, 0, tableWidth - dateLeft - 10, rowHeight);
     }
 }

@@ -73,21 +73,28 @@ TEST_F(FullScreenTest, FullScreenKeepsTheGameAsItWas) {
     EXPECT_EQ(screen->display.buttonLit[1], 1);
 }
 
-// --fullscreen and --kiosk start the game full screen (--kiosk without its menu bar); other
+// --fullscreen and --kiosk start the game full screen (--kiosk without its menu bar);
+// --scores-database names the venue's server for the run (empty: this machine); other
 // arguments are refused with the usage, --help shows it.
 TEST_F(FullScreenTest, CommandLineChoosesTheScreen) {
     const struct {
         QStringList arguments;
         bool fullScreen, kiosk, exitNow;
         int exitStatus;
+        std::optional<QString> scoresDatabase;
     } cases[] = {
-        {{}, false, false, false, 0},
-        {{QStringLiteral("--fullscreen")}, true, false, false, 0},
-        {{QStringLiteral("--kiosk")}, true, true, false, 0},
-        {{QStringLiteral("--kiosk"), QStringLiteral("--fullscreen")}, true, true, false, 0},
-        {{QStringLiteral("--help")}, false, false, true, 0},
-        {{QStringLiteral("--kiosks")}, false, false, true, 2},
-        {{QStringLiteral("REGD.QST")}, false, false, true, 2},
+        {{}, false, false, false, 0, {}},
+        {{QStringLiteral("--fullscreen")}, true, false, false, 0, {}},
+        {{QStringLiteral("--kiosk")}, true, true, false, 0, {}},
+        {{QStringLiteral("--kiosk"), QStringLiteral("--fullscreen")}, true, true, false, 0, {}},
+        {{QStringLiteral("--help")}, false, false, true, 0, {}},
+        {{QStringLiteral("--kiosks")}, false, false, true, 2, {}},
+        {{QStringLiteral("REGD.QST")}, false, false, true, 2, {}},
+        {{QStringLiteral("--scores-database"), QStringLiteral("postgresql://bar@venue/trivora")},
+         false, false, false, 0, QStringLiteral("postgresql://bar@venue/trivora")},
+        {{QStringLiteral("--scores-database="), QStringLiteral("--kiosk")}, true, true, false, 0,
+         QString()},
+        {{QStringLiteral("--scores-database")}, false, false, true, 2, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
@@ -98,6 +105,7 @@ TEST_F(FullScreenTest, CommandLineChoosesTheScreen) {
         EXPECT_EQ(parsed.exitNow, c.exitNow);
         EXPECT_EQ(parsed.exitStatus, c.exitStatus);
         EXPECT_EQ(parsed.text.contains(QStringLiteral("--kiosk")), c.exitNow);
+        EXPECT_EQ(parsed.options.scoresDatabase, c.scoresDatabase);
     }
 
     ProgramOptions fullScreen;

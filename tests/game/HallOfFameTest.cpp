@@ -277,6 +277,33 @@ TEST_F(HallOfFameTest, AttractPageShowsTheTenBest) {
     EXPECT_EQ(screen->display.attractStage, 0);
 }
 
+// A venue's hall shows the cabinet of each line, read out with it, and the offline mark
+// only while the server cannot be reached; a single machine's hall shows neither.
+TEST_F(HallOfFameTest, VenueHallShowsCabinetsAndOfflineMark) {
+    ScoreEntry entry;
+    entry.name = QStringLiteral("Ann");
+    entry.score = 30;
+    entry.date = scoresNow;
+    entry.cabinet = QStringLiteral("Bar-2");
+    const struct {
+        bool venue;
+        bool offline;
+    } cases[] = {{true, true}, {true, false}, {false, false}};
+    openScores();
+    create();
+    runToPage();
+    ASSERT_TRUE(visible(&page()));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.venue * 2 + c.offline);
+        page().showEntries(QStringLiteral("REGD.QST"), {entry}, c.venue, c.offline);
+        EXPECT_EQ(visible(page().offlineMark), c.offline);
+        EXPECT_EQ(visible(page().rows[0].cabinet), c.venue);
+        EXPECT_EQ(page().rows[0].cabinet->caption(), QStringLiteral("Bar-2"));
+        EXPECT_EQ(page().rows[0].line->accessibleName().endsWith(QStringLiteral(", on Bar-2")),
+                  c.venue);
+    }
+}
+
 // File → Clear Hall of Fame asks first, naming the set; No keeps the scores, Yes clears
 // this set's hall only; between games only.
 TEST_F(HallOfFameTest, ClearAsksAndClearsTheCurrentSet) {

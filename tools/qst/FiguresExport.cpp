@@ -53,10 +53,14 @@ int exportFigures(const FiguresOptions& options, std::ostream& out, std::ostream
                                                       : QString::fromStdString(options.database);
     // Nothing is made where nothing was kept: no figures yet are figures of questions never
     // asked.
-    const bool kept = !database.isEmpty() && QFileInfo::exists(database);
+    // A venue's server is only read: its tables are the game's to make.
+    const bool server = ScoreStore::isServerAddress(database);
+    const bool kept = server || (!database.isEmpty() && QFileInfo::exists(database));
     QByteArray csv;
     {
-        ScoreStore store(kept ? database : QStringLiteral(":memory:"));
+        ScoreStore store(kept ? database : QStringLiteral(":memory:"), QString(), nullptr,
+                         server ? ScoreStore::Recovery::LeaveAlone
+                                : ScoreStore::Recovery::MoveAside);
         const QStringList messages = store.takeMessages();
         if (!messages.isEmpty()) {
             for (const QString& message : messages)

@@ -132,7 +132,9 @@ Commands:
                      (~/.local/share/Trivora). A database that does not exist
                      gives figures of questions never asked and is not made; a
                      damaged one is moved aside, as the game would, and the
-                     command fails.
+                     command fails. A venue's server is given as
+                     postgresql://user@host:port/dbname (the password from
+                     ~/.pgpass): its figures are only read.
 
   difficulty SET [--database DB] [--write] [--min-asked N]
       Proposes difficulty marks learnt from play, from the figures the

@@ -1,0 +1,158 @@
+#include "VenueLink.h"
+
+#include "ScoreStore.h"
+
+#include <QMetaObject>
+#include <QMutexLocker>
+#include <QObject>
+#include <QTimer>
+
+VenueLink::VenueLink(const QString& address, const QString& outboxPath)
+    : address_(address), outboxPath(outboxPath) {
+    thread.setObjectName(QStringLiteral("venue scores"));
+    worker = new QObject;
+    worker->moveToThread(&thread);
+    thread.start();
+    QMetaObject::invokeMethod(
+        worker,
+        [this] {
+            roundTimer = new QTimer(worker);
+            roundTimer->setInterval(RoundIntervalMs);
+            QObject::connect(roundTimer, &QTimer::timeout, worker, [this] { round(); });
+            roundTimer->start();
+            round();
+        },
+        Qt::QueuedConnection);
+}
+
+VenueLink::~VenueLink() {
+    // A round under way ends by itself (its waits are short); none starts after it.
+    stopping = true;
+    // The connections close on the thread that opened them.
+    QMetaObject::invokeMethod(
+        worker,
+        [this] {
+            delete roundTimer;
+            roundTimer = nullptr;
+            server.reset();
+            local.reset();
+        },
+        Qt::BlockingQueuedConnection);
+    thread.quit();
+    thread.wait();
+    delete worker;
+}
+
+QString VenueLink::key(const QuestionSet& set) {
+    return set.fileName() + QLatin1Char('/') + QString::fromLatin1(set.header().toHex());
+}
+
+std::optional<QList<ScoreEntry>> VenueLink::hall(const QuestionSet& set) const {
+    QMutexLocker lock(&mutex);
+    const auto found = halls.constFind(key(set));
+    if (found == halls.constEnd()) return std::nullopt;
+    return *found;
+}
+
+void VenueLink::watch(const QuestionSet& set) {
+    {
+        QMutexLocker lock(&mutex);
+        if (!set.isValid() || watched.contains(set)) return;
+        watched.append(set);
+    }
+    sendSoon();
+}
+
+void VenueLink::sendSoon() {
+    if (roundWaiting.exchange(true)) return;
+    QMetaObject::invokeMethod(
+        worker,
+        [this] {
+            roundWaiting = false;
+            round();
+        },
+        Qt::QueuedConnection);
+}
+
+void VenueLink::runRound() {
+    QMetaObject::invokeMethod(worker, [this] { round(); }, Qt::BlockingQueuedConnection);
+}
+
+QStringList VenueLink::takeMessages() {
+    QMutexLocker lock(&mutex);
+    return std::exchange(messages, {});
+}
+
+void VenueLink::goOffline(const QString& reason) {
+    // The connection is opened afresh in the next round.
+    server.reset();
+    offline = true;
+    if (!reported) {
+        reported = true;
+        QMutexLocker lock(&mutex);
+        messages << reason;
+    }
+}
+
+void VenueLink::round() {
+    struct Count {
+        std::atomic<int>& rounds;
+        ~Count() { ++rounds; }
+    } count{rounds};
+    if (stopping) return;
+    if (!local) {
+        local = std::make_unique<ScoreStore>(outboxPath, QString(), nullptr,
+                                             ScoreStore::Recovery::LeaveAlone);
+        if (!local->isAvailable()) {
+            const QStringList why = local->takeMessages();
+            local.reset();
+            return goOffline(why.join(QLatin1Char(' ')));
+        }
+    }
+    // The game's thread leaves the writing of its log into the file to this one.
+    local->checkpoint();
+    if (!server) {
+        server = std::make_unique<ScoreStore>(address_);
+        if (!server->isAvailable()) return goOffline(server->takeMessages().join(QLatin1Char(' ')));
+    }
+    const auto lost = [this](const QString& what) {
+        const QStringList why = server->takeMessages();
+        goOffline(QStringLiteral("The venue's scores at %1 could not be %2 (%3). Scores are "
+                                 "kept on this cabinet and sent when the server is back.")
+                      .arg(address_, what, why.join(QLatin1Char(' '))));
+    };
+    QStringList done;
+    for (const GameRecord& game : local->outbox()) {
+        if (!server->storeGame(game)) {
+            // What was taken before the failure leaves the outbox all the same.
+            local->removeFromOutbox(done);
+            sent += static_cast<int>(done.size());
+            return lost(QStringLiteral("written"));
+        }
+        done << game.id;
+    }
+    QList<QuestionSet> sets;
+    {
+        QMutexLocker lock(&mutex);
+        sets = watched;
+    }
+    QHash<QString, QList<ScoreEntry>> read;
+    for (const QuestionSet& set : sets) {
+        QList<ScoreEntry> entries;
+        if (!server->readHall(set, entries)) {
+            local->removeFromOutbox(done);
+            sent += static_cast<int>(done.size());
+            return lost(QStringLiteral("read"));
+        }
+        read.insert(key(set), entries);
+    }
+    {
+        // The halls now hold the games just sent: they leave the outbox after this.
+        QMutexLocker lock(&mutex);
+        for (auto it = read.cbegin(); it != read.cend(); ++it)
+            halls.insert(it.key(), it.value());
+    }
+    offline = false;
+    local->removeFromOutbox(done);
+    sent += static_cast<int>(done.size());
+}
