@@ -411,9 +411,19 @@ ScoreStore::Failure ScoreStore::open(const QString& databaseName, QString& reaso
     const bool readOnly = file && recovery == Recovery::ReadOnly;
     QSqlDatabase db = QSqlDatabase::addDatabase(FileDriver, connection);
     db.setDatabaseName(databaseName);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1%2")
-                             .arg(OpenBusyWaitMs)
-                             .arg(readOnly ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(OpenBusyWaitMs);
+    if (readOnly) {
+        options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+        // Without a log beside it the file holds every game, and is read as it is, so that
+        // the reader leaves no log files behind; a log present (a game running) is read too.
+        if (!QFileInfo::exists(databaseName + QStringLiteral("-wal"))) {
+            options += QStringLiteral(";QSQLITE_OPEN_URI");
+            QUrl uri = QUrl::fromLocalFile(QFileInfo(databaseName).absoluteFilePath());
+            uri.setQuery(QStringLiteral("immutable=1"));
+            db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
+        }
+    }
+    db.setConnectOptions(options);
     if (!db.open()) {
         reason = reasonOf(db.lastError());
         return classify(db.lastError());

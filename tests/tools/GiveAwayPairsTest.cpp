@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
+#include <iterator>
+#include <ranges>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -25,9 +29,18 @@ std::size_t countLines(const std::string& text, const std::string& part) {
     return n;
 }
 
-TEST(GiveAways, AnAnswerIsHeldWhenItsWordsStandWholeInAnotherQuestion) {
-    // Whole words in order, any letter case (accented letters too), a plural ending allowed;
-    // part of a longer word, a different spelling or words apart do not count.
+SourceRow row(const std::string& question, const std::string& answer,
+              const std::array<std::string, 3>& wrong) {
+    SourceRow r;
+    r.fields = {question, answer, wrong[0], wrong[1], wrong[2]};
+    return r;
+}
+
+TEST(GiveAways, AnAnswerIsHeldWhenItsWordsStandTogetherInAnotherQuestionInAnyForm) {
+    // Whole words in order, in any letter case (accented letters too) and any word form, the
+    // answer's leading article left out; part of a longer word, another spelling, words
+    // apart, a word of grammar that looks like a form of the answer, or an article kept
+    // because the rest is too common do not count.
     struct Case {
         const char* answer;
         const char* otherQuestion;
@@ -40,17 +53,20 @@ TEST(GiveAways, AnAnswerIsHeldWhenItsWordsStandWholeInAnotherQuestion) {
         {"Rome", "In the legend of Rome's founding, who was the first king?", true},
         {"Anagram", "Which of these are anagrams of \"listen\"?", true},
         {"Fox", "What do foxes eat?", true},
+        {"Guillotine", "Which French queen was guillotined in 1793?", true},
+        {"Iron", "What is ironed?", true},
         {"James Bond", "Who wrote the novels in which James Bond first appeared?", true},
-        {"Dr. No", "Who played the villain in \"Dr. No\" (1962)?", true},
-        {"The Magic Flute", "Who composed the opera \"The Magic Flute\"?", true},
+        {"The Magic Flute", "Who composed the opera \"Magic Flute\"?", true},
+        {"A wooden horse", "Who hid inside the wooden horses of Troy?", true},
         {"Grand Slam", "How many Grand Slams did she win?", true},
         {"Reykjav\xC3\xADk", "Which country has REYKJAV\xC3\x8DK as capital?", true},
+        {"The Who", "Who sang with The Who?", true},
         {"Rome", "Which romance is set in Verona?", false},
-        {"Iron", "What is ironed?", false},
-        {"Rice", "Which grain is ricees made of?", false},
         {"Reykjav\xC3\xADk", "Is Reykjavik a capital?", false},
         {"James Bond", "Which James is a Bond villain?", false},
         {"Red Sea", "Which sea is red?", false},
+        {"Doe", "What does a stag eat?", false},
+        {"The Who", "Who sang \"My Generation\"?", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.answer) + " / " + c.otherQuestion);
@@ -60,25 +76,130 @@ TEST(GiveAways, AnAnswerIsHeldWhenItsWordsStandWholeInAnotherQuestion) {
             ASSERT_EQ(s.pairs.size(), 1u);
             EXPECT_EQ(s.pairs[0].answerRow, 0u);
             EXPECT_EQ(s.pairs[0].questionRow, 1u);
+            EXPECT_EQ(s.pairs[0].kind, GiveAwayKind::Text);
         } else {
             EXPECT_TRUE(s.pairs.empty());
         }
     }
 }
 
-TEST(GiveAways, EachHoldingIsOnePairInQuestionOrder) {
-    // A question is not its own give-away; an answer found twice in one question, or once as
-    // a word and once as a plural, makes one pair; pairs come in the order of the questions
-    // holding the answers.
+TEST(GiveAways, TheAnswerIsLookedForInTheTextTheCorrectAnswerAndTheWrongOptions) {
+    // A question's text, correct answer and wrong options all count, the strongest place
+    // naming the pair's kind; each two questions make one pair however often the answer
+    // stands in the one; a question is not its own give-away.
+    struct Case {
+        SourceRow other;
+        GiveAwayKind kind;
+        std::size_t field;
+    };
+    const Case cases[] = {
+        {row("Which river flows through Vienna?", "Danube", {"Rhine", "Elbe", "Oder"}),
+         GiveAwayKind::Text, 0},
+        {row("Which city hosts the UN?", "New Vienna", {"Rhine", "Elbe", "Oder"}),
+         GiveAwayKind::ShownAnswer, 1},
+        {row("Which city hosts the UN?", "Geneva", {"Paris", "Vienna", "Oslo"}),
+         GiveAwayKind::Option, 3},
+        {row("Which Vienna river?", "Danube", {"Vienna", "Elbe", "Oder"}), GiveAwayKind::Text, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.other.fields[0] + " " + c.other.fields[1]);
+        const GiveAwaySearch s = findGiveAways(
+            {row("Where was Mozart's home?", "Vienna", {"Salzburg", "Prague", "Linz"}), c.other});
+        ASSERT_EQ(s.pairs.size(), 1u);
+        EXPECT_EQ(s.pairs[0].answerRow, 0u);
+        EXPECT_EQ(s.pairs[0].questionRow, 1u);
+        EXPECT_EQ(s.pairs[0].kind, c.kind);
+        EXPECT_EQ(s.pairs[0].field, c.field);
+    }
+}
+
+TEST(GiveAways, PairsComeBestFirstByWhereTheAnswerStandsHowRareItIsAndWhatTheQuestionsShare) {
+    // The score is the weight of the place (3 text, 2 shown answer, 1 option) times the sum of
+    // ln((rows + 1) / rows holding the word) over the answer's words and the other words of
+    // the answer's question that the other question shares.
     const GiveAwaySearch s = findGiveAways({
-        row("Africa: which continent has the most countries?", "Africa"),
-        row("Is a lion a lion or lions?", "Lion"),
-        row("Where in Africa do lions and a lion live?", "Africa"),
+        row("Which city has the Hermitage museum?", "Saint Petersburg", {"Moscow", "Kiev", "Omsk"}),
+        row("Which tsar founded Saint Petersburg?", "Ivan", {"Paul", "Boris", "Fyodor"}),
+        row("Which Hermitage museum of Saint Petersburg is a palace?", "Alpha",
+            {"Beta", "Gamma", "Delta"}),
+        row("Which port city is near Tallinn?", "Riga", {"Saint Petersburg", "Oslo", "Kiel"}),
     });
-    ASSERT_EQ(s.pairs.size(), 3u);
-    const std::pair<std::size_t, std::size_t> expected[] = {{0, 2}, {2, 0}, {2, 1}};
-    for (std::size_t i = 0; i < 3; ++i)
-        EXPECT_EQ((std::pair{s.pairs[i].questionRow, s.pairs[i].answerRow}), expected[i]) << i;
+    // "saint" and "petersburg" stand in all four rows; "hermitage", "museum" and "city" in
+    // two each.
+    const double answer = 2 * std::log(5.0 / 4);
+    const double shared = std::log(5.0 / 2);
+    struct Expected {
+        std::size_t questionRow;
+        GiveAwayKind kind;
+        double score;
+    };
+    const Expected expected[] = {
+        {2, GiveAwayKind::Text, 3 * (answer + 2 * shared)},
+        {3, GiveAwayKind::Option, 1 * (answer + shared)},
+        {1, GiveAwayKind::Text, 3 * answer},
+    };
+    ASSERT_EQ(s.pairs.size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(s.pairs[i].answerRow, 0u);
+        EXPECT_EQ(s.pairs[i].questionRow, expected[i].questionRow);
+        EXPECT_EQ(s.pairs[i].kind, expected[i].kind);
+        EXPECT_NEAR(s.pairs[i].score, expected[i].score, 1e-9);
+    }
+}
+
+TEST(GiveAways, AQuestionAnswersItselfWhenOnlyItsCorrectAnswerSharesAWordWithIt) {
+    // A word of the correct answer (in any form, not a little word) in the question, and no
+    // word of any wrong option there, lists the question against itself with those words.
+    struct Case {
+        SourceRow question;
+        bool listed;
+        const char* words = "";
+    };
+    const Case cases[] = {
+        {row("Which British declaration backed a Jewish home?", "The Balfour Declaration",
+             {"The Munich Pact", "Magna Carta", "The Bill of Rights"}),
+         true, "declaration"},
+        {row("Which prizes honour research that makes people laugh, with a prize?",
+             "Ig Nobel Prize for Laughs", {"Darwin Awards", "Golden Raspberry", "Razzies"}),
+         true, "prize laughs"},
+        {row("Which British declaration backed a Jewish home?", "The Balfour Declaration",
+             {"The Declaration of Arbroath", "Magna Carta", "The Bill of Rights"}),
+         false},
+        {row("Which queen of Egypt met Caesar?", "Cleopatra", {"Nefertiti", "Hatshepsut", "Isis"}),
+         false},
+        {row("Who is the father of the gods?", "Son of Kronos", {"Ares", "Hermes", "Apollo"}),
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.question.fields[0] + " " + c.question.fields[1]);
+        const GiveAwaySearch s = findGiveAways({c.question});
+        ASSERT_EQ(s.pairs.size(), c.listed ? 1u : 0u);
+        if (c.listed) {
+            EXPECT_EQ(s.pairs[0].kind, GiveAwayKind::OwnWording);
+            EXPECT_EQ(s.pairs[0].words, c.words);
+            EXPECT_EQ(s.pairs[0].answerRow, 0u);
+            EXPECT_EQ(s.pairs[0].questionRow, 0u);
+        }
+    }
+}
+
+TEST(GiveAways, TheSameQuestionTwiceIsOneDuplicateListedFirst) {
+    // Questions with the same words in any form and case, articles aside, are a duplicate of
+    // the first copy, ahead of every other pair; their answers are not paired again.
+    const GiveAwaySearch s = findGiveAways({
+        row("Which river flows through Vienna?", "Danube", {"Rhine", "Elbe", "Oder"}),
+        row("Which city lies on the Danube?", "Vienna", {"Rome", "Paris", "Oslo"}),
+        row("Which rivers flow through the Vienna?", "The Danube", {"Rhine", "Elbe", "Po"}),
+    });
+    ASSERT_FALSE(s.pairs.empty());
+    EXPECT_EQ(s.pairs[0].kind, GiveAwayKind::Duplicate);
+    EXPECT_EQ(s.pairs[0].answerRow, 0u);
+    EXPECT_EQ(s.pairs[0].questionRow, 2u);
+    for (const GiveAway& pair : s.pairs | std::views::drop(1))
+        EXPECT_FALSE((pair.answerRow == 0 && pair.questionRow == 2) ||
+                     (pair.answerRow == 2 && pair.questionRow == 0))
+            << giveAwayKindName(pair.kind);
 }
 
 TEST(GiveAways, AnswersTooShortOrTooCommonAreNotLookedFor) {
@@ -127,11 +248,12 @@ TEST(ReviewedPairs, ReadsFourPartLinesAndNamesTheLineOfAFault) {
     }
 }
 
-TEST(PairsCommand, ListsEachUnreviewedPairWithBothPlacesAndFailsUntilAllAreReviewed) {
-    // Pairs are listed as FILE:LINE of the question holding the answer and of the answer's
-    // question; only pairs within one file count; a pair in the record (in any letter case)
-    // is left out, a record line that names no pair any more is noted, and the run succeeds
-    // once every pair is reviewed. --all shows the reviewed pairs and the answers left out.
+TEST(PairsCommand, ListsEachUnreviewedPairAcrossSourcesAndFailsUntilAllAreReviewed) {
+    // Pairs are looked for across every source given and listed as FILE:LINE of the question
+    // giving the answer away, its kind and score, and FILE:LINE of the answer's question; a
+    // pair in the record (in any letter case) is left out, and so is one scoring below the
+    // least score; a record line that names no pair any more is noted; the run succeeds once
+    // no pair is listed. --all shows the reviewed pairs and the answers left out.
     ToolFolder dir;
     const auto history = dir.write(
         "history.txt", "#Q Which city did the Ottoman Turks capture in 1453?\n"
@@ -142,7 +264,6 @@ TEST(PairsCommand, ListsEachUnreviewedPairWithBothPlacesAndFailsUntilAllAreRevie
                        "^ Romulus\nA Romulus\nB Remus\nC Numa\nD Aeneas\n\n"
                        "#Q How many hills was Rome built on?\n"
                        "^ 7\nA 5\nB 6\nC 7\nD 8\n");
-    // The answer Romulus stands in this file's question, but it is another topic.
     const auto myth = dir.write("myth.txt", "#Q Who was Romulus's twin brother?\n"
                                             "^ Remus\nA Remus\nB Janus\nC Pan\nD Faunus\n");
     const auto record = dir.write(
@@ -158,24 +279,64 @@ TEST(PairsCommand, ListsEachUnreviewedPairWithBothPlacesAndFailsUntilAllAreRevie
               std::string::npos)
         << run.err;
     EXPECT_EQ(countLines(run.err, "note:"), 1u) << run.err;
-    EXPECT_NE(run.err.find("1 pair found, 1 reviewed, 0 not reviewed"), std::string::npos)
+    EXPECT_NE(run.err.find("3 pairs found, 1 reviewed, 0 not reviewed, 2 not reviewed scoring "
+                           "below 20 left out"),
+              std::string::npos)
         << run.err;
 
-    run = runTool({"pairs", history, myth});
+    run = runTool({"pairs", history, myth, "--min-score", "0"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, history +
-                           ":8: \"Which Ottoman sultan captured Constantinople?\" holds "
-                           "\"Constantinople\", the answer of " +
-                           history + ":1\n");
+    EXPECT_EQ(countLines(run.out, ": "), 3u) << run.out;
+    for (const std::string& line :
+         {history + ":8: text ",
+          "\"Which Ottoman sultan captured Constantinople?\" holds "
+          "\"Constantinople\", the answer of " +
+              history + ":1 (\"Which city did the Ottoman Turks capture in 1453?\")\n",
+          myth + ":1: text ",
+          "\"Who was Romulus's twin brother?\" holds \"Romulus\", the answer of " + history +
+              ":15 (\"Who founded the city of Rome, by legend?\")\n",
+          history + ":15: option ",
+          "\"Who founded the city of Rome, by legend?\" offers \"Remus\", which holds \"Remus\", "
+          "the answer of " +
+              myth + ":1 (\"Who was Romulus's twin brother?\")\n"})
+        EXPECT_NE(run.out.find(line), std::string::npos) << line << "\n" << run.out;
 
-    run = runTool({"pairs", "--all", history, "--reviewed=" + record});
+    run = runTool({"pairs", "--all", history, "--reviewed=" + record, "--min-score=0"});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("the answer of " + history + ":1 [reviewed: not reviewed for real]"),
+    EXPECT_NE(run.out.find("the answer of " + history +
+                           ":1 (\"Which city did the Ottoman Turks capture in 1453?\") "
+                           "[reviewed: not reviewed for real]"),
               std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find(history + ":22: answer \"7\" not looked for: a number from 0 to 12"),
               std::string::npos)
         << run.out;
+}
+
+TEST(PairsCommand, DuplicatesAndQuestionsAnsweringThemselvesAreListedWhateverTheirScore) {
+    // The two kinds that are few and always worth reading ignore the least score, and the
+    // record takes them like any pair: for a duplicate, the earlier copy's answer and the
+    // later copy's text; for a question answering itself, its own answer and text.
+    ToolFolder dir;
+    const auto a = dir.write("a.txt", "#Q Which prize honours fiction?\n"
+                                      "^ Pulitzer Prize\nA Pulitzer Prize\nB Oscar\nC Emmy\n"
+                                      "D Tony\n");
+    const auto b = dir.write("b.txt", "#Q Which PRIZES honour fiction?\n"
+                                      "^ Booker\nA Booker\nB Oscar\nC Emmy\nD Tony\n");
+    ToolRun run = runTool({"pairs", a, b});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out,
+              b + ":1: duplicate: \"Which PRIZES honour fiction?\" asks again the question of " +
+                  a + ":1\n" + a +
+                  ":1: own wording 1.2: \"Which prize honours fiction?\" shares \"prize\" with "
+                  "its correct answer \"Pulitzer Prize\" and no word with its wrong "
+                  "options\n");
+    const auto record = dir.write("r.list", "a.txt | Pulitzer Prize | Which PRIZES honour "
+                                            "fiction? | two wordings kept on purpose\n"
+                                            "a.txt | Pulitzer Prize | Which prize honours "
+                                            "fiction? | a hard one all the same\n");
+    run = runTool({"pairs", a, b, "--reviewed", record});
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
 }
 
 TEST(PairsCommand, FaultyInputOrUsageFails) {
@@ -194,6 +355,8 @@ TEST(PairsCommand, FaultyInputOrUsageFails) {
         {{"pairs", good, "--bogus"}, 2, "unknown option --bogus"},
         {{"pairs", good, "--reviewed"}, 2, "needs a value"},
         {{"pairs", good, "--all=yes"}, 2, "takes no value"},
+        {{"pairs", good, "--min-score", "many"}, 2, "--min-score needs a number"},
+        {{"pairs", good, "--min-score", "-1"}, 2, "--min-score needs a number"},
         {{"pairs", dir.stdPath("a.dat")}, 2, "cannot tell the format"},
         {{"pairs", good, dir.stdPath("none.txt")}, 1, "none.txt: error:"},
         {{"pairs", good, "--reviewed", dir.stdPath("none.list")}, 1, "none.list"},

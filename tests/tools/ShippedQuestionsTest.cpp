@@ -1,7 +1,5 @@
-#include "GiveAwayPairs.h"
 #include "QstImporter.h"
 #include "QstText.h"
-#include "QstTool.h"
 #include "TextSource.h"
 #include "TopicSets.h"
 
@@ -86,18 +84,6 @@ TEST(ShippedQuestions, EveryQuestionIsMarkedAndEachDifficultyHoldsAboutAThird) {
         EXPECT_GE(share, 20.0);
         EXPECT_LE(share, 47.0);
     }
-}
-
-TEST(ShippedQuestions, NoQuestionGivesAnotherAwayUnlessReviewed) {
-    // Every question whose text holds the answer of another of its topic is in the record of
-    // reviewed pairs; the listing below names each one that is not.
-    std::vector<std::string> args = {"pairs"};
-    for (const std::string& file : questionFiles())
-        args.push_back(file);
-    args.push_back("--reviewed");
-    args.push_back((questionFolder() / "reviewed-pairs.list").string());
-    std::ostringstream out, err;
-    EXPECT_EQ(runQstTool(args, out, err), 0) << out.str() << err.str();
 }
 
 TEST(ShippedQuestions, TheHelpAndTheReadmeNameEveryTopicSet) {

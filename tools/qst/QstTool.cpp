@@ -2,6 +2,8 @@
 
 #include "FiguresExport.h"
 #include "GiveAwayPairs.h"
+#include "LengthReport.h"
+#include "MarksFromPlay.h"
 #include "OutputPath.h"
 #include "QstExporter.h"
 #include "QstImporter.h"
@@ -79,25 +81,55 @@ Commands:
                      are replaced
       --strict, --dry-run  as for import, for each set
 
-  pairs SOURCE... [--reviewed FILE] [--all]
-      Lists give-aways: a question whose text holds the correct answer of
-      another question of the same source, as FILE:LINE of the question
-      holding it and FILE:LINE of the answer's question. An answer is held
-      when its words stand in the text as whole words in any letter case
-      (the last may add a plural s, or es after s, x, z, ch, sh and o).
+  pairs SOURCE... [--reviewed FILE] [--all] [--min-score SCORE]
+      Lists give-aways among all the sources together, as the full set mixes
+      every topic: a question B that tells the correct answer of another
+      question A, because B's text holds it (the player reads it), B's
+      correct answer holds it (the Wrong panel shows it), or one of B's wrong
+      options does (the player sees it among the choices). Texts are compared
+      as words in any letter case, each folded to its stem (Snowball English:
+      "guillotined" and "Guillotine" are one word), with the answer's leading
+      article (a, an, the) left out; the answer's words must stand together
+      and in order. Also listed: questions that answer themselves (a word of
+      the correct answer stands in the question while no word of a wrong
+      option does) and the same question asked twice (the same words,
+      articles aside).
+      Each line is FILE:LINE of question B, the kind (text, shown answer,
+      option, own wording or duplicate), a score, both texts and FILE:LINE of
+      question A; best first. The score is 3 for a text (or own wording), 2
+      for a shown answer, 1 for an option, times the sum of how rare the
+      answer's words and the other words A's question shares with B are:
+      ln((questions + 1) / questions holding the word) for each. A name that
+      stands in many questions scores low; two questions about the same
+      thing score high.
       Answers too short or too common to give anything away are not looked
       for: a single letter, a number from 0 to 12 (in figures or words),
       words of quantity or choice (None, All, Both, Neither, Yes, No, True,
       False, Many, Few, "All of these", "None of the above", ...) and little
-      words such as And, Or, Not, The, Of.
-      --reviewed FILE  pairs read and found to give nothing away, left out
-                       of the list: one a line, FILE | ANSWER | QUESTION |
-                       REASON (the source's file name, the answer, the text
-                       holding it, why it gives nothing away); lines
-                       starting with # are comments
-      --all            list the reviewed pairs too, with their reasons, and
-                       every answer not looked for
-      Exits 1 while any pair found is not in the record.
+      words such as And, Or, Not, The, Of, Who.
+      --reviewed FILE    pairs read and found to give nothing away, left out
+                         of the list: one a line, FILE | ANSWER | QUESTION |
+                         REASON (the file name of A's source, A's answer,
+                         B's question, why it gives nothing away; for a
+                         question answering itself B is A, for a duplicate
+                         A is the earlier copy); lines starting with # are
+                         comments
+      --min-score SCORE  leave out pairs scoring below SCORE (default 20;
+                         0 lists every pair); questions answering themselves
+                         and duplicates are always listed
+      --all              list the reviewed pairs too, with their reasons,
+                         and every answer not looked for
+      Exits 1 while any pair listed is not in the record.
+
+  lengths SOURCE...
+      Prints how long the correct answers are beside the wrong ones, for
+      question writers: one line per source and one for all together, with
+      the number of questions, how often the correct answer is longer than
+      each wrong option (count and share), and the mean length in characters
+      of the correct answers and of the wrong options. When the correct
+      answer is the longest option much more often than one time in four, or
+      longer than the wrong ones on average, players learn to pick the
+      longest. Sources are read as import reads them.
 
   figures FILE [-o OUT] [--database DB]
       Writes how each question of the set has fared in games, as the game
@@ -115,6 +147,28 @@ Commands:
                      the command fails. A venue's server is given as
                      postgresql://user@host:port/dbname (the password from
                      ~/.pgpass): its figures are only read.
+
+  difficulty SET [--database DB] [--write] [--min-asked N]
+      Proposes difficulty marks learnt from play, from the figures the
+      figures command reads (the same database, read the same way): one line
+      per question whose mark would change, with its number in the set, the
+      mark it has and the one proposed, how often it was asked and answered
+      right, the share right and its 95 % interval, and the question.
+      The rule: a question asked at least 20 times falls in the band of its
+      share right: easy from 75 %, hard up to 40 %, medium between. A
+      question without a mark gets its band's mark. A marked question gets
+      another only when the figures clearly disagree with its mark: when the
+      95 % Wilson score interval of its share right lies wholly outside the
+      mark's band. So a few unlucky games on a small sample do not flip a
+      mark, while a question players plainly find easier or harder than
+      marked is moved. The marks the set has are read from SET.difficulty
+      (see import); a line that names another question than its record
+      counts as no mark.
+      --database DB  as for figures
+      --write        store the proposals in SET.difficulty, every other
+                     question keeping its mark; the file is replaced as a
+                     whole, so a failed run leaves it as it was
+      --min-asked N  the least number of times asked (default 20)
 
 Options:
   -h, --help     show this text
@@ -137,7 +191,10 @@ struct Args {
     std::string dir;
     std::optional<std::string> reviewed;
     bool all = false;
+    std::string minScore;
     std::string database;
+    bool write = false;
+    std::string minAsked;
 };
 
 // Arguments pass through the parser as Latin-1, which maps every byte to one character and
@@ -173,14 +230,18 @@ bool parseArgs(const std::vector<std::string>& args, const std::string& command,
     const QCommandLineOption dir({"d", "dir"}, {}, "DIR");
     const QCommandLineOption reviewed("reviewed", {}, "FILE");
     const QCommandLineOption all("all");
+    const QCommandLineOption minScore("min-score", {}, "SCORE");
     const QCommandLineOption database("database", {}, "DB");
+    const QCommandLineOption write("write");
+    const QCommandLineOption minAsked("min-asked", {}, "N");
     if (command == "export" || command == "import" || command == "figures")
         parser.addOption(output);
-    if (command == "figures") parser.addOption(database);
+    if (command == "figures" || command == "difficulty") parser.addOption(database);
+    if (command == "difficulty") parser.addOptions({write, minAsked});
     if (command == "export") parser.addOption(format);
     if (command == "import") parser.addOptions({from, append, dryRun, strict});
     if (command == "sets") parser.addOptions({dir, strict, dryRun});
-    if (command == "pairs") parser.addOptions({reviewed, all});
+    if (command == "pairs") parser.addOptions({reviewed, all, minScore});
 
     QStringList list{"trivora-qst"};
     for (std::size_t i = 1; i < args.size(); ++i)
@@ -206,7 +267,11 @@ bool parseArgs(const std::vector<std::string>& args, const std::string& command,
         a.positional.push_back(bytes(arg));
     if (command == "export" || command == "import" || command == "figures")
         a.m_output = bytes(parser.value(output));
-    if (command == "figures") a.database = bytes(parser.value(database));
+    if (command == "figures" || command == "difficulty") a.database = bytes(parser.value(database));
+    if (command == "difficulty") {
+        a.write = parser.isSet(write);
+        a.minAsked = bytes(parser.value(minAsked));
+    }
     if (command == "export") a.format = bytes(parser.value(format));
     if (command == "import") a.from = bytes(parser.value(from));
     if (command == "import") a.append = parser.isSet(append);
@@ -218,6 +283,7 @@ bool parseArgs(const std::vector<std::string>& args, const std::string& command,
     if (command == "pairs") {
         if (parser.isSet(reviewed)) a.reviewed = bytes(parser.value(reviewed));
         a.all = parser.isSet(all);
+        a.minScore = bytes(parser.value(minScore));
     }
     return true;
 }
@@ -283,12 +349,33 @@ int runSets(const Args& a, std::ostream& err) {
 }
 
 int runPairs(const Args& a, std::ostream& out, std::ostream& err) {
-    return listGiveAways({a.positional, a.reviewed, a.all}, out, err);
+    PairsOptions options{a.positional, a.reviewed, a.all};
+    if (!a.minScore.empty()) {
+        bool ok = false;
+        options.minScore = QString::fromStdString(a.minScore).toDouble(&ok);
+        if (!ok || !(options.minScore >= 0))
+            return usageError(err,
+                              "--min-score needs a number of 0 or more, not '" + a.minScore + "'");
+    }
+    return listGiveAways(options, out, err);
 }
 
 int runFigures(const Args& a, std::ostream& out, std::ostream& err) {
     if (a.positional.size() != 1) return usageError(err, "figures needs exactly one FILE");
     return exportFigures({a.positional[0], a.m_output, a.database}, out, err);
+}
+
+int runDifficulty(const Args& a, std::ostream& out, std::ostream& err) {
+    if (a.positional.size() != 1) return usageError(err, "difficulty needs exactly one SET");
+    DifficultyOptions options{a.positional[0], a.database, a.write};
+    if (!a.minAsked.empty()) {
+        bool ok = false;
+        options.minAsked = QString::fromStdString(a.minAsked).toInt(&ok);
+        if (!ok || options.minAsked < 1)
+            return usageError(err, "--min-asked needs a whole number of 1 or more, not '" +
+                                       a.minAsked + "'");
+    }
+    return proposeDifficulty(options, out, err);
 }
 
 } // namespace
@@ -314,7 +401,8 @@ int runQstTool(const std::vector<std::string>& args, std::ostream& out, std::ost
         return 0;
     }
     if (command != "info" && command != "export" && command != "import" && command != "sets" &&
-        command != "pairs" && command != "figures")
+        command != "pairs" && command != "figures" && command != "lengths" &&
+        command != "difficulty")
         return usageError(err, "unknown command '" + command + "'");
     for (std::size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "--") break;
@@ -331,5 +419,7 @@ int runQstTool(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (command == "sets") return runSets(a, err);
     if (command == "pairs") return runPairs(a, out, err);
     if (command == "figures") return runFigures(a, out, err);
+    if (command == "lengths") return reportLengths(a.positional, out, err);
+    if (command == "difficulty") return runDifficulty(a, out, err);
     return runImport(a, err);
 }
