@@ -9,6 +9,10 @@ struct ProgramOptions {
     bool fullScreen = false;
     // "--kiosk": full screen, no menu bar, no way out but Ctrl+Alt+Shift+Q.
     bool kiosk = false;
+    // "--phones[=PORT]": phones can join as buzzers from the start (and stay on next time);
+    // phonesPort 0: the port stored last, else the usual one.
+    bool phones = false;
+    int phonesPort = 0;
 
     // The outcome of reading a command line.
     struct Parsed;
