@@ -85,6 +85,10 @@ int runTrivora(int argc, char** argv) {
                        {},
                        &scores,
                        speaker.get()});
+    if (parsed.options.phones) {
+        settings.setPhonesWanted(true);
+        if (parsed.options.phonesPort != 0) settings.setPhonesPort(parsed.options.phonesPort);
+    }
     screen.startUp();
     // Controllers are read from the start, on the program's clock; a press during the splash
     // hands over as a key does.

@@ -21,12 +21,23 @@ ProgramOptions::Parsed ProgramOptions::parse(const QStringList& arguments) {
                        "keeps the scores on this machine. Overrides [Scores] Database= in "
                        "Trivora.conf."),
         QStringLiteral("URL"));
+    const QCommandLineOption phones(
+        QStringLiteral("phones"),
+        QStringLiteral("Let phones on the local network join as buzzers, on PORT when given "
+                       "(--phones or --phones=PORT). The choice is kept for the next start."),
+        QStringLiteral("PORT"));
     parser.addOption(fullScreen);
     parser.addOption(kiosk);
     parser.addOption(scoresDatabase);
+    parser.addOption(phones);
+
+    // The port is optional: a bare "--phones" asks for the stored one.
+    QStringList args = arguments;
+    for (QString& a : args)
+        if (a == QLatin1String("--phones")) a = QStringLiteral("--phones=0");
 
     Parsed parsed;
-    if (!parser.parse(arguments)) {
+    if (!parser.parse(args)) {
         parsed.exitNow = true;
         parsed.exitStatus = 2;
         parsed.text = parser.errorText() + QStringLiteral("\n\n") + parser.helpText();
@@ -44,6 +55,20 @@ ProgramOptions::Parsed ProgramOptions::parse(const QStringList& arguments) {
         parsed.exitNow = true;
         parsed.text = parser.helpText();
         return parsed;
+    }
+    if (parser.isSet(phones)) {
+        bool ok = false;
+        const int port = parser.value(phones).toInt(&ok);
+        if (!ok || port < 0 || port > 65535) {
+            parsed.exitNow = true;
+            parsed.exitStatus = 2;
+            parsed.text =
+                QStringLiteral("'%1' is not a port (1 to 65535).\n\n").arg(parser.value(phones)) +
+                parser.helpText();
+            return parsed;
+        }
+        parsed.options.phones = true;
+        parsed.options.phonesPort = port;
     }
     parsed.options.kiosk = parser.isSet(kiosk);
     if (parser.isSet(scoresDatabase)) parsed.options.scoresDatabase = parser.value(scoresDatabase);

@@ -14,6 +14,10 @@ struct ProgramOptions {
     // "--scores-database URL": the venue's scores server for this run, in place of
     // [Scores] Database= in Trivora.conf; an empty URL keeps the scores on this machine.
     std::optional<QString> scoresDatabase;
+    // "--phones[=PORT]": phones can join as buzzers from the start (and stay on next time);
+    // phonesPort 0: the port stored last, else the usual one.
+    bool phones = false;
+    int phonesPort = 0;
 
     // The outcome of reading a command line.
     struct Parsed;

@@ -7,6 +7,8 @@
 namespace {
 const QString OptionsKey = QStringLiteral("Options/PlaySound");
 const QString SpeakKey = QStringLiteral("Options/Speak");
+const QString PhonesKey = QStringLiteral("Options/Phones");
+const QString PhonesPortKey = QStringLiteral("Options/PhonesPort");
 const QString EditorKey = QStringLiteral("ScreenSize/QuestionDatabase");
 
 QSettings userStore() {
@@ -43,6 +45,24 @@ QString Settings::speak() const {
 
 void Settings::setSpeak(const QString& value) {
     setOptionText(SpeakKey, value);
+}
+
+bool Settings::phonesWanted() const {
+    return optionText(PhonesKey, QStringLiteral("NO")) == QStringLiteral("YES");
+}
+
+void Settings::setPhonesWanted(bool wanted) {
+    setOptionText(PhonesKey, wanted ? QStringLiteral("YES") : QStringLiteral("NO"));
+}
+
+int Settings::phonesPort() const {
+    bool ok = false;
+    const int port = optionText(PhonesPortKey, QString()).toInt(&ok);
+    return ok && port > 0 && port <= 65535 ? port : 0;
+}
+
+void Settings::setPhonesPort(int port) {
+    setOptionText(PhonesPortKey, QString::number(port));
 }
 
 QString Settings::editorIniPath() {

@@ -26,6 +26,13 @@ public:
     // Spoken play is wanted exactly when speak() is "YES" (case matters).
     bool speechWanted() const { return speak() == QStringLiteral("YES"); }
 
+    // "Options"/"Phones": the phones' server starts with the game ("YES"); off when absent.
+    virtual bool phonesWanted() const;
+    virtual void setPhonesWanted(bool wanted);
+    // "Options"/"PhonesPort": the port the phones use; 0 when absent or not a port.
+    virtual int phonesPort() const;
+    virtual void setPhonesPort(int port);
+
     // Text of "ScreenSize"/"QuestionDatabase" in "Pocko.Ini"; "F" when absent.
     virtual QString editorMaximized() const;
     // Returns false when the store refused the write.

@@ -1,6 +1,9 @@
 // The game screen: its controls, menu and timers, its creation and the reset to attract mode.
 #include "QuizScreen.h"
 
+#include "PhoneBuzzers.h"
+#include "Settings.h"
+
 #include "Clock.h"
 #include "Dialogs.h"
 #include "HallOfFame.h"
@@ -92,6 +95,7 @@ QuizScreen::QuizScreen(QuizServices world, QWidget* parent)
     connectGame();
     hallOfFame = std::make_unique<HallOfFame>(*this, services.scores, services.dialogs);
     spokenPlay = std::make_unique<SpokenPlay>(game, services.speaker, services.settings, soundMenu);
+    createPhones();
     describeForAssistiveTechnology(*this);
     connect(hallOfFame.get(), &HallOfFame::entryOpened, spokenPlay.get(),
             &SpokenPlay::announceNameEntry);
@@ -733,6 +737,8 @@ void QuizScreen::startUp() {
     game.enterAttractMode();
     // 6. No player has played yet.
     game.forgetPlayers();
+    // 7. The phones, when they were left on.
+    if (services.settings.phonesWanted()) phones->start();
 }
 
 std::vector<Timer*> QuizScreen::gameTimers() {

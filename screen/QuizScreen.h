@@ -26,6 +26,7 @@ class Dialogs;
 class HallOfFame;
 class MidiOutput;
 class MidiPlatform;
+class PhoneBuzzers;
 class QuestionEditor;
 class ScoreStore;
 class Settings;
@@ -166,6 +167,10 @@ public:
     // ---- Services
     // Spoken play and its "&Speak" entry of the Sound menu.
     std::unique_ptr<SpokenPlay> spokenPlay;
+    // Phones as buzzers, switched by its File menu entry; on at start when last left on.
+    std::unique_ptr<PhoneBuzzers> phones;
+    // Creates the phones, their menu entry and their join card (QuizScreenPhones.cpp).
+    void createPhones();
     SoundCues& cues() { return *soundCues; }
     MidiOutput& midiOutput() { return *midiOut; }
     // The timers that pause and resume with the screen: attract mode's and the game's.
@@ -319,6 +324,7 @@ public:
     QMenu* fileMenu = nullptr;
     QAction* changeQuestionFileAction = nullptr; // "&Change Question File"
     QAction* editQuestionsAction = nullptr;      // "Create / &Edit Questions"
+    QAction* phonesAction = nullptr; // "Phones as Buzzers…", checked while the phones are on
     QAction* controlsAction = nullptr;           // "C&ontrols…" (the program opens the dialog)
     QAction* closeAction = nullptr;              // "&Close"
     QMenu* soundMenu = nullptr;                  // "&Sound"

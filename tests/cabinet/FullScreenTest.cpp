@@ -116,3 +116,29 @@ TEST_F(FullScreenTest, CommandLineChoosesTheScreen) {
     key(Qt::Key_F11);
     EXPECT_TRUE(atDesignSize());
 }
+
+// --phones switches the phones on with the stored port, --phones=PORT with that port; a value
+// that is not a port is refused with the usage.
+TEST(ProgramOptionsTest, PhonesTakeAnOptionalPort) {
+    const struct {
+        QString argument;
+        bool phones;
+        int port;
+        int exitStatus;
+    } cases[] = {
+        {QString(), false, 0, 0},
+        {QStringLiteral("--phones"), true, 0, 0},
+        {QStringLiteral("--phones=9000"), true, 9000, 0},
+        {QStringLiteral("--phones=65536"), false, 0, 2},
+        {QStringLiteral("--phones=http"), false, 0, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.argument.toStdString());
+        QStringList arguments{QStringLiteral("trivora")};
+        if (!c.argument.isEmpty()) arguments << c.argument;
+        const ProgramOptions::Parsed parsed = ProgramOptions::parse(arguments);
+        EXPECT_EQ(parsed.options.phones, c.phones);
+        EXPECT_EQ(parsed.options.phonesPort, c.port);
+        EXPECT_EQ(parsed.exitStatus, c.exitStatus);
+    }
+}

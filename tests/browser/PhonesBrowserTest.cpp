@@ -1,0 +1,171 @@
+#include "DevTools.h"
+#include "GameFixture.h"
+#include "PhoneBadge.h"
+#include "PhoneBuzzers.h"
+#include "PhoneClient.h"
+#include "PhoneServer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+namespace {
+const QString answersOpenOnPage = QStringLiteral("!document.getElementById('answers').hidden && "
+                                                 "!document.getElementById('a0').disabled");
+
+// Pages of real phones against the real game: headless Chromium opens the page, and the game
+// runs on the manual clock, moved on by the test between taps.
+class PhonesBrowserTest : public GameFixture {
+protected:
+    void SetUp() override {
+        create();
+        settings.setPhonesPort(PhoneServer::findFreePort());
+        screen->phonesAction->trigger();
+        ASSERT_TRUE(screen->phones->running());
+        ASSERT_TRUE(browser.start()) << browser.why().toStdString();
+        url = QStringLiteral("http://127.0.0.1:%1/").arg(screen->phones->server()->port());
+        shots = qEnvironmentVariable("TRIVORA_PHONE_SHOTS");
+    }
+
+    // The page's join form filled in and sent, as a player would.
+    void join(BrowserPage& page, const QString& name) {
+        ASSERT_TRUE(page.ok()) << browser.why().toStdString();
+        ASSERT_TRUE(page.waitTrue(QStringLiteral("document.readyState === 'complete' && "
+                                                 "!!document.getElementById('joinButton')")));
+        page.eval(QStringLiteral("document.getElementById('name').value = '%1';"
+                                 "document.getElementById('code').value = '%2';"
+                                 "document.getElementById('joinButton').click(); true")
+                      .arg(name, screen->phones->server()->joinCode()));
+        ASSERT_TRUE(page.waitTrue(QStringLiteral("!document.getElementById('game').hidden")))
+            << name.toStdString();
+    }
+    // The text of an element of the page.
+    static QString text(BrowserPage& page, const char* id) {
+        return page
+            .eval(
+                QStringLiteral("document.getElementById('%1').textContent").arg(QLatin1String(id)))
+            .toString();
+    }
+    static void click(BrowserPage& page, const QString& id) {
+        page.eval(QStringLiteral("document.getElementById('%1').click(); true").arg(id));
+    }
+    // The page's big button (START/OK or STOP) shows; then it is tapped.
+    static bool tapWhenShown(BrowserPage& page, const char* id) {
+        const QString shown =
+            QStringLiteral("!document.getElementById('%1').hidden").arg(QLatin1String(id));
+        if (!page.waitTrue(shown)) return false;
+        click(page, QLatin1String(id));
+        return true;
+    }
+    void shoot(BrowserPage& page, const QString& name) {
+        if (shots.isEmpty()) return;
+        QFile f(QDir(shots).filePath(name + QStringLiteral(".png")));
+        if (f.open(QIODevice::WriteOnly)) f.write(page.screenshot());
+    }
+    int correctLetter() const {
+        for (int i = 0; i < 4; ++i)
+            if (screen->game.answerSlots[static_cast<std::size_t>(i)] == screen->game.correctAnswer)
+                return i;
+        return -1;
+    }
+
+    Chromium browser;
+    QString url;
+    QString shots;
+};
+
+// The QR code on the attract screen decodes to the address shown beside it.
+TEST_F(PhonesBrowserTest, TheQrCodeGivesTheAddressShown) {
+    TempDir temp;
+    const QString png = temp.file("screen.png").c_str();
+    ASSERT_TRUE(screen->grab().save(png));
+    QProcess zbar;
+    zbar.start(QStringLiteral("zbarimg"), {QStringLiteral("-q"), QStringLiteral("--raw"), png});
+    ASSERT_TRUE(zbar.waitForFinished(20000));
+    EXPECT_EQ(QString::fromUtf8(zbar.readAllStandardOutput()).trimmed(),
+              screen->phones->badge()->address());
+    EXPECT_TRUE(screen->phones->badge()->address().endsWith(
+        QStringLiteral(":%1/").arg(screen->phones->server()->port())));
+}
+
+// Two phones join at the player entry and play whole turns from their pages: answers, STOP on
+// the ladder, OK on the Wrong panel; a phone that joins during the game plays along in the
+// audience; a page reloaded in the middle of a question comes back to its slot and answers; the
+// final scores reach every page with the best of the audience.
+TEST_F(PhonesBrowserTest, TwoPhonesPlayWholeTurnsAndAReloadCarriesOn) {
+    screen->pressControl(screen->startButton);
+    BrowserPage anna(browser, url);
+    ASSERT_NO_FATAL_FAILURE(join(anna, QStringLiteral("Anna")));
+    BrowserPage ben(browser, url);
+    ASSERT_NO_FATAL_FAILURE(join(ben, QStringLiteral("Ben")));
+    ASSERT_TRUE(waitUntil([&] { return screen->playerNameBoxes[1]->text() == "Ben"; }));
+    EXPECT_EQ(screen->playerNameBoxes[0]->text(), QStringLiteral("Anna"));
+    shoot(anna, QStringLiteral("phone-player-entry"));
+    ASSERT_TRUE(tapWhenShown(anna, "start")) << "OK at the player entry";
+    ASSERT_TRUE(waitUntil([&] { return screen->game.inGame(); }));
+
+    BrowserPage zoe(browser, url);
+    ASSERT_NO_FATAL_FAILURE(join(zoe, QStringLiteral("Zoe")));
+    EXPECT_TRUE(zoe.waitTrue(
+        QStringLiteral("document.getElementById('me').textContent.includes('Audience')")));
+
+    for (int turn = 0; turn < 4; ++turn) {
+        SCOPED_TRACE(turn);
+        ASSERT_TRUE(advanceUntil([&] { return screen->game.answersOpen(); }));
+        const int player = screen->game.currentPlayer;
+        ASSERT_EQ(player, turn % 2 + 1) << "turns alternate";
+        BrowserPage& page = player == 1 ? anna : ben;
+        BrowserPage& other = player == 1 ? ben : anna;
+        if (turn == 1) {
+            // Ben's page reloads in the middle of his question and comes back by itself.
+            ben.reload();
+        }
+        ASSERT_TRUE(page.waitTrue(answersOpenOnPage));
+        EXPECT_EQ(text(page, "status"), QStringLiteral("Your turn"));
+        EXPECT_TRUE(other.waitTrue(QStringLiteral("document.getElementById('status').textContent "
+                                                  "=== '%1\\'s turn'")
+                                       .arg(screen->game.playerName(player))));
+        EXPECT_FALSE(other.eval(answersOpenOnPage).toBool());
+
+        const int right = correctLetter();
+        const int letter = turn < 2 ? right : (right + 1) % 4; // two right, then two wrong
+        ASSERT_TRUE(zoe.waitTrue(answersOpenOnPage));
+        click(zoe, QStringLiteral("a%1").arg(right));
+        if (turn == 0) shoot(page, QStringLiteral("phone-your-turn"));
+        // A double tap on the page: one answer.
+        page.eval(QStringLiteral("{ const b = document.getElementById('a%1'); b.click(); b.click();"
+                                 "document.getElementById('a%2').click(); } true")
+                      .arg(letter)
+                      .arg((letter + 2) % 4));
+        ASSERT_TRUE(waitUntil([&] { return !screen->game.answersOpen(); }));
+        EXPECT_EQ(screen->game.chosenAnswer, letter);
+
+        ASSERT_TRUE(advanceUntil([&] {
+            return screen->game.phase() == QuizGame::Phase::Ladder ||
+                   screen->game.phase() == QuizGame::Phase::Wrong;
+        }));
+        if (screen->game.phase() == QuizGame::Phase::Ladder) {
+            advance(700); // the light runs a little
+            ASSERT_TRUE(tapWhenShown(page, "stop"));
+            ASSERT_TRUE(waitUntil([&] { return screen->game.phase() != QuizGame::Phase::Ladder; }));
+        } else {
+            EXPECT_TRUE(page.waitTrue(QStringLiteral(
+                "document.getElementById('verdict').textContent.startsWith('Wrong')")));
+            if (turn == 2) shoot(page, QStringLiteral("phone-wrong"));
+            ASSERT_TRUE(tapWhenShown(page, "start"));
+            ASSERT_TRUE(waitUntil([&] { return screen->game.phase() != QuizGame::Phase::Wrong; }));
+        }
+    }
+
+    screen->game.endGame();
+    ASSERT_EQ(screen->game.phase(), QuizGame::Phase::FinalScores);
+    for (BrowserPage* page : {&anna, &ben, &zoe}) {
+        EXPECT_TRUE(page->waitTrue(
+            QStringLiteral("document.getElementById('scores').textContent.includes('Anna') && "
+                           "document.getElementById('scores').textContent.includes('Ben')")));
+        EXPECT_EQ(text(*page, "best"), QStringLiteral("Best of the audience: Zoe (4)"));
+    }
+    shoot(zoe, QStringLiteral("phone-final-scores"));
+    EXPECT_EQ(screen->phones->badge()->best(), QStringLiteral("Zoe (4)"));
+}
+} // namespace

@@ -1,0 +1,92 @@
+#include "GameFixture.h"
+#include "PhoneBadge.h"
+#include "PhoneBuzzers.h"
+#include "PhoneClient.h"
+#include "PhoneServer.h"
+
+#include <QTcpServer>
+
+namespace {
+class PhonesScreenTest : public GameFixture {
+protected:
+    void SetUp() override { create(); }
+    PhoneBadge& badge() { return *screen->phones->badge(); }
+    // Switches the phones on from the File menu, on a free port.
+    void switchOn() {
+        settings.setPhonesPort(PhoneServer::findFreePort());
+        screen->phonesAction->trigger();
+        ASSERT_TRUE(screen->phones->running());
+    }
+};
+
+// The phones are off by default; the File menu's entry switches them on, shows the address and
+// join code on the attract screen and the player entry only, and keeps the choice; switching
+// off asks first.
+TEST_F(PhonesScreenTest, MenuEntrySwitchesThePhonesAndTheJoinCardFollowsThePhase) {
+    EXPECT_FALSE(screen->phones->running());
+    EXPECT_FALSE(settings.phonesWanted());
+    EXPECT_EQ(screen->phonesAction->text(), QStringLiteral("Phones as &Buzzers\u2026"));
+    EXPECT_TRUE(screen->fileMenu->actions().contains(screen->phonesAction));
+    ASSERT_NO_FATAL_FAILURE(switchOn());
+    EXPECT_TRUE(screen->phonesAction->isChecked());
+    EXPECT_TRUE(settings.phonesWanted());
+    EXPECT_TRUE(visible(&badge()));
+    EXPECT_EQ(badge().code(), screen->phones->server()->joinCode());
+    EXPECT_EQ(badge().address(), QStringLiteral("http://%1:%2/")
+                                     .arg(PhoneServer::lanAddress().toString())
+                                     .arg(screen->phones->server()->port()));
+
+    screen->pressControl(screen->startButton);
+    EXPECT_TRUE(visible(&badge())) << "the player entry";
+    setNames({QStringLiteral("Anna")});
+    screen->confirmPlayers();
+    EXPECT_FALSE(visible(&badge())) << "a game";
+
+    screen->phonesAction->trigger(); // asked; the script answers No
+    EXPECT_TRUE(screen->phones->running());
+    dialogs.answer(MsgButton::Yes);
+    screen->phonesAction->trigger();
+    EXPECT_FALSE(screen->phones->running());
+    EXPECT_FALSE(screen->phonesAction->isChecked());
+    EXPECT_FALSE(settings.phonesWanted());
+}
+
+// A port in use is named in a clear message and a free port is offered; refusing it leaves
+// the phones off and the game as it was.
+TEST_F(PhonesScreenTest, PortInUseOffersAFreePort) {
+    QTcpServer squatter;
+    ASSERT_TRUE(squatter.listen(QHostAddress::Any, 0));
+    settings.setPhonesPort(squatter.serverPort());
+    screen->phonesAction->trigger(); // No to the offer
+    EXPECT_FALSE(screen->phones->running());
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_TRUE(dialogs.shown()[0].text.startsWith(
+        QStringLiteral("Port %1 is in use by another program").arg(squatter.serverPort())));
+    EXPECT_EQ(screen->game.phase(), QuizGame::Phase::Attract);
+
+    dialogs.answer(MsgButton::Yes);
+    screen->phonesAction->trigger();
+    ASSERT_TRUE(screen->phones->running());
+    EXPECT_NE(screen->phones->server()->port(), squatter.serverPort());
+    EXPECT_EQ(settings.phonesPort(), screen->phones->server()->port());
+}
+
+// Phones that join at the player entry fill the name boxes in join order, around a name typed
+// at the keyboard, as plain text, and the game is played with those names.
+TEST_F(PhonesScreenTest, PhoneNamesFillTheNameBoxes) {
+    ASSERT_NO_FATAL_FAILURE(switchOn());
+    screen->pressControl(screen->startButton);
+    screen->playerNameBoxes[0]->setText(QStringLiteral("Keys"));
+    const QString code = screen->phones->server()->joinCode();
+    PhoneClient anna(screen->phones->server()->port());
+    PhoneClient ben(screen->phones->server()->port());
+    ASSERT_TRUE(anna.join(QStringLiteral("Anna"), code));
+    ASSERT_TRUE(ben.join(QStringLiteral("<i>Ben</i>"), code));
+    EXPECT_EQ(screen->playerNameBoxes[0]->text(), QStringLiteral("Keys"));
+    EXPECT_EQ(screen->playerNameBoxes[1]->text(), QStringLiteral("Anna"));
+    EXPECT_EQ(screen->playerNameBoxes[2]->text(), QStringLiteral("<i>Ben</i>")) << "as text";
+    screen->confirmPlayers();
+    EXPECT_EQ(screen->game.playerName(2), QStringLiteral("Anna"));
+    EXPECT_EQ(screen->game.playerCount, 3);
+}
+} // namespace
