@@ -198,3 +198,24 @@ TEST(DataSafety, AReportNeverChangesTheDatabaseItIsGiven) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(DataSafety, SmallerFaultsOfTheReaders) {
+    // A number ending a line is reported on its own line, not the next; pairs refuses a pipe
+    // or a folder as a usage error, as every command does.
+    ToolFolder dir;
+    const std::string json = dir.write(
+        "n.json", "{\"response_code\":0,\"results\":[\n5\n,\n{\"type\":\"multiple\",\"question\":\"x\","
+                  "\"correct_answer\":\"a\",\"incorrect_answers\":[\"b\",\"c\",\"d\"]}]}");
+    const ToolRun run = runTool({"import", json, "-o", dir.stdPath("N.QST"), "--dry-run"});
+    EXPECT_NE(run.err.find("n.json:2: skipped: entry is not an object"), std::string::npos)
+        << run.err;
+    const std::string fifo = dir.stdPath("pipe.txt");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::create_directory(dir.stdPath("folder.txt"));
+    for (const std::string& path : {fifo, dir.stdPath("folder.txt")})
+        EXPECT_EQ(runTool({"pairs", path}).status, 2) << path;
+}
+
+} // namespace

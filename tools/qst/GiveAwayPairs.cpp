@@ -16,6 +16,8 @@
 #include <tuple>
 #include <unordered_map>
 
+#include <sys/stat.h>
+
 namespace {
 
 constexpr const char* Me = "trivora-qst: ";
@@ -434,6 +436,13 @@ int listGiveAways(const PairsOptions& options, std::ostream& out, std::ostream& 
         }
     }
 
+    // Only regular files are read: a folder, pipe or device is a usage error, said at once.
+    for (const std::string& source : options.sources) {
+        struct stat st {};
+        if (::stat(source.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+            return usageError(err, source + (S_ISDIR(st.st_mode) ? ": is a folder"
+                                                                  : ": not a regular file"));
+    }
     // Every source together, as the full set plays them.
     bool rejected = false;
     std::vector<SourceRow> rows;
@@ -441,18 +450,29 @@ int listGiveAways(const PairsOptions& options, std::ostream& out, std::ostream& 
     std::vector<std::string> files;
     for (std::size_t s = 0; s < options.sources.size(); ++s) {
         const std::string& source = options.sources[s];
-        CollectingSink sink;
+        // The rows are kept for the pairing; rows a reader skips are of no use here.
+        struct RowSink : SourceSink {
+            std::vector<SourceRow>& rows;
+            std::vector<std::size_t>& sourceOf;
+            std::size_t source;
+            RowSink(std::vector<SourceRow>& rows, std::vector<std::size_t>& sourceOf, std::size_t source)
+                : rows(rows), sourceOf(sourceOf), source(source) {}
+            void take(SourceRow&& row) override {
+                rows.push_back(std::move(row));
+                sourceOf.push_back(source);
+            }
+            void skip(std::size_t, std::string&&) override {}
+        };
+        const std::size_t before = rows.size();
+        RowSink sink(rows, sourceOf, s);
         if (const SourceError error = readSource(source, SourceFormat::Auto, sink)) {
+            rows.resize(before);
+            sourceOf.resize(before);
             reportRejectedSource(source, error, err);
             rejected = true;
             continue;
         }
-        ParsedSource parsed = sink.finish({});
         files.push_back(baseName(source));
-        for (SourceRow& row : parsed.rows) {
-            rows.push_back(std::move(row));
-            sourceOf.push_back(s);
-        }
     }
     const GiveAwaySearch search = findGiveAways(rows);
 

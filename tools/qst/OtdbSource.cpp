@@ -13,6 +13,13 @@ using Json = nlohmann::json;
 
 constexpr std::size_t MaxDepth = 256;
 
+// How far the JSON parser has read: the line breaks passed, and whether the last character
+// passed was one (a number ends only at the character after it, which may be a line break).
+struct ReadProgress {
+    std::size_t breaks = 0;
+    bool lastWasBreak = false;
+};
+
 // Walks the text for the JSON parser and counts the line breaks it has passed, so that
 // events can be given the line they are on.
 class LineCountingIterator {
@@ -23,10 +30,11 @@ public:
     using pointer = const char*;
     using reference = const char&;
 
-    LineCountingIterator(const char* at, std::size_t* breaks) : at(at), breaks(breaks) {}
+    LineCountingIterator(const char* at, ReadProgress* progress) : at(at), progress(progress) {}
     reference operator*() const { return *at; }
     LineCountingIterator& operator++() {
-        if (*at == '\n') ++*breaks;
+        progress->lastWasBreak = *at == '\n';
+        if (progress->lastWasBreak) ++progress->breaks;
         ++at;
         return *this;
     }
@@ -40,7 +48,7 @@ public:
 
 private:
     const char* at;
-    std::size_t* breaks;
+    ReadProgress* progress;
 };
 
 // What a document may hold where a value is expected, as far as the reader cares.
@@ -71,7 +79,7 @@ struct Entry {
 // document rejected as a whole hands on no row; the second hands the entries to the sink.
 class OtdbReader {
 public:
-    OtdbReader(SourceSink* sink, const std::size_t* breaks) : sink(sink), breaks(breaks) {}
+    OtdbReader(SourceSink* sink, const ReadProgress* progress) : sink(sink), progress(progress) {}
 
     // The document's fault as a whole, once the parse is over.
     SourceError verdict(bool parsed) const {
@@ -90,14 +98,10 @@ public:
     // The SAX interface of the JSON parser.
     bool null() { return scalar(Kind::Other, {}); }
     bool boolean(bool) { return scalar(Kind::Other, {}); }
-    bool number_integer(Json::number_integer_t v) {
-        return scalar(Kind::Number, std::to_string(v));
-    }
-    bool number_unsigned(Json::number_unsigned_t v) {
-        return scalar(Kind::Number, std::to_string(v));
-    }
+    bool number_integer(Json::number_integer_t v) { return number(std::to_string(v)); }
+    bool number_unsigned(Json::number_unsigned_t v) { return number(std::to_string(v)); }
     bool number_float(Json::number_float_t, const std::string& text) {
-        return scalar(Kind::Number, std::string(text));
+        return number(std::string(text));
     }
     bool string(std::string& text) { return scalar(Kind::String, std::move(text)); }
     bool binary(Json::binary_t&) { return scalar(Kind::Other, {}); }
@@ -152,7 +156,16 @@ public:
 private:
     enum class TopKey { Code, Results, Other };
 
-    std::size_t line() const { return *breaks + 1; }
+    // The line of the event being read; a number's character after it is not yet its line.
+    std::size_t line() const {
+        return progress->breaks + 1 - (inNumber && progress->lastWasBreak ? 1 : 0);
+    }
+    bool number(std::string&& text) {
+        inNumber = true;
+        const bool goOn = scalar(Kind::Number, std::move(text));
+        inNumber = false;
+        return goOn;
+    }
 
     // A value that is not a container, at the current depth.
     bool scalar(Kind kind, std::string&& text) {
@@ -283,7 +296,8 @@ private:
     }
 
     SourceSink* sink;
-    const std::size_t* breaks;
+    const ReadProgress* progress;
+    bool inNumber = false;
     std::size_t depth = 0;
     std::size_t keyLine = 1;
     SourceError syntax;
@@ -304,11 +318,11 @@ private:
 };
 
 SourceError readDocument(std::string_view utf8, SourceSink* sink) {
-    std::size_t breaks = 0;
-    OtdbReader reader(sink, &breaks);
+    ReadProgress progress;
+    OtdbReader reader(sink, &progress);
     const bool parsed =
-        Json::sax_parse(LineCountingIterator(utf8.data(), &breaks),
-                        LineCountingIterator(utf8.data() + utf8.size(), &breaks), &reader);
+        Json::sax_parse(LineCountingIterator(utf8.data(), &progress),
+                        LineCountingIterator(utf8.data() + utf8.size(), &progress), &reader);
     return reader.verdict(parsed);
 }
 
