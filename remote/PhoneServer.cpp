@@ -2,6 +2,8 @@
 
 #include "Clock.h"
 
+#include <vector>
+
 #include <QAbstractHttpServer>
 #include <QFile>
 #include <QHttpServerRequest>
@@ -329,7 +331,11 @@ void PhoneServer::connectionClosed(QWebSocket* socket) {
 
 void PhoneServer::sweepUnjoined() {
     const std::int64_t now = m_clock.now();
+    // Closing a connection takes it out of the map at once: the late ones are picked first.
+    std::vector<QWebSocket*> late;
     for (auto& [socket, c] : m_connections)
-        if (c->phoneId == 0 && now - c->openedAt >= m_limits.joinTimeoutMs)
+        if (c->phoneId == 0 && now - c->openedAt >= m_limits.joinTimeoutMs) late.push_back(socket);
+    for (QWebSocket* socket : late)
+        if (m_connections.count(socket))
             socket->close(QWebSocketProtocol::CloseCodePolicyViolated, QStringLiteral("no join"));
 }
