@@ -3,6 +3,7 @@
 #include "PhoneBadge.h"
 #include "PhoneBuzzers.h"
 #include "PhoneClient.h"
+#include "PhoneGameBridge.h"
 #include "PhoneServer.h"
 
 #include <QDir>
@@ -131,6 +132,13 @@ TEST_F(PhonesBrowserTest, TwoPhonesPlayWholeTurnsAndAReloadCarriesOn) {
         const int letter = turn < 2 ? right : (right + 1) % 4; // two right, then two wrong
         ASSERT_TRUE(zoe.waitTrue(answersOpenOnPage));
         click(zoe, QStringLiteral("a%1").arg(right));
+        // The audience's answer counts once the cabinet has it, before the player's closes
+        // the question: wait for it, as a loaded machine may deliver it late.
+        ASSERT_TRUE(waitUntil([&] {
+            for (const auto& [id, entry] : screen->phones->bridge()->roster().entries())
+                if (entry.name == QLatin1String("Zoe")) return entry.answer == right;
+            return false;
+        }));
         if (turn == 0) shoot(page, QStringLiteral("phone-your-turn"));
         // A double tap on the page: one answer.
         page.eval(QStringLiteral("{ const b = document.getElementById('a%1'); b.click(); b.click();"
