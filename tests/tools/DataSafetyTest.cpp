@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -93,6 +94,41 @@ TEST(DataSafety, AnImportThroughALinkWritesTheSetAndItsMarksWhereItPoints) {
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(readBytes(s.set + ".difficulty"), "hard\tNew?\n");
     EXPECT_FALSE(std::filesystem::exists(link + ".difficulty"));
+}
+
+TEST(DataSafety, AnOutputThroughALinkThatLeadsNowhereIsRefused) {
+    // A link that loops or points at no file is neither replaced by a file of its own nor
+    // followed to make one: every command that writes refuses it and leaves it as it was; a
+    // database given through such a link is an error, not "no figures yet".
+    TopicSet s;
+    const std::string source =
+        s.dir.write("more.csv", "question,answer,wrong1,wrong2,wrong3\nWhat is two plus two?,"
+                                "Four,One,Two,Three\n");
+    const std::string loop = s.dir.stdPath("loop1");
+    std::filesystem::create_symlink("loop2", loop);
+    std::filesystem::create_symlink("loop1", s.dir.stdPath("loop2"));
+    const std::string dangling = s.dir.stdPath("dangling");
+    std::filesystem::create_symlink("gone/NEW.QST", dangling);
+    const auto names = s.dir.names();
+    for (const std::string& link : {loop, dangling}) {
+        const std::vector<std::string> commands[] = {
+            {"export", s.set, "-o", link},
+            {"figures", s.set, "-o", link},
+            {"import", source, "-o", link},
+            {"import", source, "-o", link, "--append"},
+            {"figures", s.set, "--database", loop},
+        };
+        for (const auto& args : commands) {
+            SCOPED_TRACE(args[0] + " " + args[2] + " " + args[3]);
+            const ToolRun run = runTool(args);
+            EXPECT_NE(run.status, 0);
+            EXPECT_NE(run.err.find(std::filesystem::path(args[3]).filename().string()),
+                      std::string::npos)
+                << run.err;
+            EXPECT_TRUE(std::filesystem::is_symlink(args[3]));
+            EXPECT_EQ(s.dir.names(), names);
+        }
+    }
 }
 
 TEST(DataSafety, EitherExportImportsBackToTheSameSetAndMarks) {

@@ -63,6 +63,11 @@ int exportFigures(const FiguresOptions& options, std::ostream& out, std::ostream
     // A venue's server is only read: its tables are the game's to make.
     const bool server = ScoreStore::isServerAddress(database);
     bool kept = server || (!database.isEmpty() && QFileInfo::exists(database));
+    if (!server && !kept)
+        if (const std::string why = brokenLinkRefusal(database.toStdString()); !why.empty()) {
+            err << "trivora-qst: " << why << "\n";
+            return 1;
+        }
     // A report changes nothing it reads: what is not a scores database is refused before it
     // is opened, so that nothing there is moved aside, made or converted.
     if (kept && !server) {

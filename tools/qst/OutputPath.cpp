@@ -2,13 +2,24 @@
 
 #include "QstFile.h"
 
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <sys/stat.h>
 
+std::string brokenLinkRefusal(const std::string& path) {
+    struct stat target {};
+    if (::stat(path.c_str(), &target) == 0) return {};
+    const int error = errno;
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return {};
+    return path + ": a link that leads to no file (" + std::strerror(error) +
+           "); it is left as it is";
+}
+
 std::string textOutputRefusal(const std::string& output, const std::vector<std::string>& inputs) {
     struct stat out {};
-    if (::stat(output.c_str(), &out) != 0) return {};
+    if (::stat(output.c_str(), &out) != 0) return brokenLinkRefusal(output);
     if (!S_ISREG(out.st_mode)) return output + ": the output is not a regular file";
     for (const std::string& input : inputs) {
         struct stat in {};

@@ -4,6 +4,7 @@
 #include "CsvSource.h"
 #include "Difficulty.h"
 #include "OtdbSource.h"
+#include "OutputPath.h"
 #include "QstFile.h"
 #include "QstScanner.h"
 #include "QstText.h"
@@ -330,6 +331,10 @@ int importQuestions(const ImportOptions& options, std::ostream& err, ImportSumma
         struct stat link {};
         if (::lstat(output.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) output = resolved;
         std::free(resolved);
+    }
+    if (const std::string why = brokenLinkRefusal(output); !why.empty()) {
+        err << Me << why << "\n";
+        return 1;
     }
     struct stat outStat {};
     const bool outputExists = !output.empty() && ::stat(output.c_str(), &outStat) == 0;

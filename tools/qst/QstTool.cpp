@@ -36,8 +36,8 @@ Commands:
       The set's topic and its difficulty marks go with the questions (csv:
       columns difficulty and topic; json: difficulty and category), so either
       output imports back to the same set and marks. OUT is never the set
-      itself (under any name or link), another question set or anything but
-      a regular file.
+      itself (under any name or link), another question set, a link that
+      leads to no file or anything but a regular file.
 
   import SOURCE... -o FILE [--from csv|json|txt] [--append] [--dry-run] [--strict]
       Builds a question set from the sources, read by their extension or as
