@@ -8,11 +8,11 @@
 #include "Label.h"
 #include "Panel.h"
 #include "QuestionFindDialog.h"
+#include "QuestionRecord.h"
 #include "Settings.h"
 #include "Shell.h"
 
 #include <QAction>
-#include <QValidator>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLineEdit>
@@ -21,6 +21,7 @@
 #include <QResizeEvent>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QValidator>
 
 namespace {
 
@@ -49,15 +50,10 @@ private:
     qsizetype shownLength = 0;
 };
 
-constexpr int QuestionRecordCapacity = 75;
-
 const QString pastedTooLongMessage =
     QStringLiteral("The text pasted into %1 is %2 characters long; a question file holds at "
                    "most 75. Nothing was pasted: please shorten it first.");
 
-} // namespace
-
-namespace {
 const QColor silver(0xC0, 0xC0, 0xC0);
 const QColor navy(0x00, 0x00, 0x80);
 
@@ -208,9 +204,10 @@ void QuestionEditor::createControls() {
         auto* edit = new QLineEdit(entryPanel);
         edit->setObjectName(name + QStringLiteral("Edit"));
         edit->setGeometry(100, y, 495, 26);
-        edit->setValidator(new FieldLengthValidator(QuestionRecordCapacity, edit, [this, caption](int length) {
-            services.dialogs.information(this, pastedTooLongMessage.arg(caption).arg(length));
-        }));
+        edit->setValidator(new FieldLengthValidator(
+            static_cast<int>(QuestionRecord::Capacity), edit, [this, caption](int length) {
+                services.dialogs.information(this, pastedTooLongMessage.arg(caption).arg(length));
+            }));
         edit->setFont(editorFont(10, false));
         edit->setAccessibleName(caption);
         label->setBuddy(edit);

@@ -11,7 +11,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-#include <cstring>
 #include <memory>
 
 #include <unistd.h>
@@ -80,12 +79,10 @@ int exportFigures(const FiguresOptions& options, std::ostream& out, std::ostream
             err << "trivora-qst: " << error << "\n";
             return 1;
         }
-        char magic[16] = {};
-        const ssize_t got = size >= 16 ? ::read(fd, magic, sizeof magic) : 0;
         ::close(fd);
         if (size == 0) {
             kept = false; // an empty file holds no figures yet
-        } else if (got != 16 || std::memcmp(magic, "SQLite format 3", 16) != 0) {
+        } else if (!isSqliteFile(database.toStdString())) {
             err << "trivora-qst: " << database.toStdString()
                 << ": not a scores database (no SQLite file); it is left as it is\n";
             return 1;

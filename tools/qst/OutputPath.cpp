@@ -17,6 +17,12 @@ std::string brokenLinkRefusal(const std::string& path) {
            "); it is left as it is";
 }
 
+bool isSqliteFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    char magic[16] = {};
+    return file.read(magic, sizeof magic) && std::memcmp(magic, "SQLite format 3", 16) == 0;
+}
+
 std::string textOutputRefusal(const std::string& output, const std::vector<std::string>& inputs) {
     struct stat out {};
     if (::stat(output.c_str(), &out) != 0) return brokenLinkRefusal(output);
@@ -31,10 +37,7 @@ std::string textOutputRefusal(const std::string& output, const std::vector<std::
     if (out.st_size > 0 && checkQuestionFile(output, HeaderRules).status == QstCheck::Accepted)
         return output + ": the output is a question set; it is not written over with text";
     // A database (the scores, another program's) is no earlier export either.
-    if (std::ifstream file(output, std::ios::binary); file) {
-        char magic[16] = {};
-        if (file.read(magic, sizeof magic) && std::memcmp(magic, "SQLite format 3", 16) == 0)
-            return output + ": the output is a database; it is not written over with text";
-    }
+    if (isSqliteFile(output))
+        return output + ": the output is a database; it is not written over with text";
     return {};
 }
