@@ -1,8 +1,7 @@
 // The question draw on a set of 1,000,000 questions: one open, one record read, whatever the
 // size of the set.
-#include "ManualClock.h"
+#include "QuestionDraw.h"
 #include "QuestionRecord.h"
-#include "QuizGame.h"
 #include "TempDir.h"
 
 #include <benchmark/benchmark.h>
@@ -46,19 +45,21 @@ void BM_DrawFromMillionQuestionSet(benchmark::State& state) {
         state.SkipWithError("cannot write the question set");
         return;
     }
-    ManualClock clock;
-    QuizGame game(clock, dir.path(), [] { return 20240501u; });
-    game.enterAttractMode();
-    game.questionFile = QString::fromStdString(path);
+    QuestionDraw draw;
+    draw.seed(20240501u);
+    if (!draw.select(QString::fromStdString(path), ReaderRules::GameChange).isEmpty()) {
+        state.SkipWithError("the question set is not accepted");
+        return;
+    }
 
     std::int64_t failures = 0;
     for (auto _ : state) {
-        game.clearQuestion();
-        if (!game.drawQuestion()) ++failures;
-        benchmark::DoNotOptimize(game.drawnRecord);
+        draw.clear();
+        if (!draw.draw()) ++failures;
+        benchmark::DoNotOptimize(draw.drawnRecord());
     }
     if (failures > 0) state.SkipWithError("a draw failed");
-    state.counters["history"] = static_cast<double>(game.drawHistory.size());
+    state.counters["history"] = static_cast<double>(draw.history().size());
     state.counters["questions"] = Questions;
 }
 BENCHMARK(BM_DrawFromMillionQuestionSet)->Unit(benchmark::kMicrosecond);

@@ -5,6 +5,7 @@
 // the first; the grid is placed at the earliest tick. Run it beside a load of both cores (two
 // busy loops) to see what a busy machine does to it.
 #include "QtClock.h"
+#include "GamePosition.h"
 #include "QuizScreen.h"
 #include "RecordingMidiPlatform.h"
 #include "ScriptedDialogs.h"
@@ -62,25 +63,30 @@ void BM_RevealCadence(benchmark::State& state) {
         QElapsedTimer watch;
         qint64 last = -1;
         QEventLoop loop;
-        screen->game.revealTimer.setOnTimer([&] {
-            const qint64 now = watch.nsecsElapsed();
-            if (last >= 0) intervals.push_back(static_cast<double>(now - last) / 1e6);
-            last = now;
-            const double interval = screen->game.revealTimer.interval();
-            offsets.push_back(static_cast<double>(now) / 1e6 -
-                              interval * static_cast<double>(offsets.size()));
-            screen->game.revealNextLetter();
-            // Keep typing: as soon as the answers are out, the next question follows.
-            if (screen->game.answersOpen()) screen->game.startTurn();
-            if (static_cast<int>(intervals.size()) >= Ticks) loop.quit();
-        });
+        const double interval = screen->game.timer(QuizGame::GameTimer::Reveal).interval();
+        const QMetaObject::Connection typed =
+            QObject::connect(&screen->game, &QuizGame::letterTyped, [&] {
+                const qint64 now = watch.nsecsElapsed();
+                if (last >= 0) intervals.push_back(static_cast<double>(now - last) / 1e6);
+                last = now;
+                offsets.push_back(static_cast<double>(now) / 1e6 -
+                                  interval * static_cast<double>(offsets.size()));
+                if (static_cast<int>(intervals.size()) >= Ticks) loop.quit();
+            });
+        // Keep typing: as soon as the answers are out, the next turn starts.
+        const QMetaObject::Connection next =
+            QObject::connect(&screen->game, &QuizGame::phaseChanged, [&](QuizGame::Phase phase) {
+                if (phase == QuizGame::Phase::AnswersOpen)
+                    GamePosition::fireTimer(screen->game, QuizGame::GameTimer::Ready);
+            });
         screen->pressControl(screen->startButton);
         screen->confirmPlayers();
-        screen->game.credit = 1000000;
+        GamePosition::setCredit(screen->game, 1000000);
         watch.start();
         QTimer::singleShot(60000, &loop, &QEventLoop::quit);
         loop.exec();
-        screen->game.revealTimer.stop();
+        QObject::disconnect(typed);
+        QObject::disconnect(next);
         screen->game.enterAttractMode();
         const double earliest = *std::min_element(offsets.begin(), offsets.end());
         for (double o : offsets)

@@ -62,7 +62,7 @@ void createScreens(benchmark::State& state, bool forgetRendered = false) {
         }
         auto screen = std::make_unique<QuizScreen>(world.services());
         screen->startUp();
-        benchmark::DoNotOptimize(screen->game.questionFile);
+        benchmark::DoNotOptimize(screen->game.draw().file());
         state.PauseTiming();
         screen.reset();
         world.midi.clearShorts();

@@ -21,7 +21,8 @@ void runCues(benchmark::State& state, MidiPlatform& platform, bool playing) {
         return;
     }
     out.close();
-    SoundCues cues(out, [] { return true; });
+    const SoundSwitch sound(true);
+    SoundCues cues(out, sound);
     cues.setUp();
     int progress = 100;
     for (auto _ : state) {
@@ -50,7 +51,8 @@ BENCHMARK(BM_CueOnPlayingMapper);
 void BM_CueWithSoundOff(benchmark::State& state) {
     FluidMidiPlatform platform(FluidMidiPlatform::Output::Offline);
     MidiOutput out(platform);
-    SoundCues cues(out, [] { return false; });
+    const SoundSwitch sound(false);
+    SoundCues cues(out, sound);
     cues.setUp();
     for (auto _ : state)
         cues.timeTick(50);

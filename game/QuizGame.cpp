@@ -1,315 +1,385 @@
+// The game's commands and turns: what each command does in the phases that accept it, and what
+// each timer moves on to.
 #include "QuizGame.h"
 
-#include "Cp1252.h"
+#include "SoundCues.h"
 
 #include <QDateTime>
 
-#include <algorithm>
-#include <limits>
-#include <vector>
-
-const QString QuizGame::noQuestionFile = QStringLiteral("N/A");
-const QString QuizGame::selectQuestionFileMessage = QStringLiteral("Please select question file.");
-const QString QuizGame::noQuestionToAskMessage =
-    QStringLiteral("Every question in this question set is empty, so there is nothing to ask. "
-                   "Please select another question file.");
-
 namespace {
-// Question-set text (Windows-1252) as shown.
-QString recordText(const std::string& bytes) {
-    return QString::fromStdString(Cp1252::toUtf8(bytes));
-}
-
-// Whole history entries are record numbers; anything else can match no record.
-int historyNumber(const QString& entry) {
-    bool ok = false;
-    const int n = entry.toInt(&ok);
-    return ok ? n : -1;
-}
-
-// Record numbers 1 .. questions that the history holds, sorted and without repeats.
-std::vector<int> takenNumbers(const QStringList& history, int questions) {
-    std::vector<int> taken;
-    taken.reserve(static_cast<std::size_t>(history.size()));
-    for (const QString& entry : history) {
-        const int n = historyNumber(entry);
-        if (n >= 1 && n <= questions) taken.push_back(n);
-    }
-    std::sort(taken.begin(), taken.end());
-    taken.erase(std::unique(taken.begin(), taken.end()), taken.end());
-    return taken;
-}
-
-// Random candidates tried before the draw picks among the free numbers directly.
-constexpr int candidateTries = 64;
-// Dollars of the prize lamps $1, $5, $15, $50.
-constexpr int lampDollars[4] = {1, 5, 15, 50};
+// Intervals of the game timers, in milliseconds.
+constexpr int letterMs = 17;
+constexpr int judgementMs = 2500;
+constexpr int questionEndMs = 4000;
+constexpr int gameOverMs = 4000;
+constexpr int ladderStepMs = 100;
+constexpr int prizeDisplayMs = 2000;
+constexpr int fallNoteMs = 24;
+constexpr int prizeFlashMs = 75;
+constexpr int correctFlashMs = 120;
+constexpr int ladderLimitMs = 10000;
+constexpr int readyMs = 2500;
+constexpr int playerOutMs = 2500;
 // The gauge's fastest step and how much faster each question makes it.
 constexpr int fastestGaugeStepMs = 40;
 constexpr int gaugeSpeedUpMs = 10;
-// Credit of each named player at the start of a game.
-constexpr int startingCredit = 5;
-
-const char* const defaultNames[4] = {"Player One", "Player Two", "Player Three", "Player Four"};
-
-bool validSlot(int slot) {
-    return slot >= 1 && slot <= 4;
-}
-std::size_t slotIndex(int slot) {
-    return static_cast<std::size_t>(slot - 1);
-}
+// The lowest note of the falling run under Wrong and TimeOut.
+constexpr std::uint8_t fallLowestNote = 30;
+// Velocity of the answer-press cue.
+constexpr std::uint8_t answerPressVelocity = 120;
 } // namespace
 
-void QuizGame::resetForAttractMode() {
-    gameRunning = false;
-    const std::uint32_t seed =
-        seedSource ? seedSource() : static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch());
-    generator.seed(seed);
-    credit = 1;
-    restartTime();
-    questionText.clear();
-    for (QString& slot : answerSlots)
-        slot.clear();
+QuizGame::QuizGame(Clock& clock, const QString& programDir, SeedSource seed, QObject* parent)
+    : QObject(parent), m_seedSource(std::move(seed)),
+      m_draw(programDir + QStringLiteral("/REGD.QST")),
+      m_revealTimer(clock, "revealTimer", letterMs, false, 0, [this] { revealNextLetter(); }),
+      m_timeGaugeTimer(clock, "timeGaugeTimer", slowestGaugeStepMs, false, 0,
+                       [this] { tickTimeGauge(); }),
+      m_judgementTimer(clock, "judgementTimer", judgementMs, false, 0, [this] { judgeAnswer(); }),
+      m_questionEndTimer(clock, "questionEndTimer", questionEndMs, false, 0,
+                         [this] { endQuestion(); }),
+      m_gameOverTimer(clock, "gameOverTimer", gameOverMs, false, 0, [this] { showFinalScores(); }),
+      m_ladderLightTimer(clock, "ladderLightTimer", ladderStepMs, false, 0,
+                         [this] { stepLadderLight(); }),
+      m_prizeDisplayTimer(clock, "prizeDisplayTimer", prizeDisplayMs, false, 0,
+                          [this] { endPrizeDisplay(); }),
+      m_fallRunTimer(clock, "fallRunTimer", fallNoteMs, false, 0, [this] { playFallNote(); }),
+      m_prizeFlashTimer(clock, "prizeFlashTimer", prizeFlashMs, false, 0,
+                        [this] { flashPrizeLamp(); }),
+      m_correctFlashTimer(clock, "correctFlashTimer", correctFlashMs, false, 0,
+                          [this] { flashCorrectBanner(); }),
+      m_ladderTimeLimit(clock, "ladderTimeLimit", ladderLimitMs, false, 0,
+                        [this] { stopLadderAtTimeLimit(); }),
+      m_readyTimer(clock, "readyTimer", readyMs, false, 0, [this] { startTurn(); }),
+      m_playerOutTimer(clock, "playerOutTimer", playerOutMs, false, 0,
+                       [this] { selectNextPlayer(); }),
+      m_timers{&m_revealTimer,     &m_timeGaugeTimer,    &m_judgementTimer,    &m_questionEndTimer,
+               &m_gameOverTimer,   &m_ladderLightTimer,  &m_prizeDisplayTimer, &m_fallRunTimer,
+               &m_prizeFlashTimer, &m_correctFlashTimer, &m_ladderTimeLimit,   &m_readyTimer,
+               &m_playerOutTimer} {}
+
+QuizGame::~QuizGame() = default;
+
+std::array<const Timer*, QuizGame::timerCount> QuizGame::timers() const {
+    std::array<const Timer*, timerCount> all{};
+    for (std::size_t i = 0; i < all.size(); ++i)
+        all[i] = m_timers[i];
+    return all;
 }
 
-void QuizGame::forgetPlayers() {
-    playerCredits.fill(0);
-    playerScores.fill(0);
-}
-
-QString QuizGame::startupQuestionFile() const {
-    return programDir + QStringLiteral("/REGD.QST");
-}
-
-QString QuizGame::selectQuestionFile(const QString& path, const ReaderRuleSet& rules) {
-    questionFile = path;
-    const QstCheckResult check = checkQuestionFile(path.toStdString(), rules);
-    switch (check.status) {
-    case QstCheck::Accepted:
-        return {};
-    case QstCheck::NotFound:
-        questionFile = noQuestionFile;
-        return QString::fromLatin1(rules.notFoundMessage);
-    case QstCheck::Damaged:
-    case QstCheck::ReadOnly: // the game only reads; it never asks for write access
-        questionFile = noQuestionFile;
-        return QString::fromLatin1(rules.damagedMessage);
-    }
-    questionFile = noQuestionFile;
-    return QString::fromLatin1(rules.damagedMessage);
-}
-
-bool QuizGame::hasQuestionFile() const {
-    return questionFile != noQuestionFile;
-}
-
-QString QuizGame::drawNextQuestion() {
-    // No set to draw from: the game ends cleanly rather than wait for a question.
-    if (!hasQuestionFile()) return selectQuestionFileMessage;
-    if (drawQuestion()) {
-        // An empty question is passed over and another drawn; a set of nothing but empty
-        // questions would draw for ever, so it is dropped and the game ends.
-        if (!questionText.isEmpty() || setHoldsAQuestion()) return {};
-        questionFile = noQuestionFile;
-        return noQuestionToAskMessage;
-    }
-    // The set went bad after it was checked (removed, cut short or locked): it is dropped and
-    // the game ends so the scores still show.
-    const bool startup = questionFile == startupQuestionFile();
-    questionFile = noQuestionFile;
-    return QString::fromLatin1(startup ? ReaderRules::GameStartup.damagedMessage
-                                       : ReaderRules::GameChange.damagedMessage);
-}
-
-bool QuizGame::setHoldsAQuestion() const {
-    QstFile file;
-    if (!file.open(questionFile.toStdString(), QstFile::Access::Read)) return false;
-    QuestionRecord r;
-    for (std::int64_t n = 1; n < file.recordCount(); ++n)
-        if (file.read(n, r) && !r.question.empty()) return true;
-    return false;
-}
-
-bool QuizGame::drawQuestion() {
-    QstFile file;
-    if (!file.open(questionFile.toStdString(), QstFile::Access::Read)) return false;
-    const std::int64_t records = file.recordCount();
-    if (records < 2 || records - 1 > std::numeric_limits<int>::max()) return false;
-    const int n = static_cast<int>(records);
-    const int questions = n - 1;
-
-    int drawn = random(questions) + 1;
-    if (n > 3) {
-        // A history that holds every question of the set (after a switch to a smaller set)
-        // forgets its oldest entries until a question is free again.
-        std::vector<int> taken = takenNumbers(drawHistory, questions);
-        while (static_cast<int>(taken.size()) >= questions && !drawHistory.isEmpty()) {
-            drawHistory.removeFirst();
-            taken = takenNumbers(drawHistory, questions);
-        }
-        const auto inHistory = [&taken](int candidate) {
-            return std::binary_search(taken.begin(), taken.end(), candidate);
-        };
-        int tries = 1;
-        while (inHistory(drawn) && tries < candidateTries) {
-            drawn = random(questions) + 1;
-            ++tries;
-        }
-        if (inHistory(drawn)) {
-            // Unlucky so far: take the r-th free number, which is just as uniform.
-            drawn = random(questions - static_cast<int>(taken.size())) + 1;
-            for (int t : taken) {
-                if (t > drawn) break;
-                ++drawn;
-            }
-        }
-    }
-
-    // Trim: at most one entry goes per draw.
-    const int h = static_cast<int>(drawHistory.size());
-    if (h >= 1 && (h - 1 >= questions / 2 || h >= 50)) drawHistory.removeFirst();
-    drawHistory.append(QString::number(drawn));
-    drawnRecord = drawn;
-
-    if (!file.read(drawn, record)) return false;
-    questionText = recordText(record.question);
-    answerSlots[0] = recordText(record.answer);
-    answerSlots[1] = recordText(record.wrong1);
-    answerSlots[2] = recordText(record.wrong2);
-    answerSlots[3] = recordText(record.wrong3);
-    correctAnswer = answerSlots[0];
-
-    // Ten passes of four coin-flip swaps around the ring of slots.
-    for (int pass = 0; pass < 10; ++pass) {
-        for (std::size_t i = 0; i < 4; ++i)
-            if (random(10) >= 5) std::swap(answerSlots[i], answerSlots[(i + 1) % 4]);
-    }
-    return true;
-}
-
-int QuizGame::random(int n) {
-    if (n <= 1) return 0;
-    return std::uniform_int_distribution<int>(0, n - 1)(generator);
-}
-
-void QuizGame::clearQuestion() {
-    questionText.clear();
-}
-
-void QuizGame::setPlayerName(int slot, const QString& name) {
-    if (!validSlot(slot)) return;
-    playerNames[slotIndex(slot)] = name;
-    playerCount = static_cast<int>(std::count_if(playerNames.begin(), playerNames.end(),
-                                                 [](const QString& n) { return !n.isEmpty(); }));
-}
-
-QString QuizGame::playerName(int slot) const {
-    return validSlot(slot) ? playerNames[slotIndex(slot)] : QString();
-}
-
-void QuizGame::giveStartingCredits() {
-    bool anyNamed = false;
-    for (std::size_t k = 0; k < 4; ++k) {
-        const bool named = !playerNames[k].isEmpty();
-        anyNamed = anyNamed || named;
-        playerCredits[k] = named ? startingCredit : 0;
-        playerScores[k] = named ? startingCredit : 0;
-    }
-    if (!anyNamed) playerScores[0] = startingCredit;
-    currentPlayer = 0;
-    credit = startingCredit;
-    questionsPlayed.fill(0);
-}
-
-bool QuizGame::anyoneHasCredit() const {
-    return std::any_of(playerCredits.begin(), playerCredits.end(), [](int c) { return c >= 1; });
-}
-
-bool QuizGame::goesOn() const {
-    if (credit != 0) return true;
-    return multiplayer() && anyoneHasCredit();
-}
-
-void QuizGame::takeCreditOfPlayerAtControls() {
-    if (validSlot(currentPlayer)) credit = playerCredits[slotIndex(currentPlayer)];
-}
-
-void QuizGame::chargeQuestion() {
-    ++questionsPlayed[slotIndex(slotAtControls())];
-    if (playerCount > 1) {
-        if (validSlot(currentPlayer)) --playerCredits[slotIndex(currentPlayer)];
-    } else {
-        --credit;
-    }
-}
-
-void QuizGame::addDollar() {
-    if (validSlot(currentPlayer))
-        ++playerCredits[slotIndex(currentPlayer)];
-    else
-        ++credit;
-}
-
-void QuizGame::passTurn() {
-    for (int step = 0; step < 4; ++step) {
-        currentPlayer = currentPlayer % 4 + 1;
-        if (playerCredits[slotIndex(currentPlayer)] >= 1) break;
-    }
-}
-
-void QuizGame::startLadder() {
-    litLamp = 0;
-}
-
-int QuizGame::stepLadder() {
-    if (litLamp != loseIndex) {
-        litLamp = loseIndex;
-    } else {
-        ladderStep = ladderStep % 4 + 1;
-        litLamp = ladderStep;
-    }
-    return litLamp;
-}
-
-int QuizGame::stopLadder() {
-    if (litLamp < 1 || litLamp > loseIndex) litLamp = loseIndex;
-    prizeIndex = static_cast<std::uint8_t>(litLamp);
-    return credit + prizeDollars(litLamp);
-}
-
-void QuizGame::ladderTimedOut() {
-    litLamp = loseIndex;
-}
-
-int QuizGame::prizeDollars(int prizeIndex) {
-    return prizeIndex >= 1 && prizeIndex <= 4 ? lampDollars[prizeIndex - 1] : 0;
-}
-
-int QuizGame::slotAtControls() const {
-    if (validSlot(currentPlayer)) return currentPlayer;
-    // A game of one player plays in the first named slot (slot 1 when nobody is named).
-    for (int k = 1; k <= 4; ++k)
-        if (!playerNames[slotIndex(k)].isEmpty()) return k;
-    return 1;
-}
-
-void QuizGame::recordScore(int won) {
-    int& best = playerScores[slotIndex(slotAtControls())];
-    if (won > best) best = won;
+int QuizGame::gaugeStepMs() const {
+    return m_timeGaugeTimer.interval();
 }
 
 int QuizGame::fasterGaugeStep(int stepMs) {
     return stepMs >= fastestGaugeStepMs + gaugeSpeedUpMs ? stepMs - gaugeSpeedUpMs : stepMs;
 }
 
-QString QuizGame::finalName(int slot) const {
-    if (!validSlot(slot)) return {};
-    const QString& name = playerNames[slotIndex(slot)];
-    return name.isEmpty() ? QString::fromLatin1(defaultNames[slot - 1]) : name;
+Lamp QuizGame::litLamp() const {
+    if (m_phase == Phase::Ladder) return m_ladder.lit();
+    if (m_phase == Phase::Prize && m_prizeLampLit) return m_ladder.prize();
+    return Lamp::None;
 }
 
-int QuizGame::finalScore(int slot) const {
-    if (!validSlot(slot)) return 0;
-    const int score = playerScores[slotIndex(slot)];
-    return score < 0 ? 0 : score;
+void QuizGame::setGameRunning(bool running) {
+    m_gameRunning = running;
+    // A turn's start closes the question editor for the game; the reset opens it again.
+    m_editingReopened = false;
+}
+
+// ---- Resetting and the question set
+
+void QuizGame::enterAttractMode() {
+    forgetTimers();
+    setGameRunning(false);
+    m_draw.seed(m_seedSource ? m_seedSource()
+                             : static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch()));
+    m_draw.clear();
+    m_players.resetForAttractMode();
+    m_timeLeft = fullTime;
+    m_timeGaugeTimer.setInterval(slowestGaugeStepMs);
+    showCredit();
+    showTime();
+    m_phase = Phase::Attract;
+    useQuestionFile(startupQuestionFile(), ReaderRules::GameStartup);
+    setPhase(Phase::Attract);
+}
+
+bool QuizGame::useQuestionFile(const QString& path, const ReaderRuleSet& rules) {
+    const QString warning = m_draw.select(path, rules);
+    if (warning.isEmpty()) return true;
+    emit warningRaised(warning);
+    return false;
+}
+
+bool QuizGame::drawQuestion() {
+    // Without a set, or with one that went bad since it was checked, the warning shows once
+    // and the game ends so the scores still show.
+    const QString warning = m_draw.drawNext();
+    if (warning.isEmpty()) return true;
+    emit warningRaised(warning);
+    setPhase(Phase::GameOver);
+    return false;
+}
+
+// ---- Players and turns
+
+void QuizGame::pressStart() {
+    if (!accepts(Command::Start)) return;
+    if (!m_draw.hasFile()) {
+        emit warningRaised(QuestionDraw::selectQuestionFileMessage);
+        return;
+    }
+    setPhase(Phase::PlayerEntry);
+}
+
+void QuizGame::setPlayerName(int slot, const QString& name) {
+    m_players.setName(slot, name);
+}
+
+void QuizGame::confirmPlayers() {
+    if (!accepts(Command::ConfirmPlayers)) return;
+    // A set changed for a bad one while the names were typed: no game without questions.
+    // The entry stays open so that another set can be chosen.
+    if (!m_draw.hasFile()) {
+        emit warningRaised(QuestionDraw::selectQuestionFileMessage);
+        return;
+    }
+    m_players.giveStartingCredits();
+    showCredit();
+    selectNextPlayer();
+}
+
+void QuizGame::selectNextPlayer() {
+    if (!m_players.multiplayer()) {
+        startTurn();
+        return;
+    }
+    // Nobody has credit left to play: the game is over.
+    if (!m_players.anyoneHasCredit()) {
+        setPhase(Phase::GameOver);
+        return;
+    }
+    // The player at the controls is out: say so before the next player's turn.
+    if (m_players.credit() == 0 && m_phase != Phase::PlayerOut) {
+        setPhase(Phase::PlayerOut);
+        return;
+    }
+    m_players.passTurn();
+    showCredit();
+    setPhase(Phase::GetReady);
+}
+
+void QuizGame::startTurn() {
+    setGameRunning(true);
+    if (drawQuestion()) setPhase(Phase::Typing);
+}
+
+// ---- The question
+
+void QuizGame::revealNextLetter() {
+    if (m_phase != Phase::Typing) return;
+    // A record without a question is passed over: the next one is drawn, at no charge.
+    if (m_draw.question().isEmpty()) {
+        drawQuestion();
+        return;
+    }
+    // The question is charged at its first letter; a player without credit is out.
+    if (m_typedLength == 0) {
+        m_players.chargeQuestion();
+        showCredit();
+        if (m_players.credit() == Players::exhausted) {
+            setPhase(Phase::GameOver);
+            return;
+        }
+    }
+    const int length = static_cast<int>(m_draw.question().size());
+    if (m_typedLength < length) ++m_typedLength;
+    emit letterTyped(typedQuestion());
+    if (m_typedLength >= length) {
+        setPhase(Phase::AnswersOpen);
+        return;
+    }
+    if (m_cues) m_cues->typingClick();
+}
+
+void QuizGame::tickTimeGauge() {
+    if (m_phase != Phase::AnswersOpen || m_timeLimitHeld) return;
+    if (m_timeLeft > 0) {
+        --m_timeLeft;
+        showTime();
+        if (m_cues) m_cues->timeTick(m_timeLeft);
+    }
+    if (m_timeLeft == 0) {
+        m_chosenAnswer = -1;
+        m_timeLeft = fullTime;
+        showTime();
+        judge(Phase::TimeOut);
+    }
+}
+
+void QuizGame::chooseAnswer(int answer) {
+    if (!accepts(Command::ChooseAnswer) || answer < 0 || answer > 3) return;
+    m_chosenAnswer = answer;
+    if (m_cues) m_cues->answerPress(answer, answerPressVelocity);
+    setPhase(Phase::Judging);
+}
+
+void QuizGame::judgeAnswer() {
+    if (m_phase != Phase::Judging) return;
+    const bool right =
+        m_draw.answers()[static_cast<std::size_t>(m_chosenAnswer)] == m_draw.correctAnswer();
+    // A right answer moves on to the prize ladder by itself; a wrong one waits for OK.
+    judge(right ? Phase::Correct : Phase::Wrong);
+}
+
+void QuizGame::judge(Phase verdict) {
+    emit questionJudged(m_draw.file(), m_draw.question(), verdict == Phase::Correct);
+    setPhase(verdict);
+}
+
+void QuizGame::flashCorrectBanner() {
+    m_correctBannerLit = m_correctFlashPhase == 0;
+    m_correctFlashPhase = m_correctFlashPhase == 0 ? 1 : 0;
+    emit correctBannerFlashed(m_correctBannerLit);
+    if (m_cues) m_cues->correctFlash(m_correctFlashPhase);
+}
+
+void QuizGame::playFallNote() {
+    if (!m_cues || !m_cues->soundOn() || m_fallNote < fallLowestNote) return;
+    --m_fallNote;
+    m_cues->fallRun(m_fallNote);
+}
+
+void QuizGame::confirmPanel() {
+    if (!accepts(Command::ConfirmPanel)) return;
+    if (m_phase == Phase::FinalScores) {
+        // Results that rank in the hall of fame are named first; attract mode follows.
+        if (m_nameEntryWanted && m_nameEntryWanted())
+            setPhase(Phase::NameEntry);
+        else
+            enterAttractMode();
+        return;
+    }
+    // Wrong or TimeOut: the next turn while anyone has credit to play.
+    if (m_players.goesOn())
+        endQuestion();
+    else
+        setPhase(Phase::GameOver);
+}
+
+void QuizGame::endQuestion() {
+    if (m_phase == Phase::Correct) {
+        setPhase(Phase::Ladder);
+        return;
+    }
+    if (m_players.credit() == Players::exhausted) return;
+    // The question is over: a fresh gauge, a little faster, and the next turn.
+    // The gauge's new speed first, so that the time shown for the full gauge is the next
+    // question's.
+    m_timeGaugeTimer.setInterval(fasterGaugeStep(m_timeGaugeTimer.interval()));
+    m_timeLeft = fullTime;
+    showTime();
+    m_draw.clear();
+    m_typedLength = 0;
+    selectNextPlayer();
+}
+
+// ---- The prize ladder
+
+void QuizGame::stepLadderLight() {
+    if (m_cues) m_cues->spinStep(placeOf(m_ladder.lastPrizeLamp()));
+    emit lampsChanged(m_ladder.step());
+}
+
+void QuizGame::pressStop() {
+    if (!accepts(Command::Stop)) return;
+    const int won = m_players.credit() + dollarsOf(m_ladder.stop());
+    // The meter counts the prize up one dollar at a time.
+    while (m_players.credit() < won) {
+        m_players.addDollar();
+        showCredit();
+    }
+    m_players.recordScore(won);
+    setPhase(Phase::Prize);
+    emit lampsChanged(litLamp());
+}
+
+void QuizGame::stopLadderAtTimeLimit() {
+    if (m_phase != Phase::Ladder) return;
+    m_ladder.timeOut();
+    emit lampsChanged(m_ladder.lit());
+    pressStop();
+}
+
+void QuizGame::flashPrizeLamp() {
+    if (m_ladder.prize() == Lamp::None) return;
+    m_prizeLampLit = !m_prizeLampLit;
+    emit lampsChanged(litLamp());
+    if (m_prizeLampLit && m_cues) m_cues->prizeFlash(placeOf(m_ladder.prize()));
+}
+
+void QuizGame::endPrizeDisplay() {
+    // The flash ends before the next turn.
+    forgetTimers();
+    m_prizeLampLit = false;
+    endQuestion();
+}
+
+// ---- Commands of the menus and keys
+
+void QuizGame::pressEnter() {
+    if (!accepts(Command::Enter)) return;
+    switch (m_phase) {
+    case Phase::PlayerEntry:
+        confirmPlayers();
+        break;
+    case Phase::Ladder:
+        pressStop();
+        break;
+    case Phase::Wrong:
+    case Phase::TimeOut:
+    case Phase::FinalScores:
+        confirmPanel();
+        break;
+    default:
+        pressStart();
+        break;
+    }
+}
+
+void QuizGame::showFinalScores() {
+    setPhase(Phase::FinalScores);
+}
+
+void QuizGame::finishNameEntry() {
+    if (accepts(Command::FinishNameEntry)) enterAttractMode();
+}
+
+void QuizGame::endGame() {
+    if (!canEndGame()) return;
+    setPhase(Phase::FinalScores);
+    // The final scores show the ended game; its players leave.
+    m_players.forget();
+}
+
+void QuizGame::abandonGame() {
+    m_players.forget();
+    enterAttractMode();
+}
+
+void QuizGame::pause() {
+    for (Timer* t : m_timers) {
+        t->tag = t->enabled() ? 1 : 0;
+        t->stop();
+    }
+}
+
+void QuizGame::resume() {
+    for (Timer* t : m_timers) {
+        if (t->tag == 1) t->start();
+        t->tag = 0;
+    }
+    m_editingReopened = true;
+    emit offersChanged();
 }

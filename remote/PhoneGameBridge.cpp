@@ -44,19 +44,15 @@ PhoneRoster::Seating PhoneGameBridge::seating() const {
 }
 
 int PhoneGameBridge::slotAtControls() const {
-    return m_game.currentPlayer != 0 ? m_game.currentPlayer : 1;
+    return m_game.players().slotAtControls();
 }
 
 int PhoneGameBridge::litLamp() const {
-    for (int lamp = 1; lamp <= QuizGame::loseIndex; ++lamp)
-        if (m_game.lampLit(lamp)) return lamp;
-    return 0;
+    return placeOf(m_game.litLamp());
 }
 
 int PhoneGameBridge::correctLetter() const {
-    for (int i = 0; i < 4; ++i)
-        if (m_game.answerSlots[static_cast<std::size_t>(i)] == m_game.correctAnswer) return i;
-    return -1;
+    return m_game.draw().correctSlot();
 }
 
 void PhoneGameBridge::seat(int phoneId, int slot) {
@@ -66,7 +62,7 @@ void PhoneGameBridge::seat(int phoneId, int slot) {
 }
 
 void PhoneGameBridge::phoneJoined(int phoneId) {
-    const auto slotFree = [this](int slot) { return m_game.playerName(slot).isEmpty(); };
+    const auto slotFree = [this](int slot) { return m_game.players().name(slot).isEmpty(); };
     const PhoneRoster::Entry& e =
         m_roster.add(phoneId, m_server.name(phoneId), seating(), slotFree);
     if (e.role == PhoneRoster::Role::Player) seat(phoneId, e.slot);
@@ -153,7 +149,7 @@ void PhoneGameBridge::phaseChanged(QuizGame::Phase phase) {
     using Phase = QuizGame::Phase;
     bool rolesChanged = false;
     if (phase == Phase::PlayerEntry) {
-        const auto slotFree = [this](int slot) { return m_game.playerName(slot).isEmpty(); };
+        const auto slotFree = [this](int slot) { return m_game.players().name(slot).isEmpty(); };
         for (const int id : m_roster.openPlayerEntry(slotFree))
             seat(id, m_roster.find(id)->slot);
         m_gameOn = false;
@@ -197,21 +193,22 @@ QJsonObject PhoneGameBridge::state() const {
     const Phase phase = m_game.phase();
     QJsonObject o{{QStringLiteral("type"), QStringLiteral("state")},
                   {QStringLiteral("phase"), phaseName(phase)},
-                  {QStringLiteral("credit"), m_game.credit},
+                  {QStringLiteral("credit"), m_game.players().credit()},
                   {QStringLiteral("lamp"), litLamp()},
                   {QStringLiteral("audience"), m_roster.audienceSize()}};
     QJsonArray names, credits;
     for (int slot = 1; slot <= 4; ++slot) {
-        names.append(m_game.playerName(slot));
-        credits.append(m_game.playerCredits[static_cast<std::size_t>(slot - 1)]);
+        names.append(m_game.players().name(slot));
+        credits.append(m_game.players().credits()[static_cast<std::size_t>(slot - 1)]);
     }
     o.insert(QStringLiteral("names"), names);
     o.insert(QStringLiteral("credits"), credits);
     if (m_game.inGame()) {
-        o.insert(QStringLiteral("turn"), m_game.multiplayer() ? m_game.currentPlayer : 1);
-        o.insert(QStringLiteral("turnName"), m_game.multiplayer()
-                                                 ? m_game.playerName(m_game.currentPlayer)
-                                                 : m_game.finalName(1));
+        const Players& players = m_game.players();
+        o.insert(QStringLiteral("turn"), players.multiplayer() ? players.current() : 1);
+        o.insert(QStringLiteral("turnName"), players.multiplayer()
+                                                 ? players.name(players.current())
+                                                 : players.finalName(1));
         o.insert(QStringLiteral("question"), m_game.typedQuestion());
     }
     const bool answersShown = phase == Phase::AnswersOpen || phase == Phase::Judging ||
@@ -219,16 +216,16 @@ QJsonObject PhoneGameBridge::state() const {
                               phase == Phase::TimeOut;
     if (answersShown) {
         QJsonArray answers;
-        for (const QString& a : m_game.answerSlots)
+        for (const QString& a : m_game.draw().answers())
             answers.append(a);
         o.insert(QStringLiteral("answers"), answers);
-        o.insert(QStringLiteral("timeLeft"), m_game.timeLeft);
+        o.insert(QStringLiteral("timeLeft"), m_game.timeLeft());
         o.insert(QStringLiteral("fullTime"), QuizGame::fullTime);
-        o.insert(QStringLiteral("chosen"), m_game.chosenAnswer);
+        o.insert(QStringLiteral("chosen"), m_game.chosenAnswer());
     }
     if (phase == Phase::Correct || phase == Phase::Wrong || phase == Phase::TimeOut)
         o.insert(QStringLiteral("correct"), correctLetter());
-    if (phase == Phase::Prize) o.insert(QStringLiteral("prize"), int(m_game.prizeIndex));
+    if (phase == Phase::Prize) o.insert(QStringLiteral("prize"), placeOf(m_game.ladder().prize()));
     if (phase == Phase::FinalScores || phase == Phase::NameEntry) {
         QJsonArray scores;
         for (const QuizGame::Standing& s : m_game.finalStandings())
@@ -260,7 +257,7 @@ void PhoneGameBridge::letterTyped() {
 }
 
 void PhoneGameBridge::timeChanged() {
-    const int left = m_game.timeLeft;
+    const int left = m_game.timeLeft();
     if (m_game.phase() != QuizGame::Phase::AnswersOpen || left == m_timeSent) return;
     if (left % timeStepsPerMessage != 0 && left != QuizGame::fullTime) return;
     m_timeSent = left;
@@ -275,9 +272,9 @@ void PhoneGameBridge::lampsChanged() {
 
 void PhoneGameBridge::creditChanged() {
     QJsonArray credits;
-    for (const int c : m_game.playerCredits)
+    for (const int c : m_game.players().credits())
         credits.append(c);
     m_server.broadcast(compact({{QStringLiteral("type"), QStringLiteral("credit")},
-                                {QStringLiteral("credit"), m_game.credit},
+                                {QStringLiteral("credit"), m_game.players().credit()},
                                 {QStringLiteral("credits"), credits}}));
 }

@@ -2,63 +2,39 @@
 
 #include "Dialogs.h"
 #include "HallOfFamePage.h"
+#include "HallRanking.h"
 #include "NameEntryPanel.h"
-#include "QuizScreen.h"
 #include "ScoreStore.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMenu>
 #include <QTimer>
 
-HallOfFame::HallOfFame(QuizScreen& screen, ScoreStore* store, Dialogs& dialogs)
-    : screen(screen), game(screen.game), store(store), dialogs(dialogs) {
-    page = new HallOfFamePage(screen.playArea);
+HallOfFame::HallOfFame(QuizGame& game, QWidget& window, QWidget& playArea, const Clock& clock,
+                       ScoreStore* store, Dialogs& dialogs)
+    : game(game), window(window), store(store), dialogs(dialogs) {
+    page = new HallOfFamePage(&playArea);
     page->hide();
-    // Among the attract pictures, beneath every panel of a game.
-    page->stackUnder(screen.upperBanner);
-    nameEntry = new NameEntryPanel(screen.playArea, screen.clock());
+    nameEntry = new NameEntryPanel(&playArea, clock);
     connect(nameEntry, &NameEntryPanel::accepted, this, &HallOfFame::nameAccepted);
 
     connect(&game, &QuizGame::phaseChanged, this, &HallOfFame::phaseEntered);
-    game.nameEntryWanted = [this] { return takeRankingResults(); };
-
-    // The buttons on screen act as the cabinet's buttons while a name is entered.
-    const std::pair<ImageView*, CabinetButton> buttons[] = {
-        {screen.answerButtonA, CabinetButton::A},   {screen.answerButtonB, CabinetButton::B},
-        {screen.answerButtonC, CabinetButton::C},   {screen.answerButtonD, CabinetButton::D},
-        {screen.startButton, CabinetButton::Start}, {screen.stopButton, CabinetButton::Stop}};
-    for (const auto& [view, button] : buttons)
-        connect(view, &ImageView::mouseDown, this,
-                [this, button = button] { pressButton(button); });
+    connect(&game, &QuizGame::questionJudged, this, &HallOfFame::questionJudged);
+    game.setNameEntryWanted([this] { return takeRankingResults(); });
     // Keys that reach the window during the entry belong to the name box.
-    screen.installEventFilter(this);
-
-    // File → Clear Hall of Fame, in a group of its own above Close.
-    const QList<QAction*> fileActions = screen.fileMenu->actions();
-    const qsizetype close = fileActions.indexOf(screen.closeAction);
-    QAction* beforeClose = close > 0 && fileActions[close - 1]->isSeparator()
-                               ? fileActions[close - 1]
-                               : screen.closeAction;
-    clearAction = new QAction(QStringLiteral("Clear &Hall of Fame"), screen.fileMenu);
-    clearAction->setObjectName(QStringLiteral("clearHallOfFameAction"));
-    clearAction->setEnabled(store != nullptr);
-    screen.fileMenu->insertAction(beforeClose, clearAction);
-    screen.fileMenu->insertSeparator(clearAction);
-    connect(clearAction, &QAction::triggered, this, &HallOfFame::clearCurrentHall);
+    window.installEventFilter(this);
 }
 
 HallOfFame::~HallOfFame() {
     // The window closes during the entry: the scores are kept under the names offered.
     if (!waiting.isEmpty()) storeResults();
-    game.nameEntryWanted = nullptr;
+    game.setNameEntryWanted(nullptr);
 }
 
 bool HallOfFame::showPage() {
     if (!store || game.phase() != QuizGame::Phase::Attract) return false;
-    if (!page->load(*store, game.questionFile)) return false;
+    if (!page->load(*store, game.draw().file())) return false;
     page->show();
     return true;
 }
@@ -72,52 +48,47 @@ bool HallOfFame::pressButton(CabinetButton button) {
     return nameEntry->pressButton(button);
 }
 
+bool HallOfFame::canClear() const {
+    // Between games only: a dialog during a game would let its timers run on behind it.
+    using Phase = QuizGame::Phase;
+    return store && (game.phase() == Phase::Attract || game.phase() == Phase::PlayerEntry);
+}
+
 void HallOfFame::clearCurrentHall() {
-    if (!store || game.gameRunning) return;
-    const QuestionSet set = QuestionSet::fromFile(game.questionFile);
+    if (!store || game.gameRunning()) return;
+    const QuestionSet set = QuestionSet::fromFile(game.draw().file());
     if (!set.isValid()) {
-        dialogs.warning(&screen, QuizGame::selectQuestionFileMessage);
+        dialogs.warning(&window, QuestionDraw::selectQuestionFileMessage);
         return;
     }
-    if (!dialogs.confirm(&screen,
+    if (!dialogs.confirm(&window,
                          QStringLiteral("Clear the hall of fame of the question set \"%1\"?\n\n"
                                         "Its scores will be deleted for good. The figures of "
                                         "its questions and the halls of other sets are kept.")
                              .arg(set.fileName())))
         return;
     store->clearHallOfFame(set);
-    if (!page->isHidden()) page->load(*store, game.questionFile);
+    if (!page->isHidden()) page->load(*store, game.draw().file());
     showMessages();
 }
 
 void HallOfFame::phaseEntered(QuizGame::Phase phase) {
     using Phase = QuizGame::Phase;
     if (phase != Phase::Attract) hidePage();
-    // Between games only: a dialog during a game would let its timers run on behind it.
-    clearAction->setEnabled(store && (phase == Phase::Attract || phase == Phase::PlayerEntry));
     switch (phase) {
     case Phase::PlayerEntry:
         gameSet = QuestionSet();
         break;
     case Phase::Typing:
-        questionSet = QuestionSet::fromFile(game.questionFile);
-        if (questionSet.isValid()) gameSet = questionSet;
-        verdictCounted = false;
-        break;
-    case Phase::Correct:
-    case Phase::Wrong:
-    case Phase::TimeOut:
-        // Each question counts once, with its first verdict.
-        if (!verdictCounted && store && questionSet.isValid() && !game.questionText.isEmpty())
-            store->recordAnswer(questionSet, game.questionText, phase == Phase::Correct);
-        verdictCounted = true;
+        // The hall the game's results go to: the set of its questions.
+        if (const QuestionSet set = QuestionSet::fromFile(game.draw().file()); set.isValid())
+            gameSet = set;
         break;
     case Phase::NameEntry:
         if (waiting.isEmpty()) {
             game.finishNameEntry();
             return;
         }
-        screen.lightButtons(true, true, true, true, true);
         startNextEntry();
         break;
     case Phase::Attract:
@@ -126,33 +97,34 @@ void HallOfFame::phaseEntered(QuizGame::Phase phase) {
         if (!waiting.isEmpty()) storeResults();
         // The game's answers go to the venue even when nobody entered the hall.
         if (store) store->finishGame();
-        // Before the screen is first shown (at start-up, behind the splash) the messages
+        // Before the window is first shown (at start-up, behind the splash) the messages
         // wait for it.
-        if (screen.isVisible()) showMessages();
+        if (window.isVisible()) showMessages();
         break;
     default:
         break;
     }
 }
 
+void HallOfFame::questionJudged(const QString& setFile, const QString& question, bool right) {
+    if (!store || question.isEmpty()) return;
+    const QuestionSet set = QuestionSet::fromFile(setFile);
+    if (set.isValid()) store->recordAnswer(set, question, right);
+}
+
 bool HallOfFame::takeRankingResults() {
     waiting.clear();
     named.clear();
     if (!store || !gameSet.isValid()) return false;
-    QList<Candidate> players;
-    QList<int> scores;
-    // Players who answered at least one question and have something to show for it.
+    QList<QuizGame::Standing> players;
+    QList<PlayerResult> results;
     for (const QuizGame::Standing& s : game.finalStandings()) {
-        if (!s.played || s.questionsPlayed <= 0 || s.score <= 0) continue;
-        players.append({s, 0});
-        scores.append(s.score);
+        if (!s.played) continue;
+        players.append(s);
+        results.append({s.name, s.score, s.questionsPlayed});
     }
-    const QList<int> places = store->placesOf(gameSet, scores);
-    for (qsizetype i = 0; i < players.size(); ++i) {
-        if (places.value(i) <= 0) continue;
-        players[i].place = places[i];
-        waiting.append(players[i]);
-    }
+    for (const RankedResult& r : rankResults(*store, gameSet, results))
+        waiting.append({players[r.index], r.place});
     return !waiting.isEmpty();
 }
 
@@ -175,7 +147,7 @@ void HallOfFame::nameAccepted(const QString& name) {
         return;
     }
     storeResults();
-    screen.setFocus();
+    emit entryFinished();
     game.finishNameEntry();
 }
 
@@ -195,18 +167,18 @@ void HallOfFame::showMessages() {
     // Between games only: a dialog during a game would let its timers run on behind it.
     if (!store || game.phase() != QuizGame::Phase::Attract) return;
     for (const QString& message : store->takeMessages())
-        dialogs.warning(&screen, message);
+        dialogs.warning(&window, message);
 }
 
 bool HallOfFame::eventFilter(QObject* watched, QEvent* event) {
     // Once the screen is up, with nothing else of it left to set up.
-    if (watched == &screen && event->type() == QEvent::Show)
+    if (watched == &window && event->type() == QEvent::Show)
         QTimer::singleShot(0, this, &HallOfFame::showMessages);
-    if (watched != &screen || event->type() != QEvent::KeyPress || nameEntry->isHidden() ||
+    if (watched != &window || event->type() != QEvent::KeyPress || nameEntry->isHidden() ||
         game.phase() != QuizGame::Phase::NameEntry)
         return false;
     // A key the name box passed on has been dealt with there.
-    if (screen.focusWidget() == nameEntry->nameBox) return false;
+    if (window.focusWidget() == nameEntry->nameBox) return false;
     nameEntry->nameBox->setFocus();
     QCoreApplication::sendEvent(nameEntry->nameBox, event);
     return true;

@@ -8,25 +8,26 @@
 #include <QList>
 #include <QObject>
 
+class Clock;
 class Dialogs;
 class HallOfFamePage;
 class NameEntryPanel;
-class QAction;
-class QuizScreen;
+class QWidget;
 class ScoreStore;
 
-// The hall of fame on the game screen. It follows the game's phases: each verdict counts in
-// the question's figures; after the final scores the players whose scores rank enter their
-// names (NameEntryPanel), one after the other, and their results are stored together; the
-// attract cycle shows the current set's ten best (HallOfFamePage); File offers to clear the
-// current set's hall. Messages of the store (a damaged database moved aside) reach the player
-// once, in attract mode on the screen shown. Without a store the screen runs as before: no
-// entry, no page.
+// The hall of fame beside the game. It follows the game's phases and verdicts: each verdict
+// counts in the question's figures; after the final scores the players whose scores rank enter
+// their names (NameEntryPanel), one after the other, and their results are stored together;
+// the attract cycle shows the current set's ten best (HallOfFamePage); clearCurrentHall()
+// offers to clear the current set's hall. Messages of the store (a damaged database moved
+// aside) reach the player once, in attract mode on the window shown. Without a store the game
+// runs as before: no entry, no page.
 class HallOfFame : public QObject {
     Q_OBJECT
 public:
-    // Made by the screen, which owns it; its panels go into the screen's play area.
-    HallOfFame(QuizScreen& screen, ScoreStore* store, Dialogs& dialogs);
+    // window: the game's window (dialogs and keys); playArea: where the page and the entry go.
+    HallOfFame(QuizGame& game, QWidget& window, QWidget& playArea, const Clock& clock,
+               ScoreStore* store, Dialogs& dialogs);
     ~HallOfFame() override;
 
     // Ticks the attract page stays up (50 ms each).
@@ -43,6 +44,8 @@ public:
 
     // "Clear Hall of Fame": asks, then empties the current set's hall of fame.
     void clearCurrentHall();
+    // The hall can be cleared now: a store, and no game under way.
+    bool canClear() const;
 
     // The results waiting for their names, in the order they are entered.
     struct Candidate {
@@ -53,17 +56,19 @@ public:
 
     NameEntryPanel* nameEntry = nullptr;
     HallOfFamePage* page = nullptr;
-    QAction* clearAction = nullptr; // File → "Clear Hall of Fame"
 
 signals:
     // The entry opened for a player whose score ranks at this place.
     void entryOpened(const QString& player, int place);
+    // The names are entered: the game's window takes the keys again.
+    void entryFinished();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void phaseEntered(QuizGame::Phase phase);
+    void questionJudged(const QString& setFile, const QString& question, bool right);
     // Asked by the game after the final scores: true when some result ranks.
     bool takeRankingResults();
     void startNextEntry();
@@ -72,13 +77,10 @@ private:
     void storeResults();
     void showMessages();
 
-    QuizScreen& screen;
     QuizGame& game;
+    QWidget& window;
     ScoreStore* store;
     Dialogs& dialogs;
-    // The set of the question asked last, and whether its verdict is counted.
-    QuestionSet questionSet;
-    bool verdictCounted = true;
     // The set the game was played on, and its results waiting for names.
     QuestionSet gameSet;
     QList<Candidate> waiting;

@@ -1,12 +1,15 @@
 // The game screen: its controls, menu and timers, its creation and the reset to attract mode.
 #include "QuizScreen.h"
 
+#include "CabinetButton.h"
+
 #include "PhoneBuzzers.h"
 #include "Settings.h"
 
 #include "Clock.h"
 #include "Dialogs.h"
 #include "HallOfFame.h"
+#include "HallOfFamePage.h"
 #include "MidiOutput.h"
 #include "QstFile.h"
 #include "ScreenAccessibility.h"
@@ -78,7 +81,7 @@ Panel* makeOkButton(QWidget* parent, const char* panelName, const char* imageNam
 
 QuizScreen::QuizScreen(QuizServices world, QWidget* parent)
     : QMainWindow(parent), game(world.clock, world.programDir, world.seed),
-      services(std::move(world)) {
+      services(std::move(world)), soundSwitch(services.soundWanted) {
     setObjectName(QStringLiteral("QuizScreen"));
     setWindowTitle(QStringLiteral("Trivora"));
     createControls();
@@ -89,16 +92,43 @@ QuizScreen::QuizScreen(QuizServices world, QWidget* parent)
     initLayout();
     initCommands();
     midiOut = std::make_unique<MidiOutput>(services.midi);
-    soundCues = std::make_unique<SoundCues>(*midiOut, [this] { return soundOn(); });
+    soundCues = std::make_unique<SoundCues>(*midiOut, soundSwitch);
     game.setSoundCues(soundCues.get());
-    game.soundWanted = services.soundWanted;
     connectGame();
-    hallOfFame = std::make_unique<HallOfFame>(*this, services.scores, services.dialogs);
+    createHallOfFame();
     spokenPlay = std::make_unique<SpokenPlay>(game, services.speaker, services.settings, soundMenu);
     createPhones();
     describeForAssistiveTechnology(*this);
     connect(hallOfFame.get(), &HallOfFame::entryOpened, spokenPlay.get(),
             &SpokenPlay::announceNameEntry);
+}
+
+void QuizScreen::createHallOfFame() {
+    hallOfFame = std::make_unique<HallOfFame>(game, *this, *playArea, services.clock,
+                                              services.scores, services.dialogs);
+    // Among the attract pictures, beneath every panel of a game.
+    hallOfFame->page->stackUnder(upperBanner);
+    connect(hallOfFame.get(), &HallOfFame::entryFinished, this, [this] { setFocus(); });
+    // The buttons on screen act as the cabinet's buttons while a name is entered.
+    const std::pair<ImageView*, CabinetButton> buttons[] = {
+        {answerButtonA, CabinetButton::A},   {answerButtonB, CabinetButton::B},
+        {answerButtonC, CabinetButton::C},   {answerButtonD, CabinetButton::D},
+        {startButton, CabinetButton::Start}, {stopButton, CabinetButton::Stop}};
+    for (const auto& [view, button] : buttons)
+        connect(view, &ImageView::mouseDown, hallOfFame.get(),
+                [this, button = button] { hallOfFame->pressButton(button); });
+
+    // File -> Clear Hall of Fame, in a group of its own above Close.
+    const QList<QAction*> fileActions = fileMenu->actions();
+    const qsizetype close = fileActions.indexOf(closeAction);
+    QAction* beforeClose =
+        close > 0 && fileActions[close - 1]->isSeparator() ? fileActions[close - 1] : closeAction;
+    clearHallAction = new QAction(QStringLiteral("Clear &Hall of Fame"), fileMenu);
+    clearHallAction->setObjectName(QStringLiteral("clearHallOfFameAction"));
+    clearHallAction->setEnabled(hallOfFame->canClear());
+    fileMenu->insertAction(beforeClose, clearHallAction);
+    fileMenu->insertSeparator(clearHallAction);
+    connect(clearHallAction, &QAction::triggered, hallOfFame.get(), &HallOfFame::clearCurrentHall);
 }
 
 QuizScreen::~QuizScreen() = default;
@@ -699,14 +729,16 @@ void QuizScreen::connectHandlers() {
     connect(editQuestionsAction, &QAction::triggered, this, [this] { openEditor(); });
     connect(closeAction, &QAction::triggered, this, [this] { closeScreen(); });
     // The menu has already flipped the chosen entry's check mark; the handler flips both.
-    connect(soundOnAction, &QAction::triggered, this, [this](bool checked) {
-        soundOnAction->setChecked(!checked);
-        toggleSound();
-    });
-    connect(soundOffAction, &QAction::triggered, this, [this](bool checked) {
-        soundOffAction->setChecked(!checked);
-        toggleSound();
-    });
+    // Either entry switches the sound over, the checked one too; the check marks show the
+    // player's wish.
+    connect(soundOnAction, &QAction::triggered, this, [this] { toggleSound(); });
+    connect(soundOffAction, &QAction::triggered, this, [this] { toggleSound(); });
+    const auto showSoundWish = [this] {
+        soundOnAction->setChecked(soundSwitch.wanted());
+        soundOffAction->setChecked(!soundSwitch.wanted());
+    };
+    connect(&soundSwitch, &SoundSwitch::changed, this, showSoundWish);
+    showSoundWish();
     connect(endGameAction, &QAction::triggered, this, [this] { endGame(); });
     connect(triviaDatabaseAction, &QAction::triggered, this, [this] { openTriviaDatabase(); });
     connect(triviaArticleAction, &QAction::triggered, this, [this] { openTriviaArticle(); });
@@ -719,9 +751,7 @@ void QuizScreen::startUp() {
     try {
         soundCues->setUp();
     } catch (const MidiOutputError&) {
-        soundOnAction->setChecked(false);
-        soundOffAction->setChecked(true);
-        game.soundWanted = false;
+        soundSwitch.setUnavailable();
         soundMenu->setEnabled(false);
         soundMenu->menuAction()->setEnabled(false);
     }
@@ -731,78 +761,82 @@ void QuizScreen::startUp() {
     correctBanner->copyPicture(*correctLitPicture);
     display.correctPhase = 0;
     // 4. The prize lamps, unlit.
-    for (int prize = 1; prize <= 5; ++prize)
-        setLamp(prize, false);
+    for (Lamp lamp : ladderLamps)
+        setLamp(lamp, false);
     // 5. Attract mode, on REGD.QST of the program directory.
     game.enterAttractMode();
-    // 6. No player has played yet.
-    game.forgetPlayers();
-    // 7. The phones, when they were left on.
+    // 6. The phones, when they were left on.
     if (services.settings.phonesWanted()) phones->start();
 }
 
-std::vector<Timer*> QuizScreen::gameTimers() {
-    std::vector<Timer*> all{attractButtonTimer.get(), attractSequenceTimer.get()};
-    for (Timer* t : game.timers())
+std::vector<const Timer*> QuizScreen::gameTimers() const {
+    std::vector<const Timer*> all{attractButtonTimer.get(), attractSequenceTimer.get()};
+    for (const Timer* t : game.timers())
         all.push_back(t);
     return all;
 }
 
-ImageView* QuizScreen::lampOf(int prizeIndex) const {
-    switch (prizeIndex) {
-    case 1:
+ImageView* QuizScreen::lampOf(Lamp lamp) const {
+    switch (lamp) {
+    case Lamp::OneDollar:
         return oneDollarLamp;
-    case 2:
+    case Lamp::FiveDollars:
         return fiveDollarLamp;
-    case 3:
+    case Lamp::FifteenDollars:
         return fifteenDollarLamp;
-    case 4:
+    case Lamp::FiftyDollars:
         return fiftyDollarLamp;
-    case 5:
+    case Lamp::Lose:
         return loseLamp;
+    case Lamp::None:
+        break;
     }
     return nullptr;
 }
 
-ImageView* QuizScreen::lampLitPicture(int prizeIndex) const {
-    switch (prizeIndex) {
-    case 1:
+ImageView* QuizScreen::lampLitPicture(Lamp lamp) const {
+    switch (lamp) {
+    case Lamp::OneDollar:
         return oneDollarLitPicture;
-    case 2:
+    case Lamp::FiveDollars:
         return fiveDollarLitPicture;
-    case 3:
+    case Lamp::FifteenDollars:
         return fifteenDollarLitPicture;
-    case 4:
+    case Lamp::FiftyDollars:
         return fiftyDollarLitPicture;
-    case 5:
+    case Lamp::Lose:
         return loseLitPicture;
+    case Lamp::None:
+        break;
     }
     return nullptr;
 }
 
-ImageView* QuizScreen::lampUnlitPicture(int prizeIndex) const {
-    switch (prizeIndex) {
-    case 1:
+ImageView* QuizScreen::lampUnlitPicture(Lamp lamp) const {
+    switch (lamp) {
+    case Lamp::OneDollar:
         return oneDollarPicture;
-    case 2:
+    case Lamp::FiveDollars:
         return fiveDollarPicture;
-    case 3:
+    case Lamp::FifteenDollars:
         return fifteenDollarPicture;
-    case 4:
+    case Lamp::FiftyDollars:
         return fiftyDollarPicture;
-    case 5:
+    case Lamp::Lose:
         return losePicture;
+    case Lamp::None:
+        break;
     }
     return nullptr;
 }
 
-void QuizScreen::setLamp(int prizeIndex, bool lit) {
-    ImageView* lamp = lampOf(prizeIndex);
-    if (!lamp) return;
-    lamp->copyPicture(lit ? *lampLitPicture(prizeIndex) : *lampUnlitPicture(prizeIndex));
-    display.lampLit[static_cast<std::size_t>(prizeIndex - 1)] = lit ? 1 : 0;
-    lamp->tag = lit ? 1 : 0;
+void QuizScreen::setLamp(Lamp lamp, bool lit) {
+    ImageView* view = lampOf(lamp);
+    if (!view) return;
+    view->copyPicture(lit ? *lampLitPicture(lamp) : *lampUnlitPicture(lamp));
+    display.lampLit[static_cast<std::size_t>(placeOf(lamp) - 1)] = lit ? 1 : 0;
+    view->tag = lit ? 1 : 0;
     static const char* const prizeNames[5] = {"$1", "$5", "$15", "$50", "Lose"};
-    const QString prize = QString::fromLatin1(prizeNames[prizeIndex - 1]);
-    lamp->setAccessibleName(lit ? prize + QStringLiteral(", lit") : prize);
+    const QString prize = QString::fromLatin1(prizeNames[placeOf(lamp) - 1]);
+    view->setAccessibleName(lit ? prize + QStringLiteral(", lit") : prize);
 }

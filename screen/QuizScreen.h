@@ -7,6 +7,7 @@
 #include "QuestionEditorState.h"
 #include "QuizGame.h"
 #include "ScreenState.h"
+#include "SoundSwitch.h"
 #include "Shape.h"
 #include "Timer.h"
 
@@ -80,11 +81,13 @@ public:
     // ---- What the screen shows of the game (QuizScreenShow.cpp)
     // The panels and pictures of a phase; nothing of the phase before stays.
     void showPhase(QuizGame::Phase phase);
-    void showTypedQuestion();
-    void showTimeLeft();
-    void showLamps();
-    void showCorrectBanner();
-    void showCredit();
+    void showTypedQuestion(const QString& typed);
+    void showTimeLeft(int left, int msPerStep);
+    void showLamps(Lamp lit);
+    void showCorrectBanner(bool lit, int flashPhase);
+    void showCredit(int credit);
+    // The menu entries the game offers now: End Game, Edit Questions, Change Question File.
+    void showOffers();
     void loadDigitHolder(unsigned digit, bool blank);
     void lightButtons(bool a, bool b, bool c, bool d, bool start);
     // The ladder is on screen.
@@ -122,8 +125,9 @@ public:
     void showInstructions();
     void openTriviaDatabase();
     void openTriviaArticle();
-    // "&On" is checked: every cue tests this when it is sent.
-    bool soundOn() const;
+    // The sound switch: the player's wish (the Sound menu), muted while the editor is open.
+    SoundSwitch& sound() { return soundSwitch; }
+    const SoundSwitch& sound() const { return soundSwitch; }
     // The program's active window changed (null: another program is in front). A window of
     // the program with the property "trivoraPausesGame" pauses the game; the game screen
     // coming back resumes it. Message boxes, file dialogs and the help viewer change nothing.
@@ -135,7 +139,7 @@ public:
     // editor hands the screen back through this.
     void abandonGame();
 
-    // ---- Attract mode (QuizAttract.cpp)
+    // ---- Attract mode (QuizScreenAttract.cpp)
     void cycleAttractButtons();
     void stepAttractSequence();
     void flashTitlePicture();
@@ -147,14 +151,14 @@ public:
     // minimised or paused by another window of the program.
     void pressCabinetButton(CabinetButton button);
 
-    // ---- Layout (QuizLayout.cpp)
+    // ---- Layout (QuizScreenLayout.cpp)
     void layOutPlayArea();
     // Draws the title logo at the play area's size.
     void fitTitlePictures();
     // The window is maximised (or full screen): the play area is not at its design size.
     bool isMaximised() const;
 
-    // ---- Question files (QuizFiles.cpp)
+    // ---- Question files (QuizScreenFiles.cpp)
     void changeQuestionFile();
     void openEditor();
     // The question editor has closed: the game screen takes over again.
@@ -165,16 +169,20 @@ public:
     QuestionEditorState editorState;
 
     // ---- Services
+    // File -> "Clear &Hall of Fame" (the hall of fame clears it).
+    QAction* clearHallAction = nullptr;
     // Spoken play and its "&Speak" entry of the Sound menu.
     std::unique_ptr<SpokenPlay> spokenPlay;
     // Phones as buzzers, switched by its File menu entry; on at start when last left on.
     std::unique_ptr<PhoneBuzzers> phones;
     // Creates the phones, their menu entry and their join card (QuizScreenPhones.cpp).
     void createPhones();
+    // Creates the hall of fame and its File menu entry (QuizScreen.cpp).
+    void createHallOfFame();
     SoundCues& cues() { return *soundCues; }
     MidiOutput& midiOutput() { return *midiOut; }
     // The timers that pause and resume with the screen: attract mode's and the game's.
-    std::vector<Timer*> gameTimers();
+    std::vector<const Timer*> gameTimers() const;
 
     // ---- Controls
     // Bands and areas.
@@ -206,16 +214,16 @@ public:
     Label* creditCaption = nullptr;       // "Credit : "
     Label* creditCaptionShadow = nullptr; // its shadow
     Panel* creditMeter = nullptr;
-    std::array<ImageView*, 5> creditDigits{}; // creditDigit1 ... creditDigit5
+    std::array<ImageView*, 5> creditDigits{}; // the meter's five digits, left to right
     Label* questionLabel = nullptr;
     Panel* answerFrameA = nullptr;
     Panel* answerFrameB = nullptr;
     Panel* answerFrameC = nullptr;
     Panel* answerFrameD = nullptr;
     Panel* answerDivider = nullptr;
-    std::array<Shape*, 4> answerRows{};    // CoverA ... CoverD
-    std::array<Label*, 4> answerLetters{}; // ACap ... DCap
-    std::array<Label*, 4> answerTexts{};   // AnswerA ... AnswerD
+    std::array<Shape*, 4> answerRows{};    // the clickable row behind each answer, A to D
+    std::array<Label*, 4> answerLetters{}; // the letters A to D
+    std::array<Label*, 4> answerTexts{};   // the answers' texts, A to D
 
     // Pictures of the play area.
     ImageView* upperBanner = nullptr;
@@ -262,10 +270,10 @@ public:
     // Player entry panel.
     Panel* playerPanel = nullptr;
     ImageView* playerHeading = nullptr;
-    std::array<Panel*, 4> playerSlots{};         // Player1Panel ... Player4Panel
-    std::array<Label*, 4> playerSlotCaptions{};  // Label1 ... Label4
-    std::array<QLineEdit*, 4> playerNameBoxes{}; // Player1 ... Player4
-    std::array<Panel*, 4> clearButtons{};        // Clear1 ... Clear4
+    std::array<Panel*, 4> playerSlots{};         // the four name slots
+    std::array<Label*, 4> playerSlotCaptions{};  // "Player 1" ... "Player 4" beside the boxes
+    std::array<QLineEdit*, 4> playerNameBoxes{}; // the name boxes of slots 1 to 4
+    std::array<Panel*, 4> clearButtons{};        // each slot's Clear button
     Panel* playerPanelOkFrame = nullptr;
     ImageView* playerPanelOk = nullptr;
 
@@ -284,8 +292,8 @@ public:
     Panel* finalScorePanel = nullptr;
     Panel* scoreBox = nullptr;
     Label* scoreTitle = nullptr;         // "FINAL SCORES" above the box
-    std::array<Label*, 4> finalNames{};  // NAME1 ... NAME4
-    std::array<Label*, 4> finalScores{}; // SCORE1 ... SCORE4
+    std::array<Label*, 4> finalNames{};  // the players' names, slots 1 to 4
+    std::array<Label*, 4> finalScores{}; // their scores
     Panel* finalScoreOkFrame = nullptr;
     ImageView* finalScoreOk = nullptr;
 
@@ -302,7 +310,7 @@ public:
     ImageView* startPicture = nullptr;
     ImageView* stopLitPicture = nullptr;
     ImageView* stopPicture = nullptr;
-    std::array<ImageView*, 10> digitPictures{}; // N0, N1b, N2b, N3b, N4 ... N9
+    std::array<ImageView*, 10> digitPictures{}; // the LED digits 0 to 9
     ImageView* blankDigitPicture = nullptr;
     ImageView* digitHolder = nullptr;
     ImageView* topLogoLitPicture = nullptr;
@@ -343,12 +351,12 @@ public:
     std::unique_ptr<Timer> attractButtonTimer, attractSequenceTimer, titleFlashTimer, topLogoTimer,
         splashHandOverTimer;
 
-    // The lamp of a prize index (1 $1 ... 4 $50, 5 LOSE) and its pictures.
-    ImageView* lampOf(int prizeIndex) const;
-    ImageView* lampLitPicture(int prizeIndex) const;
-    ImageView* lampUnlitPicture(int prizeIndex) const;
+    // A lamp of the prize ladder and its pictures.
+    ImageView* lampOf(Lamp lamp) const;
+    ImageView* lampLitPicture(Lamp lamp) const;
+    ImageView* lampUnlitPicture(Lamp lamp) const;
     // Lights (On picture, flag 1) or puts out (Off picture, flag 0) a lamp.
-    void setLamp(int prizeIndex, bool lit);
+    void setLamp(Lamp lamp, bool lit);
 
 signals:
     // The screen has been closed: the program ends.
@@ -384,7 +392,10 @@ private:
     void restoreDesignSize();
 
     QuizServices services;
+    SoundSwitch soundSwitch;
     QPointer<QuestionEditor> editorWindow;
+    // The set the editor opens with (the game's set), kept while the editor is open.
+    QString editorQuestionFile;
     std::unique_ptr<MidiOutput> midiOut;
     std::unique_ptr<SoundCues> soundCues;
     bool activatedOnce = false;

@@ -16,7 +16,7 @@ constexpr int MinTitleHeight = 193;
 } // namespace
 
 void QuizScreen::cycleAttractButtons() {
-    if (game.gameRunning) return;
+    if (game.gameRunning()) return;
     const int startWasLit = display.startLit;
     if (startWasLit == 1) {
         stopButton->copyPicture(*stopLitPicture);
@@ -35,7 +35,7 @@ void QuizScreen::cycleAttractButtons() {
 }
 
 void QuizScreen::stepAttractSequence() {
-    if (game.gameRunning) return;
+    if (game.gameRunning()) return;
     const int n = ++display.attractTicks;
     const auto next = [this](int stage) {
         display.attractStage = stage;

@@ -25,11 +25,8 @@ void QuizScreen::pressCabinetButton(CabinetButton button) {
         keyTyped(QLatin1Char('D'));
         return;
     case CabinetButton::Start:
-        // As Enter, which in a name box of the player entry confirms the players.
-        if (!playerPanel->isHidden())
-            confirmPlayers();
-        else
-            keyTyped(QChar(13));
+        // As Enter.
+        keyTyped(QChar(13));
         return;
     case CabinetButton::Stop:
         pressStop();

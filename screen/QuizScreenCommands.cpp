@@ -76,11 +76,11 @@ void QuizScreen::pressStop() {
 }
 
 void QuizScreen::confirmWrongPanel() {
-    if (game.phase() == QuizGame::Phase::Wrong) game.confirmPanel();
+    game.confirmPanel();
 }
 
 void QuizScreen::confirmTimeOutPanel() {
-    if (game.phase() == QuizGame::Phase::TimeOut) game.confirmPanel();
+    game.confirmPanel();
 }
 
 void QuizScreen::raiseWrongPanelOk() {
@@ -118,7 +118,8 @@ void QuizScreen::keyTyped(QChar key) {
         pressControl(answerButtonD);
         return;
     case 13:
-        // Enter stops the ladder, else confirms the open panel, else presses START.
+        // Enter stops the ladder, else confirms the open panel or the players, else presses
+        // START.
         game.pressEnter();
         return;
     default:
@@ -139,11 +140,9 @@ void QuizScreen::endGame() {
 }
 
 void QuizScreen::toggleSound() {
-    soundOnAction->setChecked(!soundOnAction->isChecked());
-    soundOffAction->setChecked(!soundOffAction->isChecked());
-    const bool on = soundOnAction->isChecked();
+    const bool on = !soundSwitch.wanted();
+    soundSwitch.setWanted(on);
     services.settings.setPlaySound(on ? QStringLiteral("YES") : QStringLiteral("NO"));
-    game.soundWanted = on;
 }
 
 void QuizScreen::pauseGame() {
@@ -155,9 +154,6 @@ void QuizScreen::pauseGame() {
 }
 
 void QuizScreen::resumeGame() {
-    if (game.soundWanted) soundOnAction->setChecked(true);
-    soundOffAction->setChecked(!soundOnAction->isChecked());
-    editQuestionsAction->setEnabled(true);
     for (Timer* t : {attractButtonTimer.get(), attractSequenceTimer.get()}) {
         if (t->tag == 1)
             t->start();
@@ -221,10 +217,6 @@ void QuizScreen::openTriviaDatabase() {
 void QuizScreen::openTriviaArticle() {
     services.shell.minimizeApp();
     services.shell.openUrl(WebLink2Url);
-}
-
-bool QuizScreen::soundOn() const {
-    return soundOnAction && soundOnAction->isChecked();
 }
 
 bool QuizScreen::eventFilter(QObject* watched, QEvent* event) {

@@ -26,15 +26,16 @@ void QuizScreen::openEditor() {
     }
     // The game stays silent and still while the editor is open, whether or not the window
     // manager moves the focus to it.
-    soundOnAction->setChecked(false);
+    soundSwitch.setMuted(true);
     if (!pausedByOtherWindow) {
         pausedByOtherWindow = true;
         pauseGame();
     }
+    editorQuestionFile = game.draw().file();
     editorWindow = new QuestionEditor(
         QuestionEditorServices{services.clock, services.dialogs, services.shell, services.settings,
                                services.scores},
-        editorState, game.questionFile, this);
+        editorState, editorQuestionFile, this);
     // Handled once the editor's closing has finished, so the window can go first.
     connect(
         editorWindow.data(), &QuestionEditor::closed, this, [this] { editorClosed(); },
@@ -49,7 +50,7 @@ void QuizScreen::editorClosed() {
     // 2. The game screen returns; whatever being shown resumes ends at once in step 4.
     show();
     // 3. Sound as it was before the editor.
-    if (!soundOffAction->isChecked()) soundOnAction->setChecked(true);
+    soundSwitch.setMuted(false);
     // 4. Attract mode, on REGD.QST of the program directory again. A game or a game start
     // left for the editor does not survive: nothing of it stays on screen or resumes.
     abandonGame();

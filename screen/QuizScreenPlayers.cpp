@@ -54,7 +54,7 @@ void QuizScreen::flattenPlayerPanelButtons(int slot) {
 
 bool QuizScreen::nameBoxKeyTyped(QChar key) {
     if (key != QChar(13)) return false;
-    confirmPlayers();
+    game.pressEnter();
     return true;
 }
 
@@ -67,7 +67,7 @@ void QuizScreen::raisePlayerPanelOk() {
 }
 
 void QuizScreen::confirmFinalScores() {
-    if (game.phase() == QuizGame::Phase::FinalScores) game.confirmPanel();
+    game.confirmPanel();
 }
 
 void QuizScreen::raiseFinalScoreOk() {

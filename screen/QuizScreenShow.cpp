@@ -3,6 +3,7 @@
 #include "QuizScreen.h"
 
 #include "Dialogs.h"
+#include "HallOfFame.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -14,12 +15,14 @@ using Phase = QuizGame::Phase;
 } // namespace
 
 void QuizScreen::connectGame() {
-    connect(&game, &QuizGame::phaseChanged, this, [this](Phase phase) { showPhase(phase); });
-    connect(&game, &QuizGame::letterTyped, this, [this] { showTypedQuestion(); });
-    connect(&game, &QuizGame::creditChanged, this, [this] { showCredit(); });
-    connect(&game, &QuizGame::timeChanged, this, [this] { showTimeLeft(); });
-    connect(&game, &QuizGame::lampsChanged, this, [this] { showLamps(); });
-    connect(&game, &QuizGame::correctBannerFlashed, this, [this] { showCorrectBanner(); });
+    connect(&game, &QuizGame::phaseChanged, this, &QuizScreen::showPhase);
+    connect(&game, &QuizGame::offersChanged, this, &QuizScreen::showOffers);
+    connect(&game, &QuizGame::letterTyped, this, &QuizScreen::showTypedQuestion);
+    connect(&game, &QuizGame::creditChanged, this, &QuizScreen::showCredit);
+    connect(&game, &QuizGame::timeChanged, this, &QuizScreen::showTimeLeft);
+    connect(&game, &QuizGame::lampsChanged, this, &QuizScreen::showLamps);
+    connect(&game, &QuizGame::correctBannerFlashed, this,
+            [this](bool lit) { showCorrectBanner(lit, lit ? 1 : 0); });
     connect(&game, &QuizGame::warningRaised, this,
             [this](const QString& text) { services.dialogs.warning(this, text); });
 }
@@ -31,7 +34,7 @@ void QuizScreen::showPhase(Phase phase) {
     if (phase != Phase::PlayerEntry)
         for (QLineEdit* box : playerNameBoxes)
             if (focusWidget() == box) setFocus();
-    const int chosen = game.chosenAnswer;
+    const int chosen = game.chosenAnswer();
     const bool answerLit = chosen >= 0 && (phase == Phase::Judging || phase == Phase::Correct ||
                                            phase == Phase::Wrong);
     if (phase != Phase::Attract)
@@ -41,13 +44,6 @@ void QuizScreen::showPhase(Phase phase) {
         answerRows[i]->setBrushColor(
             phase == Phase::Judging && static_cast<int>(i) == chosen ? RowBlue : RowNavy);
 
-    // The menu: the set is fixed from the player entry's OK until the game is over; the End
-    // Game entry is there while a turn is played.
-    changeQuestionFileAction->setEnabled(phase == Phase::Attract || phase == Phase::PlayerEntry);
-    if (phase == Phase::Attract) editQuestionsAction->setEnabled(true);
-    if (phase == Phase::Typing) editQuestionsAction->setEnabled(false);
-    endGameAction->setVisible(game.gameRunning && game.inGame() && phase != Phase::GameOver &&
-                              phase != Phase::FinalScores && phase != Phase::NameEntry);
     const bool stopped = phase == Phase::Prize;
     stopButton->copyPicture(stopped ? *stopLitPicture : *stopPicture);
     if (phase != Phase::Attract) display.stopLit = stopped ? 1 : 0;
@@ -73,27 +69,27 @@ void QuizScreen::showPhase(Phase phase) {
         break;
     case Phase::Correct:
         correctBanner->show();
-        showCorrectBanner();
+        showCorrectBanner(true, 0);
         break;
     case Phase::Wrong:
         wrongQuestion->setCaption(game.typedQuestion());
-        wrongChosen->setCaption(game.answerSlots[static_cast<std::size_t>(chosen)]);
-        wrongCorrect->setCaption(game.correctAnswer);
+        wrongChosen->setCaption(game.draw().answers()[static_cast<std::size_t>(chosen)]);
+        wrongCorrect->setCaption(game.draw().correctAnswer());
         wrongPanelOkFrame->setBevelOuter(Bevel::None);
         wrongPanel->show();
         break;
     case Phase::TimeOut:
         timeOutQuestion->setCaption(game.typedQuestion());
-        timeOutCorrect->setCaption(game.correctAnswer);
+        timeOutCorrect->setCaption(game.draw().correctAnswer());
         timeOutPanelOkFrame->setBevelOuter(Bevel::None);
         timeOutPanel->show();
         break;
     case Phase::Ladder:
     case Phase::Prize:
-        for (int prize = 1; prize <= QuizGame::loseIndex; ++prize)
-            lampOf(prize)->show();
+        for (Lamp lamp : ladderLamps)
+            lampOf(lamp)->show();
         pressStopPrompt->setVisible(phase == Phase::Ladder);
-        showLamps();
+        showLamps(game.litLamp());
         break;
     case Phase::GameOver:
         gameOverBanner->show();
@@ -102,8 +98,17 @@ void QuizScreen::showPhase(Phase phase) {
         showFinalScores();
         break;
     case Phase::NameEntry:
+        // The buttons pick the name's letters.
+        lightButtons(true, true, true, true, true);
         break;
     }
+}
+
+void QuizScreen::showOffers() {
+    changeQuestionFileAction->setEnabled(game.canChangeQuestionFile());
+    editQuestionsAction->setEnabled(game.canEditQuestions());
+    endGameAction->setVisible(game.canEndGame());
+    if (clearHallAction) clearHallAction->setEnabled(hallOfFame && hallOfFame->canClear());
 }
 
 void QuizScreen::showAttractMode() {
@@ -113,9 +118,9 @@ void QuizScreen::showAttractMode() {
     display.attractStage = 0;
     display.attractTicks = 0;
     questionLabel->setCaption(QString());
-    for (int prize = 1; prize <= QuizGame::loseIndex; ++prize)
-        setLamp(prize, false);
-    showTimeLeft();
+    for (Lamp lamp : ladderLamps)
+        setLamp(lamp, false);
+    showTimeLeft(game.timeLeft(), game.gaugeStepMs());
     for (Timer* t : {attractButtonTimer.get(), attractSequenceTimer.get()}) {
         t->start();
         t->tag = 1;
@@ -123,7 +128,7 @@ void QuizScreen::showAttractMode() {
 }
 
 void QuizScreen::showReadyPanel(bool playerOut) {
-    const int player = game.currentPlayer;
+    const int player = game.players().current();
     if (playerOut) {
         // The player at the controls is out: the notice names them.
         playerOutHeading->show();
@@ -135,7 +140,7 @@ void QuizScreen::showReadyPanel(bool playerOut) {
         for (ImageView* number : numbers)
             number->hide();
         if (player >= 1 && player <= 4) {
-            readyName->setCaption(QStringLiteral("* ") + game.playerName(player) +
+            readyName->setCaption(QStringLiteral("* ") + game.players().name(player) +
                                   QStringLiteral(" *"));
             numbers[player - 1]->show();
         }
@@ -154,18 +159,19 @@ void QuizScreen::showQuestion(bool answersShown) {
     attractSequenceTimer->stop();
     showQuestionArea(true);
     showAnswerControls(answersShown);
-    showTypedQuestion();
+    showTypedQuestion(game.typedQuestion());
     if (!answersShown) return;
+    const auto& answers = game.draw().answers();
     for (std::size_t i = 0; i < 4; ++i) {
-        answerTexts[i]->setCaption(game.answerSlots[i]);
+        answerTexts[i]->setCaption(answers[i]);
         answerTexts[i]->setAccessibleName(QStringLiteral("%1: %2")
                                               .arg(QChar(u'A' + static_cast<char16_t>(i)))
-                                              .arg(game.answerSlots[i]));
+                                              .arg(answers[i]));
     }
 }
 
-void QuizScreen::showTypedQuestion() {
-    questionLabel->setCaption(game.typedQuestion());
+void QuizScreen::showTypedQuestion(const QString& typed) {
+    questionLabel->setCaption(typed);
 }
 
 void QuizScreen::showFinalScores() {
@@ -179,22 +185,20 @@ void QuizScreen::showFinalScores() {
     finalScorePanel->show();
 }
 
-void QuizScreen::showTimeLeft() {
-    const int left = game.timeLeft;
+void QuizScreen::showTimeLeft(int left, int msPerStep) {
     timeGauge->setProgress(left);
     timeGauge->setAccessibleDescription(
-        QStringLiteral("%1 seconds left")
-            .arg(left * game.timeGaugeTimer.interval() / 1000.0, 0, 'f', 1));
+        QStringLiteral("%1 seconds left").arg(left * msPerStep / 1000.0, 0, 'f', 1));
 }
 
-void QuizScreen::showLamps() {
-    for (int prize = 1; prize <= QuizGame::loseIndex; ++prize)
-        setLamp(prize, game.lampLit(prize));
+void QuizScreen::showLamps(Lamp lit) {
+    for (Lamp lamp : ladderLamps)
+        setLamp(lamp, lamp == lit);
 }
 
-void QuizScreen::showCorrectBanner() {
-    correctBanner->copyPicture(game.correctBannerLit ? *correctLitPicture : *correctDimPicture);
-    display.correctPhase = game.correctFlashPhase;
+void QuizScreen::showCorrectBanner(bool lit, int flashPhase) {
+    correctBanner->copyPicture(lit ? *correctLitPicture : *correctDimPicture);
+    display.correctPhase = flashPhase;
 }
 
 void QuizScreen::lightButtons(bool a, bool b, bool c, bool d, bool start) {
@@ -244,10 +248,10 @@ void QuizScreen::loadDigitHolder(unsigned digit, bool blank) {
     // Any other value leaves the holder's picture as it is.
 }
 
-void QuizScreen::showCredit() {
-    const QString text = QString::number(game.credit).left(5);
+void QuizScreen::showCredit(int credit) {
     // An exhausted credit leaves the meter as it was (showing 0).
-    if (text == QStringLiteral("-1")) return;
+    if (credit == Players::exhausted) return;
+    const QString text = QString::number(credit).left(5);
     const QString padded = text.rightJustified(5, QLatin1Char(' '));
     for (int pos = 4; pos >= 0; --pos) {
         const QChar c = padded.at(pos);
@@ -257,7 +261,7 @@ void QuizScreen::showCredit() {
             loadDigitHolder(static_cast<unsigned>(c.digitValue()), false);
         creditDigits[static_cast<std::size_t>(pos)]->copyPicture(*digitHolder);
     }
-    creditMeter->setAccessibleName(QStringLiteral("Credit %1").arg(game.credit));
+    creditMeter->setAccessibleName(QStringLiteral("Credit %1").arg(credit));
 }
 
 bool QuizScreen::ladderShowing() const {

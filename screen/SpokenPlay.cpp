@@ -95,13 +95,13 @@ void SpokenPlay::announce(QuizGame::Phase phase) {
         say(SpokenTexts::playerEntry());
         return;
     case Phase::GetReady:
-        say(SpokenTexts::turn(game.currentPlayer, game.playerName(game.currentPlayer)));
+        say(SpokenTexts::turn(game.players().current(), game.players().name(game.players().current())));
         return;
     case Phase::Typing:
-        sayAfterWholeLine({SpokenTexts::question(game.questionText), Line::Kind::Question});
+        sayAfterWholeLine({SpokenTexts::question(game.draw().question()), Line::Kind::Question});
         return;
     case Phase::AnswersOpen: {
-        const QStringList shown(game.answerSlots.begin(), game.answerSlots.end());
+        const QStringList shown(game.draw().answers().begin(), game.draw().answers().end());
         const QString answers = SpokenTexts::answers(shown);
         // The clock waits for the answers; the question is heard to its end first.
         game.setTimeLimitHeld(true);
@@ -113,10 +113,10 @@ void SpokenPlay::announce(QuizGame::Phase phase) {
         say(SpokenTexts::correct());
         return;
     case Phase::Wrong:
-        say(SpokenTexts::wrong(game.correctAnswer));
+        say(SpokenTexts::wrong(game.draw().correctAnswer()));
         return;
     case Phase::TimeOut:
-        say(SpokenTexts::timeOut(game.correctAnswer));
+        say(SpokenTexts::timeOut(game.draw().correctAnswer()));
         return;
     case Phase::Ladder:
         say(SpokenTexts::ladder());
@@ -124,10 +124,10 @@ void SpokenPlay::announce(QuizGame::Phase phase) {
     case Phase::Prize:
         // The game moves on by itself after the prize: what follows waits for it.
         waiting.clear();
-        start({SpokenTexts::prize(QuizGame::prizeDollars(game.prizeIndex)), Line::Kind::Prize});
+        start({SpokenTexts::prize(dollarsOf(game.ladder().prize())), Line::Kind::Prize});
         return;
     case Phase::PlayerOut:
-        say(SpokenTexts::playerOut(game.currentPlayer, game.playerName(game.currentPlayer)));
+        say(SpokenTexts::playerOut(game.players().current(), game.players().name(game.players().current())));
         return;
     case Phase::GameOver:
         // A question drawn when the credit was already gone is never played: it is not

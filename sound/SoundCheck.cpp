@@ -19,7 +19,8 @@ void wait(int ms) {
 int main() {
     FluidMidiPlatform platform;
     MidiOutput out(platform);
-    SoundCues cues(out, [] { return true; });
+    const SoundSwitch sound(true);
+    SoundCues cues(out, sound);
     try {
         cues.setUp();
     } catch (const MidiOutputError& e) {

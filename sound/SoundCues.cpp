@@ -17,8 +17,7 @@ constexpr std::uint8_t FullVelocity = 127;
 
 } // namespace
 
-SoundCues::SoundCues(MidiOutput& out, std::function<bool()> soundOn)
-    : m_out(out), m_soundOn(std::move(soundOn)) {}
+SoundCues::SoundCues(MidiOutput& out, const SoundSwitch& sound) : m_out(out), m_sound(sound) {}
 
 void SoundCues::setUp() {
     m_out.setDeviceId(-1);

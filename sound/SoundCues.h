@@ -1,9 +1,9 @@
 #pragma once
 
 #include "MidiOutput.h"
+#include "SoundSwitch.h"
 
 #include <cstdint>
-#include <functional>
 
 // The game's sounds: a one-time instrument set-up and single note-ons, each kind of event on a
 // channel and instrument of its own. No note is ever switched off; each instrument decays.
@@ -14,8 +14,8 @@
 // 15 whatever the synthesizer holds (typing click).
 class SoundCues {
 public:
-    // soundOn tells whether "&On" is checked right now; every cue asks it before sending.
-    SoundCues(MidiOutput& out, std::function<bool()> soundOn);
+    // Every cue asks the switch before sending.
+    SoundCues(MidiOutput& out, const SoundSwitch& sound);
 
     // Selects the MIDI mapper, opens it and sends the instrument set-up, whether sound is on or
     // not. A port that cannot be opened raises nothing (the sends then fail quietly), but any
@@ -24,7 +24,7 @@ public:
     void setUp();
 
     // Sound is switched on now.
-    bool soundOn() const { return m_soundOn && m_soundOn(); }
+    bool soundOn() const { return m_sound.on(); }
 
     void typingClick();                                  // 0x9E 60 127
     void answerPress(int answer, std::uint8_t velocity); // answer 0..3 = A..D: 0x92 55/60/65/70
@@ -38,5 +38,5 @@ private:
     void cue(std::uint8_t status, std::uint8_t note, std::uint8_t velocity);
 
     MidiOutput& m_out;
-    std::function<bool()> m_soundOn;
+    const SoundSwitch& m_sound;
 };

@@ -75,7 +75,7 @@ TEST_F(HoldersTest, EveryHolderHasItsPictureAtItsSize) {
     }
 
     // Holder takes each digit the meter shows, at the digits' size.
-    s.showCredit();
+    s.showCredit(s.game.players().credit());
     EXPECT_EQ(s.digitHolder->currentPicture().deviceIndependentSize().toSize(), digitSize);
     EXPECT_TRUE(s.digitHolder->isHidden());
 }

@@ -65,7 +65,7 @@ protected:
     }
     int correctLetter() const {
         for (int i = 0; i < 4; ++i)
-            if (screen->game.answerSlots[static_cast<std::size_t>(i)] == screen->game.correctAnswer)
+            if (screen->game.draw().answers()[static_cast<std::size_t>(i)] == screen->game.draw().correctAnswer())
                 return i;
         return -1;
     }
@@ -113,7 +113,7 @@ TEST_F(PhonesBrowserTest, TwoPhonesPlayWholeTurnsAndAReloadCarriesOn) {
     for (int turn = 0; turn < 4; ++turn) {
         SCOPED_TRACE(turn);
         ASSERT_TRUE(advanceUntil([&] { return screen->game.answersOpen(); }));
-        const int player = screen->game.currentPlayer;
+        const int player = screen->game.players().current();
         ASSERT_EQ(player, turn % 2 + 1) << "turns alternate";
         BrowserPage& page = player == 1 ? anna : ben;
         BrowserPage& other = player == 1 ? ben : anna;
@@ -125,7 +125,7 @@ TEST_F(PhonesBrowserTest, TwoPhonesPlayWholeTurnsAndAReloadCarriesOn) {
         EXPECT_EQ(text(page, "status"), QStringLiteral("Your turn"));
         EXPECT_TRUE(other.waitTrue(QStringLiteral("document.getElementById('status').textContent "
                                                   "=== '%1\\'s turn'")
-                                       .arg(screen->game.playerName(player))));
+                                       .arg(screen->game.players().name(player))));
         EXPECT_FALSE(other.eval(answersOpenOnPage).toBool());
 
         const int right = correctLetter();
@@ -146,7 +146,7 @@ TEST_F(PhonesBrowserTest, TwoPhonesPlayWholeTurnsAndAReloadCarriesOn) {
                       .arg(letter)
                       .arg((letter + 2) % 4));
         ASSERT_TRUE(waitUntil([&] { return !screen->game.answersOpen(); }));
-        EXPECT_EQ(screen->game.chosenAnswer, letter);
+        EXPECT_EQ(screen->game.chosenAnswer(), letter);
 
         ASSERT_TRUE(advanceUntil([&] {
             return screen->game.phase() == QuizGame::Phase::Ladder ||

@@ -1,4 +1,5 @@
 #include "CabinetFixture.h"
+#include "GamePosition.h"
 
 #include <QMessageBox>
 #include <QPushButton>
@@ -26,7 +27,7 @@ TEST_F(CabinetControllerTest, GamepadPlaysTheGameByItsButtons) {
         tap(pad, SDL_CONTROLLER_BUTTON_START);
         playerEntryShown();
         tap(pad, SDL_CONTROLLER_BUTTON_START);
-        ASSERT_TRUE(screen->game.gameRunning);
+        ASSERT_TRUE(screen->game.gameRunning());
         ASSERT_TRUE(waitForAnswers());
         tap(pad, padButtonFor[letter]);
         for (int k = 0; k < 4; ++k)
@@ -192,8 +193,8 @@ TEST_F(CabinetControllerTest, GamepadEntersAHallOfFameName) {
     tap(pad, SDL_CONTROLLER_BUTTON_START);
     tap(pad, SDL_CONTROLLER_BUTTON_START);
     ASSERT_TRUE(waitForAnswers());
-    screen->game.playerScores = {9, 0, 0, 0};
-    screen->game.questionsPlayed = {1, 0, 0, 0};
+    GamePosition::setPlayerScores(screen->game, {9, 0, 0, 0});
+    GamePosition::setQuestionsPlayed(screen->game, {1, 0, 0, 0});
     dialogs.answer(MsgButton::Yes);
     screen->endGameAction->trigger();
     ASSERT_TRUE(visible(screen->finalScorePanel));

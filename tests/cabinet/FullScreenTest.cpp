@@ -63,11 +63,11 @@ TEST_F(FullScreenTest, FullScreenKeepsTheGameAsItWas) {
     key(Qt::Key_Return);
     ASSERT_TRUE(waitForAnswers());
     const QString question = screen->questionLabel->caption();
-    const int timeLeft = screen->game.timeLeft;
+    const int timeLeft = screen->game.timeLeft();
     key(Qt::Key_F11);
     ASSERT_TRUE(fillsTheScreen());
     EXPECT_EQ(screen->questionLabel->caption(), question);
-    EXPECT_EQ(screen->game.timeLeft, timeLeft);
+    EXPECT_EQ(screen->game.timeLeft(), timeLeft);
     EXPECT_TRUE(answersWaiting());
     key(Qt::Key_B);
     EXPECT_EQ(screen->display.buttonLit[1], 1);

@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "GamePosition.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -52,16 +53,16 @@ TEST_F(AccessibleScreenTest, PressActionsPlayAsClicksDo) {
     pressAction(screen->playerPanelOk);
     ASSERT_EQ(screen->game.phase(), QuizGame::Phase::GetReady);
     EXPECT_EQ(of(screen->readyPanel)->text(QAccessible::Name), QStringLiteral("Get ready"));
-    screen->game.playerCredits = {1, 5, 0, 0}; // Ann's last question
+    GamePosition::setPlayerCredits(screen->game, {1, 5, 0, 0}); // Ann's last question
     advance(2500);
 
     ASSERT_TRUE(waitForAnswers());
     QAccessibleInterface* gauge = of(screen->timeGauge);
     EXPECT_EQ(gauge->role(), QAccessible::ProgressBar);
     ASSERT_NE(gauge->valueInterface(), nullptr);
-    advance(5 * screen->game.timeGaugeTimer.interval());
-    EXPECT_EQ(gauge->valueInterface()->currentValue().toInt(), screen->game.timeLeft);
-    EXPECT_LT(screen->game.timeLeft, QuizGame::fullTime);
+    advance(5 * screen->game.gaugeStepMs());
+    EXPECT_EQ(gauge->valueInterface()->currentValue().toInt(), screen->game.timeLeft());
+    EXPECT_LT(screen->game.timeLeft(), QuizGame::fullTime);
 
     pressAction(button(wrongSlot()));
     EXPECT_EQ(screen->game.phase(), QuizGame::Phase::Judging);

@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "GamePosition.h"
 
 #include <QTest>
 
@@ -57,7 +58,7 @@ TEST_F(AnswerTest, EveryAnswerControlChoosesItsAnswer) {
                 EXPECT_EQ(screen->answerRows[i]->brushColor(), i == k ? Blue : Navy);
             }
             EXPECT_FALSE(screen->game.answersOpen());
-            EXPECT_TRUE(screen->game.judgementTimer.enabled());
+            EXPECT_TRUE(screen->game.timer(QuizGame::GameTimer::Judgement).enabled());
             EXPECT_EQ(sent(), (std::vector<RecordingMidiPlatform::ShortMsg>{
                                   {AnswerStatus, static_cast<std::uint8_t>(notes[answer]), 120}}));
         }
@@ -86,9 +87,9 @@ TEST_F(AnswerTest, OnlyTheFirstChoiceWhileAnswersAreOpenCounts) {
     // The answers stay closed while the choice is judged.
     EXPECT_EQ(screen->game.phase(), QuizGame::Phase::Judging);
     advance(1499);
-    EXPECT_TRUE(screen->game.judgementTimer.enabled());
+    EXPECT_TRUE(screen->game.timer(QuizGame::GameTimer::Judgement).enabled());
     advance(1);
-    EXPECT_FALSE(screen->game.judgementTimer.enabled());
+    EXPECT_FALSE(screen->game.timer(QuizGame::GameTimer::Judgement).enabled());
     EXPECT_FALSE(visible(screen->questionLabel));
 }
 
@@ -151,7 +152,7 @@ TEST_F(AnswerTest, CorrectAnswerFlashesThenStartsTheLadder) {
     advance(1);
     EXPECT_TRUE(screen->ladderShowing());
     EXPECT_FALSE(visible(screen->correctBanner));
-    EXPECT_FALSE(screen->game.correctFlashTimer.enabled());
+    EXPECT_FALSE(screen->game.timer(QuizGame::GameTimer::CorrectFlash).enabled());
     EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
     EXPECT_TRUE(visible(screen->pressStopPrompt));
 }
@@ -186,13 +187,13 @@ TEST_F(AnswerTest, WrongPanelPlaysTheFallRunAndOkMovesOn) {
 
     screen->confirmWrongPanel();
     EXPECT_FALSE(visible(screen->wrongPanel));
-    EXPECT_EQ(screen->game.timeGaugeTimer.interval(), 140);
+    EXPECT_EQ(screen->game.gaugeStepMs(), 140);
     EXPECT_EQ(screen->timeGauge->progress(), 100);
     EXPECT_TRUE(screen->questionLabel->caption().isEmpty());
     EXPECT_EQ(screen->game.phase(), QuizGame::Phase::Typing); // the next question, drawn
     EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
     ASSERT_TRUE(waitForAnswers());
-    EXPECT_EQ(screen->game.credit, 3);
+    EXPECT_EQ(screen->game.players().credit(), 3);
 
     // A panel closed early cuts the run short.
     answerWrong();
@@ -214,7 +215,7 @@ TEST_F(AnswerTest, FallRunFreezesWithTheSoundSwitch) {
     advance(24 * 3);
     switchSoundOff();
     advance(24 * 10);
-    EXPECT_EQ(screen->game.fallNote, 72);
+    EXPECT_EQ(GamePosition::fallNote(screen->game), 72);
     switchSoundOn();
     advance(24 * 2);
     EXPECT_EQ(notes(FallStatus), (std::vector<int>{74, 73, 72, 71, 70}));
@@ -248,7 +249,7 @@ TEST_F(AnswerTest, GaugeRunsOutIntoTheTimeOutPanel) {
     EXPECT_FALSE(screen->game.answersOpen());
     EXPECT_FALSE(visible(screen->timeGauge));
     EXPECT_EQ(screen->timeOutQuestion->caption(), question);
-    EXPECT_EQ(screen->timeOutCorrect->caption(), screen->game.correctAnswer);
+    EXPECT_EQ(screen->timeOutCorrect->caption(), screen->game.draw().correctAnswer());
     EXPECT_EQ(screen->timeOutPanelOkFrame->bevelOuter(), Bevel::None);
     const std::vector<int> ticks = notes(TickStatus);
     ASSERT_EQ(ticks.size(), 100u);
@@ -290,13 +291,13 @@ TEST_F(AnswerTest, ChoiceStopsTheGauge) {
 TEST_F(AnswerTest, OkWithNoCreditLeftEndsTheGame) {
     create();
     startGame();
-    screen->game.credit = 1;
+    GamePosition::setCredit(screen->game, 1);
     answerWrong();
-    EXPECT_EQ(screen->game.credit, 0);
+    EXPECT_EQ(screen->game.players().credit(), 0);
     screen->confirmWrongPanel();
     EXPECT_FALSE(visible(screen->wrongPanel));
     EXPECT_TRUE(visible(screen->gameOverBanner));
-    EXPECT_FALSE(screen->game.revealTimer.enabled());
+    EXPECT_FALSE(screen->game.timer(QuizGame::GameTimer::Reveal).enabled());
     EXPECT_FALSE(screen->endGameAction->isVisible());
     advance(4000);
     EXPECT_TRUE(visible(screen->finalScorePanel));

@@ -1,4 +1,5 @@
 #include "QuizScreenFixture.h"
+#include "GamePosition.h"
 
 #include <string>
 #include <vector>
@@ -156,7 +157,7 @@ TEST_F(AttractTest, GameFreezesTheAttractButNotTheTopLogo) {
     const ScreenState before = s.display;
     const std::string showing = showingStages(s);
     const qint64 stopPicture = s.stopButton->currentPicture().cacheKey();
-    s.game.gameRunning = true;
+    GamePosition::setGameRunning(s.game, true);
     for (int i = 0; i < 4; ++i) {
         const int phase = s.display.logoPhase;
         advance(500);

@@ -46,7 +46,7 @@ TEST_F(FilesTest, ChangeQuestionFileValidatesTheChoice) {
     EXPECT_EQ(spec.filter, QStringLiteral("Mindaro Questions|*.QST"));
     EXPECT_EQ(spec.defaultSuffix, QStringLiteral("QST"));
     EXPECT_EQ(spec.initialDir, other.path());
-    EXPECT_EQ(screen->game.questionFile, startup);
+    EXPECT_EQ(screen->game.draw().file(), startup);
 
     struct Row {
         const char* file;
@@ -67,7 +67,7 @@ TEST_F(FilesTest, ChangeQuestionFileValidatesTheChoice) {
         dialogs.chooseFile(path);
         screen->changeQuestionFile();
         EXPECT_EQ(dialogs.texts(), row.boxes);
-        EXPECT_EQ(screen->game.questionFile, row.taken ? path : QStringLiteral("N/A"));
+        EXPECT_EQ(screen->game.draw().file(), row.taken ? path : QStringLiteral("N/A"));
     }
 }
 
@@ -80,17 +80,17 @@ TEST_F(FilesTest, EditorOpensInPlaceOfTheGameAndHandsBack) {
     for (const bool soundOn : {true, false}) {
         SCOPED_TRACE(soundOn ? "sound on" : "sound off");
         // The player's switch, which the screen also remembers as the wish for sound.
-        if (screen->soundOnAction->isChecked() != soundOn) screen->toggleSound();
+        if (screen->sound().wanted() != soundOn) screen->toggleSound();
         screen->show();
         dialogs.chooseFile(other);
         screen->changeQuestionFile();
-        ASSERT_EQ(screen->game.questionFile, other);
+        ASSERT_EQ(screen->game.draw().file(), other);
 
         screen->openEditor();
         QuestionEditor* editor = screen->editor();
         ASSERT_NE(editor, nullptr);
-        EXPECT_FALSE(screen->soundOnAction->isChecked());
-        EXPECT_EQ(screen->soundOffAction->isChecked(), !soundOn);
+        EXPECT_FALSE(screen->sound().on()) << "silent behind the editor";
+        EXPECT_EQ(screen->soundOnAction->isChecked(), soundOn) << "the menu keeps the wish";
         EXPECT_FALSE(screen->isVisible());
         EXPECT_TRUE(editor->isVisible());
         EXPECT_TRUE(editor->isWindow());
@@ -102,8 +102,8 @@ TEST_F(FilesTest, EditorOpensInPlaceOfTheGameAndHandsBack) {
         finishClosing();
         EXPECT_EQ(screen->editor(), nullptr);
         EXPECT_TRUE(screen->isVisible());
-        EXPECT_EQ(screen->soundOnAction->isChecked(), soundOn);
-        EXPECT_EQ(screen->game.questionFile, programDir() + QStringLiteral("/REGD.QST"));
+        EXPECT_EQ(screen->sound().on(), soundOn);
+        EXPECT_EQ(screen->game.draw().file(), programDir() + QStringLiteral("/REGD.QST"));
     }
 }
 
@@ -111,18 +111,17 @@ TEST_F(FilesTest, EditorOpensInPlaceOfTheGameAndHandsBack) {
 // game's reset afterwards still uses the program directory.
 TEST_F(FilesTest, EditorWithoutAGameSetLooksInTheCurrentFolder) {
     create(0);
-    ASSERT_EQ(screen->game.questionFile, QStringLiteral("N/A"));
+    ASSERT_EQ(screen->game.draw().file(), QStringLiteral("N/A"));
     TempDir elsewhere;
     CurrentDir cwd(elsewhere.path());
     QstFixtures::writeNumberedSet(elsewhere.file("REGD.QST"), 4);
     dialogs.clear();
     screen->openEditor();
     ASSERT_NE(screen->editor(), nullptr);
-    EXPECT_EQ(screen->game.questionFile, elsewhere.path() + QStringLiteral("/REGD.QST"));
     EXPECT_EQ(screen->editor()->model().recordNumber(), 4);
     EXPECT_TRUE(dialogs.texts().isEmpty());
     screen->editor()->close();
     finishClosing();
     EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("Unable to find Default Question File")});
-    EXPECT_EQ(screen->game.questionFile, QStringLiteral("N/A"));
+    EXPECT_EQ(screen->game.draw().file(), QStringLiteral("N/A"));
 }

@@ -21,14 +21,8 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 // A game screen with the moves of a player: names, START, answers and the ladder's STOP.
 class GameFixture : public QuizScreenFixture {
 protected:
-    void switchSoundOn() {
-        screen->soundOnAction->setChecked(true);
-        screen->soundOffAction->setChecked(false);
-    }
-    void switchSoundOff() {
-        screen->soundOnAction->setChecked(false);
-        screen->soundOffAction->setChecked(true);
-    }
+    void switchSoundOn() { screen->sound().setWanted(true); }
+    void switchSoundOff() { screen->sound().setWanted(false); }
 
     // Fills the four name boxes (missing ones empty).
     void setNames(const QStringList& names) {
@@ -64,14 +58,14 @@ protected:
     int correctSlot() const {
         for (int i = 0; i < 4; ++i)
             if (screen->answerTexts[static_cast<std::size_t>(i)]->caption() ==
-                screen->game.correctAnswer)
+                screen->game.draw().correctAnswer())
                 return i;
         return -1;
     }
     int wrongSlot() const {
         for (int i = 0; i < 4; ++i)
             if (screen->answerTexts[static_cast<std::size_t>(i)]->caption() !=
-                screen->game.correctAnswer)
+                screen->game.draw().correctAnswer())
                 return i;
         return -1;
     }
@@ -196,10 +190,10 @@ protected:
     QStringList gameTimersLeft() const {
         const QuizScreen& s = *screen;
         QStringList left;
-        for (Timer* t : screen->gameTimers()) {
+        for (const Timer* t : screen->gameTimers()) {
             const bool attract = t == s.attractButtonTimer.get() ||
-                                 t == s.attractSequenceTimer.get() || t == &s.game.revealTimer ||
-                                 t == &s.game.timeGaugeTimer || t == &s.game.fallRunTimer;
+                                 t == s.attractSequenceTimer.get() || t == &s.game.timer(QuizGame::GameTimer::Reveal) ||
+                                 t == &s.game.timer(QuizGame::GameTimer::TimeGauge) || t == &s.game.timer(QuizGame::GameTimer::FallRun);
             if (!attract && (t->enabled() || t->tag == 1))
                 left << QString::fromStdString(t->name());
         }

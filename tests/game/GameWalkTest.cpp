@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "GamePosition.h"
 
 using GameWalkTest = GameFixture;
 
@@ -8,14 +9,14 @@ TEST_F(GameWalkTest, OnePlayerToTheFinalScores) {
     create();
     startGame();
     winQuestion(3); // 5 - 1 + 15 = 19
-    EXPECT_EQ(screen->game.credit, 19);
-    EXPECT_EQ(screen->game.playerScores[0], 19);
+    EXPECT_EQ(screen->game.players().credit(), 19);
+    EXPECT_EQ(screen->game.players().scores()[0], 19);
     loseQuestion(); // 18
     // The rest by time-outs, each question 10 ms a step faster than the one before.
     int questions = 2;
-    while (screen->game.credit > 0) {
+    while (screen->game.players().credit() > 0) {
         ASSERT_TRUE(waitForAnswers());
-        EXPECT_EQ(screen->game.timeGaugeTimer.interval(), std::max(40, 150 - 10 * questions));
+        EXPECT_EQ(screen->game.gaugeStepMs(), std::max(40, 150 - 10 * questions));
         ASSERT_TRUE(advanceUntil([this] { return visible(screen->timeOutPanel); }));
         screen->confirmTimeOutPanel();
         ++questions;
@@ -29,10 +30,10 @@ TEST_F(GameWalkTest, OnePlayerToTheFinalScores) {
     EXPECT_EQ(screen->finalScores[0]->caption(), QStringLiteral("19"));
     EXPECT_EQ(screen->finalScores[1]->caption(), QStringLiteral("0"));
     screen->confirmFinalScores();
-    EXPECT_FALSE(screen->game.gameRunning);
-    EXPECT_EQ(screen->game.timeGaugeTimer.interval(), 150);
+    EXPECT_FALSE(screen->game.gameRunning());
+    EXPECT_EQ(screen->game.gaugeStepMs(), 150);
     // The history survives into the next game.
-    EXPECT_FALSE(screen->game.drawHistory.isEmpty());
+    EXPECT_FALSE(screen->game.draw().history().isEmpty());
 }
 
 // Four players share the questions: from the twelfth question on, the gauge gives 4 s.
@@ -43,8 +44,8 @@ TEST_F(GameWalkTest, TwelfthQuestionHasFourSeconds) {
         SCOPED_TRACE(question);
         advance(2500); // GET READY
         ASSERT_TRUE(waitForAnswers());
-        EXPECT_EQ(screen->game.currentPlayer, (question - 1) % 4 + 1);
-        const int interval = screen->game.timeGaugeTimer.interval();
+        EXPECT_EQ(screen->game.players().current(), (question - 1) % 4 + 1);
+        const int interval = screen->game.gaugeStepMs();
         EXPECT_EQ(interval, std::max(40, 160 - 10 * question));
         const std::int64_t opened = clock.now();
         ASSERT_TRUE(advanceUntil([this] { return visible(screen->timeOutPanel); }));
@@ -62,21 +63,21 @@ TEST_F(GameWalkTest, TwelfthQuestionHasFourSeconds) {
 TEST_F(GameWalkTest, TwoPlayersUntilNobodyHasCredit) {
     create();
     startGame({QStringLiteral("Ann"), QStringLiteral("Bob")});
-    screen->game.playerCredits = {1, 2, 0, 0};
+    GamePosition::setPlayerCredits(screen->game, {1, 2, 0, 0});
     advance(2500);
     loseQuestion(); // Ann: 0
     ASSERT_TRUE(visible(screen->playerOutHeading));
     advance(2500 + 2500);
-    EXPECT_EQ(screen->game.currentPlayer, 2);
+    EXPECT_EQ(screen->game.players().current(), 2);
     loseQuestion(); // Bob: 1
     ASSERT_TRUE(visible(screen->readyPanel));
     EXPECT_FALSE(visible(screen->playerOutHeading));
-    EXPECT_EQ(screen->game.currentPlayer, 2);
+    EXPECT_EQ(screen->game.players().current(), 2);
     advance(2500);
     winQuestion(5); // Bob: 0
-    EXPECT_EQ(screen->game.playerCredits, (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(screen->game.players().credits(), (std::array<int, 4>{0, 0, 0, 0}));
     // Nobody has credit left: the game is over at once, with no question drawn or charged.
-    EXPECT_EQ(screen->game.credit, 0);
+    EXPECT_EQ(screen->game.players().credit(), 0);
     EXPECT_TRUE(visible(screen->gameOverBanner));
     EXPECT_FALSE(visible(screen->readyPanel));
     EXPECT_FALSE(visible(screen->questionLabel));
@@ -94,7 +95,7 @@ TEST_F(GameWalkTest, ThreePlayersWithEveryJudgement) {
     create();
     switchSoundOn();
     startGame({QStringLiteral("Ann"), QStringLiteral("Bob"), QStringLiteral("Cy")});
-    screen->game.playerCredits = {1, 1, 2, 0};
+    GamePosition::setPlayerCredits(screen->game, {1, 1, 2, 0});
     advance(2500);
     winQuestion(4); // Ann: 0 + 50
     advance(2500);
@@ -104,13 +105,13 @@ TEST_F(GameWalkTest, ThreePlayersWithEveryJudgement) {
     ASSERT_TRUE(waitForAnswers()); // Cy: 1
     ASSERT_TRUE(advanceUntil([this] { return visible(screen->timeOutPanel); }));
     screen->confirmTimeOutPanel();
-    EXPECT_EQ(screen->game.currentPlayer, 1);
-    EXPECT_EQ(screen->game.playerCredits, (std::array<int, 4>{50, 0, 1, 0}));
-    screen->game.playerCredits[0] = 1; // shorten the walk: Ann's last question
+    EXPECT_EQ(screen->game.players().current(), 1);
+    EXPECT_EQ(screen->game.players().credits(), (std::array<int, 4>{50, 0, 1, 0}));
+    GamePosition::setPlayerCredit(screen->game, 0 + 1, 1); // shorten the walk: Ann's last question
     advance(2500);
     loseQuestion(); // Ann: 0, out
     advance(5000);
-    EXPECT_EQ(screen->game.currentPlayer, 3);
+    EXPECT_EQ(screen->game.players().current(), 3);
     loseQuestion(); // Cy: 0, nobody left
     EXPECT_TRUE(visible(screen->gameOverBanner));
     EXPECT_FALSE(visible(screen->readyPanel));

@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "GamePosition.h"
 
 #include "HallOfFame.h"
 #include "HallOfFamePage.h"
@@ -53,9 +54,11 @@ protected:
     void finalScoresOf(const QStringList& names, std::array<int, 4> best) {
         startWith(names);
         ASSERT_TRUE(waitForAnswers());
-        screen->game.playerScores = best;
+        GamePosition::setPlayerScores(screen->game, best);
+        std::array<int, 4> played{};
         for (std::size_t k = 0; k < 4; ++k)
-            screen->game.questionsPlayed[k] = best[k] > 0 ? 1 : 0;
+            played[k] = best[k] > 0 ? 1 : 0;
+        GamePosition::setQuestionsPlayed(screen->game, played);
         endGameNow();
     }
     void typeText(const QString& text) {
@@ -78,16 +81,16 @@ TEST_F(HallOfFameTest, PlayedGameIsRankedKeptAndShown) {
     startWith({QStringLiteral("Ann")});
     std::map<QString, QuestionFigures> expected;
     answerRight();
-    expected[screen->game.questionText] = {1, 1};
+    expected[screen->game.draw().question()] = {1, 1};
     ASSERT_TRUE(advanceUntil([this] { return screen->display.lampLit[2] != 0; }));
     screen->pressStop(); // 5 - 1 + 15 = 19
     advance(2000);
     answerWrong(); // 18
-    expected[screen->game.questionText] = {1, 0};
+    expected[screen->game.draw().question()] = {1, 0};
     screen->confirmWrongPanel();
     ASSERT_TRUE(waitForAnswers());
     ASSERT_TRUE(advanceUntil([this] { return visible(screen->timeOutPanel); }));
-    expected[screen->game.questionText] = {1, 0};
+    expected[screen->game.draw().question()] = {1, 0};
     screen->confirmTimeOutPanel();
     ASSERT_EQ(expected.size(), 3u);
     for (const auto& [question, figures] : expected)
@@ -271,7 +274,7 @@ TEST_F(HallOfFameTest, AttractPageShowsTheTenBest) {
 
     // Without a usable set there is no hall to show: the sequence starts over.
     screen->abandonGame();
-    screen->game.questionFile = QuizGame::noQuestionFile;
+    GamePosition::setQuestionFile(screen->game, QuestionDraw::noQuestionFile);
     runToPage();
     EXPECT_FALSE(visible(&page()));
     EXPECT_EQ(screen->display.attractStage, 0);
@@ -312,7 +315,7 @@ TEST_F(HallOfFameTest, ClearAsksAndClearsTheCurrentSet) {
     const QuestionSet arts(QStringLiteral("ARTS.QST"), QuestionRecord::header());
     ASSERT_TRUE(scores->recordGame(arts, {{QStringLiteral("Art"), 9, 2}}));
     createShown();
-    QAction* clear = hall().clearAction;
+    QAction* clear = screen->clearHallAction;
     ASSERT_TRUE(screen->fileMenu->actions().contains(clear));
     EXPECT_EQ(clear->text(), QStringLiteral("Clear &Hall of Fame"));
     ASSERT_TRUE(clear->isEnabled());

@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "GamePosition.h"
 
 namespace {
 constexpr std::uint8_t SpinStatus = 0x94;
@@ -19,7 +20,8 @@ protected:
         int lit = 0;
         for (int prize = 1; prize <= 5; ++prize) {
             const bool on = screen->display.lampLit[static_cast<std::size_t>(prize - 1)] != 0;
-            EXPECT_EQ(on, shows(screen->lampOf(prize), screen->lampLitPicture(prize))) << prize;
+            const Lamp lamp = static_cast<Lamp>(prize);
+            EXPECT_EQ(on, shows(screen->lampOf(lamp), screen->lampLitPicture(lamp))) << prize;
             if (on) {
                 EXPECT_EQ(lit, 0) << "two lamps lit";
                 lit = prize;
@@ -73,18 +75,18 @@ TEST_F(LadderTest, StopOnEachLamp) {
         create();
         switchSoundOn();
         startGame();
-        screen->game.credit = 4; // charged to 3 by the question
+        GamePosition::setCredit(screen->game, 4); // charged to 3 by the question
         openLadder();
-        ASSERT_EQ(screen->game.credit, 3);
+        ASSERT_EQ(screen->game.players().credit(), 3);
         ASSERT_TRUE(advanceUntil([&] { return litLamp() == c.lamp; }));
         clearMidi();
         screen->pressStop();
-        EXPECT_EQ(screen->game.credit, 3 + c.dollars);
-        EXPECT_EQ(screen->game.prizeIndex, c.lamp);
+        EXPECT_EQ(screen->game.players().credit(), 3 + c.dollars);
+        EXPECT_EQ(placeOf(screen->game.ladder().prize()), c.lamp);
         EXPECT_EQ(screen->display.stopLit, 1);
         EXPECT_TRUE(shows(screen->stopButton, screen->stopLitPicture));
         EXPECT_FALSE(visible(screen->pressStopPrompt));
-        EXPECT_EQ(screen->game.playerScores[0], std::max(5, 3 + c.dollars));
+        EXPECT_EQ(screen->game.players().scores()[0], std::max(5, 3 + c.dollars));
         EXPECT_EQ(meter(), QString::number(3 + c.dollars).rightJustified(5));
         EXPECT_EQ(litLamp(), c.lamp);
         EXPECT_TRUE(sent().empty());
@@ -104,9 +106,9 @@ TEST_F(LadderTest, StopOnEachLamp) {
         EXPECT_EQ(screen->display.stopLit, 0);
         EXPECT_TRUE(shows(screen->stopButton, screen->stopPicture));
         // The next question follows at once, a little faster.
-        EXPECT_EQ(screen->game.timeGaugeTimer.interval(), 140);
+        EXPECT_EQ(screen->game.gaugeStepMs(), 140);
         ASSERT_TRUE(waitForAnswers());
-        EXPECT_EQ(screen->game.credit, 2 + c.dollars);
+        EXPECT_EQ(screen->game.players().credit(), 2 + c.dollars);
     }
 }
 
@@ -121,8 +123,8 @@ TEST_F(LadderTest, TimeLimit) {
     advance(1);
     EXPECT_EQ(screen->display.stopLit, 1);
     EXPECT_EQ(litLamp(), Lose);
-    EXPECT_EQ(screen->game.prizeIndex, Lose);
-    EXPECT_EQ(screen->game.credit, 4);
+    EXPECT_EQ(placeOf(screen->game.ladder().prize()), Lose);
+    EXPECT_EQ(screen->game.players().credit(), 4);
     advance(2000);
     ASSERT_FALSE(screen->ladderShowing());
 
@@ -130,10 +132,10 @@ TEST_F(LadderTest, TimeLimit) {
     advance(9900);
     const int lit = litLamp();
     ASSERT_NE(lit, 0);
-    const int before = screen->game.credit;
+    const int before = screen->game.players().credit();
     screen->pressStop();
     const int dollars[6] = {0, 1, 5, 15, 50, 0};
-    EXPECT_EQ(screen->game.credit, before + dollars[lit]);
+    EXPECT_EQ(screen->game.players().credit(), before + dollars[lit]);
     advance(2000);
     openLadder();
     advance(9999);
@@ -152,13 +154,13 @@ TEST_F(LadderTest, SecondStopIsIgnored) {
     openLadder();
     ASSERT_TRUE(advanceUntil([this] { return litLamp() == 4; }));
     screen->pressStop();
-    const int credit = screen->game.credit;
+    const int credit = screen->game.players().credit();
     advance(100); // the light would have moved on to LOSE
     screen->pressStop();
-    screen->game.stopLadderAtTimeLimit();
-    EXPECT_EQ(screen->game.credit, credit);
-    EXPECT_EQ(screen->game.prizeIndex, 4);
-    EXPECT_EQ(screen->game.playerScores[0], credit);
+    GamePosition::fireTimer(screen->game, QuizGame::GameTimer::LadderTimeLimit);
+    EXPECT_EQ(screen->game.players().credit(), credit);
+    EXPECT_EQ(screen->game.ladder().prize(), Lamp::FiftyDollars);
+    EXPECT_EQ(screen->game.players().scores()[0], credit);
 }
 
 // A stop before the first step finds no lamp lit and counts as LOSE: LOSE lights and flashes.
@@ -170,8 +172,8 @@ TEST_F(LadderTest, StopBeforeTheFirstStepIsLose) {
     clearMidi();
     screen->pressStop();
     EXPECT_EQ(litLamp(), Lose);
-    EXPECT_EQ(screen->game.prizeIndex, Lose);
-    EXPECT_EQ(screen->game.credit, 4);
+    EXPECT_EQ(placeOf(screen->game.ladder().prize()), Lose);
+    EXPECT_EQ(screen->game.players().credit(), 4);
     advance(150);
     EXPECT_EQ(notes(PrizeStatus), std::vector<int>{80});
 }
@@ -186,7 +188,7 @@ TEST_F(LadderTest, AnswerControlsAreDeadWhileTheLadderShows) {
     screen->pressControl(screen->startButton);
     screen->pressControl(screen->answerTexts[0]);
     EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
-    EXPECT_FALSE(screen->game.judgementTimer.enabled());
+    EXPECT_FALSE(screen->game.timer(QuizGame::GameTimer::Judgement).enabled());
     EXPECT_FALSE(visible(screen->playerPanel));
 }
 
@@ -198,27 +200,27 @@ TEST_F(LadderTest, PrizeGoesToThePlayerAtTheControls) {
     advance(2500);
     loseQuestion(); // Ann: 4
     advance(2500);
-    screen->game.playerCredits[1] = 5; // Bob: charged to 4
+    GamePosition::setPlayerCredit(screen->game, 1 + 1, 5); // Bob: charged to 4
     openLadder();
-    EXPECT_EQ(screen->game.currentPlayer, 2);
-    EXPECT_EQ(screen->game.credit, 4);
+    EXPECT_EQ(screen->game.players().current(), 2);
+    EXPECT_EQ(screen->game.players().credit(), 4);
     ASSERT_TRUE(advanceUntil([this] { return litLamp() == 4; }));
     screen->pressStop();
-    EXPECT_EQ(screen->game.playerCredits[1], 54);
-    EXPECT_EQ(screen->game.credit, 54);
+    EXPECT_EQ(screen->game.players().credits()[1], 54);
+    EXPECT_EQ(screen->game.players().credit(), 54);
     EXPECT_EQ(meter(), QStringLiteral("   54"));
-    EXPECT_EQ(screen->game.playerScores[1], 54);
-    EXPECT_EQ(screen->game.playerCredits[0], 4);
-    EXPECT_EQ(screen->game.playerScores[0], 5);
+    EXPECT_EQ(screen->game.players().scores()[1], 54);
+    EXPECT_EQ(screen->game.players().credits()[0], 4);
+    EXPECT_EQ(screen->game.players().scores()[0], 5);
 
-    screen->game.playerCredits[1] = 10;
-    screen->game.credit = 10;
+    GamePosition::setPlayerCredit(screen->game, 1 + 1, 10);
+    GamePosition::setCredit(screen->game, 10);
     advance(2000 + 2500);
     loseQuestion(); // Ann: 3
     advance(2500);
     openLadder(); // Bob: 9
     ASSERT_TRUE(advanceUntil([this] { return litLamp() == 1; }));
     screen->pressStop();
-    EXPECT_EQ(screen->game.playerCredits[1], 10);
-    EXPECT_EQ(screen->game.playerScores[1], 54);
+    EXPECT_EQ(screen->game.players().credits()[1], 10);
+    EXPECT_EQ(screen->game.players().scores()[1], 54);
 }

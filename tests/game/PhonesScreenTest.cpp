@@ -86,7 +86,7 @@ TEST_F(PhonesScreenTest, PhoneNamesFillTheNameBoxes) {
     EXPECT_EQ(screen->playerNameBoxes[1]->text(), QStringLiteral("Anna"));
     EXPECT_EQ(screen->playerNameBoxes[2]->text(), QStringLiteral("<i>Ben</i>")) << "as text";
     screen->confirmPlayers();
-    EXPECT_EQ(screen->game.playerName(2), QStringLiteral("Anna"));
-    EXPECT_EQ(screen->game.playerCount, 3);
+    EXPECT_EQ(screen->game.players().name(2), QStringLiteral("Anna"));
+    EXPECT_EQ(screen->game.players().count(), 3);
 }
 } // namespace

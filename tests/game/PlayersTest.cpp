@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "GamePosition.h"
 
 #include <QTest>
 
@@ -38,14 +39,14 @@ TEST_F(PlayersTest, NameEntryColoursAndCounts) {
     QLineEdit* box = screen->playerNameBoxes[1];
     QTest::keyClicks(box, QStringLiteral("Maximiliana"));
     EXPECT_EQ(box->text(), QStringLiteral("Maximilian"));
-    EXPECT_EQ(screen->game.playerCount, 1);
+    EXPECT_EQ(screen->game.players().count(), 1);
     EXPECT_EQ(screen->playerSlots[1]->color(), Red);
     EXPECT_EQ(screen->clearButtons[1]->color(), Red);
     EXPECT_EQ(screen->clearButtons[1]->fontColor(), Grey);
     EXPECT_EQ(screen->playerSlots[0]->color(), Maroon);
     EXPECT_EQ(screen->clearButtons[0]->fontColor(), Maroon);
     screen->playerNameBoxes[3]->setText(QStringLiteral("  "));
-    EXPECT_EQ(screen->game.playerCount, 2);
+    EXPECT_EQ(screen->game.players().count(), 2);
 
     // Hover: raised with white text over a named slot's Clear, flat again over its slot.
     screen->raiseClearButton(2);
@@ -62,11 +63,11 @@ TEST_F(PlayersTest, NameEntryColoursAndCounts) {
 
     screen->clearPlayerName(2);
     EXPECT_TRUE(box->text().isEmpty());
-    EXPECT_EQ(screen->game.playerCount, 1);
+    EXPECT_EQ(screen->game.players().count(), 1);
     EXPECT_EQ(screen->playerSlots[1]->color(), Maroon);
     EXPECT_EQ(screen->clearButtons[1]->fontColor(), Maroon);
     screen->clearPlayerName(1);
-    EXPECT_EQ(screen->game.playerCount, 1);
+    EXPECT_EQ(screen->game.players().count(), 1);
 
     screen->raisePlayerPanelOk();
     EXPECT_EQ(screen->playerPanelOkFrame->bevelOuter(), Bevel::Raised);
@@ -80,9 +81,9 @@ TEST_F(PlayersTest, EnterInANameBoxIsOk) {
     create();
     screen->pressControl(screen->startButton);
     EXPECT_FALSE(screen->nameBoxKeyTyped(QLatin1Char('x')));
-    EXPECT_FALSE(screen->game.gameRunning);
+    EXPECT_FALSE(screen->game.gameRunning());
     EXPECT_TRUE(screen->nameBoxKeyTyped(QChar(13)));
-    EXPECT_TRUE(screen->game.gameRunning);
+    EXPECT_TRUE(screen->game.gameRunning());
     EXPECT_FALSE(visible(screen->playerPanel));
 }
 
@@ -90,7 +91,7 @@ TEST_F(PlayersTest, EnterInANameBoxIsOk) {
 // game's names, and a second START while the first Ready panel shows is ignored.
 TEST_F(PlayersTest, StartPress) {
     create();
-    screen->game.questionFile = QStringLiteral("N/A");
+    GamePosition::setQuestionFile(screen->game, QStringLiteral("N/A"));
     screen->pressControl(screen->startButton);
     EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("Please select question file.")});
     EXPECT_FALSE(visible(screen->playerPanel));
@@ -105,14 +106,14 @@ TEST_F(PlayersTest, StartPress) {
     setNames({QStringLiteral("Ann"), QStringLiteral("Bob")});
     screen->confirmPlayers();
     ASSERT_TRUE(visible(screen->readyPanel));
-    EXPECT_EQ(screen->game.currentPlayer, 1);
+    EXPECT_EQ(screen->game.players().current(), 1);
     screen->pressControl(screen->startButton);
     screen->confirmPlayers();
-    EXPECT_EQ(screen->game.currentPlayer, 1);
-    EXPECT_TRUE(screen->game.readyTimer.enabled());
+    EXPECT_EQ(screen->game.players().current(), 1);
+    EXPECT_TRUE(screen->game.timer(QuizGame::GameTimer::Ready).enabled());
     advance(2500);
-    EXPECT_TRUE(screen->game.gameRunning);
-    EXPECT_EQ(screen->game.currentPlayer, 1);
+    EXPECT_TRUE(screen->game.gameRunning());
+    EXPECT_EQ(screen->game.players().current(), 1);
     EXPECT_TRUE(dialogs.texts().isEmpty());
 }
 
@@ -121,29 +122,29 @@ TEST_F(PlayersTest, StartPress) {
 TEST_F(PlayersTest, TurnsAlternateBetweenNamedSlots) {
     create();
     startGame({QString(), QStringLiteral("Ann"), QString(), QStringLiteral("Bob")});
-    EXPECT_EQ(screen->game.playerCredits, (std::array<int, 4>{0, 5, 0, 5}));
-    EXPECT_EQ(screen->game.playerScores, (std::array<int, 4>{0, 5, 0, 5}));
+    EXPECT_EQ(screen->game.players().credits(), (std::array<int, 4>{0, 5, 0, 5}));
+    EXPECT_EQ(screen->game.players().scores(), (std::array<int, 4>{0, 5, 0, 5}));
     const int order[4] = {2, 4, 2, 4};
     for (int turn : order) {
         SCOPED_TRACE(turn);
         ASSERT_TRUE(visible(screen->readyPanel));
         EXPECT_FALSE(visible(screen->playerOutHeading));
-        EXPECT_EQ(screen->game.currentPlayer, turn);
+        EXPECT_EQ(screen->game.players().current(), turn);
         EXPECT_EQ(readyNumber(), turn);
         EXPECT_EQ(screen->readyName->caption(),
                   turn == 2 ? QStringLiteral("* Ann *") : QStringLiteral("* Bob *"));
-        EXPECT_FALSE(screen->game.revealTimer.enabled());
+        EXPECT_FALSE(screen->game.timer(QuizGame::GameTimer::Reveal).enabled());
         advance(2499);
         EXPECT_TRUE(visible(screen->readyPanel));
         advance(1);
         EXPECT_FALSE(visible(screen->readyPanel));
-        EXPECT_TRUE(screen->game.gameRunning);
+        EXPECT_TRUE(screen->game.gameRunning());
         EXPECT_TRUE(screen->endGameAction->isVisible());
         EXPECT_FALSE(screen->changeQuestionFileAction->isEnabled());
         EXPECT_FALSE(screen->editQuestionsAction->isEnabled());
         loseQuestion();
     }
-    EXPECT_EQ(screen->game.playerCredits, (std::array<int, 4>{0, 3, 0, 3}));
+    EXPECT_EQ(screen->game.players().credits(), (std::array<int, 4>{0, 3, 0, 3}));
 }
 
 // A player whose credit is gone gets GAME OVER with their own number and name for 2.5 s, the
@@ -151,7 +152,7 @@ TEST_F(PlayersTest, TurnsAlternateBetweenNamedSlots) {
 TEST_F(PlayersTest, PlayerOutNoticeThenSkipped) {
     create();
     startGame({QStringLiteral("Ann"), QStringLiteral("Bob"), QStringLiteral("Cy")});
-    screen->game.playerCredits[0] = 1;
+    GamePosition::setPlayerCredit(screen->game, 0 + 1, 1);
     advance(2500);
     loseQuestion(); // Ann: 0
     EXPECT_TRUE(visible(screen->readyPanel));
@@ -171,7 +172,7 @@ TEST_F(PlayersTest, PlayerOutNoticeThenSkipped) {
     advance(2500);
     loseQuestion();
     EXPECT_EQ(readyNumber(), 2);
-    EXPECT_EQ(screen->game.playerCredits, (std::array<int, 4>{0, 4, 4, 0}));
+    EXPECT_EQ(screen->game.players().credits(), (std::array<int, 4>{0, 4, 4, 0}));
 }
 
 // Final scores list all four rows in slot order: named players by name, the others by their
@@ -190,7 +191,7 @@ TEST_F(PlayersTest, FinalScoreRows) {
         SCOPED_TRACE(c.names.join(',').toStdString());
         create();
         startGame(c.names);
-        screen->game.showGameOver();
+        GamePosition::enterPhase(screen->game, QuizGame::Phase::GameOver);
         advance(4000);
         ASSERT_TRUE(visible(screen->finalScorePanel));
         EXPECT_EQ(finalRows(), c.rows);
@@ -202,8 +203,8 @@ TEST_F(PlayersTest, FinalScoreRows) {
 TEST_F(PlayersTest, FinalOkReturnsToAttractModeForTheNextGame) {
     create();
     startGame({QStringLiteral("Ann")});
-    screen->game.questionFile = programDir() + QStringLiteral("/OTHER.QST");
-    screen->game.showGameOver();
+    GamePosition::setQuestionFile(screen->game, programDir() + QStringLiteral("/OTHER.QST"));
+    GamePosition::enterPhase(screen->game, QuizGame::Phase::GameOver);
     advance(4000);
     screen->raiseFinalScoreOk();
     EXPECT_EQ(screen->finalScoreOkFrame->bevelOuter(), Bevel::Raised);
@@ -211,17 +212,17 @@ TEST_F(PlayersTest, FinalOkReturnsToAttractModeForTheNextGame) {
     EXPECT_EQ(screen->finalScoreOkFrame->bevelOuter(), Bevel::None);
     screen->confirmFinalScores();
     EXPECT_FALSE(visible(screen->finalScorePanel));
-    EXPECT_FALSE(screen->game.gameRunning);
+    EXPECT_FALSE(screen->game.gameRunning());
     EXPECT_TRUE(screen->attractButtonTimer->enabled());
     EXPECT_TRUE(screen->changeQuestionFileAction->isEnabled());
-    EXPECT_EQ(screen->game.questionFile, programDir() + QStringLiteral("/REGD.QST"));
+    EXPECT_EQ(screen->game.draw().file(), programDir() + QStringLiteral("/REGD.QST"));
     EXPECT_EQ(screen->playerNameBoxes[0]->text(), QStringLiteral("Ann"));
 
     screen->pressControl(screen->startButton);
     EXPECT_TRUE(visible(screen->playerPanel));
     setNames({QString(), QStringLiteral("Bob"), QStringLiteral("Cy")});
     screen->confirmPlayers();
-    EXPECT_EQ(screen->game.playerCredits, (std::array<int, 4>{0, 5, 5, 0}));
-    EXPECT_EQ(screen->game.playerScores, (std::array<int, 4>{0, 5, 5, 0}));
-    EXPECT_EQ(screen->game.currentPlayer, 2);
+    EXPECT_EQ(screen->game.players().credits(), (std::array<int, 4>{0, 5, 5, 0}));
+    EXPECT_EQ(screen->game.players().scores(), (std::array<int, 4>{0, 5, 5, 0}));
+    EXPECT_EQ(screen->game.players().current(), 2);
 }

@@ -141,16 +141,16 @@ TEST_F(RealInputTest, EditorOpenedDuringAGameHandsBackAttractMode) {
         ASSERT_NE(screen->editor(), nullptr);
         giveFocus(screen->editor());
         // The game stands still while the editor is open.
-        const int creditBefore = screen->game.credit;
+        const int creditBefore = screen->game.players().credit();
         const ScreenState before = screen->display;
         advance(30000);
-        EXPECT_EQ(screen->game.credit, creditBefore);
+        EXPECT_EQ(screen->game.players().credit(), creditBefore);
         EXPECT_EQ(screen->display.lampLit, before.lampLit);
         closeEditor();
 
         EXPECT_EQ(gameControlsShowing(), QStringList());
         EXPECT_EQ(gameTimersLeft(), QStringList());
-        EXPECT_FALSE(screen->game.gameRunning);
+        EXPECT_FALSE(screen->game.gameRunning());
         // Nothing comes back by itsel
         advance(30000);
         EXPECT_EQ(gameControlsShowing(), QStringList());
@@ -186,19 +186,19 @@ TEST_F(RealInputTest, NoGameRunsWithoutQuestions) {
     key(Qt::Key_Return);
     dialogs.chooseFile(broken);
     key(Qt::Key_F1);
-    ASSERT_EQ(screen->game.questionFile, QStringLiteral("N/A"));
+    ASSERT_EQ(screen->game.draw().file(), QStringLiteral("N/A"));
     dialogs.clear();
     clickAt(screen->playerPanelOk);
     EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("Please select question file.")});
     EXPECT_TRUE(visible(screen->playerPanel));
-    EXPECT_FALSE(screen->game.gameRunning);
+    EXPECT_FALSE(screen->game.gameRunning());
     advance(10000);
-    EXPECT_FALSE(screen->game.gameRunning);
+    EXPECT_FALSE(screen->game.gameRunning());
 
     // Another, good set chosen from the entry: the game starts on it.
     dialogs.chooseFile(programDir() + QStringLiteral("/REGD.QST"));
     key(Qt::Key_F1);
-    EXPECT_EQ(screen->game.questionFile, programDir() + QStringLiteral("/REGD.QST"));
+    EXPECT_EQ(screen->game.draw().file(), programDir() + QStringLiteral("/REGD.QST"));
     clickAt(screen->playerPanelOk);
     EXPECT_TRUE(waitForAnswers());
 }

@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "GamePosition.h"
 
 #include <filesystem>
 
@@ -16,17 +17,17 @@ TEST_F(RevealTest, RevealTypesOneLetterPerTickAndChargesAtTheFirst) {
     startGame();
     clearMidi();
     const QuizGame& s = screen->game;
-    ASSERT_TRUE(s.gameRunning);
+    ASSERT_TRUE(s.gameRunning());
     EXPECT_EQ(meter(), QStringLiteral("    5"));
-    ASSERT_FALSE(s.questionText.isEmpty());
+    ASSERT_FALSE(s.draw().question().isEmpty());
     EXPECT_TRUE(screen->questionLabel->caption().isEmpty());
-    EXPECT_EQ(s.credit, 5);
+    EXPECT_EQ(s.players().credit(), 5);
     EXPECT_TRUE(sent().empty());
-    const int length = static_cast<int>(s.questionText.size());
+    const int length = static_cast<int>(s.draw().question().size());
     for (int letter = 1; letter <= length; ++letter) {
         advance(17);
-        EXPECT_EQ(screen->questionLabel->caption(), s.questionText.left(letter));
-        EXPECT_EQ(s.credit, 4);
+        EXPECT_EQ(screen->questionLabel->caption(), s.draw().question().left(letter));
+        EXPECT_EQ(s.players().credit(), 4);
         EXPECT_EQ(s.answersOpen(), letter == length);
         EXPECT_EQ(visible(screen->answerTexts[0]), letter == length);
     }
@@ -35,16 +36,16 @@ TEST_F(RevealTest, RevealTypesOneLetterPerTickAndChargesAtTheFirst) {
     for (const auto& m : sent())
         EXPECT_EQ(m, (RecordingMidiPlatform::ShortMsg{0x9E, 60, 127}));
     for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(screen->answerTexts[i]->caption(), s.answerSlots[i]);
+        EXPECT_EQ(screen->answerTexts[i]->caption(), s.draw().answers()[i]);
         EXPECT_TRUE(visible(screen->answerLetters[i]));
         EXPECT_TRUE(visible(screen->answerRows[i]));
         EXPECT_EQ(screen->answerTexts[i]->accessibleName(),
                   QString(QChar(static_cast<char16_t>(u'A' + i))) + QStringLiteral(": ") +
-                      s.answerSlots[i]);
+                      s.draw().answers()[i]);
     }
     // Nothing more happens while the answers wait.
     advance(170);
-    EXPECT_EQ(s.credit, 4);
+    EXPECT_EQ(s.players().credit(), 4);
     EXPECT_EQ(notes(TypingStatus).size(), static_cast<std::size_t>(length - 1));
 }
 
@@ -82,9 +83,9 @@ TEST_F(RevealTest, EmptyQuestionIsDrawnAgainWithoutCharge) {
     startGame();
     ASSERT_TRUE(waitForAnswers());
     EXPECT_EQ(screen->questionLabel->caption(), QStringLiteral("Real?"));
-    EXPECT_EQ(screen->game.drawHistory.last(), QStringLiteral("1"));
-    EXPECT_GE(screen->game.drawHistory.size(), 2) << "an empty record was drawn first";
-    EXPECT_EQ(screen->game.credit, 4);
+    EXPECT_EQ(screen->game.draw().history().last(), QStringLiteral("1"));
+    EXPECT_GE(screen->game.draw().history().size(), 2) << "an empty record was drawn first";
+    EXPECT_EQ(screen->game.players().credit(), 4);
 }
 
 // Credit 0 when a question starts: the charge takes it to -1, the game-over picture replaces
@@ -92,18 +93,18 @@ TEST_F(RevealTest, EmptyQuestionIsDrawnAgainWithoutCharge) {
 TEST_F(RevealTest, ChargeAtZeroCreditEndsTheGame) {
     create();
     startGame();
-    screen->game.credit = 0;
-    screen->showCredit();
+    GamePosition::setCredit(screen->game, 0);
+    screen->showCredit(screen->game.players().credit());
     advance(17); // the first letter's charge
     const QuizGame& s = screen->game;
-    EXPECT_EQ(s.credit, -1);
+    EXPECT_EQ(s.players().credit(), -1);
     EXPECT_EQ(meter(), QStringLiteral("    0"));
     EXPECT_TRUE(screen->questionLabel->caption().isEmpty());
     EXPECT_TRUE(visible(screen->gameOverBanner));
     EXPECT_FALSE(visible(screen->questionLabel));
     EXPECT_FALSE(visible(screen->timeStrip));
     EXPECT_FALSE(screen->endGameAction->isVisible());
-    EXPECT_FALSE(screen->game.revealTimer.enabled());
+    EXPECT_FALSE(screen->game.timer(QuizGame::GameTimer::Reveal).enabled());
     advance(3999);
     EXPECT_FALSE(visible(screen->finalScorePanel));
     advance(1);
@@ -141,7 +142,7 @@ TEST_F(RevealTest, SetBrokenMidGameIsReportedOnceAndEndsTheGame) {
             set = (programDir() + QStringLiteral("/OTHER.QST")).toStdString();
             std::filesystem::remove_all(set);
             QstFixtures::writeNumberedSet(set, 10);
-            screen->game.questionFile = QString::fromStdString(set);
+            GamePosition::setQuestionFile(screen->game, QString::fromStdString(set));
         }
         startGame({QStringLiteral("Ann")});
         advance(17 * 3);
@@ -155,8 +156,8 @@ TEST_F(RevealTest, SetBrokenMidGameIsReportedOnceAndEndsTheGame) {
             c.chosen ? QStringLiteral("Specified Question File Damaged - Please Re-Install")
                      : QStringLiteral("Default Question File Damaged - Please Re-Install");
         EXPECT_EQ(dialogs.texts(), QStringList{message});
-        EXPECT_EQ(screen->game.questionFile, QStringLiteral("N/A"));
-        EXPECT_EQ(screen->game.credit, 4); // the question never started, so it cost nothing
+        EXPECT_EQ(screen->game.draw().file(), QStringLiteral("N/A"));
+        EXPECT_EQ(screen->game.players().credit(), 4); // the question never started, so it cost nothing
         EXPECT_TRUE(visible(screen->gameOverBanner));
         advance(4000);
         EXPECT_TRUE(visible(screen->finalScorePanel));

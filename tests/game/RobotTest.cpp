@@ -44,7 +44,7 @@ protected:
 
     bool inAttractMode() const {
         const QuizScreen& s = *screen;
-        return !s.editor() && !s.game.gameRunning && s.playerPanel->isHidden() &&
+        return !s.editor() && !s.game.gameRunning() && s.playerPanel->isHidden() &&
                s.readyPanel->isHidden() && s.finalScorePanel->isHidden() &&
                s.gameOverBanner->isHidden();
     }
@@ -56,15 +56,15 @@ protected:
             !s.finalScorePanel->isHidden() || !s.playerPanel->isHidden() ||
             !s.hallOfFame->nameEntry->isHidden())
             return true;
-        if (s.game.answersOpen() && s.game.timeGaugeTimer.enabled() && s.timeGauge->progress() > 0)
+        if (s.game.answersOpen() && s.game.timer(QuizGame::GameTimer::TimeGauge).enabled() && s.timeGauge->progress() > 0)
             return true;
-        if (s.game.gameRunning && s.game.revealTimer.enabled() && !s.game.answersOpen())
+        if (s.game.gameRunning() && s.game.timer(QuizGame::GameTimer::Reveal).enabled() && !s.game.answersOpen())
             return true;
         for (const Timer* t :
-             {&s.game.judgementTimer, &s.game.questionEndTimer, &s.game.gameOverTimer,
-              &s.game.ladderLightTimer, &s.game.prizeDisplayTimer, &s.game.prizeFlashTimer,
-              &s.game.correctFlashTimer, &s.game.readyTimer, &s.game.playerOutTimer,
-              &s.game.ladderTimeLimit})
+             {&s.game.timer(QuizGame::GameTimer::Judgement), &s.game.timer(QuizGame::GameTimer::QuestionEnd), &s.game.timer(QuizGame::GameTimer::GameOver),
+              &s.game.timer(QuizGame::GameTimer::LadderLight), &s.game.timer(QuizGame::GameTimer::PrizeDisplay), &s.game.timer(QuizGame::GameTimer::PrizeFlash),
+              &s.game.timer(QuizGame::GameTimer::CorrectFlash), &s.game.timer(QuizGame::GameTimer::Ready), &s.game.timer(QuizGame::GameTimer::PlayerOut),
+              &s.game.timer(QuizGame::GameTimer::LadderTimeLimit)})
             if (t->enabled()) return true;
         return false;
     }
@@ -73,14 +73,14 @@ protected:
     void checkInvariants(const std::string& move) {
         QuizScreen& s = *screen;
         SCOPED_TRACE(move);
-        ASSERT_GE(s.game.credit, -1);
-        for (int credit : s.game.playerCredits)
+        ASSERT_GE(s.game.players().credit(), -1);
+        for (int credit : s.game.players().credits())
             ASSERT_GE(credit, -1);
         if (s.editor()) {
             // The game is hidden, silent and still behind the editor.
             ASSERT_FALSE(s.isVisible());
             ASSERT_TRUE(s.pausedByWindow());
-            ASSERT_FALSE(s.soundOn());
+            ASSERT_FALSE(s.sound().on());
             return;
         }
         ASSERT_NE(s.soundOnAction->isChecked(), s.soundOffAction->isChecked());
@@ -101,7 +101,7 @@ protected:
             ASSERT_TRUE(s.attractButtonTimer->enabled());
         }
         if (!s.playerPanel->isHidden()) {
-            ASSERT_FALSE(s.game.gameRunning);
+            ASSERT_FALSE(s.game.gameRunning());
             ASSERT_EQ(gameControlsShowing(), QStringList{QStringLiteral("playerPanel")});
         }
         if (!s.readyPanel->isHidden()) {
@@ -298,8 +298,8 @@ protected:
             if (verbose) std::cout << move << std::endl;
             checkInvariants(move);
             if (HasFatalFailure()) return;
-            started = started || screen->game.gameRunning || !screen->playerPanel->isHidden();
-            if (screen->ladderShowing() && screen->game.ladderLightTimer.enabled()) ++ladders;
+            started = started || screen->game.gameRunning() || !screen->playerPanel->isHidden();
+            if (screen->ladderShowing() && screen->game.timer(QuizGame::GameTimer::LadderLight).enabled()) ++ladders;
             if (!screen->gameOverBanner->isHidden()) ++gamesOver;
             if (screen->game.phase() == QuizGame::Phase::NameEntry) ++nameEntryMoves;
             if (started && inAttractMode()) break;

@@ -23,7 +23,7 @@ TEST_F(SafetyNetsTest, GaugeDescriptionStartsAtTheQuestionsOwnTime) {
     startGame();
     for (const int stepMs : {150, 140, 130}) {
         ASSERT_TRUE(waitForAnswers());
-        EXPECT_EQ(screen->game.timeGaugeTimer.interval(), stepMs);
+        EXPECT_EQ(screen->game.gaugeStepMs(), stepMs);
         EXPECT_EQ(screen->timeGauge->accessibleDescription(), fullGaugeText(stepMs));
         answerWrong();
         screen->confirmWrongPanel();
@@ -40,8 +40,8 @@ TEST_F(SafetyNetsTest, ASetOfEmptyQuestionsEndsTheGameWithAMessage) {
     ASSERT_TRUE(advanceUntil([this] {
         return screen->game.phase() == QuizGame::Phase::FinalScores;
     }));
-    EXPECT_TRUE(dialogs.texts().contains(QuizGame::noQuestionToAskMessage));
-    EXPECT_EQ(dialogs.texts().count(QuizGame::noQuestionToAskMessage), 1);
+    EXPECT_TRUE(dialogs.texts().contains(QuestionDraw::noQuestionToAskMessage));
+    EXPECT_EQ(dialogs.texts().count(QuestionDraw::noQuestionToAskMessage), 1);
 }
 
 // A double click on the final scores' OK opens the name entry without also pressing the
@@ -86,7 +86,7 @@ TEST_F(SafetyNetsTest, WidestTextsFitTheirLabels) {
     for (const Label* text : screen->answerTexts) {
         EXPECT_TRUE(fits(text)) << text->caption().toStdString();
     }
-    choose(screen->game.answerSlots[0] == screen->game.correctAnswer ? 1 : 0);
+    choose(screen->game.draw().answers()[0] == screen->game.draw().correctAnswer() ? 1 : 0);
     ASSERT_TRUE(advanceUntil([this] { return visible(screen->wrongPanel); }));
     for (const Label* value : {screen->wrongQuestion, screen->wrongChosen, screen->wrongCorrect})
         EXPECT_TRUE(fits(value)) << value->caption().toStdString();

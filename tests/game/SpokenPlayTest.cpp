@@ -1,4 +1,5 @@
 #include "SpokenPlay.h"
+#include "GamePosition.h"
 #include "GameFixture.h"
 #include "SpokenTexts.h"
 
@@ -22,8 +23,8 @@ protected:
     // as what should have been said.
     void waitForSpokenAnswers() {
         ASSERT_TRUE(waitForAnswers());
-        expected << SpokenTexts::question(screen->game.questionText);
-        const auto& shown = screen->game.answerSlots;
+        expected << SpokenTexts::question(screen->game.draw().question());
+        const auto& shown = screen->game.draw().answers();
         expected << SpokenTexts::answers(QStringList(shown.begin(), shown.end()));
         EXPECT_TRUE(screen->game.timeLimitHeld());
         ASSERT_TRUE(advanceUntil([this] { return !screen->game.timeLimitHeld(); }));
@@ -34,7 +35,7 @@ protected:
         answerKey(wrongSlot());
         advance(2500);
         ASSERT_TRUE(visible(screen->wrongPanel));
-        expected << SpokenTexts::wrong(screen->game.correctAnswer);
+        expected << SpokenTexts::wrong(screen->game.draw().correctAnswer());
         key(Qt::Key_Return);
     }
 
@@ -57,9 +58,9 @@ TEST_F(SpokenPlayTest, OnePlayerRightThenWrong) {
     advance(730);
     key(Qt::Key_Return); // STOP
     ASSERT_EQ(screen->game.phase(), QuizGame::Phase::Prize);
-    expected << SpokenTexts::prize(QuizGame::prizeDollars(screen->game.prizeIndex));
+    expected << SpokenTexts::prize(dollarsOf(screen->game.ladder().prize()));
     advance(2000);
-    screen->game.credit = 1; // the next question is the last
+    GamePosition::setCredit(screen->game, 1); // the next question is the last
     loseByKey();
     ASSERT_TRUE(visible(screen->gameOverBanner));
     expected << QStringLiteral("Game over");
@@ -97,14 +98,14 @@ TEST_F(SpokenPlayTest, TimeOutAfterTheAnswersWereSpoken) {
         EXPECT_EQ(answers.endedAt, spoken);
         EXPECT_TRUE(answers.finished);
         EXPECT_GT(spoken - opened, RecordingSpeaker::durationOf(answers.text) - 1);
-        EXPECT_EQ(screen->game.timeLeft, QuizGame::fullTime);
+        EXPECT_EQ(screen->game.timeLeft(), QuizGame::fullTime);
 
         ASSERT_TRUE(advanceUntil([this] { return visible(screen->timeOutPanel); }));
-        const int interval = screen->game.timeGaugeTimer.interval();
+        const int interval = screen->game.gaugeStepMs();
         EXPECT_GE(clock.now() - spoken, 99 * interval);
         EXPECT_LE(clock.now() - spoken, 100 * interval);
         EXPECT_EQ(speaker.texts().back(),
-                  QStringLiteral("Time out — the answer was ") + screen->game.correctAnswer);
+                  QStringLiteral("Time out — the answer was ") + screen->game.draw().correctAnswer());
         EXPECT_EQ(sent().empty(), !sound);
     }
 }
@@ -116,7 +117,7 @@ TEST_F(SpokenPlayTest, TwoPlayersTurnsAndScores) {
     expected << SpokenTexts::playerEntry();
     setNames({QStringLiteral("Ann"), QStringLiteral("Bob")});
     key(Qt::Key_Return);
-    screen->game.playerCredits = {1, 2, 0, 0};
+    GamePosition::setPlayerCredits(screen->game, {1, 2, 0, 0});
     expected << QStringLiteral("Ann's turn");
     advance(2500);
     loseByKey(); // Ann: 0
@@ -147,7 +148,7 @@ TEST_F(SpokenPlayTest, AnswersFollowTheQuestionAndKeysDoNotWait) {
     ASSERT_TRUE(waitForAnswers());
     // "Question 1" takes longer to say than to type: it is still being said.
     ASSERT_TRUE(speaker.isSpeaking());
-    EXPECT_EQ(speaker.texts().back(), SpokenTexts::question(screen->game.questionText));
+    EXPECT_EQ(speaker.texts().back(), SpokenTexts::question(screen->game.draw().question()));
     ASSERT_TRUE(advanceUntil([this] { return speaker.texts().back().startsWith("A: "); }));
     EXPECT_TRUE(speaker.utterances()[speaker.utterances().size() - 2].finished);
     advance(100);
@@ -171,15 +172,15 @@ TEST_F(SpokenPlayTest, TimeLimitReleasedWhenSpeechFailsOrStops) {
         ASSERT_TRUE(speaker.texts().back().startsWith(QStringLiteral("A: ")));
         EXPECT_TRUE(screen->game.timeLimitHeld());
         advance(300);
-        EXPECT_EQ(screen->game.timeLeft, QuizGame::fullTime);
+        EXPECT_EQ(screen->game.timeLeft(), QuizGame::fullTime);
         if (switchOff)
             speakAction()->trigger();
         else
             speaker.failCurrentLine();
         EXPECT_FALSE(screen->game.timeLimitHeld());
         EXPECT_FALSE(speaker.isSpeaking());
-        advance(screen->game.timeGaugeTimer.interval());
-        EXPECT_EQ(screen->game.timeLeft, QuizGame::fullTime - 1);
+        advance(screen->game.gaugeStepMs());
+        EXPECT_EQ(screen->game.timeLeft(), QuizGame::fullTime - 1);
         EXPECT_EQ(settings.speak(), switchOff ? QStringLiteral("NO") : QStringLiteral("YES"));
     }
 }
@@ -223,8 +224,8 @@ TEST_F(SpokenPlayTest, NoEngineDisablesTheEntry) {
     key(Qt::Key_Return);
     ASSERT_TRUE(waitForAnswers());
     EXPECT_FALSE(screen->game.timeLimitHeld());
-    advance(screen->game.timeGaugeTimer.interval());
-    EXPECT_EQ(screen->game.timeLeft, QuizGame::fullTime - 1);
+    advance(screen->game.gaugeStepMs());
+    EXPECT_EQ(screen->game.timeLeft(), QuizGame::fullTime - 1);
     EXPECT_TRUE(speaker.texts().isEmpty());
 
     // No speaker at all: the same, with the reason that nothing is installed.
@@ -251,11 +252,12 @@ TEST(SpokenPlayRulesTest, PrizeAndQuestionAreHeardWhole) {
     SpokenPlay spoken(game, &speaker, settings, &menu);
     ASSERT_TRUE(spoken.speaking());
 
-    game.prizeIndex = 3;
+    GamePosition::setPrize(game, Lamp::FifteenDollars);
     emit game.phaseChanged(QuizGame::Phase::Prize);
-    game.questionText = QStringLiteral("Which planet is known as the red planet?");
-    game.answerSlots = {QStringLiteral("Venus"), QStringLiteral("Mars"), QStringLiteral("Jupiter"),
-                        QStringLiteral("Saturn")};
+    GamePosition::setQuestion(game, QStringLiteral("Which planet is known as the red planet?"),
+                              {QStringLiteral("Venus"), QStringLiteral("Mars"),
+                               QStringLiteral("Jupiter"), QStringLiteral("Saturn")},
+                              QStringLiteral("Mars"));
     emit game.phaseChanged(QuizGame::Phase::Typing);
     emit game.phaseChanged(QuizGame::Phase::AnswersOpen);
     EXPECT_EQ(speaker.texts(), QStringList{QStringLiteral("You win 15 dollars")});
@@ -263,9 +265,9 @@ TEST(SpokenPlayRulesTest, PrizeAndQuestionAreHeardWhole) {
 
     clock.advance(RecordingSpeaker::durationOf(QStringLiteral("You win 15 dollars")));
     EXPECT_EQ(speaker.texts().size(), 2);
-    clock.advance(RecordingSpeaker::durationOf(game.questionText));
+    clock.advance(RecordingSpeaker::durationOf(game.draw().question()));
     EXPECT_EQ(speaker.texts(),
-              (QStringList{QStringLiteral("You win 15 dollars"), game.questionText,
+              (QStringList{QStringLiteral("You win 15 dollars"), game.draw().question(),
                            QStringLiteral("A: Venus, B: Mars, C: Jupiter, D: Saturn")}));
     EXPECT_TRUE(speaker.utterances()[0].finished);
     EXPECT_TRUE(speaker.utterances()[1].finished);
@@ -283,7 +285,7 @@ TEST(SpokenPlayRulesTest, PrizeAndQuestionAreHeardWhole) {
     emit game.phaseChanged(QuizGame::Phase::Typing);
     emit game.phaseChanged(QuizGame::Phase::GameOver);
     EXPECT_EQ(speaker.texts().mid(5),
-              (QStringList{game.questionText, QStringLiteral("Game over")}));
+              (QStringList{game.draw().question(), QStringLiteral("Game over")}));
     EXPECT_FALSE(speaker.utterances()[5].finished);
 
     // The next question waits behind another prize, and the answer cuts both short.

@@ -22,13 +22,12 @@ using StartupTest = QuizScreenFixture;
 TEST_F(StartupTest, CreationLeavesAttractModeWithItsTimers) {
     create();
     const QuizGame& s = screen->game;
-    EXPECT_FALSE(s.gameRunning);
+    EXPECT_FALSE(s.gameRunning());
     EXPECT_FALSE(s.answersOpen());
-    EXPECT_EQ(s.credit, 1);
-    EXPECT_EQ(s.fallNote, 75);
-    EXPECT_EQ(s.playerScores, (std::array<int, 4>{0, 0, 0, 0}));
-    EXPECT_EQ(s.playerCredits, (std::array<int, 4>{0, 0, 0, 0}));
-    EXPECT_EQ(s.questionFile, programDir() + QStringLiteral("/REGD.QST"));
+    EXPECT_EQ(s.players().credit(), 1);
+    EXPECT_EQ(s.players().scores(), (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(s.players().credits(), (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(s.draw().file(), programDir() + QStringLiteral("/REGD.QST"));
     EXPECT_EQ(screen->timeGauge->progress(), 100);
     EXPECT_TRUE(dialogs.shown().empty());
 
@@ -114,11 +113,11 @@ TEST_F(StartupTest, StartupFileChecks) {
         createScreen();
         if (c.message.isEmpty()) {
             EXPECT_TRUE(dialogs.texts().isEmpty());
-            EXPECT_EQ(screen->game.questionFile, programDir() + QStringLiteral("/REGD.QST"));
+            EXPECT_EQ(screen->game.draw().file(), programDir() + QStringLiteral("/REGD.QST"));
         } else {
             EXPECT_EQ(dialogs.texts(), QStringList{c.message});
             EXPECT_EQ(dialogs.shown().front().kind, MsgKind::Warning);
-            EXPECT_EQ(screen->game.questionFile, QStringLiteral("N/A"));
+            EXPECT_EQ(screen->game.draw().file(), QStringLiteral("N/A"));
         }
     }
 }
@@ -128,7 +127,7 @@ TEST_F(StartupTest, FolderNamedLikeTheSetIsNotFound) {
     std::filesystem::create_directory(startupFile());
     createScreen();
     EXPECT_EQ(dialogs.texts(), QStringList{NotFound});
-    EXPECT_EQ(screen->game.questionFile, QStringLiteral("N/A"));
+    EXPECT_EQ(screen->game.draw().file(), QStringLiteral("N/A"));
 }
 
 // The game only reads its set, so an installed set the player cannot write to is accepted.
@@ -156,5 +155,5 @@ TEST_F(StartupTest, ReadOnlySetIsAccepted) {
     }
     createScreen();
     EXPECT_TRUE(dialogs.texts().isEmpty());
-    EXPECT_EQ(screen->game.questionFile, programDir() + QStringLiteral("/REGD.QST"));
+    EXPECT_EQ(screen->game.draw().file(), programDir() + QStringLiteral("/REGD.QST"));
 }

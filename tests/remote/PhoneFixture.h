@@ -24,7 +24,6 @@ protected:
         QstFixtures::writeNumberedSet(dir.file("REGD.QST"), 20);
         game = std::make_unique<QuizGame>(clock, dir.path(), [] { return 12345u; });
         game->enterAttractMode();
-        game->selectQuestionFile(game->startupQuestionFile(), ReaderRules::GameStartup);
         server = std::make_unique<PhoneServer>(clock, limits);
         ASSERT_TRUE(server->listen(0));
         server->setJoinCode(QStringLiteral("1234"));

@@ -38,10 +38,10 @@ TEST_F(ProtocolTest, JoiningFillsSlotsInOrderThenTheAudience) {
         joinedPhones.push_back(&joined(name));
     for (PhoneClient* p : joinedPhones)
         p->waitFor(QStringLiteral("you"), 0);
-    EXPECT_EQ(game->playerName(1), QStringLiteral("Anna"));
-    EXPECT_EQ(game->playerName(2), QStringLiteral("Keys"));
-    EXPECT_EQ(game->playerName(3), QStringLiteral("Ben"));
-    EXPECT_EQ(game->playerName(4), QStringLiteral("Cleo"));
+    EXPECT_EQ(game->players().name(1), QStringLiteral("Anna"));
+    EXPECT_EQ(game->players().name(2), QStringLiteral("Keys"));
+    EXPECT_EQ(game->players().name(3), QStringLiteral("Ben"));
+    EXPECT_EQ(game->players().name(4), QStringLiteral("Cleo"));
     EXPECT_EQ(joinedPhones[0]->last("you").value("slot").toInt(), 1);
     EXPECT_EQ(joinedPhones[2]->last("you").value("slot").toInt(), 4);
     EXPECT_EQ(joinedPhones[3]->last("you").value("role").toString(), "audience");
@@ -59,7 +59,7 @@ TEST_F(ProtocolTest, OnlyThePlayerAtTheControlsAnswersAndOnlyOnce) {
     PhoneClient *anna = nullptr, *ben = nullptr;
     ASSERT_NO_FATAL_FAILURE(startTwoPlayerGame(anna, ben));
     ASSERT_TRUE(advanceUntil([&] { return game->answersOpen(); }));
-    ASSERT_EQ(game->currentPlayer, 1);
+    ASSERT_EQ(game->players().current(), 1);
 
     qsizetype since = ben->count();
     tap(*ben, answer(0));
@@ -71,10 +71,10 @@ TEST_F(ProtocolTest, OnlyThePlayerAtTheControlsAnswersAndOnlyOnce) {
     anna->sendJson(answer(2));
     anna->sendJson(answer(1));
     ASSERT_TRUE(waitUntil([&] { return !game->answersOpen(); }));
-    EXPECT_EQ(game->chosenAnswer, 2);
+    EXPECT_EQ(game->chosenAnswer(), 2);
     EXPECT_EQ(errorAfter(*anna, since), "answers not open");
     settle();
-    EXPECT_EQ(game->chosenAnswer, 2);
+    EXPECT_EQ(game->chosenAnswer(), 2);
 
     // The verdict and what follows: Ben's STOP or OK does nothing on Anna's turn.
     ASSERT_TRUE(advanceUntil([&] {
@@ -144,7 +144,7 @@ TEST_F(ProtocolTest, JunkIsAnsweredWithAnErrorAndChangesNothing) {
         EXPECT_EQ(errorAfter(anna, since).toStdString(), j.reason);
     }
     EXPECT_EQ(game->phase(), QuizGame::Phase::PlayerEntry);
-    EXPECT_EQ(game->playerCount, 1);
+    EXPECT_EQ(game->players().count(), 1);
     anna.sendText(QString(70000, QLatin1Char('x')));
     EXPECT_TRUE(anna.waitClosed());
 }
@@ -216,7 +216,7 @@ TEST_F(ProtocolTest, TheAudiencePlaysAlongPrivately) {
     ASSERT_TRUE(advanceUntil([&] { return game->answersOpen(); }));
     int correct = -1;
     for (int i = 0; i < 4; ++i)
-        if (game->answerSlots[static_cast<std::size_t>(i)] == game->correctAnswer) correct = i;
+        if (game->draw().answers()[static_cast<std::size_t>(i)] == game->draw().correctAnswer()) correct = i;
     qsizetype since = zoe.count();
     zoe.sendJson(answer(correct));
     EXPECT_EQ(zoe.waitFor("you", since).value("answer").toInt(), correct);
@@ -224,7 +224,7 @@ TEST_F(ProtocolTest, TheAudiencePlaysAlongPrivately) {
     tap(zoe, answer((correct + 1) % 4));
     EXPECT_EQ(errorAfter(zoe, since), "already answered");
     EXPECT_TRUE(game->answersOpen()) << "the audience never answers for the player";
-    EXPECT_EQ(game->chosenAnswer, -1);
+    EXPECT_EQ(game->chosenAnswer(), -1);
 
     since = zoe.count();
     advanceUntil([&] { return game->phase() == QuizGame::Phase::TimeOut; });

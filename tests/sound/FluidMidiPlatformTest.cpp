@@ -45,7 +45,8 @@ protected:
 // After the set-up every channel holds its instrument, and every cue sounds on its own channel.
 TEST_F(FluidMidiPlatformTest, EachCueSoundsOnItsChannelWithItsInstrument) {
     MidiOutput out(platform);
-    SoundCues cues(out, [] { return true; });
+    const SoundSwitch sound(true);
+    SoundCues cues(out, sound);
     cues.setUp();
     ASSERT_EQ(out.state(), MidiOutputState::Open) << out.errorText(out.lastError());
     EXPECT_EQ(out.productName(), "Trivora GM Synthesizer");
@@ -94,7 +95,8 @@ TEST_F(FluidMidiPlatformTest, EachCueSoundsOnItsChannelWithItsInstrument) {
 TEST(FluidMidiPlatformNoSoundfont, OpenFailsWithAReason) {
     FluidMidiPlatform platform(FluidMidiPlatform::Output::Offline, {"/nonexistent/none.sf2"});
     MidiOutput out(platform);
-    SoundCues cues(out, [] { return true; });
+    const SoundSwitch sound(true);
+    SoundCues cues(out, sound);
     EXPECT_NO_THROW(cues.setUp());
     EXPECT_EQ(out.state(), MidiOutputState::Closed);
     EXPECT_EQ(out.errorText(MidiResult::NoSoundfont), "No General MIDI soundfont found");
@@ -150,7 +152,8 @@ TEST_F(FluidMidiPlatformTest, PlaysLongMessageStreams) {
 // channel stays at the level of a single note, and a held pad falls silent after its hold time.
 TEST_F(FluidMidiPlatformTest, HeldNotesNeitherPileUpNorDrone) {
     MidiOutput out(platform);
-    SoundCues cues(out, [] { return true; });
+    const SoundSwitch sound(true);
+    SoundCues cues(out, sound);
     cues.setUp();
     ASSERT_EQ(out.state(), MidiOutputState::Open);
     const MidiHandle handle = out.handle();
@@ -308,8 +311,8 @@ protected:
     HandPulledOutputs outputs;
     FluidMidiPlatform platform{outputs.opener()};
     MidiOutput out{platform};
-    bool soundOn = true;
-    SoundCues cues{out, [this] { return soundOn; }};
+    SoundSwitch sound{true};
+    SoundCues cues{out, sound};
 };
 
 } // namespace
@@ -317,13 +320,13 @@ protected:
 // The set-up and cues with sound off open no audio output and start no thread; the first note
 // opens it.
 TEST_F(FluidAudioOutputTest, OutputOpensAtTheFirstNote) {
-    soundOn = false;
+    sound.setWanted(false);
     cues.typingClick();
     EXPECT_EQ(outputs.counts().opened, 0);
     EXPECT_EQ(threadCount(), runningThreads);
     EXPECT_EQ(platform.audioDriverName(out.handle()), "");
 
-    soundOn = true;
+    sound.setWanted(true);
     cues.typingClick();
     ASSERT_TRUE(started(1));
     EXPECT_EQ(outputs.counts().opened, 1);
@@ -426,7 +429,7 @@ TEST_F(FluidAudioOutputTest, SoundSwitchedOnReadiesTheOutputPaused) {
 
     // Off while playing: the output plays out its sound, and the silence closes it.
     platform.setSoundOn(false);
-    soundOn = false;
+    sound.setWanted(false);
     pullUntilSilent();
     for (int f = 0; f <= SilenceFrames; f += Block)
         outputs.pull(Block);
@@ -457,13 +460,15 @@ TEST(FluidAudioOutputSwitch, PortsFollowTheSwitchFromTheirOpening) {
         platform.setSoundOn(false);
         {
             MidiOutput out{platform};
-            SoundCues cues{out, [] { return true; }};
+            const SoundSwitch sound(true);
+            SoundCues cues{out, sound};
             cues.setUp();
             EXPECT_EQ(threadCount(), threads);
         }
         platform.setSoundOn(true);
         MidiOutput out{platform};
-        SoundCues cues{out, [] { return true; }};
+        const SoundSwitch sound(true);
+        SoundCues cues{out, sound};
         cues.setUp();
         ASSERT_TRUE(eventually([&] { return outputs.counts().openedPaused == 1; }));
         EXPECT_EQ(platform.stats(out.handle()).open, canPause);

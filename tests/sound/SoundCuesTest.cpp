@@ -12,7 +12,7 @@ using Msg = RecordingMidiPlatform::ShortMsg;
 
 class SoundCuesTest : public ::testing::Test {
 protected:
-    SoundCuesTest() : out(platform), cues(out, [this] { return soundOn; }) {}
+    SoundCuesTest() : out(platform), cues(out, sound) {}
 
     // Sets up and forgets the set-up messages, so a test sees only its cues.
     void setUpQuietly() {
@@ -22,7 +22,7 @@ protected:
 
     RecordingMidiPlatform platform;
     MidiOutput out;
-    bool soundOn = true;
+    SoundSwitch sound{true};
     SoundCues cues;
 };
 
@@ -36,7 +36,8 @@ TEST_F(SoundCuesTest, SetUpOpensTheMapperAndSendsTheInstruments) {
     for (const bool on : {true, false}) {
         RecordingMidiPlatform platform;
         MidiOutput out(platform);
-        SoundCues cues(out, [on] { return on; });
+        const SoundSwitch sound(on);
+        SoundCues cues(out, sound);
         cues.setUp();
         EXPECT_EQ(out.deviceId(), -1);
         EXPECT_EQ(out.state(), MidiOutputState::Open);
@@ -120,7 +121,7 @@ TEST_F(SoundCuesTest, FullGaugeRunFallsFrom95To70) {
 // makes the very next cue sound.
 TEST_F(SoundCuesTest, SoundOffSendsNothingAndIsReadPerCue) {
     setUpQuietly();
-    soundOn = false;
+    sound.setWanted(false);
     cues.typingClick();
     cues.answerPress(2, 120);
     cues.timeTick(50);
@@ -129,9 +130,9 @@ TEST_F(SoundCuesTest, SoundOffSendsNothingAndIsReadPerCue) {
     cues.prizeFlash(2);
     cues.correctFlash(1);
     EXPECT_TRUE(platform.shorts().empty());
-    soundOn = true;
+    sound.setWanted(true);
     cues.typingClick();
-    soundOn = false;
+    sound.setWanted(false);
     cues.typingClick();
     EXPECT_EQ(platform.shorts(), (std::vector<Msg>{{0x9E, 60, 127}}));
 }

@@ -134,7 +134,7 @@ void Shots::createScreen() {
 int Shots::slot(bool correct) const {
     for (int i = 0; i < 4; ++i)
         if ((m_screen->answerTexts[static_cast<std::size_t>(i)]->caption() ==
-             m_screen->game.correctAnswer) == correct)
+             m_screen->game.draw().correctAnswer()) == correct)
             return i;
     return 0;
 }

@@ -95,14 +95,14 @@ private:
     }
     // Sound switched on or off, as the Sound menu does it.
     void switchSound(bool on) {
-        m_soundOn = on;
+        m_sound.setWanted(on);
         send([&] { m_platform.setSoundOn(on); });
     }
 
     FluidMidiPlatform m_platform;
     MidiOutput m_out{m_platform};
-    bool m_soundOn = false;
-    SoundCues m_cues{m_out, [this] { return m_soundOn; }};
+    SoundSwitch m_sound{false};
+    SoundCues m_cues{m_out, m_sound};
     std::vector<double> m_sendMs;
     double m_longestSendCpuMs = 0;
 };

@@ -1,4 +1,9 @@
-#include "GameRulesFixture.h"
+#include "GamePosition.h"
+#include "QstFixtures.h"
+#include "QuestionDraw.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
 
 #include <QSet>
 
@@ -7,15 +12,27 @@
 #include <vector>
 
 namespace {
-std::vector<int> History(const QuizGame& s) {
+std::vector<int> History(const QuestionDraw& draw) {
     std::vector<int> numbers;
-    for (const QString& entry : s.drawHistory)
+    for (const QString& entry : draw.history())
         numbers.push_back(entry.toInt());
     return numbers;
 }
 } // namespace
 
-using DrawTest = GameRulesFixture;
+// The draw over a folder whose REGD.QST holds numbered questions ("Question n", "Right n",
+// "Wrong n.1" ...), seeded as every reset seeds it.
+class DrawTest : public ::testing::Test {
+protected:
+    void create(int count) {
+        QstFixtures::writeNumberedSet(dir.file("REGD.QST"), count);
+        questions = QuestionDraw(QString::fromStdString(dir.file("REGD.QST")));
+        questions.seed(12345u);
+        ASSERT_EQ(questions.select(questions.startupFile(), ReaderRules::GameStartup), QString());
+    }
+    TempDir dir;
+    QuestionDraw questions;
+};
 
 // The draw's history rule: small sets rotate as far as they can, the history never holds more
 // than min(Q div 2 + 1, 50) entries, and above 2 questions no draw repeats one in the history.
@@ -31,9 +48,9 @@ TEST_F(DrawTest, DrawHistoryRuleBySetSize) {
         QSet<int> seen;
         bool repeated = false;
         for (int draw = 0; draw < 400; ++draw) {
-            const std::vector<int> before = History(*game);
-            ASSERT_TRUE(game->drawQuestion());
-            const int n = game->drawnRecord;
+            const std::vector<int> before = History(questions);
+            ASSERT_TRUE(questions.draw());
+            const int n = questions.drawnRecord();
             ASSERT_GE(n, 1);
             ASSERT_LE(n, c.Questions);
             seen.insert(n);
@@ -41,12 +58,12 @@ TEST_F(DrawTest, DrawHistoryRuleBySetSize) {
             if (c.Questions >= 3) {
                 EXPECT_EQ(std::count(before.begin(), before.end(), n), 0) << "draw " << draw;
             }
-            EXPECT_EQ(game->questionText, QStringLiteral("Question %1").arg(n));
-            EXPECT_EQ(game->correctAnswer, QStringLiteral("Right %1").arg(n));
-            EXPECT_LE(game->drawHistory.size(), c.MaxHistory);
-            EXPECT_EQ(game->drawHistory.back(), QString::number(n));
+            EXPECT_EQ(questions.question(), QStringLiteral("Question %1").arg(n));
+            EXPECT_EQ(questions.correctAnswer(), QStringLiteral("Right %1").arg(n));
+            EXPECT_LE(questions.history().size(), c.MaxHistory);
+            EXPECT_EQ(questions.history().back(), QString::number(n));
         }
-        EXPECT_EQ(game->drawHistory.size(), c.MaxHistory);
+        EXPECT_EQ(questions.history().size(), c.MaxHistory);
         if (c.Questions < 10) {
             EXPECT_EQ(seen.size(), c.Questions);
         }
@@ -78,10 +95,10 @@ TEST_F(DrawTest, DrawForgetsOldHistoryWhenEveryQuestionIsTaken) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.History.join(',').toStdString());
-        game->drawHistory = c.History;
-        ASSERT_TRUE(game->drawQuestion());
-        EXPECT_EQ(game->drawnRecord, c.Drawn);
-        EXPECT_EQ(game->drawHistory, c.After);
+        GamePosition::setHistory(questions, c.History);
+        ASSERT_TRUE(questions.draw());
+        EXPECT_EQ(questions.drawnRecord(), c.Drawn);
+        EXPECT_EQ(questions.history(), c.After);
     }
 }
 
@@ -91,12 +108,12 @@ TEST_F(DrawTest, ShuffleKeepsTheAnswersAndMovesTheCorrectOne) {
     create(1);
     std::array<int, 4> correctIn{};
     for (int draw = 0; draw < 400; ++draw) {
-        ASSERT_TRUE(game->drawQuestion());
-        const auto& shuffled = game->answerSlots;
+        ASSERT_TRUE(questions.draw());
+        const auto& shuffled = questions.answers();
         QStringList sorted(shuffled.begin(), shuffled.end());
         sorted.sort();
         EXPECT_EQ(sorted, (QStringList{"Right 1", "Wrong 1.1", "Wrong 1.2", "Wrong 1.3"}));
-        EXPECT_EQ(game->correctAnswer, QStringLiteral("Right 1"));
+        EXPECT_EQ(questions.correctAnswer(), QStringLiteral("Right 1"));
         for (std::size_t i = 0; i < 4; ++i)
             if (shuffled[i] == QStringLiteral("Right 1")) ++correctIn[i];
     }
@@ -108,23 +125,23 @@ TEST_F(DrawTest, ShuffleKeepsTheAnswersAndMovesTheCorrectOne) {
 // checked, the game gets the warning for its kind of set and drops the set.
 TEST_F(DrawTest, DrawWithoutAUsableSetWarnsAndDropsTheSet) {
     create(5);
-    EXPECT_EQ(game->drawNextQuestion(), QString());
-    EXPECT_EQ(game->questionText, QStringLiteral("Question %1").arg(game->drawnRecord));
+    EXPECT_EQ(questions.drawNext(), QString());
+    EXPECT_EQ(questions.question(), QStringLiteral("Question %1").arg(questions.drawnRecord()));
 
     std::filesystem::remove(dir.file("REGD.QST"));
-    EXPECT_EQ(game->drawNextQuestion(),
+    EXPECT_EQ(questions.drawNext(),
               QStringLiteral("Default Question File Damaged - Please Re-Install"));
-    EXPECT_FALSE(game->hasQuestionFile());
-    EXPECT_EQ(game->drawNextQuestion(), QStringLiteral("Please select question file."));
+    EXPECT_FALSE(questions.hasFile());
+    EXPECT_EQ(questions.drawNext(), QStringLiteral("Please select question file."));
 
     const std::string other = dir.file("OTHER.QST");
     QstFixtures::writeNumberedSet(other, 3);
-    EXPECT_EQ(game->selectQuestionFile(QString::fromStdString(other), ReaderRules::GameChange),
+    EXPECT_EQ(questions.select(QString::fromStdString(other), ReaderRules::GameChange),
               QString());
     std::filesystem::remove(other);
-    EXPECT_EQ(game->drawNextQuestion(),
+    EXPECT_EQ(questions.drawNext(),
               QStringLiteral("Specified Question File Damaged - Please Re-Install"));
-    EXPECT_EQ(game->questionFile, QStringLiteral("N/A"));
+    EXPECT_EQ(questions.file(), QStringLiteral("N/A"));
 }
 
 // A set is taken when it passes the reader's rules; a missing or damaged one leaves the game
@@ -145,8 +162,8 @@ TEST_F(DrawTest, SelectingASetChecksIt) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
         const QString path = QString::fromStdString(dir.file(c.file));
-        EXPECT_EQ(game->selectQuestionFile(path, ReaderRules::GameChange),
+        EXPECT_EQ(questions.select(path, ReaderRules::GameChange),
                   QString::fromLatin1(c.warning));
-        EXPECT_EQ(game->questionFile, *c.warning ? QStringLiteral("N/A") : path);
+        EXPECT_EQ(questions.file(), *c.warning ? QStringLiteral("N/A") : path);
     }
 }

@@ -24,7 +24,6 @@ protected:
         if (questions > 0) QstFixtures::writeNumberedSet(dir.file("REGD.QST"), questions);
         game = std::make_unique<QuizGame>(clock, dir.path(), [] { return 12345u; });
         game->enterAttractMode();
-        game->selectQuestionFile(game->startupQuestionFile(), ReaderRules::GameStartup);
     }
 
     TempDir dir;

@@ -1,44 +1,48 @@
-#include "GameRulesFixture.h"
+#include "PrizeLadder.h"
+
+#include <gtest/gtest.h>
 
 #include <vector>
 
-using LadderRulesTest = GameRulesFixture;
-
 // The light alternates LOSE and the prize lamps in turn, and the next spin goes on from the
 // prize lamp reached last.
-TEST_F(LadderRulesTest, LightRunsLoseThenEachPrizeInTurn) {
-    game->startLadder();
+TEST(LadderRulesTest, LightRunsLoseThenEachPrizeInTurn) {
+    PrizeLadder ladder;
+    ladder.start();
     std::vector<int> lit;
     for (int step = 0; step < 10; ++step)
-        lit.push_back(game->stepLadder());
+        lit.push_back(placeOf(ladder.step()));
     EXPECT_EQ(lit, (std::vector<int>{5, 1, 5, 2, 5, 3, 5, 4, 5, 1}));
-    game->startLadder();
-    EXPECT_EQ(game->litLamp, 0);
-    EXPECT_EQ(game->stepLadder(), 5);
-    EXPECT_EQ(game->stepLadder(), 2);
+    ladder.start();
+    EXPECT_EQ(ladder.lit(), Lamp::None);
+    EXPECT_EQ(ladder.step(), Lamp::Lose);
+    EXPECT_EQ(ladder.step(), Lamp::FiveDollars);
 }
 
-// STOP pays the lit lamp's dollars on top of the credit; a stop before the light has moved,
-// LOSE and the time limit pay nothing.
-TEST_F(LadderRulesTest, StopPaysTheLitLamp) {
+// STOP takes the lit lamp as the prize; a stop before the light has moved, LOSE and the time
+// limit give LOSE, which pays nothing.
+TEST(LadderRulesTest, StopTakesTheLitLamp) {
     struct Case {
         int steps;
         bool timedOut;
-        int prize;
-        int won;
+        Lamp prize;
+        int dollars;
     };
-    const Case cases[] = {{0, false, 5, 7},  {1, false, 5, 7},  {2, false, 1, 8}, {4, false, 2, 12},
-                          {6, false, 3, 22}, {8, false, 4, 57}, {8, true, 5, 7}};
+    const Case cases[] = {{0, false, Lamp::Lose, 0},          {1, false, Lamp::Lose, 0},
+                          {2, false, Lamp::OneDollar, 1},     {4, false, Lamp::FiveDollars, 5},
+                          {6, false, Lamp::FifteenDollars, 15}, {8, false, Lamp::FiftyDollars, 50},
+                          {8, true, Lamp::Lose, 0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.steps);
-        game = std::make_unique<QuizGame>(clock, QString(), QuizGame::SeedSource{});
-        game->credit = 7;
-        game->startLadder();
+        PrizeLadder ladder;
+        ladder.start();
         for (int step = 0; step < c.steps; ++step)
-            game->stepLadder();
-        if (c.timedOut) game->ladderTimedOut();
-        EXPECT_EQ(game->stopLadder(), c.won);
-        EXPECT_EQ(game->prizeIndex, c.prize);
-        EXPECT_EQ(game->litLamp, c.prize);
+            ladder.step();
+        if (c.timedOut) ladder.timeOut();
+        EXPECT_EQ(ladder.stop(), c.prize);
+        EXPECT_EQ(ladder.prize(), c.prize);
+        EXPECT_EQ(ladder.lit(), c.prize);
+        EXPECT_EQ(dollarsOf(ladder.prize()), c.dollars);
     }
+    EXPECT_EQ(dollarsOf(Lamp::None), 0);
 }

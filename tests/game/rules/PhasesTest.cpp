@@ -1,7 +1,9 @@
 #include "GameRulesFixture.h"
+#include "GamePosition.h"
 
 #include <QSignalSpy>
 
+#include <set>
 #include <vector>
 
 namespace {
@@ -10,7 +12,7 @@ using Phase = QuizGame::Phase;
 // The game timers that run now, by name.
 std::vector<std::string> running(QuizGame& game) {
     std::vector<std::string> names;
-    for (Timer* t : game.timers())
+    for (const Timer* t : game.timers())
         if (t->enabled()) names.push_back(t->name());
     return names;
 }
@@ -40,12 +42,12 @@ protected:
         game->confirmPlayers();
     }
     void typeQuestion() {
-        clock.advance(17 * static_cast<std::int64_t>(game->questionText.size()));
+        clock.advance(17 * static_cast<std::int64_t>(game->draw().question().size()));
         ASSERT_EQ(game->phase(), Phase::AnswersOpen);
     }
     int slotOf(bool right) const {
         for (int i = 0; i < 4; ++i)
-            if ((game->answerSlots[static_cast<std::size_t>(i)] == game->correctAnswer) == right)
+            if ((game->draw().answers()[static_cast<std::size_t>(i)] == game->draw().correctAnswer()) == right)
                 return i;
         return -1;
     }
@@ -57,11 +59,11 @@ protected:
 TEST_F(PhasesTest, OnePlayerWalksEveryPhaseWithItsOwnTimers) {
     startGame({QStringLiteral("Ann")});
     EXPECT_EQ(entered(), (std::vector<Phase>{Phase::PlayerEntry, Phase::Typing}));
-    EXPECT_FALSE(game->questionText.isEmpty()); // drawn as the turn starts
+    EXPECT_FALSE(game->draw().question().isEmpty()); // drawn as the turn starts
     EXPECT_EQ(running(*game), std::vector<std::string>{"revealTimer"});
 
     typeQuestion();
-    EXPECT_EQ(game->credit, 4);
+    EXPECT_EQ(game->players().credit(), 4);
     EXPECT_EQ(running(*game), std::vector<std::string>{"timeGaugeTimer"});
     game->chooseAnswer(slotOf(true));
     game->chooseAnswer(slotOf(false)); // a second choice counts for nothing
@@ -95,7 +97,7 @@ TEST_F(PhasesTest, OnePlayerWalksEveryPhaseWithItsOwnTimers) {
     typeQuestion();
     clock.advance(100 * 140);
     EXPECT_EQ(game->phase(), Phase::TimeOut);
-    EXPECT_EQ(game->chosenAnswer, -1);
+    EXPECT_EQ(game->chosenAnswer(), -1);
     game->pressEnter();
     EXPECT_EQ(game->phase(), Phase::Typing);
     entered();
@@ -109,7 +111,7 @@ TEST_F(PhasesTest, OnePlayerWalksEveryPhaseWithItsOwnTimers) {
     EXPECT_FALSE(game->finalStandings()[1].played);
     game->pressEnter();
     EXPECT_EQ(entered(), (std::vector<Phase>{Phase::FinalScores, Phase::Attract}));
-    EXPECT_FALSE(game->gameRunning);
+    EXPECT_FALSE(game->gameRunning());
     EXPECT_TRUE(running(*game).empty());
 }
 
@@ -142,7 +144,7 @@ TEST_F(PhasesTest, PauseResumesOnlyWhatRanAndForgetsAcrossPhases) {
 // and finishing the entry is the reset; a speaking view can hold the time limit.
 TEST_F(PhasesTest, NameEntryHookAndTimeLimitHold) {
     bool wanted = true;
-    game->nameEntryWanted = [&wanted] { return wanted; };
+    game->setNameEntryWanted([&wanted] { return wanted; });
     startGame();
     game->endGame();
     game->confirmPanel();
@@ -156,10 +158,10 @@ TEST_F(PhasesTest, NameEntryHookAndTimeLimitHold) {
     typeQuestion();
     game->setTimeLimitHeld(true);
     clock.advance(60000);
-    EXPECT_EQ(game->timeLeft, QuizGame::fullTime);
+    EXPECT_EQ(game->timeLeft(), QuizGame::fullTime);
     game->setTimeLimitHeld(false);
     clock.advance(150);
-    EXPECT_EQ(game->timeLeft, QuizGame::fullTime - 1);
+    EXPECT_EQ(game->timeLeft(), QuizGame::fullTime - 1);
 }
 
 // Two players: the player without credit is named out before the next player's Get Ready;
@@ -167,10 +169,10 @@ TEST_F(PhasesTest, NameEntryHookAndTimeLimitHold) {
 TEST_F(PhasesTest, TwoPlayersTakeTurnsUntilNobodyHasCredit) {
     startGame({QStringLiteral("Ann"), QStringLiteral("Bob")});
     EXPECT_EQ(game->phase(), Phase::GetReady);
-    EXPECT_EQ(game->currentPlayer, 1);
+    EXPECT_EQ(game->players().current(), 1);
     EXPECT_EQ(running(*game), std::vector<std::string>{"readyTimer"});
-    game->playerCredits = {1, 1, 0, 0};
-    game->credit = 1;
+    GamePosition::setPlayerCredits(*game, {1, 1, 0, 0});
+    GamePosition::setCredit(*game, 1);
     clock.advance(2500);
     typeQuestion();
     game->chooseAnswer(slotOf(false));
@@ -180,7 +182,7 @@ TEST_F(PhasesTest, TwoPlayersTakeTurnsUntilNobodyHasCredit) {
     EXPECT_EQ(entered(), (std::vector<Phase>{Phase::PlayerOut}));
     clock.advance(2500);
     EXPECT_EQ(game->phase(), Phase::GetReady);
-    EXPECT_EQ(game->currentPlayer, 2);
+    EXPECT_EQ(game->players().current(), 2);
     clock.advance(2500);
     typeQuestion();
     game->chooseAnswer(slotOf(false));
@@ -189,4 +191,116 @@ TEST_F(PhasesTest, TwoPlayersTakeTurnsUntilNobodyHasCredit) {
     EXPECT_EQ(game->phase(), Phase::GameOver);
     clock.advance(4000);
     EXPECT_EQ(game->phase(), Phase::FinalScores);
+}
+
+namespace {
+using Command = QuizGame::Command;
+constexpr Command allCommands[] = {Command::Start,        Command::ConfirmPlayers,
+                                   Command::ChooseAnswer, Command::Stop,
+                                   Command::ConfirmPanel, Command::Enter,
+                                   Command::EndGame,      Command::FinishNameEntry};
+
+void send(QuizGame& game, Command command) {
+    switch (command) {
+    case Command::Start:
+        return game.pressStart();
+    case Command::ConfirmPlayers:
+        return game.confirmPlayers();
+    case Command::ChooseAnswer:
+        return game.chooseAnswer(0);
+    case Command::Stop:
+        return game.pressStop();
+    case Command::ConfirmPanel:
+        return game.confirmPanel();
+    case Command::Enter:
+        return game.pressEnter();
+    case Command::EndGame:
+        return game.endGame();
+    case Command::FinishNameEntry:
+        return game.finishNameEntry();
+    }
+}
+
+// What a refused command must leave as it was.
+struct Snapshot {
+    Phase phase;
+    int credit;
+    std::array<int, 4> credits;
+    int chosen;
+    int timeLeft;
+    Lamp lit;
+    std::vector<std::pair<bool, int>> timers; // running, marked to resume
+    bool operator==(const Snapshot&) const = default;
+};
+Snapshot snapshot(const QuizGame& game) {
+    Snapshot s{game.phase(),       game.players().credit(), game.players().credits(),
+               game.chosenAnswer(), game.timeLeft(),         game.litLamp(),
+               {}};
+    for (const Timer* t : game.timers())
+        s.timers.emplace_back(t->enabled(), t->tag);
+    return s;
+}
+} // namespace
+
+// The phase table holds: in every phase a game reaches, each command the phase does not accept
+// changes nothing (phase, credit, chosen answer, time, lamps, timers), and End Game is offered
+// exactly from the first turn's start until game over.
+TEST_F(PhasesTest, CommandsAPhaseDoesNotAcceptChangeNothing) {
+    game->setNameEntryWanted([] { return true; });
+    std::set<Phase> visited;
+    int questions = 0;
+    Phase checked = Phase::NameEntry; // anything but the first phase
+    const auto checkPhase = [&] {
+        const Phase phase = game->phase();
+        visited.insert(phase);
+        const bool turnsStarted = game->gameRunning() && phase != Phase::GameOver &&
+                                  phase != Phase::FinalScores && phase != Phase::NameEntry;
+        EXPECT_EQ(game->canEndGame(), turnsStarted) << int(phase);
+        EXPECT_EQ(game->canChangeQuestionFile(), !game->inGame()) << int(phase);
+        for (Command command : allCommands) {
+            if (game->accepts(command)) continue;
+            const Snapshot before = snapshot(*game);
+            send(*game, command);
+            EXPECT_TRUE(snapshot(*game) == before)
+                << "phase " << int(phase) << ", command " << int(command);
+        }
+    };
+    for (int ms = 0; ms < 2'000'000 && visited.size() < QuizGame::phaseCount; ++ms) {
+        const Phase phase = game->phase();
+        if (phase != checked) {
+            checkPhase();
+            checked = phase;
+            switch (phase) {
+            case Phase::AnswersOpen:
+                // Right, wrong, then let the time run out, in turn.
+                if (questions % 3 != 2) game->chooseAnswer(slotOf(questions % 3 == 0));
+                ++questions;
+                break;
+            case Phase::Wrong:
+            case Phase::TimeOut:
+            case Phase::FinalScores:
+                game->confirmPanel();
+                break;
+            case Phase::NameEntry:
+                game->finishNameEntry();
+                break;
+            case Phase::Attract:
+                game->pressStart();
+                break;
+            case Phase::PlayerEntry:
+                game->setPlayerName(1, QStringLiteral("Ann"));
+                game->setPlayerName(2, QStringLiteral("Bo"));
+                game->confirmPlayers();
+                break;
+            default:
+                break;
+            }
+            continue;
+        }
+        if (phase == Phase::Ladder && game->litLamp() == Lamp::Lose) game->pressStop();
+        clock.advance(1);
+    }
+    checkPhase();
+    for (int p = 0; p < QuizGame::phaseCount; ++p)
+        EXPECT_TRUE(visited.count(static_cast<Phase>(p))) << "phase never reached: " << p;
 }
