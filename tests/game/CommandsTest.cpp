@@ -1,10 +1,12 @@
 #include "GameFixture.h"
+#include "SoundCues.h"
 
 #include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <map>
+#include <set>
 #include <string>
 
 namespace {
@@ -13,13 +15,13 @@ const QString QuitQuestion = QStringLiteral("Are you sure you want to quit this 
 // Which game timers run, by name.
 std::map<std::string, bool> running(QuizScreen& s) {
     std::map<std::string, bool> out;
-    for (Timer* t : s.gameTimers())
+    for (const Timer* t : s.gameTimers())
         out[t->name()] = t->enabled();
     return out;
 }
 
 bool anyRunning(QuizScreen& s, std::initializer_list<const char*> names) {
-    for (Timer* t : s.gameTimers())
+    for (const Timer* t : s.gameTimers())
         for (const char* n : names)
             if (t->name() == n && t->enabled()) return true;
     return false;
@@ -80,7 +82,7 @@ TEST_F(CommandsTest, LetterKeysChooseAnswers) {
         std::array<int, 4> lit{0, 0, 0, 0};
         lit[static_cast<std::size_t>(c.answer)] = 1;
         EXPECT_EQ(screen->display.buttonLit, lit);
-        EXPECT_TRUE(screen->game.judgementTimer.enabled());
+        EXPECT_TRUE(screen->game.timer(QuizGame::GameTimer::Judgement).enabled());
         // Other keys and a second letter change nothing.
         key(Qt::Key_E);
         key(c.answer == 0 ? Qt::Key_B : Qt::Key_A);
@@ -108,13 +110,13 @@ TEST_F(CommandsTest, EnterOrder) {
     reachPhase(Phase::LadderSpinning);
     key(Qt::Key_Return);
     EXPECT_EQ(screen->display.stopLit, 1);
-    EXPECT_TRUE(screen->game.prizeDisplayTimer.enabled());
-    const int credit = screen->game.credit;
-    const int prize = screen->game.prizeIndex;
+    EXPECT_TRUE(screen->game.timer(QuizGame::GameTimer::PrizeDisplay).enabled());
+    const int credit = screen->game.players().credit();
+    const Lamp prize = screen->game.ladder().prize();
     advance(1000);
     key(Qt::Key_Return);
-    EXPECT_EQ(screen->game.credit, credit);
-    EXPECT_EQ(screen->game.prizeIndex, prize);
+    EXPECT_EQ(screen->game.players().credit(), credit);
+    EXPECT_EQ(screen->game.ladder().prize(), prize);
     EXPECT_TRUE(screen->ladderShowing());
     advance(1000);
     EXPECT_FALSE(screen->ladderShowing());
@@ -134,7 +136,7 @@ TEST_F(CommandsTest, EnterOrder) {
     // Final scores: back to attract mode.
     key(Qt::Key_Return);
     EXPECT_FALSE(visible(screen->finalScorePanel));
-    EXPECT_FALSE(screen->game.gameRunning);
+    EXPECT_FALSE(screen->game.gameRunning());
     EXPECT_FALSE(visible(screen->playerPanel));
 
     // TimeOut panel: its OK.
@@ -144,7 +146,7 @@ TEST_F(CommandsTest, EnterOrder) {
     ASSERT_TRUE(advanceUntil([this] { return visible(screen->timeOutPanel); }));
     key(Qt::Key_Return);
     EXPECT_FALSE(visible(screen->timeOutPanel));
-    EXPECT_TRUE(screen->game.gameRunning);
+    EXPECT_TRUE(screen->game.gameRunning());
     EXPECT_TRUE(waitForAnswers());
 }
 
@@ -162,9 +164,9 @@ TEST_F(CommandsTest, KeysInANameBox) {
     EXPECT_TRUE(visible(screen->playerPanel));
     QTest::keyClick(box, Qt::Key_Return);
     EXPECT_FALSE(visible(screen->playerPanel));
-    EXPECT_TRUE(screen->game.gameRunning);
+    EXPECT_TRUE(screen->game.gameRunning());
     EXPECT_EQ(returns.count(), 0);
-    EXPECT_EQ(screen->game.playerScores[0], 5);
+    EXPECT_EQ(screen->game.players().scores()[0], 5);
 }
 
 // End Game, No: the game goes on where it stood, every timer that ran running again with a
@@ -177,7 +179,7 @@ TEST_F(CommandsTest, EndGameNoResumes) {
         reachPhase(phase);
         const auto before = running(*screen);
         const int progress = screen->timeGauge->progress();
-        const int credit = screen->game.credit;
+        const int credit = screen->game.players().credit();
         dialogs.clear();
         dialogs.answer(MsgButton::No);
         screen->endGame();
@@ -185,9 +187,9 @@ TEST_F(CommandsTest, EndGameNoResumes) {
         EXPECT_EQ(dialogs.shown().front().kind, MsgKind::Confirmation);
         EXPECT_EQ(running(*screen), before);
         EXPECT_EQ(screen->timeGauge->progress(), progress);
-        EXPECT_EQ(screen->game.credit, credit);
+        EXPECT_EQ(screen->game.players().credit(), credit);
         EXPECT_TRUE(screen->endGameAction->isVisible());
-        EXPECT_TRUE(screen->game.gameRunning);
+        EXPECT_TRUE(screen->game.gameRunning());
     }
     // The gauge continues from where it stood, a full step after the answer.
     create();
@@ -211,14 +213,14 @@ TEST_F(CommandsTest, EndGameYesShowsTheFinalScores) {
         create();
         reachPhase(phase);
         QuizScreen& s = *screen;
-        const int credit = s.game.credit;
+        const int credit = s.game.players().credit();
         dialogs.answer(MsgButton::Yes);
         s.endGame();
         EXPECT_TRUE(visible(s.finalScorePanel));
         EXPECT_EQ(s.finalScores[0]->caption(), QStringLiteral("5"));
         EXPECT_EQ(s.finalNames[0]->caption(), QStringLiteral("Player One"));
-        EXPECT_EQ(s.game.playerScores, (std::array<int, 4>{0, 0, 0, 0}));
-        EXPECT_EQ(s.game.playerCredits, (std::array<int, 4>{0, 0, 0, 0}));
+        EXPECT_EQ(s.game.players().scores(), (std::array<int, 4>{0, 0, 0, 0}));
+        EXPECT_EQ(s.game.players().credits(), (std::array<int, 4>{0, 0, 0, 0}));
         EXPECT_FALSE(s.endGameAction->isVisible());
         EXPECT_FALSE(s.game.answersOpen());
         for (QWidget* w : std::initializer_list<QWidget*>{
@@ -238,14 +240,14 @@ TEST_F(CommandsTest, EndGameYesShowsTheFinalScores) {
         key(Qt::Key_A);
         s.pressControl(s.answerButtonA);
         s.pressStop();
-        EXPECT_EQ(s.game.credit, credit);
+        EXPECT_EQ(s.game.players().credit(), credit);
         EXPECT_EQ(s.display.buttonLit, lit);
-        EXPECT_FALSE(visible(s.correctBanner) && s.game.correctFlashTimer.enabled());
+        EXPECT_FALSE(visible(s.correctBanner) && s.game.timer(QuizGame::GameTimer::CorrectFlash).enabled());
         EXPECT_TRUE(visible(s.finalScorePanel));
 
         // OK: attract mode; a later pause and resume brings back nothing of the old game.
         key(Qt::Key_Return);
-        EXPECT_FALSE(s.game.gameRunning);
+        EXPECT_FALSE(s.game.gameRunning());
         EXPECT_FALSE(visible(s.finalScorePanel));
         auto editor = makePausingWindow();
         s.activeWindowChanged(editor.get());
@@ -255,7 +257,7 @@ TEST_F(CommandsTest, EndGameYesShowsTheFinalScores) {
                                     "correctFlashTimer", "readyTimer", "playerOutTimer",
                                     "ladderTimeLimit"}));
         EXPECT_TRUE(s.attractButtonTimer->enabled());
-        EXPECT_FALSE(s.game.timeGaugeTimer.enabled());
+        EXPECT_FALSE(s.game.timer(QuizGame::GameTimer::TimeGauge).enabled());
         advance(30000);
         EXPECT_FALSE(visible(s.wrongPanel));
         EXPECT_FALSE(s.ladderShowing());
@@ -285,7 +287,7 @@ TEST_F(CommandsTest, PauseAndResumeOnActivation) {
     auto editor = makePausingWindow();
     s.activeWindowChanged(editor.get());
     EXPECT_TRUE(s.pausedByWindow());
-    for (Timer* t : s.gameTimers()) {
+    for (const Timer* t : s.gameTimers()) {
         EXPECT_FALSE(t->enabled()) << t->name();
         EXPECT_EQ(t->tag, before.at(t->name()) ? 1 : 0) << t->name();
     }
@@ -297,7 +299,7 @@ TEST_F(CommandsTest, PauseAndResumeOnActivation) {
     // Other programs and dialogs in between do not resume it.
     s.activeWindowChanged(nullptr);
     s.activeWindowChanged(&messageBox);
-    EXPECT_FALSE(s.game.ladderLightTimer.enabled());
+    EXPECT_FALSE(s.game.timer(QuizGame::GameTimer::LadderLight).enabled());
 
     s.editQuestionsAction->setEnabled(false);
     s.activeWindowChanged(&s);
@@ -306,11 +308,11 @@ TEST_F(CommandsTest, PauseAndResumeOnActivation) {
     EXPECT_TRUE(s.editQuestionsAction->isEnabled());
     // The ladder's 10 s limit counts afresh from the resume.
     advance(9999);
-    EXPECT_TRUE(s.game.ladderLightTimer.enabled());
+    EXPECT_TRUE(s.game.timer(QuizGame::GameTimer::LadderLight).enabled());
     advance(1);
-    EXPECT_FALSE(s.game.ladderLightTimer.enabled());
+    EXPECT_FALSE(s.game.timer(QuizGame::GameTimer::LadderLight).enabled());
     EXPECT_EQ(s.display.stopLit, 1);
-    EXPECT_EQ(s.game.prizeIndex, 5);
+    EXPECT_EQ(s.game.ladder().prize(), Lamp::Lose);
 }
 
 // The first activation (the splash showing the screen) runs the attract timers and no game
@@ -320,7 +322,7 @@ TEST_F(CommandsTest, FirstActivationAndRealWindows) {
     QuizScreen& s = *screen;
     s.show();
     QApplication::processEvents();
-    for (Timer* t : s.gameTimers()) {
+    for (const Timer* t : s.gameTimers()) {
         const bool runs = t->name() == "attractButtonTimer" || t->name() == "attractSequenceTimer";
         EXPECT_EQ(t->enabled(), runs) << t->name();
     }
@@ -347,17 +349,19 @@ TEST_F(CommandsTest, FirstActivationAndRealWindows) {
     s.hide();
 }
 
-// The resume gives "&On" its check mark back when sound is wanted (the editor unchecks it).
-TEST_F(CommandsTest, ResumeRestoresTheSoundSwitch) {
+// The Sound menu shows the player's wish, also while the editor mutes the game, and the cues
+// play only when the sound is wanted and not muted.
+TEST_F(CommandsTest, SoundMenuShowsTheWishAndTheCuesFollowTheMute) {
     for (bool wanted : {true, false}) {
         SCOPED_TRACE(wanted);
         create();
-        screen->game.soundWanted = wanted;
-        screen->soundOnAction->setChecked(false);
-        screen->soundOffAction->setChecked(false);
-        screen->resumeGame();
+        screen->sound().setWanted(wanted);
+        screen->sound().setMuted(true);
         EXPECT_EQ(screen->soundOnAction->isChecked(), wanted);
         EXPECT_NE(screen->soundOffAction->isChecked(), screen->soundOnAction->isChecked());
+        EXPECT_FALSE(screen->cues().soundOn());
+        screen->sound().setMuted(false);
+        EXPECT_EQ(screen->cues().soundOn(), wanted);
     }
 }
 
@@ -366,8 +370,7 @@ TEST_F(CommandsTest, ResumeRestoresTheSoundSwitch) {
 TEST_F(CommandsTest, SoundSwitch) {
     create();
     QuizScreen& s = *screen;
-    s.soundOnAction->setChecked(true);
-    s.soundOffAction->setChecked(false);
+    s.sound().setWanted(true);
     const struct {
         QAction* entry;
         bool on;
@@ -383,8 +386,8 @@ TEST_F(CommandsTest, SoundSwitch) {
         EXPECT_EQ(s.soundOnAction->isChecked(), step.on);
         EXPECT_EQ(s.soundOffAction->isChecked(), !step.on);
         EXPECT_EQ(settings.playSound(), QString::fromLatin1(step.stored));
-        EXPECT_EQ(s.game.soundWanted, step.on);
-        EXPECT_EQ(s.soundOn(), step.on);
+        EXPECT_EQ(s.sound().wanted(), step.on);
+        EXPECT_EQ(s.sound().on(), step.on);
     }
     // A new program run reads the stored choice.
     EXPECT_FALSE(Settings().soundWanted());
@@ -455,8 +458,71 @@ TEST_F(CommandsTest, GameLeftForTheEditorStaysEnded) {
         advance(30000);
         EXPECT_FALSE(visible(s.wrongPanel));
         EXPECT_FALSE(visible(s.correctBanner));
-        EXPECT_EQ(s.game.credit, 1); // the reset's credit, no prize added
+        EXPECT_EQ(s.game.players().credit(), 1); // the reset's credit, no prize added
         EXPECT_TRUE(s.attractButtonTimer->enabled());
         s.hide();
     }
+}
+
+// Over a scripted game of two players, the menu offers End Game, Edit Questions and Change
+// Question File exactly when the game allows them: End Game from the first turn's start until
+// game over, Edit Questions outside a game and again after another window handed the game
+// back, Change Question File only outside a game.
+TEST_F(CommandsTest, MenuFollowsWhatTheGameOffers) {
+    create();
+    QuizScreen& s = *screen;
+    std::set<QuizGame::Phase> seen;
+    int mismatches = 0;
+    const auto check = [&] {
+        const QuizGame& g = s.game;
+        seen.insert(g.phase());
+        const bool ok = s.endGameAction->isVisible() == g.canEndGame() &&
+                        s.editQuestionsAction->isEnabled() == g.canEditQuestions() &&
+                        s.changeQuestionFileAction->isEnabled() == g.canChangeQuestionFile();
+        if (!ok) ++mismatches;
+        EXPECT_TRUE(ok) << "phase " << int(g.phase());
+    };
+    QObject::connect(&s.game, &QuizGame::offersChanged, &s, check);
+
+    check(); // attract mode
+    EXPECT_TRUE(s.editQuestionsAction->isEnabled());
+    EXPECT_FALSE(s.endGameAction->isVisible());
+    startGame({QStringLiteral("Ann"), QStringLiteral("Bob")});
+    ASSERT_EQ(s.game.phase(), QuizGame::Phase::GetReady);
+    EXPECT_FALSE(s.endGameAction->isVisible()) << "no turn has started yet";
+    EXPECT_FALSE(s.changeQuestionFileAction->isEnabled());
+    ASSERT_TRUE(waitForAnswers());
+    EXPECT_TRUE(s.endGameAction->isVisible());
+    EXPECT_FALSE(s.editQuestionsAction->isEnabled());
+
+    // Another window of the program has the player and hands the game back: Edit Questions is
+    // offered again, in the middle of the game.
+    auto other = makePausingWindow();
+    s.show();
+    s.activeWindowChanged(&s);
+    s.activeWindowChanged(other.get());
+    s.activeWindowChanged(&s);
+    EXPECT_TRUE(s.editQuestionsAction->isEnabled());
+    check();
+
+    // Wrong answers until nobody has credit: game over, the final scores, attract mode.
+    for (int turn = 0; turn < 40 && s.game.inGame(); ++turn) {
+        if (!advanceUntil([&] {
+                return s.game.answersOpen() || !s.game.inGame() ||
+                       s.game.phase() == QuizGame::Phase::FinalScores;
+            }))
+            break;
+        if (s.game.phase() == QuizGame::Phase::FinalScores) {
+            EXPECT_FALSE(s.endGameAction->isVisible());
+            s.confirmFinalScores();
+            break;
+        }
+        if (s.game.answersOpen()) loseQuestion();
+    }
+    EXPECT_EQ(s.game.phase(), QuizGame::Phase::Attract);
+    EXPECT_TRUE(seen.count(QuizGame::Phase::GameOver));
+    EXPECT_TRUE(seen.count(QuizGame::Phase::PlayerOut));
+    EXPECT_TRUE(s.editQuestionsAction->isEnabled());
+    EXPECT_TRUE(s.changeQuestionFileAction->isEnabled());
+    EXPECT_EQ(mismatches, 0);
 }
