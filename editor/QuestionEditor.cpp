@@ -93,10 +93,10 @@ public:
 } // namespace
 
 QuestionEditor::QuestionEditor(QuestionEditorServices services, QuestionEditorState& state,
-                               QString& questionFileName, QWidget* parent)
+                               const QString& questionFile, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
-      services(services), editorModel(services.dialogs, state, questionFileName) {
+      services(services), editorModel(services.dialogs, state, questionFile) {
     setObjectName(QStringLiteral("questionEditor"));
     setWindowTitle(QStringLiteral("Question Database"));
     // Destroyed once closed; closing it never ends the program (the game screen takes over).

@@ -25,10 +25,10 @@ class Panel;
 class QuestionEditor : public QMainWindow {
     Q_OBJECT
 public:
-    // questionFileName is the set in use, shared with the game ("N/A": none); state outlives
-    // the window. Creation opens the set.
+    // questionFile is the set the game uses ("N/A": none); the editor works on its own copy.
+    // state outlives the window. Creation opens the set.
     QuestionEditor(QuestionEditorServices services, QuestionEditorState& state,
-                   QString& questionFileName, QWidget* parent = nullptr);
+                   const QString& questionFile, QWidget* parent = nullptr);
     ~QuestionEditor() override;
 
     QuestionEditorModel& model() { return editorModel; }

@@ -41,15 +41,15 @@ const QString QuestionEditorModel::storedAtEndMessage =
                    "stored at the end of the set, as question %1.");
 
 QuestionEditorModel::QuestionEditorModel(Dialogs& dialogs, QuestionEditorState& state,
-                                         QString& questionFileName, QObject* parent)
-    : QObject(parent), dialogs(dialogs), editorState(state), questionFileName(questionFileName) {}
+                                         const QString& questionFile, QObject* parent)
+    : QObject(parent), dialogs(dialogs), editorState(state), setFile(questionFile) {}
 
 // ---- The set
 
 void QuestionEditorModel::openStartingSet() {
     // Without a set from the game, the editor looks for REGD.QST in the current folder.
-    if (questionFileName.isEmpty() || questionFileName == notAvailable)
-        questionFileName = QDir::currentPath() + QStringLiteral("/REGD.QST");
+    if (setFile.isEmpty() || setFile == notAvailable)
+        setFile = QDir::currentPath() + QStringLiteral("/REGD.QST");
     // A fresh start has no count, no pending Add and a fresh search.
     editorState.recordCount = 0;
     editorState.addReturnRecord = 0;
@@ -71,13 +71,13 @@ void QuestionEditorModel::createSet() {
         return;
     }
     editorState.recordCount = 0;
-    questionFileName = path;
+    setFile = path;
     readOnly = false;
     QstFile file;
     const QuestionRecord header = QuestionRecord::header();
     if (!file.create(filePath())) {
         // Nothing was made: no set is selected rather than a name without a file.
-        questionFileName = notAvailable;
+        setFile = notAvailable;
         reportError(file.errorText());
         return;
     }
@@ -86,7 +86,7 @@ void QuestionEditorModel::createSet() {
         file.close();
         // The file is ours and holds no header: take it away again.
         QFile::remove(path);
-        questionFileName = notAvailable;
+        setFile = notAvailable;
         reportError(error);
         return;
     }
@@ -104,7 +104,7 @@ void QuestionEditorModel::loadSet() {
     const QString path = dialogs.openFile(dialogParent, spec);
     if (path.isEmpty()) return;
     editorState.recordCount = 0;
-    questionFileName = path;
+    setFile = path;
     // A pending Add belonged to the set before.
     editorState.addReturnRecord = 0;
     const QstCheckResult check = checkQuestionFile(filePath(), ReaderRules::EditorLoad);
@@ -125,10 +125,10 @@ bool QuestionEditorModel::takeCheckedSet(const QstCheckResult& check, const Read
         return true;
     case QstCheck::NotFound:
         dialogs.warning(dialogParent, QString::fromLatin1(rules.notFoundMessage));
-        questionFileName = notAvailable;
+        setFile = notAvailable;
         return false;
     case QstCheck::Damaged:
-        questionFileName = notAvailable;
+        setFile = notAvailable;
         dialogs.warning(dialogParent, QString::fromLatin1(rules.damagedMessage));
         return false;
     }
@@ -150,7 +150,7 @@ void QuestionEditorModel::showLastQuestion(std::int64_t count) {
     }
     // The failure has been reported; a set that cannot be shown is no set at all, so there
     // is no blank form whose Store would land on the header.
-    questionFileName = notAvailable;
+    setFile = notAvailable;
     editorState.recordCount = 0;
     showQuestionNumber(0);
     emptyFields();
@@ -168,7 +168,7 @@ QuestionEditorModel::View QuestionEditorModel::refresh() {
     const std::int64_t count = editorState.recordCount;
     view.position = shownRecord < count ? QStringLiteral("%1/%2").arg(shownRecord).arg(count - 1)
                                         : QStringLiteral("Question : %1").arg(shownRecord);
-    view.setName = questionFileName;
+    view.setName = setFile;
     view.previousEnabled = shownRecord > 1;
     view.nextEnabled = shownRecord < count - 1;
     view.addEnabled = fieldsComplete() && editorState.addReturnRecord == 0;
@@ -183,10 +183,10 @@ QuestionEditorModel::View QuestionEditorModel::refresh() {
 QString QuestionEditorModel::figuresOfShownQuestion() {
     if (!scoreStore) return {};
     const QString question = ScoreStore::questionText(shownStored);
-    const QString key = questionFileName + QChar(0) + question;
+    const QString key = setFile + QChar(0) + question;
     if (key == figuresKey) return figuresText;
     figuresKey = key;
-    const QuestionSet set = QuestionSet::fromFile(questionFileName);
+    const QuestionSet set = QuestionSet::fromFile(setFile);
     figuresText = set.isValid() ? scoreStore->figures(set, question).text() : QString();
     return figuresText;
 }
@@ -210,17 +210,17 @@ void QuestionEditorModel::showAppendPosition(std::int64_t n) {
 }
 
 bool QuestionEditorModel::isSetLoaded() const {
-    return questionFileName != notAvailable;
+    return setFile != notAvailable;
 }
 
 std::string QuestionEditorModel::filePath() const {
-    return QFile::encodeName(questionFileName).toStdString();
+    return QFile::encodeName(setFile).toStdString();
 }
 
 void QuestionEditorModel::reportError(const std::string& text) {
     QString message = QString::fromLocal8Bit(text.c_str());
     // The box always names the set the failure happened in.
-    if (!message.contains(questionFileName)) message += QStringLiteral("\n") + questionFileName;
+    if (!message.contains(setFile)) message += QStringLiteral("\n") + setFile;
     dialogs.error(dialogParent, message);
 }
 

@@ -25,9 +25,9 @@ public:
     // The five texts in record order: question, answer, three wrong answers.
     using Fields = std::array<QString, fieldCount>;
 
-    // questionFileName is the set in use, shared with the game ("N/A": none); state outlives
-    // the model.
-    QuestionEditorModel(Dialogs& dialogs, QuestionEditorState& state, QString& questionFileName,
+    // questionFile is the set the game uses ("N/A": none); the model keeps its own copy and
+    // never writes the game's. state outlives the model.
+    QuestionEditorModel(Dialogs& dialogs, QuestionEditorState& state, const QString& questionFile,
                         QObject* parent = nullptr);
 
     // The window the dialogs are shown over (none: no parent).
@@ -67,6 +67,8 @@ public:
     const Fields& fields() const { return fieldTexts; }
     // The number of the question shown, or the append position of a new question.
     std::int64_t recordNumber() const { return shownRecord; }
+    // The set being edited, "N/A" when there is none.
+    const QString& questionFile() const { return setFile; }
     bool isSetLoaded() const;
     // The set was found read-only: it is shown and searched but never written.
     bool isReadOnly() const { return readOnly; }
@@ -158,7 +160,7 @@ private:
     Dialogs& dialogs;
     QWidget* dialogParent = nullptr;
     QuestionEditorState& editorState;
-    QString& questionFileName;
+    QString setFile;
     Fields fieldTexts;
     std::int64_t shownRecord = 0;
     // The shown record is a new question, not yet in the file.
