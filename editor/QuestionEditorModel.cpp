@@ -42,11 +42,12 @@ const QString QuestionEditorModel::storedAtEndMessage =
 
 QuestionEditorModel::QuestionEditorModel(Dialogs& dialogs, QuestionEditorState& state,
                                          const QString& questionFile, QObject* parent)
-    : QObject(parent), dialogs(dialogs), editorState(state), setFile(questionFile) {}
+    : QObject(parent), dialogSeam(dialogs), editorState(state), setFile(questionFile) {}
 
 // ---- The set
 
 void QuestionEditorModel::openStartingSet() {
+    const auto told = tellViewAtEnd();
     // Without a set from the game, the editor looks for REGD.QST in the current folder.
     if (setFile.isEmpty() || setFile == notAvailable)
         setFile = QDir::currentPath() + QStringLiteral("/REGD.QST");
@@ -61,13 +62,14 @@ void QuestionEditorModel::openStartingSet() {
 }
 
 void QuestionEditorModel::createSet() {
+    const auto told = tellViewAtEnd();
     if (isSetLoaded() && !saveBeforeLeaving()) return;
     const FileDialogSpec spec{QStringLiteral("Mindaro : Create New Question Set"), fileDialogFilter,
                               fileDialogSuffix, QString()};
-    const QString path = dialogs.saveFile(dialogParent, spec);
+    const QString path = dialogs().saveFile(dialogParent, spec);
     if (path.isEmpty()) return;
     if (QFile::exists(path)) {
-        dialogs.warning(dialogParent, QStringLiteral("This file already exists"));
+        dialogs().warning(dialogParent, QStringLiteral("This file already exists"));
         return;
     }
     editorState.recordCount = 0;
@@ -77,7 +79,7 @@ void QuestionEditorModel::createSet() {
     const QuestionRecord header = QuestionRecord::header();
     if (!file.create(filePath())) {
         // Nothing was made: no set is selected rather than a name without a file.
-        setFile = notAvailable;
+        dropSet();
         reportError(file.errorText());
         return;
     }
@@ -86,7 +88,7 @@ void QuestionEditorModel::createSet() {
         file.close();
         // The file is ours and holds no header: take it away again.
         QFile::remove(path);
-        setFile = notAvailable;
+        dropSet();
         reportError(error);
         return;
     }
@@ -98,10 +100,11 @@ void QuestionEditorModel::createSet() {
 }
 
 void QuestionEditorModel::loadSet() {
+    const auto told = tellViewAtEnd();
     if (isSetLoaded() && !saveBeforeLeaving()) return;
     const FileDialogSpec spec{QStringLiteral("Mindaro : Load Questions"), fileDialogFilter,
                               fileDialogSuffix, QDir::currentPath()};
-    const QString path = dialogs.openFile(dialogParent, spec);
+    const QString path = dialogs().openFile(dialogParent, spec);
     if (path.isEmpty()) return;
     editorState.recordCount = 0;
     setFile = path;
@@ -121,15 +124,15 @@ bool QuestionEditorModel::takeCheckedSet(const QstCheckResult& check, const Read
         // A set this user may not change is still worth reading: it is browsed and
         // searched, and every write is refused with this message.
         readOnly = true;
-        dialogs.information(dialogParent, readOnlyMessage);
+        dialogs().information(dialogParent, readOnlyMessage);
         return true;
     case QstCheck::NotFound:
-        dialogs.warning(dialogParent, QString::fromLatin1(rules.notFoundMessage));
-        setFile = notAvailable;
+        dialogs().warning(dialogParent, QString::fromLatin1(rules.notFoundMessage));
+        dropSet();
         return false;
     case QstCheck::Damaged:
-        setFile = notAvailable;
-        dialogs.warning(dialogParent, QString::fromLatin1(rules.damagedMessage));
+        dropSet();
+        dialogs().warning(dialogParent, QString::fromLatin1(rules.damagedMessage));
         return false;
     }
     return false;
@@ -150,19 +153,17 @@ void QuestionEditorModel::showLastQuestion(std::int64_t count) {
     }
     // The failure has been reported; a set that cannot be shown is no set at all, so there
     // is no blank form whose Store would land on the header.
-    setFile = notAvailable;
+    dropSet();
     editorState.recordCount = 0;
     showQuestionNumber(0);
-    emptyFields();
 }
 
 // ---- What the window shows
 
-QuestionEditorModel::View QuestionEditorModel::refresh() {
+QuestionEditorModel::View QuestionEditorModel::currentView() {
     View view;
     if (!isSetLoaded()) {
         view.setName = noDataFileText;
-        emptyFields();
         return view;
     }
     const std::int64_t count = editorState.recordCount;
@@ -180,6 +181,18 @@ QuestionEditorModel::View QuestionEditorModel::refresh() {
     return view;
 }
 
+void QuestionEditorModel::tellView() {
+    View view = currentView();
+    if (view == toldView) return;
+    toldView = std::move(view);
+    emit viewChanged(toldView);
+}
+
+Dialogs& QuestionEditorModel::dialogs() {
+    tellView();
+    return dialogSeam;
+}
+
 QString QuestionEditorModel::figuresOfShownQuestion() {
     if (!scoreStore) return {};
     const QString question = ScoreStore::questionText(shownStored);
@@ -193,6 +206,7 @@ QString QuestionEditorModel::figuresOfShownQuestion() {
 
 void QuestionEditorModel::setField(int i, const QString& text) {
     if (i < 0 || i >= fieldCount) return;
+    const auto told = tellViewAtEnd();
     fieldTexts[static_cast<std::size_t>(i)] = text;
     if (!isSetLoaded()) emptyFields();
 }
@@ -209,6 +223,11 @@ void QuestionEditorModel::showAppendPosition(std::int64_t n) {
     appending = true;
 }
 
+void QuestionEditorModel::dropSet() {
+    setFile = notAvailable;
+    emptyFields();
+}
+
 bool QuestionEditorModel::isSetLoaded() const {
     return setFile != notAvailable;
 }
@@ -221,7 +240,7 @@ void QuestionEditorModel::reportError(const std::string& text) {
     QString message = QString::fromLocal8Bit(text.c_str());
     // The box always names the set the failure happened in.
     if (!message.contains(setFile)) message += QStringLiteral("\n") + setFile;
-    dialogs.error(dialogParent, message);
+    dialogs().error(dialogParent, message);
 }
 
 bool QuestionEditorModel::openSet(QstFile& file) {
@@ -263,7 +282,7 @@ void QuestionEditorModel::emptyFields() {
 }
 
 QuestionEditorModel::CopyResult QuestionEditorModel::storedCopy(QstFile& file,
-                                                                 QuestionRecord& copy) {
+                                                                QuestionRecord& copy) {
     if (appending) {
         copy = QuestionRecord();
         return CopyResult::Read;
@@ -277,7 +296,7 @@ QuestionEditorModel::CopyResult QuestionEditorModel::storedCopy(QstFile& file,
     if (!(record == shownStored)) {
         // Another program changed the question under the window: say so rather than go on
         // from what is on the screen. Cancel shows it as it is now.
-        dialogs.warning(dialogParent, changedMessage);
+        dialogs().warning(dialogParent, changedMessage);
         return CopyResult::Changed;
     }
     copy = record;
@@ -287,7 +306,7 @@ QuestionEditorModel::CopyResult QuestionEditorModel::storedCopy(QstFile& file,
 QuestionEditorModel::WriteResult QuestionEditorModel::writeFields(std::int64_t* countAfter,
                                                                   bool measure) {
     if (readOnly) {
-        dialogs.information(dialogParent, readOnlyMessage);
+        dialogs().information(dialogParent, readOnlyMessage);
         return WriteResult::Refused;
     }
     // The header is never written here, whatever went wrong before.
@@ -299,7 +318,7 @@ QuestionEditorModel::WriteResult QuestionEditorModel::writeFields(std::int64_t* 
         std::string bytes;
         QString bad;
         if (!QtText::toRecord(fieldTexts[i], bytes, &bad)) {
-            dialogs.information(
+            dialogs().information(
                 dialogParent,
                 QStringLiteral("The character \"%1\" cannot be stored in a question file.")
                     .arg(bad));
@@ -307,7 +326,8 @@ QuestionEditorModel::WriteResult QuestionEditorModel::writeFields(std::int64_t* 
         }
         // A text is never cut to fit: the user shortens it (a paste may bring any length).
         if (bytes.size() > QuestionRecord::Capacity) {
-            dialogs.information(dialogParent, tooLongMessage.arg(QLatin1String(fieldNames[i])).arg(bytes.size()));
+            dialogs().information(
+                dialogParent, tooLongMessage.arg(QLatin1String(fieldNames[i])).arg(bytes.size()));
             return WriteResult::Refused;
         }
         record.field(i) = std::move(bytes);
@@ -316,7 +336,7 @@ QuestionEditorModel::WriteResult QuestionEditorModel::writeFields(std::int64_t* 
     QstFile file;
     if (!file.openLocked(filePath(), QstFile::Access::ReadWrite, lockWaitMs)) {
         if (file.lockBusy())
-            dialogs.warning(dialogParent, busyMessage);
+            dialogs().warning(dialogParent, busyMessage);
         else
             reportError(file.errorText());
         return WriteResult::Failed;
@@ -329,7 +349,7 @@ QuestionEditorModel::WriteResult QuestionEditorModel::writeFields(std::int64_t* 
         at = shownRecord;
         QuestionRecord onDisk;
         if (at >= count || !file.read(at, onDisk) || !(onDisk == shownStored)) {
-            dialogs.warning(dialogParent, changedMessage);
+            dialogs().warning(dialogParent, changedMessage);
             return WriteResult::Refused;
         }
     }
@@ -345,7 +365,7 @@ QuestionEditorModel::WriteResult QuestionEditorModel::writeFields(std::int64_t* 
     if (countAfter) *countAfter = after;
     // Store measures the set; it does so before the notice, which the window shows behind.
     if (measure) editorState.recordCount = after;
-    if (moved) dialogs.information(dialogParent, storedAtEndMessage.arg(at));
+    if (moved) dialogs().information(dialogParent, storedAtEndMessage.arg(at));
     return WriteResult::Written;
 }
 
@@ -384,7 +404,7 @@ QuestionEditorModel::SaveOutcome QuestionEditorModel::saveChanges() {
     }
     if (fieldsEmpty()) return SaveOutcome::Proceed;
     if (fieldsComplete()) {
-        if (fieldsDiffer(stored) && dialogs.confirm(dialogParent, saveQuestion)) {
+        if (fieldsDiffer(stored) && dialogs().confirm(dialogParent, saveQuestion)) {
             switch (writeFields()) {
             case WriteResult::Written:
                 break;
@@ -396,12 +416,13 @@ QuestionEditorModel::SaveOutcome QuestionEditorModel::saveChanges() {
         }
         return SaveOutcome::Proceed;
     }
-    if (dialogs.confirm(dialogParent, discardQuestion, MsgKind::Information))
+    if (dialogs().confirm(dialogParent, discardQuestion, MsgKind::Information))
         return SaveOutcome::Proceed;
     return SaveOutcome::Cancelled;
 }
 
 bool QuestionEditorModel::saveBeforeLeaving() {
+    const auto told = tellViewAtEnd();
     // A set that cannot be read any more cannot take the texts either: the failure has been
     // reported, and leaving it is the way on.
     return saveChanges() != SaveOutcome::Cancelled;
@@ -410,6 +431,7 @@ bool QuestionEditorModel::saveBeforeLeaving() {
 // ---- Moving, adding, storing, cancelling
 
 void QuestionEditorModel::showPreviousQuestion() {
+    const auto told = tellViewAtEnd();
     if (!isSetLoaded()) return;
     const SaveOutcome saved = saveChanges();
     if (saved == SaveOutcome::Failed) return;
@@ -421,6 +443,7 @@ void QuestionEditorModel::showPreviousQuestion() {
 }
 
 void QuestionEditorModel::showNextQuestion() {
+    const auto told = tellViewAtEnd();
     if (!isSetLoaded()) return;
     const SaveOutcome saved = saveChanges();
     if (saved == SaveOutcome::Failed) return;
@@ -437,6 +460,7 @@ void QuestionEditorModel::showNextQuestion() {
 }
 
 bool QuestionEditorModel::addQuestion() {
+    const auto told = tellViewAtEnd();
     if (!isSetLoaded()) return false;
     // Add is for complete fields with no Add pending; a second press of a double-click
     // comes before the window has disabled the button, and is ignored here.
@@ -448,7 +472,7 @@ bool QuestionEditorModel::addQuestion() {
     // whose texts are dropped leaves nothing to return to.
     std::int64_t returnTo = appending ? 0 : shownRecord;
     std::int64_t count = -1;
-    if (fieldsDiffer(stored) && dialogs.confirm(dialogParent, saveQuestion)) {
+    if (fieldsDiffer(stored) && dialogs().confirm(dialogParent, saveQuestion)) {
         if (writeFields(&count) != WriteResult::Written) return false;
         returnTo = shownRecord;
     }
@@ -462,6 +486,7 @@ bool QuestionEditorModel::addQuestion() {
 }
 
 void QuestionEditorModel::storeQuestion() {
+    const auto told = tellViewAtEnd();
     if (!isSetLoaded()) return;
     QstFile file;
     if (!openSet(file)) return;
@@ -470,7 +495,7 @@ void QuestionEditorModel::storeQuestion() {
         // A written question has measured the set; a refused one is measured below.
         if (writeFields(nullptr, true) != WriteResult::Refused) return;
     } else {
-        dialogs.information(dialogParent, incompleteMessage);
+        dialogs().information(dialogParent, incompleteMessage);
     }
     const std::int64_t count = countRecords(file);
     if (count < 0) return;
@@ -478,6 +503,7 @@ void QuestionEditorModel::storeQuestion() {
 }
 
 void QuestionEditorModel::cancelChanges() {
+    const auto told = tellViewAtEnd();
     if (!isSetLoaded()) return;
     // A pending Add ends here, whatever follows.
     const std::int64_t returnTo = editorState.addReturnRecord;

@@ -4,6 +4,7 @@
 #include "QuestionEditorState.h"
 
 #include <QObject>
+#include <QScopeGuard>
 #include <QString>
 
 #include <array>
@@ -17,7 +18,9 @@ class ScoreStore;
 // What the question editor does, without its window: the set being edited, the question shown
 // and the five texts typed for it, and the commands that step through the set, append,
 // store and cancel. It keeps no list of records: every command opens the set by name and
-// reads or writes one record. It asks the user and reports through the dialogs it is given.
+// reads or writes one record. It asks the user and reports through the dialogs it is given,
+// and tells the window what to show: viewChanged after each command or typed text that changed
+// it, and before each box it shows.
 class QuestionEditorModel : public QObject {
     Q_OBJECT
 public:
@@ -87,9 +90,11 @@ public:
         bool storeEnabled = false;
         bool searchEnabled = false;
         bool fieldsEnabled = false;
+
+        bool operator==(const View&) const = default;
     };
-    // The view of the state now. Without a set the texts are emptied.
-    View refresh();
+    // The view last told to the window.
+    const View& view() const { return toldView; }
 
     // The texts that tell the user about the set.
     static const QString noDataFileText;  // "* NO DATAFILE LOADED *"
@@ -106,6 +111,8 @@ public:
 signals:
     // The texts were replaced by the model (a question shown, emptied).
     void fieldsChanged();
+    // What the window shows changed; view is what it shows now.
+    void viewChanged(const QuestionEditorModel::View& view);
 
 private:
     // How a save-changes step ended.
@@ -114,6 +121,19 @@ private:
         Cancelled, // the user keeps the fields (or they could not be stored)
         Failed     // an input/output failure, already reported
     };
+
+    // The view of the state now, as the window is to show it.
+    View currentView();
+    // Tells the window the view of the state now, when it differs from the one it shows.
+    void tellView();
+    // Tells the view once the command that calls it has ended, whichever way it ends.
+    [[nodiscard]] auto tellViewAtEnd() {
+        return qScopeGuard([this] { tellView(); });
+    }
+    // The dialogs, for a box shown over a window that shows the state as it is then.
+    Dialogs& dialogs();
+    // No set any more: the name says so and the texts are emptied, as nothing may be typed.
+    void dropSet();
 
     // Asks before the texts are left for another question (and stores them at the user's
     // Yes).
@@ -157,7 +177,7 @@ private:
     // set or the question changes.
     QString figuresOfShownQuestion();
 
-    Dialogs& dialogs;
+    Dialogs& dialogSeam;
     QWidget* dialogParent = nullptr;
     QuestionEditorState& editorState;
     QString setFile;
@@ -173,4 +193,5 @@ private:
     // The question whose figures were read last ("set path" and "question"), and its line.
     QString figuresKey;
     QString figuresText;
+    View toldView;
 };

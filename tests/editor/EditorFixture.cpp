@@ -44,7 +44,6 @@ EditorWindowFixture::~EditorWindowFixture() {
 void EditorWindowFixture::open() {
     editor = new QuestionEditor(QuestionEditorServices{clock, dialogs, shell, settings, scores},
                                 state, fileName);
-    tick();
 }
 
 void EditorWindowFixture::type(const QStringList& texts) {

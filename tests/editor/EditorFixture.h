@@ -50,8 +50,8 @@ protected:
     // Types the texts into the fields, one field after the other.
     void type(const QStringList& texts);
     QStringList fieldTexts() const;
-    // What the window would show now.
-    QuestionEditorModel::View view() { return model->refresh(); }
+    // What the model last told the window to show.
+    const QuestionEditorModel::View& view() const { return model->view(); }
 
     std::unique_ptr<QuestionEditorModel> model;
 };
@@ -61,11 +61,8 @@ class EditorWindowFixture : public EditorFolderFixture {
 protected:
     ~EditorWindowFixture() override;
 
-    // Creates the window over the set named by fileName (its creation opens the set), then
-    // lets the timer tick once.
+    // Creates the window over the set named by fileName (its creation opens the set).
     void open();
-    // One tick of the window's refresh timer.
-    void tick() { clock.advance(QuestionEditor::refreshIntervalMs); }
     // Sets the texts of the edit boxes.
     void type(const QStringList& texts);
     QStringList fieldTexts() const;

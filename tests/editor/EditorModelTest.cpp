@@ -306,7 +306,8 @@ TEST_F(EditorModelTest, AppendThroughPromptKeepsOldCount) {
 }
 
 // Load Question Set: cancel changes nothing; a set of only the header opens at its append
-// position; missing and 0-byte files give the load messages and no set.
+// position; missing and 0-byte files give the load messages and no set, and the texts of the
+// set before are gone.
 TEST_F(EditorModelTest, LoadQuestionSet) {
     writeNumberedSet(path("a.QST"), 2);
     writeBytes(path("empty.QST"), setBytes({}));
@@ -349,6 +350,8 @@ TEST_F(EditorModelTest, LoadQuestionSet) {
         EXPECT_EQ(model->questionFile(), QStringLiteral("N/A"));
         EXPECT_EQ(state.recordCount, row.recordCount);
         EXPECT_EQ(view().setName, noFile);
+        EXPECT_EQ(fieldTexts(), QStringList(5, QString())) << "no texts without a set";
+        EXPECT_FALSE(view().fieldsEnabled);
     }
 }
 
@@ -573,8 +576,7 @@ TEST_F(EditorModelTest, PipesAndDevicesNeverHang) {
 // shown), and leaving the set (Close, Load, New) keeps the texts typed here after the warning,
 // as it would without the change.
 TEST_F(EditorModelTest, AChangeFromOutsideNeverMixesOrDropsTheTexts) {
-    const QuestionRecord outside =
-        QstFixtures::question("Outside?", "Theirs", "T1", "T2", "T3");
+    const QuestionRecord outside = QstFixtures::question("Outside?", "Theirs", "T1", "T2", "T3");
     const auto changeFromOutside = [&] {
         QstFixtures::writeSet(path("a.QST"), {numbered(1), numbered(2), outside});
     };
@@ -598,8 +600,16 @@ TEST_F(EditorModelTest, AChangeFromOutsideNeverMixesOrDropsTheTexts) {
     using Leave = std::function<bool(QuestionEditorModel&)>;
     const std::pair<const char*, Leave> leaves[] = {
         {"close", [](QuestionEditorModel& m) { return m.saveBeforeLeaving(); }},
-        {"load", [](QuestionEditorModel& m) { m.loadSet(); return true; }},
-        {"new", [](QuestionEditorModel& m) { m.createSet(); return true; }},
+        {"load",
+         [](QuestionEditorModel& m) {
+             m.loadSet();
+             return true;
+         }},
+        {"new",
+         [](QuestionEditorModel& m) {
+             m.createSet();
+             return true;
+         }},
     };
     writeNumberedSet(path("other.QST"), 2);
     for (const auto& [name, leave] : leaves) {
@@ -640,8 +650,9 @@ TEST_F(EditorModelTest, ATextTooLongIsKeptWholeAndNotStored) {
     dialogs.clear();
     model->storeQuestion();
     ASSERT_FALSE(dialogs.shown().empty());
-    EXPECT_EQ(dialogs.shown().back().text,
-              QuestionEditorModel::tooLongMessage.arg(QStringLiteral("first wrong answer")).arg(80));
+    EXPECT_EQ(
+        dialogs.shown().back().text,
+        QuestionEditorModel::tooLongMessage.arg(QStringLiteral("first wrong answer")).arg(80));
     EXPECT_EQ(readBytes(path("a.QST")), before);
     EXPECT_EQ(fieldTexts(), texts);
 }
