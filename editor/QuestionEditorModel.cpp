@@ -93,6 +93,7 @@ void QuestionEditorModel::createSet() {
         return;
     }
     editorState.recordBuffer = header;
+    readFiguresSet();
     // A pending Add belonged to the set before.
     editorState.addReturnRecord = 0;
     showAppendPosition(1);
@@ -119,11 +120,13 @@ bool QuestionEditorModel::takeCheckedSet(const QstCheckResult& check, const Read
     readOnly = false;
     switch (check.status) {
     case QstCheck::Accepted:
+        readFiguresSet();
         return true;
     case QstCheck::ReadOnly:
         // A set this user may not change is still worth reading: it is browsed and
         // searched, and every write is refused with this message.
         readOnly = true;
+        readFiguresSet();
         dialogs().information(dialogParent, readOnlyMessage);
         return true;
     case QstCheck::NotFound:
@@ -198,10 +201,17 @@ QString QuestionEditorModel::figuresOfShownQuestion() {
     const QString question = ScoreStore::questionText(shownStored);
     const QString key = setFile + QChar(0) + question;
     if (key == figuresKey) return figuresText;
+    if (figuresSetFile != setFile) readFiguresSet();
     figuresKey = key;
-    const QuestionSet set = QuestionSet::fromFile(setFile);
-    figuresText = set.isValid() ? scoreStore->figures(set, question).text() : QString();
+    figuresText =
+        figuresSet.isValid() ? scoreStore->figures(figuresSet, question).text() : QString();
     return figuresText;
+}
+
+void QuestionEditorModel::readFiguresSet() {
+    figuresKey.clear();
+    figuresSetFile = setFile;
+    figuresSet = scoreStore ? QuestionSet::fromFile(setFile) : QuestionSet();
 }
 
 void QuestionEditorModel::setField(int i, const QString& text) {
@@ -303,17 +313,16 @@ QuestionEditorModel::CopyResult QuestionEditorModel::storedCopy(QstFile& file,
     return CopyResult::Read;
 }
 
-QuestionEditorModel::WriteResult QuestionEditorModel::writeFields(std::int64_t* countAfter,
-                                                                  bool measure) {
+bool QuestionEditorModel::fieldsAsRecord(QuestionRecord& record) {
     if (readOnly) {
         dialogs().information(dialogParent, readOnlyMessage);
-        return WriteResult::Refused;
+        return false;
     }
     // The header is never written here, whatever went wrong before.
-    if (!appending && shownRecord < 1) return WriteResult::Refused;
+    if (!appending && shownRecord < 1) return false;
     // Build the record aside: the buffer changes only once the record is on the disk, so a
     // refused or failed write leaves Store enabled for another try.
-    QuestionRecord record = editorState.recordBuffer;
+    record = editorState.recordBuffer;
     for (std::size_t i = 0; i < fieldTexts.size(); ++i) {
         std::string bytes;
         QString bad;
@@ -322,41 +331,56 @@ QuestionEditorModel::WriteResult QuestionEditorModel::writeFields(std::int64_t* 
                 dialogParent,
                 QStringLiteral("The character \"%1\" cannot be stored in a question file.")
                     .arg(bad));
-            return WriteResult::Refused;
+            return false;
         }
         // A text is never cut to fit: the user shortens it (a paste may bring any length).
         if (bytes.size() > QuestionRecord::Capacity) {
             dialogs().information(
                 dialogParent, tooLongMessage.arg(QLatin1String(fieldNames[i])).arg(bytes.size()));
-            return WriteResult::Refused;
+            return false;
         }
         record.field(i) = std::move(bytes);
     }
+    return true;
+}
+
+bool QuestionEditorModel::openForWriting(QstFile& file) {
     // Other writers of the set wait while this one measures, compares and writes.
-    QstFile file;
-    if (!file.openLocked(filePath(), QstFile::Access::ReadWrite, lockWaitMs)) {
-        if (file.lockBusy())
-            dialogs().warning(dialogParent, busyMessage);
-        else
-            reportError(file.errorText());
+    if (file.openLocked(filePath(), QstFile::Access::ReadWrite, lockWaitMs)) return true;
+    if (file.lockBusy())
+        dialogs().warning(dialogParent, busyMessage);
+    else
+        reportError(file.errorText());
+    return false;
+}
+
+QuestionEditorModel::WriteResult QuestionEditorModel::writeRecord(QstFile& file,
+                                                                  const QuestionRecord& record,
+                                                                  std::int64_t* countAfter,
+                                                                  bool measure) {
+    const auto failed = [&] {
+        const std::string error = file.errorText();
+        file.close();
+        reportError(error);
         return WriteResult::Failed;
-    }
-    const std::int64_t count = countRecords(file);
-    if (count < 0) return WriteResult::Failed;
+    };
+    const std::int64_t count = file.recordCount();
+    if (count < 0) return failed();
     // A new question goes to the real end of the set, behind whatever others appended.
     std::int64_t at = count;
     if (!appending) {
         at = shownRecord;
         QuestionRecord onDisk;
         if (at >= count || !file.read(at, onDisk) || !(onDisk == shownStored)) {
+            file.close();
+            if (countAfter) *countAfter = count;
+            if (measure) editorState.recordCount = count;
             dialogs().warning(dialogParent, changedMessage);
             return WriteResult::Refused;
         }
     }
-    if (!file.write(at, record) || !file.sync()) {
-        reportError(file.errorText());
-        return WriteResult::Failed;
-    }
+    if (!file.write(at, record) || !file.sync()) return failed();
+    file.close();
     const bool moved = appending && at != shownRecord;
     editorState.recordBuffer = record;
     shownStored = record;
@@ -367,6 +391,14 @@ QuestionEditorModel::WriteResult QuestionEditorModel::writeFields(std::int64_t* 
     if (measure) editorState.recordCount = after;
     if (moved) dialogs().information(dialogParent, storedAtEndMessage.arg(at));
     return WriteResult::Written;
+}
+
+QuestionEditorModel::WriteResult QuestionEditorModel::writeFields(std::int64_t* countAfter) {
+    QuestionRecord record;
+    if (!fieldsAsRecord(record)) return WriteResult::Refused;
+    QstFile file;
+    if (!openForWriting(file)) return WriteResult::Failed;
+    return writeRecord(file, record, countAfter, false);
 }
 
 bool QuestionEditorModel::fieldsDiffer(const QuestionRecord& record) const {
@@ -488,15 +520,21 @@ bool QuestionEditorModel::addQuestion() {
 void QuestionEditorModel::storeQuestion() {
     const auto told = tellViewAtEnd();
     if (!isSetLoaded()) return;
+    // A Store opens the set once: to write the texts, which measures the set under the
+    // writers' lock whether or not it writes them, or else only to measure it.
+    const bool complete = fieldsComplete();
+    if (complete) {
+        editorState.addReturnRecord = 0;
+        QuestionRecord record;
+        if (fieldsAsRecord(record)) {
+            QstFile file;
+            if (openForWriting(file)) writeRecord(file, record, nullptr, true);
+            return;
+        }
+    }
     QstFile file;
     if (!openSet(file)) return;
-    if (fieldsComplete()) {
-        editorState.addReturnRecord = 0;
-        // A written question has measured the set; a refused one is measured below.
-        if (writeFields(nullptr, true) != WriteResult::Refused) return;
-    } else {
-        dialogs().information(dialogParent, incompleteMessage);
-    }
+    if (!complete) dialogs().information(dialogParent, incompleteMessage);
     const std::int64_t count = countRecords(file);
     if (count < 0) return;
     editorState.recordCount = count;

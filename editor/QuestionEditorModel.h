@@ -2,6 +2,7 @@
 
 #include "QstFile.h"
 #include "QuestionEditorState.h"
+#include "QuestionSet.h"
 
 #include <QObject>
 #include <QScopeGuard>
@@ -38,7 +39,7 @@ public:
     // How long a write waits for another program that is writing the set.
     void setLockWaitMs(int ms) { lockWaitMs = ms; }
     // Where the figures of the questions come from (how often each was asked and answered
-    // right); none: no figures are shown.
+    // right), given before a set is opened; none: no figures are shown.
     void setScoreStore(ScoreStore* store) { scoreStore = store; }
 
     // ---- Commands
@@ -156,14 +157,24 @@ private:
     // the warning, when another program changed it since it was shown here.
     enum class CopyResult { Read, Changed, Failed };
     CopyResult storedCopy(QstFile& file, QuestionRecord& copy);
-    // Writes the texts over the question shown, or as a new question at the real end of the
-    // set, under the writers' lock, and flushes them to the disk. Refuses, with a message, a
-    // read-only set, a character a question file cannot hold, and a question that another
-    // program changed since it was shown here. The question number becomes where the
-    // question went; the count of records after the write goes to countAfter, and with
-    // measure to the state's record count as well.
+    // The texts as the record to write over the question shown, or to append. Refuses, with
+    // a message, a read-only set, a character a question file cannot hold and a text longer
+    // than a record holds (and, silently, the header).
+    bool fieldsAsRecord(QuestionRecord& record);
+    // Opens the set for writing under the writers' lock; says so when another program holds
+    // it, and reports a failure.
+    bool openForWriting(QstFile& file);
+    // Writes the record over the question shown, or as a new question at the real end of the
+    // set, into the set opened for writing, and flushes it to the disk. Refuses, with a
+    // message, a question that another program changed since it was shown here. The question
+    // number becomes where the question went. The count of records the set holds after the
+    // write goes to countAfter, and with measure (written or refused) to the state's record
+    // count as well. The file is closed before any box, so no writer waits on the user.
     enum class WriteResult { Written, Refused, Failed };
-    WriteResult writeFields(std::int64_t* countAfter = nullptr, bool measure = false);
+    WriteResult writeRecord(QstFile& file, const QuestionRecord& record, std::int64_t* countAfter,
+                            bool measure);
+    // The three steps above, for a save prompt: the texts go in, nothing is measured.
+    WriteResult writeFields(std::int64_t* countAfter = nullptr);
     // After a set was accepted: shows its last question (or the append position of an empty
     // set); a set whose first read fails is dropped ("N/A") rather than left half shown.
     void showLastQuestion(std::int64_t count);
@@ -176,6 +187,9 @@ private:
     // The figures line of the question shown (see View::figures), read again only when the
     // set or the question changes.
     QString figuresOfShownQuestion();
+    // The set as the figures know it, by its header: read once when a set is taken, so that
+    // no later command opens the set again for it.
+    void readFiguresSet();
 
     Dialogs& dialogSeam;
     QWidget* dialogParent = nullptr;
@@ -190,6 +204,9 @@ private:
     int lockWaitMs = 2000;
     bool readOnly = false;
     ScoreStore* scoreStore = nullptr;
+    // The set the figures are read for, and its file.
+    QuestionSet figuresSet;
+    QString figuresSetFile;
     // The question whose figures were read last ("set path" and "question"), and its line.
     QString figuresKey;
     QString figuresText;

@@ -637,6 +637,77 @@ TEST_F(EditorModelTest, AChangeFromOutsideNeverMixesOrDropsTheTexts) {
     }
 }
 
+// A Store opens the set once, however it ends: written over the question shown or appended,
+// refused for an empty field, a character no set holds or a question another program changed.
+// Nor does the figures line of the question it leaves shown look at the set again, not even
+// for the first question of a new set.
+TEST_F(EditorModelTest, StoreOpensTheSetOnce) {
+    ScoreStore store(qPath("scores.sqlite"));
+    scores = &store;
+    QStringList changed = textsOf(3);
+    changed[0] = QStringLiteral("Changed");
+    QStringList unstorable = textsOf(3);
+    unstorable[1] = QStringLiteral("λ");
+    struct Row {
+        const char* name;
+        std::function<void()> prepare;
+        QString box; // the one box the Store shows; empty: none
+        bool written;
+        const char* set = "a.QST"; // the set stored into
+    };
+    const Row rows[] = {
+        {"over the question shown", [&] { type(changed); }, {}, true},
+        {"appended",
+         [&] {
+             model->addQuestion();
+             type(newTexts);
+         },
+         {},
+         true},
+        {"a field empty",
+         [&] {
+             model->addQuestion();
+             type({QStringLiteral("half")});
+         },
+         QStringLiteral("All fields must be complete before record can be stored!"), false},
+        {"a character no set holds", [&] { type(unstorable); },
+         QStringLiteral("The character \"λ\" cannot be stored in a question file."), false},
+        {"changed by another program",
+         [&] {
+             type(changed);
+             QstFixtures::writeSet(path("a.QST"), {numbered(1), numbered(2), numbered(33)});
+         },
+         QuestionEditorModel::changedMessage, false},
+        {"the first question of a new set",
+         [&] {
+             dialogs.chooseFile(qPath("new.QST"));
+             model->createSet();
+             type(newTexts);
+         },
+         {},
+         true,
+         "new.QST"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        model.reset();
+        ::unlink(path("new.QST").c_str());
+        writeNumberedSet(path("a.QST"), 3);
+        fileName = qPath("a.QST");
+        open();
+        row.prepare();
+        dialogs.clear();
+        OpenCounter counter(path(row.set));
+        model->storeQuestion();
+        EXPECT_EQ(counter.opens(), 1);
+        EXPECT_EQ(dialogs.texts(), row.box.isEmpty() ? QStringList() : QStringList{row.box});
+        if (row.written) {
+            EXPECT_FALSE(view().storeEnabled);
+            EXPECT_EQ(view().figures, QStringLiteral("not asked yet"));
+        }
+    }
+}
+
 // A text longer than a record holds (a paste of any length) is never cut: Store says which
 // text is too long, writes nothing, and the text stays whole for the user to shorten.
 TEST_F(EditorModelTest, ATextTooLongIsKeptWholeAndNotStored) {
