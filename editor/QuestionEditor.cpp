@@ -93,10 +93,10 @@ public:
 } // namespace
 
 QuestionEditor::QuestionEditor(QuestionEditorServices services, QuestionEditorState& state,
-                               QString& questionFileName, QWidget* parent)
+                               const QString& questionFile, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
-      services(services), editorModel(services.dialogs, state, questionFileName) {
+      services(services), editorModel(services.dialogs, state, questionFile) {
     setObjectName(QStringLiteral("questionEditor"));
     setWindowTitle(QStringLiteral("Question Database"));
     // Destroyed once closed; closing it never ends the program (the game screen takes over).
@@ -109,9 +109,6 @@ QuestionEditor::QuestionEditor(QuestionEditorServices services, QuestionEditorSt
     createControls();
     createMenu();
     connectControls();
-    refreshTimer =
-        std::make_unique<Timer>(services.clock, "QuestionEditor.refreshTimer", refreshIntervalMs,
-                                true, 0, [this] { refreshControls(); });
 
     // Client area 640 x 442 under the menu, centred on the screen; it may be maximized, and
     // it never shrinks below that size.
@@ -269,6 +266,7 @@ void QuestionEditor::connectControls() {
                     if (!showingFields) editorModel.setField(i, text);
                 });
     connect(m, &QuestionEditorModel::fieldsChanged, this, &QuestionEditor::showFields);
+    connect(m, &QuestionEditorModel::viewChanged, this, &QuestionEditor::showView);
     // Whatever reaches the parking place is dropped at once.
     connect(focusParking, &QLineEdit::textChanged, focusParking, [this] {
         if (!focusParking->text().isEmpty()) focusParking->clear();
@@ -293,8 +291,7 @@ void QuestionEditor::showFields() {
         edits[i]->setText(editorModel.fields()[i]);
 }
 
-void QuestionEditor::refreshControls() {
-    const QuestionEditorModel::View view = editorModel.refresh();
+void QuestionEditor::showView(const QuestionEditorModel::View& view) {
     positionLabel->setCaption(view.position);
     figuresLabel->setCaption(view.figures);
     setNameLabel->setCaption(view.setName);
@@ -313,10 +310,7 @@ void QuestionEditor::refreshControls() {
 }
 
 void QuestionEditor::startNewQuestion() {
-    if (!editorModel.addQuestion()) return;
-    // No second Add before the timer has looked at the new question.
-    addButton->setEnabled(false);
-    questionEdit->setFocus();
+    if (editorModel.addQuestion()) questionEdit->setFocus();
 }
 
 void QuestionEditor::showFindDialog() {
@@ -365,7 +359,6 @@ void QuestionEditor::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    refreshTimer->stop();
     findDialog->hide();
     event->accept();
     emit closed();

@@ -2,12 +2,10 @@
 
 #include "QuestionEditorModel.h"
 #include "QuestionEditorServices.h"
-#include "Timer.h"
 
 #include <QMainWindow>
 
 #include <array>
-#include <memory>
 
 class QAction;
 class QLineEdit;
@@ -20,15 +18,15 @@ class Panel;
 
 // The question editor's window, "Question Database". It shows the editor model (the set, the
 // question and its five texts) and turns clicks, keys and menu entries into the model's
-// commands. A 250 ms timer on the injected clock brings the labels and which buttons may be
-// used up to date with the model; the window also remembers whether it was maximized.
+// commands. The model tells it what to show (the labels and which controls may be used)
+// whenever that changes; the window also remembers whether it was maximized.
 class QuestionEditor : public QMainWindow {
     Q_OBJECT
 public:
-    // questionFileName is the set in use, shared with the game ("N/A": none); state outlives
-    // the window. Creation opens the set.
+    // questionFile is the set the game uses ("N/A": none); the editor works on its own copy.
+    // state outlives the window. Creation opens the set.
     QuestionEditor(QuestionEditorServices services, QuestionEditorState& state,
-                   QString& questionFileName, QWidget* parent = nullptr);
+                   const QString& questionFile, QWidget* parent = nullptr);
     ~QuestionEditor() override;
 
     QuestionEditorModel& model() { return editorModel; }
@@ -69,14 +67,11 @@ public:
     QMenu* helpMenu = nullptr;
     QAction* instructionsAction = nullptr; // "&Instructions"
 
-    std::unique_ptr<Timer> refreshTimer;
-
     // The five edit boxes in record order: question, answer, three wrong answers.
     std::array<QLineEdit*, QuestionEditorModel::fieldCount> fieldEdits() const {
         return {questionEdit, answerEdit, wrongEdit1, wrongEdit2, wrongEdit3};
     }
 
-    static constexpr int refreshIntervalMs = 250;
     static constexpr int clientWidth = 640;
     static constexpr int clientHeight = 442;
 
@@ -94,8 +89,8 @@ private:
     void createMenu();
     void connectControls();
 
-    // Brings the labels, buttons and texts up to date with the model.
-    void refreshControls();
+    // The labels and which controls may be used, as the model's view says.
+    void showView(const QuestionEditorModel::View& view);
     // The window takes the size it was last left in ("Pocko.Ini"): maximized or normal.
     void applyRememberedSize();
     // Add moves to an empty question; typing starts in its question box.

@@ -41,15 +41,16 @@ const QString QuestionEditorModel::storedAtEndMessage =
                    "stored at the end of the set, as question %1.");
 
 QuestionEditorModel::QuestionEditorModel(Dialogs& dialogs, QuestionEditorState& state,
-                                         QString& questionFileName, QObject* parent)
-    : QObject(parent), dialogs(dialogs), editorState(state), questionFileName(questionFileName) {}
+                                         const QString& questionFile, QObject* parent)
+    : QObject(parent), dialogSeam(dialogs), editorState(state), setFile(questionFile) {}
 
 // ---- The set
 
 void QuestionEditorModel::openStartingSet() {
+    const auto told = tellViewAtEnd();
     // Without a set from the game, the editor looks for REGD.QST in the current folder.
-    if (questionFileName.isEmpty() || questionFileName == notAvailable)
-        questionFileName = QDir::currentPath() + QStringLiteral("/REGD.QST");
+    if (setFile.isEmpty() || setFile == notAvailable)
+        setFile = QDir::currentPath() + QStringLiteral("/REGD.QST");
     // A fresh start has no count, no pending Add and a fresh search.
     editorState.recordCount = 0;
     editorState.addReturnRecord = 0;
@@ -61,23 +62,24 @@ void QuestionEditorModel::openStartingSet() {
 }
 
 void QuestionEditorModel::createSet() {
+    const auto told = tellViewAtEnd();
     if (isSetLoaded() && !saveBeforeLeaving()) return;
     const FileDialogSpec spec{QStringLiteral("Mindaro : Create New Question Set"), fileDialogFilter,
                               fileDialogSuffix, QString()};
-    const QString path = dialogs.saveFile(dialogParent, spec);
+    const QString path = dialogs().saveFile(dialogParent, spec);
     if (path.isEmpty()) return;
     if (QFile::exists(path)) {
-        dialogs.warning(dialogParent, QStringLiteral("This file already exists"));
+        dialogs().warning(dialogParent, QStringLiteral("This file already exists"));
         return;
     }
     editorState.recordCount = 0;
-    questionFileName = path;
+    setFile = path;
     readOnly = false;
     QstFile file;
     const QuestionRecord header = QuestionRecord::header();
     if (!file.create(filePath())) {
         // Nothing was made: no set is selected rather than a name without a file.
-        questionFileName = notAvailable;
+        dropSet();
         reportError(file.errorText());
         return;
     }
@@ -86,11 +88,12 @@ void QuestionEditorModel::createSet() {
         file.close();
         // The file is ours and holds no header: take it away again.
         QFile::remove(path);
-        questionFileName = notAvailable;
+        dropSet();
         reportError(error);
         return;
     }
     editorState.recordBuffer = header;
+    readFiguresSet();
     // A pending Add belonged to the set before.
     editorState.addReturnRecord = 0;
     showAppendPosition(1);
@@ -98,13 +101,14 @@ void QuestionEditorModel::createSet() {
 }
 
 void QuestionEditorModel::loadSet() {
+    const auto told = tellViewAtEnd();
     if (isSetLoaded() && !saveBeforeLeaving()) return;
     const FileDialogSpec spec{QStringLiteral("Mindaro : Load Questions"), fileDialogFilter,
                               fileDialogSuffix, QDir::currentPath()};
-    const QString path = dialogs.openFile(dialogParent, spec);
+    const QString path = dialogs().openFile(dialogParent, spec);
     if (path.isEmpty()) return;
     editorState.recordCount = 0;
-    questionFileName = path;
+    setFile = path;
     // A pending Add belonged to the set before.
     editorState.addReturnRecord = 0;
     const QstCheckResult check = checkQuestionFile(filePath(), ReaderRules::EditorLoad);
@@ -116,20 +120,22 @@ bool QuestionEditorModel::takeCheckedSet(const QstCheckResult& check, const Read
     readOnly = false;
     switch (check.status) {
     case QstCheck::Accepted:
+        readFiguresSet();
         return true;
     case QstCheck::ReadOnly:
         // A set this user may not change is still worth reading: it is browsed and
         // searched, and every write is refused with this message.
         readOnly = true;
-        dialogs.information(dialogParent, readOnlyMessage);
+        readFiguresSet();
+        dialogs().information(dialogParent, readOnlyMessage);
         return true;
     case QstCheck::NotFound:
-        dialogs.warning(dialogParent, QString::fromLatin1(rules.notFoundMessage));
-        questionFileName = notAvailable;
+        dialogs().warning(dialogParent, QString::fromLatin1(rules.notFoundMessage));
+        dropSet();
         return false;
     case QstCheck::Damaged:
-        questionFileName = notAvailable;
-        dialogs.warning(dialogParent, QString::fromLatin1(rules.damagedMessage));
+        dropSet();
+        dialogs().warning(dialogParent, QString::fromLatin1(rules.damagedMessage));
         return false;
     }
     return false;
@@ -150,25 +156,23 @@ void QuestionEditorModel::showLastQuestion(std::int64_t count) {
     }
     // The failure has been reported; a set that cannot be shown is no set at all, so there
     // is no blank form whose Store would land on the header.
-    questionFileName = notAvailable;
+    dropSet();
     editorState.recordCount = 0;
     showQuestionNumber(0);
-    emptyFields();
 }
 
 // ---- What the window shows
 
-QuestionEditorModel::View QuestionEditorModel::refresh() {
+QuestionEditorModel::View QuestionEditorModel::currentView() {
     View view;
     if (!isSetLoaded()) {
         view.setName = noDataFileText;
-        emptyFields();
         return view;
     }
     const std::int64_t count = editorState.recordCount;
     view.position = shownRecord < count ? QStringLiteral("%1/%2").arg(shownRecord).arg(count - 1)
                                         : QStringLiteral("Question : %1").arg(shownRecord);
-    view.setName = questionFileName;
+    view.setName = setFile;
     view.previousEnabled = shownRecord > 1;
     view.nextEnabled = shownRecord < count - 1;
     view.addEnabled = fieldsComplete() && editorState.addReturnRecord == 0;
@@ -180,19 +184,39 @@ QuestionEditorModel::View QuestionEditorModel::refresh() {
     return view;
 }
 
+void QuestionEditorModel::tellView() {
+    View view = currentView();
+    if (view == toldView) return;
+    toldView = std::move(view);
+    emit viewChanged(toldView);
+}
+
+Dialogs& QuestionEditorModel::dialogs() {
+    tellView();
+    return dialogSeam;
+}
+
 QString QuestionEditorModel::figuresOfShownQuestion() {
     if (!scoreStore) return {};
     const QString question = ScoreStore::questionText(shownStored);
-    const QString key = questionFileName + QChar(0) + question;
+    const QString key = setFile + QChar(0) + question;
     if (key == figuresKey) return figuresText;
+    if (figuresSetFile != setFile) readFiguresSet();
     figuresKey = key;
-    const QuestionSet set = QuestionSet::fromFile(questionFileName);
-    figuresText = set.isValid() ? scoreStore->figures(set, question).text() : QString();
+    figuresText =
+        figuresSet.isValid() ? scoreStore->figures(figuresSet, question).text() : QString();
     return figuresText;
+}
+
+void QuestionEditorModel::readFiguresSet() {
+    figuresKey.clear();
+    figuresSetFile = setFile;
+    figuresSet = scoreStore ? QuestionSet::fromFile(setFile) : QuestionSet();
 }
 
 void QuestionEditorModel::setField(int i, const QString& text) {
     if (i < 0 || i >= fieldCount) return;
+    const auto told = tellViewAtEnd();
     fieldTexts[static_cast<std::size_t>(i)] = text;
     if (!isSetLoaded()) emptyFields();
 }
@@ -209,19 +233,24 @@ void QuestionEditorModel::showAppendPosition(std::int64_t n) {
     appending = true;
 }
 
+void QuestionEditorModel::dropSet() {
+    setFile = notAvailable;
+    emptyFields();
+}
+
 bool QuestionEditorModel::isSetLoaded() const {
-    return questionFileName != notAvailable;
+    return setFile != notAvailable;
 }
 
 std::string QuestionEditorModel::filePath() const {
-    return QFile::encodeName(questionFileName).toStdString();
+    return QFile::encodeName(setFile).toStdString();
 }
 
 void QuestionEditorModel::reportError(const std::string& text) {
     QString message = QString::fromLocal8Bit(text.c_str());
     // The box always names the set the failure happened in.
-    if (!message.contains(questionFileName)) message += QStringLiteral("\n") + questionFileName;
-    dialogs.error(dialogParent, message);
+    if (!message.contains(setFile)) message += QStringLiteral("\n") + setFile;
+    dialogs().error(dialogParent, message);
 }
 
 bool QuestionEditorModel::openSet(QstFile& file) {
@@ -263,7 +292,7 @@ void QuestionEditorModel::emptyFields() {
 }
 
 QuestionEditorModel::CopyResult QuestionEditorModel::storedCopy(QstFile& file,
-                                                                 QuestionRecord& copy) {
+                                                                QuestionRecord& copy) {
     if (appending) {
         copy = QuestionRecord();
         return CopyResult::Read;
@@ -277,66 +306,81 @@ QuestionEditorModel::CopyResult QuestionEditorModel::storedCopy(QstFile& file,
     if (!(record == shownStored)) {
         // Another program changed the question under the window: say so rather than go on
         // from what is on the screen. Cancel shows it as it is now.
-        dialogs.warning(dialogParent, changedMessage);
+        dialogs().warning(dialogParent, changedMessage);
         return CopyResult::Changed;
     }
     copy = record;
     return CopyResult::Read;
 }
 
-QuestionEditorModel::WriteResult QuestionEditorModel::writeFields(std::int64_t* countAfter,
-                                                                  bool measure) {
+bool QuestionEditorModel::fieldsAsRecord(QuestionRecord& record) {
     if (readOnly) {
-        dialogs.information(dialogParent, readOnlyMessage);
-        return WriteResult::Refused;
+        dialogs().information(dialogParent, readOnlyMessage);
+        return false;
     }
     // The header is never written here, whatever went wrong before.
-    if (!appending && shownRecord < 1) return WriteResult::Refused;
+    if (!appending && shownRecord < 1) return false;
     // Build the record aside: the buffer changes only once the record is on the disk, so a
     // refused or failed write leaves Store enabled for another try.
-    QuestionRecord record = editorState.recordBuffer;
+    record = editorState.recordBuffer;
     for (std::size_t i = 0; i < fieldTexts.size(); ++i) {
         std::string bytes;
         QString bad;
         if (!QtText::toRecord(fieldTexts[i], bytes, &bad)) {
-            dialogs.information(
+            dialogs().information(
                 dialogParent,
                 QStringLiteral("The character \"%1\" cannot be stored in a question file.")
                     .arg(bad));
-            return WriteResult::Refused;
+            return false;
         }
         // A text is never cut to fit: the user shortens it (a paste may bring any length).
         if (bytes.size() > QuestionRecord::Capacity) {
-            dialogs.information(dialogParent, tooLongMessage.arg(QLatin1String(fieldNames[i])).arg(bytes.size()));
-            return WriteResult::Refused;
+            dialogs().information(
+                dialogParent, tooLongMessage.arg(QLatin1String(fieldNames[i])).arg(bytes.size()));
+            return false;
         }
         record.field(i) = std::move(bytes);
     }
+    return true;
+}
+
+bool QuestionEditorModel::openForWriting(QstFile& file) {
     // Other writers of the set wait while this one measures, compares and writes.
-    QstFile file;
-    if (!file.openLocked(filePath(), QstFile::Access::ReadWrite, lockWaitMs)) {
-        if (file.lockBusy())
-            dialogs.warning(dialogParent, busyMessage);
-        else
-            reportError(file.errorText());
+    if (file.openLocked(filePath(), QstFile::Access::ReadWrite, lockWaitMs)) return true;
+    if (file.lockBusy())
+        dialogs().warning(dialogParent, busyMessage);
+    else
+        reportError(file.errorText());
+    return false;
+}
+
+QuestionEditorModel::WriteResult QuestionEditorModel::writeRecord(QstFile& file,
+                                                                  const QuestionRecord& record,
+                                                                  std::int64_t* countAfter,
+                                                                  bool measure) {
+    const auto failed = [&] {
+        const std::string error = file.errorText();
+        file.close();
+        reportError(error);
         return WriteResult::Failed;
-    }
-    const std::int64_t count = countRecords(file);
-    if (count < 0) return WriteResult::Failed;
+    };
+    const std::int64_t count = file.recordCount();
+    if (count < 0) return failed();
     // A new question goes to the real end of the set, behind whatever others appended.
     std::int64_t at = count;
     if (!appending) {
         at = shownRecord;
         QuestionRecord onDisk;
         if (at >= count || !file.read(at, onDisk) || !(onDisk == shownStored)) {
-            dialogs.warning(dialogParent, changedMessage);
+            file.close();
+            if (countAfter) *countAfter = count;
+            if (measure) editorState.recordCount = count;
+            dialogs().warning(dialogParent, changedMessage);
             return WriteResult::Refused;
         }
     }
-    if (!file.write(at, record) || !file.sync()) {
-        reportError(file.errorText());
-        return WriteResult::Failed;
-    }
+    if (!file.write(at, record) || !file.sync()) return failed();
+    file.close();
     const bool moved = appending && at != shownRecord;
     editorState.recordBuffer = record;
     shownStored = record;
@@ -345,8 +389,16 @@ QuestionEditorModel::WriteResult QuestionEditorModel::writeFields(std::int64_t* 
     if (countAfter) *countAfter = after;
     // Store measures the set; it does so before the notice, which the window shows behind.
     if (measure) editorState.recordCount = after;
-    if (moved) dialogs.information(dialogParent, storedAtEndMessage.arg(at));
+    if (moved) dialogs().information(dialogParent, storedAtEndMessage.arg(at));
     return WriteResult::Written;
+}
+
+QuestionEditorModel::WriteResult QuestionEditorModel::writeFields(std::int64_t* countAfter) {
+    QuestionRecord record;
+    if (!fieldsAsRecord(record)) return WriteResult::Refused;
+    QstFile file;
+    if (!openForWriting(file)) return WriteResult::Failed;
+    return writeRecord(file, record, countAfter, false);
 }
 
 bool QuestionEditorModel::fieldsDiffer(const QuestionRecord& record) const {
@@ -384,7 +436,7 @@ QuestionEditorModel::SaveOutcome QuestionEditorModel::saveChanges() {
     }
     if (fieldsEmpty()) return SaveOutcome::Proceed;
     if (fieldsComplete()) {
-        if (fieldsDiffer(stored) && dialogs.confirm(dialogParent, saveQuestion)) {
+        if (fieldsDiffer(stored) && dialogs().confirm(dialogParent, saveQuestion)) {
             switch (writeFields()) {
             case WriteResult::Written:
                 break;
@@ -396,12 +448,13 @@ QuestionEditorModel::SaveOutcome QuestionEditorModel::saveChanges() {
         }
         return SaveOutcome::Proceed;
     }
-    if (dialogs.confirm(dialogParent, discardQuestion, MsgKind::Information))
+    if (dialogs().confirm(dialogParent, discardQuestion, MsgKind::Information))
         return SaveOutcome::Proceed;
     return SaveOutcome::Cancelled;
 }
 
 bool QuestionEditorModel::saveBeforeLeaving() {
+    const auto told = tellViewAtEnd();
     // A set that cannot be read any more cannot take the texts either: the failure has been
     // reported, and leaving it is the way on.
     return saveChanges() != SaveOutcome::Cancelled;
@@ -410,6 +463,7 @@ bool QuestionEditorModel::saveBeforeLeaving() {
 // ---- Moving, adding, storing, cancelling
 
 void QuestionEditorModel::showPreviousQuestion() {
+    const auto told = tellViewAtEnd();
     if (!isSetLoaded()) return;
     const SaveOutcome saved = saveChanges();
     if (saved == SaveOutcome::Failed) return;
@@ -421,6 +475,7 @@ void QuestionEditorModel::showPreviousQuestion() {
 }
 
 void QuestionEditorModel::showNextQuestion() {
+    const auto told = tellViewAtEnd();
     if (!isSetLoaded()) return;
     const SaveOutcome saved = saveChanges();
     if (saved == SaveOutcome::Failed) return;
@@ -437,6 +492,7 @@ void QuestionEditorModel::showNextQuestion() {
 }
 
 bool QuestionEditorModel::addQuestion() {
+    const auto told = tellViewAtEnd();
     if (!isSetLoaded()) return false;
     // Add is for complete fields with no Add pending; a second press of a double-click
     // comes before the window has disabled the button, and is ignored here.
@@ -448,7 +504,7 @@ bool QuestionEditorModel::addQuestion() {
     // whose texts are dropped leaves nothing to return to.
     std::int64_t returnTo = appending ? 0 : shownRecord;
     std::int64_t count = -1;
-    if (fieldsDiffer(stored) && dialogs.confirm(dialogParent, saveQuestion)) {
+    if (fieldsDiffer(stored) && dialogs().confirm(dialogParent, saveQuestion)) {
         if (writeFields(&count) != WriteResult::Written) return false;
         returnTo = shownRecord;
     }
@@ -462,22 +518,30 @@ bool QuestionEditorModel::addQuestion() {
 }
 
 void QuestionEditorModel::storeQuestion() {
+    const auto told = tellViewAtEnd();
     if (!isSetLoaded()) return;
+    // A Store opens the set once: to write the texts, which measures the set under the
+    // writers' lock whether or not it writes them, or else only to measure it.
+    const bool complete = fieldsComplete();
+    if (complete) {
+        editorState.addReturnRecord = 0;
+        QuestionRecord record;
+        if (fieldsAsRecord(record)) {
+            QstFile file;
+            if (openForWriting(file)) writeRecord(file, record, nullptr, true);
+            return;
+        }
+    }
     QstFile file;
     if (!openSet(file)) return;
-    if (fieldsComplete()) {
-        editorState.addReturnRecord = 0;
-        // A written question has measured the set; a refused one is measured below.
-        if (writeFields(nullptr, true) != WriteResult::Refused) return;
-    } else {
-        dialogs.information(dialogParent, incompleteMessage);
-    }
+    if (!complete) dialogs().information(dialogParent, incompleteMessage);
     const std::int64_t count = countRecords(file);
     if (count < 0) return;
     editorState.recordCount = count;
 }
 
 void QuestionEditorModel::cancelChanges() {
+    const auto told = tellViewAtEnd();
     if (!isSetLoaded()) return;
     // A pending Add ends here, whatever follows.
     const std::int64_t returnTo = editorState.addReturnRecord;

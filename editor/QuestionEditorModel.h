@@ -2,8 +2,10 @@
 
 #include "QstFile.h"
 #include "QuestionEditorState.h"
+#include "QuestionSet.h"
 
 #include <QObject>
+#include <QScopeGuard>
 #include <QString>
 
 #include <array>
@@ -17,7 +19,9 @@ class ScoreStore;
 // What the question editor does, without its window: the set being edited, the question shown
 // and the five texts typed for it, and the commands that step through the set, append,
 // store and cancel. It keeps no list of records: every command opens the set by name and
-// reads or writes one record. It asks the user and reports through the dialogs it is given.
+// reads or writes one record. It asks the user and reports through the dialogs it is given,
+// and tells the window what to show: viewChanged after each command or typed text that changed
+// it, and before each box it shows.
 class QuestionEditorModel : public QObject {
     Q_OBJECT
 public:
@@ -25,9 +29,9 @@ public:
     // The five texts in record order: question, answer, three wrong answers.
     using Fields = std::array<QString, fieldCount>;
 
-    // questionFileName is the set in use, shared with the game ("N/A": none); state outlives
-    // the model.
-    QuestionEditorModel(Dialogs& dialogs, QuestionEditorState& state, QString& questionFileName,
+    // questionFile is the set the game uses ("N/A": none); the model keeps its own copy and
+    // never writes the game's. state outlives the model.
+    QuestionEditorModel(Dialogs& dialogs, QuestionEditorState& state, const QString& questionFile,
                         QObject* parent = nullptr);
 
     // The window the dialogs are shown over (none: no parent).
@@ -35,7 +39,7 @@ public:
     // How long a write waits for another program that is writing the set.
     void setLockWaitMs(int ms) { lockWaitMs = ms; }
     // Where the figures of the questions come from (how often each was asked and answered
-    // right); none: no figures are shown.
+    // right), given before a set is opened; none: no figures are shown.
     void setScoreStore(ScoreStore* store) { scoreStore = store; }
 
     // ---- Commands
@@ -67,6 +71,8 @@ public:
     const Fields& fields() const { return fieldTexts; }
     // The number of the question shown, or the append position of a new question.
     std::int64_t recordNumber() const { return shownRecord; }
+    // The set being edited, "N/A" when there is none.
+    const QString& questionFile() const { return setFile; }
     bool isSetLoaded() const;
     // The set was found read-only: it is shown and searched but never written.
     bool isReadOnly() const { return readOnly; }
@@ -85,9 +91,11 @@ public:
         bool storeEnabled = false;
         bool searchEnabled = false;
         bool fieldsEnabled = false;
+
+        bool operator==(const View&) const = default;
     };
-    // The view of the state now. Without a set the texts are emptied.
-    View refresh();
+    // The view last told to the window.
+    const View& view() const { return toldView; }
 
     // The texts that tell the user about the set.
     static const QString noDataFileText;  // "* NO DATAFILE LOADED *"
@@ -104,6 +112,8 @@ public:
 signals:
     // The texts were replaced by the model (a question shown, emptied).
     void fieldsChanged();
+    // What the window shows changed; view is what it shows now.
+    void viewChanged(const QuestionEditorModel::View& view);
 
 private:
     // How a save-changes step ended.
@@ -112,6 +122,19 @@ private:
         Cancelled, // the user keeps the fields (or they could not be stored)
         Failed     // an input/output failure, already reported
     };
+
+    // The view of the state now, as the window is to show it.
+    View currentView();
+    // Tells the window the view of the state now, when it differs from the one it shows.
+    void tellView();
+    // Tells the view once the command that calls it has ended, whichever way it ends.
+    [[nodiscard]] auto tellViewAtEnd() {
+        return qScopeGuard([this] { tellView(); });
+    }
+    // The dialogs, for a box shown over a window that shows the state as it is then.
+    Dialogs& dialogs();
+    // No set any more: the name says so and the texts are emptied, as nothing may be typed.
+    void dropSet();
 
     // Asks before the texts are left for another question (and stores them at the user's
     // Yes).
@@ -134,14 +157,24 @@ private:
     // the warning, when another program changed it since it was shown here.
     enum class CopyResult { Read, Changed, Failed };
     CopyResult storedCopy(QstFile& file, QuestionRecord& copy);
-    // Writes the texts over the question shown, or as a new question at the real end of the
-    // set, under the writers' lock, and flushes them to the disk. Refuses, with a message, a
-    // read-only set, a character a question file cannot hold, and a question that another
-    // program changed since it was shown here. The question number becomes where the
-    // question went; the count of records after the write goes to countAfter, and with
-    // measure to the state's record count as well.
+    // The texts as the record to write over the question shown, or to append. Refuses, with
+    // a message, a read-only set, a character a question file cannot hold and a text longer
+    // than a record holds (and, silently, the header).
+    bool fieldsAsRecord(QuestionRecord& record);
+    // Opens the set for writing under the writers' lock; says so when another program holds
+    // it, and reports a failure.
+    bool openForWriting(QstFile& file);
+    // Writes the record over the question shown, or as a new question at the real end of the
+    // set, into the set opened for writing, and flushes it to the disk. Refuses, with a
+    // message, a question that another program changed since it was shown here. The question
+    // number becomes where the question went. The count of records the set holds after the
+    // write goes to countAfter, and with measure (written or refused) to the state's record
+    // count as well. The file is closed before any box, so no writer waits on the user.
     enum class WriteResult { Written, Refused, Failed };
-    WriteResult writeFields(std::int64_t* countAfter = nullptr, bool measure = false);
+    WriteResult writeRecord(QstFile& file, const QuestionRecord& record, std::int64_t* countAfter,
+                            bool measure);
+    // The three steps above, for a save prompt: the texts go in, nothing is measured.
+    WriteResult writeFields(std::int64_t* countAfter = nullptr);
     // After a set was accepted: shows its last question (or the append position of an empty
     // set); a set whose first read fails is dropped ("N/A") rather than left half shown.
     void showLastQuestion(std::int64_t count);
@@ -154,11 +187,14 @@ private:
     // The figures line of the question shown (see View::figures), read again only when the
     // set or the question changes.
     QString figuresOfShownQuestion();
+    // The set as the figures know it, by its header: read once when a set is taken, so that
+    // no later command opens the set again for it.
+    void readFiguresSet();
 
-    Dialogs& dialogs;
+    Dialogs& dialogSeam;
     QWidget* dialogParent = nullptr;
     QuestionEditorState& editorState;
-    QString& questionFileName;
+    QString setFile;
     Fields fieldTexts;
     std::int64_t shownRecord = 0;
     // The shown record is a new question, not yet in the file.
@@ -168,7 +204,11 @@ private:
     int lockWaitMs = 2000;
     bool readOnly = false;
     ScoreStore* scoreStore = nullptr;
+    // The set the figures are read for, and its file.
+    QuestionSet figuresSet;
+    QString figuresSetFile;
     // The question whose figures were read last ("set path" and "question"), and its line.
     QString figuresKey;
     QString figuresText;
+    View toldView;
 };

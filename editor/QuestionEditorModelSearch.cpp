@@ -68,6 +68,7 @@ NumberText readNumber(const QString& text) {
 } // namespace
 
 void QuestionEditorModel::findNext(const QString& text) {
+    const auto told = tellViewAtEnd();
     // Without a set, or while the texts are not stored, there is nothing to search (the
     // window offers no Find Next then either).
     if (!isSetLoaded() || fieldsDiffer(editorState.recordBuffer)) return;
@@ -80,7 +81,7 @@ void QuestionEditorModel::findNext(const QString& text) {
             QStringLiteral("Valid Numbers 1-%1").arg(std::max<std::int64_t>(s.recordCount - 1, 0));
         if (!number.whole) {
             // "2.5" or "1e2" is no question number: say which are, and move nothing.
-            dialogs.information(dialogParent, valid);
+            dialogs().information(dialogParent, valid);
             return;
         }
         const std::int64_t n = *number.whole;
@@ -89,7 +90,7 @@ void QuestionEditorModel::findNext(const QString& text) {
             s.searchPosition = 0;
         }
         if (n >= s.recordCount) {
-            dialogs.information(dialogParent, valid);
+            dialogs().information(dialogParent, valid);
             return;
         }
         QstFile file;
@@ -148,7 +149,7 @@ void QuestionEditorModel::findNext(const QString& text) {
         }
     }
     if (!hit) {
-        dialogs.information(dialogParent, QStringLiteral("No match found"));
+        dialogs().information(dialogParent, QStringLiteral("No match found"));
         s.lastSearchText = text;
         s.searchPosition = 0;
     }

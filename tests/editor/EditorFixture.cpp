@@ -5,8 +5,11 @@
 #include <QEvent>
 #include <QLineEdit>
 
+#include <sys/inotify.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <filesystem>
 
 EditorFolderFixture::EditorFolderFixture() : oldDir(QDir::currentPath()) {
     QDir::setCurrent(dir.path());
@@ -22,6 +25,7 @@ std::string EditorFolderFixture::setBytes(const std::vector<QuestionRecord>& que
 
 void EditorModelFixture::open() {
     model = std::make_unique<QuestionEditorModel>(dialogs, state, fileName);
+    model->setScoreStore(scores);
     model->openStartingSet();
 }
 
@@ -44,7 +48,6 @@ EditorWindowFixture::~EditorWindowFixture() {
 void EditorWindowFixture::open() {
     editor = new QuestionEditor(QuestionEditorServices{clock, dialogs, shell, settings, scores},
                                 state, fileName);
-    tick();
 }
 
 void EditorWindowFixture::type(const QStringList& texts) {
@@ -83,6 +86,32 @@ std::vector<QuestionRecord> numberedRecords(int n) {
     for (int i = 1; i <= n; ++i)
         out.push_back(QstFixtures::numbered(i));
     return out;
+}
+
+OpenCounter::OpenCounter(const std::string& path)
+    : fd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)),
+      fileWatch(::inotify_add_watch(fd, path.c_str(), IN_OPEN)) {
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    if (fileWatch < 0 || ::inotify_add_watch(fd, folder.c_str(), IN_OPEN) < 0)
+        ADD_FAILURE() << "cannot watch " << path;
+}
+
+OpenCounter::~OpenCounter() {
+    ::close(fd);
+}
+
+int OpenCounter::opens() {
+    alignas(inotify_event) char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n <= 0) break;
+        for (ssize_t at = 0; at < n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            if (event->wd == fileWatch && (event->mask & IN_OPEN)) ++count;
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    }
+    return count;
 }
 
 bool runAsOrdinaryUser(const std::function<int()>& check) {

@@ -50,9 +50,11 @@ protected:
     // Types the texts into the fields, one field after the other.
     void type(const QStringList& texts);
     QStringList fieldTexts() const;
-    // What the window would show now.
-    QuestionEditorModel::View view() { return model->refresh(); }
+    // What the model last told the window to show.
+    const QuestionEditorModel::View& view() const { return model->view(); }
 
+    // The questions' figures the model reads; none by default.
+    ScoreStore* scores = nullptr;
     std::unique_ptr<QuestionEditorModel> model;
 };
 
@@ -61,11 +63,8 @@ class EditorWindowFixture : public EditorFolderFixture {
 protected:
     ~EditorWindowFixture() override;
 
-    // Creates the window over the set named by fileName (its creation opens the set), then
-    // lets the timer tick once.
+    // Creates the window over the set named by fileName (its creation opens the set).
     void open();
-    // One tick of the window's refresh timer.
-    void tick() { clock.advance(QuestionEditor::refreshIntervalMs); }
     // Sets the texts of the edit boxes.
     void type(const QStringList& texts);
     QStringList fieldTexts() const;
@@ -93,6 +92,25 @@ inline const QStringList newTexts = {QStringLiteral("Capital of France?"), QStri
 QStringList textsOf(int n);
 QuestionRecord recordOf(const QStringList& texts);
 std::vector<QuestionRecord> numberedRecords(int n);
+
+// Counts the openings of one file from its creation on. Both the file and its folder are
+// watched: the kernel merges two identical notices in a row, and the folder's notice of each
+// opening keeps the file's own notices apart.
+class OpenCounter {
+public:
+    explicit OpenCounter(const std::string& path);
+    ~OpenCounter();
+    OpenCounter(const OpenCounter&) = delete;
+    OpenCounter& operator=(const OpenCounter&) = delete;
+
+    // The openings so far.
+    int opens();
+
+private:
+    int fd;
+    int fileWatch;
+    int count = 0;
+};
 
 // Runs check in a child process as an ordinary user when the test runs as root (which
 // ignores file modes); else runs it here. True when check returned 0.

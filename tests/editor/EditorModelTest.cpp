@@ -20,7 +20,8 @@ const QString noFile = QStringLiteral("* NO DATAFILE LOADED *");
 } // namespace
 
 // Creation opens the set the game names and shows its last question; without a set it opens
-// REGD.QST in the current folder. It resets the count, a pending Add and the search.
+// REGD.QST in the current folder, never writing that into the game's name. It resets the
+// count, a pending Add and the search.
 TEST_F(EditorModelTest, CreationShowsLastQuestionOfTheSet) {
     writeNumberedSet(path("a.QST"), 3);
     writeNumberedSet(path("REGD.QST"), 2);
@@ -41,7 +42,8 @@ TEST_F(EditorModelTest, CreationShowsLastQuestionOfTheSet) {
         state.lastSearchText = QStringLiteral("old");
         open();
         EXPECT_TRUE(dialogs.texts().isEmpty());
-        EXPECT_EQ(fileName, row.opened);
+        EXPECT_EQ(model->questionFile(), row.opened);
+        EXPECT_EQ(fileName, row.given) << "the game's name for its set is left as it was";
         EXPECT_EQ(model->recordNumber(), row.last);
         EXPECT_EQ(fieldTexts(), textsOf(row.last));
         EXPECT_EQ(state.recordCount, row.last + 1);
@@ -95,7 +97,7 @@ TEST_F(EditorModelTest, CreationRejectsMissingOrDamagedSets) {
         open();
         EXPECT_EQ(dialogs.texts(), QStringList{row.message});
         EXPECT_EQ(dialogs.shown().front().kind, MsgKind::Warning);
-        EXPECT_EQ(fileName, QStringLiteral("N/A"));
+        EXPECT_EQ(model->questionFile(), QStringLiteral("N/A"));
         EXPECT_EQ(state.recordCount, row.recordCount);
         const QuestionEditorModel::View shown = view();
         EXPECT_EQ(shown.setName, noFile);
@@ -126,7 +128,7 @@ TEST_F(EditorModelTest, NewSetThenFirstQuestionStored) {
     EXPECT_EQ(dialogs.fileDialogs()[0].filter, QStringLiteral("Mindaro Questions|*.QST"));
     EXPECT_EQ(dialogs.fileDialogs()[0].defaultSuffix, QStringLiteral("QST"));
     EXPECT_EQ(readBytes(path("new.QST")), setBytes({}));
-    EXPECT_EQ(fileName, qPath("new.QST"));
+    EXPECT_EQ(model->questionFile(), qPath("new.QST"));
     EXPECT_EQ(model->recordNumber(), 1);
     EXPECT_EQ(view().position, QStringLiteral("Question : 1"));
     EXPECT_FALSE(view().previousEnabled);
@@ -153,11 +155,11 @@ TEST_F(EditorModelTest, NewSetFailures) {
     fileName = qPath("a.QST");
     open();
     model->createSet(); // cancelled
-    EXPECT_EQ(fileName, qPath("a.QST"));
+    EXPECT_EQ(model->questionFile(), qPath("a.QST"));
     dialogs.chooseFile(qPath("b.QST"));
     model->createSet();
     EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("This file already exists")});
-    EXPECT_EQ(fileName, qPath("a.QST"));
+    EXPECT_EQ(model->questionFile(), qPath("a.QST"));
     EXPECT_EQ(model->recordNumber(), 2);
     EXPECT_EQ(readBytes(path("b.QST")), b);
 
@@ -167,7 +169,7 @@ TEST_F(EditorModelTest, NewSetFailures) {
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown()[0].kind, MsgKind::Error);
     EXPECT_TRUE(dialogs.shown()[0].text.contains(QStringLiteral("no-folder/c.QST")));
-    EXPECT_EQ(fileName, QStringLiteral("N/A"));
+    EXPECT_EQ(model->questionFile(), QStringLiteral("N/A"));
     EXPECT_EQ(state.recordCount, 0);
     EXPECT_EQ(view().setName, noFile);
 }
@@ -304,7 +306,8 @@ TEST_F(EditorModelTest, AppendThroughPromptKeepsOldCount) {
 }
 
 // Load Question Set: cancel changes nothing; a set of only the header opens at its append
-// position; missing and 0-byte files give the load messages and no set.
+// position; missing and 0-byte files give the load messages and no set, and the texts of the
+// set before are gone.
 TEST_F(EditorModelTest, LoadQuestionSet) {
     writeNumberedSet(path("a.QST"), 2);
     writeBytes(path("empty.QST"), setBytes({}));
@@ -315,7 +318,7 @@ TEST_F(EditorModelTest, LoadQuestionSet) {
     ASSERT_EQ(dialogs.fileDialogs().size(), 1u);
     EXPECT_EQ(dialogs.fileDialogs()[0].title, QStringLiteral("Mindaro : Load Questions"));
     EXPECT_EQ(dialogs.fileDialogs()[0].initialDir, QDir::currentPath());
-    EXPECT_EQ(fileName, qPath("a.QST"));
+    EXPECT_EQ(model->questionFile(), qPath("a.QST"));
     EXPECT_EQ(state.recordCount, 3);
 
     dialogs.chooseFile(qPath("empty.QST"));
@@ -336,14 +339,19 @@ TEST_F(EditorModelTest, LoadQuestionSet) {
         {"none.QST", QStringLiteral("Unable to find Specified Question File"), 0}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.file);
+        // Each load leaves a.QST for the set chosen.
+        dialogs.chooseFile(qPath("a.QST"));
+        model->loadSet();
+        ASSERT_EQ(model->questionFile(), qPath("a.QST"));
         dialogs.clear();
-        fileName = qPath("a.QST");
         dialogs.chooseFile(qPath(row.file));
         model->loadSet();
         EXPECT_EQ(dialogs.texts(), QStringList{row.message});
-        EXPECT_EQ(fileName, QStringLiteral("N/A"));
+        EXPECT_EQ(model->questionFile(), QStringLiteral("N/A"));
         EXPECT_EQ(state.recordCount, row.recordCount);
         EXPECT_EQ(view().setName, noFile);
+        EXPECT_EQ(fieldTexts(), QStringList(5, QString())) << "no texts without a set";
+        EXPECT_FALSE(view().fieldsEnabled);
     }
 }
 
@@ -415,7 +423,7 @@ TEST_F(EditorModelTest, ReadOnlySetIsBrowsedNotWritten) {
         fileName = qPath("a.QST");
         open();
         if (dialogs.texts() != QStringList{QuestionEditorModel::readOnlyMessage}) return 2;
-        if (fileName != qPath("a.QST") || !model->isReadOnly()) return 3;
+        if (model->questionFile() != qPath("a.QST") || !model->isReadOnly()) return 3;
         model->showPreviousQuestion();
         if (model->recordNumber() != 1 || fieldTexts() != textsOf(1)) return 4;
         type({QStringLiteral("Changed")});
@@ -485,7 +493,7 @@ TEST_F(EditorModelTest, VanishedOrTruncatedSetReportsErrors) {
         dialogs.clear();
         dialogs.chooseFile(qPath("good.QST"));
         model->loadSet();
-        EXPECT_EQ(fileName, qPath("good.QST"));
+        EXPECT_EQ(model->questionFile(), qPath("good.QST"));
         EXPECT_EQ(fieldTexts(), textsOf(2));
     }
 }
@@ -505,7 +513,7 @@ TEST_F(EditorModelTest, FailedFirstReadLeavesNoSet) {
         fileName = qPath("a.QST");
         open();
         dialogs.onMessage = nullptr;
-        if (fileName != QStringLiteral("N/A")) return 1;
+        if (model->questionFile() != QStringLiteral("N/A")) return 1;
         if (view().setName != noFile) return 2;
         if (view().fieldsEnabled || view().storeEnabled) return 3;
         type(newTexts);
@@ -559,7 +567,7 @@ TEST_F(EditorModelTest, PipesAndDevicesNeverHang) {
         dialogs.chooseFile(chosen);
         model->loadSet();
         EXPECT_EQ(dialogs.texts().last(), QStringLiteral("Unable to find Specified Question File"));
-        EXPECT_EQ(fileName, QStringLiteral("N/A"));
+        EXPECT_EQ(model->questionFile(), QStringLiteral("N/A"));
     }
 }
 
@@ -568,8 +576,7 @@ TEST_F(EditorModelTest, PipesAndDevicesNeverHang) {
 // shown), and leaving the set (Close, Load, New) keeps the texts typed here after the warning,
 // as it would without the change.
 TEST_F(EditorModelTest, AChangeFromOutsideNeverMixesOrDropsTheTexts) {
-    const QuestionRecord outside =
-        QstFixtures::question("Outside?", "Theirs", "T1", "T2", "T3");
+    const QuestionRecord outside = QstFixtures::question("Outside?", "Theirs", "T1", "T2", "T3");
     const auto changeFromOutside = [&] {
         QstFixtures::writeSet(path("a.QST"), {numbered(1), numbered(2), outside});
     };
@@ -593,8 +600,16 @@ TEST_F(EditorModelTest, AChangeFromOutsideNeverMixesOrDropsTheTexts) {
     using Leave = std::function<bool(QuestionEditorModel&)>;
     const std::pair<const char*, Leave> leaves[] = {
         {"close", [](QuestionEditorModel& m) { return m.saveBeforeLeaving(); }},
-        {"load", [](QuestionEditorModel& m) { m.loadSet(); return true; }},
-        {"new", [](QuestionEditorModel& m) { m.createSet(); return true; }},
+        {"load",
+         [](QuestionEditorModel& m) {
+             m.loadSet();
+             return true;
+         }},
+        {"new",
+         [](QuestionEditorModel& m) {
+             m.createSet();
+             return true;
+         }},
     };
     writeNumberedSet(path("other.QST"), 2);
     for (const auto& [name, leave] : leaves) {
@@ -614,11 +629,82 @@ TEST_F(EditorModelTest, AChangeFromOutsideNeverMixesOrDropsTheTexts) {
         if (std::string(name) == "close") {
             EXPECT_FALSE(left);
         }
-        EXPECT_EQ(fileName, qPath("a.QST"));
+        EXPECT_EQ(model->questionFile(), qPath("a.QST"));
         EXPECT_EQ(fieldTexts(), typed);
         ASSERT_FALSE(dialogs.shown().empty());
         EXPECT_EQ(dialogs.shown().back().text, QuestionEditorModel::changedMessage);
         EXPECT_EQ(readBytes(path("a.QST")), setBytes({numbered(1), numbered(2), outside}));
+    }
+}
+
+// A Store opens the set once, however it ends: written over the question shown or appended,
+// refused for an empty field, a character no set holds or a question another program changed.
+// Nor does the figures line of the question it leaves shown look at the set again, not even
+// for the first question of a new set.
+TEST_F(EditorModelTest, StoreOpensTheSetOnce) {
+    ScoreStore store(qPath("scores.sqlite"));
+    scores = &store;
+    QStringList changed = textsOf(3);
+    changed[0] = QStringLiteral("Changed");
+    QStringList unstorable = textsOf(3);
+    unstorable[1] = QStringLiteral("λ");
+    struct Row {
+        const char* name;
+        std::function<void()> prepare;
+        QString box; // the one box the Store shows; empty: none
+        bool written;
+        const char* set = "a.QST"; // the set stored into
+    };
+    const Row rows[] = {
+        {"over the question shown", [&] { type(changed); }, {}, true},
+        {"appended",
+         [&] {
+             model->addQuestion();
+             type(newTexts);
+         },
+         {},
+         true},
+        {"a field empty",
+         [&] {
+             model->addQuestion();
+             type({QStringLiteral("half")});
+         },
+         QStringLiteral("All fields must be complete before record can be stored!"), false},
+        {"a character no set holds", [&] { type(unstorable); },
+         QStringLiteral("The character \"λ\" cannot be stored in a question file."), false},
+        {"changed by another program",
+         [&] {
+             type(changed);
+             QstFixtures::writeSet(path("a.QST"), {numbered(1), numbered(2), numbered(33)});
+         },
+         QuestionEditorModel::changedMessage, false},
+        {"the first question of a new set",
+         [&] {
+             dialogs.chooseFile(qPath("new.QST"));
+             model->createSet();
+             type(newTexts);
+         },
+         {},
+         true,
+         "new.QST"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        model.reset();
+        ::unlink(path("new.QST").c_str());
+        writeNumberedSet(path("a.QST"), 3);
+        fileName = qPath("a.QST");
+        open();
+        row.prepare();
+        dialogs.clear();
+        OpenCounter counter(path(row.set));
+        model->storeQuestion();
+        EXPECT_EQ(counter.opens(), 1);
+        EXPECT_EQ(dialogs.texts(), row.box.isEmpty() ? QStringList() : QStringList{row.box});
+        if (row.written) {
+            EXPECT_FALSE(view().storeEnabled);
+            EXPECT_EQ(view().figures, QStringLiteral("not asked yet"));
+        }
     }
 }
 
@@ -635,8 +721,9 @@ TEST_F(EditorModelTest, ATextTooLongIsKeptWholeAndNotStored) {
     dialogs.clear();
     model->storeQuestion();
     ASSERT_FALSE(dialogs.shown().empty());
-    EXPECT_EQ(dialogs.shown().back().text,
-              QuestionEditorModel::tooLongMessage.arg(QStringLiteral("first wrong answer")).arg(80));
+    EXPECT_EQ(
+        dialogs.shown().back().text,
+        QuestionEditorModel::tooLongMessage.arg(QStringLiteral("first wrong answer")).arg(80));
     EXPECT_EQ(readBytes(path("a.QST")), before);
     EXPECT_EQ(fieldTexts(), texts);
 }

@@ -38,20 +38,22 @@ protected:
     }
 };
 
-// The window is built as designed: caption, client size, controls with their hints, menus,
-// the 250 ms timer, and every button disabled until the timer first runs.
+// The window is built as designed: caption, client size, controls with their hints and menus;
+// from its creation on it shows the set it opened and offers the buttons that apply there.
 TEST_F(EditorWindowTest, WindowHasItsDesignedControlsAndMenus) {
     writeNumberedSet(path("REGD.QST"), 2);
     fileName = QStringLiteral("N/A");
     editor = new QuestionEditor(QuestionEditorServices{clock, dialogs, shell, settings}, state,
                                 fileName);
-    for (QPushButton* b : {editor->previousButton, editor->nextButton, editor->searchButton,
-                           editor->addButton, editor->storeButton, editor->cancelButton})
-        EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
     EXPECT_EQ(editor->model().recordNumber(), 2);
+    const std::pair<QPushButton*, bool> offered[] = {
+        {editor->previousButton, true}, {editor->nextButton, false},
+        {editor->searchButton, true},   {editor->addButton, true},
+        {editor->storeButton, false},   {editor->cancelButton, false}};
+    for (const auto& [button, enabled] : offered)
+        EXPECT_EQ(button->isEnabled(), enabled) << button->objectName().toStdString();
 
     editor->show();
-    tick();
     // The labels show the set and the question, each over its black twin.
     EXPECT_EQ(editor->setNameLabel->caption(), QDir::currentPath() + "/REGD.QST");
     EXPECT_EQ(editor->positionLabel->caption(), QStringLiteral("2/2"));
@@ -80,10 +82,6 @@ TEST_F(EditorWindowTest, WindowHasItsDesignedControlsAndMenus) {
     EXPECT_EQ(editor->newSetAction->text(), QStringLiteral("&New Question Set"));
     EXPECT_EQ(editor->loadSetAction->text(), QStringLiteral("&Load Question Set"));
     EXPECT_EQ(editor->instructionsAction->text(), QStringLiteral("&Instructions"));
-    Timer* timer = clock.find("QuestionEditor.refreshTimer");
-    ASSERT_NE(timer, nullptr);
-    EXPECT_EQ(timer->interval(), 250);
-    EXPECT_TRUE(timer->enabled());
     // Resizing centres the panel and hides the focus box behind it.
     editor->resize(900, 700);
     QCoreApplication::processEvents();
@@ -176,18 +174,15 @@ TEST_F(EditorWindowTest, AddThenCancelNeverReadsPastTheSet) {
         {"double-click on Add",
          [&] {
              click(editor->addButton);
-             click(editor->addButton); // the timer has not run between the two presses
+             click(editor->addButton); // straight after the first press
          },
          3, textsOf(3)},
         {"Add at the append position, answered No",
          [&] {
              click(editor->addButton);
-             tick();
              keyIn(editor->questionEdit, QStringLiteral("half"));
-             tick();
              click(editor->cancelButton); // empties the fields and ends the Add
              type(newTexts);
-             tick();
              click(editor->addButton); // "Save Changes to current record?" No
          },
          4, empty},
@@ -216,10 +211,8 @@ TEST_F(EditorWindowTest, AddThenCancelNeverReadsPastTheSet) {
         open();
         editor->show();
         row.act();
-        tick();
         for (int i = 0; i < 2; ++i) {
             if (editor->cancelButton->isEnabled()) click(editor->cancelButton);
-            tick();
         }
         for (const auto& box : dialogs.shown())
             EXPECT_NE(box.kind, MsgKind::Error) << box.text.toStdString();
@@ -229,7 +222,6 @@ TEST_F(EditorWindowTest, AddThenCancelNeverReadsPastTheSet) {
         EXPECT_EQ(readBytes(path("a.QST")), setBytes(numberedRecords(3))) << "nothing written";
         // Add is free again.
         type(newTexts);
-        tick();
         EXPECT_TRUE(editor->addButton->isEnabled());
         dialogs.clear();
     }
@@ -244,19 +236,14 @@ TEST_F(EditorWindowTest, StoreAppendsBehindAnotherWriter) {
     open();
     editor->show();
     QTest::mouseClick(editor->addButton, Qt::LeftButton);
-    tick();
     for (int i = 0; i < 5; ++i)
         keyIn(editor->fieldEdits()[static_cast<std::size_t>(i)], newTexts[i]);
     // The other program writes a whole new file and renames it over the set.
     writeNumberedSet(path("a.QST.new"), 5);
     ASSERT_EQ(::rename(path("a.QST.new").c_str(), path("a.QST").c_str()), 0);
-    tick();
-    // The window goes on ticking behind the notice, and already shows where the question is.
+    // Behind the notice the window already shows where the question went.
     QString shownBehind;
-    dialogs.onMessage = [&](const QString&) {
-        tick();
-        shownBehind = editor->positionLabel->caption();
-    };
+    dialogs.onMessage = [&](const QString&) { shownBehind = editor->positionLabel->caption(); };
     QTest::mouseClick(editor->storeButton, Qt::LeftButton);
     dialogs.onMessage = nullptr;
     EXPECT_EQ(shownBehind, QStringLiteral("6/6"));
@@ -265,7 +252,6 @@ TEST_F(EditorWindowTest, StoreAppendsBehindAnotherWriter) {
     EXPECT_EQ(readBytes(path("a.QST")), setBytes(records));
     EXPECT_EQ(dialogs.texts(), QStringList{QuestionEditorModel::storedAtEndMessage.arg(6)});
     EXPECT_EQ(editor->model().recordNumber(), 6);
-    tick();
     EXPECT_EQ(editor->positionLabel->caption(), QStringLiteral("6/6"));
     EXPECT_FALSE(editor->storeButton->isEnabled());
     QTest::mouseClick(editor->previousButton, Qt::LeftButton);
@@ -287,18 +273,15 @@ TEST_F(EditorWindowTest, QuestionChangedUnderTheEditorIsNotOverwritten) {
         editor->show();
         keyIn(editor->questionEdit, QStringLiteral(" (mine)"));
         writeBytes(path("a.QST"), setBytes(theirs));
-        tick();
         dialogs.clear();
         QTest::mouseClick(viaStore ? editor->storeButton : editor->previousButton, Qt::LeftButton);
         EXPECT_EQ(dialogs.texts().last(), QuestionEditorModel::changedMessage);
         EXPECT_EQ(readBytes(path("a.QST")), setBytes(theirs));
         EXPECT_EQ(editor->model().recordNumber(), 3);
-        tick();
         QTest::mouseClick(editor->cancelButton, Qt::LeftButton);
         EXPECT_EQ(fieldTexts(), textsOf(33));
         // Shown now, it may be changed.
         keyIn(editor->questionEdit, QStringLiteral("!"));
-        tick();
         QTest::mouseClick(editor->storeButton, Qt::LeftButton);
         EXPECT_EQ(readBytes(path("a.QST")).substr(3 * 380 + 1, 11), "Question 33");
         EXPECT_EQ(readBytes(path("a.QST"))[3 * 380], 12) << "stored with the new text";
@@ -318,9 +301,7 @@ TEST_F(EditorWindowTest, FieldsTakeAtMost75Characters) {
         QTest::keyClicks(field, QString(80, QLatin1Char('q')));
         EXPECT_EQ(field->text().size(), 75);
     }
-    tick();
     QTest::mouseClick(editor->storeButton, Qt::LeftButton);
-    tick();
     EXPECT_FALSE(editor->cancelButton->isEnabled()) << "stored as typed";
     EXPECT_EQ(fieldTexts(), QStringList(5, QString(75, QLatin1Char('q'))));
     const std::string q(75, 'q');
@@ -349,17 +330,14 @@ TEST_F(EditorWindowTest, FindBoxSearchesOnlyOverStoredTexts) {
     EXPECT_TRUE(box->isVisible());
     EXPECT_FALSE(box->findNextButton->isEnabled()) << "nothing to find yet";
     keyIn(box->findEdit, QStringLiteral("2"));
-    tick();
     ASSERT_TRUE(box->findNextButton->isEnabled());
     QTest::mouseClick(box->findNextButton, Qt::LeftButton);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor is restored";
     EXPECT_EQ(fieldTexts(), textsOf(2));
     EXPECT_EQ(box->findText(), QStringLiteral("2"));
-    tick();
     EXPECT_EQ(editor->positionLabel->caption(), QStringLiteral("2/5"));
 
     keyIn(editor->questionEdit, QStringLiteral(" being edited"));
-    tick();
     EXPECT_FALSE(editor->searchButton->isEnabled());
     EXPECT_FALSE(box->findNextButton->isEnabled());
     box->setFindText(QStringLiteral("4"));

@@ -28,13 +28,10 @@ TEST_F(FiguresLineTest, ShowsHowTheQuestionFared) {
     EXPECT_EQ(editor->figuresLabel->caption(), QStringLiteral("asked 4 times, 25 % right"));
     EXPECT_EQ(editor->figuresLabel->accessibleName(), editor->figuresLabel->caption());
     QTest::mouseClick(editor->previousButton, Qt::LeftButton);
-    tick();
     EXPECT_EQ(editor->figuresLabel->caption(), QStringLiteral("asked once, 100 % right"));
     QTest::mouseClick(editor->previousButton, Qt::LeftButton);
-    tick();
     EXPECT_EQ(editor->figuresLabel->caption(), QStringLiteral("not asked yet"));
     QTest::mouseClick(editor->addButton, Qt::LeftButton);
-    tick();
     EXPECT_EQ(editor->positionLabel->caption(), QStringLiteral("Question : 4"));
     EXPECT_EQ(editor->figuresLabel->caption(), QString());
     closeEditor();
