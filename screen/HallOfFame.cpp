@@ -20,7 +20,7 @@ HallOfFame::HallOfFame(QuizGame& game, QWidget& window, QWidget& playArea, const
     connect(nameEntry, &NameEntryPanel::accepted, this, &HallOfFame::nameAccepted);
 
     connect(&game, &QuizGame::phaseChanged, this, &HallOfFame::phaseEntered);
-    connect(&game, &QuizGame::questionJudged, this, &HallOfFame::questionJudged);
+    connect(&game, &QuizGame::questionJudged, this, &HallOfFame::countVerdict);
     game.setNameEntryWanted([this] { return takeRankingResults(); });
     // Keys that reach the window during the entry belong to the name box.
     window.installEventFilter(this);
@@ -106,7 +106,7 @@ void HallOfFame::phaseEntered(QuizGame::Phase phase) {
     }
 }
 
-void HallOfFame::questionJudged(const QString& setFile, const QString& question, bool right) {
+void HallOfFame::countVerdict(const QString& setFile, const QString& question, bool right) {
     if (!store || question.isEmpty()) return;
     const QuestionSet set = QuestionSet::fromFile(setFile);
     if (set.isValid()) store->recordAnswer(set, question, right);

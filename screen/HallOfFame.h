@@ -68,7 +68,8 @@ protected:
 
 private:
     void phaseEntered(QuizGame::Phase phase);
-    void questionJudged(const QString& setFile, const QString& question, bool right);
+    // A verdict counts in its question's figures.
+    void countVerdict(const QString& setFile, const QString& question, bool right);
     // Asked by the game after the final scores: true when some result ranks.
     bool takeRankingResults();
     void startNextEntry();

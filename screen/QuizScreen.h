@@ -394,8 +394,6 @@ private:
     QuizServices services;
     SoundSwitch soundSwitch;
     QPointer<QuestionEditor> editorWindow;
-    // The set the editor opens with (the game's set), kept while the editor is open.
-    QString editorQuestionFile;
     std::unique_ptr<MidiOutput> midiOut;
     std::unique_ptr<SoundCues> soundCues;
     bool activatedOnce = false;

@@ -31,11 +31,10 @@ void QuizScreen::openEditor() {
         pausedByOtherWindow = true;
         pauseGame();
     }
-    editorQuestionFile = game.draw().file();
     editorWindow = new QuestionEditor(
         QuestionEditorServices{services.clock, services.dialogs, services.shell, services.settings,
                                services.scores},
-        editorState, editorQuestionFile, this);
+        editorState, game.draw().file(), this);
     // Handled once the editor's closing has finished, so the window can go first.
     connect(
         editorWindow.data(), &QuestionEditor::closed, this, [this] { editorClosed(); },
