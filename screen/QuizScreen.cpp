@@ -2,6 +2,10 @@
 #include "QuizScreen.h"
 
 #include "CabinetButton.h"
+#include "FinalScoresPanel.h"
+#include "PlayAreaStyle.h"
+#include "ReadyPanel.h"
+#include "VerdictPanel.h"
 
 #include "PhoneBuzzers.h"
 #include "Settings.h"
@@ -39,43 +43,23 @@ constexpr QSize LampSize(105, 105);
 constexpr QSize OkSize(80, 40);
 constexpr QSize HeadingSize(400, 56);
 
-QFont designFont(int pointSize, bool bold = true) {
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPointSize(pointSize);
-    f.setBold(bold);
-    return f;
+QFont designFont(int pointSize) {
+    return CabinetText::font(pointSize);
 }
-
 template <class T> T* makeControl(QWidget* parent, const char* name) {
     return new T(parent, QString::fromLatin1(name));
 }
 
 Label* makeLabel(QWidget* parent, const char* name, const QString& caption, int pointSize,
                  const QColor& color, const QColor& background = QColor()) {
-    auto* label = makeControl<Label>(parent, name);
-    label->setCaption(caption);
-    label->setFont(designFont(pointSize));
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, color);
-    if (background.isValid()) {
-        pal.setColor(QPalette::Window, background);
-        label->setAutoFillBackground(true);
-    }
-    label->setPalette(pal);
-    return label;
+    return PlayAreaStyle::label(parent, QString::fromLatin1(name), caption, pointSize, color,
+                                background);
 }
 
-// An OK button: a picture on a borderless panel whose bevel rises under the mouse.
 Panel* makeOkButton(QWidget* parent, const char* panelName, const char* imageName,
                     ImageView*& image) {
-    auto* frame = makeControl<Panel>(parent, panelName);
-    frame->setTransparent(true);
-    frame->resize(OkSize.width() + 4, OkSize.height() + 4);
-    image = makeControl<ImageView>(frame, imageName);
-    image->setGeometry(2, 2, OkSize.width(), OkSize.height());
-    image->setAccessibleName(QStringLiteral("OK"));
-    image->setCursor(Qt::PointingHandCursor);
-    return frame;
+    return PlayAreaStyle::okButton(parent, QString::fromLatin1(panelName),
+                                   QString::fromLatin1(imageName), image);
 }
 } // namespace
 
@@ -330,58 +314,8 @@ void QuizScreen::createControls() {
     pressStopPrompt->resize(250, 50);
     pressStopPrompt->setAccessibleName(QStringLiteral("Press Stop"));
 
-    // Wrong panel.
-    wrongPanel = makeControl<Panel>(play, "wrongPanel");
-    wrongPanel->setColor(Qt::black);
-    wrongPanel->setAccessibleName(QStringLiteral("Wrong"));
-    wrongHeading = makeControl<ImageView>(wrongPanel, "wrongHeading");
-    wrongHeading->setFixedHeight(HeadingSize.height());
-    wrongHeading->setAccessibleName(QStringLiteral("Wrong"));
-    wrongQuestionCaption = makeLabel(wrongPanel, "wrongQuestionCaption",
-                                     QStringLiteral("I asked you the question:"), 10, Qt::white);
-    wrongQuestion = makeLabel(wrongPanel, "wrongQuestion", QString(), 10, Qt::white, Maroon);
-    wrongChosenCaption =
-        makeLabel(wrongPanel, "wrongChosenCaption",
-                  QStringLiteral("You selected the following answer:"), 10, Qt::white);
-    wrongChosen = makeLabel(wrongPanel, "wrongChosen", QString(), 10, Qt::white, Green);
-    wrongCorrectCaption = makeLabel(wrongPanel, "wrongCorrectCaption",
-                                    QStringLiteral("The correct answer is:"), 10, Qt::white);
-    wrongCorrect = makeLabel(wrongPanel, "wrongCorrect", QString(), 10, Qt::white, Navy);
-    for (Label* l : {wrongQuestionCaption, wrongQuestion, wrongChosenCaption, wrongChosen,
-                     wrongCorrectCaption, wrongCorrect})
-        l->setFixedHeight(20);
-    for (Label* l : {wrongQuestionCaption, wrongChosenCaption, wrongCorrectCaption})
-        l->setIndent(24);
-    for (Label* l : {wrongQuestion, wrongChosen, wrongCorrect}) {
-        l->setIndent(6);
-        l->setShrinkToFit(true);
-    }
-    wrongPanelOkFrame = makeOkButton(wrongPanel, "wrongPanelOkFrame", "wrongPanelOk", wrongPanelOk);
-
-    // TimeOut panel.
-    timeOutPanel = makeControl<Panel>(play, "timeOutPanel");
-    timeOutPanel->setColor(Qt::black);
-    timeOutPanel->setAccessibleName(QStringLiteral("Time out"));
-    timeOutHeading = makeControl<ImageView>(timeOutPanel, "timeOutHeading");
-    timeOutHeading->setFixedHeight(HeadingSize.height());
-    timeOutHeading->setAccessibleName(QStringLiteral("Time out"));
-    timeOutQuestionCaption = makeLabel(timeOutPanel, "timeOutQuestionCaption",
-                                       QStringLiteral("I asked you the question:"), 10, Qt::white);
-    timeOutQuestion = makeLabel(timeOutPanel, "timeOutQuestion", QString(), 10, Qt::white, Maroon);
-    timeOutCorrectCaption = makeLabel(timeOutPanel, "timeOutCorrectCaption",
-                                      QStringLiteral("The correct answer is:"), 10, Qt::white);
-    timeOutCorrect = makeLabel(timeOutPanel, "timeOutCorrect", QString(), 10, Qt::white, Navy);
-    for (Label* l :
-         {timeOutQuestionCaption, timeOutQuestion, timeOutCorrectCaption, timeOutCorrect})
-        l->setFixedHeight(20);
-    for (Label* l : {timeOutQuestionCaption, timeOutCorrectCaption})
-        l->setIndent(24);
-    for (Label* l : {timeOutQuestion, timeOutCorrect}) {
-        l->setIndent(6);
-        l->setShrinkToFit(true);
-    }
-    timeOutPanelOkFrame =
-        makeOkButton(timeOutPanel, "timeOutPanelOkFrame", "timeOutPanelOk", timeOutPanelOk);
+    wrongPanel = new VerdictPanel(play, game, VerdictPanel::Kind::Wrong);
+    timeOutPanel = new VerdictPanel(play, game, VerdictPanel::Kind::TimeOut);
 
     // Player entry panel.
     playerPanel = makeControl<Panel>(play, "playerPanel");
@@ -427,63 +361,8 @@ void QuizScreen::createControls() {
     playerPanelOkFrame =
         makeOkButton(playerPanel, "playerPanelOkFrame", "playerPanelOk", playerPanelOk);
 
-    // Ready panel.
-    readyPanel = makeControl<Panel>(play, "readyPanel");
-    readyPanel->setColor(Qt::black);
-    readyPanel->setAccessibleName(QStringLiteral("Get ready"));
-    readyHeading = makeControl<ImageView>(readyPanel, "readyHeading");
-    readyHeading->resize(300, 50);
-    readyHeading->setAccessibleName(QStringLiteral("Get ready"));
-    playerOutHeading = makeControl<ImageView>(readyPanel, "playerOutHeading");
-    playerOutHeading->resize(300, 50);
-    playerOutHeading->setAccessibleName(QStringLiteral("Game over"));
-    playerCaption = makeControl<ImageView>(readyPanel, "playerCaption");
-    playerCaption->resize(200, 40);
-    playerCaption->setAccessibleName(QStringLiteral("Player"));
-    playerNumberOne = makeControl<ImageView>(readyPanel, "playerNumberOne");
-    playerNumberTwo = makeControl<ImageView>(readyPanel, "playerNumberTwo");
-    playerNumberThree = makeControl<ImageView>(readyPanel, "playerNumberThree");
-    playerNumberFour = makeControl<ImageView>(readyPanel, "playerNumberFour");
-    static const char* const numberNames[4] = {"One", "Two", "Three", "Four"};
-    ImageView* numbers[4] = {playerNumberOne, playerNumberTwo, playerNumberThree, playerNumberFour};
-    for (int i = 0; i < 4; ++i) {
-        numbers[i]->resize(150, 40);
-        numbers[i]->setAccessibleName(QString::fromLatin1(numberNames[i]));
-    }
-    readyName = makeControl<Panel>(readyPanel, "readyName");
-    readyName->setColor(Qt::black);
-    readyName->setFontColor(QColor(0xFF, 0x20, 0x20));
-    readyName->setFont(designFont(20));
-    readyName->resize(360, 36);
-
-    // Final score panel.
-    finalScorePanel = makeControl<Panel>(play, "finalScorePanel");
-    finalScorePanel->setColor(Qt::black);
-    finalScorePanel->setAccessibleName(QStringLiteral("Final scores"));
-    scoreTitle = makeLabel(finalScorePanel, "scoreTitle", QStringLiteral("FINAL SCORES"), 20,
-                           QColor(0xFF, 0xD2, 0x3F));
-    scoreTitle->setAlignment(Qt::AlignCenter);
-    scoreTitle->setFixedSize(380, 34);
-    scoreBox = makeControl<Panel>(finalScorePanel, "scoreBox");
-    scoreBox->setColor(Navy);
-    scoreBox->setBevelOuter(Bevel::Raised);
-    scoreBox->resize(380, 172);
-    for (int i = 0; i < 4; ++i) {
-        finalNames[i] = makeLabel(scoreBox, "finalName", QString(), 14, Qt::white);
-        finalNames[i]->setObjectName(QStringLiteral("finalName%1").arg(i + 1));
-        finalNames[i]->setGeometry(16, 8 + i * 41, 230, 32);
-        finalScores[i] = makeLabel(scoreBox, "finalScore", QString(), 14, QColor(0xFF, 0xD2, 0x3F));
-        finalScores[i]->setObjectName(QStringLiteral("finalScore%1").arg(i + 1));
-        finalScores[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        finalScores[i]->setGeometry(250, 8 + i * 41, 114, 32);
-        if (i > 0) {
-            auto* line = new Panel(scoreBox, QStringLiteral("scoreLine%1").arg(i));
-            line->setColor(Silver);
-            line->setGeometry(8, 4 + i * 41, 364, 1);
-        }
-    }
-    finalScoreOkFrame =
-        makeOkButton(finalScorePanel, "finalScoreOkFrame", "finalScoreOk", finalScoreOk);
+    readyPanel = new ReadyPanel(play, game);
+    finalScorePanel = new FinalScoresPanel(play, game);
 
     // Hidden picture holders.
     const auto holder = [this](const char* name) {
@@ -535,12 +414,11 @@ void QuizScreen::createControls() {
 void QuizScreen::hideGameControls() {
     for (QWidget* w : std::initializer_list<QWidget*>{
              upperBanner,    lowerBanner,      correctHighlight,  correctBanner,
-             gameOverBanner, playerOutHeading, timeCaption,       timeGauge,
+             gameOverBanner, timeCaption,       timeGauge,
              creditCaption,  questionLabel,    answerFrameA,      answerFrameB,
              answerFrameC,   answerFrameD,     answerDivider,     timeStrip,
              oneDollarLamp,  fiveDollarLamp,   fifteenDollarLamp, fiftyDollarLamp,
-             loseLamp,       pressStopPrompt,  wrongPanel,        timeOutPanel,
-             playerPanel,    readyPanel,       finalScorePanel})
+             loseLamp,       pressStopPrompt,  playerPanel})
         w->hide();
     showAnswerControls(false);
     stopButton->show();
@@ -659,18 +537,7 @@ void QuizScreen::loadPictures() {
     load(pressStartPrompt, "press-start", QSize(350, 41));
     load(pressStopPrompt, "press-stop", QSize(250, 50));
     load(gameOverBanner, "game-over", QSize(300, 50));
-    load(wrongHeading, "wrong", HeadingSize);
-    load(timeOutHeading, "time-out", HeadingSize);
     load(playerHeading, "select-players", HeadingSize);
-    load(readyHeading, "get-ready", QSize(300, 50));
-    load(playerOutHeading, "game-over-2", QSize(300, 50));
-    load(playerCaption, "player", QSize(200, 40));
-    load(playerNumberOne, "one", QSize(150, 40));
-    load(playerNumberTwo, "two", QSize(150, 40));
-    load(playerNumberThree, "three", QSize(150, 40));
-    load(playerNumberFour, "four", QSize(150, 40));
-    for (ImageView* ok : {wrongPanelOk, timeOutPanelOk, playerPanelOk, finalScoreOk})
-        load(ok, "ok", OkSize);
 
     // The buttons start unlit.
     answerButtonA->copyPicture(*answerAPicture);
@@ -702,18 +569,9 @@ void QuizScreen::connectHandlers() {
     // The divider between the letters and the answers belongs to the row under it.
     answerDivider->setAttribute(Qt::WA_TransparentForMouseEvents);
     connect(stopButton, &ImageView::mouseDown, this, [this] { pressStop(); });
-    connect(wrongPanelOk, &ImageView::mouseDown, this, [this] { confirmWrongPanel(); });
-    connect(timeOutPanelOk, &ImageView::mouseDown, this, [this] { confirmTimeOutPanel(); });
-    connect(wrongPanelOk, &ImageView::mouseMove, this, [this] { raiseWrongPanelOk(); });
-    connect(wrongPanel, &Panel::mouseMove, this, [this] { flattenWrongPanelOk(); });
-    connect(timeOutPanelOk, &ImageView::mouseMove, this, [this] { raiseTimeOutPanelOk(); });
-    connect(timeOutPanel, &Panel::mouseMove, this, [this] { flattenTimeOutPanelOk(); });
     connect(playerPanelOk, &ImageView::mouseDown, this, [this] { confirmPlayers(); });
     connect(playerPanelOk, &ImageView::mouseMove, this, [this] { raisePlayerPanelOk(); });
     connect(playerPanel, &Panel::mouseMove, this, [this] { flattenPlayerPanelButtons(0); });
-    connect(finalScoreOk, &ImageView::mouseDown, this, [this] { confirmFinalScores(); });
-    connect(finalScoreOk, &ImageView::mouseMove, this, [this] { raiseFinalScoreOk(); });
-    connect(finalScorePanel, &Panel::mouseMove, this, [this] { flattenFinalScoreOk(); });
     for (int i = 0; i < 4; ++i) {
         const int slot = i + 1;
         connect(playerNameBoxes[i], &QLineEdit::textChanged, this,

@@ -24,6 +24,9 @@ class QLineEdit;
 class QMenu;
 class Clock;
 class Dialogs;
+class FinalScoresPanel;
+class ReadyPanel;
+class VerdictPanel;
 class HallOfFame;
 class MidiOutput;
 class MidiPlatform;
@@ -97,12 +100,6 @@ public:
     // A press on START, an answer button or any part of an answer row.
     void pressControl(QObject* sender);
     void pressStop();
-    void confirmWrongPanel();
-    void confirmTimeOutPanel();
-    void raiseWrongPanelOk();
-    void flattenWrongPanelOk();
-    void raiseTimeOutPanelOk();
-    void flattenTimeOutPanelOk();
     void playerNameChanged(int slot);
     void clearPlayerName(int slot);
     // A key typed into a name box: Enter confirms the players. True when the key is used up.
@@ -111,9 +108,6 @@ public:
     void flattenPlayerPanelButtons(int slot); // slot 0: the panel itself, 1-4: a name panel
     void confirmPlayers();
     void raisePlayerPanelOk();
-    void confirmFinalScores();
-    void raiseFinalScoreOk();
-    void flattenFinalScoreOk();
 
     // ---- Commands and keyboard (QuizScreenCommands.cpp)
     void keyTyped(QChar key);
@@ -245,27 +239,12 @@ public:
     ImageView* loseLamp = nullptr;
     ImageView* pressStopPrompt = nullptr;
 
-    // Wrong panel.
-    Panel* wrongPanel = nullptr;
-    ImageView* wrongHeading = nullptr;
-    Label* wrongQuestionCaption = nullptr;
-    Label* wrongQuestion = nullptr;
-    Label* wrongChosenCaption = nullptr;
-    Label* wrongChosen = nullptr;
-    Label* wrongCorrectCaption = nullptr;
-    Label* wrongCorrect = nullptr;
-    Panel* wrongPanelOkFrame = nullptr;
-    ImageView* wrongPanelOk = nullptr;
-
-    // TimeOut panel.
-    Panel* timeOutPanel = nullptr;
-    ImageView* timeOutHeading = nullptr;
-    Label* timeOutQuestionCaption = nullptr;
-    Label* timeOutQuestion = nullptr;
-    Label* timeOutCorrectCaption = nullptr;
-    Label* timeOutCorrect = nullptr;
-    Panel* timeOutPanelOkFrame = nullptr;
-    ImageView* timeOutPanelOk = nullptr;
+    // The panels that wait for OK after a wrong answer and a time out, between the turns of
+    // several players, and at the end of a game; each shows itself in its phases.
+    VerdictPanel* wrongPanel = nullptr;
+    VerdictPanel* timeOutPanel = nullptr;
+    ReadyPanel* readyPanel = nullptr;
+    FinalScoresPanel* finalScorePanel = nullptr;
 
     // Player entry panel.
     Panel* playerPanel = nullptr;
@@ -276,26 +255,6 @@ public:
     std::array<Panel*, 4> clearButtons{};        // each slot's Clear button
     Panel* playerPanelOkFrame = nullptr;
     ImageView* playerPanelOk = nullptr;
-
-    // Ready panel.
-    Panel* readyPanel = nullptr;
-    ImageView* readyHeading = nullptr;
-    ImageView* playerOutHeading = nullptr;
-    ImageView* playerCaption = nullptr;
-    ImageView* playerNumberOne = nullptr;
-    ImageView* playerNumberTwo = nullptr;
-    ImageView* playerNumberThree = nullptr;
-    ImageView* playerNumberFour = nullptr;
-    Panel* readyName = nullptr;
-
-    // Final score panel.
-    Panel* finalScorePanel = nullptr;
-    Panel* scoreBox = nullptr;
-    Label* scoreTitle = nullptr;         // "FINAL SCORES" above the box
-    std::array<Label*, 4> finalNames{};  // the players' names, slots 1 to 4
-    std::array<Label*, 4> finalScores{}; // their scores
-    Panel* finalScoreOkFrame = nullptr;
-    ImageView* finalScoreOk = nullptr;
 
     // Hidden picture holders.
     ImageView* answerALitPicture = nullptr;
@@ -372,9 +331,7 @@ protected:
 private:
     void connectGame();
     void showAttractMode();
-    void showReadyPanel(bool playerOut);
     void showQuestion(bool answersShown);
-    void showFinalScores();
     // Hides (or shows) the question area: time strip, question, frames and answer controls.
     void showQuestionArea(bool visible);
     void showAnswerControls(bool visible);

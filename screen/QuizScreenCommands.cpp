@@ -75,30 +75,6 @@ void QuizScreen::pressStop() {
     game.pressStop();
 }
 
-void QuizScreen::confirmWrongPanel() {
-    game.confirmPanel();
-}
-
-void QuizScreen::confirmTimeOutPanel() {
-    game.confirmPanel();
-}
-
-void QuizScreen::raiseWrongPanelOk() {
-    wrongPanelOkFrame->setBevelOuter(Bevel::Raised);
-}
-
-void QuizScreen::flattenWrongPanelOk() {
-    wrongPanelOkFrame->setBevelOuter(Bevel::None);
-}
-
-void QuizScreen::raiseTimeOutPanelOk() {
-    timeOutPanelOkFrame->setBevelOuter(Bevel::Raised);
-}
-
-void QuizScreen::flattenTimeOutPanelOk() {
-    timeOutPanelOkFrame->setBevelOuter(Bevel::None);
-}
-
 void QuizScreen::keyTyped(QChar key) {
     switch (key.unicode()) {
     case 'A':

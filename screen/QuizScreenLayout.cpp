@@ -3,6 +3,11 @@
 // their size at every window size.
 #include "QuizScreen.h"
 
+#include "FinalScoresPanel.h"
+#include "PlayAreaStyle.h"
+#include "ReadyPanel.h"
+#include "VerdictPanel.h"
+
 #include <QApplication>
 #include <QLayout>
 #include <QMenuBar>
@@ -15,28 +20,9 @@
 namespace {
 // The client area at design size.
 constexpr QSize DesignClient(652, 454);
-// Margin of the OK buttons from the bottom right corner of their panels.
-constexpr int OkMargin = 8;
-
-void centreHorizontally(QWidget* w, int parentWidth, int top) {
-    w->move((parentWidth - w->width()) / 2, top);
-}
-
-void centreBothWays(QWidget* w, int parentWidth, int parentHeight) {
-    w->move((parentWidth - w->width()) / 2, (parentHeight - w->height()) / 2);
-}
-
-void placeBottomRight(QWidget* w, int parentWidth, int parentHeight) {
-    w->move(parentWidth - w->width() - OkMargin, parentHeight - w->height() - OkMargin);
-}
-
-int bottomOf(const QWidget* w) {
-    return w->y() + w->height();
-}
-int rightOf(const QWidget* w) {
-    return w->x() + w->width();
-}
 } // namespace
+
+using namespace PlayAreaStyle;
 
 void QuizScreen::layOutPlayArea() {
     const int bw = playArea->width();
@@ -114,47 +100,11 @@ void QuizScreen::layOutPlayArea() {
     answerDivider->setGeometry(45, answerFrameA->y(), 2, 4 * h - 3);
 
     // The panels that cover the whole play area, and their contents.
-    for (Panel* panel : {wrongPanel, timeOutPanel, readyPanel, playerPanel, finalScorePanel})
-        panel->setGeometry(0, 0, bw, bh);
-
-    wrongHeading->setGeometry(0, wrongHeading->y(), bw, wrongHeading->height());
-    placeBottomRight(wrongPanelOkFrame, bw, bh);
-    {
-        const int d = (wrongPanelOkFrame->y() - bottomOf(wrongHeading)) / 3;
-        Label* captions[3] = {wrongQuestionCaption, wrongChosenCaption, wrongCorrectCaption};
-        Label* values[3] = {wrongQuestion, wrongChosen, wrongCorrect};
-        for (int i = 0; i < 3; ++i) {
-            captions[i]->setGeometry(0, bottomOf(wrongHeading) + i * d, bw, captions[i]->height());
-            values[i]->setGeometry(24, bottomOf(captions[i]) + 3, bw - 48, values[i]->height());
-        }
-    }
-
-    timeOutHeading->setGeometry(0, timeOutHeading->y(), bw, timeOutHeading->height());
-    placeBottomRight(timeOutPanelOkFrame, bw, bh);
-    {
-        const int d = (timeOutPanelOkFrame->y() - bottomOf(timeOutHeading)) / 5;
-        timeOutQuestionCaption->setGeometry(0, bottomOf(timeOutHeading) + d, bw,
-                                            timeOutQuestionCaption->height());
-        timeOutQuestion->setGeometry(24, bottomOf(timeOutQuestionCaption) + 3, bw - 48,
-                                     timeOutQuestion->height());
-        timeOutCorrectCaption->setGeometry(0, bottomOf(timeOutHeading) + 3 * d, bw,
-                                           timeOutCorrectCaption->height());
-        timeOutCorrect->setGeometry(24, bottomOf(timeOutCorrectCaption) + 3, bw - 48,
-                                    timeOutCorrect->height());
-    }
-
-    const auto readyTop = [bh](const QWidget* picture, int eighths) {
-        return (bh - picture->height()) / 8 * eighths;
-    };
-    centreHorizontally(readyHeading, bw, readyTop(readyHeading, 2));
-    centreHorizontally(playerOutHeading, bw, readyTop(playerOutHeading, 2));
-    centreHorizontally(playerCaption, bw, readyTop(playerCaption, 4));
-    for (ImageView* number :
-         {playerNumberOne, playerNumberTwo, playerNumberThree, playerNumberFour})
-        centreHorizontally(number, bw, readyTop(number, 6));
-    // The player's name goes under the number.
-    centreHorizontally(readyName, bw, bottomOf(playerNumberOne) + 4);
-
+    wrongPanel->layOut(bw, bh);
+    timeOutPanel->layOut(bw, bh);
+    readyPanel->layOut(bw, bh);
+    finalScorePanel->layOut(bw, bh);
+    playerPanel->setGeometry(0, 0, bw, bh);
     centreHorizontally(playerHeading, bw, playerHeading->y());
     placeBottomRight(playerPanelOkFrame, bw, bh);
     {
@@ -167,11 +117,6 @@ void QuizScreen::layOutPlayArea() {
         for (int k = 1; k <= 4; ++k)
             playerSlots[static_cast<std::size_t>(k - 1)]->move(k * s + (k - 1) * w1, slotTop);
     }
-
-    centreBothWays(scoreBox, bw, bh);
-    // The heading sits in the middle of the space above the box.
-    centreHorizontally(scoreTitle, bw, std::max(0, (scoreBox->y() - scoreTitle->height()) / 2));
-    placeBottomRight(finalScoreOkFrame, bw, bh);
 }
 
 void QuizScreen::initLayout() {

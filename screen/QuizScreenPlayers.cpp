@@ -65,15 +65,3 @@ void QuizScreen::confirmPlayers() {
 void QuizScreen::raisePlayerPanelOk() {
     playerPanelOkFrame->setBevelOuter(Bevel::Raised);
 }
-
-void QuizScreen::confirmFinalScores() {
-    game.confirmPanel();
-}
-
-void QuizScreen::raiseFinalScoreOk() {
-    finalScoreOkFrame->setBevelOuter(Bevel::Raised);
-}
-
-void QuizScreen::flattenFinalScoreOk() {
-    finalScoreOkFrame->setBevelOuter(Bevel::None);
-}

@@ -58,10 +58,6 @@ void QuizScreen::showPhase(Phase phase) {
         playerPanel->show();
         playerNameBoxes[0]->setFocus();
         break;
-    case Phase::GetReady:
-    case Phase::PlayerOut:
-        showReadyPanel(phase == Phase::PlayerOut);
-        break;
     case Phase::Typing:
     case Phase::AnswersOpen:
     case Phase::Judging:
@@ -70,19 +66,6 @@ void QuizScreen::showPhase(Phase phase) {
     case Phase::Correct:
         correctBanner->show();
         showCorrectBanner(true, 0);
-        break;
-    case Phase::Wrong:
-        wrongQuestion->setCaption(game.typedQuestion());
-        wrongChosen->setCaption(game.draw().answers()[static_cast<std::size_t>(chosen)]);
-        wrongCorrect->setCaption(game.draw().correctAnswer());
-        wrongPanelOkFrame->setBevelOuter(Bevel::None);
-        wrongPanel->show();
-        break;
-    case Phase::TimeOut:
-        timeOutQuestion->setCaption(game.typedQuestion());
-        timeOutCorrect->setCaption(game.draw().correctAnswer());
-        timeOutPanelOkFrame->setBevelOuter(Bevel::None);
-        timeOutPanel->show();
         break;
     case Phase::Ladder:
     case Phase::Prize:
@@ -94,8 +77,12 @@ void QuizScreen::showPhase(Phase phase) {
     case Phase::GameOver:
         gameOverBanner->show();
         break;
+    case Phase::GetReady:
+    case Phase::PlayerOut:
+    case Phase::Wrong:
+    case Phase::TimeOut:
     case Phase::FinalScores:
-        showFinalScores();
+        // Their panels show themselves.
         break;
     case Phase::NameEntry:
         // The buttons pick the name's letters.
@@ -127,30 +114,6 @@ void QuizScreen::showAttractMode() {
     }
 }
 
-void QuizScreen::showReadyPanel(bool playerOut) {
-    const int player = game.players().current();
-    if (playerOut) {
-        // The player at the controls is out: the notice names them.
-        playerOutHeading->show();
-        readyPanel->setAccessibleDescription(
-            QStringLiteral("Game over, player %1 %2").arg(player).arg(readyName->caption()));
-    } else {
-        ImageView* numbers[4] = {playerNumberOne, playerNumberTwo, playerNumberThree,
-                                 playerNumberFour};
-        for (ImageView* number : numbers)
-            number->hide();
-        if (player >= 1 && player <= 4) {
-            readyName->setCaption(QStringLiteral("* ") + game.players().name(player) +
-                                  QStringLiteral(" *"));
-            numbers[player - 1]->show();
-        }
-        readyName->setAccessibleName(readyName->caption());
-        readyPanel->setAccessibleDescription(
-            QStringLiteral("Get ready, player %1 %2").arg(player).arg(readyName->caption()));
-    }
-    readyPanel->show();
-}
-
 void QuizScreen::showQuestion(bool answersShown) {
     for (ImageView* stage :
          {companyLogo, presentsCaption, titlePicture, titlePictureLit, pressStartPrompt})
@@ -172,17 +135,6 @@ void QuizScreen::showQuestion(bool answersShown) {
 
 void QuizScreen::showTypedQuestion(const QString& typed) {
     questionLabel->setCaption(typed);
-}
-
-void QuizScreen::showFinalScores() {
-    const auto& standings = game.finalStandings();
-    for (std::size_t k = 0; k < 4; ++k) {
-        finalNames[k]->setCaption(standings[k].name);
-        finalScores[k]->setCaption(QString::number(standings[k].score));
-        finalScores[k]->setAccessibleDescription(QStringLiteral("Score of ") + standings[k].name);
-    }
-    finalScoreOkFrame->setBevelOuter(Bevel::None);
-    finalScorePanel->show();
 }
 
 void QuizScreen::showTimeLeft(int left, int msPerStep) {

@@ -1,3 +1,6 @@
+#include "FinalScoresPanel.h"
+#include "ReadyPanel.h"
+#include "VerdictPanel.h"
 #include "CabinetFixture.h"
 #include "GamePosition.h"
 

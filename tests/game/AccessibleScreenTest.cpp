@@ -1,4 +1,6 @@
 #include "GameFixture.h"
+#include "FinalScoresPanel.h"
+#include "VerdictPanel.h"
 #include "GamePosition.h"
 
 #include <QAccessible>
@@ -27,8 +29,8 @@ TEST_F(AccessibleScreenTest, CabinetButtonsArePushButtons) {
         {screen->answerButtonA, "Answer A"}, {screen->answerButtonB, "Answer B"},
         {screen->answerButtonC, "Answer C"}, {screen->answerButtonD, "Answer D"},
         {screen->startButton, "Start"},      {screen->stopButton, "Stop"},
-        {screen->wrongPanelOk, "OK"},        {screen->timeOutPanelOk, "OK"},
-        {screen->playerPanelOk, "OK"},       {screen->finalScoreOk, "OK"},
+        {screen->wrongPanel->okButton, "OK"},        {screen->timeOutPanel->okButton, "OK"},
+        {screen->playerPanelOk, "OK"},       {screen->finalScorePanel->okButton, "OK"},
     };
     for (const auto& b : buttons) {
         SCOPED_TRACE(b.button->objectName().toStdString());
@@ -69,7 +71,7 @@ TEST_F(AccessibleScreenTest, PressActionsPlayAsClicksDo) {
     advance(2500);
     ASSERT_TRUE(visible(screen->wrongPanel));
     EXPECT_EQ(of(screen->wrongPanel)->text(QAccessible::Name), QStringLiteral("Wrong"));
-    pressAction(screen->wrongPanelOk);
+    pressAction(screen->wrongPanel->okButton);
     ASSERT_EQ(screen->game.phase(), QuizGame::Phase::PlayerOut);
     EXPECT_EQ(of(screen->readyPanel)->text(QAccessible::Name), QStringLiteral("Game over"));
     advance(2500);
@@ -80,7 +82,7 @@ TEST_F(AccessibleScreenTest, PressActionsPlayAsClicksDo) {
     screen->endGame();
     ASSERT_TRUE(visible(screen->finalScorePanel));
     EXPECT_EQ(of(screen->finalScorePanel)->text(QAccessible::Name), QStringLiteral("Final scores"));
-    pressAction(screen->finalScoreOk);
+    pressAction(screen->finalScorePanel->okButton);
     EXPECT_EQ(screen->game.phase(), QuizGame::Phase::Attract);
 }
 

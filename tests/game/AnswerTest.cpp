@@ -1,4 +1,6 @@
 #include "GameFixture.h"
+#include "FinalScoresPanel.h"
+#include "VerdictPanel.h"
 #include "GamePosition.h"
 
 #include <QTest>
@@ -116,9 +118,9 @@ TEST_F(AnswerTest, JudgementComparesTheWholeTextExactly) {
             EXPECT_EQ(visible(screen->correctBanner), c.correct);
             EXPECT_EQ(visible(screen->wrongPanel), !c.correct);
             if (!c.correct) {
-                EXPECT_EQ(screen->wrongQuestion->caption(), QStringLiteral("Capital?"));
-                EXPECT_EQ(screen->wrongChosen->caption(), c.text);
-                EXPECT_EQ(screen->wrongCorrect->caption(), QStringLiteral("Paris"));
+                EXPECT_EQ(screen->wrongPanel->question->caption(), QStringLiteral("Capital?"));
+                EXPECT_EQ(screen->wrongPanel->chosen->caption(), c.text);
+                EXPECT_EQ(screen->wrongPanel->correct->caption(), QStringLiteral("Paris"));
             }
             break;
         }
@@ -165,7 +167,7 @@ TEST_F(AnswerTest, WrongPanelPlaysTheFallRunAndOkMovesOn) {
     startGame();
     answerWrong();
     ASSERT_TRUE(visible(screen->wrongPanel));
-    EXPECT_EQ(screen->wrongPanelOkFrame->bevelOuter(), Bevel::None);
+    EXPECT_EQ(screen->wrongPanel->okFrame->bevelOuter(), Bevel::None);
     clearMidi();
     advance(24 * 60);
     std::vector<int> expected;
@@ -180,12 +182,12 @@ TEST_F(AnswerTest, WrongPanelPlaysTheFallRunAndOkMovesOn) {
         choose(answer);
     EXPECT_EQ(screen->display.buttonLit, lit);
 
-    screen->raiseWrongPanelOk();
-    EXPECT_EQ(screen->wrongPanelOkFrame->bevelOuter(), Bevel::Raised);
-    screen->flattenWrongPanelOk();
-    EXPECT_EQ(screen->wrongPanelOkFrame->bevelOuter(), Bevel::None);
+    screen->wrongPanel->raiseOk();
+    EXPECT_EQ(screen->wrongPanel->okFrame->bevelOuter(), Bevel::Raised);
+    screen->wrongPanel->flattenOk();
+    EXPECT_EQ(screen->wrongPanel->okFrame->bevelOuter(), Bevel::None);
 
-    screen->confirmWrongPanel();
+    screen->wrongPanel->confirm();
     EXPECT_FALSE(visible(screen->wrongPanel));
     EXPECT_EQ(screen->game.gaugeStepMs(), 140);
     EXPECT_EQ(screen->timeGauge->progress(), 100);
@@ -199,7 +201,7 @@ TEST_F(AnswerTest, WrongPanelPlaysTheFallRunAndOkMovesOn) {
     answerWrong();
     clearMidi();
     advance(24 * 5);
-    screen->confirmWrongPanel();
+    screen->wrongPanel->confirm();
     advance(24 * 50);
     EXPECT_EQ(notes(FallStatus), (std::vector<int>{74, 73, 72, 71, 70}));
 }
@@ -221,7 +223,7 @@ TEST_F(AnswerTest, FallRunFreezesWithTheSoundSwitch) {
     EXPECT_EQ(notes(FallStatus), (std::vector<int>{74, 73, 72, 71, 70}));
 
     switchSoundOff();
-    screen->confirmWrongPanel();
+    screen->wrongPanel->confirm();
     clearMidi();
     loseQuestion();
     answerRight();
@@ -248,9 +250,9 @@ TEST_F(AnswerTest, GaugeRunsOutIntoTheTimeOutPanel) {
     EXPECT_EQ(screen->timeGauge->progress(), 100);
     EXPECT_FALSE(screen->game.answersOpen());
     EXPECT_FALSE(visible(screen->timeGauge));
-    EXPECT_EQ(screen->timeOutQuestion->caption(), question);
-    EXPECT_EQ(screen->timeOutCorrect->caption(), screen->game.draw().correctAnswer());
-    EXPECT_EQ(screen->timeOutPanelOkFrame->bevelOuter(), Bevel::None);
+    EXPECT_EQ(screen->timeOutPanel->question->caption(), question);
+    EXPECT_EQ(screen->timeOutPanel->correct->caption(), screen->game.draw().correctAnswer());
+    EXPECT_EQ(screen->timeOutPanel->okFrame->bevelOuter(), Bevel::None);
     const std::vector<int> ticks = notes(TickStatus);
     ASSERT_EQ(ticks.size(), 100u);
     for (int i = 0; i < 100; ++i) {
@@ -265,11 +267,11 @@ TEST_F(AnswerTest, GaugeRunsOutIntoTheTimeOutPanel) {
     EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
     advance(3000);
     EXPECT_EQ(notes(TickStatus).size(), 100u); // the hidden gauge stays silent
-    screen->raiseTimeOutPanelOk();
-    EXPECT_EQ(screen->timeOutPanelOkFrame->bevelOuter(), Bevel::Raised);
-    screen->flattenTimeOutPanelOk();
-    EXPECT_EQ(screen->timeOutPanelOkFrame->bevelOuter(), Bevel::None);
-    screen->confirmTimeOutPanel();
+    screen->timeOutPanel->raiseOk();
+    EXPECT_EQ(screen->timeOutPanel->okFrame->bevelOuter(), Bevel::Raised);
+    screen->timeOutPanel->flattenOk();
+    EXPECT_EQ(screen->timeOutPanel->okFrame->bevelOuter(), Bevel::None);
+    screen->timeOutPanel->confirm();
     EXPECT_FALSE(visible(screen->timeOutPanel));
     ASSERT_TRUE(waitForAnswers());
 }
@@ -294,13 +296,13 @@ TEST_F(AnswerTest, OkWithNoCreditLeftEndsTheGame) {
     GamePosition::setCredit(screen->game, 1);
     answerWrong();
     EXPECT_EQ(screen->game.players().credit(), 0);
-    screen->confirmWrongPanel();
+    screen->wrongPanel->confirm();
     EXPECT_FALSE(visible(screen->wrongPanel));
     EXPECT_TRUE(visible(screen->gameOverBanner));
     EXPECT_FALSE(screen->game.timer(QuizGame::GameTimer::Reveal).enabled());
     EXPECT_FALSE(screen->endGameAction->isVisible());
     advance(4000);
     EXPECT_TRUE(visible(screen->finalScorePanel));
-    EXPECT_EQ(screen->finalNames[0]->caption(), QStringLiteral("Player One"));
-    EXPECT_EQ(screen->finalScores[0]->caption(), QStringLiteral("5"));
+    EXPECT_EQ(screen->finalScorePanel->names[0]->caption(), QStringLiteral("Player One"));
+    EXPECT_EQ(screen->finalScorePanel->scores[0]->caption(), QStringLiteral("5"));
 }

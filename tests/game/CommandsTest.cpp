@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "FinalScoresPanel.h"
 #include "SoundCues.h"
 
 #include <QApplication>
@@ -217,8 +218,8 @@ TEST_F(CommandsTest, EndGameYesShowsTheFinalScores) {
         dialogs.answer(MsgButton::Yes);
         s.endGame();
         EXPECT_TRUE(visible(s.finalScorePanel));
-        EXPECT_EQ(s.finalScores[0]->caption(), QStringLiteral("5"));
-        EXPECT_EQ(s.finalNames[0]->caption(), QStringLiteral("Player One"));
+        EXPECT_EQ(s.finalScorePanel->scores[0]->caption(), QStringLiteral("5"));
+        EXPECT_EQ(s.finalScorePanel->names[0]->caption(), QStringLiteral("Player One"));
         EXPECT_EQ(s.game.players().scores(), (std::array<int, 4>{0, 0, 0, 0}));
         EXPECT_EQ(s.game.players().credits(), (std::array<int, 4>{0, 0, 0, 0}));
         EXPECT_FALSE(s.endGameAction->isVisible());
@@ -514,7 +515,7 @@ TEST_F(CommandsTest, MenuFollowsWhatTheGameOffers) {
             break;
         if (s.game.phase() == QuizGame::Phase::FinalScores) {
             EXPECT_FALSE(s.endGameAction->isVisible());
-            s.confirmFinalScores();
+            s.finalScorePanel->confirm();
             break;
         }
         if (s.game.answersOpen()) loseQuestion();

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "FinalScoresPanel.h"
+#include "ReadyPanel.h"
+#include "VerdictPanel.h"
 #include "QuizScreenFixture.h"
+#include "ReadyPanel.h"
+#include "VerdictPanel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -87,7 +92,7 @@ protected:
     // A wrong answer and its OK.
     void loseQuestion() {
         answerWrong();
-        screen->confirmWrongPanel();
+        screen->wrongPanel->confirm();
     }
     // A right answer, the ladder stopped on the lamp of that prize, and the 2 s display.
     void winQuestion(int prizeIndex) {
@@ -175,7 +180,7 @@ protected:
                  s.timeCaption,      s.timeGauge,     s.timeStrip,       s.creditCaption,
                  s.questionLabel,    s.answerFrameA,  s.answerFrameB,    s.answerFrameC,
                  s.answerFrameD,     s.answerDivider, s.correctBanner,   s.gameOverBanner,
-                 s.playerOutHeading, s.oneDollarLamp, s.fiveDollarLamp,  s.fifteenDollarLamp,
+                 s.readyPanel->playerOutHeading, s.oneDollarLamp, s.fiveDollarLamp,  s.fifteenDollarLamp,
                  s.fiftyDollarLamp,  s.loseLamp,      s.pressStopPrompt, s.wrongPanel,
                  s.timeOutPanel,     s.playerPanel,   s.readyPanel,      s.finalScorePanel})
             if (!w->isHidden()) showing << w->objectName();

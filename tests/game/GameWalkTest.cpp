@@ -1,4 +1,7 @@
 #include "GameFixture.h"
+#include "FinalScoresPanel.h"
+#include "ReadyPanel.h"
+#include "VerdictPanel.h"
 #include "GamePosition.h"
 
 using GameWalkTest = GameFixture;
@@ -18,7 +21,7 @@ TEST_F(GameWalkTest, OnePlayerToTheFinalScores) {
         ASSERT_TRUE(waitForAnswers());
         EXPECT_EQ(screen->game.gaugeStepMs(), std::max(40, 150 - 10 * questions));
         ASSERT_TRUE(advanceUntil([this] { return visible(screen->timeOutPanel); }));
-        screen->confirmTimeOutPanel();
+        screen->timeOutPanel->confirm();
         ++questions;
     }
     EXPECT_EQ(questions, 20);
@@ -26,10 +29,10 @@ TEST_F(GameWalkTest, OnePlayerToTheFinalScores) {
     EXPECT_FALSE(screen->game.answersOpen());
     advance(4000);
     ASSERT_TRUE(visible(screen->finalScorePanel));
-    EXPECT_EQ(screen->finalNames[0]->caption(), QStringLiteral("Player One"));
-    EXPECT_EQ(screen->finalScores[0]->caption(), QStringLiteral("19"));
-    EXPECT_EQ(screen->finalScores[1]->caption(), QStringLiteral("0"));
-    screen->confirmFinalScores();
+    EXPECT_EQ(screen->finalScorePanel->names[0]->caption(), QStringLiteral("Player One"));
+    EXPECT_EQ(screen->finalScorePanel->scores[0]->caption(), QStringLiteral("19"));
+    EXPECT_EQ(screen->finalScorePanel->scores[1]->caption(), QStringLiteral("0"));
+    screen->finalScorePanel->confirm();
     EXPECT_FALSE(screen->game.gameRunning());
     EXPECT_EQ(screen->game.gaugeStepMs(), 150);
     // The history survives into the next game.
@@ -53,7 +56,7 @@ TEST_F(GameWalkTest, TwelfthQuestionHasFourSeconds) {
         // 100 steps, the first within one step of the answers appearing.
         EXPECT_GE(took, 99 * interval);
         EXPECT_LE(took, 100 * interval);
-        screen->confirmTimeOutPanel();
+        screen->timeOutPanel->confirm();
     }
 }
 
@@ -66,12 +69,12 @@ TEST_F(GameWalkTest, TwoPlayersUntilNobodyHasCredit) {
     GamePosition::setPlayerCredits(screen->game, {1, 2, 0, 0});
     advance(2500);
     loseQuestion(); // Ann: 0
-    ASSERT_TRUE(visible(screen->playerOutHeading));
+    ASSERT_TRUE(visible(screen->readyPanel->playerOutHeading));
     advance(2500 + 2500);
     EXPECT_EQ(screen->game.players().current(), 2);
     loseQuestion(); // Bob: 1
     ASSERT_TRUE(visible(screen->readyPanel));
-    EXPECT_FALSE(visible(screen->playerOutHeading));
+    EXPECT_FALSE(visible(screen->readyPanel->playerOutHeading));
     EXPECT_EQ(screen->game.players().current(), 2);
     advance(2500);
     winQuestion(5); // Bob: 0
@@ -83,10 +86,10 @@ TEST_F(GameWalkTest, TwoPlayersUntilNobodyHasCredit) {
     EXPECT_FALSE(visible(screen->questionLabel));
     advance(4000);
     ASSERT_TRUE(visible(screen->finalScorePanel));
-    EXPECT_EQ(screen->finalNames[0]->caption(), QStringLiteral("Ann"));
-    EXPECT_EQ(screen->finalScores[0]->caption(), QStringLiteral("5"));
-    EXPECT_EQ(screen->finalNames[1]->caption(), QStringLiteral("Bob"));
-    EXPECT_EQ(screen->finalScores[1]->caption(), QStringLiteral("5"));
+    EXPECT_EQ(screen->finalScorePanel->names[0]->caption(), QStringLiteral("Ann"));
+    EXPECT_EQ(screen->finalScorePanel->scores[0]->caption(), QStringLiteral("5"));
+    EXPECT_EQ(screen->finalScorePanel->names[1]->caption(), QStringLiteral("Bob"));
+    EXPECT_EQ(screen->finalScorePanel->scores[1]->caption(), QStringLiteral("5"));
 }
 
 // Three players, one wins big and one goes out; the game ends when the last OK finds nobody
@@ -100,11 +103,11 @@ TEST_F(GameWalkTest, ThreePlayersWithEveryJudgement) {
     winQuestion(4); // Ann: 0 + 50
     advance(2500);
     loseQuestion(); // Bob: 0, out
-    ASSERT_TRUE(visible(screen->playerOutHeading));
+    ASSERT_TRUE(visible(screen->readyPanel->playerOutHeading));
     advance(5000);
     ASSERT_TRUE(waitForAnswers()); // Cy: 1
     ASSERT_TRUE(advanceUntil([this] { return visible(screen->timeOutPanel); }));
-    screen->confirmTimeOutPanel();
+    screen->timeOutPanel->confirm();
     EXPECT_EQ(screen->game.players().current(), 1);
     EXPECT_EQ(screen->game.players().credits(), (std::array<int, 4>{50, 0, 1, 0}));
     GamePosition::setPlayerCredit(screen->game, 0 + 1, 1); // shorten the walk: Ann's last question
@@ -118,8 +121,8 @@ TEST_F(GameWalkTest, ThreePlayersWithEveryJudgement) {
     EXPECT_FALSE(screen->endGameAction->isVisible());
     advance(4000);
     ASSERT_TRUE(visible(screen->finalScorePanel));
-    EXPECT_EQ(screen->finalScores[0]->caption(), QStringLiteral("50"));
-    EXPECT_EQ(screen->finalScores[1]->caption(), QStringLiteral("5"));
-    EXPECT_EQ(screen->finalScores[2]->caption(), QStringLiteral("5"));
-    EXPECT_EQ(screen->finalScores[3]->caption(), QStringLiteral("0"));
+    EXPECT_EQ(screen->finalScorePanel->scores[0]->caption(), QStringLiteral("50"));
+    EXPECT_EQ(screen->finalScorePanel->scores[1]->caption(), QStringLiteral("5"));
+    EXPECT_EQ(screen->finalScorePanel->scores[2]->caption(), QStringLiteral("5"));
+    EXPECT_EQ(screen->finalScorePanel->scores[3]->caption(), QStringLiteral("0"));
 }

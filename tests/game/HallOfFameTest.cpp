@@ -1,4 +1,8 @@
+#include "FinalScoresPanel.h"
+#include "ReadyPanel.h"
+#include "VerdictPanel.h"
 #include "GameFixture.h"
+#include "VerdictPanel.h"
 #include "GamePosition.h"
 
 #include "HallOfFame.h"
@@ -87,11 +91,11 @@ TEST_F(HallOfFameTest, PlayedGameIsRankedKeptAndShown) {
     advance(2000);
     answerWrong(); // 18
     expected[screen->game.draw().question()] = {1, 0};
-    screen->confirmWrongPanel();
+    screen->wrongPanel->confirm();
     ASSERT_TRUE(waitForAnswers());
     ASSERT_TRUE(advanceUntil([this] { return visible(screen->timeOutPanel); }));
     expected[screen->game.draw().question()] = {1, 0};
-    screen->confirmTimeOutPanel();
+    screen->timeOutPanel->confirm();
     ASSERT_EQ(expected.size(), 3u);
     for (const auto& [question, figures] : expected)
         EXPECT_EQ(scores->figures(regd(), question), figures) << question.toStdString();

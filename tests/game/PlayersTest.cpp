@@ -1,4 +1,6 @@
 #include "GameFixture.h"
+#include "FinalScoresPanel.h"
+#include "ReadyPanel.h"
 #include "GamePosition.h"
 
 #include <QTest>
@@ -14,8 +16,8 @@ class PlayersTest : public GameFixture {
 protected:
     // The number picture shown on the Ready panel (1-4), 0 for none.
     int readyNumber() const {
-        const ImageView* numbers[4] = {screen->playerNumberOne, screen->playerNumberTwo,
-                                       screen->playerNumberThree, screen->playerNumberFour};
+        const ImageView* numbers[4] = {screen->readyPanel->numbers[0], screen->readyPanel->numbers[1],
+                                       screen->readyPanel->numbers[2], screen->readyPanel->numbers[3]};
         int shown = 0;
         for (int k = 0; k < 4; ++k)
             if (visible(numbers[k])) shown = shown == 0 ? k + 1 : -1;
@@ -24,8 +26,8 @@ protected:
     QStringList finalRows() const {
         QStringList rows;
         for (std::size_t k = 0; k < 4; ++k)
-            rows << screen->finalNames[k]->caption() + QLatin1Char('=') +
-                        screen->finalScores[k]->caption();
+            rows << screen->finalScorePanel->names[k]->caption() + QLatin1Char('=') +
+                        screen->finalScorePanel->scores[k]->caption();
         return rows;
     }
 };
@@ -128,10 +130,10 @@ TEST_F(PlayersTest, TurnsAlternateBetweenNamedSlots) {
     for (int turn : order) {
         SCOPED_TRACE(turn);
         ASSERT_TRUE(visible(screen->readyPanel));
-        EXPECT_FALSE(visible(screen->playerOutHeading));
+        EXPECT_FALSE(visible(screen->readyPanel->playerOutHeading));
         EXPECT_EQ(screen->game.players().current(), turn);
         EXPECT_EQ(readyNumber(), turn);
-        EXPECT_EQ(screen->readyName->caption(),
+        EXPECT_EQ(screen->readyPanel->name->caption(),
                   turn == 2 ? QStringLiteral("* Ann *") : QStringLiteral("* Bob *"));
         EXPECT_FALSE(screen->game.timer(QuizGame::GameTimer::Reveal).enabled());
         advance(2499);
@@ -156,15 +158,15 @@ TEST_F(PlayersTest, PlayerOutNoticeThenSkipped) {
     advance(2500);
     loseQuestion(); // Ann: 0
     EXPECT_TRUE(visible(screen->readyPanel));
-    EXPECT_TRUE(visible(screen->playerOutHeading));
+    EXPECT_TRUE(visible(screen->readyPanel->playerOutHeading));
     EXPECT_EQ(readyNumber(), 1);
-    EXPECT_EQ(screen->readyName->caption(), QStringLiteral("* Ann *"));
+    EXPECT_EQ(screen->readyPanel->name->caption(), QStringLiteral("* Ann *"));
     advance(2499);
-    EXPECT_TRUE(visible(screen->playerOutHeading));
+    EXPECT_TRUE(visible(screen->readyPanel->playerOutHeading));
     advance(1);
-    EXPECT_FALSE(visible(screen->playerOutHeading));
+    EXPECT_FALSE(visible(screen->readyPanel->playerOutHeading));
     EXPECT_EQ(readyNumber(), 2);
-    EXPECT_EQ(screen->readyName->caption(), QStringLiteral("* Bob *"));
+    EXPECT_EQ(screen->readyPanel->name->caption(), QStringLiteral("* Bob *"));
     EXPECT_EQ(meter(), QStringLiteral("    5"));
     advance(2500);
     loseQuestion();
@@ -206,11 +208,11 @@ TEST_F(PlayersTest, FinalOkReturnsToAttractModeForTheNextGame) {
     GamePosition::setQuestionFile(screen->game, programDir() + QStringLiteral("/OTHER.QST"));
     GamePosition::enterPhase(screen->game, QuizGame::Phase::GameOver);
     advance(4000);
-    screen->raiseFinalScoreOk();
-    EXPECT_EQ(screen->finalScoreOkFrame->bevelOuter(), Bevel::Raised);
-    screen->flattenFinalScoreOk();
-    EXPECT_EQ(screen->finalScoreOkFrame->bevelOuter(), Bevel::None);
-    screen->confirmFinalScores();
+    screen->finalScorePanel->raiseOk();
+    EXPECT_EQ(screen->finalScorePanel->okFrame->bevelOuter(), Bevel::Raised);
+    screen->finalScorePanel->flattenOk();
+    EXPECT_EQ(screen->finalScorePanel->okFrame->bevelOuter(), Bevel::None);
+    screen->finalScorePanel->confirm();
     EXPECT_FALSE(visible(screen->finalScorePanel));
     EXPECT_FALSE(screen->game.gameRunning());
     EXPECT_TRUE(screen->attractButtonTimer->enabled());

@@ -1,4 +1,6 @@
 #include "GameFixture.h"
+#include "FinalScoresPanel.h"
+#include "VerdictPanel.h"
 #include "GamePosition.h"
 
 #include <filesystem>
@@ -150,7 +152,7 @@ TEST_F(RevealTest, SetBrokenMidGameIsReportedOnceAndEndsTheGame) {
         // Finish this question by timing out, then the next draw meets the broken set.
         ASSERT_TRUE(waitForAnswers());
         ASSERT_TRUE(advanceUntil([this] { return visible(screen->timeOutPanel); }));
-        screen->confirmTimeOutPanel();
+        screen->timeOutPanel->confirm();
         advance(17 * 20);
         const QString message =
             c.chosen ? QStringLiteral("Specified Question File Damaged - Please Re-Install")
@@ -161,8 +163,8 @@ TEST_F(RevealTest, SetBrokenMidGameIsReportedOnceAndEndsTheGame) {
         EXPECT_TRUE(visible(screen->gameOverBanner));
         advance(4000);
         EXPECT_TRUE(visible(screen->finalScorePanel));
-        EXPECT_EQ(screen->finalNames[0]->caption(), QStringLiteral("Ann"));
-        EXPECT_EQ(screen->finalScores[0]->caption(), QStringLiteral("5"));
+        EXPECT_EQ(screen->finalScorePanel->names[0]->caption(), QStringLiteral("Ann"));
+        EXPECT_EQ(screen->finalScorePanel->scores[0]->caption(), QStringLiteral("5"));
         advance(10000);
         EXPECT_EQ(dialogs.texts().size(), 1);
         std::filesystem::remove_all(set);

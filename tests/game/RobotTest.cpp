@@ -1,4 +1,7 @@
 #include "GameFixture.h"
+#include "FinalScoresPanel.h"
+#include "ReadyPanel.h"
+#include "VerdictPanel.h"
 
 #include "HallOfFame.h"
 #include "NameEntryPanel.h"
@@ -149,14 +152,14 @@ protected:
                                                s.loseLamp,
                                                s.pressStopPrompt,
                                                s.wrongPanel,
-                                               s.wrongPanelOk,
+                                               s.wrongPanel->okButton,
                                                s.timeOutPanel,
-                                               s.timeOutPanelOk,
+                                               s.timeOutPanel->okButton,
                                                s.playerPanel,
                                                s.playerPanelOk,
                                                s.readyPanel,
                                                s.finalScorePanel,
-                                               s.finalScoreOk,
+                                               s.finalScorePanel->okButton,
                                                s.correctBanner,
                                                s.gameOverBanner,
                                                s.playArea,

@@ -1,4 +1,6 @@
 #include "GameFixture.h"
+#include "FinalScoresPanel.h"
+#include "VerdictPanel.h"
 
 #include "HallOfFame.h"
 #include "NameEntryPanel.h"
@@ -26,7 +28,7 @@ TEST_F(SafetyNetsTest, GaugeDescriptionStartsAtTheQuestionsOwnTime) {
         EXPECT_EQ(screen->game.gaugeStepMs(), stepMs);
         EXPECT_EQ(screen->timeGauge->accessibleDescription(), fullGaugeText(stepMs));
         answerWrong();
-        screen->confirmWrongPanel();
+        screen->wrongPanel->confirm();
     }
 }
 
@@ -55,7 +57,7 @@ TEST_F(SafetyNetsTest, DoubleClickOnFinalOkLeavesTheNameEntryOpen) {
     dialogs.answer(MsgButton::Yes);
     screen->endGameAction->trigger();
     ASSERT_TRUE(visible(screen->finalScorePanel));
-    const QPoint at = screen->finalScoreOk->mapTo(screen.get(), screen->finalScoreOk->rect().center());
+    const QPoint at = screen->finalScorePanel->okButton->mapTo(screen.get(), screen->finalScorePanel->okButton->rect().center());
     QTest::mouseDClick(screen->windowHandle(), Qt::LeftButton, {}, at);
     QCoreApplication::processEvents();
     ASSERT_EQ(screen->game.phase(), QuizGame::Phase::NameEntry);
@@ -88,6 +90,6 @@ TEST_F(SafetyNetsTest, WidestTextsFitTheirLabels) {
     }
     choose(screen->game.draw().answers()[0] == screen->game.draw().correctAnswer() ? 1 : 0);
     ASSERT_TRUE(advanceUntil([this] { return visible(screen->wrongPanel); }));
-    for (const Label* value : {screen->wrongQuestion, screen->wrongChosen, screen->wrongCorrect})
+    for (const Label* value : {screen->wrongPanel->question, screen->wrongPanel->chosen, screen->wrongPanel->correct})
         EXPECT_TRUE(fits(value)) << value->caption().toStdString();
 }

@@ -1,4 +1,5 @@
 #include "SpokenPlay.h"
+#include "FinalScoresPanel.h"
 #include "GamePosition.h"
 #include "GameFixture.h"
 #include "SpokenTexts.h"
@@ -66,7 +67,7 @@ TEST_F(SpokenPlayTest, OnePlayerRightThenWrong) {
     expected << QStringLiteral("Game over");
     advance(4000);
     ASSERT_TRUE(visible(screen->finalScorePanel));
-    expected << QStringLiteral("Final score: ") + screen->finalScores[0]->caption();
+    expected << QStringLiteral("Final score: ") + screen->finalScorePanel->scores[0]->caption();
     EXPECT_EQ(speaker.texts(), expected);
 
     key(Qt::Key_Return);
@@ -135,7 +136,7 @@ TEST_F(SpokenPlayTest, TwoPlayersTurnsAndScores) {
     advance(4000);
     ASSERT_TRUE(visible(screen->finalScorePanel));
     expected << QStringLiteral("Final scores. Ann: %1. Bob: %2")
-                    .arg(screen->finalScores[0]->caption(), screen->finalScores[1]->caption());
+                    .arg(screen->finalScorePanel->scores[0]->caption(), screen->finalScorePanel->scores[1]->caption());
     EXPECT_EQ(speaker.texts(), expected);
 }
 

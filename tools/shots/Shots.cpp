@@ -6,6 +6,9 @@
 //
 // Writes DIR/NN-name.png and DIR/shots.txt (one "file<TAB>caption" line per picture).
 #include "DesktopShell.h"
+#include "FinalScoresPanel.h"
+#include "ReadyPanel.h"
+#include "VerdictPanel.h"
 #include "HelpViewer.h"
 #include "ManualClock.h"
 #include "QstFixtures.h"
@@ -217,7 +220,7 @@ bool Shots::playGame() {
     if (!until([&] { return shown(s.wrongPanel); }, 3000)) fail("Wrong");
     m_clock.advance(300);
     shot(s, QStringLiteral("Wrong"));
-    s.confirmWrongPanel();
+    s.wrongPanel->confirm();
 
     // Ann: too late.
     if (!until(answersOpen)) {
@@ -227,7 +230,7 @@ bool Shots::playGame() {
     if (!until([&] { return shown(s.timeOutPanel); }, 20000)) fail("TimeOut");
     m_clock.advance(300);
     shot(s, QStringLiteral("TimeOut"));
-    s.confirmTimeOutPanel();
+    s.timeOutPanel->confirm();
 
     // Every answer wrong from here on, until the game ends.
     bool playerOutShot = false;
@@ -235,24 +238,24 @@ bool Shots::playGame() {
          ++turn) {
         if (!until([&] {
                 return answersOpen() || shown(s.gameOverBanner) ||
-                       (shown(s.readyPanel) && shown(s.playerOutHeading));
+                       (shown(s.readyPanel) && shown(s.readyPanel->playerOutHeading));
             })) {
             fail("Game over");
             return false;
         }
-        if (shown(s.readyPanel) && shown(s.playerOutHeading)) {
+        if (shown(s.readyPanel) && shown(s.readyPanel->playerOutHeading)) {
             if (!playerOutShot) {
                 m_clock.advance(100);
                 shot(s, QStringLiteral("Player out"));
                 playerOutShot = true;
             }
-            until([&] { return !shown(s.playerOutHeading) || !shown(s.readyPanel); }, 6000);
+            until([&] { return !shown(s.readyPanel->playerOutHeading) || !shown(s.readyPanel); }, 6000);
             continue;
         }
         if (shown(s.gameOverBanner)) break;
         s.pressControl(s.answerRows[static_cast<std::size_t>(slot(false))]);
         if (!until([&] { return shown(s.wrongPanel); }, 3000)) break;
-        s.confirmWrongPanel();
+        s.wrongPanel->confirm();
     }
     if (!playerOutShot) fail("Player out");
     if (!until([&] { return shown(s.gameOverBanner); }, 1000)) {
@@ -266,7 +269,7 @@ bool Shots::playGame() {
         return false;
     }
     shot(s, QStringLiteral("Final scores"));
-    s.confirmFinalScores();
+    s.finalScorePanel->confirm();
     return true;
 }
 
