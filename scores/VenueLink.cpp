@@ -5,24 +5,15 @@
 #include <QMetaObject>
 #include <QMutexLocker>
 #include <QObject>
-#include <QTimer>
 
-VenueLink::VenueLink(const QString& address, const QString& outboxPath)
-    : address_(address), outboxPath(outboxPath) {
+VenueLink::VenueLink(const QString& address, const QString& outboxPath,
+                     std::function<void()> roundEnded)
+    : address_(address), outboxPath(outboxPath), roundEnded(std::move(roundEnded)) {
     thread.setObjectName(QStringLiteral("venue scores"));
     worker = new QObject;
     worker->moveToThread(&thread);
     thread.start();
-    QMetaObject::invokeMethod(
-        worker,
-        [this] {
-            roundTimer = new QTimer(worker);
-            roundTimer->setInterval(RoundIntervalMs);
-            QObject::connect(roundTimer, &QTimer::timeout, worker, [this] { round(); });
-            roundTimer->start();
-            round();
-        },
-        Qt::QueuedConnection);
+    sendSoon();
 }
 
 VenueLink::~VenueLink() {
@@ -32,8 +23,6 @@ VenueLink::~VenueLink() {
     QMetaObject::invokeMethod(
         worker,
         [this] {
-            delete roundTimer;
-            roundTimer = nullptr;
             server.reset();
             local.reset();
         },
@@ -78,6 +67,10 @@ void VenueLink::runRound() {
     QMetaObject::invokeMethod(worker, [this] { round(); }, Qt::BlockingQueuedConnection);
 }
 
+void VenueLink::waitForRounds() {
+    QMetaObject::invokeMethod(worker, [] {}, Qt::BlockingQueuedConnection);
+}
+
 QStringList VenueLink::takeMessages() {
     QMutexLocker lock(&mutex);
     return std::exchange(messages, {});
@@ -95,11 +88,15 @@ void VenueLink::goOffline(const QString& reason) {
 }
 
 void VenueLink::round() {
-    struct Count {
-        std::atomic<int>& rounds;
-        ~Count() { ++rounds; }
-    } count{rounds};
     if (stopping) return;
+    // Counted, and told, however the round ends.
+    struct Count {
+        VenueLink& link;
+        ~Count() {
+            ++link.rounds;
+            if (link.roundEnded) link.roundEnded();
+        }
+    } count{*this};
     if (!local) {
         local = std::make_unique<ScoreStore>(outboxPath, QString(), nullptr,
                                              ScoreStore::Recovery::LeaveAlone);
