@@ -4,7 +4,7 @@
 #include "HallOfFamePage.h"
 #include "NameEntryPanel.h"
 #include "QuizScreen.h"
-#include "ScoreStore.h"
+#include "ScoreKeeper.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -13,7 +13,7 @@
 #include <QMenu>
 #include <QTimer>
 
-HallOfFame::HallOfFame(QuizScreen& screen, ScoreStore* store, Dialogs& dialogs)
+HallOfFame::HallOfFame(QuizScreen& screen, ScoreKeeper* store, Dialogs& dialogs)
     : screen(screen), game(screen.game), store(store), dialogs(dialogs) {
     page = new HallOfFamePage(screen.playArea);
     page->hide();
@@ -126,6 +126,8 @@ void HallOfFame::phaseEntered(QuizGame::Phase phase) {
         if (!waiting.isEmpty()) storeResults();
         // The game's answers go to the venue even when nobody entered the hall.
         if (store) store->finishGame();
+        // The page's hall is read while the attract pictures show.
+        if (store) store->watch(QuestionSet::fromFile(game.questionFile));
         // Before the screen is first shown (at start-up, behind the splash) the messages
         // wait for it.
         if (screen.isVisible()) showMessages();

@@ -13,7 +13,7 @@ class HallOfFamePage;
 class NameEntryPanel;
 class QAction;
 class QuizScreen;
-class ScoreStore;
+class ScoreKeeper;
 
 // The hall of fame on the game screen. It follows the game's phases: each verdict counts in
 // the question's figures; after the final scores the players whose scores rank enter their
@@ -26,7 +26,7 @@ class HallOfFame : public QObject {
     Q_OBJECT
 public:
     // Made by the screen, which owns it; its panels go into the screen's play area.
-    HallOfFame(QuizScreen& screen, ScoreStore* store, Dialogs& dialogs);
+    HallOfFame(QuizScreen& screen, ScoreKeeper* store, Dialogs& dialogs);
     ~HallOfFame() override;
 
     // Ticks the attract page stays up (50 ms each).
@@ -74,7 +74,7 @@ private:
 
     QuizScreen& screen;
     QuizGame& game;
-    ScoreStore* store;
+    ScoreKeeper* store;
     Dialogs& dialogs;
     // The set of the question asked last, and whether its verdict is counted.
     QuestionSet questionSet;
