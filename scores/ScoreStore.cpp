@@ -296,7 +296,7 @@ ScoreStore::ScoreStore(const QString& location, const QString& connectionName,
 }
 
 ScoreStore::~ScoreStore() {
-    venue_.reset();
+    VenueLink::close(std::move(venue_));
     close();
 }
 

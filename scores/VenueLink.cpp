@@ -17,19 +17,38 @@ VenueLink::VenueLink(const QString& address, const QString& outboxPath,
 }
 
 VenueLink::~VenueLink() {
-    // A round under way ends by itself (its waits are short); none starts after it.
-    stopping = true;
-    // The connections close on the thread that opened them.
+    if (thread.isRunning()) {
+        stop();
+        thread.wait();
+    }
+    delete worker;
+}
+
+void VenueLink::stop() {
+    {
+        // A round that is telling its end finishes that first; none is told after this.
+        QMutexLocker lock(&mutex);
+        stopping = true;
+    }
+    // After the round under way: the connections close on the thread that opened them.
     QMetaObject::invokeMethod(
         worker,
         [this] {
             server.reset();
             local.reset();
+            thread.quit();
         },
-        Qt::BlockingQueuedConnection);
-    thread.quit();
-    thread.wait();
-    delete worker;
+        Qt::QueuedConnection);
+}
+
+void VenueLink::close(std::unique_ptr<VenueLink> link, int waitMs) {
+    if (!link) return;
+    link->stop();
+    // A server that stopped answering in the middle of a statement holds the round for as
+    // long as it stays so (the client library sets no limit of its own). Its thread is then
+    // left to the end of the program: what the round had not finished is still in the
+    // outbox, and a game the server took twice counts once.
+    if (!link->thread.wait(waitMs)) (void)link.release();
 }
 
 QString VenueLink::key(const QuestionSet& set) {
@@ -94,7 +113,8 @@ void VenueLink::round() {
         VenueLink& link;
         ~Count() {
             ++link.rounds;
-            if (link.roundEnded) link.roundEnded();
+            QMutexLocker lock(&link.mutex);
+            if (link.roundEnded && !link.stopping) link.roundEnded();
         }
     } count{*this};
     if (!local) {

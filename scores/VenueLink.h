@@ -39,6 +39,13 @@ public:
     VenueLink(const VenueLink&) = delete;
     VenueLink& operator=(const VenueLink&) = delete;
 
+    // How long closing waits for a round under way.
+    static constexpr int CloseWaitMs = 1000;
+    // Closes the link, waiting at most waitMs for the round under way; a round held longer
+    // by a server that does not answer is left running, with the link, until the program
+    // ends, and never tells its end.
+    static void close(std::unique_ptr<VenueLink> link, int waitMs = CloseWaitMs);
+
     const QString& address() const { return address_; }
     // True from the first round that could not reach the server until one could.
     bool isOffline() const { return offline.load(); }
@@ -63,6 +70,8 @@ private:
     static QString key(const QuestionSet& set);
     // One round, on the link's thread.
     void round();
+    // Lets the round under way end and then stops the thread, without waiting.
+    void stop();
     void goOffline(const QString& reason);
 
     const QString address_;
