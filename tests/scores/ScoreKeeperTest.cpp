@@ -61,3 +61,19 @@ TEST_F(ScoreKeeperTest, ClosingKeepsEverythingHandedOver) {
     // Q0 was asked at 3, 6 ... 30, answered right at 6, 12 ... 30.
     EXPECT_EQ(store->figures(regd, QStringLiteral("Q0")), (QuestionFigures{10, 5}));
 }
+
+// The question editor's reader, on the calling thread, reads the figures the keeper's thread
+// writes, each new answer once it is done.
+TEST_F(ScoreKeeperTest, ReaderFollowsTheFigures) {
+    ScoreKeeper keeper(dbPath(), [this] { return now; });
+    const QuestionSet regd = set(QStringLiteral("REGD.QST"));
+    keeper.recordAnswer(regd, QStringLiteral("Q"), true);
+    keeper.sync();
+    ScoreStore* reader = keeper.reader();
+    ASSERT_TRUE(reader);
+    EXPECT_EQ(reader->figures(regd, QStringLiteral("Q")), (QuestionFigures{1, 1}));
+    keeper.recordAnswer(regd, QStringLiteral("Q"), false);
+    keeper.sync();
+    EXPECT_EQ(keeper.reader(), reader);
+    EXPECT_EQ(reader->figures(regd, QStringLiteral("Q")), (QuestionFigures{2, 1}));
+}
