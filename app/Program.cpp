@@ -6,7 +6,7 @@
 #include "QtClock.h"
 #include "QtDialogs.h"
 #include "QuizScreen.h"
-#include "ScoreStore.h"
+#include "ScoreKeeper.h"
 #include "Settings.h"
 #include "Speaker.h"
 #include "Splash.h"
@@ -22,15 +22,15 @@
 namespace {
 // The venue's server and this cabinet's name from Trivora.conf (group Scores), the command
 // line's server first. No password is ever read from here: the server's client library
-// finds it in ~/.pgpass, PGPASSFILE or the service file.
-void useVenueScores(ScoreStore& scores, const ProgramOptions& options) {
+// finds it in ~/.pgpass, PGPASSFILE or the service file. The clock paces the venue's rounds.
+void useVenueScores(ScoreKeeper& scores, const ProgramOptions& options, Clock& clock) {
     QSettings conf(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Trivora"));
     conf.beginGroup(QStringLiteral("Scores"));
     scores.setCabinet(conf.value(QStringLiteral("Cabinet")).toString());
     const QString database =
         options.scoresDatabase.value_or(conf.value(QStringLiteral("Database")).toString())
             .trimmed();
-    if (!database.isEmpty()) scores.useVenue(database);
+    if (!database.isEmpty()) scores.useVenue(database, &clock);
 }
 } // namespace
 
@@ -63,10 +63,11 @@ int runTrivora(int argc, char** argv) {
     QtDialogs dialogs(&shell);
     Settings settings;
     std::unique_ptr<MidiPlatform> midi = makeSystemMidiPlatform();
-    // The hall of fame in the user's data folder; its messages reach the player through the
-    // game screen.
-    ScoreStore scores;
-    useVenueScores(scores, parsed.options);
+    // The hall of fame in the user's data folder, kept on a thread of its own; its messages
+    // reach the player through the game screen. It closes after the screen, keeping every
+    // game handed to it.
+    ScoreKeeper scores;
+    useVenueScores(scores, parsed.options, clock);
     // Spoken play's voice; the Sound menu's "&Speak" tells why when nothing can speak.
     std::unique_ptr<Speaker> speaker = makeSystemSpeaker();
 

@@ -1,8 +1,8 @@
 #include "HallRanking.h"
 
-#include "ScoreStore.h"
+#include "ScoreKeeper.h"
 
-QList<RankedResult> rankResults(ScoreStore& store, const QuestionSet& set,
+QList<RankedResult> rankResults(ScoreKeeper& store, const QuestionSet& set,
                                 const QList<PlayerResult>& results) {
     QList<qsizetype> contenders;
     QList<int> scores;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHashFunctions>
 #include <QString>
 
 struct QuestionRecord;
@@ -30,3 +31,7 @@ private:
     QString fileName_;
     QByteArray header_;
 };
+
+inline size_t qHash(const QuestionSet& set, size_t seed = 0) {
+    return qHashMulti(seed, set.fileName(), set.header());
+}

@@ -296,7 +296,7 @@ ScoreStore::ScoreStore(const QString& location, const QString& connectionName,
 }
 
 ScoreStore::~ScoreStore() {
-    venue_.reset();
+    VenueLink::close(std::move(venue_));
     close();
 }
 
@@ -683,12 +683,13 @@ QList<int> ScoreStore::placesAmong(const QList<int>& existing, const QList<int>&
     return places;
 }
 
-bool ScoreStore::recordGame(const QuestionSet& set, const QList<PlayerResult>& results) {
+bool ScoreStore::recordGame(const QuestionSet& set, const QList<PlayerResult>& results,
+                            const QDateTime& entered) {
     if (!set.isValid()) return false;
     QList<int> scores;
     for (const PlayerResult& r : results)
         scores.append(r.score);
-    GameRecord game{newGameId(), set, cabinet_, now(), {}, {}};
+    GameRecord game{newGameId(), set, cabinet_, entered.isValid() ? entered : now(), {}, {}};
     const QList<int> venuePlaces = venue_ ? placesOf(set, scores) : QList<int>();
     const bool ok = run(
         [&](Session& s) {
@@ -927,7 +928,7 @@ bool ScoreStore::checkpoint() {
     });
 }
 
-bool ScoreStore::useVenue(const QString& address) {
+bool ScoreStore::useVenue(const QString& address, std::function<void()> roundEnded) {
     if (!isServerAddress(address)) {
         messages << QStringLiteral("The venue's scores database \"%1\" is not a server address "
                                    "of the form postgresql://user@host:port/database. Scores "
@@ -947,7 +948,7 @@ bool ScoreStore::useVenue(const QString& address) {
         return s.exec(QStringLiteral("UPDATE outbox_games SET closed = 1 WHERE closed = 0")) &&
                s.exec(QStringLiteral("PRAGMA wal_autocheckpoint = 0"));
     });
-    venue_ = std::make_unique<VenueLink>(address, path_);
+    venue_ = std::make_unique<VenueLink>(address, path_, std::move(roundEnded));
     return true;
 }
 

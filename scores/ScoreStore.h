@@ -82,11 +82,12 @@ public:
 
     // Makes the hall of fame and the figures the venue's at address: each game goes into
     // the outbox of this store's file in the same transaction that keeps it here, and a
-    // thread of its own sends the outbox to the server and reads the venue's halls back.
-    // bestTen() and placesOf() then answer from the last hall read, with the games still in
-    // the outbox. Nothing here waits on the network. False, with a message, when this store
-    // cannot keep an outbox (it is not a lasting file).
-    bool useVenue(const QString& address);
+    // thread of its own sends the outbox to the server and reads the venue's halls back,
+    // after each game and whenever venue()->sendSoon() asks; roundEnded is called there
+    // after each of its rounds. bestTen() and placesOf() then answer from the last hall
+    // read, with the games still in the outbox. Nothing here waits on the network. False,
+    // with a message, when this store cannot keep an outbox (it is not a lasting file).
+    bool useVenue(const QString& address, std::function<void()> roundEnded = {});
     VenueLink* venue() const { return venue_.get(); }
     // Whether the venue's server could not be reached the last time it was tried.
     bool isOffline() const;
@@ -108,8 +109,10 @@ public:
     QList<int> placesOf(const QuestionSet& set, const QList<int>& scores);
 
     // Enters the results of one game that rank (as placesOf() sees them), in one
-    // transaction. Names are cut to ten characters. False when the write failed.
-    bool recordGame(const QuestionSet& set, const QList<PlayerResult>& results);
+    // transaction, dated entered (now when not given). Names are cut to ten characters.
+    // False when the write failed.
+    bool recordGame(const QuestionSet& set, const QList<PlayerResult>& results,
+                    const QDateTime& entered = QDateTime());
     // The set's hall of fame, best first; at most ten entries.
     QList<ScoreEntry> bestTen(const QuestionSet& set);
     // The set's hall of fame in this store alone, whether or not the venue is used. False

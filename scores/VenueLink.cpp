@@ -5,42 +5,50 @@
 #include <QMetaObject>
 #include <QMutexLocker>
 #include <QObject>
-#include <QTimer>
 
-VenueLink::VenueLink(const QString& address, const QString& outboxPath)
-    : address_(address), outboxPath(outboxPath) {
+VenueLink::VenueLink(const QString& address, const QString& outboxPath,
+                     std::function<void()> roundEnded)
+    : address_(address), outboxPath(outboxPath), roundEnded(std::move(roundEnded)) {
     thread.setObjectName(QStringLiteral("venue scores"));
     worker = new QObject;
     worker->moveToThread(&thread);
     thread.start();
+    sendSoon();
+}
+
+VenueLink::~VenueLink() {
+    if (thread.isRunning()) {
+        stop();
+        thread.wait();
+    }
+    delete worker;
+}
+
+void VenueLink::stop() {
+    {
+        // A round that is telling its end finishes that first; none is told after this.
+        QMutexLocker lock(&mutex);
+        stopping = true;
+    }
+    // After the round under way: the connections close on the thread that opened them.
     QMetaObject::invokeMethod(
         worker,
         [this] {
-            roundTimer = new QTimer(worker);
-            roundTimer->setInterval(RoundIntervalMs);
-            QObject::connect(roundTimer, &QTimer::timeout, worker, [this] { round(); });
-            roundTimer->start();
-            round();
+            server.reset();
+            local.reset();
+            thread.quit();
         },
         Qt::QueuedConnection);
 }
 
-VenueLink::~VenueLink() {
-    // A round under way ends by itself (its waits are short); none starts after it.
-    stopping = true;
-    // The connections close on the thread that opened them.
-    QMetaObject::invokeMethod(
-        worker,
-        [this] {
-            delete roundTimer;
-            roundTimer = nullptr;
-            server.reset();
-            local.reset();
-        },
-        Qt::BlockingQueuedConnection);
-    thread.quit();
-    thread.wait();
-    delete worker;
+void VenueLink::close(std::unique_ptr<VenueLink> link, int waitMs) {
+    if (!link) return;
+    link->stop();
+    // A server that stopped answering in the middle of a statement holds the round for as
+    // long as it stays so (the client library sets no limit of its own). Its thread is then
+    // left to the end of the program: what the round had not finished is still in the
+    // outbox, and a game the server took twice counts once.
+    if (!link->thread.wait(waitMs)) (void)link.release();
 }
 
 QString VenueLink::key(const QuestionSet& set) {
@@ -78,6 +86,10 @@ void VenueLink::runRound() {
     QMetaObject::invokeMethod(worker, [this] { round(); }, Qt::BlockingQueuedConnection);
 }
 
+void VenueLink::waitForRounds() {
+    QMetaObject::invokeMethod(worker, [] {}, Qt::BlockingQueuedConnection);
+}
+
 QStringList VenueLink::takeMessages() {
     QMutexLocker lock(&mutex);
     return std::exchange(messages, {});
@@ -95,11 +107,16 @@ void VenueLink::goOffline(const QString& reason) {
 }
 
 void VenueLink::round() {
-    struct Count {
-        std::atomic<int>& rounds;
-        ~Count() { ++rounds; }
-    } count{rounds};
     if (stopping) return;
+    // Counted, and told, however the round ends.
+    struct Count {
+        VenueLink& link;
+        ~Count() {
+            ++link.rounds;
+            QMutexLocker lock(&link.mutex);
+            if (link.roundEnded && !link.stopping) link.roundEnded();
+        }
+    } count{*this};
     if (!local) {
         local = std::make_unique<ScoreStore>(outboxPath, QString(), nullptr,
                                              ScoreStore::Recovery::LeaveAlone);

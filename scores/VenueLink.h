@@ -11,11 +11,11 @@
 #include <QThread>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 
 class QObject;
-class QTimer;
 class ScoreStore;
 
 // A cabinet's line to its venue's scores server, on a thread of its own: it sends the games
@@ -23,18 +23,28 @@ class ScoreStore;
 // fame of every set that was asked for. The game's thread only reads what the last round
 // left (hall(), isOffline()), under a lock that is never held while the network is used.
 //
-// A round runs soon after each game and then every few seconds while the line is up or
-// down; the first failure of the session leaves a message (wrong password, no server, a
-// newer schema), later ones only the offline mark.
+// A round runs soon after each game, and whenever sendSoon() asks for one: the game asks
+// every RoundIntervalMs on its clock (ScoreKeeper), so that the link retries while it is
+// down and reads the halls again while it is up. The first failure of the session leaves a
+// message (wrong password, no server, a newer schema), later ones only the offline mark.
 class VenueLink {
 public:
     static constexpr int RoundIntervalMs = 5000;
 
-    // The server at address; the outbox in the database file at outboxPath.
-    VenueLink(const QString& address, const QString& outboxPath);
+    // The server at address; the outbox in the database file at outboxPath. roundEnded, when
+    // given, is called on the link's thread after every round it ran.
+    VenueLink(const QString& address, const QString& outboxPath,
+              std::function<void()> roundEnded = {});
     ~VenueLink();
     VenueLink(const VenueLink&) = delete;
     VenueLink& operator=(const VenueLink&) = delete;
+
+    // How long closing waits for a round under way.
+    static constexpr int CloseWaitMs = 1000;
+    // Closes the link, waiting at most waitMs for the round under way; a round held longer
+    // by a server that does not answer is left running, with the link, until the program
+    // ends, and never tells its end.
+    static void close(std::unique_ptr<VenueLink> link, int waitMs = CloseWaitMs);
 
     const QString& address() const { return address_; }
     // True from the first round that could not reach the server until one could.
@@ -48,6 +58,9 @@ public:
     // Runs a round and returns when it is done: for tools that have nothing else to do, and
     // for tests. Never called from the game's thread.
     void runRound();
+    // Returns when every round asked for so far has ended. Never called from the game's
+    // thread during a game.
+    void waitForRounds();
     // How many rounds have ended, and how many games were taken by the server.
     int roundsDone() const { return rounds.load(); }
     int gamesSent() const { return sent.load(); }
@@ -57,6 +70,8 @@ private:
     static QString key(const QuestionSet& set);
     // One round, on the link's thread.
     void round();
+    // Lets the round under way end and then stops the thread, without waiting.
+    void stop();
     void goOffline(const QString& reason);
 
     const QString address_;
@@ -64,7 +79,7 @@ private:
     QThread thread;
     // Lives on the link's thread; everything below it is used there only.
     QObject* worker = nullptr;
-    QTimer* roundTimer = nullptr;
+    const std::function<void()> roundEnded;
     std::unique_ptr<ScoreStore> server;
     std::unique_ptr<ScoreStore> local;
     bool reported = false;

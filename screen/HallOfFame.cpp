@@ -4,7 +4,7 @@
 #include "HallOfFamePage.h"
 #include "HallRanking.h"
 #include "NameEntryPanel.h"
-#include "ScoreStore.h"
+#include "ScoreKeeper.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -12,7 +12,7 @@
 #include <QTimer>
 
 HallOfFame::HallOfFame(QuizGame& game, QWidget& window, QWidget& playArea, const Clock& clock,
-                       ScoreStore* store, Dialogs& dialogs)
+                       ScoreKeeper* store, Dialogs& dialogs)
     : game(game), window(window), store(store), dialogs(dialogs) {
     page = new HallOfFamePage(&playArea);
     page->hide();
@@ -97,6 +97,8 @@ void HallOfFame::phaseEntered(QuizGame::Phase phase) {
         if (!waiting.isEmpty()) storeResults();
         // The game's answers go to the venue even when nobody entered the hall.
         if (store) store->finishGame();
+        // The page's hall is read while the attract pictures show.
+        if (store) store->watch(QuestionSet::fromFile(game.draw().file()));
         // Before the window is first shown (at start-up, behind the splash) the messages
         // wait for it.
         if (window.isVisible()) showMessages();

@@ -13,7 +13,7 @@ class Dialogs;
 class HallOfFamePage;
 class NameEntryPanel;
 class QWidget;
-class ScoreStore;
+class ScoreKeeper;
 
 // The hall of fame beside the game. It follows the game's phases and verdicts: each verdict
 // counts in the question's figures; after the final scores the players whose scores rank enter
@@ -27,7 +27,7 @@ class HallOfFame : public QObject {
 public:
     // window: the game's window (dialogs and keys); playArea: where the page and the entry go.
     HallOfFame(QuizGame& game, QWidget& window, QWidget& playArea, const Clock& clock,
-               ScoreStore* store, Dialogs& dialogs);
+               ScoreKeeper* store, Dialogs& dialogs);
     ~HallOfFame() override;
 
     // Ticks the attract page stays up (50 ms each).
@@ -80,7 +80,7 @@ private:
 
     QuizGame& game;
     QWidget& window;
-    ScoreStore* store;
+    ScoreKeeper* store;
     Dialogs& dialogs;
     // The set the game was played on, and its results waiting for names.
     QuestionSet gameSet;

@@ -3,7 +3,7 @@
 #include "CabinetText.h"
 #include "ImageView.h"
 #include "Label.h"
-#include "ScoreStore.h"
+#include "ScoreKeeper.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -58,11 +58,11 @@ HallOfFamePage::HallOfFamePage(QWidget* playArea)
     fitToPlayArea();
 }
 
-bool HallOfFamePage::load(ScoreStore& store, const QString& questionFile) {
+bool HallOfFamePage::load(ScoreKeeper& store, const QString& questionFile) {
     const QuestionSet set = QuestionSet::fromFile(questionFile);
-    if (!set.isValid()) return false;
-    showEntries(set.fileName(), store.bestTen(set), store.venue() != nullptr,
-                store.isOffline());
+    const std::optional<QList<ScoreEntry>> best = store.bestTen(set);
+    if (!best) return false;
+    showEntries(set.fileName(), *best, store.isVenue(), store.isOffline());
     return true;
 }
 

@@ -8,7 +8,7 @@
 #include <array>
 
 class Label;
-class ScoreStore;
+class ScoreKeeper;
 
 // The attract page HALL OF FAME: the ten best of a question set, each line with its place,
 // name, score and date, or a line saying that nobody has scored yet. A cabinet of a venue
@@ -20,8 +20,9 @@ public:
     explicit HallOfFamePage(QWidget* playArea);
 
     // Fills the page with the ten best of the set in the question file at path. False, with
-    // the page left as it was, when the file is no question set the hall of fame can know.
-    bool load(ScoreStore& store, const QString& questionFile);
+    // the page left as it was, when the file is no question set the hall of fame can know,
+    // or while its hall has not been read yet.
+    bool load(ScoreKeeper& store, const QString& questionFile);
     // Shows these entries (best first; at most ten) of the set with this file name; with the
     // cabinet of each for a venue, and the offline mark when offline.
     void showEntries(const QString& setName, const QList<ScoreEntry>& entries,

@@ -32,7 +32,7 @@ class MidiOutput;
 class MidiPlatform;
 class PhoneBuzzers;
 class QuestionEditor;
-class ScoreStore;
+class ScoreKeeper;
 class Settings;
 class Shell;
 class SoundCues;
@@ -54,7 +54,7 @@ struct QuizServices {
     // Seed for the draw's random numbers at every reset; empty: the wall clock.
     std::function<std::uint32_t()> seed;
     // The hall of fame and the questions' figures; none: no scores are kept.
-    ScoreStore* scores = nullptr;
+    ScoreKeeper* scores = nullptr;
     // What spoken play speaks through; null: nothing can speak.
     Speaker* speaker = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "QstFile.h"
 #include "QuestionEditor.h"
+#include "ScoreKeeper.h"
 
 #include <QAction>
 #include <QDir>
@@ -33,7 +34,7 @@ void QuizScreen::openEditor() {
     }
     editorWindow = new QuestionEditor(
         QuestionEditorServices{services.clock, services.dialogs, services.shell, services.settings,
-                               services.scores},
+                               services.scores ? services.scores->reader() : nullptr},
         editorState, game.draw().file(), this);
     // Handled once the editor's closing has finished, so the window can go first.
     connect(

@@ -209,7 +209,7 @@ TEST_F(CabinetControllerTest, GamepadEntersAHallOfFameName) {
     tap(pad, SDL_CONTROLLER_BUTTON_START);
     EXPECT_EQ(screen->game.phase(), QuizGame::Phase::Attract);
     const QList<ScoreEntry> best =
-        scores->bestTen(QuestionSet::fromFile(programDir() + QStringLiteral("/REGD.QST")));
+        storedScores()->bestTen(QuestionSet::fromFile(programDir() + QStringLiteral("/REGD.QST")));
     ASSERT_EQ(best.size(), 1);
     EXPECT_EQ(best[0].name, QStringLiteral("BA"));
     EXPECT_EQ(best[0].score, 9);

@@ -21,5 +21,11 @@ void QuizScreenFixture::createScreen() {
 }
 
 void QuizScreenFixture::openScores() {
-    scores = std::make_unique<ScoreStore>(scoresPath(), QString(), [this] { return scoresNow; });
+    scores = std::make_unique<ScoreKeeper>(scoresPath(), [this] { return scoresNow; });
+}
+
+std::unique_ptr<ScoreStore> QuizScreenFixture::storedScores() {
+    if (scores) scores->sync();
+    return std::make_unique<ScoreStore>(scoresPath(), QString(), nullptr,
+                                        ScoreStore::Recovery::ReadOnly);
 }

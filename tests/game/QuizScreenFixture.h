@@ -4,7 +4,7 @@
 #include "QstFixtures.h"
 #include "QuizScreen.h"
 #include "RecordingMidiPlatform.h"
-#include "ScoreStore.h"
+#include "ScoreKeeper.h"
 #include "RecordingSpeaker.h"
 #include "ScriptedDialogs.h"
 #include "Settings.h"
@@ -29,6 +29,8 @@ protected:
     // dated by scoresNow; the screen made next keeps its scores there.
     void openScores();
     QString scoresPath() const { return ScoreStore::defaultPath(); }
+    // The scores as the file holds them once the work handed over so far is done.
+    std::unique_ptr<ScoreStore> storedScores();
     QString programDir() const { return dir.path(); }
     std::string startupFile() const {
         return (dir.path() + QStringLiteral("/REGD.QST")).toStdString();
@@ -56,7 +58,7 @@ protected:
     RecordingSpeaker speaker{clock};
     std::uint32_t seed = 12345;
     QDateTime scoresNow{QDate(2026, 12, 10), QTime(14, 30), Qt::UTC};
-    std::unique_ptr<ScoreStore> scores;
+    std::unique_ptr<ScoreKeeper> scores;
     std::unique_ptr<QuizScreen> screen;
 
 private:

@@ -1,10 +1,13 @@
 #include "GameRecord.h"
+#include "ManualClock.h"
 #include "PostgresServer.h"
 #include "QuestionRecord.h"
+#include "ScoreKeeper.h"
 #include "ScoreStore.h"
 #include "TempDir.h"
 #include "VenueLink.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSqlError>
@@ -12,6 +15,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSysInfo>
+#include <QThread>
 #include <QUuid>
 
 #include <gtest/gtest.h>
@@ -340,6 +344,88 @@ TEST_F(VenueTest, ServerStoppedMidGame) {
               QStringLiteral("Bar-1"));
     // The outage was told once; an outage later in the session only shows the mark.
     EXPECT_EQ(store->takeMessages().size(), 1);
+}
+
+// The game's side of a cabinet plays on while the server is down: its game shows at once
+// with the offline mark. The link tries again each time the game's clock reaches the next
+// round, not a millisecond before; the game is then sent once, and later rounds bring in
+// what other cabinets stored.
+TEST_F(VenueTest, KeeperRetriesOnTheGamesClock) {
+    ASSERT_TRUE(server().stop());
+    ManualClock clock;
+    ScoreKeeper keeper(dir.path() + QStringLiteral("/Bar-1.sqlite"));
+    keeper.setCabinet(QStringLiteral("Bar-1"));
+    ASSERT_TRUE(keeper.useVenue(server().address(database), &clock));
+    keeper.recordAnswer(regd, QStringLiteral("Q1"), true);
+    keeper.recordGame(regd, {{QStringLiteral("Ann"), 12, 1}});
+    keeper.sync();
+    EXPECT_TRUE(keeper.isOffline());
+    EXPECT_EQ(names(keeper.bestTen(regd).value_or(QList<ScoreEntry>())), QStringList{"Ann"});
+    EXPECT_EQ(keeper.takeMessages().size(), 1);
+
+    ASSERT_TRUE(server().start());
+    clock.advance(VenueLink::RoundIntervalMs - 1);
+    keeper.sync();
+    EXPECT_TRUE(keeper.isOffline()) << "no round before its time";
+    clock.advance(1);
+    keeper.sync();
+    EXPECT_FALSE(keeper.isOffline());
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM scores")).toInt(), 1);
+    EXPECT_EQ(onServer(QStringLiteral("SELECT SUM(asked) FROM question_figures")).toInt(), 1);
+
+    ASSERT_TRUE(ScoreStore(server().address(database))
+                    .storeGame(game(regd, QStringLiteral("Bar-2"), {{QStringLiteral("Bob"), 30, 2}})));
+    clock.advance(VenueLink::RoundIntervalMs);
+    keeper.sync();
+    const QList<ScoreEntry> seen = keeper.bestTen(regd).value_or(QList<ScoreEntry>());
+    EXPECT_EQ(names(seen), (QStringList{"Bob", "Ann"}));
+    EXPECT_EQ(seen.value(1).cabinet, QStringLiteral("Bar-1"));
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM scores")).toInt(), 2);
+    EXPECT_TRUE(keeper.takeMessages().isEmpty());
+}
+
+// Whether a statement sent to the test server waits unread at it (the server frozen).
+bool statementWaitsAtServer() {
+    QFile tcp(QStringLiteral("/proc/net/tcp"));
+    if (!tcp.open(QIODevice::ReadOnly)) return false;
+    const QByteArray local =
+        "0100007F:" + QByteArray::number(server().port(), 16).toUpper().rightJustified(4, '0');
+    for (const QByteArray& line : tcp.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        // sl, local address, remote address, state (01: established), tx:rx queues.
+        if (fields.size() > 4 && fields[1] == local && fields[3] == "01" &&
+            fields[4].split(':').value(1).toLongLong(nullptr, 16) > 0)
+            return true;
+    }
+    return false;
+}
+
+// A server that stops answering in the middle of a round (frozen where it is) does not hold
+// the closing of the game: the game the round was sending stays in the outbox, and the next
+// start sends it once, when the server answers again.
+TEST_F(VenueTest, ClosingLeavesARoundStuckOnTheServer) {
+    const QString file = dir.path() + QStringLiteral("/Bar-1.sqlite");
+    {
+        ScoreKeeper keeper(file);
+        ASSERT_TRUE(keeper.useVenue(server().address(database)));
+        keeper.watch(regd);
+        keeper.sync();
+        ASSERT_FALSE(keeper.isOffline());
+        ASSERT_TRUE(server().freeze(true));
+        keeper.recordGame(regd, {{QStringLiteral("Ann"), 12, 1}});
+        QElapsedTimer guard;
+        guard.start();
+        while (!statementWaitsAtServer() && guard.elapsed() < 10000)
+            QThread::yieldCurrentThread();
+        ASSERT_TRUE(statementWaitsAtServer()) << "the round never reached the server";
+    }
+    ASSERT_TRUE(server().freeze(false));
+    ScoreKeeper keeper(file);
+    ASSERT_TRUE(keeper.useVenue(server().address(database)));
+    keeper.watch(regd);
+    keeper.sync();
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM scores")).toInt(), 1);
+    EXPECT_EQ(names(keeper.bestTen(regd).value_or(QList<ScoreEntry>())), QStringList{"Ann"});
 }
 
 // A cabinet killed while its games wait in the outbox sends every one of them at its next

@@ -11,6 +11,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 
@@ -111,6 +112,27 @@ bool PostgresServer::stop() {
                        {QStringLiteral("-D"), data, QStringLiteral("-m"), QStringLiteral("fast"),
                         QStringLiteral("-w"), QStringLiteral("stop")});
     return !running;
+}
+
+bool PostgresServer::freeze(bool frozen) {
+    QFile pidFile(data + QStringLiteral("/postmaster.pid"));
+    if (!running || !pidFile.open(QIODevice::ReadOnly)) return false;
+    const pid_t server = pidFile.readLine().trimmed().toInt();
+    if (server <= 0) return false;
+    // The server and the processes it started, found by their parent.
+    QList<pid_t> processes{server};
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!stat.open(QIODevice::ReadOnly)) continue;
+        // "pid (name) state ppid ...": the name may hold blanks, the rest does not.
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields[1].toInt() == server) processes << entry.toInt();
+    }
+    bool ok = true;
+    for (const pid_t pid : processes)
+        ok = ::kill(pid, frozen ? SIGSTOP : SIGCONT) == 0 && ok;
+    return ok;
 }
 
 QString PostgresServer::createDatabase() {

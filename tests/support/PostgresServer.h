@@ -22,6 +22,9 @@ public:
 
     bool start();
     bool stop();
+    // Stops the server's processes where they are (SIGSTOP), or lets them go on (SIGCONT):
+    // frozen, the server takes connections and answers nothing.
+    bool freeze(bool frozen);
     bool isRunning() const { return running; }
     // A fresh database owned by role "trivora", with a name never used before.
     QString createDatabase();
