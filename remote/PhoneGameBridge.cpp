@@ -153,8 +153,8 @@ void PhoneGameBridge::phaseChanged(QuizGame::Phase phase) {
     using Phase = QuizGame::Phase;
     bool rolesChanged = false;
     if (phase == Phase::PlayerEntry) {
-        const auto slotFree = [this](int slot) { return m_game.playerName(slot).isEmpty(); };
-        for (const int id : m_roster.openPlayerEntry(slotFree))
+        const auto nameAt = [this](int slot) { return m_game.playerName(slot); };
+        for (const int id : m_roster.openPlayerEntry(nameAt))
             seat(id, m_roster.find(id)->slot);
         m_gameOn = false;
         rolesChanged = true;

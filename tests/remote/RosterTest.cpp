@@ -18,11 +18,16 @@ TEST(PhoneRosterTest, PlayerEntrySeatsPhonesInJoinOrderAroundKeyboardNames) {
     EXPECT_EQ(roster.find(3)->slot, 4);
     EXPECT_EQ(roster.find(4)->role, Role::Audience);
     EXPECT_EQ(roster.find(5)->role, Role::Audience);
-    // The next player entry seats them in join order again, around the names typed then.
+    // At the next player entry the boxes still show the last game's names: a phone whose name
+    // is there keeps its slot, the others take the empty slots in join order. Here slot 1 was
+    // typed over at the keyboard and slot 2 cleared.
     roster.endGame();
-    EXPECT_EQ(roster.openPlayerEntry([](int slot) { return slot != 1; }),
+    const QString boxes[] = {QStringLiteral("Kim"), {}, QStringLiteral("P2"), QStringLiteral("P3")};
+    EXPECT_EQ(roster.openPlayerEntry([&boxes](int slot) { return boxes[slot - 1]; }),
               (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(roster.find(1)->slot, 2);
+    EXPECT_EQ(roster.find(2)->slot, 3);
+    EXPECT_EQ(roster.find(3)->slot, 4);
     EXPECT_EQ(roster.find(4)->role, Role::Audience);
 }
 
