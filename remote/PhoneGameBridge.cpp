@@ -163,7 +163,7 @@ void PhoneGameBridge::phaseChanged(QuizGame::Phase phase) {
         m_gameOn = false;
         rolesChanged = true;
     } else if (!m_gameOn) {
-        m_roster.startGame();
+        m_roster.startGame([this](int slot) { return m_game.playerName(slot); });
         m_gameOn = true;
         rolesChanged = true;
     }

@@ -63,9 +63,10 @@ std::vector<int> PhoneRoster::openPlayerEntry(const std::function<QString(int)>&
     return phones;
 }
 
-void PhoneRoster::startGame() {
+void PhoneRoster::startGame(const std::function<QString(int)>& nameAt) {
     for (auto& [id, e] : m_entries) {
-        if (e.role == Role::Waiting) e.role = Role::Audience;
+        if (e.role == Role::Player && nameAt && nameAt(e.slot) != e.name) e.slot = 0;
+        if (e.role == Role::Waiting || e.slot == 0) e.role = Role::Audience;
         e.rightAnswers = 0;
         e.answer = -1;
     }

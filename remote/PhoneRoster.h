@@ -35,8 +35,10 @@ public:
     // in a box takes that slot again; the others take the empty slots in join order; the rest
     // are the audience. Returns the phones that took a slot, in slot order.
     std::vector<int> openPlayerEntry(const std::function<QString(int slot)>& nameAt);
-    // The game began: waiting phones watch as the audience, and the audience counts start.
-    void startGame();
+    // The game began: waiting phones watch as the audience, and so do players whose name is no
+    // longer in their slot's box (nameAt; cleared or typed over at the keyboard); the audience
+    // counts start.
+    void startGame(const std::function<QString(int slot)>& nameAt = {});
     // The game ended: everyone waits for the next player entry.
     void endGame();
 

@@ -29,6 +29,14 @@ TEST(PhoneRosterTest, PlayerEntrySeatsPhonesInJoinOrderAroundKeyboardNames) {
     EXPECT_EQ(roster.find(2)->slot, 3);
     EXPECT_EQ(roster.find(3)->slot, 4);
     EXPECT_EQ(roster.find(4)->role, Role::Audience);
+    // A phone whose box is cleared at the keyboard before OK watches the game as the audience.
+    const QString seated[] = {
+        QStringLiteral("Kim"), QStringLiteral("P1"), {}, QStringLiteral("P3")};
+    roster.startGame([&seated](int slot) { return seated[slot - 1]; });
+    EXPECT_EQ(roster.find(2)->role, Role::Audience);
+    EXPECT_EQ(roster.find(2)->slot, 0);
+    EXPECT_EQ(roster.find(1)->slot, 2);
+    EXPECT_EQ(roster.find(3)->slot, 4);
 }
 
 // A phone that joins during a game is in the audience; before any player entry it waits, and
