@@ -27,13 +27,13 @@ PhoneGameBridge::PhoneGameBridge(QuizGame& game, PhoneServer& server, QObject* p
     connect(&server, &PhoneServer::joined, this, &PhoneGameBridge::phoneJoined);
     connect(&server, &PhoneServer::resumed, this, &PhoneGameBridge::phoneResumed);
     connect(&server, &PhoneServer::received, this, &PhoneGameBridge::command);
-    connect(&game, &QuizGame::phaseChanged, this, &PhoneGameBridge::phaseChanged);
-    connect(&game, &QuizGame::letterTyped, this, &PhoneGameBridge::letterTyped);
-    connect(&game, &QuizGame::timeChanged, this, &PhoneGameBridge::timeChanged);
-    connect(&game, &QuizGame::lampsChanged, this, &PhoneGameBridge::lampsChanged);
-    connect(&game, &QuizGame::creditChanged, this, &PhoneGameBridge::creditChanged);
+    connect(&game, &QuizGame::phaseChanged, this, &PhoneGameBridge::followPhase);
+    connect(&game, &QuizGame::letterTyped, this, &PhoneGameBridge::sendLetters);
+    connect(&game, &QuizGame::timeChanged, this, &PhoneGameBridge::sendTime);
+    connect(&game, &QuizGame::lampsChanged, this, &PhoneGameBridge::sendLamp);
+    connect(&game, &QuizGame::creditChanged, this, &PhoneGameBridge::sendCredits);
     if (m_game.phase() == QuizGame::Phase::PlayerEntry)
-        phaseChanged(m_game.phase());
+        followPhase(m_game.phase());
     else if (m_game.inGame())
         m_roster.startGame();
 }
@@ -145,12 +145,12 @@ void PhoneGameBridge::press(int phoneId, PhoneMessage::Type button) {
     sendError(phoneId, QStringLiteral("not now"));
 }
 
-void PhoneGameBridge::phaseChanged(QuizGame::Phase phase) {
+void PhoneGameBridge::followPhase(QuizGame::Phase phase) {
     using Phase = QuizGame::Phase;
     bool rolesChanged = false;
     if (phase == Phase::PlayerEntry) {
-        const auto slotFree = [this](int slot) { return m_game.players().name(slot).isEmpty(); };
-        for (const int id : m_roster.openPlayerEntry(slotFree))
+        const auto nameAt = [this](int slot) { return m_game.players().name(slot); };
+        for (const int id : m_roster.openPlayerEntry(nameAt))
             seat(id, m_roster.find(id)->slot);
         m_gameOn = false;
         rolesChanged = true;
@@ -159,7 +159,7 @@ void PhoneGameBridge::phaseChanged(QuizGame::Phase phase) {
         m_gameOn = false;
         rolesChanged = true;
     } else if (!m_gameOn) {
-        m_roster.startGame();
+        m_roster.startGame([this](int slot) { return m_game.players().name(slot); });
         m_gameOn = true;
         rolesChanged = true;
     }
@@ -246,7 +246,7 @@ QString PhoneGameBridge::bestOfAudience() const {
     return QStringLiteral("%1 (%2)").arg(e->name).arg(e->rightAnswers);
 }
 
-void PhoneGameBridge::letterTyped() {
+void PhoneGameBridge::sendLetters() {
     const QString typed = m_game.typedQuestion();
     if (typed.size() < m_lettersSent) m_lettersSent = 0;
     const QString added = typed.mid(m_lettersSent);
@@ -256,7 +256,7 @@ void PhoneGameBridge::letterTyped() {
         {{QStringLiteral("type"), QStringLiteral("letter")}, {QStringLiteral("text"), added}}));
 }
 
-void PhoneGameBridge::timeChanged() {
+void PhoneGameBridge::sendTime() {
     const int left = m_game.timeLeft();
     if (m_game.phase() != QuizGame::Phase::AnswersOpen || left == m_timeSent) return;
     if (left % timeStepsPerMessage != 0 && left != QuizGame::fullTime) return;
@@ -265,12 +265,12 @@ void PhoneGameBridge::timeChanged() {
         {{QStringLiteral("type"), QStringLiteral("time")}, {QStringLiteral("left"), left}}));
 }
 
-void PhoneGameBridge::lampsChanged() {
+void PhoneGameBridge::sendLamp() {
     m_server.broadcast(compact(
         {{QStringLiteral("type"), QStringLiteral("lamp")}, {QStringLiteral("lit"), litLamp()}}));
 }
 
-void PhoneGameBridge::creditChanged() {
+void PhoneGameBridge::sendCredits() {
     QJsonArray credits;
     for (const int c : m_game.players().credits())
         credits.append(c);

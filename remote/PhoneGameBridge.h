@@ -37,11 +37,11 @@ private:
     void command(int phoneId, const PhoneMessage& message);
     void answer(int phoneId, int letter);
     void press(int phoneId, PhoneMessage::Type button);
-    void phaseChanged(QuizGame::Phase phase);
-    void letterTyped();
-    void timeChanged();
-    void lampsChanged();
-    void creditChanged();
+    void followPhase(QuizGame::Phase phase);
+    void sendLetters();
+    void sendTime();
+    void sendLamp();
+    void sendCredits();
 
     void seat(int phoneId, int slot);
     void sendState();

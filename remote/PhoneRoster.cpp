@@ -32,7 +32,7 @@ const PhoneRoster::Entry& PhoneRoster::add(int phoneId, const QString& name, Sea
     return m_entries[phoneId] = e;
 }
 
-std::vector<int> PhoneRoster::openPlayerEntry(const std::function<bool(int)>& slotFree) {
+std::vector<int> PhoneRoster::openPlayerEntry(const std::function<QString(int)>& nameAt) {
     std::vector<std::pair<int, int>> byJoin; // (join order, phone)
     for (auto& [id, e] : m_entries) {
         e.role = Role::Waiting;
@@ -40,19 +40,33 @@ std::vector<int> PhoneRoster::openPlayerEntry(const std::function<bool(int)>& sl
         byJoin.emplace_back(e.joinOrder, id);
     }
     std::sort(byJoin.begin(), byJoin.end());
-    std::vector<int> seated;
+    // A phone whose name is still in a slot's box (it played the last game there) keeps it ...
     for (const auto& [order, id] : byJoin) {
         Entry& e = m_entries[id];
-        e.slot = freeSlot(m_entries, slotFree);
-        e.role = e.slot ? Role::Player : Role::Audience;
-        if (e.slot) seated.push_back(id);
+        for (int slot = 1; slot <= 4 && !e.slot; ++slot)
+            if (nameAt(slot) == e.name && !slotTaken(m_entries, slot)) e.slot = slot;
+        if (e.slot) e.role = Role::Player;
     }
-    return seated;
+    // ... and the others take the empty slots.
+    const auto slotFree = [&nameAt](int slot) { return nameAt(slot).isEmpty(); };
+    std::vector<std::pair<int, int>> seated; // (slot, phone)
+    for (const auto& [order, id] : byJoin) {
+        Entry& e = m_entries[id];
+        if (!e.slot) e.slot = freeSlot(m_entries, slotFree);
+        e.role = e.slot ? Role::Player : Role::Audience;
+        if (e.slot) seated.emplace_back(e.slot, id);
+    }
+    std::sort(seated.begin(), seated.end());
+    std::vector<int> phones;
+    for (const auto& [slot, id] : seated)
+        phones.push_back(id);
+    return phones;
 }
 
-void PhoneRoster::startGame() {
+void PhoneRoster::startGame(const std::function<QString(int)>& nameAt) {
     for (auto& [id, e] : m_entries) {
-        if (e.role == Role::Waiting) e.role = Role::Audience;
+        if (e.role == Role::Player && nameAt && nameAt(e.slot) != e.name) e.slot = 0;
+        if (e.role == Role::Waiting || e.slot == 0) e.role = Role::Audience;
         e.rightAnswers = 0;
         e.answer = -1;
     }

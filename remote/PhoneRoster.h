@@ -31,11 +31,14 @@ public:
     // audience); during a game it is in the audience; otherwise it waits.
     const Entry& add(int phoneId, const QString& name, Seating seating,
                      const std::function<bool(int slot)>& slotFree);
-    // The player entry opened: phones take the free slots in join order, the rest are the
-    // audience. Returns the phones that took a slot, in slot order.
-    std::vector<int> openPlayerEntry(const std::function<bool(int slot)>& slotFree);
-    // The game began: waiting phones watch as the audience, and the audience counts start.
-    void startGame();
+    // The player entry opened (nameAt: the name in a slot's box). A phone whose name is still
+    // in a box takes that slot again; the others take the empty slots in join order; the rest
+    // are the audience. Returns the phones that took a slot, in slot order.
+    std::vector<int> openPlayerEntry(const std::function<QString(int slot)>& nameAt);
+    // The game began: waiting phones watch as the audience, and so do players whose name is no
+    // longer in their slot's box (nameAt; cleared or typed over at the keyboard); the audience
+    // counts start.
+    void startGame(const std::function<QString(int slot)>& nameAt = {});
     // The game ended: everyone waits for the next player entry.
     void endGame();
 

@@ -179,7 +179,10 @@ void PhoneServer::send(int phoneId, const QString& text) {
 
 void PhoneServer::broadcast(const QString& text) {
     for (auto& [id, phone] : m_phones)
-        if (phone.socket) sendTo(phone.socket, text);
+        if (phone.socket) {
+            sendTo(phone.socket, text);
+            phone.socket->flush();
+        }
 }
 
 bool PhoneServer::originAllowed(const QWebSocket& socket) const {

@@ -2,13 +2,14 @@
 
 #include "QrCode.h"
 
+#include <QFont>
 #include <QString>
 #include <QWidget>
 
-// A small card in a corner of the play area that tells the room how to join with a phone: the
-// QR code of the page's address, the address itself and the four-digit join code; on the final
-// scores, the best of the audience instead. It keeps itself in the bottom-left corner of its
-// parent.
+// A card in a corner of the play area that tells the room how to join with a phone: the QR code
+// of the page's address, with the address itself and the four-digit join code beside it; on the
+// final scores, the best of the audience instead. It keeps itself in the bottom-left corner of
+// its parent, below the player entry's name boxes, and grows with its parent.
 class PhoneBadge : public QWidget {
     Q_OBJECT
 public:
@@ -29,6 +30,11 @@ protected:
 
 private:
     void place();
+    QFont addressFont() const;
+    QFont codeFont() const;
+    QString codeText() const;
+    // The QR code's side with its quiet zone, in whole pixels per module.
+    int qrSide() const;
 
     QString m_address;
     QString m_code;

@@ -51,6 +51,30 @@ TEST_F(PhonesScreenTest, MenuEntrySwitchesThePhonesAndTheJoinCardFollowsThePhase
     EXPECT_FALSE(settings.phonesWanted());
 }
 
+// The join card at the player entry leaves the name boxes and OK in view, at the design size
+// and on a big screen, and grows with the play area so that the room can scan it from afar.
+TEST_F(PhonesScreenTest, JoinCardKeepsClearOfTheNameBoxesAndGrowsWithThePlayArea) {
+    ASSERT_NO_FATAL_FAILURE(switchOn());
+    screen->show(); // the card follows its play area's resize events
+    screen->pressControl(screen->startButton);
+    int smaller = 0;
+    for (const QSize size : {QSize(652, 253), QSize(1920, 860)}) {
+        SCOPED_TRACE(size.width());
+        screen->playArea->resize(size);
+        screen->layOutPlayArea();
+        const auto inPlayArea = [this](const QWidget* w) {
+            return QRect(w->mapTo(screen->playArea, QPoint(0, 0)), w->size());
+        };
+        const QRect card = inPlayArea(&badge());
+        EXPECT_TRUE(screen->playArea->rect().contains(card));
+        for (const Panel* slot : screen->playerSlots)
+            EXPECT_FALSE(card.intersects(inPlayArea(slot))) << slot->objectName().toStdString();
+        EXPECT_FALSE(card.intersects(inPlayArea(screen->playerPanelOkFrame)));
+        EXPECT_GT(card.height(), smaller);
+        smaller = card.height();
+    }
+}
+
 // A port in use is named in a clear message and a free port is offered; refusing it leaves
 // the phones off and the game as it was.
 TEST_F(PhonesScreenTest, PortInUseOffersAFreePort) {

@@ -53,6 +53,27 @@ TEST_F(ProtocolTest, JoiningFillsSlotsInOrderThenTheAudience) {
     EXPECT_EQ(thief.last("error").value("reason").toString(), "name taken");
 }
 
+// The players' phones keep their slots for the next game: the name boxes still show their
+// names, and the phones can answer on their turns again.
+TEST_F(ProtocolTest, PlayersKeepTheirSlotsForTheNextGame) {
+    PhoneClient *anna = nullptr, *ben = nullptr;
+    ASSERT_NO_FATAL_FAILURE(startTwoPlayerGame(anna, ben));
+    // End Game once the first turn has started (before it there is no game to end).
+    ASSERT_TRUE(advanceUntil([&] { return game->canEndGame(); }));
+    game->endGame();
+    game->confirmPanel();
+    ASSERT_EQ(game->phase(), QuizGame::Phase::Attract);
+    const qsizetype since = ben->count();
+    tap(*anna, {{"type", "start"}}); // START from a phone opens the player entry
+    ASSERT_EQ(game->phase(), QuizGame::Phase::PlayerEntry);
+    settle();
+    EXPECT_EQ(anna->last("you").value("slot").toInt(), 1);
+    EXPECT_EQ(ben->last("you").value("role").toString(), "player");
+    EXPECT_EQ(ben->last("you").value("slot").toInt(), 2);
+    EXPECT_GT(ben->count(), since);
+    EXPECT_EQ(game->players().name(2), QStringLiteral("Ben"));
+}
+
 // Only the phone of the player at the controls answers, and a double tap or a second letter
 // gives exactly one answer; START/OK and STOP act only from the phone at the controls.
 TEST_F(ProtocolTest, OnlyThePlayerAtTheControlsAnswersAndOnlyOnce) {

@@ -18,12 +18,25 @@ TEST(PhoneRosterTest, PlayerEntrySeatsPhonesInJoinOrderAroundKeyboardNames) {
     EXPECT_EQ(roster.find(3)->slot, 4);
     EXPECT_EQ(roster.find(4)->role, Role::Audience);
     EXPECT_EQ(roster.find(5)->role, Role::Audience);
-    // The next player entry seats them in join order again, around the names typed then.
+    // At the next player entry the boxes still show the last game's names: a phone whose name
+    // is there keeps its slot, the others take the empty slots in join order. Here slot 1 was
+    // typed over at the keyboard and slot 2 cleared.
     roster.endGame();
-    EXPECT_EQ(roster.openPlayerEntry([](int slot) { return slot != 1; }),
+    const QString boxes[] = {QStringLiteral("Kim"), {}, QStringLiteral("P2"), QStringLiteral("P3")};
+    EXPECT_EQ(roster.openPlayerEntry([&boxes](int slot) { return boxes[slot - 1]; }),
               (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(roster.find(1)->slot, 2);
+    EXPECT_EQ(roster.find(2)->slot, 3);
+    EXPECT_EQ(roster.find(3)->slot, 4);
     EXPECT_EQ(roster.find(4)->role, Role::Audience);
+    // A phone whose box is cleared at the keyboard before OK watches the game as the audience.
+    const QString seated[] = {
+        QStringLiteral("Kim"), QStringLiteral("P1"), {}, QStringLiteral("P3")};
+    roster.startGame([&seated](int slot) { return seated[slot - 1]; });
+    EXPECT_EQ(roster.find(2)->role, Role::Audience);
+    EXPECT_EQ(roster.find(2)->slot, 0);
+    EXPECT_EQ(roster.find(1)->slot, 2);
+    EXPECT_EQ(roster.find(3)->slot, 4);
 }
 
 // A phone that joins during a game is in the audience; before any player entry it waits, and
