@@ -179,7 +179,7 @@ bool Shots::playGame() {
 
     // The answers are up and none is chosen yet.
     const auto answersOpen = [&] {
-        return s.game.answersOpen && shown(s.answerLetters[0]) && !s.ladderShowing() &&
+        return s.game.answersOpen() && shown(s.answerLetters[0]) && !s.ladderShowing() &&
                s.display.buttonLit == std::array<int, 4>{0, 0, 0, 0};
     };
     if (!until([&] { return s.questionLabel->caption().size() > 12; })) {
@@ -207,7 +207,7 @@ bool Shots::playGame() {
     m_clock.advance(400);
     shot(s, QStringLiteral("Ladder"));
     until([&] { return s.display.lampLit[2] != 0; }, 3000);
-    s.stopLadder();
+    s.pressStop();
     m_clock.advance(300);
     shot(s, QStringLiteral("Prize"));
 
