@@ -309,7 +309,6 @@ private:
         writeRoomSet(dir.file("REGD.QST"));
         game = std::make_unique<QuizGame>(clock, dir.path(), [] { return 7u; });
         game->enterAttractMode();
-        game->selectQuestionFile(game->startupQuestionFile(), ReaderRules::GameStartup);
         // The command is seen before any view of the game (the bridge among them) hears of it.
         QObject::connect(game.get(), &QuizGame::phaseChanged, [this](Phase p) {
             if (p != Phase::Judging) return;

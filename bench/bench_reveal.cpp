@@ -5,6 +5,7 @@
 // the first; the grid is placed at the earliest tick. Run it beside a load of both cores (two
 // busy loops) to see what a busy machine does to it.
 #include "QtClock.h"
+#include "PlayerEntryPanel.h"
 #include "GamePosition.h"
 #include "QuizScreen.h"
 #include "RecordingMidiPlatform.h"
@@ -80,7 +81,7 @@ void BM_RevealCadence(benchmark::State& state) {
                     GamePosition::fireTimer(screen->game, QuizGame::GameTimer::Ready);
             });
         screen->pressControl(screen->startButton);
-        screen->confirmPlayers();
+        screen->playerPanel->confirm();
         GamePosition::setCredit(screen->game, 1000000);
         watch.start();
         QTimer::singleShot(60000, &loop, &QEventLoop::quit);

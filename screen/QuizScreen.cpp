@@ -3,6 +3,7 @@
 
 #include "CabinetButton.h"
 #include "FinalScoresPanel.h"
+#include "PlayerEntryPanel.h"
 #include "PlayAreaStyle.h"
 #include "ReadyPanel.h"
 #include "VerdictPanel.h"
@@ -43,9 +44,6 @@ constexpr QSize LampSize(105, 105);
 constexpr QSize OkSize(80, 40);
 constexpr QSize HeadingSize(400, 56);
 
-QFont designFont(int pointSize) {
-    return CabinetText::font(pointSize);
-}
 template <class T> T* makeControl(QWidget* parent, const char* name) {
     return new T(parent, QString::fromLatin1(name));
 }
@@ -56,11 +54,6 @@ Label* makeLabel(QWidget* parent, const char* name, const QString& caption, int 
                                 background);
 }
 
-Panel* makeOkButton(QWidget* parent, const char* panelName, const char* imageName,
-                    ImageView*& image) {
-    return PlayAreaStyle::okButton(parent, QString::fromLatin1(panelName),
-                                   QString::fromLatin1(imageName), image);
-}
 } // namespace
 
 QuizScreen::QuizScreen(QuizServices world, QWidget* parent)
@@ -317,50 +310,7 @@ void QuizScreen::createControls() {
     wrongPanel = new VerdictPanel(play, game, VerdictPanel::Kind::Wrong);
     timeOutPanel = new VerdictPanel(play, game, VerdictPanel::Kind::TimeOut);
 
-    // Player entry panel.
-    playerPanel = makeControl<Panel>(play, "playerPanel");
-    playerPanel->setColor(Qt::black);
-    playerPanel->setAccessibleName(QStringLiteral("Select players"));
-    playerHeading = makeControl<ImageView>(playerPanel, "playerHeading");
-    playerHeading->resize(HeadingSize);
-    playerHeading->setAccessibleName(QStringLiteral("Select players"));
-    static const char* const slotNames[4] = {"playerSlot1", "playerSlot2", "playerSlot3",
-                                             "playerSlot4"};
-    static const char* const labelNames[4] = {"playerSlotCaption1", "playerSlotCaption2",
-                                              "playerSlotCaption3", "playerSlotCaption4"};
-    static const char* const labelCaptions[4] = {"Player One", "Player Two", "Player Three",
-                                                 "Player Four"};
-    static const char* const clearNames[4] = {"clearButton1", "clearButton2", "clearButton3",
-                                              "clearButton4"};
-    for (int i = 0; i < 4; ++i) {
-        Panel* slot = makeControl<Panel>(playerPanel, slotNames[i]);
-        slot->resize(140, 96);
-        slot->setColor(Maroon);
-        slot->setBevelOuter(Bevel::Raised);
-        playerSlots[i] = slot;
-        playerSlotCaptions[i] =
-            makeLabel(slot, labelNames[i], QString::fromLatin1(labelCaptions[i]), 10, Qt::white);
-        playerSlotCaptions[i]->setAlignment(Qt::AlignCenter);
-        playerSlotCaptions[i]->setGeometry(4, 6, 132, 18);
-        auto* name = new QLineEdit(slot);
-        name->setObjectName(QStringLiteral("playerNameBox%1").arg(i + 1));
-        name->setMaxLength(10);
-        name->setFont(designFont(11));
-        name->setGeometry(10, 30, 120, 26);
-        name->setAccessibleName(QString::fromLatin1(labelCaptions[i]) + QStringLiteral(" name"));
-        playerNameBoxes[i] = name;
-        Panel* clear = makeControl<Panel>(slot, clearNames[i]);
-        clear->setCaption(QStringLiteral("Clear"));
-        clear->setFont(designFont(9));
-        clear->setGeometry(40, 64, 60, 22);
-        clear->setColor(Maroon);
-        clear->setFontColor(Maroon);
-        clear->setAccessibleName(QStringLiteral("Clear ") + QString::fromLatin1(labelCaptions[i]));
-        clearButtons[i] = clear;
-    }
-    playerPanelOkFrame =
-        makeOkButton(playerPanel, "playerPanelOkFrame", "playerPanelOk", playerPanelOk);
-
+    playerPanel = new PlayerEntryPanel(play, game);
     readyPanel = new ReadyPanel(play, game);
     finalScorePanel = new FinalScoresPanel(play, game);
 
@@ -418,7 +368,7 @@ void QuizScreen::hideGameControls() {
              creditCaption,  questionLabel,    answerFrameA,      answerFrameB,
              answerFrameC,   answerFrameD,     answerDivider,     timeStrip,
              oneDollarLamp,  fiveDollarLamp,   fifteenDollarLamp, fiftyDollarLamp,
-             loseLamp,       pressStopPrompt,  playerPanel})
+             loseLamp,       pressStopPrompt})
         w->hide();
     showAnswerControls(false);
     stopButton->show();
@@ -537,7 +487,6 @@ void QuizScreen::loadPictures() {
     load(pressStartPrompt, "press-start", QSize(350, 41));
     load(pressStopPrompt, "press-stop", QSize(250, 50));
     load(gameOverBanner, "game-over", QSize(300, 50));
-    load(playerHeading, "select-players", HeadingSize);
 
     // The buttons start unlit.
     answerButtonA->copyPicture(*answerAPicture);
@@ -569,19 +518,6 @@ void QuizScreen::connectHandlers() {
     // The divider between the letters and the answers belongs to the row under it.
     answerDivider->setAttribute(Qt::WA_TransparentForMouseEvents);
     connect(stopButton, &ImageView::mouseDown, this, [this] { pressStop(); });
-    connect(playerPanelOk, &ImageView::mouseDown, this, [this] { confirmPlayers(); });
-    connect(playerPanelOk, &ImageView::mouseMove, this, [this] { raisePlayerPanelOk(); });
-    connect(playerPanel, &Panel::mouseMove, this, [this] { flattenPlayerPanelButtons(0); });
-    for (int i = 0; i < 4; ++i) {
-        const int slot = i + 1;
-        connect(playerNameBoxes[i], &QLineEdit::textChanged, this,
-                [this, slot] { playerNameChanged(slot); });
-        connect(clearButtons[i], &Panel::mouseDown, this, [this, slot] { clearPlayerName(slot); });
-        connect(clearButtons[i], &Panel::mouseMove, this, [this, slot] { raiseClearButton(slot); });
-        connect(playerSlots[i], &Panel::mouseMove, this,
-                [this, slot] { flattenPlayerPanelButtons(slot); });
-        playerNameBoxes[i]->installEventFilter(this);
-    }
 
     connect(changeQuestionFileAction, &QAction::triggered, this, [this] { changeQuestionFile(); });
     connect(editQuestionsAction, &QAction::triggered, this, [this] { openEditor(); });

@@ -25,6 +25,7 @@ class QMenu;
 class Clock;
 class Dialogs;
 class FinalScoresPanel;
+class PlayerEntryPanel;
 class ReadyPanel;
 class VerdictPanel;
 class HallOfFame;
@@ -96,18 +97,12 @@ public:
     // The ladder is on screen.
     bool ladderShowing() const;
 
-    // ---- Input (QuizScreenCommands.cpp, QuizScreenPlayers.cpp)
+    // ---- Input (QuizScreenCommands.cpp)
     // A press on START, an answer button or any part of an answer row.
     void pressControl(QObject* sender);
     void pressStop();
-    void playerNameChanged(int slot);
-    void clearPlayerName(int slot);
     // A key typed into a name box: Enter confirms the players. True when the key is used up.
     bool nameBoxKeyTyped(QChar key);
-    void raiseClearButton(int slot);
-    void flattenPlayerPanelButtons(int slot); // slot 0: the panel itself, 1-4: a name panel
-    void confirmPlayers();
-    void raisePlayerPanelOk();
 
     // ---- Commands and keyboard (QuizScreenCommands.cpp)
     void keyTyped(QChar key);
@@ -244,17 +239,8 @@ public:
     VerdictPanel* wrongPanel = nullptr;
     VerdictPanel* timeOutPanel = nullptr;
     ReadyPanel* readyPanel = nullptr;
+    PlayerEntryPanel* playerPanel = nullptr;
     FinalScoresPanel* finalScorePanel = nullptr;
-
-    // Player entry panel.
-    Panel* playerPanel = nullptr;
-    ImageView* playerHeading = nullptr;
-    std::array<Panel*, 4> playerSlots{};         // the four name slots
-    std::array<Label*, 4> playerSlotCaptions{};  // "Player 1" ... "Player 4" beside the boxes
-    std::array<QLineEdit*, 4> playerNameBoxes{}; // the name boxes of slots 1 to 4
-    std::array<Panel*, 4> clearButtons{};        // each slot's Clear button
-    Panel* playerPanelOkFrame = nullptr;
-    ImageView* playerPanelOk = nullptr;
 
     // Hidden picture holders.
     ImageView* answerALitPicture = nullptr;

@@ -3,6 +3,7 @@
 #include "QuizScreen.h"
 
 #include "Dialogs.h"
+#include "PlayerEntryPanel.h"
 #include "Settings.h"
 #include "Shell.h"
 
@@ -42,7 +43,7 @@ void QuizScreen::initCommands() {
     // Key preview: the screen sees each key before the control that has the focus. Only
     // the name boxes can take the focus; the window itself gets the keys otherwise.
     installEventFilter(this);
-    for (QLineEdit* box : playerNameBoxes)
+    for (QLineEdit* box : playerPanel->nameBoxes)
         box->installEventFilter(this);
     // Activation between the program's own windows pauses and resumes the game.
     connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
@@ -73,6 +74,12 @@ void QuizScreen::pressControl(QObject* sender) {
 
 void QuizScreen::pressStop() {
     game.pressStop();
+}
+
+bool QuizScreen::nameBoxKeyTyped(QChar key) {
+    if (key != QChar(13)) return false;
+    game.pressEnter();
+    return true;
 }
 
 void QuizScreen::keyTyped(QChar key) {
@@ -208,7 +215,7 @@ bool QuizScreen::eventFilter(QObject* watched, QEvent* event) {
             const QChar key = keyChar(*static_cast<QKeyEvent*>(event));
             if (!key.isNull()) {
                 // In a name box, Enter confirms the players and goes no further.
-                for (QLineEdit* box : playerNameBoxes)
+                for (QLineEdit* box : playerPanel->nameBoxes)
                     if (widget == box && nameBoxKeyTyped(key)) return true;
                 keyTyped(key);
             }

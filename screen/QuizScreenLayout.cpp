@@ -4,6 +4,7 @@
 #include "QuizScreen.h"
 
 #include "FinalScoresPanel.h"
+#include "PlayerEntryPanel.h"
 #include "PlayAreaStyle.h"
 #include "ReadyPanel.h"
 #include "VerdictPanel.h"
@@ -104,19 +105,7 @@ void QuizScreen::layOutPlayArea() {
     timeOutPanel->layOut(bw, bh);
     readyPanel->layOut(bw, bh);
     finalScorePanel->layOut(bw, bh);
-    playerPanel->setGeometry(0, 0, bw, bh);
-    centreHorizontally(playerHeading, bw, playerHeading->y());
-    placeBottomRight(playerPanelOkFrame, bw, bh);
-    {
-        const int w1 = playerSlots[0]->width();
-        int widths = 0;
-        for (Panel* slot : playerSlots)
-            widths += slot->width();
-        const int s = (bw - widths) / 5;
-        const int slotTop = (bh - playerSlots[0]->height()) / 2;
-        for (int k = 1; k <= 4; ++k)
-            playerSlots[static_cast<std::size_t>(k - 1)]->move(k * s + (k - 1) * w1, slotTop);
-    }
+    playerPanel->layOut(bw, bh);
 }
 
 void QuizScreen::initLayout() {

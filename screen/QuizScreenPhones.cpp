@@ -1,5 +1,6 @@
 // Phones as buzzers on the game screen: the File menu's entry, the join card, the name boxes.
 #include "PhoneBuzzers.h"
+#include "PlayerEntryPanel.h"
 #include "QuizScreen.h"
 
 #include <QAction>
@@ -23,6 +24,6 @@ void QuizScreen::createPhones() {
     // A phone's name goes into its slot's name box, as if typed there.
     connect(phones.get(), &PhoneBuzzers::playerNamed, this, [this](int slot, const QString& name) {
         if (slot >= 1 && slot <= 4)
-            playerNameBoxes[static_cast<std::size_t>(slot - 1)]->setText(name);
+            playerPanel->nameBoxes[static_cast<std::size_t>(slot - 1)]->setText(name);
     });
 }

@@ -30,10 +30,6 @@ void QuizScreen::connectGame() {
 void QuizScreen::showPhase(Phase phase) {
     // Nothing of the phase before stays: every game control is hidden, then this phase's shown.
     hideGameControls();
-    // Keys typed from now on belong to the game, not to a name box.
-    if (phase != Phase::PlayerEntry)
-        for (QLineEdit* box : playerNameBoxes)
-            if (focusWidget() == box) setFocus();
     const int chosen = game.chosenAnswer();
     const bool answerLit = chosen >= 0 && (phase == Phase::Judging || phase == Phase::Correct ||
                                            phase == Phase::Wrong);
@@ -55,8 +51,6 @@ void QuizScreen::showPhase(Phase phase) {
     case Phase::PlayerEntry:
         attractButtonTimer->stop();
         attractButtonTimer->tag = 0;
-        playerPanel->show();
-        playerNameBoxes[0]->setFocus();
         break;
     case Phase::Typing:
     case Phase::AnswersOpen:

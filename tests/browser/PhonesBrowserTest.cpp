@@ -1,4 +1,5 @@
 #include "DevTools.h"
+#include "PlayerEntryPanel.h"
 #include "GameFixture.h"
 #include "PhoneBadge.h"
 #include "PhoneBuzzers.h"
@@ -99,8 +100,8 @@ TEST_F(PhonesBrowserTest, TwoPhonesPlayWholeTurnsAndAReloadCarriesOn) {
     ASSERT_NO_FATAL_FAILURE(join(anna, QStringLiteral("Anna")));
     BrowserPage ben(browser, url);
     ASSERT_NO_FATAL_FAILURE(join(ben, QStringLiteral("Ben")));
-    ASSERT_TRUE(waitUntil([&] { return screen->playerNameBoxes[1]->text() == "Ben"; }));
-    EXPECT_EQ(screen->playerNameBoxes[0]->text(), QStringLiteral("Anna"));
+    ASSERT_TRUE(waitUntil([&] { return screen->playerPanel->nameBoxes[1]->text() == "Ben"; }));
+    EXPECT_EQ(screen->playerPanel->nameBoxes[0]->text(), QStringLiteral("Anna"));
     shoot(anna, QStringLiteral("phone-player-entry"));
     ASSERT_TRUE(tapWhenShown(anna, "start")) << "OK at the player entry";
     ASSERT_TRUE(waitUntil([&] { return screen->game.inGame(); }));

@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "PlayerEntryPanel.h"
 #include "FinalScoresPanel.h"
 #include "VerdictPanel.h"
 #include "GamePosition.h"
@@ -30,7 +31,7 @@ TEST_F(AccessibleScreenTest, CabinetButtonsArePushButtons) {
         {screen->answerButtonC, "Answer C"}, {screen->answerButtonD, "Answer D"},
         {screen->startButton, "Start"},      {screen->stopButton, "Stop"},
         {screen->wrongPanel->okButton, "OK"},        {screen->timeOutPanel->okButton, "OK"},
-        {screen->playerPanelOk, "OK"},       {screen->finalScorePanel->okButton, "OK"},
+        {screen->playerPanel->okButton, "OK"},       {screen->finalScorePanel->okButton, "OK"},
     };
     for (const auto& b : buttons) {
         SCOPED_TRACE(b.button->objectName().toStdString());
@@ -52,7 +53,7 @@ TEST_F(AccessibleScreenTest, PressActionsPlayAsClicksDo) {
     EXPECT_EQ(of(screen->playerPanel)->role(), QAccessible::Pane);
     EXPECT_EQ(of(screen->playerPanel)->text(QAccessible::Name), QStringLiteral("Select players"));
     setNames({QStringLiteral("Ann"), QStringLiteral("Bob")});
-    pressAction(screen->playerPanelOk);
+    pressAction(screen->playerPanel->okButton);
     ASSERT_EQ(screen->game.phase(), QuizGame::Phase::GetReady);
     EXPECT_EQ(of(screen->readyPanel)->text(QAccessible::Name), QStringLiteral("Get ready"));
     GamePosition::setPlayerCredits(screen->game, {1, 5, 0, 0}); // Ann's last question

@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "PlayerEntryPanel.h"
 #include "FinalScoresPanel.h"
 #include "SoundCues.h"
 
@@ -156,7 +157,7 @@ TEST_F(CommandsTest, KeysInANameBox) {
     create();
     key(Qt::Key_Return);
     ASSERT_TRUE(visible(screen->playerPanel));
-    QLineEdit* box = screen->playerNameBoxes[0];
+    QLineEdit* box = screen->playerPanel->nameBoxes[0];
     box->setFocus();
     QSignalSpy returns(box, &QLineEdit::returnPressed);
     QTest::keyClicks(box, QStringLiteral("Abcd"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FinalScoresPanel.h"
+#include "PlayerEntryPanel.h"
 #include "ReadyPanel.h"
 #include "VerdictPanel.h"
 #include "QuizScreenFixture.h"
@@ -32,14 +33,14 @@ protected:
     // Fills the four name boxes (missing ones empty).
     void setNames(const QStringList& names) {
         for (int k = 0; k < 4; ++k)
-            screen->playerNameBoxes[static_cast<std::size_t>(k)]->setText(
+            screen->playerPanel->nameBoxes[static_cast<std::size_t>(k)]->setText(
                 k < names.size() ? names[k] : QString());
     }
     // START, the names, OK.
     void startGame(const QStringList& names = {}) {
         screen->pressControl(screen->startButton);
         setNames(names);
-        screen->confirmPlayers();
+        screen->playerPanel->confirm();
     }
 
     // Moves the clock on one millisecond at a time until pred holds; false after limitMs.

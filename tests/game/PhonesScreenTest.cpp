@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "PlayerEntryPanel.h"
 #include "PhoneBadge.h"
 #include "PhoneBuzzers.h"
 #include "PhoneClient.h"
@@ -39,7 +40,7 @@ TEST_F(PhonesScreenTest, MenuEntrySwitchesThePhonesAndTheJoinCardFollowsThePhase
     screen->pressControl(screen->startButton);
     EXPECT_TRUE(visible(&badge())) << "the player entry";
     setNames({QStringLiteral("Anna")});
-    screen->confirmPlayers();
+    screen->playerPanel->confirm();
     EXPECT_FALSE(visible(&badge())) << "a game";
 
     screen->phonesAction->trigger(); // asked; the script answers No
@@ -67,9 +68,9 @@ TEST_F(PhonesScreenTest, JoinCardKeepsClearOfTheNameBoxesAndGrowsWithThePlayArea
         };
         const QRect card = inPlayArea(&badge());
         EXPECT_TRUE(screen->playArea->rect().contains(card));
-        for (const Panel* slot : screen->playerSlots)
+        for (const Panel* slot : screen->playerPanel->nameSlots)
             EXPECT_FALSE(card.intersects(inPlayArea(slot))) << slot->objectName().toStdString();
-        EXPECT_FALSE(card.intersects(inPlayArea(screen->playerPanelOkFrame)));
+        EXPECT_FALSE(card.intersects(inPlayArea(screen->playerPanel->okFrame)));
         EXPECT_GT(card.height(), smaller);
         smaller = card.height();
     }
@@ -100,16 +101,16 @@ TEST_F(PhonesScreenTest, PortInUseOffersAFreePort) {
 TEST_F(PhonesScreenTest, PhoneNamesFillTheNameBoxes) {
     ASSERT_NO_FATAL_FAILURE(switchOn());
     screen->pressControl(screen->startButton);
-    screen->playerNameBoxes[0]->setText(QStringLiteral("Keys"));
+    screen->playerPanel->nameBoxes[0]->setText(QStringLiteral("Keys"));
     const QString code = screen->phones->server()->joinCode();
     PhoneClient anna(screen->phones->server()->port());
     PhoneClient ben(screen->phones->server()->port());
     ASSERT_TRUE(anna.join(QStringLiteral("Anna"), code));
     ASSERT_TRUE(ben.join(QStringLiteral("<i>Ben</i>"), code));
-    EXPECT_EQ(screen->playerNameBoxes[0]->text(), QStringLiteral("Keys"));
-    EXPECT_EQ(screen->playerNameBoxes[1]->text(), QStringLiteral("Anna"));
-    EXPECT_EQ(screen->playerNameBoxes[2]->text(), QStringLiteral("<i>Ben</i>")) << "as text";
-    screen->confirmPlayers();
+    EXPECT_EQ(screen->playerPanel->nameBoxes[0]->text(), QStringLiteral("Keys"));
+    EXPECT_EQ(screen->playerPanel->nameBoxes[1]->text(), QStringLiteral("Anna"));
+    EXPECT_EQ(screen->playerPanel->nameBoxes[2]->text(), QStringLiteral("<i>Ben</i>")) << "as text";
+    screen->playerPanel->confirm();
     EXPECT_EQ(screen->game.players().name(2), QStringLiteral("Anna"));
     EXPECT_EQ(screen->game.players().count(), 3);
 }

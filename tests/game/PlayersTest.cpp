@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "PlayerEntryPanel.h"
 #include "FinalScoresPanel.h"
 #include "ReadyPanel.h"
 #include "GamePosition.h"
@@ -38,43 +39,43 @@ TEST_F(PlayersTest, NameEntryColoursAndCounts) {
     create();
     screen->pressControl(screen->startButton);
     ASSERT_TRUE(visible(screen->playerPanel));
-    QLineEdit* box = screen->playerNameBoxes[1];
+    QLineEdit* box = screen->playerPanel->nameBoxes[1];
     QTest::keyClicks(box, QStringLiteral("Maximiliana"));
     EXPECT_EQ(box->text(), QStringLiteral("Maximilian"));
     EXPECT_EQ(screen->game.players().count(), 1);
-    EXPECT_EQ(screen->playerSlots[1]->color(), Red);
-    EXPECT_EQ(screen->clearButtons[1]->color(), Red);
-    EXPECT_EQ(screen->clearButtons[1]->fontColor(), Grey);
-    EXPECT_EQ(screen->playerSlots[0]->color(), Maroon);
-    EXPECT_EQ(screen->clearButtons[0]->fontColor(), Maroon);
-    screen->playerNameBoxes[3]->setText(QStringLiteral("  "));
+    EXPECT_EQ(screen->playerPanel->nameSlots[1]->color(), Red);
+    EXPECT_EQ(screen->playerPanel->clearButtons[1]->color(), Red);
+    EXPECT_EQ(screen->playerPanel->clearButtons[1]->fontColor(), Grey);
+    EXPECT_EQ(screen->playerPanel->nameSlots[0]->color(), Maroon);
+    EXPECT_EQ(screen->playerPanel->clearButtons[0]->fontColor(), Maroon);
+    screen->playerPanel->nameBoxes[3]->setText(QStringLiteral("  "));
     EXPECT_EQ(screen->game.players().count(), 2);
 
     // Hover: raised with white text over a named slot's Clear, flat again over its slot.
-    screen->raiseClearButton(2);
-    EXPECT_EQ(screen->clearButtons[1]->bevelOuter(), Bevel::Raised);
-    EXPECT_EQ(screen->clearButtons[1]->fontColor(), White);
-    screen->flattenPlayerPanelButtons(2);
-    EXPECT_EQ(screen->clearButtons[1]->bevelOuter(), Bevel::None);
-    EXPECT_EQ(screen->clearButtons[1]->fontColor(), Grey);
-    screen->raiseClearButton(1); // the hidden button of an empty slot
-    EXPECT_EQ(screen->clearButtons[0]->bevelOuter(), Bevel::None);
-    screen->raiseClearButton(4);
-    screen->flattenPlayerPanelButtons(0);
-    EXPECT_EQ(screen->clearButtons[3]->bevelOuter(), Bevel::None);
+    screen->playerPanel->raiseClearButton(2);
+    EXPECT_EQ(screen->playerPanel->clearButtons[1]->bevelOuter(), Bevel::Raised);
+    EXPECT_EQ(screen->playerPanel->clearButtons[1]->fontColor(), White);
+    screen->playerPanel->flattenButtons(2);
+    EXPECT_EQ(screen->playerPanel->clearButtons[1]->bevelOuter(), Bevel::None);
+    EXPECT_EQ(screen->playerPanel->clearButtons[1]->fontColor(), Grey);
+    screen->playerPanel->raiseClearButton(1); // the hidden button of an empty slot
+    EXPECT_EQ(screen->playerPanel->clearButtons[0]->bevelOuter(), Bevel::None);
+    screen->playerPanel->raiseClearButton(4);
+    screen->playerPanel->flattenButtons(0);
+    EXPECT_EQ(screen->playerPanel->clearButtons[3]->bevelOuter(), Bevel::None);
 
-    screen->clearPlayerName(2);
+    screen->playerPanel->clearName(2);
     EXPECT_TRUE(box->text().isEmpty());
     EXPECT_EQ(screen->game.players().count(), 1);
-    EXPECT_EQ(screen->playerSlots[1]->color(), Maroon);
-    EXPECT_EQ(screen->clearButtons[1]->fontColor(), Maroon);
-    screen->clearPlayerName(1);
+    EXPECT_EQ(screen->playerPanel->nameSlots[1]->color(), Maroon);
+    EXPECT_EQ(screen->playerPanel->clearButtons[1]->fontColor(), Maroon);
+    screen->playerPanel->clearName(1);
     EXPECT_EQ(screen->game.players().count(), 1);
 
-    screen->raisePlayerPanelOk();
-    EXPECT_EQ(screen->playerPanelOkFrame->bevelOuter(), Bevel::Raised);
-    screen->flattenPlayerPanelButtons(0);
-    EXPECT_EQ(screen->playerPanelOkFrame->bevelOuter(), Bevel::None);
+    screen->playerPanel->raiseOk();
+    EXPECT_EQ(screen->playerPanel->okFrame->bevelOuter(), Bevel::Raised);
+    screen->playerPanel->flattenButtons(0);
+    EXPECT_EQ(screen->playerPanel->okFrame->bevelOuter(), Bevel::None);
 }
 
 // Enter in a name box confirms the players (and goes no further into the box); other keys
@@ -106,11 +107,11 @@ TEST_F(PlayersTest, StartPress) {
     EXPECT_FALSE(screen->attractButtonTimer->enabled());
     EXPECT_EQ(screen->display.startLit, 0);
     setNames({QStringLiteral("Ann"), QStringLiteral("Bob")});
-    screen->confirmPlayers();
+    screen->playerPanel->confirm();
     ASSERT_TRUE(visible(screen->readyPanel));
     EXPECT_EQ(screen->game.players().current(), 1);
     screen->pressControl(screen->startButton);
-    screen->confirmPlayers();
+    screen->playerPanel->confirm();
     EXPECT_EQ(screen->game.players().current(), 1);
     EXPECT_TRUE(screen->game.timer(QuizGame::GameTimer::Ready).enabled());
     advance(2500);
@@ -218,12 +219,12 @@ TEST_F(PlayersTest, FinalOkReturnsToAttractModeForTheNextGame) {
     EXPECT_TRUE(screen->attractButtonTimer->enabled());
     EXPECT_TRUE(screen->changeQuestionFileAction->isEnabled());
     EXPECT_EQ(screen->game.draw().file(), programDir() + QStringLiteral("/REGD.QST"));
-    EXPECT_EQ(screen->playerNameBoxes[0]->text(), QStringLiteral("Ann"));
+    EXPECT_EQ(screen->playerPanel->nameBoxes[0]->text(), QStringLiteral("Ann"));
 
     screen->pressControl(screen->startButton);
     EXPECT_TRUE(visible(screen->playerPanel));
     setNames({QString(), QStringLiteral("Bob"), QStringLiteral("Cy")});
-    screen->confirmPlayers();
+    screen->playerPanel->confirm();
     EXPECT_EQ(screen->game.players().credits(), (std::array<int, 4>{0, 5, 5, 0}));
     EXPECT_EQ(screen->game.players().scores(), (std::array<int, 4>{0, 5, 5, 0}));
     EXPECT_EQ(screen->game.players().current(), 2);

@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "PlayerEntryPanel.h"
 
 #include <QCoreApplication>
 
@@ -188,7 +189,7 @@ TEST_F(RealInputTest, NoGameRunsWithoutQuestions) {
     key(Qt::Key_F1);
     ASSERT_EQ(screen->game.draw().file(), QStringLiteral("N/A"));
     dialogs.clear();
-    clickAt(screen->playerPanelOk);
+    clickAt(screen->playerPanel->okButton);
     EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("Please select question file.")});
     EXPECT_TRUE(visible(screen->playerPanel));
     EXPECT_FALSE(screen->game.gameRunning());
@@ -199,6 +200,6 @@ TEST_F(RealInputTest, NoGameRunsWithoutQuestions) {
     dialogs.chooseFile(programDir() + QStringLiteral("/REGD.QST"));
     key(Qt::Key_F1);
     EXPECT_EQ(screen->game.draw().file(), programDir() + QStringLiteral("/REGD.QST"));
-    clickAt(screen->playerPanelOk);
+    clickAt(screen->playerPanel->okButton);
     EXPECT_TRUE(waitForAnswers());
 }

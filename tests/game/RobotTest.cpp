@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "PlayerEntryPanel.h"
 #include "FinalScoresPanel.h"
 #include "ReadyPanel.h"
 #include "VerdictPanel.h"
@@ -156,7 +157,7 @@ protected:
                                                s.timeOutPanel,
                                                s.timeOutPanel->okButton,
                                                s.playerPanel,
-                                               s.playerPanelOk,
+                                               s.playerPanel->okButton,
                                                s.readyPanel,
                                                s.finalScorePanel,
                                                s.finalScorePanel->okButton,
@@ -170,8 +171,8 @@ protected:
             targets.push_back(s.answerRows[i]);
             targets.push_back(s.answerLetters[i]);
             targets.push_back(s.answerTexts[i]);
-            targets.push_back(s.playerNameBoxes[i]);
-            targets.push_back(s.clearButtons[i]);
+            targets.push_back(s.playerPanel->nameBoxes[i]);
+            targets.push_back(s.playerPanel->clearButtons[i]);
         }
         std::erase_if(targets, [](const QWidget* w) { return !w->isVisible() || w->width() < 1; });
         if (targets.empty()) return "no click";

@@ -6,6 +6,7 @@
 //
 // Writes DIR/NN-name.png and DIR/shots.txt (one "file<TAB>caption" line per picture).
 #include "DesktopShell.h"
+#include "PlayerEntryPanel.h"
 #include "FinalScoresPanel.h"
 #include "ReadyPanel.h"
 #include "VerdictPanel.h"
@@ -167,12 +168,12 @@ bool Shots::playGame() {
         fail("Player entry");
         return false;
     }
-    s.playerNameBoxes[0]->setText(QStringLiteral("Ann"));
-    s.playerNameBoxes[1]->setText(QStringLiteral("Bob"));
+    s.playerPanel->nameBoxes[0]->setText(QStringLiteral("Ann"));
+    s.playerPanel->nameBoxes[1]->setText(QStringLiteral("Bob"));
     for (int k = 2; k < 4; ++k)
-        s.playerNameBoxes[static_cast<std::size_t>(k)]->setText(QString());
+        s.playerPanel->nameBoxes[static_cast<std::size_t>(k)]->setText(QString());
     shot(s, QStringLiteral("Player entry"));
-    s.confirmPlayers();
+    s.playerPanel->confirm();
     if (!until([&] { return shown(s.readyPanel); }, 1000)) fail("Ready");
     m_clock.advance(100);
     shot(s, QStringLiteral("Ready"));
