@@ -4,6 +4,7 @@
 #include "CabinetButton.h"
 #include "FinalScoresPanel.h"
 #include "PlayerEntryPanel.h"
+#include "PrizeLadderView.h"
 #include "PlayAreaStyle.h"
 #include "ReadyPanel.h"
 #include "VerdictPanel.h"
@@ -40,7 +41,6 @@ const QColor CabinetMetal(0x16, 0x16, 0x24);
 
 constexpr QSize ButtonSize(88, 72);
 constexpr QSize DigitSize(24, 37);
-constexpr QSize LampSize(105, 105);
 constexpr QSize OkSize(80, 40);
 constexpr QSize HeadingSize(400, 56);
 
@@ -295,17 +295,7 @@ void QuizScreen::createControls() {
     creditMeter->setAccessibleName(QStringLiteral("Credit"));
 
     // Prize ladder.
-    oneDollarLamp = makeControl<ImageView>(play, "oneDollarLamp");
-    fiveDollarLamp = makeControl<ImageView>(play, "fiveDollarLamp");
-    fifteenDollarLamp = makeControl<ImageView>(play, "fifteenDollarLamp");
-    fiftyDollarLamp = makeControl<ImageView>(play, "fiftyDollarLamp");
-    loseLamp = makeControl<ImageView>(play, "loseLamp");
-    for (ImageView* lamp :
-         {oneDollarLamp, fiveDollarLamp, fifteenDollarLamp, fiftyDollarLamp, loseLamp})
-        lamp->resize(LampSize);
-    pressStopPrompt = makeControl<ImageView>(play, "pressStopPrompt");
-    pressStopPrompt->resize(250, 50);
-    pressStopPrompt->setAccessibleName(QStringLiteral("Press Stop"));
+    ladder = new PrizeLadderView(*play, game, display.lampLit);
 
     wrongPanel = new VerdictPanel(play, game, VerdictPanel::Kind::Wrong);
     timeOutPanel = new VerdictPanel(play, game, VerdictPanel::Kind::TimeOut);
@@ -343,16 +333,6 @@ void QuizScreen::createControls() {
     topLogoPicture = holder("topLogoPicture");
     correctLitPicture = holder("correctLitPicture");
     correctDimPicture = holder("correctDimPicture");
-    oneDollarLitPicture = holder("oneDollarLitPicture");
-    oneDollarPicture = holder("oneDollarPicture");
-    fiveDollarLitPicture = holder("fiveDollarLitPicture");
-    fiveDollarPicture = holder("fiveDollarPicture");
-    fifteenDollarLitPicture = holder("fifteenDollarLitPicture");
-    fifteenDollarPicture = holder("fifteenDollarPicture");
-    fiftyDollarLitPicture = holder("fiftyDollarLitPicture");
-    fiftyDollarPicture = holder("fiftyDollarPicture");
-    loseLitPicture = holder("loseLitPicture");
-    losePicture = holder("losePicture");
 
     // As the form is loaded: the play area shows nothing but the attract pictures.
     for (QWidget* w : std::initializer_list<QWidget*>{companyLogo, presentsCaption, titlePicture,
@@ -363,12 +343,9 @@ void QuizScreen::createControls() {
 
 void QuizScreen::hideGameControls() {
     for (QWidget* w : std::initializer_list<QWidget*>{
-             upperBanner,    lowerBanner,      correctHighlight,  correctBanner,
-             gameOverBanner, timeCaption,       timeGauge,
-             creditCaption,  questionLabel,    answerFrameA,      answerFrameB,
-             answerFrameC,   answerFrameD,     answerDivider,     timeStrip,
-             oneDollarLamp,  fiveDollarLamp,   fifteenDollarLamp, fiftyDollarLamp,
-             loseLamp,       pressStopPrompt})
+             upperBanner, lowerBanner, correctHighlight, correctBanner, gameOverBanner,
+             timeCaption, timeGauge, creditCaption, questionLabel, answerFrameA, answerFrameB,
+             answerFrameC, answerFrameD, answerDivider, timeStrip})
         w->hide();
     showAnswerControls(false);
     stopButton->show();
@@ -467,16 +444,6 @@ void QuizScreen::loadPictures() {
     load(topLogoPicture, "logo-out", QSize(401, 102));
     load(correctLitPicture, "correct-in", QSize(556, 186));
     load(correctDimPicture, "correct-out", QSize(556, 186));
-    load(oneDollarLitPicture, "lamp-1-on", LampSize);
-    load(oneDollarPicture, "lamp-1-off", LampSize);
-    load(fiveDollarLitPicture, "lamp-5-on", LampSize);
-    load(fiveDollarPicture, "lamp-5-off", LampSize);
-    load(fifteenDollarLitPicture, "lamp-15-on", LampSize);
-    load(fifteenDollarPicture, "lamp-15-off", LampSize);
-    load(fiftyDollarLitPicture, "lamp-50-on", LampSize);
-    load(fiftyDollarPicture, "lamp-50-off", LampSize);
-    load(loseLitPicture, "lamp-lose-on", LampSize);
-    load(losePicture, "lamp-lose-off", LampSize);
 
     // Pictures that belong to one control only.
     load(leftDecoration, "decor-left", QSize(115, 100));
@@ -485,7 +452,6 @@ void QuizScreen::loadPictures() {
     load(presentsCaption, "presents", QSize(273, 41));
     // The title logo covers the play area; fitTitlePictures draws it at the area's size.
     load(pressStartPrompt, "press-start", QSize(350, 41));
-    load(pressStopPrompt, "press-stop", QSize(250, 50));
     load(gameOverBanner, "game-over", QSize(300, 50));
 
     // The buttons start unlit.
@@ -555,8 +521,7 @@ void QuizScreen::startUp() {
     correctBanner->copyPicture(*correctLitPicture);
     display.correctPhase = 0;
     // 4. The prize lamps, unlit.
-    for (Lamp lamp : ladderLamps)
-        setLamp(lamp, false);
+    ladder->showLit(Lamp::None);
     // 5. Attract mode, on REGD.QST of the program directory.
     game.enterAttractMode();
     // 6. The phones, when they were left on.
@@ -568,69 +533,4 @@ std::vector<const Timer*> QuizScreen::gameTimers() const {
     for (const Timer* t : game.timers())
         all.push_back(t);
     return all;
-}
-
-ImageView* QuizScreen::lampOf(Lamp lamp) const {
-    switch (lamp) {
-    case Lamp::OneDollar:
-        return oneDollarLamp;
-    case Lamp::FiveDollars:
-        return fiveDollarLamp;
-    case Lamp::FifteenDollars:
-        return fifteenDollarLamp;
-    case Lamp::FiftyDollars:
-        return fiftyDollarLamp;
-    case Lamp::Lose:
-        return loseLamp;
-    case Lamp::None:
-        break;
-    }
-    return nullptr;
-}
-
-ImageView* QuizScreen::lampLitPicture(Lamp lamp) const {
-    switch (lamp) {
-    case Lamp::OneDollar:
-        return oneDollarLitPicture;
-    case Lamp::FiveDollars:
-        return fiveDollarLitPicture;
-    case Lamp::FifteenDollars:
-        return fifteenDollarLitPicture;
-    case Lamp::FiftyDollars:
-        return fiftyDollarLitPicture;
-    case Lamp::Lose:
-        return loseLitPicture;
-    case Lamp::None:
-        break;
-    }
-    return nullptr;
-}
-
-ImageView* QuizScreen::lampUnlitPicture(Lamp lamp) const {
-    switch (lamp) {
-    case Lamp::OneDollar:
-        return oneDollarPicture;
-    case Lamp::FiveDollars:
-        return fiveDollarPicture;
-    case Lamp::FifteenDollars:
-        return fifteenDollarPicture;
-    case Lamp::FiftyDollars:
-        return fiftyDollarPicture;
-    case Lamp::Lose:
-        return losePicture;
-    case Lamp::None:
-        break;
-    }
-    return nullptr;
-}
-
-void QuizScreen::setLamp(Lamp lamp, bool lit) {
-    ImageView* view = lampOf(lamp);
-    if (!view) return;
-    view->copyPicture(lit ? *lampLitPicture(lamp) : *lampUnlitPicture(lamp));
-    display.lampLit[static_cast<std::size_t>(placeOf(lamp) - 1)] = lit ? 1 : 0;
-    view->tag = lit ? 1 : 0;
-    static const char* const prizeNames[5] = {"$1", "$5", "$15", "$50", "Lose"};
-    const QString prize = QString::fromLatin1(prizeNames[placeOf(lamp) - 1]);
-    view->setAccessibleName(lit ? prize + QStringLiteral(", lit") : prize);
 }

@@ -26,6 +26,7 @@ class Clock;
 class Dialogs;
 class FinalScoresPanel;
 class PlayerEntryPanel;
+class PrizeLadderView;
 class ReadyPanel;
 class VerdictPanel;
 class HallOfFame;
@@ -87,7 +88,6 @@ public:
     void showPhase(QuizGame::Phase phase);
     void showTypedQuestion(const QString& typed);
     void showTimeLeft(int left, int msPerStep);
-    void showLamps(Lamp lit);
     void showCorrectBanner(bool lit, int flashPhase);
     void showCredit(int credit);
     // The menu entries the game offers now: End Game, Edit Questions, Change Question File.
@@ -226,13 +226,8 @@ public:
     ImageView* titlePictureLit = nullptr;
     ImageView* pressStartPrompt = nullptr;
 
-    // Prize ladder.
-    ImageView* oneDollarLamp = nullptr;
-    ImageView* fiveDollarLamp = nullptr;
-    ImageView* fifteenDollarLamp = nullptr;
-    ImageView* fiftyDollarLamp = nullptr;
-    ImageView* loseLamp = nullptr;
-    ImageView* pressStopPrompt = nullptr;
+    // The prize ladder's lamps and PRESS STOP.
+    PrizeLadderView* ladder = nullptr;
 
     // The panels that wait for OK after a wrong answer and a time out, between the turns of
     // several players, and at the end of a game; each shows itself in its phases.
@@ -262,16 +257,6 @@ public:
     ImageView* topLogoPicture = nullptr;
     ImageView* correctLitPicture = nullptr;
     ImageView* correctDimPicture = nullptr;
-    ImageView* oneDollarLitPicture = nullptr;
-    ImageView* oneDollarPicture = nullptr;
-    ImageView* fiveDollarLitPicture = nullptr;
-    ImageView* fiveDollarPicture = nullptr;
-    ImageView* fifteenDollarLitPicture = nullptr;
-    ImageView* fifteenDollarPicture = nullptr;
-    ImageView* fiftyDollarLitPicture = nullptr;
-    ImageView* fiftyDollarPicture = nullptr;
-    ImageView* loseLitPicture = nullptr;
-    ImageView* losePicture = nullptr;
 
     // Menu.
     QMenu* fileMenu = nullptr;
@@ -296,12 +281,6 @@ public:
     std::unique_ptr<Timer> attractButtonTimer, attractSequenceTimer, titleFlashTimer, topLogoTimer,
         splashHandOverTimer;
 
-    // A lamp of the prize ladder and its pictures.
-    ImageView* lampOf(Lamp lamp) const;
-    ImageView* lampLitPicture(Lamp lamp) const;
-    ImageView* lampUnlitPicture(Lamp lamp) const;
-    // Lights (On picture, flag 1) or puts out (Off picture, flag 0) a lamp.
-    void setLamp(Lamp lamp, bool lit);
 
 signals:
     // The screen has been closed: the program ends.

@@ -5,6 +5,7 @@
 
 #include "FinalScoresPanel.h"
 #include "PlayerEntryPanel.h"
+#include "PrizeLadderView.h"
 #include "PlayAreaStyle.h"
 #include "ReadyPanel.h"
 #include "VerdictPanel.h"
@@ -33,17 +34,7 @@ void QuizScreen::layOutPlayArea() {
     correctBanner->resize(556, 186);
     centreBothWays(correctBanner, bw, bh);
 
-    // The prize lamps: four corners and LOSE in the middle, Press Stop below LOSE.
-    fiftyDollarLamp->move(16, 16);
-    fifteenDollarLamp->move(bw - fifteenDollarLamp->width() - 16, 16);
-    fiveDollarLamp->move(bw - fiveDollarLamp->width() - 16, bh - fiveDollarLamp->height() - 16);
-    oneDollarLamp->move(16, bh - oneDollarLamp->height() - 16);
-    centreBothWays(loseLamp, bw, bh);
-    {
-        const int b = bottomOf(loseLamp);
-        const int g = bh - b;
-        centreHorizontally(pressStopPrompt, bw, g / 2 + b - pressStopPrompt->height() / 2);
-    }
+    ladder->layOut(bw, bh);
 
     gameOverBanner->resize(300, 50);
     centreBothWays(gameOverBanner, bw, bh);

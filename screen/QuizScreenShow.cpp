@@ -20,7 +20,6 @@ void QuizScreen::connectGame() {
     connect(&game, &QuizGame::letterTyped, this, &QuizScreen::showTypedQuestion);
     connect(&game, &QuizGame::creditChanged, this, &QuizScreen::showCredit);
     connect(&game, &QuizGame::timeChanged, this, &QuizScreen::showTimeLeft);
-    connect(&game, &QuizGame::lampsChanged, this, &QuizScreen::showLamps);
     connect(&game, &QuizGame::correctBannerFlashed, this,
             [this](bool lit) { showCorrectBanner(lit, lit ? 1 : 0); });
     connect(&game, &QuizGame::warningRaised, this,
@@ -61,22 +60,17 @@ void QuizScreen::showPhase(Phase phase) {
         correctBanner->show();
         showCorrectBanner(true, 0);
         break;
-    case Phase::Ladder:
-    case Phase::Prize:
-        for (Lamp lamp : ladderLamps)
-            lampOf(lamp)->show();
-        pressStopPrompt->setVisible(phase == Phase::Ladder);
-        showLamps(game.litLamp());
-        break;
     case Phase::GameOver:
         gameOverBanner->show();
         break;
+    case Phase::Ladder:
+    case Phase::Prize:
     case Phase::GetReady:
     case Phase::PlayerOut:
     case Phase::Wrong:
     case Phase::TimeOut:
     case Phase::FinalScores:
-        // Their panels show themselves.
+        // The ladder and the panels show themselves.
         break;
     case Phase::NameEntry:
         // The buttons pick the name's letters.
@@ -99,8 +93,6 @@ void QuizScreen::showAttractMode() {
     display.attractStage = 0;
     display.attractTicks = 0;
     questionLabel->setCaption(QString());
-    for (Lamp lamp : ladderLamps)
-        setLamp(lamp, false);
     showTimeLeft(game.timeLeft(), game.gaugeStepMs());
     for (Timer* t : {attractButtonTimer.get(), attractSequenceTimer.get()}) {
         t->start();
@@ -135,11 +127,6 @@ void QuizScreen::showTimeLeft(int left, int msPerStep) {
     timeGauge->setProgress(left);
     timeGauge->setAccessibleDescription(
         QStringLiteral("%1 seconds left").arg(left * msPerStep / 1000.0, 0, 'f', 1));
-}
-
-void QuizScreen::showLamps(Lamp lit) {
-    for (Lamp lamp : ladderLamps)
-        setLamp(lamp, lamp == lit);
 }
 
 void QuizScreen::showCorrectBanner(bool lit, int flashPhase) {

@@ -1,4 +1,5 @@
 #include "Artwork.h"
+#include "PrizeLadderView.h"
 #include "QuizScreenFixture.h"
 
 #include <QImage>
@@ -50,16 +51,16 @@ TEST_F(HoldersTest, EveryHolderHasItsPictureAtItsSize) {
         {s.topLogoPicture, "logo-out", logo},
         {s.correctLitPicture, "correct-in", correct},
         {s.correctDimPicture, "correct-out", correct},
-        {s.oneDollarLitPicture, "lamp-1-on", lamp},
-        {s.oneDollarPicture, "lamp-1-off", lamp},
-        {s.fiveDollarLitPicture, "lamp-5-on", lamp},
-        {s.fiveDollarPicture, "lamp-5-off", lamp},
-        {s.fifteenDollarLitPicture, "lamp-15-on", lamp},
-        {s.fifteenDollarPicture, "lamp-15-off", lamp},
-        {s.fiftyDollarLitPicture, "lamp-50-on", lamp},
-        {s.fiftyDollarPicture, "lamp-50-off", lamp},
-        {s.loseLitPicture, "lamp-lose-on", lamp},
-        {s.losePicture, "lamp-lose-off", lamp},
+        {s.ladder->litPictures[0], "lamp-1-on", lamp},
+        {s.ladder->unlitPictures[0], "lamp-1-off", lamp},
+        {s.ladder->litPictures[1], "lamp-5-on", lamp},
+        {s.ladder->unlitPictures[1], "lamp-5-off", lamp},
+        {s.ladder->litPictures[2], "lamp-15-on", lamp},
+        {s.ladder->unlitPictures[2], "lamp-15-off", lamp},
+        {s.ladder->litPictures[3], "lamp-50-on", lamp},
+        {s.ladder->unlitPictures[3], "lamp-50-off", lamp},
+        {s.ladder->litPictures[4], "lamp-lose-on", lamp},
+        {s.ladder->unlitPictures[4], "lamp-lose-off", lamp},
     };
     for (int d = 0; d < 10; ++d)
         rows.push_back({s.digitPictures[static_cast<std::size_t>(d)],
@@ -93,11 +94,11 @@ TEST_F(HoldersTest, LitAndUnlitPicturesDiffer) {
         {s.stopLitPicture, s.stopPicture},
         {s.topLogoLitPicture, s.topLogoPicture},
         {s.correctLitPicture, s.correctDimPicture},
-        {s.oneDollarLitPicture, s.oneDollarPicture},
-        {s.fiveDollarLitPicture, s.fiveDollarPicture},
-        {s.fifteenDollarLitPicture, s.fifteenDollarPicture},
-        {s.fiftyDollarLitPicture, s.fiftyDollarPicture},
-        {s.loseLitPicture, s.losePicture}};
+        {s.ladder->litPictures[0], s.ladder->unlitPictures[0]},
+        {s.ladder->litPictures[1], s.ladder->unlitPictures[1]},
+        {s.ladder->litPictures[2], s.ladder->unlitPictures[2]},
+        {s.ladder->litPictures[3], s.ladder->unlitPictures[3]},
+        {s.ladder->litPictures[4], s.ladder->unlitPictures[4]}};
     for (const auto& [lit, unlit] : pairs) {
         SCOPED_TRACE(lit->objectName().toStdString());
         EXPECT_NE(lit->currentPicture().toImage(), unlit->currentPicture().toImage());

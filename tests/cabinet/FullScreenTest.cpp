@@ -1,4 +1,5 @@
 #include "CabinetFixture.h"
+#include "PrizeLadderView.h"
 
 #include <QMenuBar>
 
@@ -45,7 +46,7 @@ TEST_F(FullScreenTest, F11AndTheMenuEntryFillTheScreenAndLeaveIt) {
         EXPECT_GT(area.height(), designArea.height());
         EXPECT_EQ(screen->titlePicture->artworkSize(), area) << "the title was not drawn anew";
         // The prize ladder's lamps follow the corners of the larger area.
-        EXPECT_EQ(screen->fiveDollarLamp->geometry().bottomRight(),
+        EXPECT_EQ(screen->ladder->lamps[1]->geometry().bottomRight(),
                   QPoint(area.width() - 17, area.height() - 17));
         way.leave();
         EXPECT_TRUE(atDesignSize());

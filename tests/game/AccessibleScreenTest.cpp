@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "PrizeLadderView.h"
 #include "PlayerEntryPanel.h"
 #include "FinalScoresPanel.h"
 #include "VerdictPanel.h"
@@ -98,8 +99,8 @@ TEST_F(AccessibleScreenTest, PrizeLampsSayWhichIsLit) {
     pressAction(screen->stopButton);
     ASSERT_EQ(screen->game.phase(), QuizGame::Phase::Prize);
     QStringList names;
-    for (ImageView* lamp : {screen->oneDollarLamp, screen->fiveDollarLamp,
-                            screen->fifteenDollarLamp, screen->fiftyDollarLamp, screen->loseLamp})
+    for (ImageView* lamp : {screen->ladder->lamps[0], screen->ladder->lamps[1],
+                            screen->ladder->lamps[2], screen->ladder->lamps[3], screen->ladder->lamps[4]})
         names << of(lamp)->text(QAccessible::Name);
     EXPECT_EQ(names, (QStringList{"$1", "$5", "$15, lit", "$50", "Lose"}));
 }

@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "PrizeLadderView.h"
 #include "FinalScoresPanel.h"
 #include "VerdictPanel.h"
 #include "GamePosition.h"
@@ -156,7 +157,7 @@ TEST_F(AnswerTest, CorrectAnswerFlashesThenStartsTheLadder) {
     EXPECT_FALSE(visible(screen->correctBanner));
     EXPECT_FALSE(screen->game.timer(QuizGame::GameTimer::CorrectFlash).enabled());
     EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
-    EXPECT_TRUE(visible(screen->pressStopPrompt));
+    EXPECT_TRUE(visible(screen->ladder->pressStopPrompt));
 }
 
 // Wrong: the panel, the 46 falling notes and silence; OK before the end stops the tone, and

@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "PrizeLadderView.h"
 #include "PlayerEntryPanel.h"
 #include "FinalScoresPanel.h"
 #include "SoundCues.h"
@@ -226,9 +227,9 @@ TEST_F(CommandsTest, EndGameYesShowsTheFinalScores) {
         EXPECT_FALSE(s.endGameAction->isVisible());
         EXPECT_FALSE(s.game.answersOpen());
         for (QWidget* w : std::initializer_list<QWidget*>{
-                 s.wrongPanel,       s.timeOutPanel,      s.readyPanel,      s.oneDollarLamp,
-                 s.fiveDollarLamp,   s.fifteenDollarLamp, s.fiftyDollarLamp, s.loseLamp,
-                 s.pressStopPrompt,  s.timeCaption,       s.timeGauge,       s.timeStrip,
+                 s.wrongPanel,       s.timeOutPanel,      s.readyPanel,      s.ladder->lamps[0],
+                 s.ladder->lamps[1],   s.ladder->lamps[2], s.ladder->lamps[3], s.ladder->lamps[4],
+                 s.ladder->pressStopPrompt,  s.timeCaption,       s.timeGauge,       s.timeStrip,
                  s.creditCaption,    s.questionLabel,     s.answerFrameA,    s.answerFrameB,
                  s.answerFrameC,     s.answerFrameD,      s.answerDivider,   s.answerRows[0],
                  s.answerLetters[1], s.answerTexts[3]})

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FinalScoresPanel.h"
+#include "PrizeLadderView.h"
 #include "PlayerEntryPanel.h"
 #include "ReadyPanel.h"
 #include "VerdictPanel.h"
@@ -181,8 +182,8 @@ protected:
                  s.timeCaption,      s.timeGauge,     s.timeStrip,       s.creditCaption,
                  s.questionLabel,    s.answerFrameA,  s.answerFrameB,    s.answerFrameC,
                  s.answerFrameD,     s.answerDivider, s.correctBanner,   s.gameOverBanner,
-                 s.readyPanel->playerOutHeading, s.oneDollarLamp, s.fiveDollarLamp,  s.fifteenDollarLamp,
-                 s.fiftyDollarLamp,  s.loseLamp,      s.pressStopPrompt, s.wrongPanel,
+                 s.readyPanel->playerOutHeading, s.ladder->lamps[0], s.ladder->lamps[1],  s.ladder->lamps[2],
+                 s.ladder->lamps[3],  s.ladder->lamps[4],      s.ladder->pressStopPrompt, s.wrongPanel,
                  s.timeOutPanel,     s.playerPanel,   s.readyPanel,      s.finalScorePanel})
             if (!w->isHidden()) showing << w->objectName();
         for (std::size_t i = 0; i < 4; ++i)

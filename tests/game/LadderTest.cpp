@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "PrizeLadderView.h"
 #include "GamePosition.h"
 
 namespace {
@@ -21,7 +22,7 @@ protected:
         for (int prize = 1; prize <= 5; ++prize) {
             const bool on = screen->display.lampLit[static_cast<std::size_t>(prize - 1)] != 0;
             const Lamp lamp = static_cast<Lamp>(prize);
-            EXPECT_EQ(on, shows(screen->lampOf(lamp), screen->lampLitPicture(lamp))) << prize;
+            EXPECT_EQ(on, shows(screen->ladder->lamp(lamp), screen->ladder->litPicture(lamp))) << prize;
             if (on) {
                 EXPECT_EQ(lit, 0) << "two lamps lit";
                 lit = prize;
@@ -40,7 +41,7 @@ TEST_F(LadderTest, SpinOrderAndNotes) {
     openLadder();
     clearMidi();
     EXPECT_EQ(litLamp(), 0);
-    EXPECT_TRUE(visible(screen->pressStopPrompt));
+    EXPECT_TRUE(visible(screen->ladder->pressStopPrompt));
     std::vector<int> lamps;
     for (int step = 0; step < 10; ++step) {
         advance(100);
@@ -85,7 +86,7 @@ TEST_F(LadderTest, StopOnEachLamp) {
         EXPECT_EQ(placeOf(screen->game.ladder().prize()), c.lamp);
         EXPECT_EQ(screen->display.stopLit, 1);
         EXPECT_TRUE(shows(screen->stopButton, screen->stopLitPicture));
-        EXPECT_FALSE(visible(screen->pressStopPrompt));
+        EXPECT_FALSE(visible(screen->ladder->pressStopPrompt));
         EXPECT_EQ(screen->game.players().scores()[0], std::max(5, 3 + c.dollars));
         EXPECT_EQ(meter(), QString::number(3 + c.dollars).rightJustified(5));
         EXPECT_EQ(litLamp(), c.lamp);
@@ -101,8 +102,8 @@ TEST_F(LadderTest, StopOnEachLamp) {
         EXPECT_TRUE(notes(SpinStatus).empty());
         advance(1);
         EXPECT_FALSE(screen->ladderShowing());
-        EXPECT_FALSE(visible(screen->loseLamp));
-        EXPECT_FALSE(visible(screen->oneDollarLamp));
+        EXPECT_FALSE(visible(screen->ladder->lamps[4]));
+        EXPECT_FALSE(visible(screen->ladder->lamps[0]));
         EXPECT_EQ(screen->display.stopLit, 0);
         EXPECT_TRUE(shows(screen->stopButton, screen->stopPicture));
         // The next question follows at once, a little faster.

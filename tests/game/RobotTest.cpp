@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "PrizeLadderView.h"
 #include "PlayerEntryPanel.h"
 #include "FinalScoresPanel.h"
 #include "ReadyPanel.h"
@@ -146,12 +147,12 @@ protected:
                                                s.answerDivider,
                                                s.timeGauge,
                                                s.creditMeter,
-                                               s.oneDollarLamp,
-                                               s.fiveDollarLamp,
-                                               s.fifteenDollarLamp,
-                                               s.fiftyDollarLamp,
-                                               s.loseLamp,
-                                               s.pressStopPrompt,
+                                               s.ladder->lamps[0],
+                                               s.ladder->lamps[1],
+                                               s.ladder->lamps[2],
+                                               s.ladder->lamps[3],
+                                               s.ladder->lamps[4],
+                                               s.ladder->pressStopPrompt,
                                                s.wrongPanel,
                                                s.wrongPanel->okButton,
                                                s.timeOutPanel,
