@@ -5,6 +5,7 @@
 #include "FinalScoresPanel.h"
 #include "PlayerEntryPanel.h"
 #include "PrizeLadderView.h"
+#include "QuestionArea.h"
 #include "PlayAreaStyle.h"
 #include "ReadyPanel.h"
 #include "VerdictPanel.h"
@@ -40,18 +41,11 @@ const QColor Green(0x00, 0x80, 0x00);
 const QColor CabinetMetal(0x16, 0x16, 0x24);
 
 constexpr QSize ButtonSize(88, 72);
-constexpr QSize DigitSize(24, 37);
 constexpr QSize OkSize(80, 40);
 constexpr QSize HeadingSize(400, 56);
 
 template <class T> T* makeControl(QWidget* parent, const char* name) {
     return new T(parent, QString::fromLatin1(name));
-}
-
-Label* makeLabel(QWidget* parent, const char* name, const QString& caption, int pointSize,
-                 const QColor& color, const QColor& background = QColor()) {
-    return PlayAreaStyle::label(parent, QString::fromLatin1(name), caption, pointSize, color,
-                                background);
 }
 
 } // namespace
@@ -216,83 +210,7 @@ void QuizScreen::createControls() {
     gameOverBanner = makeControl<ImageView>(play, "gameOverBanner");
     gameOverBanner->setAccessibleName(QStringLiteral("Game over"));
 
-    // Question area: the question, four answer rows and the time strip.
-    questionLabel = makeLabel(play, "questionLabel", QString(), 13, Qt::white);
-    questionLabel->setWordWrap(true);
-    questionLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    answerFrameA = makeControl<Panel>(play, "answerFrameA");
-    answerFrameB = makeControl<Panel>(play, "answerFrameB");
-    answerFrameC = makeControl<Panel>(play, "answerFrameC");
-    answerFrameD = makeControl<Panel>(play, "answerFrameD");
-    for (Panel* frame : {answerFrameA, answerFrameB, answerFrameC, answerFrameD}) {
-        frame->setColor(Qt::black);
-        frame->setBevelOuter(Bevel::Lowered);
-    }
-    answerDivider = makeControl<Panel>(play, "answerDivider");
-    answerDivider->setColor(Silver);
-    static const char* const coverNames[4] = {"answerRowA", "answerRowB", "answerRowC",
-                                              "answerRowD"};
-    static const char* const capNames[4] = {"answerLetterA", "answerLetterB", "answerLetterC",
-                                            "answerLetterD"};
-    static const char* const answerNames[4] = {"answerTextA", "answerTextB", "answerTextC",
-                                               "answerTextD"};
-    static const QColor letterColors[4] = {QColor(0xFF, 0x30, 0x30), QColor(0x30, 0xE0, 0x30),
-                                           QColor(0x40, 0x90, 0xFF), QColor(0xFF, 0xE0, 0x00)};
-    Panel* frames[4] = {answerFrameA, answerFrameB, answerFrameC, answerFrameD};
-    for (int i = 0; i < 4; ++i) {
-        answerRows[i] = makeControl<Shape>(play, coverNames[i]);
-        answerRows[i]->setBrushColor(Navy);
-        answerRows[i]->stackUnder(frames[i]);
-        answerLetters[i] =
-            makeLabel(play, capNames[i], QString(QChar('A' + i)), 14, letterColors[i]);
-        answerLetters[i]->setAlignment(Qt::AlignCenter);
-        answerLetters[i]->setAccessibleDescription(QStringLiteral("Letter %1").arg(QChar('A' + i)));
-        answerTexts[i] = makeLabel(play, answerNames[i], QString(), 10, Qt::white);
-        answerTexts[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        // The widest answers (75 capitals) are shown whole in a smaller font.
-        answerTexts[i]->setShrinkToFit(true);
-    }
-    // The frames are only outlines over their covers.
-    for (Panel* frame : {answerFrameA, answerFrameB, answerFrameC, answerFrameD})
-        frame->setTransparent(true);
-
-    timeStrip = makeControl<Panel>(play, "timeStrip");
-    timeStrip->setColor(Qt::black);
-    timeCaption = makeLabel(timeStrip, "timeCaption", QStringLiteral("Time :"), 11, Qt::white);
-    timeCaptionShadow = makeLabel(timeStrip, "timeCaptionShadow", QStringLiteral("Time :"), 11,
-                                  QColor(0x40, 0x40, 0x40));
-    // The captions have their design sizes: the time strip is laid out around them.
-    timeCaption->resize(52, 20);
-    timeCaptionShadow->resize(52, 20);
-    timeCaptionShadow->stackUnder(timeCaption);
-    timeGaugeFrame = makeControl<Panel>(timeStrip, "timeGaugeFrame");
-    timeGaugeFrame->setColor(Silver);
-    timeGauge = new Gauge(timeGaugeFrame);
-    timeGauge->setObjectName(QStringLiteral("timeGauge"));
-    timeGauge->setShowText(false);
-    timeGauge->setForeColor(Blue);
-    timeGauge->setBackColor(Navy);
-    timeGauge->setColor(Silver);
-    timeGauge->setProgress(100);
-    timeGauge->setGeometry(8, 4, 337, 14);
-    timeGauge->setAccessibleName(QStringLiteral("Time left"));
-    creditCaption =
-        makeLabel(timeStrip, "creditCaption", QStringLiteral("Credit : "), 11, Qt::white);
-    creditCaptionShadow = makeLabel(timeStrip, "creditCaptionShadow", QStringLiteral("Credit : "),
-                                    11, QColor(0x40, 0x40, 0x40));
-    creditCaption->resize(67, 20);
-    creditCaptionShadow->resize(67, 20);
-    creditCaptionShadow->stackUnder(creditCaption);
-    creditMeter = makeControl<Panel>(timeStrip, "creditMeter");
-    creditMeter->setColor(Qt::black);
-    creditMeter->setBevelOuter(Bevel::Lowered);
-    creditMeter->resize(128, 47);
-    for (int i = 0; i < 5; ++i) {
-        creditDigits[i] = new ImageView(creditMeter, QStringLiteral("creditDigit%1").arg(i + 1));
-        creditDigits[i]->setGeometry(4 + i * DigitSize.width(), 5, DigitSize.width(),
-                                     DigitSize.height());
-    }
-    creditMeter->setAccessibleName(QStringLiteral("Credit"));
+    questionArea = new QuestionArea(*play, game);
 
     // Prize ladder.
     ladder = new PrizeLadderView(*play, game, display.lampLit);
@@ -322,13 +240,6 @@ void QuizScreen::createControls() {
     startPicture = holder("startPicture");
     stopLitPicture = holder("stopLitPicture");
     stopPicture = holder("stopPicture");
-    static const char* const digitNames[10] = {
-        "digitPicture0", "digitPicture1", "digitPicture2", "digitPicture3", "digitPicture4",
-        "digitPicture5", "digitPicture6", "digitPicture7", "digitPicture8", "digitPicture9"};
-    for (int d = 0; d < 10; ++d)
-        digitPictures[d] = holder(digitNames[d]);
-    blankDigitPicture = holder("blankDigitPicture");
-    digitHolder = holder("digitHolder");
     topLogoLitPicture = holder("topLogoLitPicture");
     topLogoPicture = holder("topLogoPicture");
     correctLitPicture = holder("correctLitPicture");
@@ -342,12 +253,9 @@ void QuizScreen::createControls() {
 }
 
 void QuizScreen::hideGameControls() {
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             upperBanner, lowerBanner, correctHighlight, correctBanner, gameOverBanner,
-             timeCaption, timeGauge, creditCaption, questionLabel, answerFrameA, answerFrameB,
-             answerFrameC, answerFrameD, answerDivider, timeStrip})
+    for (QWidget* w : std::initializer_list<QWidget*>{upperBanner, lowerBanner, correctHighlight,
+                                                      correctBanner, gameOverBanner})
         w->hide();
-    showAnswerControls(false);
     stopButton->show();
 }
 
@@ -437,9 +345,6 @@ void QuizScreen::loadPictures() {
     load(startPicture, "button-start", ButtonSize);
     load(stopLitPicture, "button-stop-lit", ButtonSize);
     load(stopPicture, "button-stop", ButtonSize);
-    for (int d = 0; d < 10; ++d)
-        digitPictures[d]->setArtwork(QStringLiteral("digit-%1").arg(d), DigitSize);
-    load(blankDigitPicture, "digit-blank", DigitSize);
     load(topLogoLitPicture, "logo-in", QSize(401, 102));
     load(topLogoPicture, "logo-out", QSize(401, 102));
     load(correctLitPicture, "correct-in", QSize(556, 186));
@@ -461,28 +366,24 @@ void QuizScreen::loadPictures() {
     answerButtonD->copyPicture(*answerDPicture);
     startButton->copyPicture(*startPicture);
     stopButton->copyPicture(*stopPicture);
-    for (ImageView* d : creditDigits)
-        d->copyPicture(*blankDigitPicture);
 }
 
 void QuizScreen::connectHandlers() {
     // One mouse-down handler serves the five buttons and the seventeen answer controls.
     for (ImageView* b : {answerButtonA, answerButtonB, answerButtonC, answerButtonD, startButton})
         connect(b, &ImageView::mouseDown, this, [this, b] { pressControl(b); });
-    for (int i = 0; i < 4; ++i) {
-        Shape* cover = answerRows[i];
-        Label* cap = answerLetters[i];
-        Label* answer = answerTexts[i];
+    for (std::size_t i = 0; i < 4; ++i) {
+        Shape* cover = questionArea->answerRows[i];
+        Label* cap = questionArea->answerLetters[i];
+        Label* answer = questionArea->answerTexts[i];
         connect(cover, &Shape::mouseDown, this, [this, cover] { pressControl(cover); });
         connect(cap, &Label::mouseDown, this, [this, cap] { pressControl(cap); });
         connect(answer, &Label::mouseDown, this, [this, answer] { pressControl(answer); });
         // The frame lies over its row: a press on the row's edge or between the letter and
         // the text answers as the cover under it.
-        Panel* frames[4] = {answerFrameA, answerFrameB, answerFrameC, answerFrameD};
-        connect(frames[i], &Panel::mouseDown, this, [this, cover] { pressControl(cover); });
+        connect(questionArea->answerFrames[i], &Panel::mouseDown, this,
+                [this, cover] { pressControl(cover); });
     }
-    // The divider between the letters and the answers belongs to the row under it.
-    answerDivider->setAttribute(Qt::WA_TransparentForMouseEvents);
     connect(stopButton, &ImageView::mouseDown, this, [this] { pressStop(); });
 
     connect(changeQuestionFileAction, &QAction::triggered, this, [this] { changeQuestionFile(); });

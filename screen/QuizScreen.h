@@ -27,6 +27,7 @@ class Dialogs;
 class FinalScoresPanel;
 class PlayerEntryPanel;
 class PrizeLadderView;
+class QuestionArea;
 class ReadyPanel;
 class VerdictPanel;
 class HallOfFame;
@@ -86,13 +87,9 @@ public:
     // ---- What the screen shows of the game (QuizScreenShow.cpp)
     // The panels and pictures of a phase; nothing of the phase before stays.
     void showPhase(QuizGame::Phase phase);
-    void showTypedQuestion(const QString& typed);
-    void showTimeLeft(int left, int msPerStep);
     void showCorrectBanner(bool lit, int flashPhase);
-    void showCredit(int credit);
     // The menu entries the game offers now: End Game, Edit Questions, Change Question File.
     void showOffers();
-    void loadDigitHolder(unsigned digit, bool blank);
     void lightButtons(bool a, bool b, bool c, bool d, bool start);
     // The ladder is on screen.
     bool ladderShowing() const;
@@ -194,25 +191,8 @@ public:
     ImageView* startButton = nullptr;
     ImageView* stopButton = nullptr;
 
-    // Question area.
-    Label* timeCaption = nullptr;       // "Time :"
-    Label* timeCaptionShadow = nullptr; // its shadow
-    Gauge* timeGauge = nullptr;         // the time gauge
-    Panel* timeGaugeFrame = nullptr;
-    Panel* timeStrip = nullptr;
-    Label* creditCaption = nullptr;       // "Credit : "
-    Label* creditCaptionShadow = nullptr; // its shadow
-    Panel* creditMeter = nullptr;
-    std::array<ImageView*, 5> creditDigits{}; // the meter's five digits, left to right
-    Label* questionLabel = nullptr;
-    Panel* answerFrameA = nullptr;
-    Panel* answerFrameB = nullptr;
-    Panel* answerFrameC = nullptr;
-    Panel* answerFrameD = nullptr;
-    Panel* answerDivider = nullptr;
-    std::array<Shape*, 4> answerRows{};    // the clickable row behind each answer, A to D
-    std::array<Label*, 4> answerLetters{}; // the letters A to D
-    std::array<Label*, 4> answerTexts{};   // the answers' texts, A to D
+    // The question, the answer rows, the time gauge and the credit meter.
+    QuestionArea* questionArea = nullptr;
 
     // Pictures of the play area.
     ImageView* upperBanner = nullptr;
@@ -250,9 +230,6 @@ public:
     ImageView* startPicture = nullptr;
     ImageView* stopLitPicture = nullptr;
     ImageView* stopPicture = nullptr;
-    std::array<ImageView*, 10> digitPictures{}; // the LED digits 0 to 9
-    ImageView* blankDigitPicture = nullptr;
-    ImageView* digitHolder = nullptr;
     ImageView* topLogoLitPicture = nullptr;
     ImageView* topLogoPicture = nullptr;
     ImageView* correctLitPicture = nullptr;
@@ -296,10 +273,6 @@ protected:
 private:
     void connectGame();
     void showAttractMode();
-    void showQuestion(bool answersShown);
-    // Hides (or shows) the question area: time strip, question, frames and answer controls.
-    void showQuestionArea(bool visible);
-    void showAnswerControls(bool visible);
     // Stops attract mode's timers and forgets that they ran.
     void forgetAttractTimers();
     void createControls();

@@ -4,6 +4,7 @@
 
 #include "Dialogs.h"
 #include "PlayerEntryPanel.h"
+#include "QuestionArea.h"
 #include "Settings.h"
 #include "Shell.h"
 
@@ -64,8 +65,8 @@ void QuizScreen::pressControl(QObject* sender) {
     const ImageView* buttons[4] = {answerButtonA, answerButtonB, answerButtonC, answerButtonD};
     for (int i = 0; i < 4; ++i) {
         const auto k = static_cast<std::size_t>(i);
-        if (sender == buttons[i] || sender == answerTexts[k] || sender == answerLetters[k] ||
-            sender == answerRows[k]) {
+        if (sender == buttons[i] || sender == questionArea->answerTexts[k] ||
+            sender == questionArea->answerLetters[k] || sender == questionArea->answerRows[k]) {
             game.chooseAnswer(i);
             return;
         }

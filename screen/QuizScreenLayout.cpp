@@ -6,6 +6,7 @@
 #include "FinalScoresPanel.h"
 #include "PlayerEntryPanel.h"
 #include "PrizeLadderView.h"
+#include "QuestionArea.h"
 #include "PlayAreaStyle.h"
 #include "ReadyPanel.h"
 #include "VerdictPanel.h"
@@ -57,39 +58,7 @@ void QuizScreen::layOutPlayArea() {
     pressStartPrompt->resize(350, 41);
     centreBothWays(pressStartPrompt, bw, bh);
 
-    // The question at the top, the time and credit strip at the bottom.
-    questionLabel->setGeometry(4, 4, bw - 8, bw / 12);
-    timeStrip->setGeometry(questionLabel->x(), bh - questionLabel->height() - 4,
-                           questionLabel->width(), questionLabel->height());
-    const int lineW = timeStrip->width();
-    const int lineH = timeStrip->height();
-    timeCaption->move(4, (lineH - timeCaption->height()) / 2);
-    timeCaptionShadow->move(timeCaption->x() - 1, timeCaption->y() - 1);
-    creditMeter->setGeometry(lineW - 128 - 8, (lineH - 47) / 2 - 2, 128, 47);
-    creditCaption->move(creditMeter->x() - 8 - creditCaption->width(),
-                        (lineH - creditCaption->height()) / 2);
-    creditCaptionShadow->move(creditCaption->x() - 1, creditCaption->y() - 1);
-    {
-        const int left = rightOf(timeCaption) + 15;
-        timeGaugeFrame->setGeometry(left, (lineH - 32) / 2, creditCaption->x() - 20 - left, 32);
-    }
-    timeGauge->setGeometry(4, 4, timeGaugeFrame->width() - 10, timeGaugeFrame->height() - 10);
-
-    // The answer area between them: four frames sharing their border lines, a divider
-    // between the letters and the answers.
-    const int h = (timeStrip->y() - bottomOf(questionLabel)) / 6;
-    Panel* frames[4] = {answerFrameA, answerFrameB, answerFrameC, answerFrameD};
-    int top = bottomOf(questionLabel) + h;
-    for (int i = 0; i < 4; ++i) {
-        Panel* frame = frames[i];
-        frame->setGeometry(6, top, bw - 12, h);
-        answerLetters[i]->setGeometry(6 + (45 - 6 - 19) / 2, frame->y() + (h - 25) / 2, 19, 25);
-        answerTexts[i]->setGeometry(54, frame->y() + (h - 15) / 2, rightOf(frame) - 45 - 8, 15);
-        answerRows[i]->setGeometry(frame->x() + 2, frame->y() + 2, frame->width() - 4,
-                                   frame->height() - 4);
-        top += h - 1;
-    }
-    answerDivider->setGeometry(45, answerFrameA->y(), 2, 4 * h - 3);
+    questionArea->layOut(bw, bh);
 
     // The panels that cover the whole play area, and their contents.
     wrongPanel->layOut(bw, bh);

@@ -1,4 +1,5 @@
 #include "DesktopShell.h"
+#include "QuestionArea.h"
 #include "GameFixture.h"
 #include "HelpViewer.h"
 
@@ -128,9 +129,9 @@ TEST_F(WebLinksTest, MinimisedGameRunsOn) {
         DesktopShell(QString()).minimizeApp();
         QApplication::processEvents();
         EXPECT_TRUE(screen->isMinimized());
-        const int before = screen->timeGauge->progress();
+        const int before = screen->questionArea->timeGauge->progress();
         advance(1000);
-        EXPECT_LT(screen->timeGauge->progress(), before);
+        EXPECT_LT(screen->questionArea->timeGauge->progress(), before);
         screen.reset();
     }
 }

@@ -1,4 +1,5 @@
 #include "Artwork.h"
+#include "QuestionArea.h"
 #include "PrizeLadderView.h"
 #include "QuizScreenFixture.h"
 
@@ -46,7 +47,7 @@ TEST_F(HoldersTest, EveryHolderHasItsPictureAtItsSize) {
         {s.startPicture, "button-start", button},
         {s.stopLitPicture, "button-stop-lit", button},
         {s.stopPicture, "button-stop", button},
-        {s.blankDigitPicture, "digit-blank", digitSize},
+        {s.questionArea->blankDigitPicture, "digit-blank", digitSize},
         {s.topLogoLitPicture, "logo-in", logo},
         {s.topLogoPicture, "logo-out", logo},
         {s.correctLitPicture, "correct-in", correct},
@@ -63,7 +64,7 @@ TEST_F(HoldersTest, EveryHolderHasItsPictureAtItsSize) {
         {s.ladder->unlitPictures[4], "lamp-lose-off", lamp},
     };
     for (int d = 0; d < 10; ++d)
-        rows.push_back({s.digitPictures[static_cast<std::size_t>(d)],
+        rows.push_back({s.questionArea->digitPictures[static_cast<std::size_t>(d)],
                         QStringLiteral("digit-%1").arg(d), digitSize});
 
     for (const Row& row : rows) {
@@ -76,9 +77,9 @@ TEST_F(HoldersTest, EveryHolderHasItsPictureAtItsSize) {
     }
 
     // Holder takes each digit the meter shows, at the digits' size.
-    s.showCredit(s.game.players().credit());
-    EXPECT_EQ(s.digitHolder->currentPicture().deviceIndependentSize().toSize(), digitSize);
-    EXPECT_TRUE(s.digitHolder->isHidden());
+    s.questionArea->showCredit(s.game.players().credit());
+    EXPECT_EQ(s.questionArea->digitHolder->currentPicture().deviceIndependentSize().toSize(), digitSize);
+    EXPECT_TRUE(s.questionArea->digitHolder->isHidden());
 }
 
 // Lit and unlit pictures of a button or lamp differ, so a state change can be seen.

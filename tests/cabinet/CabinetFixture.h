@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Cabinet.h"
+#include "QuestionArea.h"
 #include "GameFixture.h"
 #include "VirtualJoystick.h"
 
@@ -43,7 +44,7 @@ protected:
     // The answers wait for a choice: they show and none is taken.
     bool answersWaiting() const {
         const auto& lit = screen->display.buttonLit;
-        return visible(screen->answerTexts[0]) &&
+        return visible(screen->questionArea->answerTexts[0]) &&
                std::all_of(lit.begin(), lit.end(), [](int on) { return on == 0; });
     }
 

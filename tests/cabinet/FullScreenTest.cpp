@@ -1,4 +1,5 @@
 #include "CabinetFixture.h"
+#include "QuestionArea.h"
 #include "PrizeLadderView.h"
 
 #include <QMenuBar>
@@ -63,11 +64,11 @@ TEST_F(FullScreenTest, FullScreenKeepsTheGameAsItWas) {
     key(Qt::Key_Return);
     key(Qt::Key_Return);
     ASSERT_TRUE(waitForAnswers());
-    const QString question = screen->questionLabel->caption();
+    const QString question = screen->questionArea->questionLabel->caption();
     const int timeLeft = screen->game.timeLeft();
     key(Qt::Key_F11);
     ASSERT_TRUE(fillsTheScreen());
-    EXPECT_EQ(screen->questionLabel->caption(), question);
+    EXPECT_EQ(screen->questionArea->questionLabel->caption(), question);
     EXPECT_EQ(screen->game.timeLeft(), timeLeft);
     EXPECT_TRUE(answersWaiting());
     key(Qt::Key_B);

@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "QuestionArea.h"
 #include "PrizeLadderView.h"
 #include "PlayerEntryPanel.h"
 #include "FinalScoresPanel.h"
@@ -61,7 +62,7 @@ TEST_F(AccessibleScreenTest, PressActionsPlayAsClicksDo) {
     advance(2500);
 
     ASSERT_TRUE(waitForAnswers());
-    QAccessibleInterface* gauge = of(screen->timeGauge);
+    QAccessibleInterface* gauge = of(screen->questionArea->timeGauge);
     EXPECT_EQ(gauge->role(), QAccessible::ProgressBar);
     ASSERT_NE(gauge->valueInterface(), nullptr);
     advance(5 * screen->game.gaugeStepMs());

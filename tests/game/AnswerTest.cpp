@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "QuestionArea.h"
 #include "PrizeLadderView.h"
 #include "FinalScoresPanel.h"
 #include "VerdictPanel.h"
@@ -52,13 +53,13 @@ TEST_F(AnswerTest, EveryAnswerControlChoosesItsAnswer) {
             startGame();
             ASSERT_TRUE(waitForAnswers());
             clearMidi();
-            QObject* controls[4] = {button(answer), screen->answerTexts[k],
-                                    screen->answerLetters[k], screen->answerRows[k]};
+            QObject* controls[4] = {button(answer), screen->questionArea->answerTexts[k],
+                                    screen->questionArea->answerLetters[k], screen->questionArea->answerRows[k]};
             SCOPED_TRACE(controls[which]->objectName().toStdString());
             screen->pressControl(controls[which]);
             for (std::size_t i = 0; i < 4; ++i) {
                 EXPECT_EQ(screen->display.buttonLit[i], i == k ? 1 : 0);
-                EXPECT_EQ(screen->answerRows[i]->brushColor(), i == k ? Blue : Navy);
+                EXPECT_EQ(screen->questionArea->answerRows[i]->brushColor(), i == k ? Blue : Navy);
             }
             EXPECT_FALSE(screen->game.answersOpen());
             EXPECT_TRUE(screen->game.timer(QuizGame::GameTimer::Judgement).enabled());
@@ -80,12 +81,12 @@ TEST_F(AnswerTest, OnlyTheFirstChoiceWhileAnswersAreOpenCounts) {
     screen->pressControl(screen->startButton);
     EXPECT_FALSE(visible(screen->playerPanel));
     EXPECT_TRUE(screen->game.answersOpen());
-    QTest::mousePress(screen->answerTexts[2], Qt::RightButton);
-    QTest::mouseRelease(screen->answerTexts[2], Qt::RightButton);
+    QTest::mousePress(screen->questionArea->answerTexts[2], Qt::RightButton);
+    QTest::mouseRelease(screen->questionArea->answerTexts[2], Qt::RightButton);
     EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 1, 0}));
     advance(1000);
     choose(1); // a second answer within the 2.5 s
-    screen->pressControl(screen->answerRows[3]);
+    screen->pressControl(screen->questionArea->answerRows[3]);
     EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 1, 0}));
     // The answers stay closed while the choice is judged.
     EXPECT_EQ(screen->game.phase(), QuizGame::Phase::Judging);
@@ -93,7 +94,7 @@ TEST_F(AnswerTest, OnlyTheFirstChoiceWhileAnswersAreOpenCounts) {
     EXPECT_TRUE(screen->game.timer(QuizGame::GameTimer::Judgement).enabled());
     advance(1);
     EXPECT_FALSE(screen->game.timer(QuizGame::GameTimer::Judgement).enabled());
-    EXPECT_FALSE(visible(screen->questionLabel));
+    EXPECT_FALSE(visible(screen->questionArea->questionLabel));
 }
 
 // The judgement compares the chosen caption with the correct answer exactly: a duplicate of
@@ -113,7 +114,7 @@ TEST_F(AnswerTest, JudgementComparesTheWholeTextExactly) {
             createScreen();
             startGame();
             ASSERT_TRUE(waitForAnswers());
-            if (screen->answerTexts[static_cast<std::size_t>(slot)]->caption() != c.text) continue;
+            if (screen->questionArea->answerTexts[static_cast<std::size_t>(slot)]->caption() != c.text) continue;
             choose(slot);
             advance(2500);
             EXPECT_EQ(visible(screen->correctBanner), c.correct);
@@ -139,9 +140,9 @@ TEST_F(AnswerTest, CorrectAnswerFlashesThenStartsTheLadder) {
     advance(2500);
     EXPECT_TRUE(visible(screen->correctBanner));
     EXPECT_TRUE(shows(screen->correctBanner, screen->correctLitPicture));
-    EXPECT_FALSE(visible(screen->questionLabel));
-    EXPECT_FALSE(visible(screen->answerTexts[0]));
-    for (const Shape* cover : screen->answerRows)
+    EXPECT_FALSE(visible(screen->questionArea->questionLabel));
+    EXPECT_FALSE(visible(screen->questionArea->answerTexts[0]));
+    for (const Shape* cover : screen->questionArea->answerRows)
         EXPECT_EQ(cover->brushColor(), Navy);
     advance(120);
     EXPECT_TRUE(shows(screen->correctBanner, screen->correctLitPicture));
@@ -191,8 +192,8 @@ TEST_F(AnswerTest, WrongPanelPlaysTheFallRunAndOkMovesOn) {
     screen->wrongPanel->confirm();
     EXPECT_FALSE(visible(screen->wrongPanel));
     EXPECT_EQ(screen->game.gaugeStepMs(), 140);
-    EXPECT_EQ(screen->timeGauge->progress(), 100);
-    EXPECT_TRUE(screen->questionLabel->caption().isEmpty());
+    EXPECT_EQ(screen->questionArea->timeGauge->progress(), 100);
+    EXPECT_TRUE(screen->questionArea->questionLabel->caption().isEmpty());
     EXPECT_EQ(screen->game.phase(), QuizGame::Phase::Typing); // the next question, drawn
     EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
     ASSERT_TRUE(waitForAnswers());
@@ -239,18 +240,18 @@ TEST_F(AnswerTest, GaugeRunsOutIntoTheTimeOutPanel) {
     switchSoundOn();
     startGame();
     ASSERT_TRUE(waitForAnswers());
-    const QString question = screen->questionLabel->caption();
+    const QString question = screen->questionArea->questionLabel->caption();
     clearMidi();
     // The gauge ticks on its own 150 ms grid; find its first step after the answers opened.
-    ASSERT_TRUE(advanceUntil([this] { return screen->timeGauge->progress() == 99; }, 200));
+    ASSERT_TRUE(advanceUntil([this] { return screen->questionArea->timeGauge->progress() == 99; }, 200));
     advance(150 * 98);
-    EXPECT_EQ(screen->timeGauge->progress(), 1);
+    EXPECT_EQ(screen->questionArea->timeGauge->progress(), 1);
     EXPECT_FALSE(visible(screen->timeOutPanel));
     advance(150);
     EXPECT_TRUE(visible(screen->timeOutPanel));
-    EXPECT_EQ(screen->timeGauge->progress(), 100);
+    EXPECT_EQ(screen->questionArea->timeGauge->progress(), 100);
     EXPECT_FALSE(screen->game.answersOpen());
-    EXPECT_FALSE(visible(screen->timeGauge));
+    EXPECT_FALSE(visible(screen->questionArea->timeGauge));
     EXPECT_EQ(screen->timeOutPanel->question->caption(), question);
     EXPECT_EQ(screen->timeOutPanel->correct->caption(), screen->game.draw().correctAnswer());
     EXPECT_EQ(screen->timeOutPanel->okFrame->bevelOuter(), Bevel::None);
@@ -283,11 +284,11 @@ TEST_F(AnswerTest, ChoiceStopsTheGauge) {
     startGame();
     ASSERT_TRUE(waitForAnswers());
     advance(150 * 10);
-    const int left = screen->timeGauge->progress();
+    const int left = screen->questionArea->timeGauge->progress();
     EXPECT_LT(left, 100);
     choose(0);
     advance(2000);
-    EXPECT_EQ(screen->timeGauge->progress(), left);
+    EXPECT_EQ(screen->questionArea->timeGauge->progress(), left);
 }
 
 // OK at credit 0 in a one-player game: the game-over picture, the final scores 4 s later.

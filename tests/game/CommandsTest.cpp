@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "QuestionArea.h"
 #include "PrizeLadderView.h"
 #include "PlayerEntryPanel.h"
 #include "FinalScoresPanel.h"
@@ -77,7 +78,7 @@ TEST_F(CommandsTest, LetterKeysChooseAnswers) {
         SCOPED_TRACE(c.answer);
         create();
         startGame();
-        ASSERT_TRUE(advanceUntil([this] { return !screen->questionLabel->caption().isEmpty(); }));
+        ASSERT_TRUE(advanceUntil([this] { return !screen->questionArea->questionLabel->caption().isEmpty(); }));
         QTest::keyClick(screen.get(), c.key, c.shift ? Qt::ShiftModifier : Qt::NoModifier);
         EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0})) << "while typed";
         ASSERT_TRUE(waitForAnswers());
@@ -181,7 +182,7 @@ TEST_F(CommandsTest, EndGameNoResumes) {
         create();
         reachPhase(phase);
         const auto before = running(*screen);
-        const int progress = screen->timeGauge->progress();
+        const int progress = screen->questionArea->timeGauge->progress();
         const int credit = screen->game.players().credit();
         dialogs.clear();
         dialogs.answer(MsgButton::No);
@@ -189,7 +190,7 @@ TEST_F(CommandsTest, EndGameNoResumes) {
         ASSERT_EQ(dialogs.texts(), QStringList{QuitQuestion});
         EXPECT_EQ(dialogs.shown().front().kind, MsgKind::Confirmation);
         EXPECT_EQ(running(*screen), before);
-        EXPECT_EQ(screen->timeGauge->progress(), progress);
+        EXPECT_EQ(screen->questionArea->timeGauge->progress(), progress);
         EXPECT_EQ(screen->game.players().credit(), credit);
         EXPECT_TRUE(screen->endGameAction->isVisible());
         EXPECT_TRUE(screen->game.gameRunning());
@@ -198,13 +199,13 @@ TEST_F(CommandsTest, EndGameNoResumes) {
     create();
     reachPhase(Phase::AnswersOpen);
     advance(150 * 10 + 100);
-    const int progress = screen->timeGauge->progress();
+    const int progress = screen->questionArea->timeGauge->progress();
     dialogs.answer(MsgButton::No);
     screen->endGame();
     advance(149);
-    EXPECT_EQ(screen->timeGauge->progress(), progress);
+    EXPECT_EQ(screen->questionArea->timeGauge->progress(), progress);
     advance(1);
-    EXPECT_EQ(screen->timeGauge->progress(), progress - 1);
+    EXPECT_EQ(screen->questionArea->timeGauge->progress(), progress - 1);
 }
 
 // End Game, Yes: the final scores at once with the best credits so far, nothing of the game
@@ -229,10 +230,10 @@ TEST_F(CommandsTest, EndGameYesShowsTheFinalScores) {
         for (QWidget* w : std::initializer_list<QWidget*>{
                  s.wrongPanel,       s.timeOutPanel,      s.readyPanel,      s.ladder->lamps[0],
                  s.ladder->lamps[1],   s.ladder->lamps[2], s.ladder->lamps[3], s.ladder->lamps[4],
-                 s.ladder->pressStopPrompt,  s.timeCaption,       s.timeGauge,       s.timeStrip,
-                 s.creditCaption,    s.questionLabel,     s.answerFrameA,    s.answerFrameB,
-                 s.answerFrameC,     s.answerFrameD,      s.answerDivider,   s.answerRows[0],
-                 s.answerLetters[1], s.answerTexts[3]})
+                 s.ladder->pressStopPrompt,  s.questionArea->timeCaption,       s.questionArea->timeGauge,       s.questionArea->timeStrip,
+                 s.questionArea->creditCaption,    s.questionArea->questionLabel,     s.questionArea->answerFrames[0],    s.questionArea->answerFrames[1],
+                 s.questionArea->answerFrames[2],     s.questionArea->answerFrames[3],      s.questionArea->answerDivider,   s.questionArea->answerRows[0],
+                 s.questionArea->answerLetters[1], s.questionArea->answerTexts[3]})
             EXPECT_FALSE(visible(w)) << w->objectName().toStdString();
         for (const auto& [name, on] : running(s))
             EXPECT_FALSE(on) << name;

@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "QuestionArea.h"
 
 using CreditTest = GameFixture;
 
@@ -17,21 +18,21 @@ TEST_F(CreditTest, MeterShowsTheCredit) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.credit);
-        screen->showCredit(c.credit);
+        screen->questionArea->showCredit(c.credit);
         EXPECT_EQ(meter(), QString::fromLatin1(c.shown));
     }
-    EXPECT_EQ(screen->creditMeter->accessibleName(), QStringLiteral("Credit 7"));
+    EXPECT_EQ(screen->questionArea->creditMeter->accessibleName(), QStringLiteral("Credit 7"));
 }
 
 // loadDigitHolder picks the digit picture; a blank zero is the blank; other values keep the holder.
 TEST_F(CreditTest, LoadHolderPicksTheDigitPicture) {
     create();
     for (unsigned d = 0; d < 10; ++d) {
-        screen->loadDigitHolder(d, d % 2 == 1);
-        EXPECT_TRUE(shows(screen->digitHolder, screen->digitPictures[d])) << d;
+        screen->questionArea->loadDigitHolder(d, d % 2 == 1);
+        EXPECT_TRUE(shows(screen->questionArea->digitHolder, screen->questionArea->digitPictures[d])) << d;
     }
-    screen->loadDigitHolder(0, true);
-    EXPECT_TRUE(shows(screen->digitHolder, screen->blankDigitPicture));
-    screen->loadDigitHolder(10, false);
-    EXPECT_TRUE(shows(screen->digitHolder, screen->blankDigitPicture));
+    screen->questionArea->loadDigitHolder(0, true);
+    EXPECT_TRUE(shows(screen->questionArea->digitHolder, screen->questionArea->blankDigitPicture));
+    screen->questionArea->loadDigitHolder(10, false);
+    EXPECT_TRUE(shows(screen->questionArea->digitHolder, screen->questionArea->blankDigitPicture));
 }

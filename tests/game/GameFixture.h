@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FinalScoresPanel.h"
+#include "QuestionArea.h"
 #include "PrizeLadderView.h"
 #include "PlayerEntryPanel.h"
 #include "ReadyPanel.h"
@@ -64,14 +65,14 @@ protected:
     // The first answer shown with the correct text, and the first with another.
     int correctSlot() const {
         for (int i = 0; i < 4; ++i)
-            if (screen->answerTexts[static_cast<std::size_t>(i)]->caption() ==
+            if (screen->questionArea->answerTexts[static_cast<std::size_t>(i)]->caption() ==
                 screen->game.draw().correctAnswer())
                 return i;
         return -1;
     }
     int wrongSlot() const {
         for (int i = 0; i < 4; ++i)
-            if (screen->answerTexts[static_cast<std::size_t>(i)]->caption() !=
+            if (screen->questionArea->answerTexts[static_cast<std::size_t>(i)]->caption() !=
                 screen->game.draw().correctAnswer())
                 return i;
         return -1;
@@ -111,11 +112,11 @@ protected:
     // What the credit meter shows: a digit or a blank per position.
     QString meter() const {
         QString shown;
-        for (const ImageView* digit : screen->creditDigits) {
+        for (const ImageView* digit : screen->questionArea->creditDigits) {
             QChar c = QLatin1Char('?');
-            if (shows(digit, screen->blankDigitPicture)) c = QLatin1Char(' ');
+            if (shows(digit, screen->questionArea->blankDigitPicture)) c = QLatin1Char(' ');
             for (int d = 0; d < 10; ++d)
-                if (shows(digit, screen->digitPictures[static_cast<std::size_t>(d)]))
+                if (shows(digit, screen->questionArea->digitPictures[static_cast<std::size_t>(d)]))
                     c = QChar(u'0' + d);
             shown += c;
         }
@@ -179,16 +180,16 @@ protected:
         const QuizScreen& s = *screen;
         QStringList showing;
         for (const QWidget* w : std::initializer_list<const QWidget*>{
-                 s.timeCaption,      s.timeGauge,     s.timeStrip,       s.creditCaption,
-                 s.questionLabel,    s.answerFrameA,  s.answerFrameB,    s.answerFrameC,
-                 s.answerFrameD,     s.answerDivider, s.correctBanner,   s.gameOverBanner,
+                 s.questionArea->timeCaption,      s.questionArea->timeGauge,     s.questionArea->timeStrip,       s.questionArea->creditCaption,
+                 s.questionArea->questionLabel,    s.questionArea->answerFrames[0],  s.questionArea->answerFrames[1],    s.questionArea->answerFrames[2],
+                 s.questionArea->answerFrames[3],     s.questionArea->answerDivider, s.correctBanner,   s.gameOverBanner,
                  s.readyPanel->playerOutHeading, s.ladder->lamps[0], s.ladder->lamps[1],  s.ladder->lamps[2],
                  s.ladder->lamps[3],  s.ladder->lamps[4],      s.ladder->pressStopPrompt, s.wrongPanel,
                  s.timeOutPanel,     s.playerPanel,   s.readyPanel,      s.finalScorePanel})
             if (!w->isHidden()) showing << w->objectName();
         for (std::size_t i = 0; i < 4; ++i)
             for (const QWidget* w : std::initializer_list<const QWidget*>{
-                     s.answerRows[i], s.answerLetters[i], s.answerTexts[i]})
+                     s.questionArea->answerRows[i], s.questionArea->answerLetters[i], s.questionArea->answerTexts[i]})
                 if (!w->isHidden()) showing << w->objectName();
         if (s.endGameAction->isVisible()) showing << QStringLiteral("End Game entry");
         return showing;

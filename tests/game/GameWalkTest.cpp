@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "QuestionArea.h"
 #include "FinalScoresPanel.h"
 #include "ReadyPanel.h"
 #include "VerdictPanel.h"
@@ -83,7 +84,7 @@ TEST_F(GameWalkTest, TwoPlayersUntilNobodyHasCredit) {
     EXPECT_EQ(screen->game.players().credit(), 0);
     EXPECT_TRUE(visible(screen->gameOverBanner));
     EXPECT_FALSE(visible(screen->readyPanel));
-    EXPECT_FALSE(visible(screen->questionLabel));
+    EXPECT_FALSE(visible(screen->questionArea->questionLabel));
     advance(4000);
     ASSERT_TRUE(visible(screen->finalScorePanel));
     EXPECT_EQ(screen->finalScorePanel->names[0]->caption(), QStringLiteral("Ann"));

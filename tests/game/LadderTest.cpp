@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "QuestionArea.h"
 #include "PrizeLadderView.h"
 #include "GamePosition.h"
 
@@ -187,7 +188,7 @@ TEST_F(LadderTest, AnswerControlsAreDeadWhileTheLadderShows) {
     for (int answer = 0; answer < 4; ++answer)
         choose(answer);
     screen->pressControl(screen->startButton);
-    screen->pressControl(screen->answerTexts[0]);
+    screen->pressControl(screen->questionArea->answerTexts[0]);
     EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
     EXPECT_FALSE(screen->game.timer(QuizGame::GameTimer::Judgement).enabled());
     EXPECT_FALSE(visible(screen->playerPanel));

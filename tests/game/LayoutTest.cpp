@@ -1,4 +1,5 @@
 #include "QuizScreenFixture.h"
+#include "QuestionArea.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -80,8 +81,8 @@ TEST_F(LayoutTest, DesignSize) {
                         });
     // Neighbouring frames share a line, so the divider (4h - 3 high) runs from the top of
     // the first frame exactly to the bottom of the fourth.
-    EXPECT_EQ(s.answerDivider->y() + s.answerDivider->height(),
-              s.answerFrameD->y() + s.answerFrameD->height());
+    EXPECT_EQ(s.questionArea->answerDivider->y() + s.questionArea->answerDivider->height(),
+              s.questionArea->answerFrames[3]->y() + s.questionArea->answerFrames[3]->height());
 }
 
 // The full-size panels lay out their contents from the panel's size.
@@ -153,13 +154,13 @@ TEST_F(LayoutTest, LargePlayArea) {
 TEST_F(LayoutTest, ResizeChangesOnlyPlacement) {
     create();
     QuizScreen& s = *screen;
-    s.questionLabel->setCaption(QStringLiteral("Which planet is largest?"));
-    s.answerTexts[2]->setCaption(QStringLiteral("Jupiter"));
-    s.answerRows[2]->setBrushColor(QColor(0, 0, 0xFF));
-    s.timeGauge->setProgress(37);
-    for (QWidget* w : std::initializer_list<QWidget*>{s.questionLabel, s.timeStrip, s.timeCaption,
-                                                      s.timeGauge, s.creditCaption, s.answerFrameA,
-                                                      s.answerRows[2], s.answerTexts[2]})
+    s.questionArea->questionLabel->setCaption(QStringLiteral("Which planet is largest?"));
+    s.questionArea->answerTexts[2]->setCaption(QStringLiteral("Jupiter"));
+    s.questionArea->answerRows[2]->setBrushColor(QColor(0, 0, 0xFF));
+    s.questionArea->timeGauge->setProgress(37);
+    for (QWidget* w : std::initializer_list<QWidget*>{s.questionArea->questionLabel, s.questionArea->timeStrip, s.questionArea->timeCaption,
+                                                      s.questionArea->timeGauge, s.questionArea->creditCaption, s.questionArea->answerFrames[0],
+                                                      s.questionArea->answerRows[2], s.questionArea->answerTexts[2]})
         w->show();
     const auto snapshot = [&s] {
         QStringList out;
@@ -169,8 +170,8 @@ TEST_F(LayoutTest, ResizeChangesOnlyPlacement) {
                        .arg(w->isHidden())
                        .arg(w->font().pointSize())
                        .arg(w->font().pixelSize());
-        out << s.questionLabel->caption() << s.answerTexts[2]->caption()
-            << s.answerRows[2]->brushColor().name() << QString::number(s.timeGauge->progress())
+        out << s.questionArea->questionLabel->caption() << s.questionArea->answerTexts[2]->caption()
+            << s.questionArea->answerRows[2]->brushColor().name() << QString::number(s.questionArea->timeGauge->progress())
             << QString::number(s.titlePicture->currentPicture().cacheKey());
         return out;
     };
@@ -180,7 +181,7 @@ TEST_F(LayoutTest, ResizeChangesOnlyPlacement) {
         playArea(size.width(), size.height());
         EXPECT_EQ(snapshot(), before);
     }
-    EXPECT_EQ(s.questionLabel->geometry(), QRect(4, 4, 644, 54));
+    EXPECT_EQ(s.questionArea->questionLabel->geometry(), QRect(4, 4, 644, 54));
 }
 
 // The frame keeps its design size but can be maximised: the play area then fills the screen
@@ -191,7 +192,7 @@ TEST_F(LayoutTest, MaximiseAndRestore) {
     s.show();
     QApplication::processEvents();
     EXPECT_EQ(s.centralWidget()->size(), QSize(652, 454));
-    EXPECT_EQ(s.questionLabel->geometry(), QRect(4, 4, 644, 54));
+    EXPECT_EQ(s.questionArea->questionLabel->geometry(), QRect(4, 4, 644, 54));
 
     s.showMaximized();
     QApplication::processEvents();
@@ -199,15 +200,15 @@ TEST_F(LayoutTest, MaximiseAndRestore) {
     const QSize play = s.playArea->size();
     EXPECT_GT(play.width(), 652);
     EXPECT_EQ(play.height(), s.centralWidget()->height() - 112 - 89);
-    EXPECT_EQ(s.questionLabel->geometry(), QRect(4, 4, play.width() - 8, play.width() / 12));
+    EXPECT_EQ(s.questionArea->questionLabel->geometry(), QRect(4, 4, play.width() - 8, play.width() / 12));
     EXPECT_EQ(s.titlePicture->size(), play);
-    EXPECT_EQ(s.timeGauge->height(), 22);
+    EXPECT_EQ(s.questionArea->timeGauge->height(), 22);
 
     s.showNormal();
     QApplication::processEvents();
     EXPECT_EQ(s.centralWidget()->size(), QSize(652, 454));
     EXPECT_EQ(s.playArea->size(), QSize(652, 253));
-    EXPECT_EQ(s.questionLabel->geometry(), QRect(4, 4, 644, 54));
+    EXPECT_EQ(s.questionArea->questionLabel->geometry(), QRect(4, 4, 644, 54));
 
     // Dragging the frame in the normal state does not change the design size.
     s.resize(s.width() + 120, s.height() + 80);

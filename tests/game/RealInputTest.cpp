@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "QuestionArea.h"
 #include "PlayerEntryPanel.h"
 
 #include <QCoreApplication>
@@ -18,35 +19,35 @@ TEST_F(RealInputTest, EveryPartOfAnAnswerRowAnswers) {
     const Spot spots[] = {
         {"letter",
          [](const QuizScreen& s, std::size_t i) {
-             return s.answerLetters[i]->geometry().center() -
-                    s.answerRows[i]->geometry().topLeft() + QPoint(2, 2);
+             return s.questionArea->answerLetters[i]->geometry().center() -
+                    s.questionArea->answerRows[i]->geometry().topLeft() + QPoint(2, 2);
          }},
         {"left edge", [](const QuizScreen& s,
-                         std::size_t i) { return QPoint(0, s.answerRows[i]->height() / 2 + 2); }},
+                         std::size_t i) { return QPoint(0, s.questionArea->answerRows[i]->height() / 2 + 2); }},
         {"right edge",
          [](const QuizScreen& s, std::size_t i) {
-             return QPoint(s.answerRows[i]->width() + 3, s.answerRows[i]->height() / 2 + 2);
+             return QPoint(s.questionArea->answerRows[i]->width() + 3, s.questionArea->answerRows[i]->height() / 2 + 2);
          }},
         {"top edge", [](const QuizScreen& s,
-                        std::size_t i) { return QPoint(s.answerRows[i]->width() / 2, 1); }},
+                        std::size_t i) { return QPoint(s.questionArea->answerRows[i]->width() / 2, 1); }},
         {"gap after the letter",
          [](const QuizScreen& s, std::size_t i) {
-             return QPoint(s.answerLetters[i]->geometry().right() + 4 - s.answerRows[i]->x() + 2,
-                           s.answerRows[i]->height() / 2 + 2);
+             return QPoint(s.questionArea->answerLetters[i]->geometry().right() + 4 - s.questionArea->answerRows[i]->x() + 2,
+                           s.questionArea->answerRows[i]->height() / 2 + 2);
          }},
         {"divider",
          [](const QuizScreen& s, std::size_t i) {
-             return QPoint(s.answerDivider->x() - s.answerRows[i]->x() + 3,
-                           s.answerRows[i]->height() / 2 + 2);
+             return QPoint(s.questionArea->answerDivider->x() - s.questionArea->answerRows[i]->x() + 3,
+                           s.questionArea->answerRows[i]->height() / 2 + 2);
          }},
         {"gap before the text",
          [](const QuizScreen& s, std::size_t i) {
-             const int x = (s.answerDivider->geometry().right() + s.answerTexts[i]->x()) / 2;
-             return QPoint(x - s.answerRows[i]->x() + 2, s.answerRows[i]->height() / 2 + 2);
+             const int x = (s.questionArea->answerDivider->geometry().right() + s.questionArea->answerTexts[i]->x()) / 2;
+             return QPoint(x - s.questionArea->answerRows[i]->x() + 2, s.questionArea->answerRows[i]->height() / 2 + 2);
          }},
         {"text",
          [](const QuizScreen& s, std::size_t i) {
-             return s.answerTexts[i]->geometry().center() - s.answerRows[i]->geometry().topLeft() +
+             return s.questionArea->answerTexts[i]->geometry().center() - s.questionArea->answerRows[i]->geometry().topLeft() +
                     QPoint(2, 2);
          }},
     };
@@ -58,8 +59,8 @@ TEST_F(RealInputTest, EveryPartOfAnAnswerRowAnswers) {
             key(Qt::Key_Return);
             ASSERT_TRUE(waitForAnswers());
             // The frame of a row starts two pixels above and left of its cover.
-            const QWidget* frames[4] = {screen->answerFrameA, screen->answerFrameB,
-                                        screen->answerFrameC, screen->answerFrameD};
+            const QWidget* frames[4] = {screen->questionArea->answerFrames[0], screen->questionArea->answerFrames[1],
+                                        screen->questionArea->answerFrames[2], screen->questionArea->answerFrames[3]};
             const QPoint inPlay = frames[row]->pos() + spot.At(*screen, row);
             clickAt(screen->playArea, inPlay);
             for (std::size_t k = 0; k < 4; ++k)

@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "QuestionArea.h"
 #include "FinalScoresPanel.h"
 #include "VerdictPanel.h"
 #include "GamePosition.h"
@@ -22,26 +23,26 @@ TEST_F(RevealTest, RevealTypesOneLetterPerTickAndChargesAtTheFirst) {
     ASSERT_TRUE(s.gameRunning());
     EXPECT_EQ(meter(), QStringLiteral("    5"));
     ASSERT_FALSE(s.draw().question().isEmpty());
-    EXPECT_TRUE(screen->questionLabel->caption().isEmpty());
+    EXPECT_TRUE(screen->questionArea->questionLabel->caption().isEmpty());
     EXPECT_EQ(s.players().credit(), 5);
     EXPECT_TRUE(sent().empty());
     const int length = static_cast<int>(s.draw().question().size());
     for (int letter = 1; letter <= length; ++letter) {
         advance(17);
-        EXPECT_EQ(screen->questionLabel->caption(), s.draw().question().left(letter));
+        EXPECT_EQ(screen->questionArea->questionLabel->caption(), s.draw().question().left(letter));
         EXPECT_EQ(s.players().credit(), 4);
         EXPECT_EQ(s.answersOpen(), letter == length);
-        EXPECT_EQ(visible(screen->answerTexts[0]), letter == length);
+        EXPECT_EQ(visible(screen->questionArea->answerTexts[0]), letter == length);
     }
     EXPECT_EQ(meter(), QStringLiteral("    4"));
     EXPECT_EQ(notes(TypingStatus).size(), static_cast<std::size_t>(length - 1));
     for (const auto& m : sent())
         EXPECT_EQ(m, (RecordingMidiPlatform::ShortMsg{0x9E, 60, 127}));
     for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(screen->answerTexts[i]->caption(), s.draw().answers()[i]);
-        EXPECT_TRUE(visible(screen->answerLetters[i]));
-        EXPECT_TRUE(visible(screen->answerRows[i]));
-        EXPECT_EQ(screen->answerTexts[i]->accessibleName(),
+        EXPECT_EQ(screen->questionArea->answerTexts[i]->caption(), s.draw().answers()[i]);
+        EXPECT_TRUE(visible(screen->questionArea->answerLetters[i]));
+        EXPECT_TRUE(visible(screen->questionArea->answerRows[i]));
+        EXPECT_EQ(screen->questionArea->answerTexts[i]->accessibleName(),
                   QString(QChar(static_cast<char16_t>(u'A' + i))) + QStringLiteral(": ") +
                       s.draw().answers()[i]);
     }
@@ -62,15 +63,15 @@ TEST_F(RevealTest, RecordTextsAreShownLiterally) {
     createScreen();
     startGame();
     ASSERT_TRUE(waitForAnswers());
-    EXPECT_EQ(screen->questionLabel->caption(), QString::fromUtf8("Salt & Pepper: café € 5?"));
+    EXPECT_EQ(screen->questionArea->questionLabel->caption(), QString::fromUtf8("Salt & Pepper: café € 5?"));
     QStringList shown;
-    for (const Label* answer : screen->answerTexts)
+    for (const Label* answer : screen->questionArea->answerTexts)
         shown << answer->caption();
     shown.sort();
     EXPECT_EQ(shown, (QStringList{"Fish & Chips", QString::fromStdString(long75), "fish & chips",
                                   QString::fromUtf8("‘Quoted’")}));
     // Labels show plain text: the ampersand marks no shortcut.
-    for (const Label* answer : screen->answerTexts)
+    for (const Label* answer : screen->questionArea->answerTexts)
         EXPECT_EQ(answer->textFormat(), Qt::PlainText);
 }
 
@@ -84,7 +85,7 @@ TEST_F(RevealTest, EmptyQuestionIsDrawnAgainWithoutCharge) {
     createScreen();
     startGame();
     ASSERT_TRUE(waitForAnswers());
-    EXPECT_EQ(screen->questionLabel->caption(), QStringLiteral("Real?"));
+    EXPECT_EQ(screen->questionArea->questionLabel->caption(), QStringLiteral("Real?"));
     EXPECT_EQ(screen->game.draw().history().last(), QStringLiteral("1"));
     EXPECT_GE(screen->game.draw().history().size(), 2) << "an empty record was drawn first";
     EXPECT_EQ(screen->game.players().credit(), 4);
@@ -96,15 +97,15 @@ TEST_F(RevealTest, ChargeAtZeroCreditEndsTheGame) {
     create();
     startGame();
     GamePosition::setCredit(screen->game, 0);
-    screen->showCredit(screen->game.players().credit());
+    screen->questionArea->showCredit(screen->game.players().credit());
     advance(17); // the first letter's charge
     const QuizGame& s = screen->game;
     EXPECT_EQ(s.players().credit(), -1);
     EXPECT_EQ(meter(), QStringLiteral("    0"));
-    EXPECT_TRUE(screen->questionLabel->caption().isEmpty());
+    EXPECT_TRUE(screen->questionArea->questionLabel->caption().isEmpty());
     EXPECT_TRUE(visible(screen->gameOverBanner));
-    EXPECT_FALSE(visible(screen->questionLabel));
-    EXPECT_FALSE(visible(screen->timeStrip));
+    EXPECT_FALSE(visible(screen->questionArea->questionLabel));
+    EXPECT_FALSE(visible(screen->questionArea->timeStrip));
     EXPECT_FALSE(screen->endGameAction->isVisible());
     EXPECT_FALSE(screen->game.timer(QuizGame::GameTimer::Reveal).enabled());
     advance(3999);

@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "QuestionArea.h"
 #include "PrizeLadderView.h"
 #include "PlayerEntryPanel.h"
 #include "FinalScoresPanel.h"
@@ -61,7 +62,7 @@ protected:
             !s.finalScorePanel->isHidden() || !s.playerPanel->isHidden() ||
             !s.hallOfFame->nameEntry->isHidden())
             return true;
-        if (s.game.answersOpen() && s.game.timer(QuizGame::GameTimer::TimeGauge).enabled() && s.timeGauge->progress() > 0)
+        if (s.game.answersOpen() && s.game.timer(QuizGame::GameTimer::TimeGauge).enabled() && s.questionArea->timeGauge->progress() > 0)
             return true;
         if (s.game.gameRunning() && s.game.timer(QuizGame::GameTimer::Reveal).enabled() && !s.game.answersOpen())
             return true;
@@ -98,7 +99,7 @@ protected:
         }
         ASSERT_FALSE(!s.wrongPanel->isHidden() && !s.timeOutPanel->isHidden());
         if (!s.wrongPanel->isHidden() || !s.timeOutPanel->isHidden() || s.ladderShowing()) {
-            ASSERT_TRUE(s.answerLetters[0]->isHidden() && s.questionLabel->isHidden());
+            ASSERT_TRUE(s.questionArea->answerLetters[0]->isHidden() && s.questionArea->questionLabel->isHidden());
         }
         if (inAttractMode()) {
             ASSERT_EQ(gameControlsShowing(), QStringList());
@@ -139,14 +140,14 @@ protected:
                                                s.answerButtonD,
                                                s.startButton,
                                                s.stopButton,
-                                               s.questionLabel,
-                                               s.answerFrameA,
-                                               s.answerFrameB,
-                                               s.answerFrameC,
-                                               s.answerFrameD,
-                                               s.answerDivider,
-                                               s.timeGauge,
-                                               s.creditMeter,
+                                               s.questionArea->questionLabel,
+                                               s.questionArea->answerFrames[0],
+                                               s.questionArea->answerFrames[1],
+                                               s.questionArea->answerFrames[2],
+                                               s.questionArea->answerFrames[3],
+                                               s.questionArea->answerDivider,
+                                               s.questionArea->timeGauge,
+                                               s.questionArea->creditMeter,
                                                s.ladder->lamps[0],
                                                s.ladder->lamps[1],
                                                s.ladder->lamps[2],
@@ -169,9 +170,9 @@ protected:
                                                s.hallOfFame->nameEntry->nameBox,
                                                s.hallOfFame->nameEntry->okButton};
         for (std::size_t i = 0; i < 4; ++i) {
-            targets.push_back(s.answerRows[i]);
-            targets.push_back(s.answerLetters[i]);
-            targets.push_back(s.answerTexts[i]);
+            targets.push_back(s.questionArea->answerRows[i]);
+            targets.push_back(s.questionArea->answerLetters[i]);
+            targets.push_back(s.questionArea->answerTexts[i]);
             targets.push_back(s.playerPanel->nameBoxes[i]);
             targets.push_back(s.playerPanel->clearButtons[i]);
         }

@@ -1,4 +1,5 @@
 #include "GameFixture.h"
+#include "QuestionArea.h"
 #include "FinalScoresPanel.h"
 #include "VerdictPanel.h"
 
@@ -26,7 +27,7 @@ TEST_F(SafetyNetsTest, GaugeDescriptionStartsAtTheQuestionsOwnTime) {
     for (const int stepMs : {150, 140, 130}) {
         ASSERT_TRUE(waitForAnswers());
         EXPECT_EQ(screen->game.gaugeStepMs(), stepMs);
-        EXPECT_EQ(screen->timeGauge->accessibleDescription(), fullGaugeText(stepMs));
+        EXPECT_EQ(screen->questionArea->timeGauge->accessibleDescription(), fullGaugeText(stepMs));
         answerWrong();
         screen->wrongPanel->confirm();
     }
@@ -85,7 +86,7 @@ TEST_F(SafetyNetsTest, WidestTextsFitTheirLabels) {
         const int room = label->contentsRect().width() - std::max(label->indent(), 0);
         return QFontMetrics(label->font()).horizontalAdvance(label->caption()) <= room;
     };
-    for (const Label* text : screen->answerTexts) {
+    for (const Label* text : screen->questionArea->answerTexts) {
         EXPECT_TRUE(fits(text)) << text->caption().toStdString();
     }
     choose(screen->game.draw().answers()[0] == screen->game.draw().correctAnswer() ? 1 : 0);

@@ -1,4 +1,5 @@
 #include "QuizScreenFixture.h"
+#include "QuestionArea.h"
 
 #include "QstFile.h"
 
@@ -28,7 +29,7 @@ TEST_F(StartupTest, CreationLeavesAttractModeWithItsTimers) {
     EXPECT_EQ(s.players().scores(), (std::array<int, 4>{0, 0, 0, 0}));
     EXPECT_EQ(s.players().credits(), (std::array<int, 4>{0, 0, 0, 0}));
     EXPECT_EQ(s.draw().file(), programDir() + QStringLiteral("/REGD.QST"));
-    EXPECT_EQ(screen->timeGauge->progress(), 100);
+    EXPECT_EQ(screen->questionArea->timeGauge->progress(), 100);
     EXPECT_TRUE(dialogs.shown().empty());
 
     struct Row {
@@ -61,8 +62,8 @@ TEST_F(StartupTest, CreationLeavesAttractModeWithItsTimers) {
         }
     }
     // The question area is hidden; the top logo starts lit.
-    EXPECT_FALSE(visible(screen->timeStrip));
-    EXPECT_FALSE(visible(screen->timeGauge));
+    EXPECT_FALSE(visible(screen->questionArea->timeStrip));
+    EXPECT_FALSE(visible(screen->questionArea->timeGauge));
     EXPECT_TRUE(shows(screen->topLogo, screen->topLogoLitPicture));
     EXPECT_TRUE(shows(screen->correctBanner, screen->correctLitPicture));
 }

@@ -6,6 +6,7 @@
 //
 // Writes DIR/NN-name.png and DIR/shots.txt (one "file<TAB>caption" line per picture).
 #include "DesktopShell.h"
+#include "QuestionArea.h"
 #include "PlayerEntryPanel.h"
 #include "FinalScoresPanel.h"
 #include "ReadyPanel.h"
@@ -137,7 +138,7 @@ void Shots::createScreen() {
 // The slot showing the correct answer (correct) or another one.
 int Shots::slot(bool correct) const {
     for (int i = 0; i < 4; ++i)
-        if ((m_screen->answerTexts[static_cast<std::size_t>(i)]->caption() ==
+        if ((m_screen->questionArea->answerTexts[static_cast<std::size_t>(i)]->caption() ==
              m_screen->game.draw().correctAnswer()) == correct)
             return i;
     return 0;
@@ -180,10 +181,10 @@ bool Shots::playGame() {
 
     // The answers are up and none is chosen yet.
     const auto answersOpen = [&] {
-        return s.game.answersOpen() && shown(s.answerLetters[0]) && !s.ladderShowing() &&
+        return s.game.answersOpen() && shown(s.questionArea->answerLetters[0]) && !s.ladderShowing() &&
                s.display.buttonLit == std::array<int, 4>{0, 0, 0, 0};
     };
-    if (!until([&] { return s.questionLabel->caption().size() > 12; })) {
+    if (!until([&] { return s.questionArea->questionLabel->caption().size() > 12; })) {
         fail("Question typing");
         return false;
     }
@@ -194,7 +195,7 @@ bool Shots::playGame() {
     }
     m_clock.advance(1500);
     shot(s, QStringLiteral("Answers open"));
-    s.pressControl(s.answerRows[static_cast<std::size_t>(slot(true))]);
+    s.pressControl(s.questionArea->answerRows[static_cast<std::size_t>(slot(true))]);
     m_clock.advance(300);
     shot(s, QStringLiteral("Chosen answer"));
     if (!until([&] { return shown(s.correctBanner); }, 3000)) fail("Correct");
@@ -217,7 +218,7 @@ bool Shots::playGame() {
         fail("Wrong");
         return false;
     }
-    s.pressControl(s.answerRows[static_cast<std::size_t>(slot(false))]);
+    s.pressControl(s.questionArea->answerRows[static_cast<std::size_t>(slot(false))]);
     if (!until([&] { return shown(s.wrongPanel); }, 3000)) fail("Wrong");
     m_clock.advance(300);
     shot(s, QStringLiteral("Wrong"));
@@ -254,7 +255,7 @@ bool Shots::playGame() {
             continue;
         }
         if (shown(s.gameOverBanner)) break;
-        s.pressControl(s.answerRows[static_cast<std::size_t>(slot(false))]);
+        s.pressControl(s.questionArea->answerRows[static_cast<std::size_t>(slot(false))]);
         if (!until([&] { return shown(s.wrongPanel); }, 3000)) break;
         s.wrongPanel->confirm();
     }
