@@ -53,14 +53,19 @@ QuestionArea::QuestionArea(QWidget& playArea, QuizGame& game) : QObject(&playAre
 
     timeStrip = new Panel(play, QStringLiteral("timeStrip"));
     timeStrip->setColor(Qt::black);
-    timeCaption = label(timeStrip, QStringLiteral("timeCaption"), QStringLiteral("Time :"), 11,
-                        Qt::white);
-    timeCaptionShadow = label(timeStrip, QStringLiteral("timeCaptionShadow"),
-                              QStringLiteral("Time :"), 11, shadow);
-    // The captions have their design sizes: the time strip is laid out around them.
-    timeCaption->resize(52, 20);
-    timeCaptionShadow->resize(52, 20);
-    timeCaptionShadow->stackUnder(timeCaption);
+    // The captions have their design sizes: the time strip is laid out around them. Each has
+    // a dark shadow one pixel up and left, beneath it.
+    const auto caption = [this](const QString& name, const QString& text, int width,
+                                Label*& shadowLabel) {
+        Label* l = label(timeStrip, name, text, 11, Qt::white);
+        shadowLabel = label(timeStrip, name + QStringLiteral("Shadow"), text, 11, shadow);
+        l->resize(width, 20);
+        shadowLabel->resize(width, 20);
+        shadowLabel->stackUnder(l);
+        return l;
+    };
+    timeCaption = caption(QStringLiteral("timeCaption"), QStringLiteral("Time :"), 52,
+                          timeCaptionShadow);
     timeGaugeFrame = new Panel(timeStrip, QStringLiteral("timeGaugeFrame"));
     timeGaugeFrame->setColor(silver);
     timeGauge = new Gauge(timeGaugeFrame);
@@ -72,13 +77,8 @@ QuestionArea::QuestionArea(QWidget& playArea, QuizGame& game) : QObject(&playAre
     timeGauge->setProgress(100);
     timeGauge->setGeometry(8, 4, 337, 14);
     timeGauge->setAccessibleName(QStringLiteral("Time left"));
-    creditCaption = label(timeStrip, QStringLiteral("creditCaption"), QStringLiteral("Credit : "),
-                          11, Qt::white);
-    creditCaptionShadow = label(timeStrip, QStringLiteral("creditCaptionShadow"),
-                                QStringLiteral("Credit : "), 11, shadow);
-    creditCaption->resize(67, 20);
-    creditCaptionShadow->resize(67, 20);
-    creditCaptionShadow->stackUnder(creditCaption);
+    creditCaption = caption(QStringLiteral("creditCaption"), QStringLiteral("Credit : "), 67,
+                            creditCaptionShadow);
     creditMeter = new Panel(timeStrip, QStringLiteral("creditMeter"));
     creditMeter->setColor(Qt::black);
     creditMeter->setBevelOuter(Bevel::Lowered);
