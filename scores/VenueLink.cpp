@@ -133,10 +133,13 @@ void VenueLink::round() {
         if (!server->isAvailable()) return goOffline(server->takeMessages().join(QLatin1Char(' ')));
     }
     const auto lost = [this](const QString& what) {
+        // A server that went away mid-round leaves no error text of its own.
         const QStringList why = server->takeMessages();
+        const QString reason = why.isEmpty() ? QStringLiteral("the server did not answer")
+                                             : why.join(QLatin1Char(' '));
         goOffline(QStringLiteral("The venue's scores at %1 could not be %2 (%3). Scores are "
                                  "kept on this cabinet and sent when the server is back.")
-                      .arg(address_, what, why.join(QLatin1Char(' '))));
+                      .arg(address_, what, reason));
     };
     QStringList done;
     for (const GameRecord& game : local->outbox()) {
