@@ -9,8 +9,7 @@
 using namespace PlayAreaStyle;
 
 FinalScoresPanel::FinalScoresPanel(QWidget* playArea, QuizGame& game)
-    : Panel(playArea, QStringLiteral("finalScorePanel")), game(game) {
-    setColor(Qt::black);
+    : ConfirmPanel(playArea, QStringLiteral("finalScorePanel")), game(game) {
     setAccessibleName(QStringLiteral("Final scores"));
     title = label(this, QStringLiteral("scoreTitle"), QStringLiteral("FINAL SCORES"), 20, gold);
     title->setAlignment(Qt::AlignCenter);
@@ -32,11 +31,7 @@ FinalScoresPanel::FinalScoresPanel(QWidget* playArea, QuizGame& game)
             line->setGeometry(8, 4 + row * 41, 364, 1);
         }
     }
-    okFrame = PlayAreaStyle::okButton(this, QStringLiteral("finalScoreOkFrame"), QStringLiteral("finalScoreOk"),
-                       okButton);
-    connect(okButton, &ImageView::mouseDown, this, &FinalScoresPanel::confirm);
-    connect(okButton, &ImageView::mouseMove, this, &FinalScoresPanel::raiseOk);
-    connect(this, &Panel::mouseMove, this, &FinalScoresPanel::flattenOk);
+    addOkButton(QStringLiteral("finalScoreOkFrame"), QStringLiteral("finalScoreOk"));
     connect(&game, &QuizGame::phaseChanged, this, &FinalScoresPanel::showPhase);
     hide();
 }
@@ -66,12 +61,4 @@ void FinalScoresPanel::layOut(int width, int height) {
 
 void FinalScoresPanel::confirm() {
     game.confirmPanel();
-}
-
-void FinalScoresPanel::raiseOk() {
-    okFrame->setBevelOuter(Bevel::Raised);
-}
-
-void FinalScoresPanel::flattenOk() {
-    okFrame->setBevelOuter(Bevel::None);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Panel.h"
+#include "ConfirmPanel.h"
 #include "QuizGame.h"
 
 #include <array>
@@ -10,7 +10,7 @@ class Label;
 
 // FINAL SCORES: the four players' names and best credits of the game that ended, until OK.
 // It shows itself while the game is in that phase, and its OK confirms it.
-class FinalScoresPanel : public Panel {
+class FinalScoresPanel : public ConfirmPanel {
     Q_OBJECT
 public:
     FinalScoresPanel(QWidget* playArea, QuizGame& game);
@@ -18,16 +18,12 @@ public:
     // Places the contents for the play area's size.
     void layOut(int width, int height);
     // OK: the hall of fame's names, or attract mode.
-    void confirm();
-    void raiseOk();
-    void flattenOk();
+    void confirm() override;
 
     Label* title = nullptr; // "FINAL SCORES" above the box
     Panel* box = nullptr;
     std::array<Label*, 4> names{};  // slots 1 to 4
     std::array<Label*, 4> scores{}; // their scores
-    Panel* okFrame = nullptr;
-    ImageView* okButton = nullptr;
 
 private:
     void showPhase(QuizGame::Phase phase);

@@ -12,11 +12,11 @@
 // buttons they are made of, and where those go.
 namespace PlayAreaStyle {
 
-inline const QColor silver{0xC0, 0xC0, 0xC0};
-inline const QColor navy{0x00, 0x00, 0x80};
+using CabinetText::gold;
+using CabinetText::navy;
+using CabinetText::silver;
 inline const QColor maroon{0x80, 0x00, 0x00};
 inline const QColor green{0x00, 0x80, 0x00};
-inline const QColor gold{0xFF, 0xD2, 0x3F};
 
 inline constexpr QSize okSize(80, 40);
 inline constexpr QSize headingSize(400, 56);

@@ -23,8 +23,7 @@ bool validSlot(int slot) {
 } // namespace
 
 PlayerEntryPanel::PlayerEntryPanel(QWidget* playArea, QuizGame& game)
-    : Panel(playArea, QStringLiteral("playerPanel")), game(game) {
-    setColor(Qt::black);
+    : ConfirmPanel(playArea, QStringLiteral("playerPanel")), game(game) {
     setAccessibleName(QStringLiteral("Select players"));
     heading = new ImageView(this, QStringLiteral("playerHeading"));
     heading->resize(headingSize);
@@ -63,10 +62,7 @@ PlayerEntryPanel::PlayerEntryPanel(QWidget* playArea, QuizGame& game)
         connect(clear, &Panel::mouseMove, this, [this, slot] { raiseClearButton(slot); });
         connect(panel, &Panel::mouseMove, this, [this, slot] { flattenButtons(slot); });
     }
-    okFrame = PlayAreaStyle::okButton(this, QStringLiteral("playerPanelOkFrame"),
-                                      QStringLiteral("playerPanelOk"), okButton);
-    connect(okButton, &ImageView::mouseDown, this, &PlayerEntryPanel::confirm);
-    connect(okButton, &ImageView::mouseMove, this, &PlayerEntryPanel::raiseOk);
+    addOkButton(QStringLiteral("playerPanelOkFrame"), QStringLiteral("playerPanelOk"));
     connect(this, &Panel::mouseMove, this, [this] { flattenButtons(0); });
     connect(&game, &QuizGame::phaseChanged, this, &PlayerEntryPanel::showPhase);
     hide();
@@ -132,13 +128,9 @@ void PlayerEntryPanel::flattenButtons(int slot) {
         clearButtons[k]->setFontColor(nameBoxes[k]->text().isEmpty() ? emptyColor
                                                                       : clearTextColor);
     }
-    if (slot == 0) okFrame->setBevelOuter(Bevel::None);
+    if (slot == 0) flattenOk();
 }
 
 void PlayerEntryPanel::confirm() {
     game.confirmPlayers();
-}
-
-void PlayerEntryPanel::raiseOk() {
-    okFrame->setBevelOuter(Bevel::Raised);
 }

@@ -32,17 +32,10 @@
 #include <QVBoxLayout>
 
 namespace {
-// Colours of the screen (the form's design).
-const QColor Silver(0xC0, 0xC0, 0xC0);
-const QColor Navy(0x00, 0x00, 0x80);
-const QColor Blue(0x00, 0x00, 0xFF);
-const QColor Maroon(0x80, 0x00, 0x00);
-const QColor Green(0x00, 0x80, 0x00);
+// The metal of the cabinet around the play area.
 const QColor CabinetMetal(0x16, 0x16, 0x24);
 
 constexpr QSize ButtonSize(88, 72);
-constexpr QSize OkSize(80, 40);
-constexpr QSize HeadingSize(400, 56);
 
 template <class T> T* makeControl(QWidget* parent, const char* name) {
     return new T(parent, QString::fromLatin1(name));
@@ -110,7 +103,7 @@ void QuizScreen::createControls() {
     central->setFixedSize(652, 454);
     setCentralWidget(central);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, Silver);
+    pal.setColor(QPalette::Window, CabinetText::silver);
     setPalette(pal);
 
     auto* bands = new QVBoxLayout(central);

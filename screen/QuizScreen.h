@@ -1,6 +1,5 @@
 #pragma once
 
-#include "Gauge.h"
 #include "ImageView.h"
 #include "Label.h"
 #include "Panel.h"

@@ -7,12 +7,11 @@
 using namespace PlayAreaStyle;
 
 VerdictPanel::VerdictPanel(QWidget* playArea, QuizGame& game, Kind kind)
-    : Panel(playArea, kind == Kind::Wrong ? QStringLiteral("wrongPanel")
-                                          : QStringLiteral("timeOutPanel")),
+    : ConfirmPanel(playArea, kind == Kind::Wrong ? QStringLiteral("wrongPanel")
+                                                 : QStringLiteral("timeOutPanel")),
       game(game), kind(kind) {
     const QString prefix = kind == Kind::Wrong ? QStringLiteral("wrong") : QStringLiteral("timeOut");
     const QString title = kind == Kind::Wrong ? QStringLiteral("Wrong") : QStringLiteral("Time out");
-    setColor(Qt::black);
     setAccessibleName(title);
     heading = new ImageView(this, prefix + QStringLiteral("Heading"));
     heading->setFixedHeight(headingSize.height());
@@ -43,12 +42,7 @@ VerdictPanel::VerdictPanel(QWidget* playArea, QuizGame& game, Kind kind)
     }
     correctCaption = caption("CorrectCaption", QStringLiteral("The correct answer is:"));
     correct = value("Correct", navy);
-    okFrame = PlayAreaStyle::okButton(this, prefix + QStringLiteral("PanelOkFrame"),
-                       prefix + QStringLiteral("PanelOk"), okButton);
-
-    connect(okButton, &ImageView::mouseDown, this, &VerdictPanel::confirm);
-    connect(okButton, &ImageView::mouseMove, this, &VerdictPanel::raiseOk);
-    connect(this, &Panel::mouseMove, this, &VerdictPanel::flattenOk);
+    addOkButton(prefix + QStringLiteral("PanelOkFrame"), prefix + QStringLiteral("PanelOk"));
     connect(&game, &QuizGame::phaseChanged, this, &VerdictPanel::showPhase);
     hide();
 }
@@ -91,12 +85,4 @@ void VerdictPanel::layOut(int width, int height) {
 
 void VerdictPanel::confirm() {
     game.confirmPanel();
-}
-
-void VerdictPanel::raiseOk() {
-    okFrame->setBevelOuter(Bevel::Raised);
-}
-
-void VerdictPanel::flattenOk() {
-    okFrame->setBevelOuter(Bevel::None);
 }

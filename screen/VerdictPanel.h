@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Panel.h"
+#include "ConfirmPanel.h"
 #include "QuizGame.h"
 
 class ImageView;
@@ -9,7 +9,7 @@ class Label;
 // The panel that waits for OK after a question went wrong: Wrong (the question, the answer
 // given and the right one) or TimeOut (the question and the right one). It shows itself while
 // the game is in its phase, and its OK confirms it.
-class VerdictPanel : public Panel {
+class VerdictPanel : public ConfirmPanel {
     Q_OBJECT
 public:
     enum class Kind { Wrong, TimeOut };
@@ -18,9 +18,7 @@ public:
     // Places the contents for the play area's size.
     void layOut(int width, int height);
     // OK: the game moves on.
-    void confirm();
-    void raiseOk();
-    void flattenOk();
+    void confirm() override;
 
     ImageView* heading = nullptr;
     Label* questionCaption = nullptr;
@@ -29,8 +27,6 @@ public:
     Label* chosen = nullptr;        // Wrong only
     Label* correctCaption = nullptr;
     Label* correct = nullptr;
-    Panel* okFrame = nullptr;
-    ImageView* okButton = nullptr;
 
 private:
     void showPhase(QuizGame::Phase phase);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FinalScoresPanel.h"
+#include "Gauge.h"
 #include "QuestionArea.h"
 #include "PrizeLadderView.h"
 #include "PlayerEntryPanel.h"

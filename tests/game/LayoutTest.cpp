@@ -1,3 +1,4 @@
+#include "Gauge.h"
 #include "QuizScreenFixture.h"
 #include "QuestionArea.h"
 
