@@ -33,12 +33,10 @@ PrizeLadderView::PrizeLadderView(QWidget& playArea, QuizGame& game, std::array<i
         lamps[i] = new ImageView(&playArea, name + QStringLiteral("Lamp"));
         lamps[i]->resize(lampSize);
         lamps[i]->hide();
-        litPictures[i] = new ImageView(&playArea, name + QStringLiteral("LitPicture"));
-        litPictures[i]->setArtwork(art + QStringLiteral("-on"), lampSize);
-        litPictures[i]->hide();
-        unlitPictures[i] = new ImageView(&playArea, name + QStringLiteral("Picture"));
-        unlitPictures[i]->setArtwork(art + QStringLiteral("-off"), lampSize);
-        unlitPictures[i]->hide();
+        litPictures[i] = pictureHolder(&playArea, name + QStringLiteral("LitPicture"),
+                                       art + QStringLiteral("-on"), lampSize);
+        unlitPictures[i] = pictureHolder(&playArea, name + QStringLiteral("Picture"),
+                                         art + QStringLiteral("-off"), lampSize);
     }
     pressStopPrompt = new ImageView(&playArea, QStringLiteral("pressStopPrompt"));
     pressStopPrompt->resize(promptSize);
@@ -69,6 +67,10 @@ void PrizeLadderView::layOut(int width, int height) {
     const int below = bottomOf(lamp(Lamp::Lose));
     centreHorizontally(pressStopPrompt, width,
                        (height - below) / 2 + below - pressStopPrompt->height() / 2);
+}
+
+bool PrizeLadderView::isShowing() const {
+    return !lamps[0]->isHidden();
 }
 
 ImageView* PrizeLadderView::lamp(Lamp which) const {

@@ -33,7 +33,7 @@ void QuizScreen::openEditor() {
         pauseGame();
     }
     editorWindow = new QuestionEditor(
-        QuestionEditorServices{services.clock, services.dialogs, services.shell, services.settings,
+        QuestionEditorServices{services.dialogs, services.shell, services.settings,
                                services.scores ? services.scores->reader() : nullptr},
         editorState, game.draw().file(), this);
     // Handled once the editor's closing has finished, so the window can go first.

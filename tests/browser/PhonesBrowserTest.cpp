@@ -95,7 +95,7 @@ TEST_F(PhonesBrowserTest, TheQrCodeGivesTheAddressShown) {
 // audience; a page reloaded in the middle of a question comes back to its slot and answers; the
 // final scores reach every page with the best of the audience.
 TEST_F(PhonesBrowserTest, TwoPhonesPlayWholeTurnsAndAReloadCarriesOn) {
-    screen->pressControl(screen->startButton);
+    screen->pressControl(screen->buttons->startButton);
     BrowserPage anna(browser, url);
     ASSERT_NO_FATAL_FAILURE(join(anna, QStringLiteral("Anna")));
     BrowserPage ben(browser, url);
