@@ -432,8 +432,8 @@ bool statementWaitsAtServer() {
 }
 
 // A server that stops answering in the middle of a round (frozen where it is) does not hold
-// the closing of the game: the game the round was sending stays in the outbox, and the next
-// start sends it once, when the server answers again.
+// the closing of the game: the round is left running until the server answers again, the
+// game it was sending stays in the outbox, and the next start sends it once.
 TEST_F(VenueTest, ClosingLeavesARoundStuckOnTheServer) {
     const QString file = dir.path() + QStringLiteral("/Bar-1.sqlite");
     {
@@ -450,7 +450,9 @@ TEST_F(VenueTest, ClosingLeavesARoundStuckOnTheServer) {
             QThread::yieldCurrentThread();
         ASSERT_TRUE(statementWaitsAtServer()) << "the round never reached the server";
     }
+    EXPECT_FALSE(VenueLink::waitForStrandedRounds()) << "the round is still held";
     ASSERT_TRUE(server().freeze(false));
+    EXPECT_TRUE(VenueLink::waitForStrandedRounds(20000)) << "the round ends with the server back";
     ScoreKeeper keeper(file);
     ASSERT_TRUE(keeper.useVenue(server().address(database)));
     keeper.watch(regd);
