@@ -185,8 +185,9 @@ double percentile(std::vector<double> values, int p) {
 // spent in one call: on a machine shared with other programs the first includes the time
 // the kernel gave the processor to them, the second is the scores work alone. Every hold
 // over 1 ms is counted with its cause: the thread's own work (over 1 ms of its processor
-// time; on a virtual machine that clock also runs while the host has taken the processor
-// from the whole system, so a lone outlier there need not be work), a wait (it gave the
+// time; that clock also runs while the kernel handles an interrupt for another program on
+// the thread's processor, and on a virtual machine while the host has taken the processor,
+// so a lone outlier there, even in isOffline(), need not be work), a wait (it gave the
 // processor up: a lock or a reply, which no call should wait for), preemption (another
 // thread or process took the processor), or none of these (time the host took).
 void heldWhile(benchmark::State& state, const QString& address) {
