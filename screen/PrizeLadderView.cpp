@@ -91,7 +91,6 @@ void PrizeLadderView::setLamp(Lamp which, bool lit) {
     const std::size_t i = indexOf(which);
     view->copyPicture(lit ? *litPictures[i] : *unlitPictures[i]);
     lampState[i] = lit ? 1 : 0;
-    view->tag = lit ? 1 : 0;
     const QString title = QString::fromLatin1(looks[i].title);
     view->setAccessibleName(lit ? title + QStringLiteral(", lit") : title);
 }

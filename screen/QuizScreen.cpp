@@ -1,4 +1,5 @@
-// The game screen: its controls, menu and timers, its creation and the reset to attract mode.
+// The game screen: its creation from the bands and the play area's views, its menu, the hall of
+// fame's File entry and the start-up into attract mode.
 #include "QuizScreen.h"
 
 #include "AttractShow.h"
