@@ -147,6 +147,18 @@ QStringList ScoreKeeper::takeMessages() {
     return messages;
 }
 
+void ScoreKeeper::enter(QList<ScoreEntry>& entries, const ScoreEntry& entry) {
+    // Below the entries of equal score that are there already, as the store enters them. A
+    // score that does not rank leaves the list as it is, shared with the hall it came from.
+    const auto below = std::upper_bound(
+        entries.cbegin(), entries.cend(), entry.score,
+        [](int score, const ScoreEntry& there) { return score > there.score; });
+    const qsizetype place = below - entries.cbegin();
+    if (place >= ScoreStore::HallSize) return;
+    if (entries.size() == ScoreStore::HallSize) entries.removeLast();
+    entries.insert(place, entry);
+}
+
 std::optional<ScoreKeeper::Hall> ScoreKeeper::view(const QuestionSet& set) {
     const Told& known = lastTold();
     std::optional<Hall> hall;
@@ -164,11 +176,8 @@ std::optional<ScoreKeeper::Hall> ScoreKeeper::view(const QuestionSet& set) {
             hall->entries.clear();
             continue;
         }
-        // Below the entries of equal score that are there already, as the store enters them.
-        hall->entries.append(c.entries);
-        std::stable_sort(hall->entries.begin(), hall->entries.end(),
-                         [](const ScoreEntry& a, const ScoreEntry& b) { return a.score > b.score; });
-        if (hall->entries.size() > ScoreStore::HallSize) hall->entries.resize(ScoreStore::HallSize);
+        for (const ScoreEntry& e : c.entries)
+            enter(hall->entries, e);
     }
     return hall;
 }

@@ -134,6 +134,8 @@ private:
               std::optional<Change> change = std::nullopt);
     // The set's hall with the changes not yet done in it.
     std::optional<Hall> view(const QuestionSet& set);
+    // Enters a score into a hall of the ten best, best first, where the store would put it.
+    static void enter(QList<ScoreEntry>& entries, const ScoreEntry& entry);
     // On the store's thread: reads the halls of these sets and tells them, with the state
     // of the store and its messages.
     void tell(const QList<QuestionSet>& sets);

@@ -2,6 +2,7 @@
 
 #include "ScoreStore.h"
 
+#include <QDeadlineTimer>
 #include <QMetaObject>
 #include <QMutexLocker>
 #include <QObject>
@@ -46,9 +47,33 @@ void VenueLink::close(std::unique_ptr<VenueLink> link, int waitMs) {
     link->stop();
     // A server that stopped answering in the middle of a statement holds the round for as
     // long as it stays so (the client library sets no limit of its own). Its thread is then
-    // left to the end of the program: what the round had not finished is still in the
-    // outbox, and a game the server took twice counts once.
-    if (!link->thread.wait(waitMs)) (void)link.release();
+    // left running, with the link, until the round ends (waitForStrandedRounds()) or the
+    // program does: what the round had not finished is still in the outbox, and a game the
+    // server took twice counts once.
+    if (link->thread.wait(waitMs)) return;
+    QMutexLocker lock(&strandedLock());
+    stranded().append(link.release());
+}
+
+QList<VenueLink*>& VenueLink::stranded() {
+    static QList<VenueLink*> links;
+    return links;
+}
+
+QMutex& VenueLink::strandedLock() {
+    static QMutex lock;
+    return lock;
+}
+
+bool VenueLink::waitForStrandedRounds(int waitMs) {
+    const QDeadlineTimer deadline(waitMs);
+    QMutexLocker lock(&strandedLock());
+    QList<VenueLink*>& links = stranded();
+    while (!links.isEmpty()) {
+        if (!links.first()->thread.wait(deadline)) return false;
+        delete links.takeFirst();
+    }
+    return true;
 }
 
 QString VenueLink::key(const QuestionSet& set) {

@@ -45,6 +45,10 @@ public:
     // by a server that does not answer is left running, with the link, until the program
     // ends, and never tells its end.
     static void close(std::unique_ptr<VenueLink> link, int waitMs = CloseWaitMs);
+    // Waits at most waitMs for the rounds that close() left running; true when none is left.
+    // A program whose round is still held by its server must not end through its libraries'
+    // teardown (the round would wake into freed driver state): it ends at once instead.
+    static bool waitForStrandedRounds(int waitMs = 0);
 
     const QString& address() const { return address_; }
     // True from the first round that could not reach the server until one could.
@@ -67,6 +71,9 @@ public:
     QStringList takeMessages();
 
 private:
+    // The links that close() left running, and their lock.
+    static QList<VenueLink*>& stranded();
+    static QMutex& strandedLock();
     static QString key(const QuestionSet& set);
     // One round, on the link's thread.
     void round();

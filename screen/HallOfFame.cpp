@@ -34,6 +34,9 @@ HallOfFame::~HallOfFame() {
 
 bool HallOfFame::showPage() {
     if (!store || game.phase() != QuizGame::Phase::Attract) return false;
+    // A message that came between games (the venue's server lost while the pictures run) is
+    // told now, while it is still news, not after the next game; out of the cycle's tick.
+    if (window.isVisible()) QTimer::singleShot(0, this, &HallOfFame::showMessages);
     if (!page->load(*store, game.draw().file())) return false;
     page->show();
     return true;

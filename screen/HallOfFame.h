@@ -20,7 +20,8 @@ class ScoreKeeper;
 // their names (NameEntryPanel), one after the other, and their results are stored together;
 // the attract cycle shows the current set's ten best (HallOfFamePage); clearCurrentHall()
 // offers to clear the current set's hall. Messages of the store (a damaged database moved
-// aside) reach the player once, in attract mode on the window shown. Without a store the game
+// aside, the venue's server lost) reach the player once, in attract mode on the window shown:
+// when it begins, and each time its cycle reaches the page. Without a store the game
 // runs as before: no entry, no page.
 class HallOfFame : public QObject {
     Q_OBJECT

@@ -8,6 +8,7 @@
 #include "HallOfFame.h"
 #include "HallOfFamePage.h"
 #include "NameEntryPanel.h"
+#include "PostgresServer.h"
 
 #include <QFile>
 
@@ -371,4 +372,27 @@ TEST_F(HallOfFameTest, DamagedDatabaseIsMovedAsideOnce) {
     key(Qt::Key_Return);
     EXPECT_EQ(hallNames(), QStringList{QStringLiteral("Ann")});
     EXPECT_EQ(dialogs.shown().size(), 2u) << "the End Game question only; no second message";
+}
+
+// A message that comes between games (the venue's server cannot be reached while the
+// attract pictures run) is shown when the cycle reaches the hall of fame page, once, not
+// held back until the next game has ended.
+TEST_F(HallOfFameTest, MessageBetweenGamesShownAtThePage) {
+    openScores();
+    createShown();
+    ASSERT_TRUE(scores->useVenue(
+        QStringLiteral("postgresql://trivora@127.0.0.1:%1/venue").arg(PostgresServer::freePort())));
+    scores->sync();
+    EXPECT_TRUE(dialogs.shown().empty()) << "no dialog in the middle of a picture";
+    runToPage();
+    ASSERT_TRUE(visible(&page()));
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].kind, MsgKind::Warning);
+    EXPECT_TRUE(dialogs.shown()[0].text.contains(QStringLiteral("Connection refused")))
+        << dialogs.shown()[0].text.toStdString();
+    EXPECT_TRUE(visible(page().offlineMark));
+
+    advance(50LL * HallOfFame::PageTicks);
+    runToPage();
+    EXPECT_EQ(dialogs.shown().size(), 1u) << "told once";
 }

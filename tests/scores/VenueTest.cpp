@@ -346,6 +346,37 @@ TEST_F(VenueTest, ServerStoppedMidGame) {
     EXPECT_EQ(store->takeMessages().size(), 1);
 }
 
+// A server that goes away after the cabinet reached it leaves the round no error text of its
+// own: the message names the server as not answering, whether the round was reading the
+// venue's hall or sending a game, never an empty reason.
+TEST_F(VenueTest, ServerGoneAfterConnectingIsNamed) {
+    const struct {
+        bool gameWaiting;
+        QString said;
+    } cases[] = {{false, QStringLiteral("could not be read (the server did not answer)")},
+                 {true, QStringLiteral("could not be written (")}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.said.toStdString());
+        ASSERT_TRUE(server().start());
+        auto store = cabinet(QStringLiteral("Bar-1"));
+        store->bestTen(regd); // asks for the hall
+        store->venue()->runRound();
+        ASSERT_FALSE(store->isOffline());
+        ASSERT_TRUE(server().stop());
+        if (c.gameWaiting) {
+            ASSERT_TRUE(store->recordGame(regd, {{QStringLiteral("Ann"), 12, 2}}));
+        }
+        store->venue()->runRound();
+        EXPECT_TRUE(store->isOffline());
+        const QString message = store->takeMessages().join(' ');
+        EXPECT_TRUE(message.contains(c.said)) << message.toStdString();
+        EXPECT_FALSE(message.contains(QStringLiteral("()")) || message.contains(QStringLiteral(": )")))
+            << message.toStdString();
+        store.reset();
+        QFile::remove(dir.path() + QStringLiteral("/Bar-1.sqlite"));
+    }
+}
+
 // The game's side of a cabinet plays on while the server is down: its game shows at once
 // with the offline mark. The link tries again each time the game's clock reaches the next
 // round, not a millisecond before; the game is then sent once, and later rounds bring in
@@ -401,8 +432,8 @@ bool statementWaitsAtServer() {
 }
 
 // A server that stops answering in the middle of a round (frozen where it is) does not hold
-// the closing of the game: the game the round was sending stays in the outbox, and the next
-// start sends it once, when the server answers again.
+// the closing of the game: the round is left running until the server answers again, the
+// game it was sending stays in the outbox, and the next start sends it once.
 TEST_F(VenueTest, ClosingLeavesARoundStuckOnTheServer) {
     const QString file = dir.path() + QStringLiteral("/Bar-1.sqlite");
     {
@@ -419,7 +450,9 @@ TEST_F(VenueTest, ClosingLeavesARoundStuckOnTheServer) {
             QThread::yieldCurrentThread();
         ASSERT_TRUE(statementWaitsAtServer()) << "the round never reached the server";
     }
+    EXPECT_FALSE(VenueLink::waitForStrandedRounds()) << "the round is still held";
     ASSERT_TRUE(server().freeze(false));
+    EXPECT_TRUE(VenueLink::waitForStrandedRounds(20000)) << "the round ends with the server back";
     ScoreKeeper keeper(file);
     ASSERT_TRUE(keeper.useVenue(server().address(database)));
     keeper.watch(regd);

@@ -11,6 +11,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -130,8 +131,9 @@ bool PostgresServer::freeze(bool frozen) {
         if (fields.size() > 1 && fields[1].toInt() == server) processes << entry.toInt();
     }
     bool ok = true;
+    // A backend whose client has just gone may end between the listing and the signal.
     for (const pid_t pid : processes)
-        ok = ::kill(pid, frozen ? SIGSTOP : SIGCONT) == 0 && ok;
+        ok = (::kill(pid, frozen ? SIGSTOP : SIGCONT) == 0 || errno == ESRCH) && ok;
     return ok;
 }
 
