@@ -4,6 +4,8 @@
 // intervals and fires the ticks a late pass missed, so the n-th tick is due n intervals after
 // the first; the grid is placed at the earliest tick. Run it beside a load of both cores (two
 // busy loops) to see what a busy machine does to it.
+#include "ButtonBand.h"
+#include "ImageView.h"
 #include "QtClock.h"
 #include "PlayerEntryPanel.h"
 #include "GamePosition.h"
@@ -80,7 +82,7 @@ void BM_RevealCadence(benchmark::State& state) {
                 if (phase == QuizGame::Phase::AnswersOpen)
                     GamePosition::fireTimer(screen->game, QuizGame::GameTimer::Ready);
             });
-        screen->pressControl(screen->startButton);
+        screen->pressControl(screen->buttons->startButton);
         screen->playerPanel->confirm();
         GamePosition::setCredit(screen->game, 1000000);
         watch.start();

@@ -1,6 +1,5 @@
 // The editor's text search over a set of 100,000 questions, scanned to its end without a hit:
 // the scan alone, and one press of Find Next through the editor window.
-#include "Clock.h"
 #include "Dialogs.h"
 #include "QstFile.h"
 #include "QuestionEditor.h"
@@ -57,17 +56,7 @@ BigQuestionSet& bigSet() {
     return set;
 }
 
-// The clock, dialogs, shell and settings of a window that only searches.
-class StillClock final : public Clock {
-public:
-    std::int64_t now() const override { return 0; }
-
-protected:
-    void timerAdded(Timer&) override {}
-    void timerRemoved(Timer&) override {}
-    void timerChanged(Timer&) override {}
-};
-
+// The dialogs, shell and settings of a window that only searches.
 class QuietDialogs final : public Dialogs {
 public:
     MsgButton message(QWidget*, MsgKind, const QString& text, const QList<MsgButton>&,
@@ -117,13 +106,12 @@ BENCHMARK(BM_ScanWithoutHit)->Unit(benchmark::kMillisecond);
 static void BM_FindNextWithoutHit(benchmark::State& state) {
     app();
     BigQuestionSet& set = bigSet();
-    StillClock clock;
     QuietDialogs dialogs;
     NoShell shell;
     Settings settings;
     QuestionEditorState editorState;
     QString fileName = QString::fromStdString(set.stdPath);
-    QuestionEditor editor(QuestionEditorServices{clock, dialogs, shell, settings}, editorState,
+    QuestionEditor editor(QuestionEditorServices{dialogs, shell, settings}, editorState,
                           fileName);
     editor.findDialog->setFindText(QStringLiteral("paris"));
     for (auto _ : state) {

@@ -16,6 +16,16 @@ struct FileDialogSpec {
     QString initialDir;    // empty: the current directory
 };
 
+// The file dialogs for question sets, as the game and the editor show them.
+namespace QuestionSetDialogs {
+inline const QString filter = QStringLiteral("Mindaro Questions|*.QST");
+inline const QString suffix = QStringLiteral("QST");
+// Opening a set, starting in initialDir.
+inline FileDialogSpec load(const QString& initialDir) {
+    return {QStringLiteral("Mindaro : Load Questions"), filter, suffix, initialDir};
+}
+} // namespace QuestionSetDialogs
+
 // Message boxes and file dialogs of the program. The program shows real Qt dialogs; tests
 // script the answers and read back every text shown.
 class Dialogs {

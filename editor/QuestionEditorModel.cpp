@@ -17,8 +17,6 @@ const QString saveQuestion = QStringLiteral("Save Changes to current record?");
 const QString discardQuestion = QStringLiteral("Discard partially complete record?");
 const QString incompleteMessage =
     QStringLiteral("All fields must be complete before record can be stored!");
-const QString fileDialogFilter = QStringLiteral("Mindaro Questions|*.QST");
-const QString fileDialogSuffix = QStringLiteral("QST");
 // The texts as messages name them, in record order.
 const char* const fieldNames[] = {"question", "correct answer", "first wrong answer",
                                   "second wrong answer", "third wrong answer"};
@@ -64,8 +62,8 @@ void QuestionEditorModel::openStartingSet() {
 void QuestionEditorModel::createSet() {
     const auto told = tellViewAtEnd();
     if (isSetLoaded() && !saveBeforeLeaving()) return;
-    const FileDialogSpec spec{QStringLiteral("Mindaro : Create New Question Set"), fileDialogFilter,
-                              fileDialogSuffix, QString()};
+    const FileDialogSpec spec{QStringLiteral("Mindaro : Create New Question Set"),
+                              QuestionSetDialogs::filter, QuestionSetDialogs::suffix, QString()};
     const QString path = dialogs().saveFile(dialogParent, spec);
     if (path.isEmpty()) return;
     if (QFile::exists(path)) {
@@ -103,8 +101,7 @@ void QuestionEditorModel::createSet() {
 void QuestionEditorModel::loadSet() {
     const auto told = tellViewAtEnd();
     if (isSetLoaded() && !saveBeforeLeaving()) return;
-    const FileDialogSpec spec{QStringLiteral("Mindaro : Load Questions"), fileDialogFilter,
-                              fileDialogSuffix, QDir::currentPath()};
+    const FileDialogSpec spec = QuestionSetDialogs::load(QDir::currentPath());
     const QString path = dialogs().openFile(dialogParent, spec);
     if (path.isEmpty()) return;
     editorState.recordCount = 0;

@@ -1,6 +1,5 @@
 #pragma once
 
-class Clock;
 class Dialogs;
 class ScoreStore;
 class Settings;
@@ -8,7 +7,6 @@ class Shell;
 
 // What the question editor needs from the world outside it.
 struct QuestionEditorServices {
-    Clock& clock;
     Dialogs& dialogs;
     Shell& shell;
     Settings& settings;

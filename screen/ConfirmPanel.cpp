@@ -9,6 +9,7 @@ ConfirmPanel::ConfirmPanel(QWidget* playArea, const QString& name) : Panel(playA
 
 void ConfirmPanel::addOkButton(const QString& frameName, const QString& imageName) {
     okFrame = PlayAreaStyle::okButton(this, frameName, imageName, okButton);
+    okButton->setPressable(true);
     connect(okButton, &ImageView::mouseDown, this, [this] { confirm(); });
     connect(okButton, &ImageView::mouseMove, this, &ConfirmPanel::raiseOk);
     connect(this, &Panel::mouseMove, this, &ConfirmPanel::flattenOk);

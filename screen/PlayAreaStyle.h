@@ -17,11 +17,22 @@ using CabinetText::navy;
 using CabinetText::silver;
 inline const QColor maroon{0x80, 0x00, 0x00};
 inline const QColor green{0x00, 0x80, 0x00};
+// The metal of the cabinet's bands around the play area.
+inline const QColor cabinetMetal{0x16, 0x16, 0x24};
 
 inline constexpr QSize okSize(80, 40);
 inline constexpr QSize headingSize(400, 56);
 // Margin of the OK buttons from the bottom right corner of their panels.
 inline constexpr int okMargin = 8;
+
+// A hidden holder of a picture of the artwork at that size, which shown controls copy.
+inline ImageView* pictureHolder(QWidget* parent, const QString& name, const QString& artwork,
+                                QSize size) {
+    auto* holder = new ImageView(parent, name);
+    holder->hide();
+    holder->setArtwork(artwork, size);
+    return holder;
+}
 
 // A label with its caption in the cabinet's font and colour, on its own background if given.
 inline Label* label(QWidget* parent, const QString& name, const QString& caption, int pointSize,

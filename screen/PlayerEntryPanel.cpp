@@ -55,6 +55,7 @@ PlayerEntryPanel::PlayerEntryPanel(QWidget* playArea, QuizGame& game)
         clear->setColor(maroon);
         clear->setFontColor(maroon);
         clear->setAccessibleName(QStringLiteral("Clear ") + title);
+        clear->setPressable(true);
         clearButtons[i] = clear;
 
         connect(box, &QLineEdit::textChanged, this, [this, slot] { nameChanged(slot); });

@@ -33,12 +33,10 @@ PrizeLadderView::PrizeLadderView(QWidget& playArea, QuizGame& game, std::array<i
         lamps[i] = new ImageView(&playArea, name + QStringLiteral("Lamp"));
         lamps[i]->resize(lampSize);
         lamps[i]->hide();
-        litPictures[i] = new ImageView(&playArea, name + QStringLiteral("LitPicture"));
-        litPictures[i]->setArtwork(art + QStringLiteral("-on"), lampSize);
-        litPictures[i]->hide();
-        unlitPictures[i] = new ImageView(&playArea, name + QStringLiteral("Picture"));
-        unlitPictures[i]->setArtwork(art + QStringLiteral("-off"), lampSize);
-        unlitPictures[i]->hide();
+        litPictures[i] = pictureHolder(&playArea, name + QStringLiteral("LitPicture"),
+                                       art + QStringLiteral("-on"), lampSize);
+        unlitPictures[i] = pictureHolder(&playArea, name + QStringLiteral("Picture"),
+                                         art + QStringLiteral("-off"), lampSize);
     }
     pressStopPrompt = new ImageView(&playArea, QStringLiteral("pressStopPrompt"));
     pressStopPrompt->resize(promptSize);
@@ -71,6 +69,10 @@ void PrizeLadderView::layOut(int width, int height) {
                        (height - below) / 2 + below - pressStopPrompt->height() / 2);
 }
 
+bool PrizeLadderView::isShowing() const {
+    return !lamps[0]->isHidden();
+}
+
 ImageView* PrizeLadderView::lamp(Lamp which) const {
     return which == Lamp::None ? nullptr : lamps[indexOf(which)];
 }
@@ -89,7 +91,6 @@ void PrizeLadderView::setLamp(Lamp which, bool lit) {
     const std::size_t i = indexOf(which);
     view->copyPicture(lit ? *litPictures[i] : *unlitPictures[i]);
     lampState[i] = lit ? 1 : 0;
-    view->tag = lit ? 1 : 0;
     const QString title = QString::fromLatin1(looks[i].title);
     view->setAccessibleName(lit ? title + QStringLiteral(", lit") : title);
 }

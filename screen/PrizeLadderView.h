@@ -26,6 +26,9 @@ public:
     // Exactly this lamp lit (None: all out).
     void showLit(Lamp lit);
 
+    // The lamps are on the play area: on the ladder and while the prize flashes.
+    bool isShowing() const;
+
     ImageView* lamp(Lamp lamp) const;
     ImageView* litPicture(Lamp lamp) const;
     ImageView* unlitPicture(Lamp lamp) const;

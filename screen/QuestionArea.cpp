@@ -85,18 +85,14 @@ QuestionArea::QuestionArea(QWidget& playArea, QuizGame& game) : QObject(&playAre
     creditMeter->resize(128, 47);
     creditMeter->setAccessibleName(QStringLiteral("Credit"));
 
-    const auto holder = [play](const QString& name) {
-        auto* h = new ImageView(play, name);
-        h->hide();
-        return h;
-    };
-    for (std::size_t d = 0; d < 10; ++d) {
-        digitPictures[d] = holder(QStringLiteral("digitPicture%1").arg(d));
-        digitPictures[d]->setArtwork(QStringLiteral("digit-%1").arg(d), digitSize);
-    }
-    blankDigitPicture = holder(QStringLiteral("blankDigitPicture"));
-    blankDigitPicture->setArtwork(QStringLiteral("digit-blank"), digitSize);
-    digitHolder = holder(QStringLiteral("digitHolder"));
+    for (std::size_t d = 0; d < 10; ++d)
+        digitPictures[d] = PlayAreaStyle::pictureHolder(
+            play, QStringLiteral("digitPicture%1").arg(d), QStringLiteral("digit-%1").arg(d),
+            digitSize);
+    blankDigitPicture = PlayAreaStyle::pictureHolder(play, QStringLiteral("blankDigitPicture"),
+                                                     QStringLiteral("digit-blank"), digitSize);
+    digitHolder = new ImageView(play, QStringLiteral("digitHolder"));
+    digitHolder->hide();
     for (std::size_t i = 0; i < 5; ++i) {
         creditDigits[i] =
             new ImageView(creditMeter, QStringLiteral("creditDigit%1").arg(static_cast<int>(i) + 1));

@@ -1,13 +1,10 @@
 #pragma once
 
-#include "ImageView.h"
-#include "Label.h"
 #include "Panel.h"
 #include "QuestionEditorState.h"
 #include "QuizGame.h"
 #include "ScreenState.h"
 #include "SoundSwitch.h"
-#include "Shape.h"
 #include "Timer.h"
 
 #include <QMainWindow>
@@ -23,6 +20,9 @@ class QLineEdit;
 class QMenu;
 class Clock;
 class Dialogs;
+class AttractShow;
+class Banners;
+class ButtonBand;
 class FinalScoresPanel;
 class PlayerEntryPanel;
 class PrizeLadderView;
@@ -41,6 +41,7 @@ class SoundCues;
 enum class CabinetButton;
 class Speaker;
 class SpokenPlay;
+class TitleBand;
 
 // Everything the game screen needs from the world outside it.
 struct QuizServices {
@@ -61,10 +62,13 @@ struct QuizServices {
     Speaker* speaker = nullptr;
 };
 
-// The game screen: the coin-op cabinet. It shows the game model it owns (QuizGame: the phase,
-// the rules and the game's timers) with its controls and pictures, and turns clicks, keys and
-// menu commands into the model's commands. Files: what it shows (QuizScreenShow), input and
-// commands (QuizScreenCommands, QuizScreenPlayers), attract mode, layout, question files.
+// The game screen: the coin-op cabinet. It owns the game model (QuizGame: the phase, the rules
+// and the game's timers) and composes the views that show it: the title band, the play area's
+// parts (attract show, banners, question area, ladder, panels), each of which shows itself from
+// the game's phase, and the button band. The screen owns the menus, sets them from the game's
+// offers, and turns clicks, keys, cabinet buttons and menu commands into the model's commands.
+// Files: the buttons and offers (QuizScreenShow), input and commands (QuizScreenCommands,
+// QuizScreenCabinet), layout, question files, phones.
 class QuizScreen : public QMainWindow {
     Q_OBJECT
 public:
@@ -84,14 +88,10 @@ public:
     void startUp();
 
     // ---- What the screen shows of the game (QuizScreenShow.cpp)
-    // The panels and pictures of a phase; nothing of the phase before stays.
+    // The buttons of a phase: the chosen answer lit, STOP lit once the ladder stopped.
     void showPhase(QuizGame::Phase phase);
-    void showCorrectBanner(bool lit, int flashPhase);
     // The menu entries the game offers now: End Game, Edit Questions, Change Question File.
     void showOffers();
-    void lightButtons(bool a, bool b, bool c, bool d, bool start);
-    // The ladder is on screen.
-    bool ladderShowing() const;
 
     // ---- Input (QuizScreenCommands.cpp)
     // A press on START, an answer button or any part of an answer row.
@@ -124,12 +124,6 @@ public:
     // editor hands the screen back through this.
     void abandonGame();
 
-    // ---- Attract mode (QuizScreenAttract.cpp)
-    void cycleAttractButtons();
-    void stepAttractSequence();
-    void flashTitlePicture();
-    void flashTopLogo();
-
     // ---- Cabinet buttons (QuizScreenCabinet.cpp)
     // A cabinet button pressed on a game controller, joystick or encoder board: A to D as the
     // keys A to D, START as Enter, STOP as the STOP button. Ignored while the screen is hidden,
@@ -138,8 +132,6 @@ public:
 
     // ---- Layout (QuizScreenLayout.cpp)
     void layOutPlayArea();
-    // Draws the title logo at the play area's size.
-    void fitTitlePictures();
     // The window is maximised (or full screen): the play area is not at its design size.
     bool isMaximised() const;
 
@@ -166,73 +158,25 @@ public:
     void createHallOfFame();
     SoundCues& cues() { return *soundCues; }
     MidiOutput& midiOutput() { return *midiOut; }
-    // The timers that pause and resume with the screen: attract mode's and the game's.
-    std::vector<const Timer*> gameTimers() const;
 
     // ---- Controls
-    // Bands and areas.
-    Panel* topBand = nullptr;             // top band
-    Panel* topBandLeft = nullptr;         // top band, left decoration
-    Panel* topBandRight = nullptr;        // top band, right decoration
-    Panel* titlePanel = nullptr;          // title logo panel
-    ImageView* topLogo = nullptr;         // title logo
-    ImageView* leftDecoration = nullptr;  // left decoration picture
-    ImageView* rightDecoration = nullptr; // right decoration picture
-    Panel* bottomBand = nullptr;          // bottom band
-    Panel* bottomBandGap = nullptr;       // bottom band, empty middle
-    Panel* playArea = nullptr;            // the play area
+    // The bands above and below the play area, and the play area between them.
+    TitleBand* titleBand = nullptr;
+    ButtonBand* buttons = nullptr;
+    Panel* playArea = nullptr;
 
-    // Buttons of the bottom band.
-    ImageView* answerButtonA = nullptr;
-    ImageView* answerButtonB = nullptr;
-    ImageView* answerButtonC = nullptr;
-    ImageView* answerButtonD = nullptr;
-    ImageView* startButton = nullptr;
-    ImageView* stopButton = nullptr;
-
-    // The question, the answer rows, the time gauge and the credit meter.
+    // What the play area shows; each part shows itself from the game's phase.
+    AttractShow* attract = nullptr;
+    Banners* banners = nullptr;
     QuestionArea* questionArea = nullptr;
-
-    // Pictures of the play area.
-    ImageView* upperBanner = nullptr;
-    ImageView* lowerBanner = nullptr;
-    ImageView* correctBanner = nullptr;
-    Shape* correctHighlight = nullptr;
-    ImageView* gameOverBanner = nullptr;
-    ImageView* companyLogo = nullptr;
-    ImageView* presentsCaption = nullptr;
-    ImageView* titlePicture = nullptr;
-    ImageView* titlePictureLit = nullptr;
-    ImageView* pressStartPrompt = nullptr;
-
-    // The prize ladder's lamps and PRESS STOP.
     PrizeLadderView* ladder = nullptr;
-
     // The panels that wait for OK after a wrong answer and a time out, between the turns of
-    // several players, and at the end of a game; each shows itself in its phases.
+    // several players, and at the end of a game.
     VerdictPanel* wrongPanel = nullptr;
     VerdictPanel* timeOutPanel = nullptr;
     ReadyPanel* readyPanel = nullptr;
     PlayerEntryPanel* playerPanel = nullptr;
     FinalScoresPanel* finalScorePanel = nullptr;
-
-    // Hidden picture holders.
-    ImageView* answerALitPicture = nullptr;
-    ImageView* answerAPicture = nullptr;
-    ImageView* answerBLitPicture = nullptr;
-    ImageView* answerBPicture = nullptr;
-    ImageView* answerCLitPicture = nullptr;
-    ImageView* answerCPicture = nullptr;
-    ImageView* answerDLitPicture = nullptr;
-    ImageView* answerDPicture = nullptr;
-    ImageView* startLitPicture = nullptr;
-    ImageView* startPicture = nullptr;
-    ImageView* stopLitPicture = nullptr;
-    ImageView* stopPicture = nullptr;
-    ImageView* topLogoLitPicture = nullptr;
-    ImageView* topLogoPicture = nullptr;
-    ImageView* correctLitPicture = nullptr;
-    ImageView* correctDimPicture = nullptr;
 
     // Menu.
     QMenu* fileMenu = nullptr;
@@ -253,10 +197,8 @@ public:
     QMenu* helpMenu = nullptr;             // "&Help"
     QAction* instructionsAction = nullptr; // "&Instructions"
 
-    // The view's own timers: attract mode's pictures and the splash's hand-over.
-    std::unique_ptr<Timer> attractButtonTimer, attractSequenceTimer, titleFlashTimer, topLogoTimer,
-        splashHandOverTimer;
-
+    // The splash window's hand-over to the screen: the program sets what it does.
+    std::unique_ptr<Timer> splashHandOverTimer;
 
 signals:
     // The screen has been closed: the program ends.
@@ -271,15 +213,8 @@ protected:
 
 private:
     void connectGame();
-    void showAttractMode();
-    // Stops attract mode's timers and forgets that they ran.
-    void forgetAttractTimers();
     void createControls();
     void createMenu();
-    void createTimers();
-    // Hides every control that only a game shows: panels, question area, ladder, pictures.
-    void hideGameControls();
-    void loadPictures();
     void connectHandlers();
     void initLayout();
     void initCommands();

@@ -2,7 +2,12 @@
 // closing.
 #include "QuizScreen.h"
 
+#include "AttractShow.h"
+#include "ButtonBand.h"
 #include "Dialogs.h"
+#include "ImageView.h"
+#include "Label.h"
+#include "Shape.h"
 #include "PlayerEntryPanel.h"
 #include "QuestionArea.h"
 #include "Settings.h"
@@ -58,14 +63,13 @@ void QuizScreen::initCommands() {
 }
 
 void QuizScreen::pressControl(QObject* sender) {
-    if (sender == startButton) {
+    if (sender == buttons->startButton) {
         game.pressStart();
         return;
     }
-    const ImageView* buttons[4] = {answerButtonA, answerButtonB, answerButtonC, answerButtonD};
     for (int i = 0; i < 4; ++i) {
         const auto k = static_cast<std::size_t>(i);
-        if (sender == buttons[i] || sender == questionArea->answerTexts[k] ||
+        if (sender == buttons->answerButton(i) || sender == questionArea->answerTexts[k] ||
             sender == questionArea->answerLetters[k] || sender == questionArea->answerRows[k]) {
             game.chooseAnswer(i);
             return;
@@ -87,19 +91,19 @@ void QuizScreen::keyTyped(QChar key) {
     switch (key.unicode()) {
     case 'A':
     case 'a':
-        pressControl(answerButtonA);
+        pressControl(buttons->answerButtonA);
         return;
     case 'B':
     case 'b':
-        pressControl(answerButtonB);
+        pressControl(buttons->answerButtonB);
         return;
     case 'C':
     case 'c':
-        pressControl(answerButtonC);
+        pressControl(buttons->answerButtonC);
         return;
     case 'D':
     case 'd':
-        pressControl(answerButtonD);
+        pressControl(buttons->answerButtonD);
         return;
     case 13:
         // Enter stops the ladder, else confirms the open panel or the players, else presses
@@ -119,7 +123,7 @@ void QuizScreen::endGame() {
         return;
     }
     // Nothing of the ended game is left to be resumed later: the final scores show until OK.
-    forgetAttractTimers();
+    attract->forget();
     game.endGame();
 }
 
@@ -130,33 +134,18 @@ void QuizScreen::toggleSound() {
 }
 
 void QuizScreen::pauseGame() {
-    for (Timer* t : {attractButtonTimer.get(), attractSequenceTimer.get()}) {
-        t->tag = t->enabled() ? 1 : 0;
-        t->stop();
-    }
+    attract->pause();
     game.pause();
 }
 
 void QuizScreen::resumeGame() {
-    for (Timer* t : {attractButtonTimer.get(), attractSequenceTimer.get()}) {
-        if (t->tag == 1)
-            t->start();
-        else
-            t->stop();
-    }
+    attract->resume();
     game.resume();
     setFocus();
 }
 
-void QuizScreen::forgetAttractTimers() {
-    for (Timer* t : {attractButtonTimer.get(), attractSequenceTimer.get()}) {
-        t->stop();
-        t->tag = 0;
-    }
-}
-
 void QuizScreen::abandonGame() {
-    forgetAttractTimers();
+    attract->forget();
     pausedByOtherWindow = false;
     game.abandonGame();
 }
@@ -206,7 +195,7 @@ void QuizScreen::openTriviaArticle() {
 bool QuizScreen::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize && watched == playArea) {
         layOutPlayArea();
-        fitTitlePictures();
+        attract->fitTitlePictures(playArea->size());
     } else if (event->type() == QEvent::KeyPress) {
         auto* widget = qobject_cast<QWidget*>(watched);
         // The key's own receiver: the focused control, or the window when none has the

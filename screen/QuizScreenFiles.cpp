@@ -10,9 +10,7 @@
 #include <QDir>
 
 void QuizScreen::changeQuestionFile() {
-    const FileDialogSpec spec{QStringLiteral("Mindaro : Load Questions"),
-                              QStringLiteral("Mindaro Questions|*.QST"), QStringLiteral("QST"),
-                              QDir::currentPath()};
+    const FileDialogSpec spec = QuestionSetDialogs::load(QDir::currentPath());
     const QString path = services.dialogs.openFile(this, spec);
     if (path.isEmpty()) return;
     // Credits, players and the draw history stay as they are; the next game draws from here.
@@ -33,7 +31,7 @@ void QuizScreen::openEditor() {
         pauseGame();
     }
     editorWindow = new QuestionEditor(
-        QuestionEditorServices{services.clock, services.dialogs, services.shell, services.settings,
+        QuestionEditorServices{services.dialogs, services.shell, services.settings,
                                services.scores ? services.scores->reader() : nullptr},
         editorState, game.draw().file(), this);
     // Handled once the editor's closing has finished, so the window can go first.

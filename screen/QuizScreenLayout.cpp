@@ -3,11 +3,12 @@
 // their size at every window size.
 #include "QuizScreen.h"
 
+#include "AttractShow.h"
+#include "Banners.h"
 #include "FinalScoresPanel.h"
 #include "PlayerEntryPanel.h"
 #include "PrizeLadderView.h"
 #include "QuestionArea.h"
-#include "PlayAreaStyle.h"
 #include "ReadyPanel.h"
 #include "VerdictPanel.h"
 
@@ -25,47 +26,18 @@ namespace {
 constexpr QSize DesignClient(652, 454);
 } // namespace
 
-using namespace PlayAreaStyle;
-
 void QuizScreen::layOutPlayArea() {
-    const int bw = playArea->width();
-    const int bh = playArea->height();
-
-    correctHighlight->setGeometry(0, 0, bw, bh);
-    correctBanner->resize(556, 186);
-    centreBothWays(correctBanner, bw, bh);
-
-    ladder->layOut(bw, bh);
-
-    gameOverBanner->resize(300, 50);
-    centreBothWays(gameOverBanner, bw, bh);
-    upperBanner->resize(453, 75);
-    centreHorizontally(upperBanner, bw, bh / 5);
-    lowerBanner->resize(349, 57);
-    centreHorizontally(lowerBanner, bw, (bh / 10) * 8 - 57);
-
-    // The attract pictures.
-    companyLogo->resize(365, 163);
-    centreHorizontally(companyLogo, bw, (bh - 163) / 7);
-    presentsCaption->resize(273, 41);
-    {
-        int top = (bh - 41) / 3 * 2;
-        if (top < bottomOf(companyLogo)) top += 50;
-        centreHorizontally(presentsCaption, bw, top);
-    }
-    titlePicture->setGeometry(0, 0, bw, bh);
-    titlePictureLit->setGeometry(0, 0, bw, bh);
-    pressStartPrompt->resize(350, 41);
-    centreBothWays(pressStartPrompt, bw, bh);
-
-    questionArea->layOut(bw, bh);
-
-    // The panels that cover the whole play area, and their contents.
-    wrongPanel->layOut(bw, bh);
-    timeOutPanel->layOut(bw, bh);
-    readyPanel->layOut(bw, bh);
-    finalScorePanel->layOut(bw, bh);
-    playerPanel->layOut(bw, bh);
+    const int width = playArea->width();
+    const int height = playArea->height();
+    attract->layOut(width, height);
+    banners->layOut(width, height);
+    questionArea->layOut(width, height);
+    ladder->layOut(width, height);
+    wrongPanel->layOut(width, height);
+    timeOutPanel->layOut(width, height);
+    readyPanel->layOut(width, height);
+    finalScorePanel->layOut(width, height);
+    playerPanel->layOut(width, height);
 }
 
 void QuizScreen::initLayout() {
@@ -74,7 +46,7 @@ void QuizScreen::initLayout() {
     playArea->installEventFilter(this);
     centralWidget()->layout()->activate();
     layOutPlayArea();
-    fitTitlePictures();
+    attract->fitTitlePictures(playArea->size());
     // The client area was fixed at its design size for this first layout; it may grow when
     // the window is maximised, and restoreDesignSize brings it back otherwise.
     centralWidget()->setMinimumSize(DesignClient);
@@ -101,13 +73,4 @@ void QuizScreen::resizeEvent(QResizeEvent* event) {
 void QuizScreen::restoreDesignSize() {
     if (isMaximised() || centralWidget()->size() == DesignClient) return;
     resize(size() - centralWidget()->size() + DesignClient);
-}
-
-void QuizScreen::fitTitlePictures() {
-    // The title logo covers the play area: it is drawn anew at the area's size (once per
-    // size), so it stays crisp when the window is maximised.
-    const QSize area = playArea->size();
-    if (area.isEmpty() || titlePicture->artworkSize() == area) return;
-    titlePicture->setArtwork(QStringLiteral("title-a"), area);
-    titlePictureLit->setArtwork(QStringLiteral("title-b"), area);
 }

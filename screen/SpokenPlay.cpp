@@ -25,7 +25,7 @@ SpokenPlay::SpokenPlay(QuizGame& game, Speaker* speaker, Settings& settings, QMe
         action->setChecked(settings.speechWanted());
     } else {
         const QString why = speaker ? speaker->unavailableReason()
-                                    : QStringLiteral("No speech engine is installed");
+                                    : Speaker::noEngineReason();
         action->setEnabled(false);
         action->setToolTip(why);
         action->setStatusTip(why);

@@ -60,7 +60,7 @@ FliteSpeaker::FliteSpeaker(QObject* parent) : Speaker(parent) {
         return;
     }
     if (QMediaDevices::defaultAudioOutput().isNull()) {
-        reason = QStringLiteral("No sound output for speech");
+        reason = noOutputReason();
         return;
     }
     synthesizer = new FliteSynthesizer;
@@ -131,7 +131,7 @@ void FliteSpeaker::recordingReady(quint64 utterance, const QByteArray& samples, 
     sink->start(recording.get());
     if (sink->state() == QAudio::StoppedState && sink->error() != QAudio::NoError) {
         releaseSink();
-        endUtterance(QStringLiteral("No sound output for speech"));
+        endUtterance(noOutputReason());
         return;
     }
     const qint64 lengthMs = qint64(samples.size()) / qint64(sizeof(short)) * 1000 / sampleRate;

@@ -17,7 +17,7 @@ const QString Flite = QStringLiteral("flite");
 // the error state count.
 QString engineTrouble(const QTextToSpeech& tts) {
     if (tts.errorReason() == QTextToSpeech::ErrorReason::Playback)
-        return QStringLiteral("No sound output for speech");
+        return Speaker::noOutputReason();
     if (tts.state() != QTextToSpeech::Error) return {};
     const QString detail = tts.errorString().trimmed();
     return detail.isEmpty() ? QStringLiteral("The speech engine could not be started")
@@ -73,7 +73,7 @@ bool QtSpeaker::dispatcherRunning() {
 
 void QtSpeaker::start(const QStringList& engines) {
     if (engines.isEmpty()) {
-        reason = QStringLiteral("No speech engine is installed");
+        reason = noEngineReason();
         return;
     }
     for (const QString& name : engines) {

@@ -21,6 +21,9 @@ public:
     // (meant for a tooltip), and say() does nothing.
     virtual bool available() const = 0;
     virtual QString unavailableReason() const = 0;
+    // The reasons every speaker gives.
+    static QString noEngineReason() { return QStringLiteral("No speech engine is installed"); }
+    static QString noOutputReason() { return QStringLiteral("No sound output for speech"); }
 
     // The engine's message when the last utterance was given up, else empty.
     virtual QString lastError() const { return {}; }

@@ -32,8 +32,6 @@ public:
     // A click with the left button, as the press action of assistive technology gives it.
     void press();
 
-    int tag = 0;
-
 signals:
     void mouseDown(Qt::MouseButton button);
     void mouseUp(Qt::MouseButton button);

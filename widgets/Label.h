@@ -15,8 +15,6 @@ public:
     // rather than cut off at the label's edge; it returns to the label's own font when it fits.
     void setShrinkToFit(bool shrink);
 
-    int tag = 0;
-
 signals:
     void mouseDown(Qt::MouseButton button);
     void mouseMove();

@@ -34,8 +34,6 @@ public:
     // A click with the left button, as the press action of assistive technology gives it.
     void press() { emit mouseDown(Qt::LeftButton); }
 
-    int tag = 0;
-
 signals:
     void mouseDown(Qt::MouseButton button);
     void mouseMove();

@@ -100,7 +100,7 @@ TEST_F(PhonesBrowserTest, TheQrCodeGivesTheAddressShown) {
 // final scores reach every page with the best of the audience; a ranking player types the hall
 // of fame's name on the phone while the other pages say who is entering one.
 TEST_F(PhonesBrowserTest, TwoPhonesPlayWholeTurnsAndAReloadCarriesOn) {
-    screen->pressControl(screen->startButton);
+    screen->pressControl(screen->buttons->startButton);
     BrowserPage anna(browser, url);
     ASSERT_NO_FATAL_FAILURE(join(anna, QStringLiteral("Anna")));
     BrowserPage ben(browser, url);

@@ -50,7 +50,7 @@ TEST_F(CabinetControllerTest, GamepadPlaysTheGameByItsButtons) {
 
     ASSERT_TRUE(waitForAnswers());
     tap(pad, padButtonFor[correctSlot()]);
-    ASSERT_TRUE(advanceUntil([this] { return screen->ladderShowing(); }));
+    ASSERT_TRUE(advanceUntil([this] { return screen->ladder->isShowing(); }));
     advance(450);
     EXPECT_EQ(screen->display.stopLit, 0);
     tap(pad, SDL_CONTROLLER_BUTTON_LEFTSHOULDER);
@@ -181,7 +181,7 @@ TEST_F(CabinetControllerTest, ControllerPressesTogetherAnswerOnce) {
         tap(pad, i % 5 == 4 ? SDL_CONTROLLER_BUTTON_LEFTSHOULDER : padButtonFor[i % 4]);
     EXPECT_EQ(screen->display.buttonLit, chosen);
     EXPECT_TRUE(advanceUntil(
-        [this] { return visible(screen->correctBanner) || visible(screen->wrongPanel); }, 2500));
+        [this] { return visible(screen->banners->correctBanner) || visible(screen->wrongPanel); }, 2500));
 }
 
 // After a game whose score ranks, a gamepad enters the name on the hall of fame's entry: the

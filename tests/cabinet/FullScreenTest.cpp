@@ -45,14 +45,14 @@ TEST_F(FullScreenTest, F11AndTheMenuEntryFillTheScreenAndLeaveIt) {
         const QSize area = screen->playArea->size();
         EXPECT_GT(area.width(), designArea.width());
         EXPECT_GT(area.height(), designArea.height());
-        EXPECT_EQ(screen->titlePicture->artworkSize(), area) << "the title was not drawn anew";
+        EXPECT_EQ(screen->attract->titlePicture->artworkSize(), area) << "the title was not drawn anew";
         // The prize ladder's lamps follow the corners of the larger area.
         EXPECT_EQ(screen->ladder->lamps[1]->geometry().bottomRight(),
                   QPoint(area.width() - 17, area.height() - 17));
         way.leave();
         EXPECT_TRUE(atDesignSize());
         EXPECT_FALSE(screen->fullScreenAction->isChecked());
-        EXPECT_EQ(screen->titlePicture->artworkSize(), designArea);
+        EXPECT_EQ(screen->attract->titlePicture->artworkSize(), designArea);
     }
     key(Qt::Key_Escape);
     EXPECT_TRUE(atDesignSize());

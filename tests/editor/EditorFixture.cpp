@@ -46,7 +46,7 @@ EditorWindowFixture::~EditorWindowFixture() {
 }
 
 void EditorWindowFixture::open() {
-    editor = new QuestionEditor(QuestionEditorServices{clock, dialogs, shell, settings, scores},
+    editor = new QuestionEditor(QuestionEditorServices{dialogs, shell, settings, scores},
                                 state, fileName);
 }
 

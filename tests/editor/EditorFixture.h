@@ -1,6 +1,5 @@
 #pragma once
 
-#include "ManualClock.h"
 #include "QstFixtures.h"
 #include "QuestionEditor.h"
 #include "QuestionEditorModel.h"
@@ -58,7 +57,7 @@ protected:
     std::unique_ptr<QuestionEditorModel> model;
 };
 
-// The editor window on a manual clock, with a recording shell and temporary settings.
+// The editor window with a recording shell and temporary settings.
 class EditorWindowFixture : public EditorFolderFixture {
 protected:
     ~EditorWindowFixture() override;
@@ -72,7 +71,6 @@ protected:
     void closeEditor();
 
     TestSettingsFolder settingsFolder;
-    ManualClock clock;
     RecordingShell shell;
     Settings settings;
     // The questions' figures the window shows; none by default.

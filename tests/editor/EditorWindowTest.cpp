@@ -43,7 +43,7 @@ protected:
 TEST_F(EditorWindowTest, WindowHasItsDesignedControlsAndMenus) {
     writeNumberedSet(path("REGD.QST"), 2);
     fileName = QStringLiteral("N/A");
-    editor = new QuestionEditor(QuestionEditorServices{clock, dialogs, shell, settings}, state,
+    editor = new QuestionEditor(QuestionEditorServices{dialogs, shell, settings}, state,
                                 fileName);
     EXPECT_EQ(editor->model().recordNumber(), 2);
     const std::pair<QPushButton*, bool> offered[] = {

@@ -29,9 +29,9 @@ TEST_F(AccessibleScreenTest, CabinetButtonsArePushButtons) {
         ImageView* button;
         const char* name;
     } buttons[] = {
-        {screen->answerButtonA, "Answer A"}, {screen->answerButtonB, "Answer B"},
-        {screen->answerButtonC, "Answer C"}, {screen->answerButtonD, "Answer D"},
-        {screen->startButton, "Start"},      {screen->stopButton, "Stop"},
+        {screen->buttons->answerButtonA, "Answer A"}, {screen->buttons->answerButtonB, "Answer B"},
+        {screen->buttons->answerButtonC, "Answer C"}, {screen->buttons->answerButtonD, "Answer D"},
+        {screen->buttons->startButton, "Start"},      {screen->buttons->stopButton, "Stop"},
         {screen->wrongPanel->okButton, "OK"},        {screen->timeOutPanel->okButton, "OK"},
         {screen->playerPanel->okButton, "OK"},       {screen->finalScorePanel->okButton, "OK"},
     };
@@ -50,7 +50,7 @@ TEST_F(AccessibleScreenTest, CabinetButtonsArePushButtons) {
 // its heading.
 TEST_F(AccessibleScreenTest, PressActionsPlayAsClicksDo) {
     createShown();
-    pressAction(screen->startButton);
+    pressAction(screen->buttons->startButton);
     ASSERT_TRUE(visible(screen->playerPanel));
     EXPECT_EQ(of(screen->playerPanel)->role(), QAccessible::Pane);
     EXPECT_EQ(of(screen->playerPanel)->text(QAccessible::Name), QStringLiteral("Select players"));
@@ -95,9 +95,9 @@ TEST_F(AccessibleScreenTest, PrizeLampsSayWhichIsLit) {
     key(Qt::Key_Return);
     key(Qt::Key_Return);
     answerRight();
-    ASSERT_TRUE(advanceUntil([this] { return screen->ladderShowing(); }));
+    ASSERT_TRUE(advanceUntil([this] { return screen->ladder->isShowing(); }));
     ASSERT_TRUE(advanceUntil([this] { return screen->display.lampLit[2] != 0; })); // $15
-    pressAction(screen->stopButton);
+    pressAction(screen->buttons->stopButton);
     ASSERT_EQ(screen->game.phase(), QuizGame::Phase::Prize);
     QStringList names;
     for (ImageView* lamp : {screen->ladder->lamps[0], screen->ladder->lamps[1],

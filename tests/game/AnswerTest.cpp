@@ -25,13 +25,13 @@ TEST_F(AnswerTest, DrawButtonsSetsPicturesAndFlags) {
     const std::array<std::array<bool, 5>, 3> rows = {
         {{true, false, true, false, true}, {false, true, false, true, false}, {}}};
     for (const auto& row : rows) {
-        q.lightButtons(row[0], row[1], row[2], row[3], row[4]);
-        const ImageView* lit[5] = {q.answerALitPicture, q.answerBLitPicture, q.answerCLitPicture,
-                                   q.answerDLitPicture, q.startLitPicture};
-        const ImageView* unlit[5] = {q.answerAPicture, q.answerBPicture, q.answerCPicture,
-                                     q.answerDPicture, q.startPicture};
-        const ImageView* buttons[5] = {q.answerButtonA, q.answerButtonB, q.answerButtonC,
-                                       q.answerButtonD, q.startButton};
+        q.buttons->light(row[0], row[1], row[2], row[3], row[4]);
+        const ImageView* lit[5] = {q.buttons->answerALitPicture, q.buttons->answerBLitPicture, q.buttons->answerCLitPicture,
+                                   q.buttons->answerDLitPicture, q.buttons->startLitPicture};
+        const ImageView* unlit[5] = {q.buttons->answerAPicture, q.buttons->answerBPicture, q.buttons->answerCPicture,
+                                     q.buttons->answerDPicture, q.buttons->startPicture};
+        const ImageView* buttons[5] = {q.buttons->answerButtonA, q.buttons->answerButtonB, q.buttons->answerButtonC,
+                                       q.buttons->answerButtonD, q.buttons->startButton};
         for (std::size_t i = 0; i < 5; ++i) {
             EXPECT_TRUE(shows(buttons[i], row[i] ? lit[i] : unlit[i])) << i;
             const int flag = i < 4 ? q.display.buttonLit[i] : q.display.startLit;
@@ -78,7 +78,7 @@ TEST_F(AnswerTest, OnlyTheFirstChoiceWhileAnswersAreOpenCounts) {
     choose(0); // still typing
     EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
     ASSERT_TRUE(waitForAnswers());
-    screen->pressControl(screen->startButton);
+    screen->pressControl(screen->buttons->startButton);
     EXPECT_FALSE(visible(screen->playerPanel));
     EXPECT_TRUE(screen->game.answersOpen());
     QTest::mousePress(screen->questionArea->answerTexts[2], Qt::RightButton);
@@ -117,7 +117,7 @@ TEST_F(AnswerTest, JudgementComparesTheWholeTextExactly) {
             if (screen->questionArea->answerTexts[static_cast<std::size_t>(slot)]->caption() != c.text) continue;
             choose(slot);
             advance(2500);
-            EXPECT_EQ(visible(screen->correctBanner), c.correct);
+            EXPECT_EQ(visible(screen->banners->correctBanner), c.correct);
             EXPECT_EQ(visible(screen->wrongPanel), !c.correct);
             if (!c.correct) {
                 EXPECT_EQ(screen->wrongPanel->question->caption(), QStringLiteral("Capital?"));
@@ -138,24 +138,24 @@ TEST_F(AnswerTest, CorrectAnswerFlashesThenStartsTheLadder) {
     choose(correctSlot());
     clearMidi();
     advance(2500);
-    EXPECT_TRUE(visible(screen->correctBanner));
-    EXPECT_TRUE(shows(screen->correctBanner, screen->correctLitPicture));
+    EXPECT_TRUE(visible(screen->banners->correctBanner));
+    EXPECT_TRUE(shows(screen->banners->correctBanner, screen->banners->correctLitPicture));
     EXPECT_FALSE(visible(screen->questionArea->questionLabel));
     EXPECT_FALSE(visible(screen->questionArea->answerTexts[0]));
     for (const Shape* cover : screen->questionArea->answerRows)
         EXPECT_EQ(cover->brushColor(), Navy);
     advance(120);
-    EXPECT_TRUE(shows(screen->correctBanner, screen->correctLitPicture));
+    EXPECT_TRUE(shows(screen->banners->correctBanner, screen->banners->correctLitPicture));
     advance(120);
-    EXPECT_TRUE(shows(screen->correctBanner, screen->correctDimPicture));
+    EXPECT_TRUE(shows(screen->banners->correctBanner, screen->banners->correctDimPicture));
     advance(120);
-    EXPECT_TRUE(shows(screen->correctBanner, screen->correctLitPicture));
+    EXPECT_TRUE(shows(screen->banners->correctBanner, screen->banners->correctLitPicture));
     EXPECT_EQ(notes(CorrectStatus), (std::vector<int>{75, 45, 75}));
     advance(4000 - 360 - 1);
-    EXPECT_FALSE(screen->ladderShowing());
+    EXPECT_FALSE(screen->ladder->isShowing());
     advance(1);
-    EXPECT_TRUE(screen->ladderShowing());
-    EXPECT_FALSE(visible(screen->correctBanner));
+    EXPECT_TRUE(screen->ladder->isShowing());
+    EXPECT_FALSE(visible(screen->banners->correctBanner));
     EXPECT_FALSE(screen->game.timer(QuizGame::GameTimer::CorrectFlash).enabled());
     EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
     EXPECT_TRUE(visible(screen->ladder->pressStopPrompt));
@@ -300,7 +300,7 @@ TEST_F(AnswerTest, OkWithNoCreditLeftEndsTheGame) {
     EXPECT_EQ(screen->game.players().credit(), 0);
     screen->wrongPanel->confirm();
     EXPECT_FALSE(visible(screen->wrongPanel));
-    EXPECT_TRUE(visible(screen->gameOverBanner));
+    EXPECT_TRUE(visible(screen->banners->gameOverBanner));
     EXPECT_FALSE(screen->game.timer(QuizGame::GameTimer::Reveal).enabled());
     EXPECT_FALSE(screen->endGameAction->isVisible());
     advance(4000);

@@ -1,5 +1,5 @@
 #include "QuizScreenFixture.h"
-#include "GamePosition.h"
+#include "PlayerEntryPanel.h"
 
 #include <string>
 #include <vector>
@@ -8,11 +8,11 @@ namespace {
 // The five pictures of the sequence that are showing, by name.
 std::string showingStages(const QuizScreen& s) {
     std::string out;
-    const std::pair<const char*, const ImageView*> stages[] = {{"1", s.companyLogo},
-                                                               {"2", s.presentsCaption},
-                                                               {"3", s.titlePicture},
-                                                               {"3B", s.titlePictureLit},
-                                                               {"4", s.pressStartPrompt}};
+    const std::pair<const char*, const ImageView*> stages[] = {{"1", s.attract->companyLogo},
+                                                               {"2", s.attract->presentsCaption},
+                                                               {"3", s.attract->titlePicture},
+                                                               {"3B", s.attract->titlePictureLit},
+                                                               {"4", s.attract->pressStartPrompt}};
     for (const auto& [name, image] : stages)
         if (!image->isHidden()) out += std::string(out.empty() ? "" : " ") + name;
     return out;
@@ -36,10 +36,10 @@ TEST_F(AttractTest, ButtonCycleLightsOneButtonAndAlternatesStartAndStop) {
     QuizScreen& s = *screen;
     ASSERT_EQ(s.display.startLit, 0);
     ASSERT_EQ(s.display.buttonCycle, 0);
-    ImageView* buttons[4] = {s.answerButtonA, s.answerButtonB, s.answerButtonC, s.answerButtonD};
-    ImageView* lit[4] = {s.answerALitPicture, s.answerBLitPicture, s.answerCLitPicture,
-                         s.answerDLitPicture};
-    ImageView* unlit[4] = {s.answerAPicture, s.answerBPicture, s.answerCPicture, s.answerDPicture};
+    ImageView* buttons[4] = {s.buttons->answerButtonA, s.buttons->answerButtonB, s.buttons->answerButtonC, s.buttons->answerButtonD};
+    ImageView* lit[4] = {s.buttons->answerALitPicture, s.buttons->answerBLitPicture, s.buttons->answerCLitPicture,
+                         s.buttons->answerDLitPicture};
+    ImageView* unlit[4] = {s.buttons->answerAPicture, s.buttons->answerBPicture, s.buttons->answerCPicture, s.buttons->answerDPicture};
     for (int tick = 0; tick < 9; ++tick) {
         SCOPED_TRACE(tick);
         advance(199);
@@ -50,9 +50,9 @@ TEST_F(AttractTest, ButtonCycleLightsOneButtonAndAlternatesStartAndStop) {
             EXPECT_TRUE(shows(buttons[b], b == on ? lit[b] : unlit[b]));
             EXPECT_EQ(s.display.buttonLit[static_cast<std::size_t>(b)], b == on ? 1 : 0);
         }
-        EXPECT_TRUE(shows(s.startButton, startLit ? s.startLitPicture : s.startPicture));
+        EXPECT_TRUE(shows(s.buttons->startButton, startLit ? s.buttons->startLitPicture : s.buttons->startPicture));
         EXPECT_EQ(s.display.startLit, startLit ? 1 : 0);
-        EXPECT_TRUE(shows(s.stopButton, startLit ? s.stopPicture : s.stopLitPicture));
+        EXPECT_TRUE(shows(s.buttons->stopButton, startLit ? s.buttons->stopPicture : s.buttons->stopLitPicture));
         EXPECT_EQ(s.display.stopLit, startLit ? 0 : 1);
         EXPECT_EQ(s.display.buttonCycle, (tick + 1) % 4);
     }
@@ -63,7 +63,7 @@ TEST_F(AttractTest, ButtonCycleLightsOneButtonAndAlternatesStartAndStop) {
 TEST_F(AttractTest, PictureSequenceTiming) {
     create();
     QuizScreen& s = *screen;
-    ASSERT_GE(s.titlePicture->height(), 193);
+    ASSERT_GE(s.attract->titlePicture->height(), 193);
     struct Step {
         int tick; // ticks since the reset
         const char* showing;
@@ -88,7 +88,7 @@ TEST_F(AttractTest, PictureSequenceTiming) {
             EXPECT_EQ(showingStages(s), step.showing);
         }
         EXPECT_EQ(s.display.attractStage, step.stage);
-        EXPECT_EQ(s.titleFlashTimer->enabled(), step.logoTimer);
+        EXPECT_EQ(s.attract->titleFlashTimer->enabled(), step.logoTimer);
     }
 }
 
@@ -137,8 +137,8 @@ TEST_F(AttractTest, LowPlayAreaStaysOnTheTitle) {
         if (!c.movesOn) {
             ticks(2000);
             EXPECT_EQ(screen->display.attractStage, 2);
-            EXPECT_TRUE(screen->titleFlashTimer->enabled());
-            EXPECT_TRUE(visible(screen->titlePicture) != visible(screen->titlePictureLit));
+            EXPECT_TRUE(screen->attract->titleFlashTimer->enabled());
+            EXPECT_TRUE(visible(screen->attract->titlePicture) != visible(screen->attract->titlePictureLit));
             // The reset starts the sequence again from the blank stage.
             screen->game.enterAttractMode();
             EXPECT_EQ(showingStages(*screen), "");
@@ -148,29 +148,33 @@ TEST_F(AttractTest, LowPlayAreaStaysOnTheTitle) {
     }
 }
 
-// While a game runs the button cycle and the sequence change nothing, counters included; the
-// top logo flashes on, in games and while the screen is paused.
-TEST_F(AttractTest, GameFreezesTheAttractButNotTheTopLogo) {
+// Once a question is under way the button cycle and the picture sequence hold still, counters
+// included, and their pictures are gone; the top logo flashes on, in games and while the screen
+// is paused.
+TEST_F(AttractTest, GameStopsTheAttractButNotTheTopLogo) {
     create();
     QuizScreen& s = *screen;
     ticks(40); // stage 1 with the logo
+    s.game.pressStart();
+    s.playerPanel->confirm();
+    for (int i = 0; i < 200 && s.game.phase() != QuizGame::Phase::Typing; ++i)
+        ticks(1);
+    ASSERT_EQ(s.game.phase(), QuizGame::Phase::Typing);
     const ScreenState before = s.display;
-    const std::string showing = showingStages(s);
-    const qint64 stopPicture = s.stopButton->currentPicture().cacheKey();
-    GamePosition::setGameRunning(s.game, true);
+    const qint64 stopPicture = s.buttons->stopButton->currentPicture().cacheKey();
     for (int i = 0; i < 4; ++i) {
         const int phase = s.display.logoPhase;
         advance(500);
         EXPECT_EQ(s.display.logoPhase, 1 - phase);
         EXPECT_TRUE(
-            shows(s.topLogo, s.display.logoPhase == 1 ? s.topLogoLitPicture : s.topLogoPicture));
+            shows(s.titleBand->topLogo, s.display.logoPhase == 1 ? s.titleBand->topLogoLitPicture : s.titleBand->topLogoPicture));
     }
     EXPECT_EQ(s.display.buttonCycle, before.buttonCycle);
     EXPECT_EQ(s.display.startLit, before.startLit);
     EXPECT_EQ(s.display.attractStage, before.attractStage);
     EXPECT_EQ(s.display.attractTicks, before.attractTicks);
-    EXPECT_EQ(s.stopButton->currentPicture().cacheKey(), stopPicture);
-    EXPECT_EQ(showingStages(s), showing);
+    EXPECT_EQ(s.buttons->stopButton->currentPicture().cacheKey(), stopPicture);
+    EXPECT_EQ(showingStages(s), "");
 
     s.pauseGame();
     const int phase = s.display.logoPhase;

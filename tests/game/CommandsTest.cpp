@@ -19,13 +19,13 @@ const QString QuitQuestion = QStringLiteral("Are you sure you want to quit this 
 // Which game timers run, by name.
 std::map<std::string, bool> running(QuizScreen& s) {
     std::map<std::string, bool> out;
-    for (const Timer* t : s.gameTimers())
+    for (const Timer* t : pausingTimers(s))
         out[t->name()] = t->enabled();
     return out;
 }
 
 bool anyRunning(QuizScreen& s, std::initializer_list<const char*> names) {
-    for (const Timer* t : s.gameTimers())
+    for (const Timer* t : pausingTimers(s))
         for (const char* n : names)
             if (t->name() == n && t->enabled()) return true;
     return false;
@@ -48,7 +48,7 @@ protected:
             break;
         case Phase::LadderSpinning:
             answerRight();
-            ASSERT_TRUE(advanceUntil([this] { return screen->ladderShowing(); }));
+            ASSERT_TRUE(advanceUntil([this] { return screen->ladder->isShowing(); }));
             advance(250);
             break;
         case Phase::WrongPanelOpen:
@@ -121,9 +121,9 @@ TEST_F(CommandsTest, EnterOrder) {
     key(Qt::Key_Return);
     EXPECT_EQ(screen->game.players().credit(), credit);
     EXPECT_EQ(screen->game.ladder().prize(), prize);
-    EXPECT_TRUE(screen->ladderShowing());
+    EXPECT_TRUE(screen->ladder->isShowing());
     advance(1000);
-    EXPECT_FALSE(screen->ladderShowing());
+    EXPECT_FALSE(screen->ladder->isShowing());
 
     // Wrong panel: its OK, down to the game over when no credit is left.
     create();
@@ -133,7 +133,7 @@ TEST_F(CommandsTest, EnterOrder) {
         key(Qt::Key_Return);
         EXPECT_FALSE(visible(screen->wrongPanel));
     }
-    EXPECT_TRUE(visible(screen->gameOverBanner));
+    EXPECT_TRUE(visible(screen->banners->gameOverBanner));
     EXPECT_FALSE(screen->endGameAction->isVisible());
     advance(4000);
     ASSERT_TRUE(visible(screen->finalScorePanel));
@@ -242,11 +242,11 @@ TEST_F(CommandsTest, EndGameYesShowsTheFinalScores) {
         const std::array<int, 4> lit = s.display.buttonLit;
         advance(20000);
         key(Qt::Key_A);
-        s.pressControl(s.answerButtonA);
+        s.pressControl(s.buttons->answerButtonA);
         s.pressStop();
         EXPECT_EQ(s.game.players().credit(), credit);
         EXPECT_EQ(s.display.buttonLit, lit);
-        EXPECT_FALSE(visible(s.correctBanner) && s.game.timer(QuizGame::GameTimer::CorrectFlash).enabled());
+        EXPECT_FALSE(visible(s.banners->correctBanner) && s.game.timer(QuizGame::GameTimer::CorrectFlash).enabled());
         EXPECT_TRUE(visible(s.finalScorePanel));
 
         // OK: attract mode; a later pause and resume brings back nothing of the old game.
@@ -260,12 +260,12 @@ TEST_F(CommandsTest, EndGameYesShowsTheFinalScores) {
                                     "ladderLightTimer", "prizeDisplayTimer", "prizeFlashTimer",
                                     "correctFlashTimer", "readyTimer", "playerOutTimer",
                                     "ladderTimeLimit"}));
-        EXPECT_TRUE(s.attractButtonTimer->enabled());
+        EXPECT_TRUE(s.attract->buttonTimer->enabled());
         EXPECT_FALSE(s.game.timer(QuizGame::GameTimer::TimeGauge).enabled());
         advance(30000);
         EXPECT_FALSE(visible(s.wrongPanel));
-        EXPECT_FALSE(s.ladderShowing());
-        EXPECT_FALSE(visible(s.correctBanner));
+        EXPECT_FALSE(s.ladder->isShowing());
+        EXPECT_FALSE(visible(s.banners->correctBanner));
     }
 }
 
@@ -291,11 +291,11 @@ TEST_F(CommandsTest, PauseAndResumeOnActivation) {
     auto editor = makePausingWindow();
     s.activeWindowChanged(editor.get());
     EXPECT_TRUE(s.pausedByWindow());
-    for (const Timer* t : s.gameTimers()) {
+    for (const Timer* t : pausingTimers(s)) {
         EXPECT_FALSE(t->enabled()) << t->name();
         EXPECT_EQ(t->tag, before.at(t->name()) ? 1 : 0) << t->name();
     }
-    EXPECT_TRUE(s.topLogoTimer->enabled());
+    EXPECT_TRUE(s.titleBand->logoTimer->enabled());
     const std::array<int, 5> lamps = s.display.lampLit;
     advance(60000); // the ladder would have stopped itself after 10 s
     EXPECT_EQ(s.display.lampLit, lamps);
@@ -326,7 +326,7 @@ TEST_F(CommandsTest, FirstActivationAndRealWindows) {
     QuizScreen& s = *screen;
     s.show();
     QApplication::processEvents();
-    for (const Timer* t : s.gameTimers()) {
+    for (const Timer* t : pausingTimers(s)) {
         const bool runs = t->name() == "attractButtonTimer" || t->name() == "attractSequenceTimer";
         EXPECT_EQ(t->enabled(), runs) << t->name();
     }
@@ -337,7 +337,7 @@ TEST_F(CommandsTest, FirstActivationAndRealWindows) {
     QApplication::processEvents();
     if (QApplication::activeWindow() == editor.get()) {
         EXPECT_TRUE(s.pausedByWindow());
-        EXPECT_FALSE(s.attractButtonTimer->enabled());
+        EXPECT_FALSE(s.attract->buttonTimer->enabled());
         editor->hide();
         s.activateWindow();
         QApplication::processEvents();
@@ -349,7 +349,7 @@ TEST_F(CommandsTest, FirstActivationAndRealWindows) {
         s.show();
     }
     EXPECT_FALSE(s.pausedByWindow());
-    EXPECT_TRUE(s.attractButtonTimer->enabled());
+    EXPECT_TRUE(s.attract->buttonTimer->enabled());
     s.hide();
 }
 
@@ -461,9 +461,9 @@ TEST_F(CommandsTest, GameLeftForTheEditorStaysEnded) {
                                     "correctFlashTimer", "ladderTimeLimit"}));
         advance(30000);
         EXPECT_FALSE(visible(s.wrongPanel));
-        EXPECT_FALSE(visible(s.correctBanner));
+        EXPECT_FALSE(visible(s.banners->correctBanner));
         EXPECT_EQ(s.game.players().credit(), 1); // the reset's credit, no prize added
-        EXPECT_TRUE(s.attractButtonTimer->enabled());
+        EXPECT_TRUE(s.attract->buttonTimer->enabled());
         s.hide();
     }
 }

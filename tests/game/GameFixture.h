@@ -41,7 +41,7 @@ protected:
     }
     // START, the names, OK.
     void startGame(const QStringList& names = {}) {
-        screen->pressControl(screen->startButton);
+        screen->pressControl(screen->buttons->startButton);
         setNames(names);
         screen->playerPanel->confirm();
     }
@@ -59,8 +59,8 @@ protected:
     }
 
     ImageView* button(int answer) const {
-        ImageView* buttons[4] = {screen->answerButtonA, screen->answerButtonB,
-                                 screen->answerButtonC, screen->answerButtonD};
+        ImageView* buttons[4] = {screen->buttons->answerButtonA, screen->buttons->answerButtonB,
+                                 screen->buttons->answerButtonC, screen->buttons->answerButtonD};
         return buttons[answer];
     }
     // The first answer shown with the correct text, and the first with another.
@@ -85,7 +85,7 @@ protected:
         ASSERT_TRUE(waitForAnswers());
         choose(correctSlot());
         advance(2500);
-        ASSERT_TRUE(visible(screen->correctBanner));
+        ASSERT_TRUE(visible(screen->banners->correctBanner));
     }
     void answerWrong() {
         ASSERT_TRUE(waitForAnswers());
@@ -101,13 +101,13 @@ protected:
     // A right answer, the ladder stopped on the lamp of that prize, and the 2 s display.
     void winQuestion(int prizeIndex) {
         answerRight();
-        ASSERT_TRUE(advanceUntil([this] { return screen->ladderShowing(); }));
+        ASSERT_TRUE(advanceUntil([this] { return screen->ladder->isShowing(); }));
         ASSERT_TRUE(advanceUntil([this, prizeIndex] {
             return screen->display.lampLit[static_cast<std::size_t>(prizeIndex - 1)] != 0;
         }));
         screen->pressStop();
         advance(2000);
-        ASSERT_FALSE(screen->ladderShowing());
+        ASSERT_FALSE(screen->ladder->isShowing());
     }
 
     // What the credit meter shows: a digit or a blank per position.
@@ -183,7 +183,7 @@ protected:
         for (const QWidget* w : std::initializer_list<const QWidget*>{
                  s.questionArea->timeCaption,      s.questionArea->timeGauge,     s.questionArea->timeStrip,       s.questionArea->creditCaption,
                  s.questionArea->questionLabel,    s.questionArea->answerFrames[0],  s.questionArea->answerFrames[1],    s.questionArea->answerFrames[2],
-                 s.questionArea->answerFrames[3],     s.questionArea->answerDivider, s.correctBanner,   s.gameOverBanner,
+                 s.questionArea->answerFrames[3],     s.questionArea->answerDivider, s.banners->correctBanner,   s.banners->gameOverBanner,
                  s.readyPanel->playerOutHeading, s.ladder->lamps[0], s.ladder->lamps[1],  s.ladder->lamps[2],
                  s.ladder->lamps[3],  s.ladder->lamps[4],      s.ladder->pressStopPrompt, s.wrongPanel,
                  s.timeOutPanel,     s.playerPanel,   s.readyPanel,      s.finalScorePanel})
@@ -199,9 +199,9 @@ protected:
     QStringList gameTimersLeft() const {
         const QuizScreen& s = *screen;
         QStringList left;
-        for (const Timer* t : screen->gameTimers()) {
-            const bool attract = t == s.attractButtonTimer.get() ||
-                                 t == s.attractSequenceTimer.get() || t == &s.game.timer(QuizGame::GameTimer::Reveal) ||
+        for (const Timer* t : pausingTimers(*screen)) {
+            const bool attract = t == s.attract->buttonTimer.get() ||
+                                 t == s.attract->sequenceTimer.get() || t == &s.game.timer(QuizGame::GameTimer::Reveal) ||
                                  t == &s.game.timer(QuizGame::GameTimer::TimeGauge) || t == &s.game.timer(QuizGame::GameTimer::FallRun);
             if (!attract && (t->enabled() || t->tag == 1))
                 left << QString::fromStdString(t->name());

@@ -26,7 +26,7 @@ TEST_F(GameWalkTest, OnePlayerToTheFinalScores) {
         ++questions;
     }
     EXPECT_EQ(questions, 20);
-    EXPECT_TRUE(visible(screen->gameOverBanner));
+    EXPECT_TRUE(visible(screen->banners->gameOverBanner));
     EXPECT_FALSE(screen->game.answersOpen());
     advance(4000);
     ASSERT_TRUE(visible(screen->finalScorePanel));
@@ -82,7 +82,7 @@ TEST_F(GameWalkTest, TwoPlayersUntilNobodyHasCredit) {
     EXPECT_EQ(screen->game.players().credits(), (std::array<int, 4>{0, 0, 0, 0}));
     // Nobody has credit left: the game is over at once, with no question drawn or charged.
     EXPECT_EQ(screen->game.players().credit(), 0);
-    EXPECT_TRUE(visible(screen->gameOverBanner));
+    EXPECT_TRUE(visible(screen->banners->gameOverBanner));
     EXPECT_FALSE(visible(screen->readyPanel));
     EXPECT_FALSE(visible(screen->questionArea->questionLabel));
     advance(4000);
@@ -117,7 +117,7 @@ TEST_F(GameWalkTest, ThreePlayersWithEveryJudgement) {
     advance(5000);
     EXPECT_EQ(screen->game.players().current(), 3);
     loseQuestion(); // Cy: 0, nobody left
-    EXPECT_TRUE(visible(screen->gameOverBanner));
+    EXPECT_TRUE(visible(screen->banners->gameOverBanner));
     EXPECT_FALSE(visible(screen->readyPanel));
     EXPECT_FALSE(screen->endGameAction->isVisible());
     advance(4000);

@@ -173,9 +173,9 @@ TEST_F(HallOfFameTest, CabinetButtonsPickTheLetters) {
         ASSERT_TRUE(visible(&entry()));
         EXPECT_EQ(entry().nameBox->text(), QString()) << "a nameless game offers an empty name";
         EXPECT_EQ(entry().pickedLetter(), QLatin1Char('A'));
-        ImageView* buttons[6] = {screen->answerButtonA, screen->answerButtonB,
-                                 screen->answerButtonC, screen->answerButtonD,
-                                 screen->startButton,   screen->stopButton};
+        ImageView* buttons[6] = {screen->buttons->answerButtonA, screen->buttons->answerButtonB,
+                                 screen->buttons->answerButtonC, screen->buttons->answerButtonD,
+                                 screen->buttons->startButton,   screen->buttons->stopButton};
         for (B press : c.presses) {
             if (QString::fromLatin1(c.path) == QStringLiteral("screen"))
                 clickAt(buttons[static_cast<int>(press)]);
@@ -254,7 +254,7 @@ TEST_F(HallOfFameTest, AttractPageShowsTheTenBest) {
     ASSERT_TRUE(visible(&page()));
     EXPECT_TRUE(visible(page().emptyLine));
     EXPECT_FALSE(visible(page().rows[0].line));
-    EXPECT_FALSE(visible(screen->pressStartPrompt));
+    EXPECT_FALSE(visible(screen->attract->pressStartPrompt));
     advance(50LL * HallOfFame::PageTicks);
     EXPECT_FALSE(visible(&page()));
     EXPECT_EQ(screen->display.attractStage, 0);
@@ -277,7 +277,7 @@ TEST_F(HallOfFameTest, AttractPageShowsTheTenBest) {
     }
     EXPECT_EQ(page().rows[2].line->accessibleName(),
               QStringLiteral("3rd, Old10, 50 points, ") + HallOfFamePage::dateText(scoresNow));
-    screen->pressControl(screen->startButton);
+    screen->pressControl(screen->buttons->startButton);
     EXPECT_FALSE(visible(&page()));
 
     // Without a usable set there is no hall to show: the sequence starts over.

@@ -15,7 +15,7 @@ protected:
     void openLadder() {
         answerRight();
         advance(4000);
-        ASSERT_TRUE(screen->ladderShowing());
+        ASSERT_TRUE(screen->ladder->isShowing());
     }
     // The one lamp lit now (1 $1 ... 5 LOSE), 0 for none.
     int litLamp() const {
@@ -56,7 +56,7 @@ TEST_F(LadderTest, SpinOrderAndNotes) {
     clearMidi();
     answerRight();
     advance(4000);
-    ASSERT_TRUE(screen->ladderShowing());
+    ASSERT_TRUE(screen->ladder->isShowing());
     EXPECT_EQ(litLamp(), 0);
     advance(200);
     EXPECT_EQ(litLamp(), 2);
@@ -86,7 +86,7 @@ TEST_F(LadderTest, StopOnEachLamp) {
         EXPECT_EQ(screen->game.players().credit(), 3 + c.dollars);
         EXPECT_EQ(placeOf(screen->game.ladder().prize()), c.lamp);
         EXPECT_EQ(screen->display.stopLit, 1);
-        EXPECT_TRUE(shows(screen->stopButton, screen->stopLitPicture));
+        EXPECT_TRUE(shows(screen->buttons->stopButton, screen->buttons->stopLitPicture));
         EXPECT_FALSE(visible(screen->ladder->pressStopPrompt));
         EXPECT_EQ(screen->game.players().scores()[0], std::max(5, 3 + c.dollars));
         EXPECT_EQ(meter(), QString::number(3 + c.dollars).rightJustified(5));
@@ -98,15 +98,15 @@ TEST_F(LadderTest, StopOnEachLamp) {
         advance(75);
         EXPECT_EQ(litLamp(), c.lamp);
         advance(2000 - 150 - 1);
-        EXPECT_TRUE(screen->ladderShowing());
+        EXPECT_TRUE(screen->ladder->isShowing());
         EXPECT_EQ(notes(PrizeStatus), std::vector<int>(13, c.note));
         EXPECT_TRUE(notes(SpinStatus).empty());
         advance(1);
-        EXPECT_FALSE(screen->ladderShowing());
+        EXPECT_FALSE(screen->ladder->isShowing());
         EXPECT_FALSE(visible(screen->ladder->lamps[4]));
         EXPECT_FALSE(visible(screen->ladder->lamps[0]));
         EXPECT_EQ(screen->display.stopLit, 0);
-        EXPECT_TRUE(shows(screen->stopButton, screen->stopPicture));
+        EXPECT_TRUE(shows(screen->buttons->stopButton, screen->buttons->stopPicture));
         // The next question follows at once, a little faster.
         EXPECT_EQ(screen->game.gaugeStepMs(), 140);
         ASSERT_TRUE(waitForAnswers());
@@ -128,7 +128,7 @@ TEST_F(LadderTest, TimeLimit) {
     EXPECT_EQ(placeOf(screen->game.ladder().prize()), Lose);
     EXPECT_EQ(screen->game.players().credit(), 4);
     advance(2000);
-    ASSERT_FALSE(screen->ladderShowing());
+    ASSERT_FALSE(screen->ladder->isShowing());
 
     openLadder();
     advance(9900);
@@ -187,7 +187,7 @@ TEST_F(LadderTest, AnswerControlsAreDeadWhileTheLadderShows) {
     openLadder();
     for (int answer = 0; answer < 4; ++answer)
         choose(answer);
-    screen->pressControl(screen->startButton);
+    screen->pressControl(screen->buttons->startButton);
     screen->pressControl(screen->questionArea->answerTexts[0]);
     EXPECT_EQ(screen->display.buttonLit, (std::array<int, 4>{0, 0, 0, 0}));
     EXPECT_FALSE(screen->game.timer(QuizGame::GameTimer::Judgement).enabled());

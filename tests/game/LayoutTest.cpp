@@ -35,10 +35,9 @@ TEST_F(LayoutTest, DesignSize) {
     QuizScreen& s = *screen;
     EXPECT_EQ(s.centralWidget()->size(), QSize(652, 454));
     EXPECT_EQ(s.playArea->geometry(), QRect(0, 112, 652, 253));
-    EXPECT_EQ(s.topBand->height(), 112);
-    EXPECT_EQ(s.bottomBand->height(), 89);
+    EXPECT_EQ(s.titleBand->height(), 112);
+    EXPECT_EQ(s.buttons->height(), 89);
     expectPlacements(s, {
-                            {"correctHighlight", {0, 0, 652, 253}},
                             {"correctBanner", {48, 33, 556, 186}},
                             {"fiftyDollarLamp", {16, 16, 105, 105}},
                             {"fifteenDollarLamp", {531, 16, 105, 105}},
@@ -47,8 +46,6 @@ TEST_F(LayoutTest, DesignSize) {
                             {"loseLamp", {273, 74, 105, 105}},
                             {"pressStopPrompt", {201, 191, 250, 50}},
                             {"gameOverBanner", {176, 101, 300, 50}},
-                            {"upperBanner", {99, 50, 453, 75}},
-                            {"lowerBanner", {151, 143, 349, 57}},
                             {"companyLogo", {143, 12, 365, 163}},
                             {"presentsCaption", {189, 190, 273, 41}},
                             {"titlePicture", {0, 0, 652, 253}},
@@ -130,12 +127,11 @@ TEST_F(LayoutTest, LargePlayArea) {
     expectPlacements(
         *screen,
         {
-            {"correctHighlight", {0, 0, 1000, 500}},   {"correctBanner", {222, 157, 556, 186}},
+            {"correctBanner", {222, 157, 556, 186}},
             {"fiftyDollarLamp", {16, 16, 105, 105}},   {"fifteenDollarLamp", {879, 16, 105, 105}},
             {"fiveDollarLamp", {879, 379, 105, 105}},  {"oneDollarLamp", {16, 379, 105, 105}},
             {"loseLamp", {447, 197, 105, 105}},        {"pressStopPrompt", {375, 376, 250, 50}},
-            {"gameOverBanner", {350, 225, 300, 50}},   {"upperBanner", {273, 100, 453, 75}},
-            {"lowerBanner", {325, 343, 349, 57}},      {"companyLogo", {317, 48, 365, 163}},
+            {"gameOverBanner", {350, 225, 300, 50}},   {"companyLogo", {317, 48, 365, 163}},
             {"presentsCaption", {363, 306, 273, 41}},  {"titlePicture", {0, 0, 1000, 500}},
             {"pressStartPrompt", {325, 229, 350, 41}}, {"questionLabel", {4, 4, 992, 83}},
             {"timeStrip", {4, 413, 992, 83}},          {"timeCaption", {4, 31, 52, 20}},
@@ -173,7 +169,7 @@ TEST_F(LayoutTest, ResizeChangesOnlyPlacement) {
                        .arg(w->font().pixelSize());
         out << s.questionArea->questionLabel->caption() << s.questionArea->answerTexts[2]->caption()
             << s.questionArea->answerRows[2]->brushColor().name() << QString::number(s.questionArea->timeGauge->progress())
-            << QString::number(s.titlePicture->currentPicture().cacheKey());
+            << QString::number(s.attract->titlePicture->currentPicture().cacheKey());
         return out;
     };
     const QStringList before = snapshot();
@@ -202,7 +198,7 @@ TEST_F(LayoutTest, MaximiseAndRestore) {
     EXPECT_GT(play.width(), 652);
     EXPECT_EQ(play.height(), s.centralWidget()->height() - 112 - 89);
     EXPECT_EQ(s.questionArea->questionLabel->geometry(), QRect(4, 4, play.width() - 8, play.width() / 12));
-    EXPECT_EQ(s.titlePicture->size(), play);
+    EXPECT_EQ(s.attract->titlePicture->size(), play);
     EXPECT_EQ(s.questionArea->timeGauge->height(), 22);
 
     s.showNormal();
@@ -216,6 +212,6 @@ TEST_F(LayoutTest, MaximiseAndRestore) {
     QApplication::processEvents();
     QApplication::processEvents();
     EXPECT_EQ(s.centralWidget()->size(), QSize(652, 454));
-    EXPECT_EQ(s.titlePicture->size(), QSize(652, 253));
+    EXPECT_EQ(s.attract->titlePicture->size(), QSize(652, 253));
     s.hide();
 }

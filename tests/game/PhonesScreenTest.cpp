@@ -37,7 +37,7 @@ TEST_F(PhonesScreenTest, MenuEntrySwitchesThePhonesAndTheJoinCardFollowsThePhase
                                      .arg(PhoneServer::lanAddress().toString())
                                      .arg(screen->phones->server()->port()));
 
-    screen->pressControl(screen->startButton);
+    screen->pressControl(screen->buttons->startButton);
     EXPECT_TRUE(visible(&badge())) << "the player entry";
     setNames({QStringLiteral("Anna")});
     screen->playerPanel->confirm();
@@ -57,7 +57,7 @@ TEST_F(PhonesScreenTest, MenuEntrySwitchesThePhonesAndTheJoinCardFollowsThePhase
 TEST_F(PhonesScreenTest, JoinCardKeepsClearOfTheNameBoxesAndGrowsWithThePlayArea) {
     ASSERT_NO_FATAL_FAILURE(switchOn());
     screen->show(); // the card follows its play area's resize events
-    screen->pressControl(screen->startButton);
+    screen->pressControl(screen->buttons->startButton);
     int smaller = 0;
     for (const QSize size : {QSize(652, 253), QSize(1920, 860)}) {
         SCOPED_TRACE(size.width());
@@ -100,7 +100,7 @@ TEST_F(PhonesScreenTest, PortInUseOffersAFreePort) {
 // at the keyboard, as plain text, and the game is played with those names.
 TEST_F(PhonesScreenTest, PhoneNamesFillTheNameBoxes) {
     ASSERT_NO_FATAL_FAILURE(switchOn());
-    screen->pressControl(screen->startButton);
+    screen->pressControl(screen->buttons->startButton);
     screen->playerPanel->nameBoxes[0]->setText(QStringLiteral("Keys"));
     const QString code = screen->phones->server()->joinCode();
     PhoneClient anna(screen->phones->server()->port());

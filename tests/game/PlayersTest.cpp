@@ -37,7 +37,7 @@ protected:
 // most 10 characters; spaces make a name.
 TEST_F(PlayersTest, NameEntryColoursAndCounts) {
     create();
-    screen->pressControl(screen->startButton);
+    screen->pressControl(screen->buttons->startButton);
     ASSERT_TRUE(visible(screen->playerPanel));
     QLineEdit* box = screen->playerPanel->nameBoxes[1];
     QTest::keyClicks(box, QStringLiteral("Maximiliana"));
@@ -82,7 +82,7 @@ TEST_F(PlayersTest, NameEntryColoursAndCounts) {
 // are left to the box.
 TEST_F(PlayersTest, EnterInANameBoxIsOk) {
     create();
-    screen->pressControl(screen->startButton);
+    screen->pressControl(screen->buttons->startButton);
     EXPECT_FALSE(screen->nameBoxKeyTyped(QLatin1Char('x')));
     EXPECT_FALSE(screen->game.gameRunning());
     EXPECT_TRUE(screen->nameBoxKeyTyped(QChar(13)));
@@ -95,22 +95,22 @@ TEST_F(PlayersTest, EnterInANameBoxIsOk) {
 TEST_F(PlayersTest, StartPress) {
     create();
     GamePosition::setQuestionFile(screen->game, QStringLiteral("N/A"));
-    screen->pressControl(screen->startButton);
+    screen->pressControl(screen->buttons->startButton);
     EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("Please select question file.")});
     EXPECT_FALSE(visible(screen->playerPanel));
-    EXPECT_TRUE(screen->attractButtonTimer->enabled());
+    EXPECT_TRUE(screen->attract->buttonTimer->enabled());
 
     createScreen();
     dialogs.clear();
-    screen->pressControl(screen->startButton);
+    screen->pressControl(screen->buttons->startButton);
     EXPECT_TRUE(visible(screen->playerPanel));
-    EXPECT_FALSE(screen->attractButtonTimer->enabled());
+    EXPECT_FALSE(screen->attract->buttonTimer->enabled());
     EXPECT_EQ(screen->display.startLit, 0);
     setNames({QStringLiteral("Ann"), QStringLiteral("Bob")});
     screen->playerPanel->confirm();
     ASSERT_TRUE(visible(screen->readyPanel));
     EXPECT_EQ(screen->game.players().current(), 1);
-    screen->pressControl(screen->startButton);
+    screen->pressControl(screen->buttons->startButton);
     screen->playerPanel->confirm();
     EXPECT_EQ(screen->game.players().current(), 1);
     EXPECT_TRUE(screen->game.timer(QuizGame::GameTimer::Ready).enabled());
@@ -216,12 +216,12 @@ TEST_F(PlayersTest, FinalOkReturnsToAttractModeForTheNextGame) {
     screen->finalScorePanel->confirm();
     EXPECT_FALSE(visible(screen->finalScorePanel));
     EXPECT_FALSE(screen->game.gameRunning());
-    EXPECT_TRUE(screen->attractButtonTimer->enabled());
+    EXPECT_TRUE(screen->attract->buttonTimer->enabled());
     EXPECT_TRUE(screen->changeQuestionFileAction->isEnabled());
     EXPECT_EQ(screen->game.draw().file(), programDir() + QStringLiteral("/REGD.QST"));
     EXPECT_EQ(screen->playerPanel->nameBoxes[0]->text(), QStringLiteral("Ann"));
 
-    screen->pressControl(screen->startButton);
+    screen->pressControl(screen->buttons->startButton);
     EXPECT_TRUE(visible(screen->playerPanel));
     setNames({QString(), QStringLiteral("Bob"), QStringLiteral("Cy")});
     screen->playerPanel->confirm();

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "AttractShow.h"
+#include "Banners.h"
+#include "ButtonBand.h"
+#include "ImageView.h"
+#include "Label.h"
 #include "ManualClock.h"
 #include "QstFixtures.h"
 #include "QuizScreen.h"
@@ -8,13 +13,24 @@
 #include "RecordingSpeaker.h"
 #include "ScriptedDialogs.h"
 #include "Settings.h"
+#include "Shape.h"
 #include "TestSettings.h"
+#include "TitleBand.h"
 
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
+
+// The timers that pause and resume with the screen: attract mode's and the game's.
+inline std::vector<const Timer*> pausingTimers(const QuizScreen& screen) {
+    std::vector<const Timer*> all = screen.attract->pausingTimers();
+    for (const Timer* t : screen.game.timers())
+        all.push_back(t);
+    return all;
+}
 
 // A game screen on a manual clock, with scripted dialogs, a recording shell, MIDI port and
 // speaker, temporary settings and a program directory holding a REGD.QST of numbered questions.

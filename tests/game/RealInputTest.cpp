@@ -123,7 +123,7 @@ TEST_F(RealInputTest, EditorOpenedDuringAGameHandsBackAttractMode) {
          [&] {
              start();
              answerRight();
-             ASSERT_TRUE(advanceUntil([this] { return screen->ladderShowing(); }));
+             ASSERT_TRUE(advanceUntil([this] { return screen->ladder->isShowing(); }));
              endGameNo();
          }},
         {"first get ready of two players",

@@ -103,7 +103,7 @@ TEST_F(RevealTest, ChargeAtZeroCreditEndsTheGame) {
     EXPECT_EQ(s.players().credit(), -1);
     EXPECT_EQ(meter(), QStringLiteral("    0"));
     EXPECT_TRUE(screen->questionArea->questionLabel->caption().isEmpty());
-    EXPECT_TRUE(visible(screen->gameOverBanner));
+    EXPECT_TRUE(visible(screen->banners->gameOverBanner));
     EXPECT_FALSE(visible(screen->questionArea->questionLabel));
     EXPECT_FALSE(visible(screen->questionArea->timeStrip));
     EXPECT_FALSE(screen->endGameAction->isVisible());
@@ -112,7 +112,7 @@ TEST_F(RevealTest, ChargeAtZeroCreditEndsTheGame) {
     EXPECT_FALSE(visible(screen->finalScorePanel));
     advance(1);
     EXPECT_TRUE(visible(screen->finalScorePanel));
-    EXPECT_FALSE(visible(screen->gameOverBanner));
+    EXPECT_FALSE(visible(screen->banners->gameOverBanner));
 }
 
 // A set that breaks during a game (removed, cut to its header, or with a question cut short)
@@ -161,7 +161,7 @@ TEST_F(RevealTest, SetBrokenMidGameIsReportedOnceAndEndsTheGame) {
         EXPECT_EQ(dialogs.texts(), QStringList{message});
         EXPECT_EQ(screen->game.draw().file(), QStringLiteral("N/A"));
         EXPECT_EQ(screen->game.players().credit(), 4); // the question never started, so it cost nothing
-        EXPECT_TRUE(visible(screen->gameOverBanner));
+        EXPECT_TRUE(visible(screen->banners->gameOverBanner));
         advance(4000);
         EXPECT_TRUE(visible(screen->finalScorePanel));
         EXPECT_EQ(screen->finalScorePanel->names[0]->caption(), QStringLiteral("Ann"));

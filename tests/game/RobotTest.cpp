@@ -52,7 +52,7 @@ protected:
         const QuizScreen& s = *screen;
         return !s.editor() && !s.game.gameRunning() && s.playerPanel->isHidden() &&
                s.readyPanel->isHidden() && s.finalScorePanel->isHidden() &&
-               s.gameOverBanner->isHidden();
+               s.banners->gameOverBanner->isHidden();
     }
 
     // Something moves the game on by itself, or the player has something to press.
@@ -90,7 +90,7 @@ protected:
             return;
         }
         ASSERT_NE(s.soundOnAction->isChecked(), s.soundOffAction->isChecked());
-        if (s.ladderShowing()) {
+        if (s.ladder->isShowing()) {
             int lit = 0;
             for (int lamp : s.display.lampLit)
                 lit += lamp;
@@ -98,13 +98,13 @@ protected:
             ASSERT_TRUE(s.wrongPanel->isHidden() && s.timeOutPanel->isHidden());
         }
         ASSERT_FALSE(!s.wrongPanel->isHidden() && !s.timeOutPanel->isHidden());
-        if (!s.wrongPanel->isHidden() || !s.timeOutPanel->isHidden() || s.ladderShowing()) {
+        if (!s.wrongPanel->isHidden() || !s.timeOutPanel->isHidden() || s.ladder->isShowing()) {
             ASSERT_TRUE(s.questionArea->answerLetters[0]->isHidden() && s.questionArea->questionLabel->isHidden());
         }
         if (inAttractMode()) {
             ASSERT_EQ(gameControlsShowing(), QStringList());
             ASSERT_EQ(gameTimersLeft(), QStringList());
-            ASSERT_TRUE(s.attractButtonTimer->enabled());
+            ASSERT_TRUE(s.attract->buttonTimer->enabled());
         }
         if (!s.playerPanel->isHidden()) {
             ASSERT_FALSE(s.game.gameRunning());
@@ -134,12 +134,12 @@ protected:
     // A press at a random point of a random control that shows.
     std::string clickSomewhere() {
         const QuizScreen& s = *screen;
-        std::vector<const QWidget*> targets = {s.answerButtonA,
-                                               s.answerButtonB,
-                                               s.answerButtonC,
-                                               s.answerButtonD,
-                                               s.startButton,
-                                               s.stopButton,
+        std::vector<const QWidget*> targets = {s.buttons->answerButtonA,
+                                               s.buttons->answerButtonB,
+                                               s.buttons->answerButtonC,
+                                               s.buttons->answerButtonD,
+                                               s.buttons->startButton,
+                                               s.buttons->stopButton,
                                                s.questionArea->questionLabel,
                                                s.questionArea->answerFrames[0],
                                                s.questionArea->answerFrames[1],
@@ -163,10 +163,10 @@ protected:
                                                s.readyPanel,
                                                s.finalScorePanel,
                                                s.finalScorePanel->okButton,
-                                               s.correctBanner,
-                                               s.gameOverBanner,
+                                               s.banners->correctBanner,
+                                               s.banners->gameOverBanner,
                                                s.playArea,
-                                               s.topLogo,
+                                               s.titleBand->topLogo,
                                                s.hallOfFame->nameEntry->nameBox,
                                                s.hallOfFame->nameEntry->okButton};
         for (std::size_t i = 0; i < 4; ++i) {
@@ -305,8 +305,8 @@ protected:
             checkInvariants(move);
             if (HasFatalFailure()) return;
             started = started || screen->game.gameRunning() || !screen->playerPanel->isHidden();
-            if (screen->ladderShowing() && screen->game.timer(QuizGame::GameTimer::LadderLight).enabled()) ++ladders;
-            if (!screen->gameOverBanner->isHidden()) ++gamesOver;
+            if (screen->ladder->isShowing() && screen->game.timer(QuizGame::GameTimer::LadderLight).enabled()) ++ladders;
+            if (!screen->banners->gameOverBanner->isHidden()) ++gamesOver;
             if (screen->game.phase() == QuizGame::Phase::NameEntry) ++nameEntryMoves;
             if (started && inAttractMode()) break;
             // Back in attract mode before the game began: start again.

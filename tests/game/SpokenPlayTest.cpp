@@ -54,7 +54,7 @@ TEST_F(SpokenPlayTest, OnePlayerRightThenWrong) {
     answerKey(correctSlot());
     advance(2500);
     expected << QStringLiteral("Correct");
-    ASSERT_TRUE(advanceUntil([this] { return screen->ladderShowing(); }));
+    ASSERT_TRUE(advanceUntil([this] { return screen->ladder->isShowing(); }));
     expected << QStringLiteral("Press Stop");
     advance(730);
     key(Qt::Key_Return); // STOP
@@ -63,7 +63,7 @@ TEST_F(SpokenPlayTest, OnePlayerRightThenWrong) {
     advance(2000);
     GamePosition::setCredit(screen->game, 1); // the next question is the last
     loseByKey();
-    ASSERT_TRUE(visible(screen->gameOverBanner));
+    ASSERT_TRUE(visible(screen->banners->gameOverBanner));
     expected << QStringLiteral("Game over");
     advance(4000);
     ASSERT_TRUE(visible(screen->finalScorePanel));

@@ -65,8 +65,8 @@ TEST_F(StartupTest, CreationLeavesAttractModeWithItsTimers) {
     // The question area is hidden; the top logo starts lit.
     EXPECT_FALSE(visible(screen->questionArea->timeStrip));
     EXPECT_FALSE(visible(screen->questionArea->timeGauge));
-    EXPECT_TRUE(shows(screen->topLogo, screen->topLogoLitPicture));
-    EXPECT_TRUE(shows(screen->correctBanner, screen->correctLitPicture));
+    EXPECT_TRUE(shows(screen->titleBand->topLogo, screen->titleBand->topLogoLitPicture));
+    EXPECT_TRUE(shows(screen->banners->correctBanner, screen->banners->correctLitPicture));
 }
 
 // The start-up set is checked with the game's rules; each bad file gets its message and

@@ -29,7 +29,6 @@ public:
     static void setDrawHistory(QuizGame& game, const QStringList& history) {
         game.m_draw.m_history = history;
     }
-    static void setGameRunning(QuizGame& game, bool running) { game.m_gameRunning = running; }
     // A drawn question: its text, the four answers as shown A to D, and the correct one.
     static void setQuestion(QuizGame& game, const QString& question,
                             const std::array<QString, 4>& answers, const QString& correct) {

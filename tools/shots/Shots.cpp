@@ -5,7 +5,14 @@
 //   trivora-shots [--set FILE.QST] [--help-file trivora-help.html] [--out DIR]
 //
 // Writes DIR/NN-name.png and DIR/shots.txt (one "file<TAB>caption" line per picture).
+#include "AttractShow.h"
+#include "Banners.h"
+#include "ButtonBand.h"
 #include "DesktopShell.h"
+#include "ImageView.h"
+#include "Label.h"
+#include "PrizeLadderView.h"
+#include "Shape.h"
 #include "QuestionArea.h"
 #include "PlayerEntryPanel.h"
 #include "FinalScoresPanel.h"
@@ -145,13 +152,14 @@ int Shots::slot(bool correct) const {
 }
 
 void Shots::attract() {
-    const std::pair<ImageView * QuizScreen::*, const char*> stages[] = {
-        {&QuizScreen::companyLogo, "Attract logo"},
-        {&QuizScreen::presentsCaption, "Attract presents"},
-        {&QuizScreen::titlePicture, "Attract title"},
-        {&QuizScreen::pressStartPrompt, "Attract press start"}};
+    const AttractShow& show = *S().attract;
+    const std::pair<const ImageView*, const char*> stages[] = {
+        {show.companyLogo, "Attract logo"},
+        {show.presentsCaption, "Attract presents"},
+        {show.titlePicture, "Attract title"},
+        {show.pressStartPrompt, "Attract press start"}};
     for (const auto& [stage, caption] : stages) {
-        if (!until([&] { return shown(S().*stage); }, 20000)) {
+        if (!until([&] { return shown(stage); }, 20000)) {
             fail(caption);
             continue;
         }
@@ -164,7 +172,7 @@ void Shots::attract() {
 // out of time, and then every answer is wrong until both are out.
 bool Shots::playGame() {
     QuizScreen& s = S();
-    s.pressControl(s.startButton);
+    s.pressControl(s.buttons->startButton);
     if (!shown(s.playerPanel)) {
         fail("Player entry");
         return false;
@@ -181,7 +189,7 @@ bool Shots::playGame() {
 
     // The answers are up and none is chosen yet.
     const auto answersOpen = [&] {
-        return s.game.answersOpen() && shown(s.questionArea->answerLetters[0]) && !s.ladderShowing() &&
+        return s.game.answersOpen() && shown(s.questionArea->answerLetters[0]) && !s.ladder->isShowing() &&
                s.display.buttonLit == std::array<int, 4>{0, 0, 0, 0};
     };
     if (!until([&] { return s.questionArea->questionLabel->caption().size() > 12; })) {
@@ -198,10 +206,10 @@ bool Shots::playGame() {
     s.pressControl(s.questionArea->answerRows[static_cast<std::size_t>(slot(true))]);
     m_clock.advance(300);
     shot(s, QStringLiteral("Chosen answer"));
-    if (!until([&] { return shown(s.correctBanner); }, 3000)) fail("Correct");
+    if (!until([&] { return shown(s.banners->correctBanner); }, 3000)) fail("Correct");
     m_clock.advance(250);
     shot(s, QStringLiteral("Correct"));
-    if (!until([&] { return s.ladderShowing(); }, 6000)) {
+    if (!until([&] { return s.ladder->isShowing(); }, 6000)) {
         fail("Ladder");
         return false;
     }
@@ -236,10 +244,10 @@ bool Shots::playGame() {
 
     // Every answer wrong from here on, until the game ends.
     bool playerOutShot = false;
-    for (int turn = 0; turn < 200 && !shown(s.gameOverBanner) && !shown(s.finalScorePanel);
+    for (int turn = 0; turn < 200 && !shown(s.banners->gameOverBanner) && !shown(s.finalScorePanel);
          ++turn) {
         if (!until([&] {
-                return answersOpen() || shown(s.gameOverBanner) ||
+                return answersOpen() || shown(s.banners->gameOverBanner) ||
                        (shown(s.readyPanel) && shown(s.readyPanel->playerOutHeading));
             })) {
             fail("Game over");
@@ -254,13 +262,13 @@ bool Shots::playGame() {
             until([&] { return !shown(s.readyPanel->playerOutHeading) || !shown(s.readyPanel); }, 6000);
             continue;
         }
-        if (shown(s.gameOverBanner)) break;
+        if (shown(s.banners->gameOverBanner)) break;
         s.pressControl(s.questionArea->answerRows[static_cast<std::size_t>(slot(false))]);
         if (!until([&] { return shown(s.wrongPanel); }, 3000)) break;
         s.wrongPanel->confirm();
     }
     if (!playerOutShot) fail("Player out");
-    if (!until([&] { return shown(s.gameOverBanner); }, 1000)) {
+    if (!until([&] { return shown(s.banners->gameOverBanner); }, 1000)) {
         fail("Game over");
         return false;
     }
