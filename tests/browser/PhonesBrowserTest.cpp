@@ -194,6 +194,7 @@ TEST_F(PhonesBrowserTest, TwoPhonesPlayWholeTurnsAndAReloadCarriesOn) {
     EXPECT_TRUE(other.eval(QStringLiteral("document.getElementById('hallName').hidden")).toBool());
     ASSERT_TRUE(ranking.waitTrue(QStringLiteral("!document.getElementById('hallName').hidden")));
     EXPECT_EQ(ranking.eval(QStringLiteral("document.getElementById('hallNameBox').value")), player);
+    shoot(ranking, QStringLiteral("phone-hall-name"));
     // The phone's own keyboard: markup is a name like any other, kept as typed.
     ranking.eval(QStringLiteral("document.getElementById('hallNameBox').value = ' <i>Jo</i> ';"
                                 "document.getElementById('hallNameButton').click(); true"));
