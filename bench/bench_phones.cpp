@@ -3,12 +3,14 @@
 // the game's thread does only the game's and the server's work, as in the program. Measured:
 //  - a tap: from the phone sending its answer to the game's command (p50/p99/max), with the
 //    game's thread asleep in its event loop: an upper bound of the time from the message's
-//    arrival, as it includes the loopback hop and the thread's waking;
-//  - one typed letter: the game thread's CPU time for telling all 104 phones (the letter
-//    typed, its message built and handed to every socket, the sockets written by the event
-//    loop);
-//  - memory per connected phone: the game thread's heap (the server's side alone) and the
-//    process's resident memory (both sides of every connection: an upper bound);
+//    arrival, as it includes the loopback hop, the server's socket thread reading it and the
+//    game's thread waking;
+//  - one typed letter: the game thread's own wall time for telling all 104 phones (the letter
+//    typed, its message built and handed to the server's socket thread, and the event loop's
+//    pass after it), and its CPU time; the socket thread's writes are not the game thread's;
+//  - memory per connected phone: the heaps of the game's and the server's threads (the
+//    server's side alone) and the process's resident memory (both sides of every connection:
+//    an upper bound);
 //  - bytes sent to the phones for one whole question, with the audience answering it.
 // Every wait has a wall-clock cap: a tap that never reaches the game fails the run, it never
 // hangs it.
@@ -57,6 +59,8 @@ constexpr int questionLength = 72;
 constexpr int joinCapMs = 30000;
 constexpr int commandCapMs = 2000;
 constexpr int settleCapMs = 3000;
+// Far less than the time a question takes to type at the game's pace (72 letters of 17 ms).
+constexpr int restBeforeTapMs = 300;
 
 // Nanoseconds on the steady clock, comparable between threads.
 qint64 steadyNs() {
@@ -94,9 +98,9 @@ long residentBytes() {
     return resident * 4096;
 }
 
-// Bytes in use in the main thread's heap (the allocator's main arena: the game's thread is the
-// main thread, the phones' thread has an arena of its own), from the allocator's own report.
-long mainHeapInUse() {
+// Bytes in use in each of the allocator's heaps (arenas: the main thread's, and one for each
+// thread that allocates), from the allocator's own report.
+std::vector<long> heapsInUse() {
     char* text = nullptr;
     std::size_t size = 0;
     FILE* out = open_memstream(&text, &size);
@@ -104,14 +108,20 @@ long mainHeapInUse() {
     std::fclose(out);
     const std::string xml(text, size);
     std::free(text);
-    const std::string heap = xml.substr(0, xml.find("<heap nr=\"1\""));
-    const auto number = [&heap](const std::string& pattern) {
+    const auto number = [](const std::string& heap, const std::string& pattern) {
         std::smatch m;
         return std::regex_search(heap, m, std::regex(pattern)) ? std::stol(m[1]) : 0L;
     };
-    return number(R"re(<system type="current" size="(\d+)")re") -
-           number(R"re(<total type="fast" count="\d+" size="(\d+)")re") -
-           number(R"re(<total type="rest" count="\d+" size="(\d+)")re");
+    std::vector<long> heaps;
+    for (std::size_t at = xml.find("<heap nr="); at != std::string::npos;) {
+        const std::size_t end = xml.find("</heap>", at);
+        const std::string heap = xml.substr(at, end - at);
+        heaps.push_back(number(heap, R"re(<system type="current" size="(\d+)")re") -
+                        number(heap, R"re(<total type="fast" count="\d+" size="(\d+)")re") -
+                        number(heap, R"re(<total type="rest" count="\d+" size="(\d+)")re"));
+        at = xml.find("<heap nr=", end);
+    }
+    return heaps;
 }
 
 // Questions as long as real ones, each with its right answer first in the record.
@@ -250,13 +260,14 @@ public:
         }
         return game->phase() == target;
     }
-    // Lets every message in flight arrive: the phones have received nothing new for a while.
+    // Lets every message in flight arrive: for a while the server's writer thread has written
+    // nothing more and the phones have received nothing new.
     void settle() {
         const QDeadlineTimer cap(settleCapMs);
-        qint64 seen = -1;
+        std::pair<qint64, qint64> seen{-1, -1};
         for (int quiet = 0; quiet < 3 && !cap.hasExpired();) {
             runEventLoop(5);
-            const qint64 now = phones.messagesReceived;
+            const std::pair<qint64, qint64> now{server.bytesSent(), phones.messagesReceived};
             quiet = now == seen ? quiet + 1 : 0;
             seen = now;
         }
@@ -321,14 +332,17 @@ private:
         phones.moveToThread(&thread);
 
         settle();
-        const long heapBefore = mainHeapInUse();
+        // The server's heap is every heap but the phones' own: the game's thread and the
+        // server's writer thread each have theirs.
+        phonesHeap = heapOfPhonesThread();
+        const long heapBefore = serverHeapInUse();
         const long residentBefore = residentBytes();
         game->pressStart();
         join(players);
         game->confirmPlayers();
         join(audience);
         settle();
-        heapPerPhone = (mainHeapInUse() - heapBefore) / phoneCount;
+        heapPerPhone = (serverHeapInUse() - heapBefore) / phoneCount;
         residentPerPhone = (residentBytes() - residentBefore) / phoneCount;
     }
     ~Room() {
@@ -338,6 +352,31 @@ private:
         thread.wait();
         bridge.reset();
         server.close();
+    }
+
+    // Which of the heaps the phones' thread allocates from: the one that grows by a block
+    // allocated there.
+    std::size_t heapOfPhonesThread() {
+        constexpr std::size_t probe = 64 * 1024; // below the size the allocator maps apart
+        const std::vector<long> before = heapsInUse();
+        void* block = nullptr;
+        QMetaObject::invokeMethod(
+            &phones, [&block] { block = std::malloc(probe); }, Qt::BlockingQueuedConnection);
+        const std::vector<long> after = heapsInUse();
+        QMetaObject::invokeMethod(
+            &phones, [block] { std::free(block); }, Qt::BlockingQueuedConnection);
+        std::size_t grown = 0;
+        for (std::size_t i = 0; i < after.size(); ++i)
+            if (after[i] - (i < before.size() ? before[i] : 0) >= long(probe)) grown = i;
+        if (grown == 0) qFatal("the phones' thread has no heap of its own");
+        return grown;
+    }
+    long serverHeapInUse() const {
+        const std::vector<long> heaps = heapsInUse();
+        long sum = 0;
+        for (std::size_t i = 0; i < heaps.size(); ++i)
+            if (i != phonesHeap) sum += heaps[i];
+        return sum;
     }
 
     void join(int count) {
@@ -355,6 +394,7 @@ private:
     }
 
     QEventLoop* waiting = nullptr;
+    std::size_t phonesHeap = 0;
 };
 
 double percentile(std::vector<double> v, int p) {
@@ -384,6 +424,10 @@ void BM_TapToCommand(benchmark::State& state) {
             break;
         }
         room.settle();
+        // The room at rest, as it is when a question has been typed at the game's pace: the
+        // game above hurries through a minute of play at once, and the threads that wrote and
+        // read it must not carry that burst into the tap's time.
+        runEventLoop(restBeforeTapMs);
         const int slot = room.turn();
         const int letter = room.rightLetter();
         room.commandAt = 0;
@@ -404,10 +448,11 @@ void BM_TapToCommand(benchmark::State& state) {
 }
 BENCHMARK(BM_TapToCommand)->UseManualTime()->Iterations(300)->Unit(benchmark::kMicrosecond);
 
-// One typed letter to every phone: the game thread's CPU time (the manual time; the wall time
-// as counters, which on a busy machine includes waiting for a core). The letters come at the
-// game's pace, the event loop idle between them; the first and the last letter of a question
-// (which also charge it and open the answers) are left out.
+// One typed letter to every phone: the game thread's wall time from the letter's tick to the
+// end of the event loop's pass after it (the manual time; on a busy machine it includes
+// waiting for a core), and its CPU time as counters. The letters come at the game's pace, the
+// event loop idle between them; the first and the last letter of a question (which also
+// charge it and open the answers) are left out.
 void BM_LetterToAllPhones(benchmark::State& state) {
     Room& room = Room::get();
     const int letterMs = room.clock.find("revealTimer")->interval();
@@ -442,7 +487,7 @@ void BM_LetterToAllPhones(benchmark::State& state) {
         const double cpu = double(threadCpuNs() - cpuStart) / 1e9;
         wall.push_back(double(steadyNs() - wallStart) / 1e9);
         cpus.push_back(cpu);
-        state.SetIterationTime(cpu);
+        state.SetIterationTime(wall.back());
     }
     room.settle();
     reportPercentiles(state, "cpu_", cpus);
@@ -475,9 +520,9 @@ void BM_QuestionToRoom(benchmark::State& state) {
             room.clock.advance(5);
         room.clock.advance(2000);
         room.playTo(Phase::Typing);
+        room.settle(); // the socket thread has written all of it
         bytes += room.server.bytesSent() - before;
         ++questions;
-        room.settle();
     }
     const double perQuestion = questions ? double(bytes) / questions : 0;
     state.counters["bytes_per_question"] = perQuestion;

@@ -94,8 +94,36 @@ void PhoneGameBridge::sendError(int phoneId, const QString& reason) {
 void PhoneGameBridge::command(int phoneId, const PhoneMessage& message) {
     if (message.type == PhoneMessage::Type::Answer)
         answer(phoneId, message.letter);
+    else if (message.type == PhoneMessage::Type::Name)
+        enterName(phoneId, message.name);
     else
         press(phoneId, message.type);
+}
+
+void PhoneGameBridge::offerNameEntry(int slot, int place, int score, const QString& offered) {
+    m_entry = {slot, place, score, offered};
+    sendState();
+}
+
+void PhoneGameBridge::closeNameEntry() {
+    if (m_entry.slot == 0) return;
+    m_entry = {};
+    sendState();
+}
+
+void PhoneGameBridge::enterName(int phoneId, const QString& name) {
+    const PhoneRoster::Entry* e = m_roster.find(phoneId);
+    if (!e) return;
+    if (m_entry.slot == 0 || m_game.phase() != QuizGame::Phase::NameEntry)
+        return sendError(phoneId, QStringLiteral("not now"));
+    if (e->role != PhoneRoster::Role::Player || e->slot != m_entry.slot)
+        return sendError(phoneId, QStringLiteral("not your entry"));
+    // The first name wins: a second tap, or the cabinet's keyboard after it, finds the entry
+    // closed or open for the next player.
+    const int slot = m_entry.slot;
+    m_entry = {};
+    emit nameEntered(slot, name);
+    if (m_entry.slot == 0 && m_game.phase() == QuizGame::Phase::NameEntry) sendState();
 }
 
 void PhoneGameBridge::answer(int phoneId, int letter) {
@@ -148,6 +176,7 @@ void PhoneGameBridge::press(int phoneId, PhoneMessage::Type button) {
 void PhoneGameBridge::followPhase(QuizGame::Phase phase) {
     using Phase = QuizGame::Phase;
     bool rolesChanged = false;
+    if (phase != Phase::NameEntry) m_entry = {};
     if (phase == Phase::PlayerEntry) {
         const auto nameAt = [this](int slot) { return m_game.players().name(slot); };
         for (const int id : m_roster.openPlayerEntry(nameAt))
@@ -206,9 +235,8 @@ QJsonObject PhoneGameBridge::state() const {
     if (m_game.inGame()) {
         const Players& players = m_game.players();
         o.insert(QStringLiteral("turn"), players.multiplayer() ? players.current() : 1);
-        o.insert(QStringLiteral("turnName"), players.multiplayer()
-                                                 ? players.name(players.current())
-                                                 : players.finalName(1));
+        o.insert(QStringLiteral("turnName"),
+                 players.multiplayer() ? players.name(players.current()) : players.finalName(1));
         o.insert(QStringLiteral("question"), m_game.typedQuestion());
     }
     const bool answersShown = phase == Phase::AnswersOpen || phase == Phase::Judging ||
@@ -235,6 +263,17 @@ QJsonObject PhoneGameBridge::state() const {
                                           {QStringLiteral("score"), s.score}});
         o.insert(QStringLiteral("scores"), scores);
         o.insert(QStringLiteral("best"), bestOfAudience());
+    }
+    if (phase == Phase::NameEntry && m_entry.slot != 0) {
+        QString player;
+        for (const QuizGame::Standing& s : m_game.finalStandings())
+            if (s.slot == m_entry.slot) player = s.name;
+        o.insert(QStringLiteral("entry"),
+                 QJsonObject{{QStringLiteral("slot"), m_entry.slot},
+                             {QStringLiteral("player"), player},
+                             {QStringLiteral("place"), m_entry.place},
+                             {QStringLiteral("score"), m_entry.score},
+                             {QStringLiteral("offered"), m_entry.offered}});
     }
     return o;
 }

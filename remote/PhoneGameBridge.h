@@ -25,11 +25,21 @@ public:
     // Everything a phone needs to show the game now (the "state" message).
     QJsonObject state() const;
 
+    // The hall of fame's name entry is open for the player in that slot, with their place,
+    // score and the name offered: that player's phone may send the name, every other phone
+    // is told who is entering one. It closes with closeNameEntry(), with the first name a
+    // phone sends, or when the game leaves the name entry.
+    void offerNameEntry(int slot, int place, int score, const QString& offered);
+    void closeNameEntry();
+
 signals:
     // A phone took a player slot: its name goes into the slot's name box.
     void playerNamed(int slot, const QString& name);
     // The audience or its counts changed.
     void audienceChanged();
+    // The phone of the player whose name entry is open sent this name (1 to 10 characters of
+    // text, blanks trimmed).
+    void nameEntered(int slot, const QString& name);
 
 private:
     void phoneJoined(int phoneId);
@@ -37,6 +47,7 @@ private:
     void command(int phoneId, const PhoneMessage& message);
     void answer(int phoneId, int letter);
     void press(int phoneId, PhoneMessage::Type button);
+    void enterName(int phoneId, const QString& name);
     void followPhase(QuizGame::Phase phase);
     void sendLetters();
     void sendTime();
@@ -59,4 +70,10 @@ private:
     int m_timeSent = -1;
     bool m_gameOn = false;
     bool m_judged = false;
+    struct NameEntry {
+        int slot = 0; // 0: no entry open
+        int place = 0;
+        int score = 0;
+        QString offered;
+    } m_entry;
 };

@@ -21,6 +21,14 @@ bool isJoinCode(const QString& s) {
     return true;
 }
 
+const QString nameError = QStringLiteral("the name must have 1 to 10 characters");
+
+// The message's "name", cleaned, into m.name; false when it cannot be a player's name.
+bool readName(const QJsonObject& o, PhoneMessage& m) {
+    const QJsonValue name = o.value(QLatin1String("name"));
+    return name.isString() && !(m.name = PhoneMessage::cleanName(name.toString())).isEmpty();
+}
+
 std::optional<PhoneMessage> refuse(QString* error, const QString& reason) {
     if (error) *error = reason;
     return std::nullopt;
@@ -49,10 +57,8 @@ std::optional<PhoneMessage> PhoneMessage::parse(const QByteArray& bytes, QString
     PhoneMessage m;
     if (type == QLatin1String("join")) {
         m.type = Type::Join;
-        const QJsonValue name = o.value(QLatin1String("name"));
         const QJsonValue code = o.value(QLatin1String("code"));
-        if (!name.isString() || (m.name = cleanName(name.toString())).isEmpty())
-            return refuse(error, QStringLiteral("the name must have 1 to 10 characters"));
+        if (!readName(o, m)) return refuse(error, nameError);
         if (!code.isString() || !isJoinCode(code.toString()))
             return refuse(error, QStringLiteral("the code must have four digits"));
         m.code = code.toString();
@@ -66,6 +72,8 @@ std::optional<PhoneMessage> PhoneMessage::parse(const QByteArray& bytes, QString
         m.type = Type::Start;
     else if (type == QLatin1String("stop"))
         m.type = Type::Stop;
+    else if (type == QLatin1String("name"))
+        m.type = Type::Name;
     else
         return refuse(error, QStringLiteral("unknown type"));
 
@@ -80,5 +88,6 @@ std::optional<PhoneMessage> PhoneMessage::parse(const QByteArray& bytes, QString
             return refuse(error, QStringLiteral("the letter must be 0 to 3"));
         m.letter = static_cast<int>(v);
     }
+    if (m.type == Type::Name && !readName(o, m)) return refuse(error, nameError);
     return m;
 }

@@ -15,10 +15,11 @@ struct PhoneMessage {
         Answer, // {"type":"answer","secret":"...","letter":0..3}
         Start,  // START, or OK on the open panel
         Stop,   // STOP on the prize ladder
+        Name,   // {"type":"name","secret":"...","name":"Anna"}: a name for the hall of fame
     };
 
     Type type = Type::Join;
-    QString name;      // Join: 1..maxNameLength characters, no control characters
+    QString name;      // Join, Name: 1..maxNameLength characters, no control characters
     QString code;      // Join: four digits
     QByteArray secret; // every type but Join: secretLength lowercase hex digits
     int letter = -1;   // Answer: 0..3 = A..D

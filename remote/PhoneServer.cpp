@@ -78,8 +78,9 @@ private:
 };
 
 struct PhoneServer::Connection {
-    std::unique_ptr<QWebSocket> socket;
+    QWebSocket* socket = nullptr; // lives in the writer thread, which also deletes it
     QString address;
+    bool closing = false; // closed by the server: what it still sends is not read
     int phoneId = 0;
     std::int64_t openedAt = 0;
     std::int64_t windowStart = 0;
@@ -89,10 +90,23 @@ struct PhoneServer::Connection {
 PhoneServer::PhoneServer(Clock& clock, Limits limits, QObject* parent)
     : QObject(parent), m_clock(clock), m_limits(limits),
       m_sweepTimer(clock, "phoneSweepTimer", sweepIntervalMs, false, 0,
-                   [this] { sweepUnjoined(); }) {}
+                   [this] { sweepUnjoined(); }),
+      m_writer(new QObject) {
+    m_writerThread.setObjectName(QStringLiteral("phoneWriter"));
+    m_writer->moveToThread(&m_writerThread);
+    // The writer goes with its thread.
+    connect(&m_writerThread, &QThread::finished, m_writer, &QObject::deleteLater);
+    m_writerThread.start();
+}
 
 PhoneServer::~PhoneServer() {
     close();
+    m_writerThread.quit();
+    m_writerThread.wait();
+}
+
+void PhoneServer::inWriter(std::function<void()> work) {
+    QMetaObject::invokeMethod(m_writer, std::move(work), Qt::QueuedConnection);
 }
 
 QByteArray PhoneServer::page() {
@@ -103,13 +117,19 @@ QByteArray PhoneServer::page() {
 
 bool PhoneServer::listen(quint16 port) {
     close();
-    m_http = std::make_unique<PhonePageServer>();
-    connect(m_http.get(), &QAbstractHttpServer::newWebSocketConnection, this,
-            &PhoneServer::acceptConnections);
-    m_port = m_http->listen(QHostAddress::Any, port);
+    // The HTTP side, and with it every socket it hands over, is made in the writer thread.
+    QMetaObject::invokeMethod(
+        m_writer,
+        [this, port] {
+            m_http = std::make_unique<PhonePageServer>();
+            connect(m_http.get(), &QAbstractHttpServer::newWebSocketConnection, m_http.get(),
+                    [this] { takeConnections(); });
+            m_port = m_http->listen(QHostAddress::Any, port);
+            if (m_port == 0) m_http.reset();
+        },
+        Qt::BlockingQueuedConnection);
     if (m_port == 0) {
         m_error = QStringLiteral("Port %1 is in use.").arg(port);
-        m_http.reset();
         return false;
     }
     m_error.clear();
@@ -127,17 +147,31 @@ void PhoneServer::close() {
     m_sweepTimer.stop();
     auto connections = std::move(m_connections);
     m_connections.clear();
+    ++m_generation; // sockets on their way to admit() are gone with the rest
+    std::vector<QWebSocket*> sockets;
     for (auto& [socket, c] : connections) {
         socket->disconnect(this);
-        sendTo(socket, closedMessage);
-        socket->close(QWebSocketProtocol::CloseCodeGoingAway, QStringLiteral("phones off"));
-        socket->flush();
+        sockets.push_back(socket);
     }
+    // Every phone is told before this returns: the game may be closing.
+    QMetaObject::invokeMethod(
+        m_writer,
+        [this, sockets] {
+            for (QWebSocket* socket : sockets) {
+                socket->sendTextMessage(closedMessage);
+                socket->close(QWebSocketProtocol::CloseCodeGoingAway, QStringLiteral("phones off"));
+                socket->flush();
+            }
+            // Every socket, joined, refused or not yet admitted, goes before the HTTP side
+            // that owns their connections.
+            qDeleteAll(m_writer->findChildren<QWebSocket*>(Qt::FindDirectChildrenOnly));
+            m_http.reset();
+        },
+        Qt::BlockingQueuedConnection);
     for (auto& [id, phone] : m_phones)
         phone.socket = nullptr;
     m_phones.clear();
     m_strikes.clear();
-    m_http.reset();
     m_port = 0;
 }
 
@@ -169,7 +203,15 @@ bool PhoneServer::isConnected(int phoneId) const {
 }
 
 void PhoneServer::sendTo(QWebSocket* socket, const QString& text) {
-    m_bytesSent += socket->sendTextMessage(text);
+    inWriter([this, socket, text] {
+        m_bytesSent += socket->sendTextMessage(text);
+        socket->flush();
+    });
+}
+
+void PhoneServer::closeSocket(QWebSocket* socket, QWebSocketProtocol::CloseCode code,
+                              const QString& reason) {
+    inWriter([socket, code, reason] { socket->close(code, reason); });
 }
 
 void PhoneServer::send(int phoneId, const QString& text) {
@@ -178,60 +220,84 @@ void PhoneServer::send(int phoneId, const QString& text) {
 }
 
 void PhoneServer::broadcast(const QString& text) {
-    for (auto& [id, phone] : m_phones)
-        if (phone.socket) {
-            sendTo(phone.socket, text);
-            phone.socket->flush();
+    // One hand-over for the whole room: the text is shared, not copied, between the phones.
+    std::vector<QWebSocket*> sockets;
+    sockets.reserve(m_phones.size());
+    for (const auto& [id, phone] : m_phones)
+        if (phone.socket) sockets.push_back(phone.socket);
+    if (sockets.empty()) return;
+    inWriter([this, sockets = std::move(sockets), text] {
+        qint64 bytes = 0;
+        for (QWebSocket* socket : sockets) {
+            bytes += socket->sendTextMessage(text);
+            socket->flush();
         }
+        m_bytesSent += bytes;
+    });
 }
 
-bool PhoneServer::originAllowed(const QWebSocket& socket) const {
+bool PhoneServer::originAllowed(const QString& origin) const {
     // A browser names the page that opened the socket: only our own page may. Clients that
     // are not browsers send no origin.
-    const QString origin = socket.origin();
     if (origin.isEmpty()) return true;
     const QUrl url(origin);
     return url.scheme() == QLatin1String("http") && url.port() == m_port;
 }
 
-void PhoneServer::acceptConnections() {
+void PhoneServer::takeConnections() {
+    // In the writer thread: what the server needs to know of each socket is read here, its
+    // messages are handled in the server's thread, and so is the choice to admit it.
     while (m_http && m_http->hasPendingWebSocketConnections()) {
-        std::unique_ptr<QWebSocket> socket = m_http->nextPendingWebSocketConnection();
-        if (!socket) break;
-        const QString address = socket->peerAddress().toString();
-        int unjoinedHere = 0;
-        for (const auto& [s, c] : m_connections)
-            unjoinedHere += c->phoneId == 0 && c->address == address;
-        QString refusal;
-        if (socket->requestUrl().path() != QLatin1String("/ws"))
-            refusal = QStringLiteral("not found");
-        else if (!originAllowed(*socket))
-            refusal = QStringLiteral("wrong origin");
-        else if (connectionCount() >= m_limits.maxConnections ||
-                 unjoinedHere >= m_limits.maxUnjoinedPerAddress)
-            refusal = QStringLiteral("too many connections");
-        if (!refusal.isEmpty()) {
-            QWebSocket* s = socket.release();
-            refuse(s, refusal);
-            s->close(QWebSocketProtocol::CloseCodePolicyViolated, refusal);
-            connect(s, &QWebSocket::disconnected, s, &QObject::deleteLater);
-            continue;
-        }
-        auto c = std::make_unique<Connection>();
-        c->address = address;
-        c->openedAt = c->windowStart = m_clock.now();
-        c->socket = std::move(socket);
-        QWebSocket* s = c->socket.get();
-        s->setParent(nullptr);
+        QWebSocket* s = m_http->nextPendingWebSocketConnection().release();
+        if (!s) break;
+        s->setParent(m_writer);
         s->setMaxAllowedIncomingMessageSize(maxSocketMessageBytes);
         s->setMaxAllowedIncomingFrameSize(maxSocketMessageBytes);
         connect(s, &QWebSocket::textMessageReceived, this,
                 [this, s](const QString& text) { handleText(s, text); });
-        connect(s, &QWebSocket::binaryMessageReceived, this,
-                [this, s](const QByteArray&) { refuse(s, QStringLiteral("not a JSON object")); });
+        connect(s, &QWebSocket::binaryMessageReceived, this, [this, s](const QByteArray&) {
+            if (m_connections.count(s)) refuse(s, QStringLiteral("not a JSON object"));
+        });
         connect(s, &QWebSocket::disconnected, this, [this, s] { connectionClosed(s); });
-        m_connections.emplace(s, std::move(c));
+        // Queued before anything the socket reports, so it is admitted (or not) first.
+        QMetaObject::invokeMethod(
+            this,
+            [this, s, generation = m_generation.load(), address = s->peerAddress().toString(),
+             path = s->requestUrl().path(), origin = s->origin()] {
+                if (generation == m_generation) admit(s, address, path, origin);
+            },
+            Qt::QueuedConnection);
     }
+}
+
+void PhoneServer::admit(QWebSocket* s, const QString& address, const QString& path,
+                        const QString& origin) {
+    int unjoinedHere = 0;
+    for (const auto& [socket, c] : m_connections)
+        unjoinedHere += c->phoneId == 0 && c->address == address;
+    QString refusal;
+    if (path != QLatin1String("/ws"))
+        refusal = QStringLiteral("not found");
+    else if (!originAllowed(origin))
+        refusal = QStringLiteral("wrong origin");
+    else if (connectionCount() >= m_limits.maxConnections ||
+             unjoinedHere >= m_limits.maxUnjoinedPerAddress)
+        refusal = QStringLiteral("too many connections");
+    if (!refusal.isEmpty()) {
+        s->disconnect(this);
+        refuse(s, refusal);
+        inWriter([s, refusal] {
+            if (s->state() == QAbstractSocket::UnconnectedState) return s->deleteLater();
+            connect(s, &QWebSocket::disconnected, s, &QObject::deleteLater);
+            s->close(QWebSocketProtocol::CloseCodePolicyViolated, refusal);
+        });
+        return;
+    }
+    auto c = std::make_unique<Connection>();
+    c->address = address;
+    c->openedAt = c->windowStart = m_clock.now();
+    c->socket = s;
+    m_connections.emplace(s, std::move(c));
 }
 
 void PhoneServer::refuse(QWebSocket* socket, const QString& reason) {
@@ -241,7 +307,7 @@ void PhoneServer::refuse(QWebSocket* socket, const QString& reason) {
 
 void PhoneServer::handleText(QWebSocket* socket, const QString& text) {
     const auto it = m_connections.find(socket);
-    if (it == m_connections.end()) return;
+    if (it == m_connections.end() || it->second->closing) return;
     Connection& c = *it->second;
     const std::int64_t now = m_clock.now();
     if (now - c.windowStart >= 1000) {
@@ -251,8 +317,9 @@ void PhoneServer::handleText(QWebSocket* socket, const QString& text) {
     if (++c.messagesInWindow > m_limits.messagesPerSecond) {
         if (c.messagesInWindow >= m_limits.cutOffPerSecond) {
             refuse(socket, QStringLiteral("too many messages"));
-            socket->close(QWebSocketProtocol::CloseCodePolicyViolated,
-                          QStringLiteral("too many messages"));
+            c.closing = true;
+            closeSocket(socket, QWebSocketProtocol::CloseCodePolicyViolated,
+                        QStringLiteral("too many messages"));
         } else if (c.messagesInWindow == m_limits.messagesPerSecond + 1) {
             refuse(socket, QStringLiteral("too many messages"));
         }
@@ -270,7 +337,7 @@ void PhoneServer::handleText(QWebSocket* socket, const QString& text) {
 }
 
 void PhoneServer::handleJoin(Connection& c, const PhoneMessage& m) {
-    QWebSocket* socket = c.socket.get();
+    QWebSocket* socket = c.socket;
     if (c.phoneId != 0) return refuse(socket, QStringLiteral("already joined"));
     Strikes& strikes = m_strikes[c.address];
     const std::int64_t now = m_clock.now();
@@ -292,15 +359,19 @@ void PhoneServer::handleJoin(Connection& c, const PhoneMessage& m) {
 }
 
 void PhoneServer::handleResume(Connection& c, const PhoneMessage& m) {
-    QWebSocket* socket = c.socket.get();
+    QWebSocket* socket = c.socket;
     for (auto& [id, phone] : m_phones) {
         if (phone.secret != m.secret) continue;
         if (c.phoneId != 0 && c.phoneId != id) return refuse(socket, QStringLiteral("refused"));
         // The phone's old connection (a page before its reload) gives way to the new one.
         if (phone.socket && phone.socket != socket) {
             const auto old = m_connections.find(phone.socket);
-            if (old != m_connections.end()) old->second->phoneId = 0;
-            phone.socket->close(QWebSocketProtocol::CloseCodeNormal, QStringLiteral("replaced"));
+            if (old != m_connections.end()) {
+                old->second->phoneId = 0;
+                old->second->closing = true;
+            }
+            closeSocket(phone.socket, QWebSocketProtocol::CloseCodeNormal,
+                        QStringLiteral("replaced"));
         }
         welcome(c, id);
         emit resumed(id);
@@ -312,7 +383,7 @@ void PhoneServer::handleResume(Connection& c, const PhoneMessage& m) {
 void PhoneServer::welcome(Connection& c, int phoneId) {
     Phone& phone = m_phones[phoneId];
     c.phoneId = phoneId;
-    phone.socket = c.socket.get();
+    phone.socket = c.socket;
     sendTo(phone.socket,
            compactJson({{QStringLiteral("type"), QStringLiteral("welcome")},
                         {QStringLiteral("name"), phone.name},
@@ -324,7 +395,8 @@ void PhoneServer::connectionClosed(QWebSocket* socket) {
     if (it == m_connections.end()) return;
     std::unique_ptr<Connection> c = std::move(it->second);
     m_connections.erase(it);
-    c->socket.release()->deleteLater();
+    // After everything handed over for it before.
+    inWriter([socket] { delete socket; });
     const auto phone = m_phones.find(c->phoneId);
     if (phone != m_phones.end() && phone->second.socket == socket) {
         phone->second.socket = nullptr;
@@ -334,11 +406,11 @@ void PhoneServer::connectionClosed(QWebSocket* socket) {
 
 void PhoneServer::sweepUnjoined() {
     const std::int64_t now = m_clock.now();
-    // Closing a connection takes it out of the map at once: the late ones are picked first.
-    std::vector<QWebSocket*> late;
+    // A closed connection leaves the map when the writer thread reports it gone.
     for (auto& [socket, c] : m_connections)
-        if (c->phoneId == 0 && now - c->openedAt >= m_limits.joinTimeoutMs) late.push_back(socket);
-    for (QWebSocket* socket : late)
-        if (m_connections.count(socket))
-            socket->close(QWebSocketProtocol::CloseCodePolicyViolated, QStringLiteral("no join"));
+        if (c->phoneId == 0 && !c->closing && now - c->openedAt >= m_limits.joinTimeoutMs) {
+            c->closing = true;
+            closeSocket(socket, QWebSocketProtocol::CloseCodePolicyViolated,
+                        QStringLiteral("no join"));
+        }
 }

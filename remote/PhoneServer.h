@@ -3,12 +3,17 @@
 #include "PhoneMessage.h"
 #include "Timer.h"
 
+#include <QWebSocketProtocol>
+
 #include <QByteArray>
 #include <QHostAddress>
 #include <QObject>
 #include <QString>
+#include <QThread>
 #include <QUrl>
 
+#include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -21,6 +26,11 @@ class QWebSocket;
 // join code and is given a secret of its own; it comes back with that secret after a reload or
 // a lost connection. Every message is checked before anyone sees it; a phone that floods is
 // slowed down and then cut off, and so are connections that never join.
+//
+// The phones' sockets live in a thread of their own that reads and writes them: the game's
+// thread decides everything (who joins, what each message means, what every phone is sent) and
+// only hands the writer thread the text and the sockets it goes to, so a hundred phones cost the
+// game's thread one hand-over per message, not a hundred socket writes.
 class PhoneServer : public QObject {
     Q_OBJECT
 public:
@@ -62,10 +72,12 @@ public:
     QString name(int phoneId) const;
     bool isConnected(int phoneId) const;
     // Sends a text message to one phone (nothing when it is not connected), or to every
-    // connected phone.
+    // connected phone. The writer thread sends it; messages reach each phone in the order
+    // they were sent.
     void send(int phoneId, const QString& text);
     void broadcast(const QString& text);
-    // Bytes handed to the phones' connections so far, and connections open now.
+    // Bytes written to the phones' connections so far (by the writer thread: what was handed
+    // over a moment ago may not be counted yet), and connections open now.
     qint64 bytesSent() const { return m_bytesSent; }
     int connectionCount() const { return static_cast<int>(m_connections.size()); }
 
@@ -94,7 +106,10 @@ private:
         std::int64_t lockedUntil = 0;
     };
 
-    void acceptConnections();
+    // In the writer thread: the sockets the HTTP side upgraded, handed to admit().
+    void takeConnections();
+    void admit(QWebSocket* socket, const QString& address, const QString& path,
+               const QString& origin);
     void handleText(QWebSocket* socket, const QString& text);
     void handleJoin(Connection& c, const PhoneMessage& m);
     void handleResume(Connection& c, const PhoneMessage& m);
@@ -103,11 +118,14 @@ private:
     void refuse(QWebSocket* socket, const QString& reason);
     void welcome(Connection& c, int phoneId);
     void sendTo(QWebSocket* socket, const QString& text);
-    bool originAllowed(const QWebSocket& socket) const;
+    void closeSocket(QWebSocket* socket, QWebSocketProtocol::CloseCode code, const QString& reason);
+    // Runs work in the writer thread, after everything handed over before it.
+    void inWriter(std::function<void()> work);
+    bool originAllowed(const QString& origin) const;
 
     Clock& m_clock;
     Limits m_limits;
-    std::unique_ptr<PhonePageServer> m_http;
+    std::unique_ptr<PhonePageServer> m_http; // made, used and deleted in the writer thread
     quint16 m_port = 0;
     QString m_error;
     QString m_joinCode;
@@ -115,6 +133,12 @@ private:
     std::map<int, Phone> m_phones;
     std::map<QString, Strikes> m_strikes; // by address
     int m_nextPhoneId = 1;
-    qint64 m_bytesSent = 0;
+    std::atomic<qint64> m_bytesSent = 0;
     Timer m_sweepTimer;
+    // The thread that owns the sockets, and an object of its own that runs the work handed over.
+    QThread m_writerThread;
+    // Every socket is the writer's child until deleted.
+    QObject* m_writer = nullptr;
+    // Counts close(): what the writer thread handed over before it is no longer admitted.
+    std::atomic<int> m_generation = 0;
 };

@@ -51,6 +51,23 @@ bool HallOfFame::pressButton(CabinetButton button) {
     return nameEntry->pressButton(button);
 }
 
+const HallOfFame::Candidate* HallOfFame::openEntry() const {
+    if (game.phase() != QuizGame::Phase::NameEntry || nameEntry->isHidden() ||
+        named.size() >= waiting.size())
+        return nullptr;
+    return &waiting[named.size()];
+}
+
+QString HallOfFame::offeredName(const Candidate& candidate) {
+    return ScoreStore::cleanName(candidate.standing.typedName);
+}
+
+bool HallOfFame::acceptName(const QString& name) {
+    if (!openEntry()) return false;
+    nameEntry->acceptName(name);
+    return true;
+}
+
 bool HallOfFame::canClear() const {
     // Between games only: a dialog during a game would let its timers run on behind it.
     using Phase = QuizGame::Phase;
@@ -135,8 +152,7 @@ bool HallOfFame::takeRankingResults() {
 
 void HallOfFame::startNextEntry() {
     const Candidate& c = waiting[named.size()];
-    nameEntry->start(c.standing.name, c.place, c.standing.score,
-                     ScoreStore::cleanName(c.standing.typedName));
+    nameEntry->start(c.standing.name, c.place, c.standing.score, offeredName(c));
     emit entryOpened(c.standing.name, c.place);
 }
 

@@ -54,6 +54,13 @@ public:
         int place = 0;
     };
     const QList<Candidate>& candidates() const { return waiting; }
+    // The result whose name is being entered now; none while no entry is open.
+    const Candidate* openEntry() const;
+    // The name offered for a result: the name typed at the player entry, cleaned.
+    static QString offeredName(const Candidate& candidate);
+    // The name for the open entry, typed elsewhere (a player's phone): taken as the name box
+    // takes a typed name. False when no entry is open.
+    bool acceptName(const QString& name);
 
     NameEntryPanel* nameEntry = nullptr;
     HallOfFamePage* page = nullptr;

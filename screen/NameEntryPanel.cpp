@@ -137,6 +137,12 @@ void NameEntryPanel::accept() {
     emit accepted(name());
 }
 
+void NameEntryPanel::acceptName(const QString& typed) {
+    if (isHidden()) return;
+    nameBox->setText(typed.trimmed().left(NameLength));
+    accept();
+}
+
 QString NameEntryPanel::name() const {
     return nameBox->text().trimmed();
 }

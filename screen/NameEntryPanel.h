@@ -31,6 +31,9 @@ public:
     bool pressButton(CabinetButton button);
     // Accepts the name in the box (Enter, START, the OK button).
     void accept();
+    // Accepts a name typed elsewhere (a player's phone) as if typed in the box: blanks at
+    // either end removed, at most NameLength characters kept. Nothing when the entry is closed.
+    void acceptName(const QString& typed);
 
     QString name() const;
     // The letter the cabinet buttons would take now.

@@ -1,6 +1,7 @@
 #include "PhoneBuzzers.h"
 
 #include "Dialogs.h"
+#include "HallOfFame.h"
 #include "PhoneBadge.h"
 #include "PhoneGameBridge.h"
 #include "PhoneServer.h"
@@ -8,9 +9,9 @@
 #include "Settings.h"
 
 PhoneBuzzers::PhoneBuzzers(QuizGame& game, Clock& clock, Dialogs& dialogs, Settings& settings,
-                           QWidget* window, QWidget* playArea)
+                           QWidget* window, QWidget* playArea, HallOfFame* hallOfFame)
     : m_game(game), m_clock(clock), m_dialogs(dialogs), m_settings(settings), m_window(window),
-      m_badge(new PhoneBadge(playArea)) {
+      m_hallOfFame(hallOfFame), m_badge(new PhoneBadge(playArea)) {
     connect(&game, &QuizGame::phaseChanged, this, &PhoneBuzzers::showBadge);
 }
 
@@ -45,6 +46,7 @@ bool PhoneBuzzers::start(quint16 port) {
     m_bridge = std::make_unique<PhoneGameBridge>(m_game, *m_server);
     connect(m_bridge.get(), &PhoneGameBridge::playerNamed, this, &PhoneBuzzers::playerNamed);
     connect(m_bridge.get(), &PhoneGameBridge::audienceChanged, this, &PhoneBuzzers::showBadge);
+    followNameEntry();
     m_settings.setPhonesWanted(true);
     m_settings.setPhonesPort(port);
     showBadge();
@@ -70,6 +72,26 @@ void PhoneBuzzers::toggle() {
                           QStringLiteral("Switch the phones off? Every phone is told, and the "
                                          "game goes on at the cabinet.")))
         stop();
+}
+
+void PhoneBuzzers::followNameEntry() {
+    if (!m_hallOfFame) return;
+    PhoneGameBridge* bridge = m_bridge.get();
+    connect(m_hallOfFame, &HallOfFame::entryOpened, bridge, [this] { offerNameEntry(); });
+    connect(m_hallOfFame, &HallOfFame::entryFinished, bridge, &PhoneGameBridge::closeNameEntry);
+    // The keyboard and the cabinet's buttons keep working: whichever name comes first counts.
+    connect(bridge, &PhoneGameBridge::nameEntered, this, [this](int slot, const QString& name) {
+        const HallOfFame::Candidate* open = m_hallOfFame->openEntry();
+        if (open && open->standing.slot == slot) m_hallOfFame->acceptName(name);
+    });
+    offerNameEntry();
+}
+
+void PhoneBuzzers::offerNameEntry() {
+    const HallOfFame::Candidate* open = m_hallOfFame->openEntry();
+    if (open && m_bridge)
+        m_bridge->offerNameEntry(open->standing.slot, open->place, open->standing.score,
+                                 HallOfFame::offeredName(*open));
 }
 
 void PhoneBuzzers::showBadge() {

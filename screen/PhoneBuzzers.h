@@ -7,6 +7,7 @@
 
 class Clock;
 class Dialogs;
+class HallOfFame;
 class PhoneBadge;
 class PhoneGameBridge;
 class PhoneServer;
@@ -23,9 +24,10 @@ public:
     // The port used when none was chosen.
     static constexpr quint16 defaultPort = 8088;
 
-    // window: the dialogs' parent; playArea: where the join card shows.
+    // window: the dialogs' parent; playArea: where the join card shows; hallOfFame: whose
+    // name entry a ranking player's phone may fill (none: names are entered at the cabinet).
     PhoneBuzzers(QuizGame& game, Clock& clock, Dialogs& dialogs, Settings& settings,
-                 QWidget* window, QWidget* playArea);
+                 QWidget* window, QWidget* playArea, HallOfFame* hallOfFame = nullptr);
     ~PhoneBuzzers() override;
 
     // Starts the phones on a port (0: the stored one). When the port is in use the player is
@@ -49,12 +51,17 @@ signals:
 
 private:
     void showBadge();
+    // The phones are told of the hall of fame's open name entry, and its player's phone may
+    // send the name.
+    void followNameEntry();
+    void offerNameEntry();
 
     QuizGame& m_game;
     Clock& m_clock;
     Dialogs& m_dialogs;
     Settings& m_settings;
     QWidget* m_window;
+    HallOfFame* m_hallOfFame;
     PhoneBadge* m_badge;
     std::unique_ptr<PhoneServer> m_server;
     std::unique_ptr<PhoneGameBridge> m_bridge;

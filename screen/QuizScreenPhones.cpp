@@ -9,7 +9,7 @@
 
 void QuizScreen::createPhones() {
     phones = std::make_unique<PhoneBuzzers>(game, services.clock, services.dialogs,
-                                            services.settings, this, playArea);
+                                            services.settings, this, playArea, hallOfFame.get());
     phonesAction = new QAction(QStringLiteral("Phones as &Buzzers\u2026"), this);
     phonesAction->setObjectName(QStringLiteral("phonesAction"));
     phonesAction->setCheckable(true);

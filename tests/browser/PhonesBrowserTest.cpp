@@ -1,11 +1,13 @@
 #include "DevTools.h"
-#include "PlayerEntryPanel.h"
 #include "GameFixture.h"
+#include "HallOfFame.h"
+#include "NameEntryPanel.h"
 #include "PhoneBadge.h"
 #include "PhoneBuzzers.h"
 #include "PhoneClient.h"
 #include "PhoneGameBridge.h"
 #include "PhoneServer.h"
+#include "PlayerEntryPanel.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +22,7 @@ const QString answersOpenOnPage = QStringLiteral("!document.getElementById('answ
 class PhonesBrowserTest : public GameFixture {
 protected:
     void SetUp() override {
+        openScores(); // an empty hall of fame: every game played ranks
         create();
         settings.setPhonesPort(PhoneServer::findFreePort());
         screen->phonesAction->trigger();
@@ -66,7 +69,8 @@ protected:
     }
     int correctLetter() const {
         for (int i = 0; i < 4; ++i)
-            if (screen->game.draw().answers()[static_cast<std::size_t>(i)] == screen->game.draw().correctAnswer())
+            if (screen->game.draw().answers()[static_cast<std::size_t>(i)] ==
+                screen->game.draw().correctAnswer())
                 return i;
         return -1;
     }
@@ -93,7 +97,8 @@ TEST_F(PhonesBrowserTest, TheQrCodeGivesTheAddressShown) {
 // Two phones join at the player entry and play whole turns from their pages: answers, STOP on
 // the ladder, OK on the Wrong panel; a phone that joins during the game plays along in the
 // audience; a page reloaded in the middle of a question comes back to its slot and answers; the
-// final scores reach every page with the best of the audience.
+// final scores reach every page with the best of the audience; a ranking player types the hall
+// of fame's name on the phone while the other pages say who is entering one.
 TEST_F(PhonesBrowserTest, TwoPhonesPlayWholeTurnsAndAReloadCarriesOn) {
     screen->pressControl(screen->buttons->startButton);
     BrowserPage anna(browser, url);
@@ -176,5 +181,34 @@ TEST_F(PhonesBrowserTest, TwoPhonesPlayWholeTurnsAndAReloadCarriesOn) {
     }
     shoot(zoe, QStringLiteral("phone-final-scores"));
     EXPECT_EQ(screen->phones->badge()->best(), QStringLiteral("Zoe (4)"));
+
+    ASSERT_TRUE(tapWhenShown(anna, "start")) << "OK on the final scores";
+    ASSERT_TRUE(waitUntil([&] { return screen->hallOfFame->openEntry(); }));
+    const int slot = screen->hallOfFame->openEntry()->standing.slot;
+    BrowserPage& ranking = slot == 1 ? anna : ben;
+    BrowserPage& other = slot == 1 ? ben : anna;
+    const QString player = screen->game.players().name(slot);
+    EXPECT_TRUE(other.waitTrue(QStringLiteral("document.getElementById('status').textContent "
+                                              "=== '%1 is entering a name'")
+                                   .arg(player)));
+    EXPECT_TRUE(other.eval(QStringLiteral("document.getElementById('hallName').hidden")).toBool());
+    ASSERT_TRUE(ranking.waitTrue(QStringLiteral("!document.getElementById('hallName').hidden")));
+    EXPECT_EQ(ranking.eval(QStringLiteral("document.getElementById('hallNameBox').value")), player);
+    shoot(ranking, QStringLiteral("phone-hall-name"));
+    // The phone's own keyboard: markup is a name like any other, kept as typed.
+    ranking.eval(QStringLiteral("document.getElementById('hallNameBox').value = ' <i>Jo</i> ';"
+                                "document.getElementById('hallNameButton').click(); true"));
+    ASSERT_TRUE(waitUntil([&] {
+        const HallOfFame::Candidate* open = screen->hallOfFame->openEntry();
+        return !open || open->standing.slot != slot;
+    }));
+    // The cabinet's START enters the other name, if that result ranks too.
+    if (screen->hallOfFame->openEntry()) screen->hallOfFame->pressButton(CabinetButton::Start);
+    ASSERT_EQ(screen->game.phase(), QuizGame::Phase::Attract);
+    QStringList names;
+    for (const ScoreEntry& e :
+         storedScores()->bestTen(QuestionSet::fromFile(screen->game.draw().file())))
+        names << e.name;
+    EXPECT_TRUE(names.contains(QStringLiteral("<i>Jo</i>"))) << names.join(',').toStdString();
 }
 } // namespace

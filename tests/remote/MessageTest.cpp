@@ -19,6 +19,9 @@ TEST(PhoneMessageTest, AcceptsWellFormedMessagesAndRefusesEverythingElseWithARea
         {"resume", R"({"type":"resume","secret":")" + secret + R"("})", nullptr},
         {"answer D", R"({"type":"answer","letter":3,"secret":")" + secret + R"("})", nullptr},
         {"stop", R"({"type":"stop","secret":")" + secret + R"("})", nullptr},
+        {"hall name", R"({"type":"name","name":"Ben","secret":")" + secret + R"("})", nullptr},
+        {"hall name as markup",
+         R"({"type":"name","name":"<i>Ben</i>","secret":")" + secret + R"("})", nullptr},
         {"too long", R"({"type":"join","name":")" + std::string(600, 'x') + R"(","code":"1234"})",
          "message too long"},
         {"not JSON", "hello", "not a JSON object"},
@@ -37,6 +40,11 @@ TEST(PhoneMessageTest, AcceptsWellFormedMessagesAndRefusesEverythingElseWithARea
          "the code must have four digits"},
         {"code as number", R"({"type":"join","name":"Anna","code":1234})",
          "the code must have four digits"},
+        {"hall name of 11", R"({"type":"name","name":"Benjamin-11","secret":")" + secret + R"("})",
+         "the name must have 1 to 10 characters"},
+        {"hall name a list", R"({"type":"name","name":["Ben"],"secret":")" + secret + R"("})",
+         "the name must have 1 to 10 characters"},
+        {"hall name without secret", R"({"type":"name","name":"Ben"})", "no secret"},
         {"no secret", R"({"type":"answer","letter":1})", "no secret"},
         {"short secret", R"({"type":"start","secret":"abc"})", "no secret"},
         {"upper-case secret", R"({"type":"start","secret":")" + std::string(32, 'A') + R"("})",
@@ -78,5 +86,13 @@ TEST(PhoneMessageTest, CarriesTheValuesSent) {
     EXPECT_EQ(answer->type, PhoneMessage::Type::Answer);
     EXPECT_EQ(answer->letter, 2);
     EXPECT_EQ(answer->secret, QByteArray::fromStdString(secret));
+    // Markup in a name is kept as the characters typed, never read.
+    const auto name = PhoneMessage::parse(
+        QByteArray::fromStdString(R"({"type":"name","name":" <b>Bo</b> ","secret":")" + secret +
+                                  R"("})"),
+        nullptr);
+    ASSERT_TRUE(name);
+    EXPECT_EQ(name->type, PhoneMessage::Type::Name);
+    EXPECT_EQ(name->name, QStringLiteral("<b>Bo</b>"));
 }
 } // namespace
