@@ -101,7 +101,7 @@ void QuizGame::enterAttractMode() {
     showCredit();
     showTime();
     m_phase = Phase::Attract;
-    useQuestionFile(startupQuestionFile(), ReaderRules::GameStartup);
+    useQuestionFile(m_draw.startupFile(), ReaderRules::GameStartup);
     setPhase(Phase::Attract);
 }
 
@@ -239,9 +239,10 @@ void QuizGame::judge(Phase verdict) {
 }
 
 void QuizGame::flashCorrectBanner() {
-    m_correctBannerLit = m_correctFlashPhase == 0;
-    m_correctFlashPhase = m_correctFlashPhase == 0 ? 1 : 0;
-    emit correctBannerFlashed(m_correctBannerLit);
+    // The banner is lit by the flash that leaves phase 0.
+    const bool lit = m_correctFlashPhase == 0;
+    m_correctFlashPhase = lit ? 1 : 0;
+    emit correctBannerFlashed(lit);
     if (m_cues) m_cues->correctFlash(m_correctFlashPhase);
 }
 

@@ -162,18 +162,13 @@ public:
     const Players& players() const { return m_players; }
     const QuestionDraw& draw() const { return m_draw; }
     const PrizeLadder& ladder() const { return m_ladder; }
-    // Full path of "REGD.QST" in the program directory.
-    const QString& startupQuestionFile() const { return m_draw.startupFile(); }
-    // The question as typed so far, and how many letters that is.
+    // The question as typed so far.
     QString typedQuestion() const { return m_draw.question().left(m_typedLength); }
-    int typedLength() const { return m_typedLength; }
     // The answer chosen for the question (0..3 = A..D); -1 before a choice and on a time out.
     int chosenAnswer() const { return m_chosenAnswer; }
     // Steps of the time gauge left (fullTime: full, 0: time is up), and the gauge's step.
     int timeLeft() const { return m_timeLeft; }
     int gaugeStepMs() const;
-    // The correct banner shows its lit picture.
-    bool correctBannerLit() const { return m_correctBannerLit; }
     // The lamp that shows lit now: the ladder's light, or the prize in its flash; None else.
     Lamp litLamp() const;
     bool timeLimitHeld() const { return m_timeLimitHeld; }
@@ -251,7 +246,6 @@ private:
     int m_typedLength = 0;
     int m_chosenAnswer = -1;
     int m_timeLeft = fullTime;
-    bool m_correctBannerLit = true;
     int m_correctFlashPhase = 0;
     bool m_prizeLampLit = false;
     std::uint8_t m_fallNote = 0;

@@ -90,7 +90,6 @@ void QuizGame::setPhase(Phase phase) {
         m_timeLimitHeld = false;
         break;
     case Phase::Correct:
-        m_correctBannerLit = true;
         m_correctFlashPhase = 0;
         break;
     case Phase::Wrong:

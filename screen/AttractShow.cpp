@@ -76,7 +76,7 @@ void AttractShow::start() {
     hidePictures();
     display.attractStage = 0;
     display.attractTicks = 0;
-    for (Timer* t : {buttonTimer.get(), sequenceTimer.get()}) {
+    for (Timer* t : pausing()) {
         t->start();
         t->tag = 1;
     }
@@ -89,14 +89,14 @@ void AttractShow::hidePictures() {
 }
 
 void AttractShow::pause() {
-    for (Timer* t : {buttonTimer.get(), sequenceTimer.get()}) {
+    for (Timer* t : pausing()) {
         t->tag = t->enabled() ? 1 : 0;
         t->stop();
     }
 }
 
 void AttractShow::resume() {
-    for (Timer* t : {buttonTimer.get(), sequenceTimer.get()}) {
+    for (Timer* t : pausing()) {
         if (t->tag == 1)
             t->start();
         else
@@ -105,14 +105,10 @@ void AttractShow::resume() {
 }
 
 void AttractShow::forget() {
-    for (Timer* t : {buttonTimer.get(), sequenceTimer.get()}) {
+    for (Timer* t : pausing()) {
         t->stop();
         t->tag = 0;
     }
-}
-
-std::vector<const Timer*> AttractShow::pausingTimers() const {
-    return {buttonTimer.get(), sequenceTimer.get()};
 }
 
 void AttractShow::layOut(int width, int height) {

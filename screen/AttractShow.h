@@ -5,8 +5,8 @@
 
 #include <QObject>
 
+#include <array>
 #include <memory>
-#include <vector>
 
 class ButtonBand;
 class Clock;
@@ -43,9 +43,6 @@ public:
     // Stops the cycle and the pictures with no mark to go on: the game ends or is abandoned.
     void forget();
 
-    // The timers that hold still while the game is paused: the button cycle and the pictures.
-    std::vector<const Timer*> pausingTimers() const;
-
     ImageView* companyLogo = nullptr;
     ImageView* presentsCaption = nullptr;
     ImageView* titlePicture = nullptr;
@@ -57,6 +54,8 @@ public:
     std::unique_ptr<Timer> titleFlashTimer;
 
 private:
+    // The timers that hold still while the game is paused: the button cycle and the pictures.
+    std::array<Timer*, 2> pausing() const { return {buttonTimer.get(), sequenceTimer.get()}; }
     void phaseEntered(QuizGame::Phase phase);
     void start();
     void hidePictures();

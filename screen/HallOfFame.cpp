@@ -62,10 +62,9 @@ QString HallOfFame::offeredName(const Candidate& candidate) {
     return ScoreStore::cleanName(candidate.standing.typedName);
 }
 
-bool HallOfFame::acceptName(const QString& name) {
-    if (!openEntry()) return false;
-    nameEntry->acceptName(name);
-    return true;
+void HallOfFame::acceptName(int slot, const QString& name) {
+    const Candidate* open = openEntry();
+    if (open && open->standing.slot == slot) nameEntry->acceptName(name);
 }
 
 bool HallOfFame::canClear() const {

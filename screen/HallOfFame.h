@@ -58,9 +58,9 @@ public:
     const Candidate* openEntry() const;
     // The name offered for a result: the name typed at the player entry, cleaned.
     static QString offeredName(const Candidate& candidate);
-    // The name for the open entry, typed elsewhere (a player's phone): taken as the name box
-    // takes a typed name. False when no entry is open.
-    bool acceptName(const QString& name);
+    // A name typed elsewhere (a player's phone) by the player in this slot: taken as the name
+    // box takes a typed name while that player's entry is open, else nothing.
+    void acceptName(int slot, const QString& name);
 
     NameEntryPanel* nameEntry = nullptr;
     HallOfFamePage* page = nullptr;

@@ -80,10 +80,7 @@ void PhoneBuzzers::followNameEntry() {
     connect(m_hallOfFame, &HallOfFame::entryOpened, bridge, [this] { offerNameEntry(); });
     connect(m_hallOfFame, &HallOfFame::entryFinished, bridge, &PhoneGameBridge::closeNameEntry);
     // The keyboard and the cabinet's buttons keep working: whichever name comes first counts.
-    connect(bridge, &PhoneGameBridge::nameEntered, this, [this](int slot, const QString& name) {
-        const HallOfFame::Candidate* open = m_hallOfFame->openEntry();
-        if (open && open->standing.slot == slot) m_hallOfFame->acceptName(name);
-    });
+    connect(bridge, &PhoneGameBridge::nameEntered, m_hallOfFame, &HallOfFame::acceptName);
     offerNameEntry();
 }
 

@@ -10,10 +10,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
-#include <array>
 #include <functional>
 #include <memory>
-#include <vector>
 
 class QAction;
 class QLineEdit;

@@ -26,7 +26,8 @@
 
 // The timers that pause and resume with the screen: attract mode's and the game's.
 inline std::vector<const Timer*> pausingTimers(const QuizScreen& screen) {
-    std::vector<const Timer*> all = screen.attract->pausingTimers();
+    std::vector<const Timer*> all{screen.attract->buttonTimer.get(),
+                                  screen.attract->sequenceTimer.get()};
     for (const Timer* t : screen.game.timers())
         all.push_back(t);
     return all;
